@@ -1,0 +1,20 @@
+// kzb's subcommands. Each lives in a file of its own and is listed in the table of main.cpp.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kzb {
+
+// Exit statuses shared by every subcommand.
+enum Exit { kOk = 0, kFailed = 1, kUsage = 2 };
+
+using Args = std::vector<std::string>;  // the words after the subcommand name, CP932
+
+struct Command {
+  const char* name;
+  const char* synopsis;  // one usage line, shown by `kzb help`
+  int (*run)(const Args& args);
+};
+
+}  // namespace kzb

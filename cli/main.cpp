@@ -1,0 +1,44 @@
+// kzb: the non-interactive jobs of 駒楽工房 (show, convert, solve, database work) for scripts and terminals.
+#include <cstring>
+
+#include "cli/command.h"
+#include "cli/console.h"
+#include "platform/text_codec.h"
+
+namespace kzb {
+
+int RunDemo(const Args& args);
+
+namespace {
+
+int RunHelp(const Args& args);
+
+const Command kCommands[] = {
+    {"demo", "kzb demo                 the even position and a short opening, as board diagrams", RunDemo},
+    {"help", "kzb help                 this list", RunHelp},
+};
+
+int RunHelp(const Args&) {
+  OutLine("kzb: 駒楽工房 command-line tool");
+  for (const Command& c : kCommands) OutLine(std::string("  ") + c.synopsis);
+  return kOk;
+}
+
+}  // namespace
+}  // namespace kzb
+
+int main(int argc, char** argv) {
+  using namespace kzb;
+  if (argc < 2) {
+    RunHelp({});
+    return kUsage;
+  }
+  Args args;
+  // Arguments arrive in UTF-8 (file names, conditions); the core reads CP932.
+  for (int i = 2; i < argc; ++i) args.push_back(platform::Utf8ToCp932(argv[i]));
+  for (const Command& c : kCommands) {
+    if (std::strcmp(argv[1], c.name) == 0) return c.run(args);
+  }
+  Err("kzb: unknown command: " + platform::Utf8ToCp932(argv[1]) + " (try: kzb help)");
+  return kUsage;
+}
