@@ -1,0 +1,49 @@
+// CMBase: a position with a record that can be navigated. Forward steps follow the SelectedPath, which
+// the main-line rule computes: the longest line below the current node, and between lines of equal length
+// the one that leaves sente the fewest weighted pieces in hand, then gote the most.
+#pragma once
+#include <vector>
+
+#include "rules/position.h"
+
+class CMBase : public SBASE {
+ public:
+  const char* ClassName() const override { return "CMBase"; }
+  void BeginRecord() override;
+  void CopyRecordTo(SBASE& dest, bool keep_place, bool selected_only) override;
+  int SelectedChildIndex(int depth) override;
+
+  // -1 at the root, 1 when moves remain before the current node, 0 when the root has been reached.
+  int StepBack();
+  // Plays the child the SelectedPath names; 0 at a leaf.
+  int StepForward();
+  // Plays child i and makes it the selected one; 0 when there is no such child.
+  int GoToChild(int i);
+  void GoToStart();
+  void GoToEnd();
+  // Deletes a node with its subtree: the current node (stepping back first), one of its siblings, or any
+  // other node of the record (stepping back out of it when the board stands inside).
+  bool DeleteBranch(MoveNode* node);
+  // Makes sibling `pick` of the current node current (stepping back and going to that child).
+  bool SelectBranch(int pick);
+  // Plies from the start to the end of the selected line; the current place is kept.
+  int SelectedLineLength();
+  // Remembers the way from the root to the current node and goes to the start; RestorePlace replays it.
+  void SavePlace();
+  void RestorePlace();
+
+  // The selected path as computed (child index per ply) and the ply it was computed from (-1: stale).
+  const std::vector<int>& selected_path() const { return path_; }
+  int path_origin() const { return path_origin_; }
+  int best_length() const { return best_length_; }
+
+ private:
+  void EnsurePath();
+  void RecomputePath();
+
+  std::vector<int> path_;
+  int path_origin_ = -1;
+  int best_length_ = -1;
+  int best_hands_[2][kKindCount] = {};
+  std::vector<int> saved_path_;
+};

@@ -1,0 +1,154 @@
+#include "record/header_record.h"
+
+#include <cctype>
+#include <new>
+
+#include "platform/sjis.h"
+
+namespace {
+
+const HeaderFieldSpec kGameFields[] = {
+    {"対局日:", 8, FieldRule::kDate8},
+    {"先手段位:", 10, FieldRule::kText},
+    {"後手段位:", 10, FieldRule::kText},
+    {"手合:", 6, FieldRule::kText},
+    {"持時間:", 6, FieldRule::kTime6},
+    {"秒読:", 2, FieldRule::kTwoDigits},
+    {"試合結果:", 6, FieldRule::kText},
+    {"手数:", 4, FieldRule::kUpToFourDigits},
+    {"先手残時間:", 6, FieldRule::kTime6},
+    {"後手残時間:", 6, FieldRule::kTime6},
+    {"戦型:", 40, FieldRule::kText},
+    {"棋戦名:", 40, FieldRule::kText},
+    {"対局場所:", 40, FieldRule::kText},
+    {"登録日時:", 14, FieldRule::kDateTime14},
+    {"対局番号:", 6, FieldRule::kSixDigits},
+};
+
+const HeaderFieldSpec kTsumeFields[] = {
+    {"作者:", 18, FieldRule::kText},
+    {"詰手数:", 4, FieldRule::kText},
+    {"ヒント:", 40, FieldRule::kText},
+    {"難易度:", 14, FieldRule::kText},
+    {"表題:", 50, FieldRule::kText},
+    {"登録日時:", 14, FieldRule::kText},
+    {"詰将棋番号:", 6, FieldRule::kText},
+};
+
+bool AllDigits(std::string_view s) {
+  for (char c : s) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}
+
+int Number(std::string_view s, size_t at, size_t len) { return std::stoi(std::string(s.substr(at, len))); }
+
+bool DateOk(std::string_view s) { return Number(s, 4, 2) <= 12 && Number(s, 6, 2) <= 31; }
+bool TimeOk(std::string_view s, size_t at) {
+  return Number(s, at, 2) <= 23 && Number(s, at + 2, 2) <= 59 && Number(s, at + 4, 2) <= 59;
+}
+
+}  // namespace
+
+CDBM::CDBM(const HeaderFieldSpec* specs, int count)
+    : specs_(specs, specs + count), values_(count), messages_(&platform::NullMessageSink::Instance()) {}
+
+void CDBM::SetMessageSink(platform::MessageSink* messages) {
+  messages_ = messages ? messages : &platform::NullMessageSink::Instance();
+}
+
+bool CDBM::KeepsRule(FieldRule rule, std::string_view v) {
+  switch (rule) {
+    case FieldRule::kText:
+      return true;
+    case FieldRule::kDate8:
+      return v.size() == 8 && AllDigits(v) && DateOk(v);
+    case FieldRule::kTime6:
+      return v.size() == 6 && AllDigits(v) && TimeOk(v, 0);
+    case FieldRule::kTwoDigits:
+      return v.size() == 2 && AllDigits(v);
+    case FieldRule::kUpToFourDigits:
+      return v.size() <= 4 && AllDigits(v);
+    case FieldRule::kDateTime14:
+      return v.size() == 14 && AllDigits(v) && DateOk(v) && TimeOk(v, 8);
+    case FieldRule::kSixDigits:
+      return v.size() == 6 && AllDigits(v);
+  }
+  return false;
+}
+
+bool CDBM::SetField(int i, std::string_view value) {
+  if (i < 0 || i >= FieldCount()) return false;
+  const HeaderFieldSpec& spec = specs_[i];
+  if (spec.rule == FieldRule::kText) {
+    values_[i] = platform::CutToWidth(value, spec.width);
+    return true;
+  }
+  if (!KeepsRule(spec.rule, value)) return false;
+  values_[i] = std::string(value);
+  return true;
+}
+
+int CDBM::FieldWithKeyAt(std::string_view text) const {
+  for (int i = 0; i < FieldCount(); ++i) {
+    if (text.substr(0, std::char_traits<char>::length(specs_[i].key)) == specs_[i].key) return i;
+  }
+  return -1;
+}
+
+void CDBM::SetAnnotation(std::string_view text) { annotation_ = std::string(text); }
+
+bool CDBM::AppendAnnotationLine(std::string_view line) {
+  const size_t before = annotation_.size();
+  try {
+    annotation_.append(line).append("\r\n");
+    return true;
+  } catch (const std::bad_alloc&) {
+    annotation_.resize(before);
+    messages_->Show("No memory!!");
+    return false;
+  }
+}
+
+void CDBM::Clear() {
+  for (std::string& v : values_) v.clear();
+  annotation_.clear();
+}
+
+// ---------------------------------------------------------------------------------------------------
+
+const char CDBB::kUnknownPlayer[] = "対局者不詳";
+
+CDBB::CDBB() : CDBM(kGameFields, kFieldCount) { Clear(); }
+
+void CDBB::Clear() {
+  CDBM::Clear();
+  players_ = std::string(kUnknownPlayer) + "-" + kUnknownPlayer;
+}
+
+std::string CDBB::SenteName() const { return players_.substr(0, players_.find('-')); }
+
+std::string CDBB::GoteName() const {
+  size_t dash = players_.find('-');
+  return dash == std::string::npos ? std::string() : players_.substr(dash + 1);
+}
+
+void CDBB::SetPlayers(const std::string* sente, const std::string* gote) {
+  std::string s = SenteName(), g = GoteName();
+  if (sente) s = platform::CutToWidth(*sente, kPlayersWidth);
+  if (gote) g = platform::CutToWidth(*gote, kPlayersWidth);
+  if (s.size() + g.size() > kPlayersWidth) {
+    if (s.size() > 14 && g.size() > 14) {
+      s = platform::CutToWidth(s, 14);
+      g = platform::CutToWidth(g, 14);
+    } else if (s.size() < 15) {
+      g = platform::CutToWidth(g, kPlayersWidth - s.size());
+    } else {
+      s = platform::CutToWidth(s, kPlayersWidth - g.size());
+    }
+  }
+  players_ = g.empty() ? s : s + "-" + g;
+}
+
+CDBC::CDBC() : CDBM(kTsumeFields, kFieldCount) {}

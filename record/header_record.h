@@ -1,0 +1,97 @@
+// Header records of games (CDBB) and tsume problems (CDBC): a table of fields, each a key with its colon,
+// a value of at most a fixed width and a rule the value must keep, plus one annotation text of CRLF
+// lines. The same classes are the records of the game and tsume databases.
+//
+// A text longer than its width is cut there, dropping a lead byte left without its partner. A value that
+// breaks its field's rule is ignored (the field keeps its old value) without a message.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/message_sink.h"
+
+enum class FieldRule {
+  kText,
+  kDate8,        // yyyymmdd: month 0..12, day 0..31
+  kTime6,        // hhmmss: hour 0..23, minute and second 0..59
+  kTwoDigits,
+  kUpToFourDigits,
+  kDateTime14,   // yyyymmddhhmmss
+  kSixDigits,
+};
+
+struct HeaderFieldSpec {
+  const char* key;  // with its trailing colon, e.g. "対局日:"
+  int width;        // bytes
+  FieldRule rule;
+};
+
+class CDBM {
+ public:
+  CDBM(const HeaderFieldSpec* specs, int count);
+  virtual ~CDBM() = default;
+
+  int FieldCount() const { return static_cast<int>(specs_.size()); }
+  const HeaderFieldSpec& FieldSpec(int i) const { return specs_[i]; }
+  const std::string& Field(int i) const { return values_[i]; }
+  // Stores a value when it keeps the field's rule (text is cut to the width); false when ignored.
+  bool SetField(int i, std::string_view value);
+  void ClearField(int i) { values_[i].clear(); }
+  // The index of the field whose key starts `text`, or -1.
+  int FieldWithKeyAt(std::string_view text) const;
+
+  const std::string& Annotation() const { return annotation_; }
+  void SetAnnotation(std::string_view text);
+  // Appends one line and its CRLF. When memory runs out, "No memory!!" is shown and the text keeps what
+  // it had; returns false then.
+  bool AppendAnnotationLine(std::string_view line);
+
+  virtual void Clear();
+  void SetMessageSink(platform::MessageSink* messages);
+
+  static bool KeepsRule(FieldRule rule, std::string_view value);
+
+ protected:
+  platform::MessageSink& messages() const { return *messages_; }
+
+ private:
+  std::vector<HeaderFieldSpec> specs_;
+  std::vector<std::string> values_;
+  std::string annotation_;
+  platform::MessageSink* messages_;
+};
+
+// The game header: 15 fields, the players and the game annotation (対局注釈).
+class CDBB : public CDBM {
+ public:
+  enum Field {
+    kDate, kSenteRank, kGoteRank, kHandicap, kTimeLimit, kByoyomi, kResult, kMoveCount,
+    kSenteTimeLeft, kGoteTimeLeft, kOpening, kEvent, kPlace, kRegistered, kGameNumber,
+    kFieldCount
+  };
+  static constexpr int kPlayersWidth = 28;
+  static const char kUnknownPlayer[];  // "対局者不詳"
+
+  CDBB();
+  void Clear() override;
+
+  // "sente-gote", or the sente name alone when gote's is empty.
+  const std::string& Players() const { return players_; }
+  std::string SenteName() const;
+  std::string GoteName() const;
+  // Merges new names (nullptr keeps a side's name) into the players text, shortening them to fit.
+  void SetPlayers(const std::string* sente, const std::string* gote);
+  // Stores a players text as it stands (database records and readers that keep the joined form).
+  void SetPlayersText(std::string_view text) { players_ = std::string(text); }
+
+ private:
+  std::string players_;
+};
+
+// The tsume header: 7 fields and the problem annotation (詰将棋注釈).
+class CDBC : public CDBM {
+ public:
+  enum Field { kAuthor, kMateLength, kHint, kDifficulty, kTitle, kRegistered, kProblemNumber, kFieldCount };
+  CDBC();
+};

@@ -1,0 +1,59 @@
+// The 32-bit move word: a self-contained move that can be played forward and taken back without any other
+// state. Bit 0 is the least significant.
+//
+//   bit  0      side after        side owning the piece after the move
+//   bits 1-7    from              board index 21..109, or 0/1/2 sente's hand, gote's hand, box
+//   bit  8      promoted after
+//   bits 9-15   to                board index, or 0/1/2 when editing puts a piece into a hand or the box
+//   bit  16     promoted before
+//   bit  17     side before       the side that made the move
+//   bits 18-23  piece             index 0..39 of the moving piece
+//   bit  24     captured promoted
+//   bit  25     captured side
+//   bits 26-31  captured          index 0..39 of the captured piece, 40 = no capture
+//
+// A drop has from < 21; a capture has captured != 40; a promotion has promoted before 0 and after 1.
+#pragma once
+#include <cstdint>
+
+#include "rules/piece_code.h"
+
+struct MoveWord {
+  uint32_t bits = 0;
+
+  constexpr MoveWord() = default;
+  constexpr explicit MoveWord(uint32_t b) : bits(b) {}
+
+  constexpr int SideAfter() const { return bits & 1; }
+  constexpr int From() const { return (bits >> 1) & 0x7F; }
+  constexpr bool PromotedAfter() const { return (bits >> 8) & 1; }
+  constexpr int To() const { return (bits >> 9) & 0x7F; }
+  constexpr bool PromotedBefore() const { return (bits >> 16) & 1; }
+  constexpr int SideBefore() const { return (bits >> 17) & 1; }
+  constexpr int Piece() const { return (bits >> 18) & 0x3F; }
+  constexpr bool CapturedPromoted() const { return (bits >> 24) & 1; }
+  constexpr int CapturedSide() const { return (bits >> 25) & 1; }
+  constexpr int Captured() const { return (bits >> 26) & 0x3F; }
+
+  constexpr bool IsDrop() const { return From() < kFirstSquare; }
+  constexpr bool IsCapture() const { return Captured() != kNoCapture; }
+  constexpr bool IsPromotion() const { return !PromotedBefore() && PromotedAfter(); }
+
+  static constexpr MoveWord Make(int piece, int from, int to, bool promoted_before, bool promoted_after,
+                                 int side_before, int side_after, int captured = kNoCapture,
+                                 bool captured_promoted = false, int captured_side = 0) {
+    return MoveWord((side_after & 1) | (from & 0x7F) << 1 | uint32_t{promoted_after} << 8 |
+                    (to & 0x7F) << 9 | uint32_t{promoted_before} << 16 | (side_before & 1) << 17 |
+                    (piece & 0x3F) << 18 | uint32_t{captured_promoted} << 24 |
+                    (captured_side & 1) << 25 | static_cast<uint32_t>(captured & 0x3F) << 26);
+  }
+};
+
+// Equal moves: same piece, places, promotion and sides; a capture never equals a non-capture, and two
+// captures must also agree on the captured piece, its promotion and its side.
+constexpr bool MovesEqual(MoveWord a, MoveWord b) {
+  constexpr uint32_t kMoveBits = 0x00FFFFFF;
+  if ((a.bits & kMoveBits) != (b.bits & kMoveBits)) return false;
+  if (a.IsCapture() != b.IsCapture()) return false;
+  return !a.IsCapture() || a.bits == b.bits;
+}

@@ -1,0 +1,16 @@
+// How each piece code moves: (offset, slides) vectors in the order every generator walks them, and the
+// kinds that can check along a line from a distance.
+#pragma once
+#include <cstdint>
+
+struct MoveVector {
+  int8_t offset;  // board-index step; 0 ends a list
+  bool slides;
+};
+
+// The vector list of a piece code (code & 31), terminated by offset 0. Codes 8 and 11 have empty lists.
+const MoveVector* MovementVectors(uint8_t code);
+
+// Whether an unpromoted piece of `kind` belonging to `attacker` can give check from a distance along the
+// direction with index `dir` (0..11 of kDirections).
+bool IsLineChecker(int dir, int attacker, int kind);

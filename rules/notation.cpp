@@ -1,0 +1,144 @@
+#include "rules/notation.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "rules/move_rules.h"
+#include "rules/position.h"
+
+const char* const kJapanesePieceNames[16] = {"玉", "飛", "角", "金", "銀", "桂", "香", "歩",
+                                             "n玉", "龍", "馬", "n金", "成銀", "成桂", "成香", "と"};
+const char* const kCsaPieceCodes[16] = {"OU", "HI", "KA", "KI", "GI", "KE", "KY", "FU",
+                                        "??", "RY", "UM", "??", "NG", "NK", "NY", "TO"};
+const char* const kSideNames[2] = {"先手", "後手"};
+const char* const kFileDigits[10] = {"", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
+const char* const kRankNumerals[10] = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
+
+namespace {
+
+// Words that tell apart pieces of the same code able to reach the target (position and motion).
+void DisambiguationWords(int mover, int others, const PIECE& piece, const char*& w1, const char*& w2) {
+  w1 = w2 = "";
+  if (others == 0) return;
+  if (mover == 0) {
+    w1 = "打";
+  } else if (mover == 0x02) {
+    w1 = (piece.code() & 15) == HI ? "行" : "直";
+  } else {
+    if ((mover & 0x29) && (others & 0xD6)) w1 = "左";
+    if ((mover & 0x94) && (others & 0x6B)) w1 = "右";
+    if ((mover & 0x18) && (others & 0xE7)) w2 = "寄";
+    if (mover & 0xE0) w2 = "引";
+    if ((mover & 0x07) && (others & 0xF8)) w2 = "上";
+  }
+}
+
+int OthersClass(const SBASE& position, const PIECE& piece, int target) {
+  position.RefreshAttackMap();
+  const int side = piece.side();
+  const int n = std::min(position.AttackCount(side, target), SBASE::kAttackListSize);
+  const uint8_t* attackers = position.Attackers(side, target);
+  int others = 0;
+  for (int i = 0; i < n; ++i) {
+    const PIECE& other = position.piece(attackers[i]);
+    if (&other != &piece && other.code() == piece.code()) {
+      others |= RelativeClass(target, other.location(), side);
+    }
+  }
+  return others;
+}
+
+const char* PieceNameBefore(MoveWord move) {
+  return kJapanesePieceNames[KindOfIndex(move.Piece()) + (move.PromotedBefore() ? 8 : 0)];
+}
+
+}  // namespace
+
+std::string SquareText(int board_index) {
+  if (!IsBoardIndex(board_index)) return "";
+  return std::string(kFileDigits[FileOf(board_index)]) + kRankNumerals[RankOf(board_index)];
+}
+
+int RelativeClass(int target, int from, int side) {
+  if (!IsBoardIndex(from) || !IsBoardIndex(target)) return 0;
+  int d = UnitStep(target, from);
+  if (side == kGote) d = -d;
+  switch (d) {
+    case -11: case -21: return 0x80;
+    case -10: return 0x40;
+    case -9: case -19: return 0x20;
+    case -1: return 0x10;
+    case +1: return 0x08;
+    case +9: case +19: return 0x04;
+    case +10: return 0x02;
+    case +11: case +21: return 0x01;
+    default: return 0;
+  }
+}
+
+std::string StandardMoveText(const SBASE& position, const PIECE& piece, MoveWord move) {
+  const int to = move.To(), from = move.From();
+  if (!IsBoardIndex(to)) return "";
+  const int mover = from >= kFirstSquare ? RelativeClass(to, from, piece.side()) : 0;
+  const char *w1, *w2;
+  DisambiguationWords(mover, OthersClass(position, piece, to), piece, w1, w2);
+  const MoveNode* previous = position.current();
+  const bool same_square = previous != position.root() && previous->move.To() == to;
+  const char* promotion = "";
+  if (PromotionClass(piece, from, to) != 0) promotion = move.PromotedAfter() ? "成" : "不成";
+  const char* name = kJapanesePieceNames[piece.code() & 15];
+  const char* side = kSideNames[piece.side()];
+  std::string text = side;
+  if (same_square) {
+    text += "同";
+  } else {
+    text += SquareText(to);
+  }
+  return text + name + w1 + w2 + promotion;
+}
+
+std::string ListMoveText(MoveWord move) {
+  if (move.bits == 0) return "";  // the root carries no move
+  const int from = move.From(), to = move.To();
+  char origin[8] = "打";
+  if (from >= kFirstSquare) std::snprintf(origin, sizeof origin, "(%d)", ToSquareNumber(from));
+  std::string text = kSideNames[move.SideBefore()];
+  if (to < kFirstSquare) return text + PieceNameBefore(move) + origin + "を駒台/駒箱へ";
+  const char* promotion = "";
+  if (move.PromotedAfter() != move.PromotedBefore()) promotion = move.PromotedAfter() ? "成" : "生";
+  return text + SquareText(to) + PieceNameBefore(move) + promotion + origin;
+}
+
+std::string NodeMoveText(const SBASE& position, const MoveNode& node) {
+  if (&node == position.root()) return "";
+  if (node.note) return node.note->text;
+  return ListMoveText(node.move);
+}
+
+std::string CsaMoveText(MoveWord move) {
+  const int kind = KindOfIndex(move.Piece());
+  const char* sign = move.SideBefore() == kSente ? "+" : "-";
+  char text[32];
+  if (move.IsDrop()) {
+    std::snprintf(text, sizeof text, "%s00%d%s", sign, ToSquareNumber(move.To()), kCsaPieceCodes[kind]);
+  } else {
+    std::snprintf(text, sizeof text, "%s%d%d%s", sign, ToSquareNumber(move.From()),
+                  ToSquareNumber(move.To()), kCsaPieceCodes[kind + (move.PromotedAfter() ? 8 : 0)]);
+  }
+  return text;
+}
+
+int ParseCsaPieceCode(const char* two, int* promoted) {
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int kind = 0; kind < kKindCount; ++kind) {
+      const char* code = kCsaPieceCodes[kind + 8 * pass];
+      if (code[0] == '?') continue;
+      if (two[0] == code[0] && two[1] == code[1]) {
+        if (promoted) *promoted = pass;
+        return kind;
+      }
+    }
+  }
+  return -1;
+}

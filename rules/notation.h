@@ -1,0 +1,37 @@
+// Names of pieces and squares, and the three texts of a move: the standard Japanese text (with the words
+// that tell apart two pieces able to reach the same square), the list text, and the CSA text.
+#pragma once
+#include <string>
+
+#include "rules/move_word.h"
+
+class PIECE;
+class SBASE;
+struct MoveNode;
+
+// Indexed by code & 15 (kind + 8 when promoted).
+extern const char* const kJapanesePieceNames[16];  // "玉" .. "と"
+extern const char* const kCsaPieceCodes[16];       // "OU" .. "TO", "??" for 8 and 11
+extern const char* const kSideNames[2];            // "先手", "後手"
+extern const char* const kFileDigits[10];          // "" then "１" .. "９"
+extern const char* const kRankNumerals[10];        // "" then "一" .. "九"
+
+// "７六" for a board index.
+std::string SquareText(int board_index);
+
+// Relative class of a piece on `from` seen from `target`, from the point of view of `side`: 0x80
+// front-right, 0x40 front, 0x20 front-left, 0x10 right, 0x08 left, 0x04 back-right, 0x02 back,
+// 0x01 back-left; 0 when not on a line or not on the board.
+int RelativeClass(int target, int from, int side);
+
+// The standard text of a move about to be made by `piece` (which still stands where it is), e.g.
+// 「先手７六歩」, 「後手同角成」, 「先手５二金左」. Empty when the target is not a board square.
+std::string StandardMoveText(const SBASE& position, const PIECE& piece, MoveWord move);
+// The list text, e.g. 「先手２二角成(88)」, 「後手５五角打」, 「先手歩(77)を駒台/駒箱へ」.
+std::string ListMoveText(MoveWord move);
+// The node's cached text when it has a note (which may be empty), else the list text; "" for the root.
+std::string NodeMoveText(const SBASE& position, const MoveNode& node);
+// 「+7776FU」, 「-8822UM」, drops 「+0055KA」.
+std::string CsaMoveText(MoveWord move);
+// Two characters of CSA piece code -> kind, with `promoted` set; -1 when they name no piece.
+int ParseCsaPieceCode(const char* two_chars, int* promoted);

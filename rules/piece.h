@@ -1,0 +1,62 @@
+// One of the 40 physical pieces of a position. Pieces are never created or destroyed while a position
+// lives; every change (a move, a take-back, a capture, an editing drag, a set-up) relocates one through
+// MoveTo or PlaceTo.
+#pragma once
+#include <cstdint>
+
+#include "rules/movement.h"
+#include "rules/piece_code.h"
+#include "rules/sprite.h"
+
+class SBASE;
+
+class PIECE : public CSprite {
+ public:
+  PIECE() = default;
+  ~PIECE() override = default;
+  PIECE(const PIECE&) = delete;
+  PIECE& operator=(const PIECE&) = delete;
+
+  // Moves this piece to a location (board index, or 0/1/2 hand or box), promoting (1), demoting (0) or
+  // keeping its promotion (-1), and taking side `side` (-1 keeps it). A capture sends the piece on the
+  // target to the mover's hand. A top-level call enters the move into the owner's record. Returns 0 (no
+  // change) for an invalid target, else 1.
+  virtual int MoveTo(int location, int promote, int side);
+  // The same as MoveTo here; display pieces differ only in how the change is shown.
+  virtual int PlaceTo(int location, int promote, int side) { return MoveTo(location, promote, side); }
+  virtual void SetLocation(int location) { location_ = static_cast<uint8_t>(location); }
+  virtual void SetPromoted(int flag);
+  virtual void SetSide(int side);
+  // Takes back the owner's current move if it moved this piece.
+  virtual void TakeBackIfLast();
+
+  void SetKind(int kind) { code_ = static_cast<uint8_t>((code_ & ~7) | (kind & 7)); }
+  void SetOwner(SBASE* owner) { owner_ = owner; }
+  void SetIndex(int index) { index_ = static_cast<uint32_t>(index); }
+  // For readers that restore a stored code directly (kind, promotion and side at once).
+  void SetCode(uint8_t code) { code_ = code & 31; }
+
+  uint8_t code() const { return code_; }
+  int location() const { return location_; }
+  int index() const { return static_cast<int>(index_); }
+  int kind() const { return CodeKind(code_); }
+  bool promoted() const { return CodePromoted(code_); }
+  int side() const { return CodeSide(code_); }
+  bool on_board() const { return location_ >= kFirstSquare; }
+  SBASE* owner() const { return owner_; }
+
+  const MoveVector* Vectors() const { return MovementVectors(code_); }
+  // Whether this piece can get to the target in one move from where it is (a piece in hand or box can
+  // get to any empty square).
+  bool CanReach(int target) const;
+  // 0 no vector with this offset, 1 a step, 2 a slide.
+  int MovesInDirection(int offset) const;
+
+ private:
+  friend class SBASE;  // the mate search's fast forms move pieces without the virtual calls
+
+  uint8_t code_ = 0;
+  uint8_t location_ = kPieceBox;
+  uint32_t index_ = 0;
+  SBASE* owner_ = nullptr;
+};

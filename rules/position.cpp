@@ -1,0 +1,149 @@
+#include "rules/position.h"
+
+#include "rules/start_position.h"
+
+SBASE::SBASE() : messages_(&platform::NullMessageSink::Instance()) {
+  scratch_.SetKind(FU);
+  scratch_.SetOwner(this);
+}
+
+SBASE::~SBASE() {
+  if (pool_ && root_) pool_->FreeSubtree(root_);
+}
+
+void SBASE::SetMessageSink(platform::MessageSink* messages) {
+  messages_ = messages ? messages : &platform::NullMessageSink::Instance();
+  if (pool_) pool_->SetMessageSink(messages_);
+}
+
+void SBASE::Init(PIECE* const* pieces, BOARD* board, HBOX* const* boxes, PoolSizes sizes) {
+  if (pool_ && root_) pool_->FreeSubtree(root_);
+  pool_ = std::make_unique<NodePool>(sizes.first_chunk, sizes.growth, sizes.limit, messages_);
+  root_ = current_ = pool_->Allocate();
+  board_ = board;
+  board_->SetOwner(this);
+  for (int b = 0; b < 3; ++b) {
+    boxes_[b] = boxes[b];
+    boxes_[b]->SetOwner(this);
+    boxes_[b]->SetBoxNumber(b);
+  }
+  for (int i = 0; i < kPieceCount; ++i) {
+    pieces_[i] = pieces[i];
+    pieces_[i]->SetOwner(this);
+    pieces_[i]->SetIndex(i);
+    pieces_[i]->SetKind(KindOfIndex(i));
+    // A fresh piece lies in the box; make the box know it before anything moves.
+    pieces_[i]->SetLocation(kPieceBox);
+    pieces_[i]->SetSide(0);
+    pieces_[i]->SetPromoted(0);
+    boxes_[kPieceBox]->Add(*pieces_[i]);
+  }
+  {
+    Unrecorded quiet(*this);
+    for (int i = 0; i < kPieceCount; ++i) {
+      const PlacedPiece& p = kStartPosition[i];
+      pieces_[i]->PlaceTo(ToBoardIndex(p.square), 0, p.side);
+    }
+  }
+  move_number_ = 0;
+  side_to_move_ = kSente;
+  turn_order_ = 1;
+  attack_valid_ = false;
+  RefreshAttackMap();
+  nesting_ = 1;
+  BeginRecord();
+}
+
+void SBASE::SetUp(int code) {
+  if (code < 0 || code > 10) return;
+  if (code <= 8) {
+    CBform form;
+    form.SetLayout(code);
+    ApplyBoardForm(form);
+  } else {
+    PlacedPiece table[40];
+    StartPositionWithout(code == 9 ? 3 : 5, 20, table);
+    Unrecorded quiet(*this);
+    PlaceAllInBox();
+    for (int i = 0; i < kPieceCount; ++i) {
+      if (table[i].square != 0) pieces_[i]->PlaceTo(ToBoardIndex(table[i].square), 0, table[i].side);
+    }
+  }
+  BeginRecord();
+}
+
+PIECE* SBASE::PieceAt(int board_index) const {
+  if (board_index < 0 || board_index >= kBoardCells) return nullptr;
+  uint8_t c = board_->cell(board_index);
+  return c < kPieceCount ? pieces_[c] : nullptr;
+}
+
+bool SBASE::IsValidTarget(int location) const {
+  if (location >= 0 && location <= kPieceBox) return true;
+  return location >= kFirstSquare && location < 110 && board_->cell(location) != kOutsideCell;
+}
+
+int SBASE::FirstInBoxFrom(int kind) const {
+  for (int i = kFirstIndexOfKind[kind]; i < kPieceCount; ++i) {
+    if (pieces_[i]->location() == kPieceBox) return i;
+  }
+  return -1;
+}
+
+CBform SBASE::CurrentBoardForm() const {
+  CBform form;
+  form.FromPosition(*this);
+  return form;
+}
+
+void SBASE::PlaceAllInBox() {
+  Unrecorded quiet(*this);
+  for (int i = 0; i < kPieceCount; ++i) pieces_[i]->PlaceTo(kPieceBox, 0, 0);
+}
+
+void SBASE::ApplyBoardForm(const CBform& form) {
+  CBform::Expanded entries = form.Decode();
+  Unrecorded quiet(*this);
+  // Emptying the board first means no placement ever lands on a piece still standing there.
+  PlaceAllInBox();
+  for (int i = 0; i < kPieceCount; ++i) {
+    const CBform::Entry& e = entries[i];
+    if (e.location == CBform::kBoxLocation) continue;
+    if (e.location <= 1) {
+      pieces_[i]->PlaceTo(e.location, 0, e.location);
+    } else {
+      pieces_[i]->PlaceTo(ToBoardIndex(e.location), e.promoted, e.owner);
+    }
+  }
+  RecomputeKingIndices();
+}
+
+void SBASE::RecomputeKingIndices() {
+  king_index_[0] = king_index_[1] = -1;
+  for (int i = 0; i < 2; ++i) {
+    if (pieces_[i]->on_board()) king_index_[pieces_[i]->side()] = i;
+  }
+}
+
+void SBASE::SetSideToMove(int side) {
+  if (side >= kSente && side <= kSideUnset) side_to_move_ = static_cast<uint32_t>(side);
+}
+
+void SBASE::SetTurnOrder(int flag) {
+  if (flag == 0 || flag == 1) turn_order_ = static_cast<uint32_t>(flag);
+}
+
+void SBASE::BeginRecord() {
+  recording_ = 1;
+  if (root_) {
+    while (MoveNode* c = root_->child) {
+      root_->UnlinkChild(c);
+      pool_->FreeSubtree(c);
+    }
+  }
+  current_ = root_;
+  initial_form_.FromPosition(*this);
+  move_number_ = 0;
+  depth_ = 0;
+  RecomputeKingIndices();
+}

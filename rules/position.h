@@ -1,0 +1,192 @@
+// SBASE: a shogi position made of 40 fixed pieces, a board, two hands and the piece box, together with the
+// record tree of the moves played on it, the side to move and the attack map.
+//
+// Invariants (checked by CheckConsistency):
+//  - every piece is in exactly one place: its board cell names it, or its hand/box group holds it;
+//  - a piece's location agrees with that place; pieces in a hand belong to that hand's side;
+//  - the current node lies in the record tree below the root, `depth` nodes down;
+//  - the move nesting level rests at 1 between operations.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/message_sink.h"
+#include "rules/board.h"
+#include "rules/board_form.h"
+#include "rules/hbox.h"
+#include "rules/move_node.h"
+#include "rules/node_pool.h"
+#include "rules/piece.h"
+
+class SBASE {
+ public:
+  static constexpr int kAttackListSize = 10;  // attackers kept per side and square; counts stay exact
+
+  struct PoolSizes {
+    int first_chunk = 150;
+    int growth = 200;
+    int limit = 150000;
+  };
+
+  SBASE();
+  virtual ~SBASE();
+  SBASE(const SBASE&) = delete;
+  SBASE& operator=(const SBASE&) = delete;
+
+  virtual const char* ClassName() const { return "SBASE"; }
+  // Takes the current position as the start of the record and empties the tree.
+  virtual void BeginRecord();
+  // Gives `dest` this record's current position and side to move, then copies the moves below the
+  // current node: the selected line only, or the whole tree with every alternative. With keep_place, the
+  // record first goes to its start and afterwards returns to where it was, and so does the copy.
+  virtual void CopyRecordTo(SBASE& dest, bool keep_place, bool selected_only);
+  // Puts every piece where the source has it (pieces in the source's box stay in the box), takes its side
+  // to move, and begins a new record.
+  virtual void SetPositionFrom(const SBASE& source);
+  // The child that the selected line takes at a depth below the current node: here the first; boards
+  // with a main-line rule answer from their selected path.
+  virtual int SelectedChildIndex(int depth) { (void)depth; return 0; }
+
+  // Binds the 40 pieces, the board and the three boxes (sente hand, gote hand, piece box), creates the
+  // record, and sets up the standard start position with sente to move and turn order on.
+  void Init(PIECE* const* pieces, BOARD* board, HBOX* const* boxes, PoolSizes pool);
+  // Standard arrangements 0..10 (even game, handicaps, all in the box, two more handicaps); then
+  // BeginRecord. Codes above 10 do nothing.
+  void SetUp(int code);
+
+  // --- pieces and places -------------------------------------------------------------------------
+  PIECE* PieceAt(int board_index) const;
+  PIECE& piece(int index) const { return *pieces_[index]; }
+  BOARD& board() const { return *board_; }
+  HBOX& box(int number) const { return *boxes_[number]; }
+  uint8_t cell(int board_index) const { return board_->cell(board_index); }
+  int HandCount(int box_number, int kind) const { return boxes_[box_number]->Count(kind); }
+  int LastPieceOfKind(int box_number, int kind) const { return boxes_[box_number]->LastOfKind(kind); }
+  int PiecesInPlay(int kind) const { return kPiecesPerKind[kind] - HandCount(kPieceBox, kind); }
+  int KindOf(int index) const { return pieces_[index]->kind(); }
+  int LocationOf(int index) const { return pieces_[index]->location(); }
+  bool PromotedOf(int index) const { return pieces_[index]->promoted(); }
+  int SideOf(int index) const { return pieces_[index]->side(); }
+  uint8_t CodeOf(int index) const { return pieces_[index]->code(); }
+  // The first piece of a kind lying in the box, scanning upward from the kind's first index (into later
+  // kinds' ranges when the kind has none there); -1 when the box is empty from there on.
+  int FirstInBoxFrom(int kind) const;
+
+  // Valid targets of a piece: a board square, or 0, 1, 2.
+  bool IsValidTarget(int location) const;
+
+  CBform CurrentBoardForm() const;
+  // Places all 40 pieces as the form says (through PlaceTo, without recording).
+  void ApplyBoardForm(const CBform& form);
+  void RecomputeKingIndices();
+  int KingIndex(int side) const { return king_index_[side]; }
+
+  // --- side to move -------------------------------------------------------------------------------
+  int side_to_move() const { return static_cast<int>(side_to_move_); }
+  void SetSideToMove(int side);
+  bool turn_order() const { return turn_order_ != 0; }
+  void SetTurnOrder(int flag);  // only 0 and 1 are accepted
+
+  // --- attack map -----------------------------------------------------------------------------------
+  void RefreshAttackMap() const {
+    if (!attack_valid_) ComputeAttackMap();
+  }
+  void InvalidateAttackMap() { attack_valid_ = false; }
+  bool attack_map_valid() const { return attack_valid_; }
+  // REQUIRES: the map is fresh (RefreshAttackMap).
+  int AttackCount(int side, int board_index) const { return attack_count_[side][board_index]; }
+  const uint8_t* Attackers(int side, int board_index) const { return attackers_[side][board_index]; }
+
+  // --- the record -----------------------------------------------------------------------------------
+  MoveNode* root() const { return root_; }
+  MoveNode* current() const { return current_; }
+  int move_number() const { return move_number_; }  // 手数: counts only moves made with turn order on
+  int depth() const { return depth_; }              // nodes from the root to the current node
+  NodePool& pool() const { return *pool_; }
+  int ChildCount() const { return current_->ChildCount(); }
+  MoveNode* ChildAt(int n) const { return current_->ChildAt(n); }
+  const CBform& initial_form() const { return initial_form_; }
+  CBform& second_form() { return second_form_; }
+  PIECE& scratch() const { return scratch_; }
+
+  // Plays a node's move through the moving piece's MoveTo (DoMove) or PlaceTo (DoMoveQuiet); at rest
+  // this enters it into the record, reusing an equal child.
+  void DoMove(const MoveNode& node);
+  void DoMoveQuiet(const MoveNode& node);
+  // Plays the n-th child of the current node; 0 when there is none.
+  int ForwardToChild(int n);
+  int ForwardToChildQuiet(int n);
+  // Takes back the current node's move: -1 at the root (or with recording off), else 1, or 0 when the
+  // root has been reached.
+  int UndoMove();
+  int UndoMoveQuiet();
+  // The mate search's direct forms: no MoveTo, no text, no attack map. ApplyFast enters a copy of the
+  // node's word below the current node; RetractFast takes back the current node's move and frees that
+  // node with its subtree. Use them only where the current node has no continuation of its own.
+  // ApplyFast returns 0 (and changes nothing) when the pool has no node left.
+  int ApplyFast(const MoveNode& node, bool keep_side);
+  int RetractFast();
+
+  // Unlinks a node from the record and frees it with its subtree; refused when the current node lies in it.
+  void DeleteNode(MoveNode* node);
+  // Annotation lines of a node.
+  void AddAnnotation(MoveNode* node, std::string_view line);
+  const std::string* Annotation(const MoveNode* node, int i) const;
+
+  // The Japanese text of the last top-level move made (empty for moves into a hand or the box).
+  const std::string& move_text() const { return move_text_; }
+
+  void SetMessageSink(platform::MessageSink* messages);
+  platform::MessageSink& messages() const { return *messages_; }
+
+  // Checks the invariants above; returns an empty string when they hold, else what is wrong.
+  std::string CheckConsistency() const;
+
+ protected:
+  // Moves pieces without entering anything into the record (set-ups, readers, editing tools).
+  class Unrecorded {
+   public:
+    explicit Unrecorded(SBASE& p) : p_(p) { ++p_.nesting_; }
+    ~Unrecorded() { --p_.nesting_; }
+
+   private:
+    SBASE& p_;
+  };
+  void PlaceAllInBox();
+
+ private:
+  friend class PIECE;
+
+  MoveWord BuildMoveWord(const PIECE& piece, int target, int promote, int side) const;
+  // Finds the node a top-level move enters as: an equal child of the current node, or a new node (nullptr
+  // when the pool has none). `is_new` tells which.
+  MoveNode* PrepareEntry(MoveWord w, bool& is_new);
+  void CommitEntry(MoveNode* node, bool is_new);
+  void ComputeAttackMap() const;
+  int TakeBack(bool quiet);
+  void CopySubtree(SBASE& dest, const MoveNode& from, int depth, bool selected_only);
+
+  std::unique_ptr<NodePool> pool_;
+  MoveNode* root_ = nullptr;
+  MoveNode* current_ = nullptr;
+  uint32_t recording_ = 0;
+  int32_t move_number_ = 0;
+  int32_t depth_ = 0;
+  PIECE* pieces_[kPieceCount] = {};
+  BOARD* board_ = nullptr;
+  HBOX* boxes_[3] = {};
+  uint32_t side_to_move_ = kSente;
+  uint32_t turn_order_ = 1;
+  CBform initial_form_;
+  CBform second_form_;
+  mutable PIECE scratch_;  // a pawn for hypothetical drops and the two-pawn test
+  int32_t king_index_[2] = {-1, -1};
+  int32_t nesting_ = 1;
+  std::string move_text_;
+  platform::MessageSink* messages_;
+
+  mutable bool attack_valid_ = false;
+  mutable uint8_t attack_count_[2][110] = {};
+  mutable uint8_t attackers_[2][110][kAttackListSize] = {};
+};

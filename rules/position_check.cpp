@@ -1,0 +1,61 @@
+// The consistency check of a position: every piece somewhere exactly once, and the record in shape.
+#include <cstdio>
+
+#include "rules/position.h"
+
+namespace {
+std::string Fail(const char* what, int a, int b = 0) {
+  char text[160];
+  std::snprintf(text, sizeof text, "%s (%d, %d)", what, a, b);
+  return text;
+}
+}  // namespace
+
+std::string SBASE::CheckConsistency() const {
+  int seen_in_boxes[kPieceCount] = {};
+  for (int b = 0; b < 3; ++b) {
+    int sum = 0;
+    for (int kind = 0; kind < kKindCount; ++kind) {
+      sum += boxes_[b]->Count(kind);
+      for (int s = 0; s < boxes_[b]->Count(kind); ++s) {
+        int i = boxes_[b]->PieceAt(kind, s);
+        if (i < 0 || i >= kPieceCount) return Fail("box holds a bad index", b, i);
+        if (pieces_[i]->kind() != kind) return Fail("box group holds a piece of another kind", b, i);
+        if (pieces_[i]->location() != b) return Fail("box holds a piece that is elsewhere", b, i);
+        if (b != kPieceBox && pieces_[i]->side() != b) return Fail("hand holds a piece of the other side", b, i);
+        ++seen_in_boxes[i];
+      }
+    }
+    if (sum != boxes_[b]->total()) return Fail("box total disagrees with its groups", b, boxes_[b]->total());
+  }
+  for (int i = 0; i < kPieceCount; ++i) {
+    const int loc = pieces_[i]->location();
+    if (pieces_[i]->index() != i) return Fail("piece index is wrong", i);
+    if (pieces_[i]->kind() != KindOfIndex(i)) return Fail("piece kind is wrong", i);
+    if (loc < kFirstSquare) {
+      if (loc > kPieceBox) return Fail("piece has an invalid location", i, loc);
+      if (seen_in_boxes[i] != 1) return Fail("piece in a box is held there not exactly once", i, seen_in_boxes[i]);
+    } else {
+      if (!IsBoardIndex(loc) || board_->cell(loc) != i) return Fail("board cell does not hold its piece", i, loc);
+      if (seen_in_boxes[i] != 0) return Fail("piece on the board is also held in a box", i);
+    }
+  }
+  for (int at = 0; at < kBoardCells; ++at) {
+    const uint8_t c = board_->cell(at);
+    if (!IsBoardIndex(at)) {
+      if (c != kOutsideCell) return Fail("outside cell is not marked outside", at, c);
+    } else if (c != kEmptyCell && (c >= kPieceCount || pieces_[c]->location() != at)) {
+      return Fail("board cell names a piece that is elsewhere", at, c);
+    }
+  }
+  int steps = 0;
+  const MoveNode* n = current_;
+  while (n && n != root_) {
+    if (!n->parent || n->parent->IndexOfChild(n) < 0) return Fail("record node is not its parent's child", steps);
+    n = n->parent;
+    ++steps;
+  }
+  if (n != root_ || steps != depth_) return Fail("current node is not depth nodes below the root", steps, depth_);
+  if (nesting_ != 1) return Fail("move nesting level is not at rest", nesting_);
+  return "";
+}

@@ -1,0 +1,89 @@
+// The mate search's direct move forms and the attack map.
+#include <cstring>
+
+#include "rules/position.h"
+
+int SBASE::ApplyFast(const MoveNode& node, bool keep_side) {
+  const MoveWord w = node.move;
+  bool is_new = false;
+  MoveNode* entered = PrepareEntry(w, is_new);
+  if (!entered) return 0;
+  if (is_new) current_->AppendChild(entered);
+  current_ = entered;
+  ++depth_;
+
+  const int mover_side = w.SideBefore();
+  PIECE& p = *pieces_[w.Piece()];
+  p.location_ = static_cast<uint8_t>(w.To());
+  board_->Place(w.To(), w.Piece());
+  if (w.PromotedAfter()) p.code_ |= kPromotedBit;
+  if (w.IsDrop()) {
+    boxes_[w.From()]->RemoveIndex(p.kind(), w.Piece());
+  } else {
+    board_->Clear(w.From());
+  }
+  if (w.IsCapture()) {
+    PIECE& taken = *pieces_[w.Captured()];
+    taken.code_ = MakeCode(taken.kind(), false, mover_side);
+    taken.location_ = static_cast<uint8_t>(mover_side);
+    boxes_[mover_side]->AddIndex(taken.kind(), w.Captured());
+  }
+  attack_valid_ = false;
+  if (!keep_side) side_to_move_ = static_cast<uint32_t>(1 - mover_side);
+  return 1;
+}
+
+int SBASE::RetractFast() {
+  if (current_ == root_) return 0;
+  MoveNode* node = current_;
+  const MoveWord w = node->move;
+  side_to_move_ = static_cast<uint32_t>(w.SideBefore());
+  PIECE& p = *pieces_[w.Piece()];
+  p.location_ = static_cast<uint8_t>(w.From());
+  p.code_ = MakeCode(p.kind(), w.PromotedBefore(), w.SideBefore());
+  if (w.IsDrop()) {
+    boxes_[w.From()]->AddIndex(p.kind(), w.Piece());
+  } else {
+    board_->Place(w.From(), w.Piece());
+  }
+  if (w.IsCapture()) {
+    PIECE& taken = *pieces_[w.Captured()];
+    boxes_[taken.location_]->RemoveIndex(taken.kind(), w.Captured());
+    taken.code_ = MakeCode(taken.kind(), w.CapturedPromoted(), w.CapturedSide());
+    taken.location_ = static_cast<uint8_t>(w.To());
+    board_->Place(w.To(), w.Captured());
+  } else {
+    board_->Clear(w.To());
+  }
+  current_ = node->parent;
+  --depth_;
+  // Only this node goes; alternatives beside it stay in the record.
+  current_->UnlinkChild(node);
+  pool_->FreeSubtree(node);
+  attack_valid_ = false;
+  return 1;
+}
+
+void SBASE::ComputeAttackMap() const {
+  std::memset(attack_count_, 0, sizeof attack_count_);
+  const uint8_t* cells = board_->cells();
+  for (int i = kPieceCount - 1; i >= 0; --i) {
+    const PIECE& p = *pieces_[i];
+    const int from = p.location_;
+    if (from < kFirstSquare) continue;
+    const int side = CodeSide(p.code_);
+    for (const MoveVector* v = MovementVectors(p.code_); v->offset; ++v) {
+      int at = from;
+      do {
+        at += v->offset;
+        const uint8_t c = cells[at];
+        if (c == kOutsideCell) break;
+        uint8_t& n = attack_count_[side][at];
+        if (n < kAttackListSize) attackers_[side][at][n] = static_cast<uint8_t>(i);
+        ++n;
+        if (c != kEmptyCell) break;
+      } while (v->slides);
+    }
+  }
+  attack_valid_ = true;
+}

@@ -1,0 +1,176 @@
+// Entering moves into the record tree, replaying and taking them back, and copying a record.
+#include <vector>
+
+#include "rules/notation.h"
+#include "rules/position.h"
+
+MoveWord SBASE::BuildMoveWord(const PIECE& piece, int target, int promote, int side) const {
+  const bool promoted_before = piece.promoted();
+  const bool promoted_after = promote == 0 ? false : promote == 1 ? true : promoted_before;
+  int side_after;
+  if (target == kSenteHand || target == kPieceBox) {
+    side_after = kSente;
+  } else if (target == kGoteHand) {
+    side_after = kGote;
+  } else {
+    side_after = side == -1 ? piece.side() : (side & 1);
+  }
+  int captured = kNoCapture, captured_promoted = 0, captured_side = 0;
+  if (target >= kFirstSquare && target != piece.location()) {
+    int c = board_->cell(target);
+    if (c < kPieceCount) {
+      captured = c;
+      captured_promoted = pieces_[c]->promoted();
+      captured_side = pieces_[c]->side();
+    }
+  }
+  return MoveWord::Make(piece.index(), piece.location(), target, promoted_before, promoted_after,
+                        piece.side(), side_after, captured, captured_promoted, captured_side);
+}
+
+MoveNode* SBASE::PrepareEntry(MoveWord w, bool& is_new) {
+  for (MoveNode* c = current_->child; c; c = c->next) {
+    if (MovesEqual(c->move, w)) {
+      is_new = false;
+      return c;
+    }
+  }
+  MoveNode* node = pool_->Allocate();
+  is_new = node != nullptr;
+  if (node) node->move = w;
+  return node;
+}
+
+void SBASE::CommitEntry(MoveNode* node, bool is_new) {
+  if (is_new) current_->AppendChild(node);
+  current_ = node;
+  ++depth_;
+  if (!node->note) node->note = new MoveNote;
+  if (is_new || node->note->text[0] == '\0') node->note->SetText(move_text_.c_str());
+  if (turn_order_ && side_to_move_ != kSideUnset) {
+    side_to_move_ = 1 - node->move.SideBefore();
+    ++move_number_;
+  }
+}
+
+void SBASE::DoMove(const MoveNode& node) {
+  attack_valid_ = false;
+  MoveWord w = node.move;
+  pieces_[w.Piece()]->MoveTo(w.To(), w.PromotedAfter(), w.SideAfter());
+}
+
+void SBASE::DoMoveQuiet(const MoveNode& node) {
+  attack_valid_ = false;
+  MoveWord w = node.move;
+  pieces_[w.Piece()]->PlaceTo(w.To(), w.PromotedAfter(), w.SideAfter());
+}
+
+int SBASE::ForwardToChild(int n) {
+  MoveNode* c = current_->ChildAt(n);
+  if (!c) return 0;
+  DoMove(*c);
+  return 1;
+}
+
+int SBASE::ForwardToChildQuiet(int n) {
+  MoveNode* c = current_->ChildAt(n);
+  if (!c) return 0;
+  DoMoveQuiet(*c);
+  return 1;
+}
+
+int SBASE::TakeBack(bool quiet) {
+  if (!recording_ || current_ == root_) return -1;
+  const MoveWord w = current_->move;
+  ++nesting_;
+  PIECE& mover = *pieces_[w.Piece()];
+  if (quiet) {
+    mover.PlaceTo(w.From(), w.PromotedBefore(), w.SideBefore());
+  } else {
+    mover.MoveTo(w.From(), w.PromotedBefore(), w.SideBefore());
+  }
+  if (w.IsCapture()) {
+    PIECE& taken = *pieces_[w.Captured()];
+    if (quiet) {
+      taken.PlaceTo(w.To(), w.CapturedPromoted(), w.CapturedSide());
+    } else {
+      taken.MoveTo(w.To(), w.CapturedPromoted(), w.CapturedSide());
+    }
+  }
+  --nesting_;
+  attack_valid_ = false;
+  if (turn_order_ && side_to_move_ != kSideUnset) {
+    side_to_move_ = static_cast<uint32_t>(w.SideBefore());
+    --move_number_;
+  }
+  current_ = current_->parent;
+  --depth_;
+  return current_ != root_ ? 1 : 0;
+}
+
+int SBASE::UndoMove() { return TakeBack(false); }
+int SBASE::UndoMoveQuiet() { return TakeBack(true); }
+
+void SBASE::DeleteNode(MoveNode* node) {
+  if (!node || node == root_ || !node->parent) return;
+  for (MoveNode* n = current_; n; n = n->parent) {
+    if (n == node) return;  // the board stands inside it; step back first
+  }
+  node->parent->UnlinkChild(node);
+  pool_->FreeSubtree(node);
+}
+
+void SBASE::AddAnnotation(MoveNode* node, std::string_view line) {
+  if (!node->note) node->note = new MoveNote;
+  node->note->lines.emplace_back(line);
+}
+
+const std::string* SBASE::Annotation(const MoveNode* node, int i) const {
+  if (!node->note || i < 0 || i >= static_cast<int>(node->note->lines.size())) return nullptr;
+  return &node->note->lines[i];
+}
+
+void SBASE::CopySubtree(SBASE& dest, const MoveNode& from, int depth, bool selected_only) {
+  const MoveNode* only = selected_only ? from.ChildAt(SelectedChildIndex(depth)) : nullptr;
+  if (selected_only && !only) only = from.child;
+  for (const MoveNode* c = selected_only ? only : from.child; c; c = selected_only ? nullptr : c->next) {
+    MoveNode* before = dest.current();
+    dest.DoMove(*c);
+    if (dest.current() == before) continue;  // the copy could not take the move (its pool is exhausted)
+    if (c->note) {
+      for (const std::string& line : c->note->lines) dest.AddAnnotation(dest.current(), line);
+    }
+    CopySubtree(dest, *c, depth + 1, selected_only);
+    dest.UndoMove();
+  }
+}
+
+void SBASE::CopyRecordTo(SBASE& dest, bool keep_place, bool selected_only) {
+  std::vector<int> place;
+  if (keep_place) {
+    for (MoveNode* n = current_; n != root_; n = n->parent) place.push_back(n->parent->IndexOfChild(n));
+    while (UndoMove() > 0) {
+    }
+  }
+  dest.SetPositionFrom(*this);
+  CopySubtree(dest, *current_, depth_, selected_only);
+  if (keep_place) {
+    for (auto it = place.rbegin(); it != place.rend(); ++it) {
+      ForwardToChild(*it);
+      dest.ForwardToChild(selected_only ? 0 : *it);
+    }
+  }
+}
+
+void SBASE::SetPositionFrom(const SBASE& source) {
+  {
+    Unrecorded quiet(*this);
+    PlaceAllInBox();
+    for (int i = 0; i < kPieceCount; ++i) {
+      const PIECE& p = source.piece(i);
+      if (p.location() != kPieceBox) pieces_[i]->PlaceTo(p.location(), p.promoted(), p.side());
+    }
+  }
+  side_to_move_ = source.side_to_move_;
+  BeginRecord();
+}
