@@ -75,6 +75,9 @@ class SBASE {
 
   // Valid targets of a piece: a board square, or 0, 1, 2.
   bool IsValidTarget(int location) const;
+  // The move word of `piece` going to `target`: promote 0 clears, 1 sets, -1 keeps the promotion; side
+  // -1 keeps the piece's side (board targets only; a hand or the box decides the side itself).
+  MoveWord BuildMoveWord(const PIECE& piece, int target, int promote, int side) const;
 
   CBform CurrentBoardForm() const;
   // Places all 40 pieces as the form says (through PlaceTo, without recording).
@@ -158,7 +161,6 @@ class SBASE {
  private:
   friend class PIECE;
 
-  MoveWord BuildMoveWord(const PIECE& piece, int target, int promote, int side) const;
   // Finds the node a top-level move enters as: an equal child of the current node, or a new node (nullptr
   // when the pool has none). `is_new` tells which.
   MoveNode* PrepareEntry(MoveWord w, bool& is_new);

@@ -1,0 +1,249 @@
+#include "tests/support/reference_rules.h"
+
+#include <cstdlib>
+
+namespace {
+
+struct Vec {
+  int dx, dy;  // dy > 0 is toward the opponent
+  bool slides;
+};
+
+// Movement written out per kind, in the mover's own view.
+std::vector<Vec> Movement(int kind, bool promoted) {
+  const std::vector<Vec> gold = {{0, 1, false}, {1, 1, false}, {-1, 1, false},
+                                 {1, 0, false}, {-1, 0, false}, {0, -1, false}};
+  if (promoted) {
+    if (kind == HI) {
+      return {{0, 1, true}, {0, -1, true}, {1, 0, true}, {-1, 0, true},
+              {1, 1, false}, {1, -1, false}, {-1, 1, false}, {-1, -1, false}};
+    }
+    if (kind == KA) {
+      return {{1, 1, true}, {1, -1, true}, {-1, 1, true}, {-1, -1, true},
+              {0, 1, false}, {0, -1, false}, {1, 0, false}, {-1, 0, false}};
+    }
+    return gold;
+  }
+  switch (kind) {
+    case OU:
+      return {{0, 1, false}, {1, 1, false}, {-1, 1, false}, {1, 0, false},
+              {-1, 0, false}, {0, -1, false}, {1, -1, false}, {-1, -1, false}};
+    case HI: return {{0, 1, true}, {0, -1, true}, {1, 0, true}, {-1, 0, true}};
+    case KA: return {{1, 1, true}, {1, -1, true}, {-1, 1, true}, {-1, -1, true}};
+    case KI: return gold;
+    case GI: return {{0, 1, false}, {1, 1, false}, {-1, 1, false}, {1, -1, false}, {-1, -1, false}};
+    case KE: return {{1, 2, false}, {-1, 2, false}};
+    case KY: return {{0, 1, true}};
+    default: return {{0, 1, false}};
+  }
+}
+
+bool OnBoard(int f, int r) { return f >= 1 && f <= 9 && r >= 1 && r <= 9; }
+
+// Ranks counted from the mover's side: 1 is the far rank.
+int FarRank(int side, int rank) { return side == kSente ? rank : 10 - rank; }
+
+const char* const kNames[16] = {"玉", "飛", "角", "金", "銀", "桂", "香", "歩",
+                                "", "龍", "馬", "", "成銀", "成桂", "成香", "と"};
+const char* const kFiles[10] = {"", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
+const char* const kRanks[10] = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
+
+// Where (f, r) lies seen from (tf, tr) for `side`: 0x80 front-right ... 0x01 back-left, 0 off any line.
+int ClassFrom(int side, int tf, int tr, int f, int r) {
+  int fwd = r - tr, right = f - tf;  // toward rank 1 and toward file 1 are negative for sente
+  if (side == kSente) {
+    fwd = -fwd;
+    right = -right;
+  }
+  const bool line = fwd == 0 || right == 0 || std::abs(fwd) == std::abs(right) ||
+                    (std::abs(right) == 1 && std::abs(fwd) == 2);
+  if (!line || (fwd == 0 && right == 0)) return 0;
+  if (fwd > 0) return right > 0 ? 0x80 : right == 0 ? 0x40 : 0x20;
+  if (fwd == 0) return right > 0 ? 0x10 : 0x08;
+  return right > 0 ? 0x04 : right == 0 ? 0x02 : 0x01;
+}
+
+}  // namespace
+
+RefPosition Snapshot(const SBASE& position) {
+  RefPosition p;
+  for (int i = 0; i < kPieceCount; ++i) {
+    const PIECE& piece = position.piece(i);
+    const int loc = piece.location();
+    if (loc == kSenteHand || loc == kGoteHand) {
+      ++p.hand[loc][piece.kind()];
+    } else if (loc != kPieceBox) {
+      const int square = ToSquareNumber(loc);
+      p.at[square / 10][square % 10] = {piece.kind(), piece.promoted(), piece.side(), i};
+    }
+  }
+  p.side_to_move = position.side_to_move();
+  p.turn_order = position.turn_order();
+  return p;
+}
+
+bool RefCanReach(const RefPosition& p, int ff, int fr, int tf, int tr) {
+  const RefPiece& piece = p.at[ff][fr];
+  const int flip = piece.side == kSente ? -1 : 1;  // sente's forward is toward rank 1
+  for (const Vec& v : Movement(piece.kind, piece.promoted)) {
+    int f = ff, r = fr;
+    while (true) {
+      f += v.dx * flip;
+      r += v.dy * flip;
+      if (!OnBoard(f, r)) break;
+      if (f == tf && r == tr) return true;
+      if (!v.slides || p.at[f][r].kind >= 0) break;
+    }
+  }
+  return false;
+}
+
+int RefPromotionClass(int kind, bool promoted, int side, int from_rank, int to_rank) {
+  if (promoted || kind == OU || kind == KI || from_rank == 0) return 0;
+  const bool zone = FarRank(side, from_rank) <= 3 || FarRank(side, to_rank) <= 3;
+  if (!zone) return 0;
+  const int far = FarRank(side, to_rank);
+  if ((kind == FU || kind == KY) && far == 1) return 2;
+  if (kind == KE && far <= 2) return 2;
+  return 1;
+}
+
+bool RefDropAllowed(const RefPosition& p, int kind, int side, int tf, int tr) {
+  if (p.at[tf][tr].kind >= 0) return false;
+  const int far = FarRank(side, tr);
+  if ((kind == FU || kind == KY) && far == 1) return false;
+  if (kind == KE && far <= 2) return false;
+  return true;
+}
+
+bool RefTwoPawns(const RefPosition& p, int side, int tf, int tr) {
+  for (int r = 1; r <= 9; ++r) {
+    const RefPiece& q = p.at[tf][r];
+    if (r != tr && q.kind == FU && !q.promoted && q.side == side) return true;
+  }
+  return false;
+}
+
+int RefValidate(const RefPosition& p, const RefMove& m) {
+  if (m.is_drop() && m.kind == FU && RefTwoPawns(p, m.side, m.to_file, m.to_rank)) return 1;
+  if (m.is_drop() && !RefDropAllowed(p, m.kind, m.side, m.to_file, m.to_rank)) return 2;
+  const int c = RefPromotionClass(m.kind, m.promoted_before, m.side, m.from_rank, m.to_rank);
+  if (c == 2 && !m.promote) return 4;
+  if (c == 0 && m.promote && !m.promoted_before) return 3;
+  const bool reach = m.is_drop() ? p.at[m.to_file][m.to_rank].kind < 0
+                                 : RefCanReach(p, m.from_file, m.from_rank, m.to_file, m.to_rank);
+  if (!reach) return 6;
+  if (p.turn_order && p.side_to_move != kSideUnset && m.side != p.side_to_move) return 8;
+  if (m.promoted_before && !m.promote) return 9;
+  const RefPiece& target = p.at[m.to_file][m.to_rank];
+  if (target.kind >= 0 && target.side == m.side) return 6;
+  return 0;
+}
+
+std::string RefMoveText(const RefPosition& p, const RefMove& m, int previous_to_square) {
+  int others = 0;
+  for (int f = 1; f <= 9; ++f) {
+    for (int r = 1; r <= 9; ++r) {
+      const RefPiece& q = p.at[f][r];
+      if (q.kind != m.kind || q.promoted != m.promoted_before || q.side != m.side) continue;
+      if (f == m.from_file && r == m.from_rank) continue;
+      if (RefCanReach(p, f, r, m.to_file, m.to_rank)) others |= ClassFrom(m.side, m.to_file, m.to_rank, f, r);
+    }
+  }
+  const int mover = m.is_drop() ? 0 : ClassFrom(m.side, m.to_file, m.to_rank, m.from_file, m.from_rank);
+  std::string w1, w2;
+  if (others) {
+    if (mover == 0) {
+      w1 = "打";
+    } else if (mover == 0x02) {
+      w1 = (m.kind == HI && !m.promoted_before) ? "行" : "直";
+    } else {
+      if ((mover & 0x29) && (others & 0xD6)) w1 = "左";
+      if ((mover & 0x94) && (others & 0x6B)) w1 = "右";
+      if ((mover & 0x18) && (others & 0xE7)) w2 = "寄";
+      if (mover & 0xE0) w2 = "引";
+      if ((mover & 0x07) && (others & 0xF8)) w2 = "上";
+    }
+  }
+  std::string text = m.side == kSente ? "先手" : "後手";
+  if (previous_to_square == m.to_file * 10 + m.to_rank) {
+    text += "同";
+  } else {
+    text += std::string(kFiles[m.to_file]) + kRanks[m.to_rank];
+  }
+  text += kNames[m.kind + (m.promoted_before ? 8 : 0)];
+  text += w1 + w2;
+  if (RefPromotionClass(m.kind, m.promoted_before, m.side, m.from_rank, m.to_rank) != 0) {
+    text += m.promote ? "成" : "不成";
+  }
+  return text;
+}
+
+RefPosition RefApply(const RefPosition& p, const RefMove& m) {
+  RefPosition q = p;
+  RefPiece moved{m.kind, m.promote, m.side, -1};
+  if (m.is_drop()) {
+    --q.hand[m.side][m.kind];
+  } else {
+    moved.index = q.at[m.from_file][m.from_rank].index;
+    q.at[m.from_file][m.from_rank] = RefPiece{};
+  }
+  RefPiece& target = q.at[m.to_file][m.to_rank];
+  if (target.kind >= 0) ++q.hand[m.side][target.kind];
+  target = moved;
+  q.side_to_move = 1 - m.side;
+  return q;
+}
+
+bool RefKingAttacked(const RefPosition& p, int side) {
+  for (int kf = 1; kf <= 9; ++kf) {
+    for (int kr = 1; kr <= 9; ++kr) {
+      const RefPiece& k = p.at[kf][kr];
+      if (k.kind != OU || k.side != side) continue;
+      for (int f = 1; f <= 9; ++f) {
+        for (int r = 1; r <= 9; ++r) {
+          const RefPiece& q = p.at[f][r];
+          if (q.kind >= 0 && q.side != side && RefCanReach(p, f, r, kf, kr)) return true;
+        }
+      }
+    }
+  }
+  return false;
+}
+
+std::vector<RefMove> RefLegalMoves(const RefPosition& p, int side, bool allow_self_check) {
+  std::vector<RefMove> moves;
+  auto add = [&](const RefMove& m) {
+    if (allow_self_check || !RefKingAttacked(RefApply(p, m), side)) moves.push_back(m);
+  };
+  for (int ff = 1; ff <= 9; ++ff) {
+    for (int fr = 1; fr <= 9; ++fr) {
+      const RefPiece& q = p.at[ff][fr];
+      if (q.kind < 0 || q.side != side) continue;
+      for (int tf = 1; tf <= 9; ++tf) {
+        for (int tr = 1; tr <= 9; ++tr) {
+          const RefPiece& t = p.at[tf][tr];
+          if ((t.kind >= 0 && t.side == side) || !RefCanReach(p, ff, fr, tf, tr)) continue;
+          RefMove m{q.kind, q.promoted, side, ff, fr, tf, tr, q.promoted};
+          const int c = RefPromotionClass(q.kind, q.promoted, side, fr, tr);
+          if (c != 2) add(m);
+          if (c != 0) {
+            m.promote = true;
+            add(m);
+          }
+        }
+      }
+    }
+  }
+  for (int kind = HI; kind < kKindCount; ++kind) {
+    if (p.hand[side][kind] == 0) continue;
+    for (int tf = 1; tf <= 9; ++tf) {
+      for (int tr = 1; tr <= 9; ++tr) {
+        if (!RefDropAllowed(p, kind, side, tf, tr)) continue;
+        if (kind == FU && RefTwoPawns(p, side, tf, tr)) continue;
+        add(RefMove{kind, false, side, 0, 0, tf, tr, false});
+      }
+    }
+  }
+  return moves;
+}

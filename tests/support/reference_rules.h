@@ -1,0 +1,54 @@
+// An independent statement of the rules the tests check the code against. It reads a position through
+// its piece accessors only and works in files and ranks, with movement written out per kind, so a fault
+// in the board-index geometry, the vector tables or the validation order of the code does not hide
+// itself here.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "rules/position.h"
+
+struct RefPiece {
+  int kind = -1;  // -1: empty
+  bool promoted = false;
+  int side = 0;
+  int index = -1;
+};
+
+struct RefPosition {
+  RefPiece at[10][10];  // [file][rank], 1..9
+  int hand[2][kKindCount] = {};
+  int side_to_move = 0;
+  bool turn_order = true;
+};
+
+RefPosition Snapshot(const SBASE& position);
+
+// Whether the piece on (ff, fr) can move to (tf, tr) by its movement, ignoring what stands on the target.
+bool RefCanReach(const RefPosition& p, int ff, int fr, int tf, int tr);
+// 0 may not, 1 may, 2 must promote; from_rank 0 for a drop.
+int RefPromotionClass(int kind, bool promoted, int side, int from_rank, int to_rank);
+bool RefDropAllowed(const RefPosition& p, int kind, int side, int tf, int tr);
+bool RefTwoPawns(const RefPosition& p, int side, int tf, int tr);
+
+struct RefMove {
+  int kind = 0;
+  bool promoted_before = false;
+  int side = 0;
+  int from_file = 0, from_rank = 0;  // 0, 0 for a drop
+  int to_file = 0, to_rank = 0;
+  bool promote = false;  // promoted after
+
+  bool is_drop() const { return from_file == 0; }
+};
+int RefValidate(const RefPosition& p, const RefMove& m);
+
+// Standard Japanese move text; `previous_to_square` is the square number of the previous move's target
+// (0 when none).
+std::string RefMoveText(const RefPosition& p, const RefMove& m, int previous_to_square);
+
+// Every move of play for `side` by the rules of shogi: board moves with each allowed promotion choice
+// and drops, excluding moves that leave the mover's own king attacked; `allow_self_check` keeps those.
+std::vector<RefMove> RefLegalMoves(const RefPosition& p, int side, bool allow_self_check = false);
+bool RefKingAttacked(const RefPosition& p, int side);
+RefPosition RefApply(const RefPosition& p, const RefMove& m);

@@ -1,0 +1,39 @@
+// Test boards: a position that owns plain parts, with editing helpers the tests need, and a generator of
+// random positions (through random board forms, so every kind of placement occurs: promoted pieces,
+// pieces in hand and in the box, kings missing).
+#pragma once
+#include <random>
+#include <string>
+
+#include "rules/position.h"
+
+class TestPosition : public SBASE {
+ public:
+  TestPosition() {
+    PIECE* pieces[kPieceCount];
+    for (int i = 0; i < kPieceCount; ++i) pieces[i] = &pieces_[i];
+    HBOX* boxes[3] = {&boxes_[0], &boxes_[1], &boxes_[2]};
+    Init(pieces, &board_, boxes, PoolSizes{});
+  }
+  // Places a piece without recording anything (location: board index or 0/1/2).
+  void Place(int index, int location, int promoted, int side) {
+    Unrecorded quiet(*this);
+    piece(index).PlaceTo(location, promoted, side);
+  }
+  void Empty() { SetUp(8); }
+
+ private:
+  PIECE pieces_[kPieceCount];
+  BOARD board_;
+  HBOX boxes_[3];
+};
+
+// A random but well-formed board form: every piece on a distinct square, in a hand or in the box;
+// pawns, lances and knights never on squares they could not leave; promotions where the kind allows.
+CBform RandomBoardForm(std::mt19937& rng, int box_percent = 15, int hand_percent = 15);
+
+// Places kings first (one per side, when `with_kings`) then the rest at random.
+void SetRandomPosition(SBASE& position, std::mt19937& rng, bool with_kings = true);
+
+// Square number from file and rank, board index from square number.
+inline int Sq(int file, int rank) { return ToBoardIndex(file * 10 + rank); }
