@@ -65,7 +65,7 @@ class CDBM {
 // The game header: 15 fields, the players and the game annotation (対局注釈).
 class CDBB : public CDBM {
  public:
-  enum Field {
+  enum FieldIndex {
     kDate, kSenteRank, kGoteRank, kHandicap, kTimeLimit, kByoyomi, kResult, kMoveCount,
     kSenteTimeLeft, kGoteTimeLeft, kOpening, kEvent, kPlace, kRegistered, kGameNumber,
     kFieldCount
@@ -92,6 +92,6 @@ class CDBB : public CDBM {
 // The tsume header: 7 fields and the problem annotation (詰将棋注釈).
 class CDBC : public CDBM {
  public:
-  enum Field { kAuthor, kMateLength, kHint, kDifficulty, kTitle, kRegistered, kProblemNumber, kFieldCount };
+  enum FieldIndex { kAuthor, kMateLength, kHint, kDifficulty, kTitle, kRegistered, kProblemNumber, kFieldCount };
   CDBC();
 };
