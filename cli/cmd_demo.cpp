@@ -1,10 +1,40 @@
+// The first thing a newcomer runs: a real position, real moves, real notation.
 #include "cli/command.h"
 #include "cli/console.h"
+#include "record/board_diagram.h"
+#include "record/plain_board.h"
+#include "rules/notation.h"
 
 namespace kzb {
+namespace {
+
+void ShowDiagram(const SBASE& board) {
+  WriteBoardDiagram(board, "先手", "後手", [](std::string_view line) { OutLine(line); });
+}
+
+}  // namespace
 
 int RunDemo(const Args&) {
-  OutLine("駒楽工房");
+  CLBase board;
+  OutLine("駒楽工房  平手の初期局面");
+  ShowDiagram(board);
+  // A common opening: 相掛かり.
+  const int moves[][2] = {{27, 26}, {83, 84}, {26, 25}, {84, 85}, {25, 24},
+                          {23, 24}, {28, 24}, {85, 86}, {87, 86}, {82, 86}};
+  OutLine("");
+  for (const auto& m : moves) {
+    PIECE* p = board.PieceAt(ToBoardIndex(m[0]));
+    if (!p || p->MoveTo(ToBoardIndex(m[1]), -1, -1) == 0) {
+      Err("kzb demo: a move of the demo could not be played");
+      return kFailed;
+    }
+    OutLine(std::to_string(board.depth()) + "  " + NodeMoveText(board, *board.current()) + "  " +
+            CsaMoveText(board.current()->move));
+  }
+  OutLine("");
+  ShowDiagram(board);
+  OutLine("");
+  OutLine("kzb help で他のコマンドを表示します。");
   return kOk;
 }
 
