@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+#include "platform/sjis.h"
+
 namespace platform {
 namespace {
 
@@ -38,8 +40,11 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string&
   return clean;
 }
 
+// An unconvertible character is skipped whole when it has the shape of a double-byte one.
 size_t SkipCp932Char(std::string_view rest) {
-  return (rest.size() >= 2 && static_cast<unsigned char>(rest[0]) >= 0x81) ? 2 : 1;
+  if (rest.size() < 2 || !IsSjisLeadByte(static_cast<unsigned char>(rest[0]))) return 1;
+  const unsigned char trail = static_cast<unsigned char>(rest[1]);
+  return (trail >= 0x40 && trail <= 0xFC && trail != 0x7F) ? 2 : 1;
 }
 
 // Length of the UTF-8 sequence at the start of rest, 1 when it is not a valid one.
@@ -55,9 +60,10 @@ size_t Utf8SequenceLength(std::string_view rest) {
 
 }  // namespace
 
-std::string Cp932ToUtf8(std::string_view cp932) {
+std::string Cp932ToUtf8(std::string_view cp932, bool* lossless) {
   std::string out;
-  Convert("UTF-8", "CP932", cp932, out, "\xEF\xBF\xBD", SkipCp932Char);
+  bool clean = Convert("UTF-8", "CP932", cp932, out, "\xEF\xBF\xBD", SkipCp932Char);
+  if (lossless) *lossless = clean;
   return out;
 }
 

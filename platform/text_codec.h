@@ -6,8 +6,9 @@
 
 namespace platform {
 
-// CP932 -> UTF-8. Bytes that are not valid CP932 become U+FFFD, so output never fails.
-std::string Cp932ToUtf8(std::string_view cp932);
+// CP932 -> UTF-8. Bytes that are not valid CP932 become U+FFFD, so output never fails; `lossless` (when
+// given) tells whether that happened.
+std::string Cp932ToUtf8(std::string_view cp932, bool* lossless = nullptr);
 
 // UTF-8 -> CP932. Characters without a CP932 form (and invalid UTF-8) become '?'; `lossless` (when given)
 // tells whether that happened.
