@@ -1,0 +1,10 @@
+#include "dbengine/engine_state.h"
+
+namespace dbengine {
+
+EngineState& Engine() {
+  static EngineState state;
+  return state;
+}
+
+}  // namespace dbengine

@@ -1,0 +1,197 @@
+// Long random sequences of inserts, updates and deletes checked against a std::multimap model, the
+// integrity check and full cursor walks in both directions, across reopening the files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+
+#include "dbengine/check.h"
+#include "dbengine/index.h"
+#include "dbengine/table.h"
+#include "dbengine/table_internal.h"
+#include "tests/dbengine/db_test_util.h"
+
+namespace dbengine {
+namespace {
+
+using testing::Column;
+using testing::MakeSchema;
+
+struct ModelCase {
+  const char* name;
+  bool duplicates;
+  int width;        // of the key column
+  bool two_columns; // key of (k, k2) with k2 of width 5
+  int steps;
+  int min_height;
+};
+
+class BtreeModel : public ::testing::TestWithParam<ModelCase> {};
+
+using Entry = std::pair<std::string, int32_t>;  // key, record number
+
+std::vector<Entry> WalkForward(DbTable* t) {
+  std::vector<Entry> out;
+  EXPECT_EQ(IndexFirst(t, 0), kOk);
+  int rc;
+  while ((rc = IndexNext(t, 0)) == kOk) {
+    const IndexEntry* e = IndexKeyBuffer(t, 0);
+    out.emplace_back(std::string(reinterpret_cast<const char*>(e->key), e->key_length), e->record);
+  }
+  EXPECT_EQ(rc, kNotFound);
+  return out;
+}
+
+std::vector<Entry> WalkBackward(DbTable* t) {
+  std::vector<Entry> out;
+  int rc;
+  while ((rc = IndexPrev(t, 0)) == kOk) {
+    const IndexEntry* e = IndexKeyBuffer(t, 0);
+    out.emplace_back(std::string(reinterpret_cast<const char*>(e->key), e->key_length), e->record);
+  }
+  EXPECT_EQ(rc, kNotFound);
+  std::reverse(out.begin(), out.end());
+  return out;
+}
+
+TEST_P(BtreeModel, RandomOperationsMatchTheModel) {
+  const ModelCase& c = GetParam();
+  std::string dir = testing::FreshDirectory(std::string("model_") + c.name);
+  std::vector<ColumnDesc> columns = {Column("k", kChar, static_cast<int16_t>(c.width)), Column("k2", kChar, 5),
+                                     Column("payload", kBin, 4)};
+  std::vector<int16_t> key_columns = {0};
+  if (c.two_columns) key_columns.push_back(1);
+  DbSchema schema = MakeSchema(columns, {testing::Index(c.duplicates, key_columns)});
+  std::string path = dir + "/t";
+  testing::WriteSchemaFile(path, schema);
+  DbSchema* h = InitTableFiles(path);
+  ASSERT_TRUE(h);
+
+  std::mt19937 rng(20240917u + static_cast<unsigned>(c.width) + (c.duplicates ? 7u : 0u));
+  // Keys share prefixes and vary in length so that nodes hold entries of many sizes.
+  auto random_text = [&](int max_length) {
+    // Mostly near the full width, sometimes any length (down to empty).
+    int length = rng() % 8 == 0 ? static_cast<int>(rng() % static_cast<unsigned>(max_length + 1))
+                                : max_length - static_cast<int>(rng() % static_cast<unsigned>(max_length / 3 + 1));
+    std::string s;
+    for (int i = 0; i < length; ++i) s += static_cast<char>('a' + rng() % (i < 3 ? 3 : 20));
+    return s;
+  };
+  auto random_record = [&]() {
+    std::string k = random_text(c.width);
+    std::string k2 = c.two_columns && rng() % 2 ? random_text(5) : "";
+    return std::make_pair(k, k2);
+  };
+  auto key_of = [&](const std::vector<uint8_t>& r) { return RecordKey(*h, 0, r.data()); };
+
+  std::map<int32_t, std::vector<uint8_t>> records;  // the model: record number -> image
+  std::multimap<std::string, int32_t> model;
+  int max_height = 0;
+
+  auto verify = [&](bool full) {
+    TableCheck check;
+    ASSERT_EQ(CheckOpenTable(h, &check), kOk);
+    ASSERT_TRUE(check.Ok()) << DescribeProblem(check.problems[0]);
+    ASSERT_EQ(check.index_entries[0], static_cast<int64_t>(model.size()));
+    if (!full) return;
+    std::vector<Entry> forward = WalkForward(h->table);
+    std::vector<Entry> backward = WalkBackward(h->table);
+    ASSERT_EQ(forward, backward);
+    ASSERT_TRUE(std::is_sorted(forward.begin(), forward.end(),
+                               [](const Entry& a, const Entry& b) { return a.first < b.first; }));
+    std::vector<Entry> expected(model.begin(), model.end());
+    std::sort(expected.begin(), expected.end());
+    std::sort(forward.begin(), forward.end());
+    ASSERT_EQ(forward, expected);
+  };
+
+  for (int step = 0; step < c.steps; ++step) {
+    // Growing for the first two thirds, then shrinking, so the tree both splits and merges a lot.
+    unsigned op = rng() % 20;
+    bool growing = step < c.steps * 2 / 3;
+    bool insert = growing ? op < 15 : op < 5;
+    bool remove = !insert && op < 18;
+    if (insert || records.size() < 20) {  // insert
+      auto [k, k2] = random_record();
+      std::vector<uint8_t> r = testing::Record(*h, {k, k2, "\x01\x02\x03\x04"});
+      int32_t n;
+      int rc = InsertRecord(h, r.data(), &n);
+      std::string key = key_of(r);
+      if (!c.duplicates && model.count(key)) {
+        ASSERT_EQ(rc, kDuplicateKey) << step;
+      } else {
+        ASSERT_EQ(rc, kOk) << step;
+        ASSERT_EQ(records.count(n), 0u);
+        records[n] = r;
+        model.emplace(key, n);
+      }
+    } else if (remove) {
+      auto it = records.begin();
+      std::advance(it, rng() % records.size());
+      std::string key = key_of(it->second);
+      ASSERT_EQ(DeleteRecord(h, it->second.data(), it->first), kOk) << step;
+      auto range = model.equal_range(key);
+      for (auto m = range.first; m != range.second; ++m) {
+        if (m->second == it->first) {
+          model.erase(m);
+          break;
+        }
+      }
+      records.erase(it);
+    } else {  // update
+      auto it = records.begin();
+      std::advance(it, rng() % records.size());
+      auto [k, k2] = random_record();
+      std::vector<uint8_t> r = testing::Record(*h, {k, k2, "\x05\x06\x07\x08"});
+      std::string old_key = key_of(it->second), key = key_of(r);
+      int rc = UpdateRecord(h, r.data(), it->first);
+      if (!c.duplicates && key != old_key && model.count(key)) {
+        ASSERT_EQ(rc, kDuplicateKey) << step;
+      } else {
+        ASSERT_EQ(rc, kOk) << step;
+        auto range = model.equal_range(old_key);
+        for (auto m = range.first; m != range.second; ++m) {
+          if (m->second == it->first) {
+            model.erase(m);
+            break;
+          }
+        }
+        model.emplace(key, it->first);
+        it->second = r;
+      }
+    }
+    max_height = std::max(max_height, h->table->indexes[0].file.height);
+    if (step < 1500 || step % 20 == 0) {
+      ASSERT_NO_FATAL_FAILURE(verify(step % 250 == 0)) << "step " << step;
+    }
+    if (step % 1000 == 999) {
+      ASSERT_EQ(CloseTable(h), kOk);
+      TableCheck check;
+      ASSERT_EQ(CheckTable(path, &check), kOk);
+      ASSERT_TRUE(check.Ok()) << DescribeProblem(check.problems[0]);
+      h = OpenTable(path);
+      ASSERT_TRUE(h);
+    }
+  }
+  EXPECT_GE(max_height, c.min_height);
+  // Everything out again: the tree shrinks back to an empty root of height 1.
+  for (auto& [n, r] : records) ASSERT_EQ(DeleteRecord(h, r.data(), n), kOk);
+  model.clear();
+  records.clear();
+  ASSERT_NO_FATAL_FAILURE(verify(true));
+  EXPECT_EQ(h->table->indexes[0].file.height, 1);
+  EXPECT_EQ(h->table->indexes[0].file.root.Used(), 0);
+  ASSERT_EQ(CloseTable(h), kOk);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BtreeModel,
+                         ::testing::Values(ModelCase{"unique_short", false, 10, false, 10000, 3},
+                                           ModelCase{"duplicates_short", true, 4, false, 14000, 3},
+                                           ModelCase{"unique_long", false, 90, false, 6000, 4},
+                                           ModelCase{"duplicates_long", true, 90, false, 7000, 4},
+                                           ModelCase{"two_columns", true, 40, true, 6000, 3}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace dbengine
