@@ -1,5 +1,6 @@
 #include "tests/support/reference_rules.h"
 
+#include <array>
 #include <cstdlib>
 
 namespace {
@@ -10,7 +11,7 @@ struct Vec {
 };
 
 // Movement written out per kind, in the mover's own view.
-std::vector<Vec> Movement(int kind, bool promoted) {
+std::vector<Vec> MakeMovement(int kind, bool promoted) {
   const std::vector<Vec> gold = {{0, 1, false}, {1, 1, false}, {-1, 1, false},
                                  {1, 0, false}, {-1, 0, false}, {0, -1, false}};
   if (promoted) {
@@ -36,6 +37,19 @@ std::vector<Vec> Movement(int kind, bool promoted) {
     case KY: return {{0, 1, true}};
     default: return {{0, 1, false}};
   }
+}
+
+// Built once: the solver tests ask for it millions of times.
+const std::vector<Vec>& Movement(int kind, bool promoted) {
+  static const std::array<std::vector<Vec>, 16> table = [] {
+    std::array<std::vector<Vec>, 16> t;
+    for (int k = 0; k < kKindCount; ++k) {
+      t[k] = MakeMovement(k, false);
+      t[k + 8] = MakeMovement(k, true);
+    }
+    return t;
+  }();
+  return table[(kind & 7) + (promoted ? 8 : 0)];
 }
 
 bool OnBoard(int f, int r) { return f >= 1 && f <= 9 && r >= 1 && r <= 9; }
@@ -246,4 +260,61 @@ std::vector<RefMove> RefLegalMoves(const RefPosition& p, int side, bool allow_se
     }
   }
   return moves;
+}
+
+RefMove RefMoveOfWord(const RefPosition& p, MoveWord w) {
+  RefMove m;
+  m.side = w.SideBefore();
+  m.promote = w.PromotedAfter();
+  const int to = ToSquareNumber(w.To());
+  m.to_file = to / 10;
+  m.to_rank = to % 10;
+  if (w.IsDrop()) {
+    m.kind = KindOfIndex(w.Piece());
+    return m;
+  }
+  const int from = ToSquareNumber(w.From());
+  m.from_file = from / 10;
+  m.from_rank = from % 10;
+  const RefPiece& q = p.at[m.from_file][m.from_rank];
+  m.kind = q.kind;
+  m.promoted_before = q.promoted;
+  return m;
+}
+
+bool RefSameMove(const RefMove& a, const RefMove& b) {
+  return a.kind == b.kind && a.promoted_before == b.promoted_before && a.side == b.side &&
+         a.from_file == b.from_file && a.from_rank == b.from_rank && a.to_file == b.to_file &&
+         a.to_rank == b.to_rank && a.promote == b.promote;
+}
+
+std::string RefMoveKey(const RefMove& m) {
+  static const char* const kCodes[16] = {"OU", "HI", "KA", "KI", "GI", "KE", "KY", "FU",
+                                         "??", "RY", "UM", "??", "NG", "NK", "NY", "TO"};
+  std::string key = m.side == kSente ? "+" : "-";
+  key += std::to_string(m.from_file) + std::to_string(m.from_rank);
+  key += std::to_string(m.to_file) + std::to_string(m.to_rank);
+  key += kCodes[(m.kind & 7) + (m.promote ? 8 : 0)];
+  return key;
+}
+
+bool RefGivesCheck(const RefPosition& p, const RefMove& m) {
+  return RefKingAttacked(RefApply(p, m), 1 - m.side);
+}
+
+std::vector<RefMove> RefCheckingMoves(const RefPosition& p, int side) {
+  std::vector<RefMove> checks;
+  for (const RefMove& m : RefLegalMoves(p, side, true)) {
+    if (RefGivesCheck(p, m)) checks.push_back(m);
+  }
+  return checks;
+}
+
+bool RefHasKing(const RefPosition& p, int side) {
+  for (int f = 1; f <= 9; ++f) {
+    for (int r = 1; r <= 9; ++r) {
+      if (p.at[f][r].kind == OU && p.at[f][r].side == side) return true;
+    }
+  }
+  return false;
 }

@@ -52,3 +52,17 @@ std::string RefMoveText(const RefPosition& p, const RefMove& m, int previous_to_
 std::vector<RefMove> RefLegalMoves(const RefPosition& p, int side, bool allow_self_check = false);
 bool RefKingAttacked(const RefPosition& p, int side);
 RefPosition RefApply(const RefPosition& p, const RefMove& m);
+
+// --- for the mate solver's tests ---------------------------------------------------------------------
+// The move a move word describes, read against the position it is played in (kind from the board, or
+// from the piece's index group for a drop).
+RefMove RefMoveOfWord(const RefPosition& p, MoveWord w);
+bool RefSameMove(const RefMove& a, const RefMove& b);
+// "+7776FU"-like key of a move (drops "+0055KA"), unique per move of play.
+std::string RefMoveKey(const RefMove& m);
+// Whether the move leaves the opponent's king attacked.
+bool RefGivesCheck(const RefPosition& p, const RefMove& m);
+// Every move of `side` that gives check, leaving its own king attacked or not.
+std::vector<RefMove> RefCheckingMoves(const RefPosition& p, int side);
+// Whether `side`'s king stands on the board.
+bool RefHasKing(const RefPosition& p, int side);

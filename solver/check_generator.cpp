@@ -1,0 +1,215 @@
+// The attacker's checks, and the helpers both generators share.
+#include <algorithm>
+
+#include "rules/move_rules.h"
+#include "rules/movement.h"
+#include "solver/move_generator.h"
+
+MoveGenerator::MoveGenerator(SBASE& position, NodePool& pool) : pos_(position), pool_(pool) {
+  scratch_.SetOwner(&position);
+  scratch_.SetKind(FU);
+}
+
+MoveNode* MoveGenerator::NewNode(MoveWord w) {
+  MoveNode* node = pool_.Allocate();
+  if (!node) {
+    failed_ = true;
+    return nullptr;
+  }
+  node->move = w;
+  return node;
+}
+
+bool MoveGenerator::AttacksAfter(MoveWord w, int K) const {
+  const uint8_t code = MakeCode(KindOfIndex(w.Piece()), w.PromotedAfter(), w.SideAfter());
+  const int to = w.To(), from = w.From();
+  const int d = UnitStep(to, K);
+  if (d == 0) return false;
+  int how = 0;
+  for (const MoveVector* v = MovementVectors(code); v->offset; ++v) {
+    if (v->offset == d) how = v->slides ? 2 : 1;
+  }
+  if (how == 0) return false;
+  // The square the piece left is empty after the move.
+  for (int at = to + d;; at += d) {
+    if (at == K) return true;
+    if (how == 1 || (at != from && pos_.cell(at) != kEmptyCell)) return false;
+  }
+}
+
+void MoveGenerator::KeepTest(MoveList& out, int piece, int target, int promote, bool want_attack, int K) {
+  // The node is taken before the test, as the search has always done, so that the pool grows at the
+  // same moments whatever the test says.
+  MoveNode* node = NewNode(pos_.BuildMoveWord(pos_.piece(piece), target, promote, -1));
+  if (!node) return;
+  if (AttacksAfter(node->move, K) == want_attack) {
+    out.Append(node);
+  } else {
+    pool_.Free(node);
+  }
+}
+
+void MoveGenerator::AttackerExpansion(MoveList& out, int piece, int target, bool want_attack, int K) {
+  switch (PromotionClassTo(pos_, piece, target)) {
+    case 0:
+      KeepTest(out, piece, target, -1, want_attack, K);
+      break;
+    case 1:
+      KeepTest(out, piece, target, 1, want_attack, K);
+      KeepTest(out, piece, target, 0, want_attack, K);
+      break;
+    case 2:
+      KeepTest(out, piece, target, 1, want_attack, K);
+      break;
+    default:
+      break;
+  }
+}
+
+void MoveGenerator::DefenderExpansion(MoveList& out, int piece, int target) {
+  const PIECE& p = pos_.piece(piece);
+  auto add = [&](int promote) {
+    if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, target, promote, -1))) out.Append(node);
+  };
+  switch (PromotionClassTo(pos_, piece, target)) {
+    case 0:
+      add(-1);
+      break;
+    case 1:
+      add(1);
+      add(-1);
+      break;
+    case 2:
+      add(1);
+      break;
+    default:
+      break;
+  }
+}
+
+int MoveGenerator::AdjacentAttackCount(int K, int a) const {
+  int n = 0;
+  for (int i = 2; i <= 9; ++i) {
+    const int at = K + kDirections[i];
+    if (pos_.cell(at) != kOutsideCell && pos_.AttackCount(a, at) > 0) ++n;
+  }
+  return n;
+}
+
+MoveList MoveGenerator::ChecksToSquare(int S, int K, int a, bool guarded) {
+  MoveList out;
+  const int n = std::min<int>(pos_.AttackCount(a, S), SBASE::kAttackListSize);
+  const uint8_t* list = pos_.Attackers(a, S);
+  for (int j = n - 1; j >= 0; --j) {
+    const int p = list[j];
+    if (pos_.LocationOf(p) == K) continue;
+    if (guarded && pos_.piece(p).CanReach(K)) continue;
+    AttackerExpansion(out, p, S, true, K);
+  }
+  return out;
+}
+
+MoveList MoveGenerator::DropChecks(int S, int K, int a) {
+  static constexpr int kKinds[] = {HI, KA, KI, GI, KE, KY, FU};
+  MoveList out;
+  scratch_.SetSide(a);
+  scratch_.SetPromoted(0);
+  scratch_.SetLocation(S);
+  for (int kind : kKinds) {
+    if (kind == FU && TwoPawns(pos_, K, a)) continue;
+    if (pos_.HandCount(a, kind) == 0) continue;
+    scratch_.SetKind(kind);
+    if (!scratch_.CanReach(K)) continue;
+    const PIECE& p = pos_.piece(pos_.LastPieceOfKind(a, kind));
+    if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, S, 0, -1))) out.Append(node);
+  }
+  return out;
+}
+
+MoveList MoveGenerator::LineMovesToSquare(const int* pieces, int count, int S, int K) {
+  MoveList out;
+  for (int k = 0; k < count; ++k) {
+    const int p = pieces[k];
+    const int side = pos_.SideOf(p);
+    const int n = std::min<int>(pos_.AttackCount(side, S), SBASE::kAttackListSize);
+    const uint8_t* list = pos_.Attackers(side, S);
+    bool listed = false;
+    for (int j = 0; j < n && !listed; ++j) listed = list[j] == p;
+    if (listed) AttackerExpansion(out, p, S, true, K);
+  }
+  return out;
+}
+
+MoveList MoveGenerator::DiscoveredChecks(int S, int K, int i, int a) {
+  MoveList out;
+  if (pos_.AttackCount(a, S) == 0) return out;
+  const int o = kDirections[i];
+  int at = S - o;
+  while (pos_.cell(at) == kEmptyCell) at -= o;
+  const PIECE* q = pos_.PieceAt(at);
+  if (!q || q->side() != a || q->MovesInDirection(o) != 2) return out;
+
+  const int b = pos_.cell(S);
+  const PIECE& blocker = pos_.piece(b);
+  for (const MoveVector* v = blocker.Vectors(); v->offset; ++v) {
+    if (v->offset == o || v->offset == -o) continue;
+    for (int t = S + v->offset;; t += v->offset) {
+      const uint8_t c = pos_.cell(t);
+      if (c == kOutsideCell || (c != kEmptyCell && pos_.SideOf(c) == a)) break;
+      if (PromotionClassTo(pos_, b, t) == -1) {
+        if (c != kEmptyCell) break;
+      } else {
+        AttackerExpansion(out, b, t, false, K);
+        if (c != kEmptyCell) break;
+      }
+      if (!v->slides) break;
+    }
+  }
+  return out;
+}
+
+MoveList MoveGenerator::GenerateChecks(int a, int K) {
+  pos_.RefreshAttackMap();
+  MoveList out;
+  const int first = a == kSente ? 0 : 2, last = a == kSente ? 9 : 11;
+  for (int i = first; i <= last; ++i) {
+    const int o = kDirections[i];
+    const int S = K - o;
+    const uint8_t s_cell = pos_.cell(S);
+    if (s_cell == kOutsideCell) continue;
+    if (s_cell != kEmptyCell) {
+      if (pos_.AttackCount(a, S) == 0) continue;
+      out.Append(pos_.SideOf(s_cell) == a ? DiscoveredChecks(S, K, i, a) : ChecksToSquare(S, K, a, true));
+      continue;
+    }
+    out.Append(DropChecks(S, K, a));
+    if (pos_.AttackCount(a, S) > 0) out.Append(ChecksToSquare(S, K, a, true));
+
+    // Farther out along the line only the line kinds can check.
+    bool line = false, hand = false;
+    int line_pieces[kPieceCount];
+    int count = 0;
+    for (int kind : {HI, KA, KY}) {
+      if (!IsLineChecker(i, a, kind)) continue;
+      line = true;
+      if (pos_.HandCount(a, kind) > 0) hand = true;
+      const int from = kFirstIndexOfKind[kind];
+      // Every piece of the kind is looked at, not only as many as are in play: a position set up from a
+      // board form numbers promoted pieces after those in the box.
+      for (int p = from; p < from + kPiecesPerKind[kind]; ++p) {
+        if (pos_.SideOf(p) == a && pos_.piece(p).on_board()) line_pieces[count++] = p;
+      }
+    }
+    if (!line) continue;
+
+    int T = S - o;
+    for (; pos_.cell(T) == kEmptyCell; T -= o) {
+      if (hand) out.Append(DropChecks(T, K, a));
+      if (count > 0 && pos_.AttackCount(a, T) > 0) out.Append(LineMovesToSquare(line_pieces, count, T, K));
+    }
+    const uint8_t t_cell = pos_.cell(T);
+    if (t_cell == kOutsideCell || pos_.AttackCount(a, T) == 0) continue;
+    out.Append(pos_.SideOf(t_cell) == a ? DiscoveredChecks(T, K, i, a) : ChecksToSquare(T, K, a, true));
+  }
+  return out;
+}

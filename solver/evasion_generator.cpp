@@ -1,0 +1,181 @@
+// The defender's answers to a check.
+//
+// Order for a single check: captures of the checker; then, for a sliding checker, either all king moves
+// and the interpositions (when more than one square around the king is attacked), or the capturing king
+// moves, the interpositions and the other king moves; for a stepping checker the king moves. A double
+// check is answered by king moves only.
+#include <algorithm>
+
+#include "rules/move_rules.h"
+#include "rules/movement.h"
+#include "solver/move_generator.h"
+
+LineTable MoveGenerator::BuildLineTable(int K, int a) {
+  LineTable table;
+  const int first = a == kSente ? 0 : 2, last = a == kSente ? 9 : 11;
+  for (int i = first; i <= last; ++i) {
+    const int o = kDirections[i];
+    const bool line = IsLineChecker(i, a, HI) || IsLineChecker(i, a, KA) || IsLineChecker(i, a, KY);
+    int T = K - o;
+    bool stepped = false;
+    if (line) {
+      for (; pos_.cell(T) == kEmptyCell; T -= o) stepped = true;
+    }
+    const uint8_t c = pos_.cell(T);
+    if (c >= kPieceCount) continue;
+    const PIECE& p = pos_.piece(c);
+    LineEntry& e = table.entry[i];
+    if (p.side() != a) {
+      if (!line) continue;
+      int U = T - o;
+      while (pos_.cell(U) == kEmptyCell) U -= o;
+      const PIECE* behind = pos_.PieceAt(U);
+      if (behind && behind->side() == a && behind->MovesInDirection(o) == 2) {
+        e.pinned = c;
+        e.pin_direction = static_cast<int8_t>(-o);
+      }
+    } else if (p.MovesInDirection(o) == 2) {
+      e.checker = c;
+      e.sliding = 1;
+    } else if (!stepped && p.MovesInDirection(o) == 1) {
+      e.checker = c;
+    }
+  }
+  return table;
+}
+
+MoveList MoveGenerator::KingMoves(const LineTable& table, int king) {
+  MoveList out;
+  const PIECE& k = pos_.piece(king);
+  const int K = k.location(), d = k.side(), a = 1 - d;
+  for (const MoveVector* v = k.Vectors(); v->offset; ++v) {
+    const int i = static_cast<int>(std::find(kDirections, kDirections + 12, v->offset) - kDirections);
+    if (table.entry[i].checker != kEmptyCell && table.entry[i].sliding) continue;
+    const int T = K + v->offset;
+    const uint8_t c = pos_.cell(T);
+    if (c == kOutsideCell || (c != kEmptyCell && pos_.SideOf(c) == d)) continue;
+    if (pos_.AttackCount(a, T) != 0) continue;
+    if (MoveNode* node = NewNode(pos_.BuildMoveWord(k, T, -1, -1))) out.Append(node);
+  }
+  CapturesFirst(out);
+  return out;
+}
+
+bool MoveGenerator::Pinned(const LineTable& table, int piece, int target) const {
+  for (const LineEntry& e : table.entry) {
+    if (e.pinned != piece) continue;
+    const int step = UnitStep(pos_.LocationOf(piece), target);
+    return step != e.pin_direction && step != -e.pin_direction;
+  }
+  return false;
+}
+
+MoveList MoveGenerator::CapturesOnSquare(const LineTable& table, int S, int king, int d) {
+  MoveList out;
+  const int n = std::min<int>(pos_.AttackCount(d, S), SBASE::kAttackListSize);
+  const uint8_t* list = pos_.Attackers(d, S);
+  for (int j = 0; j < n; ++j) {
+    const int p = list[j];
+    if (p == king || Pinned(table, p, S)) continue;
+    DefenderExpansion(out, p, S);
+  }
+  return out;
+}
+
+MoveList MoveGenerator::InterpositionDrops(int S, int d) {
+  static constexpr int kKinds[] = {FU, KY, KE, GI, KI, KA, HI};
+  MoveList out;
+  for (int kind : kKinds) {
+    if (pos_.HandCount(d, kind) == 0) continue;
+    if (kind == FU && TwoPawns(pos_, S, d)) continue;
+    scratch_.SetKind(kind);
+    scratch_.SetSide(d);
+    scratch_.SetPromoted(0);
+    if (!DropAllowed(pos_, scratch_, S)) continue;
+    const PIECE& p = pos_.piece(pos_.LastPieceOfKind(d, kind));
+    if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, S, -1, -1))) out.Append(node);
+  }
+  return out;
+}
+
+namespace {
+
+// Moves the run [first, last] of `list` (prev_first precedes first, or is null at the head) to the head.
+void MoveRunToHead(MoveList& list, MoveNode* prev_first, MoveNode* first, MoveNode* last) {
+  if (!prev_first) return;  // already at the head
+  prev_first->next = last->next;
+  if (list.tail == last) list.tail = prev_first;
+  last->next = list.head;
+  list.head = first;
+}
+
+// Finds the first run of consecutive nodes with destination T (drops only when `drops_only`) and moves
+// it to the head of the list.
+void RaiseFirstRun(MoveList& list, int T, bool drops_only) {
+  auto matches = [&](const MoveNode* m) { return m->move.To() == T && (!drops_only || m->move.IsDrop()); };
+  MoveNode* prev = nullptr;
+  MoveNode* m = list.head;
+  while (m && !matches(m)) {
+    prev = m;
+    m = m->next;
+  }
+  if (!m) return;
+  MoveNode* last = m;
+  while (last->next && matches(last->next)) last = last->next;
+  MoveRunToHead(list, prev, m, last);
+}
+
+}  // namespace
+
+MoveList MoveGenerator::Interpositions(const LineTable& table, int king) {
+  MoveList out;
+  const int i = table.FirstChecker();
+  if (i < 0) return out;
+  const int K = pos_.LocationOf(king), d = pos_.SideOf(king);
+  const int C = pos_.LocationOf(table.entry[i].checker);
+  const int o = kDirections[i];
+  for (int T = K - o; T != C; T -= o) {
+    out.Append(InterpositionDrops(T, d));
+    out.Append(CapturesOnSquare(table, T, king, d));
+  }
+  // Squares the defender holds come first, the farther ones ahead of the nearer.
+  for (int T = K - o; T != C; T -= o) {
+    const int n = pos_.AttackCount(d, T);
+    if (n >= 2) {
+      RaiseFirstRun(out, T, false);
+    } else if (n == 1) {
+      RaiseFirstRun(out, T, true);
+    }
+  }
+  return out;
+}
+
+MoveList MoveGenerator::GenerateEvasions(int K) {
+  pos_.RefreshAttackMap();
+  MoveList out;
+  const uint8_t king = pos_.cell(K);
+  if (king >= kPieceCount) return out;
+  const int d = pos_.SideOf(king), a = 1 - d;
+  const LineTable table = BuildLineTable(K, a);
+  const int n = pos_.AttackCount(a, K);
+  if (n == 0) return out;
+  const int i = table.FirstChecker();
+  if (n >= 2 || i < 0) return KingMoves(table, king);
+
+  const LineEntry& checker = table.entry[i];
+  out.Append(CapturesOnSquare(table, pos_.LocationOf(checker.checker), king, d));
+  if (!checker.sliding) {
+    out.Append(KingMoves(table, king));
+  } else if (AdjacentAttackCount(K, a) > 1) {
+    out.Append(KingMoves(table, king));
+    out.Append(Interpositions(table, king));
+  } else {
+    MoveList king_moves = KingMoves(table, king);
+    int captures = 0;
+    for (MoveNode* m = king_moves.head; m && m->move.IsCapture(); m = m->next) ++captures;
+    out.Append(king_moves.TakeFront(captures));
+    out.Append(Interpositions(table, king));
+    out.Append(king_moves);
+  }
+  return out;
+}

@@ -1,0 +1,79 @@
+// The mate search's move generators: every check of the attacker, and every answer of the defender to a
+// check. Both work from the king's square outward along the twelve directions, read the position's attack
+// map (refreshing it first where they need it fresh), and return MoveNodes of the search pool linked in
+// a fixed order that the search uses as its move order.
+//
+// Orders (each list is the concatenation of the parts in the order given):
+//  - GenerateChecks: per direction index (0..9 for a sente attacker, 2..11 for gote), the adjacent square
+//    S = K - offset: discovered checks or captures on S when it holds a piece; otherwise drops on S,
+//    moves to S, then for each empty square farther out along the line drops and line-piece moves, and
+//    at the first piece discovered checks or captures.
+//  - ChecksToSquare: attackers of the square by ascending piece index; per piece the promoted move first.
+//  - DropChecks: rook, bishop, gold, silver, knight, lance, pawn.
+//  - GenerateEvasions: captures of the checker (defender pieces by descending index), then king moves
+//    (captures first by value), with interpositions between them for a distant check (see the .cpp).
+//  - InterpositionDrops: pawn, lance, knight, silver, gold, bishop, rook.
+//
+// Documented gaps, which the search makes up for:
+//  - checks may leave the attacker's own king attacked (the defence node refuses them);
+//  - pawn drops that mate are listed (the defence node refuses the mate).
+#pragma once
+#include "rules/piece.h"
+#include "rules/position.h"
+#include "solver/line_table.h"
+#include "solver/move_list.h"
+
+class MoveGenerator {
+ public:
+  MoveGenerator(SBASE& position, NodePool& pool);
+  MoveGenerator(const MoveGenerator&) = delete;
+  MoveGenerator& operator=(const MoveGenerator&) = delete;
+
+  // True once the pool could not give a node: the lists produced since then may be incomplete.
+  bool failed() const { return failed_; }
+
+  // --- attacker side -------------------------------------------------------------------------------
+  // Every move of side `a` that gives check to the king on K (see the gaps above).
+  MoveList GenerateChecks(int a, int K);
+  // Every move of an a-piece to S after which the moved piece attacks K. The guarded form skips pieces
+  // that already attack K. REQUIRES: fresh attack map.
+  MoveList ChecksToSquare(int S, int K, int a, bool guarded = false);
+  // Drops of a on the empty square S that attack K.
+  MoveList DropChecks(int S, int K, int a);
+  // Moves of the given pieces (each in its side's attacker list of S) to S that attack K.
+  MoveList LineMovesToSquare(const int* pieces, int count, int S, int K);
+  // Moves of a's piece on S that uncover a check by an a-slider behind it on direction i, keeping only
+  // those after which the moved piece does not itself attack K. REQUIRES: fresh attack map.
+  MoveList DiscoveredChecks(int S, int K, int i, int a);
+
+  // --- defender side -------------------------------------------------------------------------------
+  // Every answer to the check on the king standing on K; none when the king is not in check.
+  MoveList GenerateEvasions(int K);
+  LineTable BuildLineTable(int K, int a);
+  // King moves to squares the attacker does not attack, captures first by value.
+  MoveList KingMoves(const LineTable& table, int king);
+  // Moves of d-pieces other than the king to S, pinned pieces only along their pin line.
+  MoveList CapturesOnSquare(const LineTable& table, int S, int king, int d);
+  MoveList InterpositionDrops(int S, int d);
+  MoveList Interpositions(const LineTable& table, int king);
+
+  // The number of the eight squares around K that are on the board and attacked by a.
+  int AdjacentAttackCount(int K, int a) const;
+
+ private:
+  // Builds the move of `piece` to `target` (promote 1 sets, 0 clears, -1 keeps) and keeps it when the
+  // moved piece attacks K afterwards exactly when `want_attack` says so.
+  void KeepTest(MoveList& out, int piece, int target, int promote, bool want_attack, int K);
+  void AttackerExpansion(MoveList& out, int piece, int target, bool want_attack, int K);
+  void DefenderExpansion(MoveList& out, int piece, int target);
+  // Appends a node carrying the move word, unless the pool is exhausted.
+  MoveNode* NewNode(MoveWord w);
+  // Whether the piece, after the move w, attacks K (the path judged on the board after the move).
+  bool AttacksAfter(MoveWord w, int K) const;
+  bool Pinned(const LineTable& table, int piece, int target) const;
+
+  SBASE& pos_;
+  NodePool& pool_;
+  PIECE scratch_;  // hypothetical drops: a piece of the wanted kind standing on the drop square
+  bool failed_ = false;
+};
