@@ -39,3 +39,11 @@ int BtreeInsert(IndexFile* ix, const uint8_t* key, int length, int32_t record);
 int BtreeRemove(IndexFile* ix, const uint8_t* key, int length, int32_t record);
 
 }  // namespace dbengine
+
+namespace dbengine {
+
+// Places the cursor so that CursorNext gives the first entry (in key order) whose key is not less than
+// the given one.
+int CursorBefore(IndexFile* ix, const uint8_t* key, int length);
+
+}  // namespace dbengine

@@ -151,3 +151,20 @@ int CursorPrev(IndexFile* ix, IndexEntry* out) {
 }
 
 }  // namespace dbengine
+
+namespace dbengine {
+
+int CursorBefore(IndexFile* ix, const uint8_t* key, int length) {
+  bool found;
+  if (int rc = Descend(ix, key, length, true, &found); rc != kOk || !found) return rc;
+  // On an equal key met descending; equal keys may lie before it.
+  IndexEntry e;
+  while (true) {
+    int rc = CursorPrev(ix, &e);
+    if (rc == kNotFound) return kOk;
+    if (rc != kOk) return rc;
+    if (CompareKeys(e.key, e.key_length, key, length) < 0) return kOk;
+  }
+}
+
+}  // namespace dbengine

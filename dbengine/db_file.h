@@ -23,6 +23,11 @@ class DbFile {
   DbFile& operator=(DbFile&& other) noexcept;
 
   bool Open(std::string_view cp932_path, Mode mode);
+  // Takes over an open descriptor (a temporary file made elsewhere).
+  void Adopt(int fd) {
+    Close();
+    fd_ = fd;
+  }
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
 

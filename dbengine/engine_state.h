@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "dbengine/bitmap_cache.h"
 #include "dbengine/node_cache.h"
@@ -13,7 +14,7 @@
 namespace dbengine {
 
 struct DbTable;
-struct QueryRun;
+struct CompiledQuery;
 
 // The single prefix search that FindByPrefix starts and FindNextByPrefix continues.
 struct PrefixSearch {
@@ -40,9 +41,10 @@ struct EngineState {
   NodeCache node_cache;         // index nodes other than the roots
   PrefixSearch prefix_search;   // FindByPrefix / FindNextByPrefix
   RegexCache regex;             // the last compiled "matches" expression
-  QueryRun* active_query = nullptr;  // the query QueryNext continues
+  CompiledQuery* active_query = nullptr;  // the query QueryNext continues
   std::atomic<bool> stop_requested{false};  // SetQueryStop, read by SelectToFile between rows and steps
   uint32_t next_file_id = 1;    // identities of index files in the node cache
+  std::vector<DbTable*> open_tables;  // every open table, so a second handle can see the first's changes
   FaultInjection faults;
 };
 

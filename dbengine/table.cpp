@@ -1,4 +1,5 @@
 // Opening, creating and closing tables.
+#include <algorithm>
 #include <vector>
 
 #include "dbengine/bitmap_cache.h"
@@ -82,6 +83,19 @@ int WriteEmptyTable(DbFile& bitmap, DbFile& data, int record_length) {
   return kOk;
 }
 
+// Another handle of the same table writes back its cached changes, so this one reads them from the files.
+void FlushOtherHandles(std::string_view path) {
+  for (DbTable* other : Engine().open_tables) {
+    if (other->path == path) FlushTable(other->schema);
+  }
+}
+
+DbSchema* Registered(DbSchema* s) {
+  Engine().open_tables.push_back(s->table);
+  Engine().last_result = kOk;
+  return s;
+}
+
 }  // namespace
 
 int LastResult() { return Engine().last_result; }
@@ -89,6 +103,7 @@ int LastResult() { return Engine().last_result; }
 int RecordLength(const DbTable* table) { return table ? table->record_length : 0; }
 
 DbSchema* OpenTable(std::string_view path) {
+  FlushOtherHandles(path);
   std::optional<DbSchema> schema = ReadSchema(path);
   if (!schema) return SetLast(kCannotOpen), nullptr;
   DbSchema* s = NewHandle(path, std::move(*schema));
@@ -106,8 +121,7 @@ DbSchema* OpenTable(std::string_view path) {
     return SetLast(rc), nullptr;
   }
   BitmapAttach(&t->bitmap);
-  SetLast(kOk);
-  return s;
+  return Registered(s);
 }
 
 DbSchema* InitTableFiles(std::string_view path) {
@@ -146,8 +160,7 @@ DbSchema* InitTableFiles(std::string_view path) {
     return SetLast(rc), nullptr;
   }
   BitmapAttach(&t->bitmap);
-  SetLast(kOk);
-  return s;
+  return Registered(s);
 }
 
 int FlushTable(DbSchema* schema) {
@@ -173,6 +186,7 @@ int CloseTable(DbSchema* schema) {
   t->data.Close();
   EngineState& e = Engine();
   if (e.prefix_search.table == t) e.prefix_search = PrefixSearch{};
+  std::erase(e.open_tables, t);
   FreeHandle(schema);
   return SetLast(rc);
 }
