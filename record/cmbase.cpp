@@ -41,12 +41,14 @@ int CMBase::SelectedChildIndex(int at_depth) {
 }
 
 void CMBase::EnsurePath() {
-  if (path_origin_ == -1 || path_origin_ > depth()) RecomputePath();
+  // A move entered or a branch deleted since the path was computed may change the longest line.
+  if (path_origin_ == -1 || path_origin_ > depth() || path_revision_ != tree_revision()) RecomputePath();
 }
 
 void CMBase::RecomputePath() {
   const int origin = depth();
   path_origin_ = origin;
+  path_revision_ = tree_revision();
   best_length_ = origin;
   bool have_best = false;
   int hands[2][kKindCount];
@@ -114,7 +116,8 @@ int CMBase::GoToChild(int i) {
   MoveNode* before = current();
   if (!before->ChildAt(i)) return 0;
   const int d = depth();
-  const bool changed = path_origin_ == -1 || d >= static_cast<int>(path_.size()) || path_[d] != i;
+  const bool changed = path_origin_ == -1 || path_revision_ != tree_revision() ||
+                       d >= static_cast<int>(path_.size()) || path_[d] != i;
   if (d >= static_cast<int>(path_.size())) path_.resize(d + 1);
   path_[d] = i;
   ForwardToChild(i);

@@ -43,6 +43,7 @@ class CMBase : public SBASE {
 
   std::vector<int> path_;
   int path_origin_ = -1;
+  uint32_t path_revision_ = 0;  // the tree revision the path was computed for
   int best_length_ = -1;
   int best_hands_[2][kKindCount] = {};
   std::vector<int> saved_path_;

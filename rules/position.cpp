@@ -135,6 +135,7 @@ void SBASE::SetTurnOrder(int flag) {
 
 void SBASE::BeginRecord() {
   recording_ = 1;
+  ++tree_revision_;
   if (root_) {
     while (MoveNode* c = root_->child) {
       root_->UnlinkChild(c);

@@ -106,6 +106,9 @@ class SBASE {
   MoveNode* current() const { return current_; }
   int move_number() const { return move_number_; }  // 手数: counts only moves made with turn order on
   int depth() const { return depth_; }              // nodes from the root to the current node
+  // Changes whenever a node enters or leaves the tree, so a selected path computed earlier can tell it
+  // is stale.
+  uint32_t tree_revision() const { return tree_revision_; }
   NodePool& pool() const { return *pool_; }
   int ChildCount() const { return current_->ChildCount(); }
   MoveNode* ChildAt(int n) const { return current_->ChildAt(n); }
@@ -175,6 +178,7 @@ class SBASE {
   uint32_t recording_ = 0;
   int32_t move_number_ = 0;
   int32_t depth_ = 0;
+  uint32_t tree_revision_ = 0;
   PIECE* pieces_[kPieceCount] = {};
   BOARD* board_ = nullptr;
   HBOX* boxes_[3] = {};

@@ -8,7 +8,10 @@ int SBASE::ApplyFast(const MoveNode& node, bool keep_side) {
   bool is_new = false;
   MoveNode* entered = PrepareEntry(w, is_new);
   if (!entered) return 0;
-  if (is_new) current_->AppendChild(entered);
+  if (is_new) {
+    current_->AppendChild(entered);
+    ++tree_revision_;
+  }
   current_ = entered;
   ++depth_;
 
@@ -60,6 +63,7 @@ int SBASE::RetractFast() {
   // Only this node goes; alternatives beside it stay in the record.
   current_->UnlinkChild(node);
   pool_->FreeSubtree(node);
+  ++tree_revision_;
   attack_valid_ = false;
   return 1;
 }

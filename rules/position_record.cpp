@@ -42,7 +42,10 @@ MoveNode* SBASE::PrepareEntry(MoveWord w, bool& is_new) {
 }
 
 void SBASE::CommitEntry(MoveNode* node, bool is_new) {
-  if (is_new) current_->AppendChild(node);
+  if (is_new) {
+    current_->AppendChild(node);
+    ++tree_revision_;
+  }
   current_ = node;
   ++depth_;
   if (!node->note) node->note = new MoveNote;
@@ -118,6 +121,7 @@ void SBASE::DeleteNode(MoveNode* node) {
   }
   node->parent->UnlinkChild(node);
   pool_->FreeSubtree(node);
+  ++tree_revision_;
 }
 
 void SBASE::AddAnnotation(MoveNode* node, std::string_view line) {

@@ -161,6 +161,25 @@ TEST(MainLine, EqualSenteStandsPreferTheHeavierGoteStand) {
   EXPECT_EQ(b.best_length(), 2);
 }
 
+TEST(MainLine, ALongerLineEnteredAfterThePathWasComputedIsFollowed) {
+  CLBase b;
+  Move(b, 77, 76);
+  b.GoToStart();
+  EXPECT_EQ(b.SelectedLineLength(), 1);
+  b.StepForward();
+  b.GoToStart();
+  Move(b, 27, 26);
+  Move(b, 33, 34);
+  Move(b, 26, 25);
+  b.GoToStart();
+  EXPECT_EQ(b.SelectedLineLength(), 3);
+  b.GoToEnd();
+  EXPECT_EQ(b.depth(), 3);
+  // Deleting it brings the old line back.
+  b.DeleteBranch(b.root()->ChildAt(1));
+  EXPECT_EQ(b.SelectedLineLength(), 1);
+}
+
 TEST(MainLine, AnEmptyRecordHasLengthZero) {
   CLBase b;
   EXPECT_EQ(b.SelectedLineLength(), 0);
