@@ -27,12 +27,12 @@ const HeaderFieldSpec kGameFields[] = {
 
 const HeaderFieldSpec kTsumeFields[] = {
     {"作者:", 18, FieldRule::kText},
-    {"詰手数:", 4, FieldRule::kText},
+    {"詰手数:", 4, FieldRule::kUpToFourDigits},
     {"ヒント:", 40, FieldRule::kText},
     {"難易度:", 14, FieldRule::kText},
     {"表題:", 50, FieldRule::kText},
-    {"登録日時:", 14, FieldRule::kText},
-    {"詰将棋番号:", 6, FieldRule::kText},
+    {"登録日時:", 14, FieldRule::kDateTime14},
+    {"詰将棋番号:", 6, FieldRule::kSixDigits},
 };
 
 bool AllDigits(std::string_view s) {
@@ -151,4 +151,14 @@ void CDBB::SetPlayers(const std::string* sente, const std::string* gote) {
   players_ = g.empty() ? s : s + "-" + g;
 }
 
-CDBC::CDBC() : CDBM(kTsumeFields, kFieldCount) {}
+const char CDBC::kUnknownAuthor[] = "作者不詳";
+
+CDBC::CDBC() : CDBM(kTsumeFields, kFieldCount) { Clear(); }
+
+void CDBC::Clear() {
+  CDBM::Clear();
+  SetField(kAuthor, kUnknownAuthor);
+  problem_position_.clear();
+}
+
+void CDBC::SetProblemPosition(std::string_view id) { problem_position_ = platform::CutToWidth(id, 8); }

@@ -89,9 +89,19 @@ class CDBB : public CDBM {
   std::string players_;
 };
 
-// The tsume header: 7 fields and the problem annotation (詰将棋注釈).
+// The tsume header: 7 fields and the problem annotation (詰将棋注釈), plus 出題図, the problem position's
+// eight-digit id, which the tsume database sets and the print text shows (it is not part of PCL text).
 class CDBC : public CDBM {
  public:
   enum FieldIndex { kAuthor, kMateLength, kHint, kDifficulty, kTitle, kRegistered, kProblemNumber, kFieldCount };
+  static const char kUnknownAuthor[];  // "作者不詳", the author of a cleared header
+
   CDBC();
+  void Clear() override;
+
+  const std::string& ProblemPosition() const { return problem_position_; }
+  void SetProblemPosition(std::string_view id);  // cut to 8 bytes
+
+ private:
+  std::string problem_position_;
 };

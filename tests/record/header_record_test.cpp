@@ -70,6 +70,23 @@ TEST(GameHeader, PlayersMerge) {
   EXPECT_EQ(h.Players(), "対局者不詳-対局者不詳");
 }
 
+TEST(TsumeHeader, ValueRulesAndTheUnknownAuthor) {
+  CDBC t;
+  EXPECT_EQ(t.Field(CDBC::kAuthor), "作者不詳");
+  EXPECT_TRUE(t.SetField(CDBC::kMateLength, "17"));
+  EXPECT_FALSE(t.SetField(CDBC::kMateLength, "17手"));
+  EXPECT_FALSE(t.SetField(CDBC::kRegistered, "2024"));
+  EXPECT_TRUE(t.SetField(CDBC::kRegistered, "20241206120000"));
+  EXPECT_FALSE(t.SetField(CDBC::kProblemNumber, "12"));
+  EXPECT_TRUE(t.SetField(CDBC::kProblemNumber, "000012"));
+  t.SetProblemPosition("123456789");
+  EXPECT_EQ(t.ProblemPosition(), "12345678");
+  t.Clear();
+  EXPECT_EQ(t.Field(CDBC::kAuthor), "作者不詳");
+  EXPECT_EQ(t.Field(CDBC::kMateLength), "");
+  EXPECT_EQ(t.ProblemPosition(), "");
+}
+
 TEST(Headers, AnnotationLinesAndClearing) {
   CDBC t;
   EXPECT_EQ(t.FieldCount(), 7);
