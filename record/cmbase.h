@@ -4,7 +4,10 @@
 #pragma once
 #include <vector>
 
+#include "record/csa_body.h"
 #include "rules/position.h"
+
+class Archive;
 
 class CMBase : public SBASE {
  public:
@@ -12,6 +15,14 @@ class CMBase : public SBASE {
   void BeginRecord() override;
   void CopyRecordTo(SBASE& dest, bool keep_place, bool selected_only) override;
   int SelectedChildIndex(int depth) override;
+
+  // The record as CSA body text: storing writes the start position, the side to move and every move
+  // with its branches and annotations; loading replaces the position and the record with what the text
+  // holds and leaves the record at its start. Display boards override it to redraw after loading.
+  virtual CsaBodyResult Serialize(Archive& ar);
+  CsaBodyResult SerializeBody(Archive& ar) { return Serialize(ar); }
+  void WriteCsaBody(Archive& ar) const;
+  CsaBodyResult ReadCsaBody(Archive& ar);
 
   // -1 at the root, 1 when moves remain before the current node, 0 when the root has been reached.
   int StepBack();

@@ -1,0 +1,212 @@
+// The header layer, CP932 with CRLF, as written:
+//
+//   '----------------------------------------      separator (an apostrophe and 40 "-")
+//   '後手座                                         only when the board is shown from gote's side
+//   '対局日:20240110                                one line per non-empty field, in table order
+//   '注釈:text                                      one line per line of the game or problem annotation
+//   N+sente name                                    game: each when non-empty; tsume: always N+攻方, N-受方
+//   N-gote name
+//
+// Reading first scans ahead to the first move line (or "/"), collecting every "'注釈:" text as an
+// annotation line; then the lines before the first "P" line are taken again in order: "'" + a field key
+// sets that field (an invalid value is ignored), "'後手座" the reversed flag, "N+"/"N-" a player, other
+// comments are ignored, and anything else is an error. Lines that do not begin with "'" are split at ",".
+#include "record/csa_header.h"
+
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/sjis.h"
+#include "record/archive.h"
+#include "record/csa_body.h"
+
+namespace {
+
+const char kSeparator[] = "'----------------------------------------";
+const char kReversedMark[] = "'後手座";
+const char kAnnotationKey[] = "'注釈:";
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+std::string_view SkipBlanksAndTabs(std::string_view s) {
+  while (!s.empty() && (s[0] == ' ' || s[0] == '\t')) s.remove_prefix(1);
+  return s;
+}
+
+// The tokens of a line: a comment line whole, any other line split at ",". Empty tokens are dropped, so
+// a blank line is no error.
+std::vector<std::string_view> Tokens(std::string_view line) {
+  std::vector<std::string_view> tokens;
+  if (StartsWith(line, "'")) {
+    tokens.push_back(line);
+    return tokens;
+  }
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = line.find(',', start);
+    std::string_view t = line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    if (!SkipBlanksAndTabs(t).empty()) tokens.push_back(t);
+    if (comma == std::string_view::npos) return tokens;
+    start = comma + 1;
+  }
+}
+
+bool WriteAnnotationLines(std::string_view text, Archive& ar, platform::MessageSink& messages) {
+  try {
+    while (!text.empty()) {
+      const size_t lf = text.find('\n');
+      std::string_view piece = text.substr(0, lf);
+      if (lf != std::string_view::npos && !piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
+      if (lf != std::string_view::npos || !piece.empty()) ar.WriteLine(std::string(kAnnotationKey).append(piece));
+      if (lf == std::string_view::npos) break;
+      text.remove_prefix(lf + 1);
+    }
+    return true;
+  } catch (const std::bad_alloc&) {
+    messages.Show("No memory!!");
+    return false;
+  }
+}
+
+void WriteFields(const CDBM& header, int reversed, Archive& ar) {
+  ar.WriteLine(kSeparator);
+  if (reversed == 1) ar.WriteLine(kReversedMark);
+  for (int i = 0; i < header.FieldCount(); ++i) {
+    if (!header.Field(i).empty()) ar.WriteLine(std::string("'") + header.FieldSpec(i).key + header.Field(i));
+  }
+}
+
+// Step 1: scans ahead from the archive's position, collecting annotation lines, up to and including the
+// first move line, or up to a "/" line (the next game's lines are not ours). Returns where the lines that
+// may hold header tokens end, or nothing on a memory failure.
+std::optional<size_t> ScanAhead(CDBM& header, Archive& ar) {
+  constexpr size_t kKeyLength = sizeof kAnnotationKey - 1;
+  std::string line;
+  for (;;) {
+    const size_t line_start = ar.Tell();
+    if (!ar.ReadLine(line)) return ar.Tell();
+    if (SkipCsaBlanks(line).substr(0, 1) == "/") return line_start;
+    for (std::string_view t : Tokens(line)) {
+      if (StartsWith(t, kAnnotationKey) && t.size() > kKeyLength) {
+        if (!header.AppendAnnotationLine(t.substr(kKeyLength))) return std::nullopt;
+      }
+      if (LooksLikeCsaMove(t)) return ar.Tell();
+    }
+  }
+}
+
+// The players text joins the two names with "-", so a "-" inside a name would move part of it to the
+// other side when the text is split again: it becomes the full-width "－".
+// A lead byte without a proper second byte is dropped, so no "-" can hide behind it.
+std::string NameForPlayers(std::string_view name) {
+  std::string out;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(name[i]);
+    if (platform::IsSjisLeadByte(c)) {
+      const unsigned char t = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
+      if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) out.append(name.substr(i++, 2));
+    } else if (c == '-') {
+      out += "－";
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+struct Names {
+  std::optional<std::string> sente, gote;
+};
+
+HeaderStatus ReadLayer(CDBM& header, Names* names, int& reversed, Archive& ar,
+                       platform::MessageSink& messages, HeaderMode mode) {
+  header.Clear();
+  reversed = 0;
+  const size_t start = ar.Tell();
+  const std::optional<size_t> scanned_to = ScanAhead(header, ar);
+  if (!scanned_to) return HeaderStatus::kNoMemory;
+  ar.Seek(start);
+
+  Names seen;
+  std::string line;
+  // Step 2: the header region, the tokens before the first one that begins with "P".
+  while (ar.Tell() < *scanned_to) {
+    const size_t line_start = ar.Tell();
+    if (!ar.ReadLine(line)) break;
+    for (std::string_view t : Tokens(line)) {
+      if (StartsWith(t, "P")) {
+        ar.Seek(line_start);
+        if (names) *names = seen;
+        return HeaderStatus::kOk;
+      }
+      HeaderStatus error = HeaderStatus::kOk;
+      if (StartsWith(t, "'")) {
+        if (t == kReversedMark) {
+          reversed = 1;
+        } else if (const int field = header.FieldWithKeyAt(t.substr(1)); field >= 0) {
+          std::string_view value = t.substr(1 + std::char_traits<char>::length(header.FieldSpec(field).key));
+          value = SkipBlanksAndTabs(value);
+          // An empty value keeps the cleared one (作者不詳 stays the author of an unnamed problem).
+          if (!value.empty()) header.SetField(field, value);
+        }
+      } else if (StartsWith(t, "N") && t.size() >= 2) {
+        std::optional<std::string>& slot = t[1] == '+' ? seen.sente : seen.gote;
+        if (slot) {
+          error = HeaderStatus::kPlayerError;
+        } else {
+          slot = std::string(SkipBlanksAndTabs(NameForPlayers(t.substr(2))));
+        }
+      } else {
+        error = HeaderStatus::kSyntaxError;
+      }
+      if (error == HeaderStatus::kOk) continue;
+      if (names) *names = seen;
+      if (mode == HeaderMode::kScan) return HeaderStatus::kOk;
+      const char* format = error == HeaderStatus::kPlayerError ? "対局者指定エラーです。(" : "文法エラーです。(";
+      messages.Show(std::string(format).append(error == HeaderStatus::kPlayerError ? std::string_view(line) : t) +
+                    ")");
+      return error;
+    }
+  }
+  if (names) *names = seen;
+  return HeaderStatus::kOk;
+}
+
+}  // namespace
+
+void WriteGameHeaderLayer(const CDBB& header, int reversed, Archive& ar, platform::MessageSink& messages) {
+  WriteFields(header, reversed, ar);
+  if (!WriteAnnotationLines(header.Annotation(), ar, messages)) return;
+  const std::string sente = header.SenteName(), gote = header.GoteName();
+  if (!sente.empty()) ar.WriteLine("N+" + sente);
+  if (!gote.empty()) ar.WriteLine("N-" + gote);
+}
+
+void WriteTsumeHeaderLayer(const CDBC& header, int reversed, Archive& ar, platform::MessageSink& messages) {
+  WriteFields(header, reversed, ar);
+  if (!WriteAnnotationLines(header.Annotation(), ar, messages)) return;
+  ar.WriteLine("N+攻方");
+  ar.WriteLine("N-受方");
+}
+
+HeaderStatus ReadGameHeaderLayer(CDBB& header, int& reversed, Archive& ar, platform::MessageSink& messages,
+                                 HeaderMode mode) {
+  Names names;
+  const HeaderStatus status = ReadLayer(header, &names, reversed, ar, messages, mode);
+  // Both names at once: set one by one, a long first name would be cut against the placeholder of the
+  // other side.
+  // An empty name line names nobody: the side stays 対局者不詳.
+  const std::string* sente = names.sente && !names.sente->empty() ? &*names.sente : nullptr;
+  const std::string* gote = names.gote && !names.gote->empty() ? &*names.gote : nullptr;
+  if (sente || gote) header.SetPlayers(sente, gote);
+  return status;
+}
+
+HeaderStatus ReadTsumeHeaderLayer(CDBC& header, int& reversed, Archive& ar, platform::MessageSink& messages,
+                                  HeaderMode mode) {
+  return ReadLayer(header, nullptr, reversed, ar, messages, mode);
+}

@@ -1,0 +1,30 @@
+// The header layer of game (CSA) and tsume (PCL) text: the document's header record written as comment
+// and name lines before the body. The lines are described at the top of csa_header.cpp.
+#pragma once
+#include "platform/message_sink.h"
+#include "record/header_record.h"
+
+class Archive;
+
+enum class HeaderStatus {
+  kOk,
+  kSyntaxError,  // a line that is neither a comment nor a name line before the position
+  kPlayerError,  // a second N+ or N- line
+  kNoMemory,     // the annotation could not grow
+};
+
+// How the reader treats a line it cannot take. A document shows the message and stops; the select-read
+// scan just ends the header there, silently.
+enum class HeaderMode { kDocument, kScan };
+
+// Writes the header layer. `reversed` is the document's 後手座 flag.
+void WriteGameHeaderLayer(const CDBB& header, int reversed, Archive& ar, platform::MessageSink& messages);
+void WriteTsumeHeaderLayer(const CDBC& header, int reversed, Archive& ar, platform::MessageSink& messages);
+
+// Clears the header, then reads the header layer from the archive's position. On success the archive is
+// left at the first position line ("P..."), where the body begins; after an error, just after the line
+// that caused it. Messages: "文法エラーです。(%s)", "対局者指定エラーです。(%s)", "No memory!!".
+HeaderStatus ReadGameHeaderLayer(CDBB& header, int& reversed, Archive& ar, platform::MessageSink& messages,
+                                 HeaderMode mode = HeaderMode::kDocument);
+HeaderStatus ReadTsumeHeaderLayer(CDBC& header, int& reversed, Archive& ar, platform::MessageSink& messages,
+                                  HeaderMode mode = HeaderMode::kDocument);

@@ -1,0 +1,45 @@
+#include "record/move_space_file.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/environment.h"
+#include "platform/files.h"
+#include "record/archive.h"
+
+std::string MoveSpaceFolder(const std::string& database_directory) {
+  std::string folder = database_directory;
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder + "pcl";
+}
+
+int MoveSpaceFile(CTsumeRecordDoc& doc, bool write, bool show_messages, const std::string* name) {
+  platform::MessageSink& messages = doc.messages();
+  const std::string folder = MoveSpaceFolder(platform::GetEnv("SHGDB").value_or(""));
+  if (!platform::IsDirectory(folder) && !platform::MakeDirectory(folder)) {
+    if (show_messages) messages.Show("PCLフォルダ " + folder + " が作成できません。指し手空間は無視します。");
+    return 0;
+  }
+  const std::string file_name = name ? *name : doc.header().ProblemPosition();
+  const std::string path = folder + "/" + file_name + ".pcl";
+  if (write) {
+    Archive ar = Archive::ToMemory();
+    doc.Serialize(ar);
+    if (file_name.empty() || !platform::WriteWholeFile(path, ar.text())) {
+      if (show_messages) {
+        messages.Show("指し手空間ファイル " + path + " の書き込みに失敗しました。\r\n" +
+                      "すでにこのファイルが存在している場合は手動で削除してください。");
+      }
+      return 0;
+    }
+    return 1;
+  }
+  if (!file_name.empty() && platform::FileExists(path) && !platform::RemoveFile(path)) {
+    if (show_messages) {
+      std::string error = std::strerror(errno);
+      if (error.size() > 255) error.resize(255);
+      messages.Show("指し手空間ファイル " + path + " が削除できません。:\r\n(Error message:" + error + ")");
+    }
+  }
+  return 1;
+}

@@ -1,0 +1,16 @@
+// Move-space files (指し手空間ファイル): the full PCL text of a registered problem, kept by the tsume
+// database in the folder "pcl" of the database directory (environment variable SHGDB), one file per
+// problem named after its position id: "<SHGDB>/pcl/<name>.pcl".
+#pragma once
+#include <string>
+
+#include "record/record_document.h"
+
+// The folder of the move-space files for a database directory (CP932).
+std::string MoveSpaceFolder(const std::string& database_directory);
+
+// Writes (write = true) or deletes the move-space file of the document's problem. Without a name the
+// header's 出題図 names the file. Returns 1 on success, 0 on failure; with `show_messages` failures are
+// shown: "PCLフォルダ %s が作成できません。指し手空間は無視します。", "指し手空間ファイル %s の書き込みに
+// 失敗しました。...", "指し手空間ファイル %s が削除できません。...". A failed removal still returns 1.
+int MoveSpaceFile(CTsumeRecordDoc& doc, bool write, bool show_messages, const std::string* name = nullptr);

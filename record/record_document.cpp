@@ -1,0 +1,196 @@
+#include "record/record_document.h"
+
+#include <cstdio>
+
+#include "record/archive.h"
+#include "record/plain_board.h"
+#include "record/skb_file.h"
+
+int SideLabelKindOf(const SBASE& position) {
+  const HBOX& box = position.box(kPieceBox);
+  if (box.total() == 0) return kEvenGameLabels;
+  return box.Count(OU) > 0 ? kProblemLabels : kHandicapLabels;
+}
+
+// --- CRecordDoc ---------------------------------------------------------------------------------------
+
+CRecordDoc::CRecordDoc(CMBase& board, platform::MessageSink* messages)
+    : board_(board), messages_(messages ? messages : &platform::NullMessageSink::Instance()) {}
+
+void CRecordDoc::SetMessageSink(platform::MessageSink* messages) {
+  messages_ = messages ? messages : &platform::NullMessageSink::Instance();
+}
+
+void CRecordDoc::SetReversed(int flag) {
+  if (flag != 0 && flag != 1) return;
+  if (flag == reversed_) return;
+  reversed_ = flag;
+  ReversedChanged();
+}
+
+int CRecordDoc::GetSideNames(const SBASE& position, std::string& sente, std::string& gote) const {
+  const int kind = SideLabelKindOf(position);
+  static const char* const kLabels[3][2] = {{"先手", "後手"}, {"下手", "上手"}, {"攻方", "受方"}};
+  sente = kLabels[kind][0];
+  gote = kLabels[kind][1];
+  return kind;
+}
+
+std::string CRecordDoc::GetRecordText(int width, int lines_per_page, bool printing) {
+  Archive ar = Archive::ToMemory(8192);
+  WriteRecordText(ar, width, lines_per_page, printing);
+  return ar.text();
+}
+
+void CRecordDoc::WriteRecordText(Archive&, int, int, bool) {}
+
+std::string CRecordDoc::GetRecordCsaText() {
+  Archive ar = Archive::ToMemory(8192);
+  SerializeBody(ar);
+  return ar.text();
+}
+
+CsaBodyResult CRecordDoc::SerializeMoves(Archive& ar, bool selected_only) {
+  if (!selected_only) return board_.Serialize(ar);
+  CLBase temporary(CLBase::kCopyPool, messages_);
+  if (ar.IsStoring()) {
+    board_.CopyRecordTo(temporary, true, true);
+    return temporary.Serialize(ar);
+  }
+  CsaBodyResult result = temporary.Serialize(ar);
+  temporary.CopyRecordTo(board_, false, true);
+  return result;
+}
+
+DocumentResult CRecordDoc::SerializeRecord(Archive& ar, bool selected_only) {
+  DocumentResult result;
+  result.body = SerializeMoves(ar, selected_only);
+  return result;
+}
+
+void CRecordDoc::DeleteContents() {
+  board_.SetUp(8);  // every piece into the box, an empty record
+  board_.SetSideToMove(kSente);
+  SetReversed(0);
+}
+
+bool CRecordDoc::ReceiveSetup(Archive& ar) {
+  int flag = 0;
+  if (!ReadSkb(ar, board_, flag, *messages_)) return false;
+  SetReversed(flag);
+  return true;
+}
+
+// --- CGameRecordDoc -----------------------------------------------------------------------------------
+
+namespace {
+
+// The move count as the header fields keep it: "%04d", or nothing for a record without moves.
+void StoreMoveCount(CDBM& header, int field, int count) {
+  if (count == 0) {
+    header.ClearField(field);
+    return;
+  }
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d", count);
+  // A count the field cannot hold must not leave an older count standing.
+  if (!header.SetField(field, text)) header.ClearField(field);
+}
+
+}  // namespace
+
+CGameRecordDoc::CGameRecordDoc(CMBase& board, platform::MessageSink* messages) : CRecordDoc(board, messages) {
+  header_.SetMessageSink(&this->messages());
+}
+
+void CGameRecordDoc::NewGame() {
+  DeleteContents();
+  board().SetUp(0);
+  board().SetSideToMove(kSente);
+}
+
+int CGameRecordDoc::GetSideNames(const SBASE& position, std::string& sente, std::string& gote) const {
+  const int kind = CRecordDoc::GetSideNames(position, sente, gote);
+  if (kind == kProblemLabels) {
+    sente = "先手";
+    gote = "後手";
+  }
+  return kind;
+}
+
+void CGameRecordDoc::UpdateMoveCountField() {
+  StoreMoveCount(header_, CDBB::kMoveCount, board().SelectedLineLength());
+}
+
+DocumentResult CGameRecordDoc::SerializeRecord(Archive& ar, bool selected_only) {
+  header_.SetMessageSink(&messages());
+  DocumentResult result;
+  if (ar.IsStoring()) {
+    UpdateMoveCountField();
+    WriteGameHeaderLayer(header_, reversed(), ar, messages());
+    result.body = SerializeMoves(ar, selected_only);
+    return result;
+  }
+  int flag = 0;
+  SetReversed(0);
+  result.header = ReadGameHeaderLayer(header_, flag, ar, messages());
+  SetReversed(flag);
+  // A game keeps whatever header it got and reads the body all the same.
+  result.body = SerializeMoves(ar, selected_only);
+  UpdateMoveCountField();
+  return result;
+}
+
+void CGameRecordDoc::DeleteContents() {
+  header_.Clear();
+  CRecordDoc::DeleteContents();
+}
+
+// --- CTsumeRecordDoc ----------------------------------------------------------------------------------
+
+CTsumeRecordDoc::CTsumeRecordDoc(CMBase& board, platform::MessageSink* messages) : CRecordDoc(board, messages) {
+  header_.SetMessageSink(&this->messages());
+}
+
+int CTsumeRecordDoc::GetSideNames(const SBASE&, std::string& sente, std::string& gote) const {
+  sente = "攻方";
+  gote = "受方";
+  return kProblemLabels;
+}
+
+void CTsumeRecordDoc::UpdateMoveCountField() {
+  StoreMoveCount(header_, CDBC::kMateLength, board().SelectedLineLength());
+}
+
+DocumentResult CTsumeRecordDoc::SerializeRecord(Archive& ar, bool selected_only) {
+  header_.SetMessageSink(&messages());
+  DocumentResult result;
+  if (ar.IsStoring()) {
+    UpdateMoveCountField();
+    WriteTsumeHeaderLayer(header_, reversed(), ar, messages());
+    result.body = SerializeMoves(ar, selected_only);
+    return result;
+  }
+  if (ar.AtEnd()) {
+    result.loaded = false;
+    return result;
+  }
+  int flag = 0;
+  SetReversed(0);
+  result.header = ReadTsumeHeaderLayer(header_, flag, ar, messages());
+  SetReversed(flag);
+  if (result.header != HeaderStatus::kOk) {
+    // A problem with a bad header loads nothing: no position, no moves.
+    CRecordDoc::DeleteContents();
+    result.loaded = false;
+    return result;
+  }
+  result.body = SerializeMoves(ar, selected_only);
+  UpdateMoveCountField();
+  return result;
+}
+
+void CTsumeRecordDoc::DeleteContents() {
+  header_.Clear();
+  CRecordDoc::DeleteContents();
+}

@@ -1,0 +1,132 @@
+// The document layer of game and tsume records, without any window: a board (owned by the caller, so a
+// display board can be used), the header record, the reversed-seat flag (後手座) and the print state.
+// The windowed documents embed one and forward their commands to it.
+//
+//   CRecordDoc        the moves alone (the body layer of the CSA text)
+//   CGameRecordDoc    game records, .csa: CDBB header, side labels 先手/後手 or 下手/上手
+//   CTsumeRecordDoc   tsume problems, .pcl: CDBC header, side labels 攻方/受方
+//
+// Typical use (reading a file, writing it back):
+//   CLBase board;  CGameRecordDoc doc(board, &messages);
+//   Archive in = Archive::FromText(bytes);  DocumentResult r = doc.Serialize(in);
+//   Archive out = Archive::ToMemory();  doc.Serialize(out);  // out.text() is the CSA text
+#pragma once
+#include <string>
+
+#include "platform/message_sink.h"
+#include "record/csa_body.h"
+#include "record/csa_header.h"
+#include "record/header_record.h"
+
+class Archive;
+class CMBase;
+class SBASE;
+
+// Kinds of side labels: 0 先手/後手 (empty piece box), 1 下手/上手 (box holds pieces but no king: a
+// handicap game), 2 攻方/受方 (box holds a king: a problem).
+enum SideLabelKind : int { kEvenGameLabels = 0, kHandicapLabels = 1, kProblemLabels = 2 };
+int SideLabelKindOf(const SBASE& position);
+
+// What the print text counts: lines written on the current page, page size, printing (form feeds) or
+// not, and whether the heading of the move annotations is still to be written.
+struct PrintState {
+  int width = 72;
+  int lines_per_page = 9999;
+  int line = 0;
+  bool printing = false;
+  bool annotation_heading_due = true;
+};
+
+// How reading a document went. Header problems were shown as messages already; a move line that did not
+// read shows none (the caller may report body.bad_line).
+struct DocumentResult {
+  bool loaded = true;  // false when nothing was read: a tsume stream at its end, or a tsume header error
+  HeaderStatus header = HeaderStatus::kOk;
+  CsaBodyResult body;
+  bool ok() const { return loaded && header == HeaderStatus::kOk && body.ok(); }
+};
+
+class CRecordDoc {
+ public:
+  explicit CRecordDoc(CMBase& board, platform::MessageSink* messages = nullptr);
+  virtual ~CRecordDoc() = default;
+  CRecordDoc(const CRecordDoc&) = delete;
+  CRecordDoc& operator=(const CRecordDoc&) = delete;
+
+  CMBase& board() const { return board_; }
+  platform::MessageSink& messages() const { return *messages_; }
+  void SetMessageSink(platform::MessageSink* messages);
+  int reversed() const { return reversed_; }
+  void SetReversed(int flag);  // 0 or 1; tells ReversedChanged when it changes
+  PrintState& print_state() { return print_; }
+
+  // Labels of the two sides for a position; returns the kind (SideLabelKind).
+  virtual int GetSideNames(const SBASE& position, std::string& sente, std::string& gote) const;
+  // The print text (clipboard copies use width 72, 9999 lines per page, printing off).
+  std::string GetRecordText(int width = 72, int lines_per_page = 9999, bool printing = false);
+  virtual void WriteRecordText(Archive& ar, int width, int lines_per_page, bool printing);
+  // The document's own text (CSA or PCL: header and whole tree) as the plain clipboard copy takes it.
+  std::string GetRecordCsaText();
+  // Stores the length of the selected line in the header's move-count field.
+  virtual void UpdateMoveCountField() {}
+  DocumentResult SerializeBody(Archive& ar) { return Serialize(ar); }
+  // Reads or writes the record; with `selected_only`, only the selected line (database registration).
+  virtual DocumentResult SerializeRecord(Archive& ar, bool selected_only);
+  DocumentResult Serialize(Archive& ar) { return SerializeRecord(ar, false); }
+  // Empties the document: header cleared, every piece in the box, an empty record, flag 0.
+  virtual void DeleteContents();
+  // Receives a finished setup (the bytes of a position file): its position replaces the record, which
+  // starts empty from it, and the reversed flag follows the stored one. The header stays. A refused
+  // buffer shows "ファイル形式が違います" and changes nothing (false).
+  bool ReceiveSetup(Archive& ar);
+
+ protected:
+  // A hook for display documents: the piece stands must be rebuilt when the seat turns.
+  virtual void ReversedChanged() {}
+  // The moves (body layer), directly or through a temporary board holding the selected line only.
+  CsaBodyResult SerializeMoves(Archive& ar, bool selected_only);
+
+ private:
+  CMBase& board_;
+  platform::MessageSink* messages_;
+  int reversed_ = 0;
+  PrintState print_;
+};
+
+class CGameRecordDoc : public CRecordDoc {
+ public:
+  explicit CGameRecordDoc(CMBase& board, platform::MessageSink* messages = nullptr);
+
+  CDBB& header() { return header_; }
+  const CDBB& header() const { return header_; }
+
+  // A new game: the even position, sente to move, an empty record and header.
+  void NewGame();
+  int GetSideNames(const SBASE& position, std::string& sente, std::string& gote) const override;
+  void WriteRecordText(Archive& ar, int width, int lines_per_page, bool printing) override;
+  void UpdateMoveCountField() override;
+  DocumentResult SerializeRecord(Archive& ar, bool selected_only) override;
+  void DeleteContents() override;
+  // The mail position text of the current position (メール用局面出力).
+  std::string MailPositionText();
+
+ private:
+  CDBB header_;
+};
+
+class CTsumeRecordDoc : public CRecordDoc {
+ public:
+  explicit CTsumeRecordDoc(CMBase& board, platform::MessageSink* messages = nullptr);
+
+  CDBC& header() { return header_; }
+  const CDBC& header() const { return header_; }
+
+  int GetSideNames(const SBASE& position, std::string& sente, std::string& gote) const override;
+  void WriteRecordText(Archive& ar, int width, int lines_per_page, bool printing) override;
+  void UpdateMoveCountField() override;
+  DocumentResult SerializeRecord(Archive& ar, bool selected_only) override;
+  void DeleteContents() override;
+
+ private:
+  CDBC header_;
+};

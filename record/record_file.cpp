@@ -1,0 +1,92 @@
+#include "record/record_file.h"
+
+#include <cctype>
+
+#include "platform/files.h"
+#include "record/archive.h"
+#include "record/select_read.h"
+
+RecordFileKind RecordFileKindOf(std::string_view path) {
+  const size_t dot = path.find_last_of('.');
+  if (dot == std::string_view::npos) return RecordFileKind::kUnknown;
+  std::string ext;
+  for (char c : path.substr(dot + 1)) ext += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (ext == "csa") return RecordFileKind::kCsa;
+  if (ext == "pcl") return RecordFileKind::kPcl;
+  if (ext == "skb") return RecordFileKind::kSkb;
+  if (ext == "kif" || ext == "kifu") return RecordFileKind::kKif;
+  if (ext == "ki2" || ext == "ki2u") return RecordFileKind::kKi2;
+  return RecordFileKind::kUnknown;
+}
+
+RecordFile::RecordFile(platform::MessageSink* messages)
+    : messages_(messages ? messages : &platform::NullMessageSink::Instance()),
+      board_(SBASE::PoolSizes{}, messages_),
+      game_(board_, messages_),
+      problem_(board_, messages_) {}
+
+RecordFileResult RecordFile::Load(std::string_view path, int index) {
+  std::string bytes;
+  if (!platform::ReadWholeFile(path, bytes)) {
+    RecordFileResult r;
+    r.problem = "cannot read " + std::string(path);
+    return r;
+  }
+  return LoadText(bytes, RecordFileKindOf(path), path, index);
+}
+
+namespace {
+
+std::string BodyProblem(const CsaBodyResult& body) {
+  if (body.status == CsaBodyResult::kNoNode) return "no memory for the moves (at " + body.bad_line + ")";
+  return "move line not read: " + body.bad_line;
+}
+
+}  // namespace
+
+RecordFileResult RecordFile::LoadText(std::string_view bytes, RecordFileKind kind, std::string_view name, int index) {
+  RecordFileResult r;
+  kind_ = kind;
+  switch (kind) {
+    case RecordFileKind::kCsa:
+    case RecordFileKind::kPcl: {
+      Archive ar = Archive::FromText(bytes);
+      DocumentResult d;
+      if (index > 0) {
+        const SelectScan scan = kind == RecordFileKind::kCsa ? ScanGames(ar) : ScanProblems(ar);
+        if (index >= static_cast<int>(scan.entries.size())) {
+          r.problem = "there is no entry " + std::to_string(index) + " (the file holds " +
+                      std::to_string(scan.entries.size()) + ")";
+          return r;
+        }
+        d = kind == RecordFileKind::kCsa ? ReadSelectedGame(ar, scan.entries[index], game_)
+                                          : ReadSelectedProblem(ar, scan.entries[index], problem_);
+      } else {
+        document().DeleteContents();
+        d = document().Serialize(ar);
+      }
+      r.opened = d.loaded;
+      r.complete = d.ok();
+      if (!d.loaded) {
+        r.problem = "no record could be read";
+      } else if (d.header != HeaderStatus::kOk) {
+        r.problem = "the header was not read whole";
+      } else if (!d.body.ok()) {
+        r.problem = BodyProblem(d.body);
+      }
+      return r;
+    }
+    case RecordFileKind::kSkb: {
+      Archive ar = Archive::FromBytes(std::string(bytes));
+      game_.DeleteContents();
+      r.opened = r.complete = game_.ReceiveSetup(ar);
+      if (!r.opened) r.problem = "not a position file";
+      return r;
+    }
+    default:
+      r.problem = "unknown kind of file: " + std::string(name);
+      return r;
+  }
+}
+
+std::string RecordFile::Text() { return document().GetRecordCsaText(); }

@@ -1,0 +1,51 @@
+#include "record/setup_document.h"
+
+#include "record/archive.h"
+#include "record/cmbase.h"
+#include "record/skb_file.h"
+
+int PlacementSide(int number) {
+  if (number == 0) return kSente;
+  return number == 8 ? kSideUnset : kGote;
+}
+
+CSetupRecordDoc::CSetupRecordDoc(CMBase& board, platform::MessageSink* messages) : CRecordDoc(board, messages) {}
+
+void CSetupRecordDoc::NewSetup() {
+  DeleteContents();
+  board().SetUp(0);
+  board().SetSideToMove(kSente);
+  board().SetTurnOrder(0);
+}
+
+bool CSetupRecordDoc::ApplyPlacement(int number) {
+  if (number < 0 || number >= kPlacementCount) return false;
+  DeleteContents();
+  board().SetUp(number);
+  board().SetSideToMove(PlacementSide(number));
+  board().SetTurnOrder(0);
+  return true;
+}
+
+void CSetupRecordDoc::SetSide(int side) { board().SetSideToMove(side); }
+
+std::string CSetupRecordDoc::SetupBytes() const {
+  return SkbBytes(board(), board().side_to_move(), reversed());
+}
+
+DocumentResult CSetupRecordDoc::SerializeRecord(Archive& ar, bool) {
+  DocumentResult result;
+  if (ar.IsStoring()) {
+    WriteSkb(board(), reversed(), ar);
+    return result;
+  }
+  int flag = 0;
+  if (!ReadSkb(ar, board(), flag, messages())) {
+    result.loaded = false;
+    result.header = HeaderStatus::kSyntaxError;
+    return result;
+  }
+  board().SetTurnOrder(0);
+  SetReversed(flag);
+  return result;
+}

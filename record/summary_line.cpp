@@ -1,0 +1,37 @@
+#include "record/summary_line.h"
+
+#include <cstdio>
+
+#include "platform/sjis.h"
+
+const char kGameListHeading[] = "対局NO  対局日   対局者                結果   戦型      棋戦名";
+const char kProblemListHeading[] = "詰将NO  作者          詰手数  表題              難易度       出題図";
+
+std::string CutOrPad(std::string_view text, size_t width) {
+  std::string s = platform::CutToWidth(text, width);
+  s.resize(width, ' ');
+  return s;
+}
+
+namespace {
+
+// Right-aligned in a field of `width` bytes, as "%Ns" does.
+std::string RightAligned(const std::string& text, size_t width) {
+  return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+}  // namespace
+
+std::string GameListLine(const CDBB& h, int opening_width) {
+  const std::string& opening = h.Field(CDBB::kOpening);
+  const std::string& event = h.Field(CDBB::kEvent);
+  return h.Field(CDBB::kGameNumber) + " " + RightAligned(h.Field(CDBB::kDate), 8) + " " +
+         CutOrPad(h.Players(), 21) + " " + RightAligned(h.Field(CDBB::kResult), 6) + " " +
+         CutOrPad(opening.empty() ? "戦型不詳" : opening, opening_width) + " " + (event.empty() ? "棋戦不詳" : event);
+}
+
+std::string ProblemListLine(const CDBC& h) {
+  return h.Field(CDBC::kProblemNumber) + " " + h.Field(CDBC::kAuthor) + RightAligned(h.Field(CDBC::kMateLength), 4) +
+         " 手詰 " + h.Field(CDBC::kTitle) + " " + h.Field(CDBC::kDifficulty) + " " +
+         RightAligned(h.ProblemPosition(), 8);
+}

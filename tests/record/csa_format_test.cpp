@@ -1,0 +1,352 @@
+// Game (CSA) and tsume (PCL) text: the exact lines written, round trips, and the reader's edge cases.
+#include <gtest/gtest.h>
+
+#include "platform/message_sink.h"
+#include "record/csa_body.h"
+#include "rules/notation.h"
+#include "tests/record/record_test_util.h"
+#include "tests/support/test_position.h"
+
+namespace {
+
+const char kEvenBody[] =
+    "'初期局面\r\n"
+    "P1-KY-KE-GI-KI-OU-KI-GI-KE-KY\r\n"
+    "P2 * -HI *  *  *  *  * -KA * \r\n"
+    "P3-FU-FU-FU-FU-FU-FU-FU-FU-FU\r\n"
+    "P4 *  *  *  *  *  *  *  *  * \r\n"
+    "P5 *  *  *  *  *  *  *  *  * \r\n"
+    "P6 *  *  *  *  *  *  *  *  * \r\n"
+    "P7+FU+FU+FU+FU+FU+FU+FU+FU+FU\r\n"
+    "P8 * +KA *  *  *  *  * +HI * \r\n"
+    "P9+KY+KE+GI+KI+OU+KI+GI+KE+KY\r\n";
+
+class GameText : public testing::Test {
+ protected:
+  platform::RecordingMessageSink messages;
+  CLBase board;
+  CGameRecordDoc doc{board, &messages};
+};
+
+TEST_F(GameText, WritesTheDocumentedLines) {
+  doc.header().SetField(CDBB::kDate, "20240110");
+  doc.header().SetField(CDBB::kEvent, "練習");
+  doc.header().AppendAnnotationLine("対局の注釈");
+  std::string sente = "羽生", gote = "谷川";
+  doc.header().SetPlayers(&sente, &gote);
+  PlayCsa(board, "+7776FU");
+  board.AddAnnotation(board.current(), "好手");
+  PlayCsa(board, "-3334FU");
+  board.StepBack();
+  PlayCsa(board, "-8384FU");
+  board.GoToStart();
+
+  EXPECT_EQ(WriteDoc(doc), Crlf({"'----------------------------------------", "'対局日:20240110", "'手数:0002",
+                                 "'棋戦名:練習", "'注釈:対局の注釈", "N+羽生", "N-谷川"}) +
+                               kEvenBody +
+                               Crlf({"'手番", "+", "'以下手順", "+7776FU", "'注釈:好手", "-3334FU", "'手数目:2",
+                                     "-8384FU"}));
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(GameText, ReadingRebuildsTheTreeAndWritingAgainGivesTheSameBytes) {
+  PlayCsa(board, "+7776FU");
+  PlayCsa(board, "-3334FU");
+  PlayCsa(board, "+2726FU");
+  board.StepBack();
+  board.StepBack();
+  PlayCsa(board, "-8384FU");
+  board.AddAnnotation(board.current(), "分岐");
+  board.GoToStart();
+  PlayCsa(board, "+2726FU");
+  board.GoToStart();
+  doc.SetReversed(1);
+  const std::string text = WriteDoc(doc);
+
+  CLBase other;
+  CGameRecordDoc again(other, &messages);
+  ASSERT_TRUE(ReadDoc(again, text).ok());
+  EXPECT_EQ(again.reversed(), 1);
+  EXPECT_EQ(other.depth(), 0);
+  EXPECT_EQ(other.root()->ChildCount(), 2);
+  ASSERT_EQ(other.root()->child->ChildCount(), 2);
+  EXPECT_EQ(other.root()->child->child->ChildCount(), 1);
+  EXPECT_EQ(*other.Annotation(other.root()->child->ChildAt(1), 0), "分岐");
+  EXPECT_EQ(again.header().Field(CDBB::kMoveCount), "0003");
+  EXPECT_EQ(WriteDoc(again), text);
+  EXPECT_EQ(other.CheckConsistency(), "");
+}
+
+TEST_F(GameText, HandicapGoteToMoveHandsAndPromotedPiecesRoundTrip) {
+  board.SetUp(5);  // ２枚落: the two pieces go to the box
+  board.SetSideToMove(kGote);
+  board.BeginRecord();
+  PlayCsa(board, "-5142OU");
+  PlayCsa(board, "+7776FU");
+  PlayCsa(board, "-4232OU");
+  const std::string text = WriteDoc(doc);
+  EXPECT_NE(text.find("P2 *  *  *  *  *  *  *  *  * \r\n"), std::string::npos);
+  EXPECT_NE(text.find("'手番\r\n-\r\n'以下手順\r\n-5142OU\r\n"), std::string::npos);
+
+  CLBase other;
+  CGameRecordDoc again(other, &messages);
+  ASSERT_TRUE(ReadDoc(again, text).ok());
+  EXPECT_EQ(other.box(kPieceBox).total(), 2);
+  EXPECT_EQ(other.side_to_move(), kGote);
+  EXPECT_EQ(WriteDoc(again), text);
+  std::string sente, gote;
+  EXPECT_EQ(again.GetSideNames(other, sente, gote), kHandicapLabels);
+  EXPECT_EQ(sente + gote, "下手上手");
+}
+
+TEST(RandomRecords, WriteReadWriteGivesTheSameBytes) {
+  std::mt19937 rng(20240110);
+  for (int round = 0; round < 40; ++round) {
+    CLBase board;
+    CGameRecordDoc doc(board);
+    if (round % 2) {
+      SetRandomPosition(board, rng);
+      board.SetSideToMove(static_cast<int>(rng() % 2));
+    }
+    BuildRandomRecord(board, rng, 10 + round, round % 5);
+    doc.SetReversed(round % 3 == 0);
+    const std::string text = WriteDoc(doc);
+
+    CLBase other;
+    CGameRecordDoc again(other);
+    const DocumentResult r = ReadDoc(again, text);
+    ASSERT_TRUE(r.ok()) << r.body.bad_line << "\n" << text;
+    EXPECT_EQ(other.initial_form(), board.initial_form());
+    ASSERT_EQ(WriteDoc(again), text) << round;
+    EXPECT_EQ(other.CheckConsistency(), "");
+    EXPECT_EQ(other.SelectedLineLength(), board.SelectedLineLength());
+  }
+}
+
+TEST(RandomRecords, TsumeDocumentsRoundTripToo) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 10; ++round) {
+    CLBase board;
+    CTsumeRecordDoc doc(board);
+    SetRandomPosition(board, rng);
+    BuildRandomRecord(board, rng, 7, 3);
+    doc.header().SetField(CDBC::kTitle, "第" + std::to_string(round) + "番");
+    doc.header().AppendAnnotationLine("作意");
+    const std::string text = WriteDoc(doc);
+    CLBase other;
+    CTsumeRecordDoc again(other);
+    ASSERT_TRUE(ReadDoc(again, text).ok());
+    EXPECT_EQ(WriteDoc(again), text);
+  }
+}
+
+TEST_F(GameText, VersionOrDollarLineIsASyntaxErrorButTheBodyIsRead) {
+  const std::string text = Crlf({"'対局日:20240110", "V2.2", "'棋戦名:練習", "N+a", "PI", "+", "+7776FU", "-3334FU"});
+  const DocumentResult r = ReadDoc(doc, text);
+  EXPECT_EQ(r.header, HeaderStatus::kSyntaxError);
+  EXPECT_EQ(messages.messages, std::vector<std::string>{"文法エラーです。(V2.2)"});
+  EXPECT_EQ(doc.header().Field(CDBB::kDate), "20240110");
+  EXPECT_EQ(doc.header().Field(CDBB::kEvent), "");
+  EXPECT_EQ(doc.header().Players(), "対局者不詳-対局者不詳");
+  EXPECT_EQ(board.SelectedLineLength(), 2);
+  EXPECT_EQ(doc.header().Field(CDBB::kMoveCount), "0002");
+
+  messages.messages.clear();
+  ReadDoc(doc, Crlf({"$EVENT:x", "PI", "+"}));
+  EXPECT_EQ(messages.messages, std::vector<std::string>{"文法エラーです。($EVENT:x)"});
+}
+
+TEST_F(GameText, ASecondNameLineIsAPlayerError) {
+  const DocumentResult r = ReadDoc(doc, Crlf({"N+a", "N-b", "N+c", "PI", "+"}));
+  EXPECT_EQ(r.header, HeaderStatus::kPlayerError);
+  EXPECT_EQ(messages.messages, std::vector<std::string>{"対局者指定エラーです。(N+c)"});
+  EXPECT_EQ(doc.header().Players(), "a-b");
+}
+
+TEST_F(GameText, NamesAreSetTogetherSoALongNameSurvivesTheRoundTrip) {
+  const std::string sente = "一二三四五六七八九十", gote = "abcdef";  // 20 + 6 bytes fit in 28
+  ReadDoc(doc, Crlf({"N+" + sente, "N-" + gote, "PI", "+"}));
+  EXPECT_EQ(doc.header().SenteName(), sente);
+  EXPECT_EQ(doc.header().GoteName(), gote);
+}
+
+TEST_F(GameText, AHyphenInANameCannotMovePartOfItToTheOtherSide) {
+  ReadDoc(doc, Crlf({"N+user-name", "N-other", "PI", "+"}));
+  EXPECT_EQ(doc.header().SenteName(), "user－name");
+  EXPECT_EQ(doc.header().GoteName(), "other");
+  // An empty name line names nobody.
+  ReadDoc(doc, Crlf({"N+", "N-b", "PI", "+"}));
+  EXPECT_EQ(doc.header().Players(), "対局者不詳-b");
+}
+
+TEST_F(GameText, AnEmptySenteNameWritesOnlyTheGoteLine) {
+  doc.header().SetPlayersText("-谷川");
+  const std::vector<std::string> lines = Lines(WriteDoc(doc));
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "N-谷川"), 1);
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("N+", 0) == 0; }), 0);
+}
+
+TEST_F(GameText, AnAnnotationBeforeTheFirstMoveAnnotatesTheStartAndTheGame) {
+  ReadDoc(doc, Crlf({"'注釈:前書き", "PI", "+", "'以下手順", "'注釈:開始局面について", "+7776FU"}));
+  EXPECT_EQ(doc.header().Annotation(), "前書き\r\n開始局面について\r\n");
+  ASSERT_NE(board.Annotation(board.root(), 0), nullptr);
+  EXPECT_EQ(*board.Annotation(board.root(), 0), "開始局面について");
+  // The annotation lines of moves are not the game's.
+  ReadDoc(doc, Crlf({"PI", "+", "+7776FU", "'注釈:一手目"}));
+  EXPECT_EQ(doc.header().Annotation(), "");
+}
+
+TEST_F(GameText, PositionLines) {
+  // "00AL" after the ranks gives gote every remaining non-king piece, as tsume files do.
+  ReadDoc(doc, Crlf({"P1 *  *  *  *  *  *  * -OU * ", "P2 *  *  *  *  *  *  *  *  * ", "P3 *  *  *  *  *  * +TO *  * ",
+                     "P+00HI00KI", "P-00AL", "+"}));
+  EXPECT_EQ(board.HandCount(kSente, HI), 1);
+  EXPECT_EQ(board.HandCount(kSente, KI), 1);
+  EXPECT_EQ(board.HandCount(kGote, HI), 1);
+  EXPECT_EQ(board.HandCount(kGote, KI), 3);
+  EXPECT_EQ(board.HandCount(kGote, FU), 17);
+  EXPECT_EQ(board.box(kPieceBox).total(), 1);  // sente's king
+  EXPECT_TRUE(board.PieceAt(Sq(3, 3))->promoted());
+  EXPECT_EQ(board.PieceAt(Sq(3, 3))->side(), kSente);
+
+  // A third sente rook is ignored, not replaced by another piece.
+  ReadDoc(doc, Crlf({"P1+HI+HI+HI *  *  *  *  *  * ", "+"}));
+  EXPECT_EQ(board.PieceAt(Sq(7, 1)), nullptr);
+  EXPECT_EQ(board.box(kPieceBox).total(), 38);
+
+  // PI with pieces removed, and side "-".
+  ReadDoc(doc, Crlf({"PI82HI22KA", "-"}));
+  EXPECT_EQ(board.PieceAt(Sq(8, 2)), nullptr);
+  EXPECT_EQ(board.PieceAt(Sq(2, 2)), nullptr);
+  EXPECT_EQ(board.box(kPieceBox).total(), 2);
+  EXPECT_EQ(board.side_to_move(), kGote);
+  EXPECT_EQ(board.CheckConsistency(), "");
+}
+
+TEST_F(GameText, AGameWithoutMovesOrSeparatorIsAPositionWithAnEmptyTree) {
+  EXPECT_TRUE(ReadDoc(doc, Crlf({"PI", "+"})).ok());
+  EXPECT_EQ(board.root()->child, nullptr);
+  EXPECT_EQ(doc.header().Field(CDBB::kMoveCount), "");
+}
+
+TEST_F(GameText, TheFirstMoveMayStandWhereTheSideLineShould) {
+  ReadDoc(doc, Crlf({"PI", "+7776FU", "-3334FU"}));
+  EXPECT_EQ(board.SelectedLineLength(), 2);
+}
+
+TEST_F(GameText, TimeAndSpecialLinesAreIgnoredAndExtraCharactersAfterTheMove) {
+  ReadDoc(doc, Crlf({"PI", "+", "+7776FU,T12", "T3", "-3334FU", "%TORYO"}));
+  EXPECT_EQ(board.SelectedLineLength(), 2);
+}
+
+TEST_F(GameText, ABadMoveStopsTheMovesAndKeepsThoseBefore) {
+  const DocumentResult r = ReadDoc(doc, Crlf({"PI", "+", "+7776FU", "-3334FU", "+7775FU", "-2234KA"}));
+  EXPECT_EQ(r.body.status, CsaBodyResult::kBadMove);
+  EXPECT_EQ(r.body.bad_line, "+7775FU");  // 77 is empty after the first move
+  EXPECT_EQ(board.SelectedLineLength(), 2);
+  EXPECT_EQ(board.depth(), 0);
+  // Moves of the wrong side, onto the mover's own piece, or of a piece that is not there.
+  for (const char* bad : {"-7776FU", "+8877KA", "+0055FU", "+2858KA", "+5958KI", "+7776F"}) {
+    EXPECT_EQ(ReadDoc(doc, Crlf({"PI", "+", bad})).body.bad_line, bad);
+  }
+}
+
+TEST_F(GameText, BranchMarkersStepBackToTheMoveTheyName) {
+  ReadDoc(doc, Crlf({"PI", "+", "+7776FU", "-3334FU", "+2726FU", "'手数目:1", "+2726FU", "'  手数目:2", "-8384FU"}));
+  ASSERT_EQ(board.root()->ChildCount(), 2);
+  EXPECT_EQ(board.root()->child->ChildCount(), 1);
+  EXPECT_EQ(board.root()->child->child->ChildCount(), 1);
+  ASSERT_EQ(board.root()->ChildAt(1)->ChildCount(), 1);
+  EXPECT_EQ(CsaMoveText(board.root()->ChildAt(1)->child->move), "-8384FU");
+}
+
+// --- tsume documents ---------------------------------------------------------------------------
+
+class TsumeText : public testing::Test {
+ protected:
+  platform::RecordingMessageSink messages;
+  CLBase board;
+  CTsumeRecordDoc doc{board, &messages};
+};
+
+const char kProblem[] =
+    "P1 *  *  *  *  *  *  * -KE-KY\r\n"
+    "P2 *  *  *  *  *  * -OU *  * \r\n"
+    "P3 *  *  *  *  *  * -FU-FU * \r\n"
+    "P+00KI00KI\r\n"
+    "P-00AL\r\n"
+    "+\r\n"
+    "+0022KI\r\n"
+    "-3222OU\r\n"  // a sham: the king takes
+    "+0032KI\r\n";
+
+TEST_F(TsumeText, NamesAreFixedAndTheMoveCountComesFromTheTree) {
+  const std::string text = Crlf({"'作者:伊藤看寿", "'詰手数:0099", "N+羽生", "N-谷川"}) + kProblem;
+  ASSERT_TRUE(ReadDoc(doc, text).ok());
+  EXPECT_EQ(doc.header().Field(CDBC::kMateLength), "0003");
+  const std::string out = WriteDoc(doc);
+  EXPECT_EQ(out.substr(0, out.find("'初期局面")),
+            Crlf({"'----------------------------------------", "'作者:伊藤看寿", "'詰手数:0003", "N+攻方", "N-受方"}));
+  std::string sente, gote;
+  EXPECT_EQ(doc.GetSideNames(board, sente, gote), kProblemLabels);
+  EXPECT_EQ(sente + gote, "攻方受方");
+}
+
+TEST_F(TsumeText, AHeaderErrorLoadsNothing) {
+  ReadDoc(doc, kProblem);
+  ASSERT_GT(board.SelectedLineLength(), 0);
+  const DocumentResult r = ReadDoc(doc, Crlf({"'作者:x", "V2.2"}) + kProblem);
+  EXPECT_FALSE(r.loaded);
+  EXPECT_EQ(messages.messages, std::vector<std::string>{"文法エラーです。(V2.2)"});
+  EXPECT_EQ(board.box(kPieceBox).total(), 40);
+  EXPECT_EQ(board.root()->child, nullptr);
+}
+
+TEST_F(TsumeText, OneProblemThenSeparatorThenTheEnd) {
+  Archive ar = Archive::FromText(std::string(kProblem) + "/\r\n");
+  EXPECT_TRUE(doc.Serialize(ar).ok());
+  EXPECT_EQ(board.SelectedLineLength(), 3);
+  const DocumentResult again = doc.Serialize(ar);
+  EXPECT_FALSE(again.loaded);
+  EXPECT_EQ(board.SelectedLineLength(), 3);
+}
+
+TEST_F(TsumeText, ClearedHeaderNamesTheAuthorUnknownAndInvalidValuesAreIgnored) {
+  ReadDoc(doc, Crlf({"'詰手数:12345", "'登録日時:2024", "'詰将棋番号:000012"}) + kProblem);
+  EXPECT_EQ(doc.header().Field(CDBC::kAuthor), "作者不詳");
+  EXPECT_EQ(doc.header().Field(CDBC::kRegistered), "");
+  EXPECT_EQ(doc.header().Field(CDBC::kProblemNumber), "000012");
+}
+
+TEST_F(GameText, SelectedLineOnlyWritesAndReadsTheMainLine) {
+  PlayCsa(board, "+7776FU");
+  PlayCsa(board, "-3334FU");
+  board.StepBack();
+  PlayCsa(board, "-8384FU");
+  PlayCsa(board, "+2726FU");
+  board.GoToStart();
+  Archive out = Archive::ToMemory();
+  doc.SerializeRecord(out, true);
+  EXPECT_EQ(out.text().find("'手数目"), std::string::npos);
+  EXPECT_NE(out.text().find("-8384FU\r\n+2726FU\r\n"), std::string::npos);
+  EXPECT_EQ(board.root()->child->ChildCount(), 2);  // the document itself keeps everything
+
+  CLBase other;
+  CGameRecordDoc again(other);
+  Archive in = Archive::FromText(WriteDoc(doc));
+  again.SerializeRecord(in, true);
+  EXPECT_EQ(other.root()->child->ChildCount(), 1);
+  EXPECT_EQ(other.SelectedLineLength(), 3);
+}
+
+TEST_F(GameText, Utf8FilesAreReadToo) {
+  // "N+羽生" and "'棋戦名:竜王戦" in UTF-8, with a BOM.
+  const std::string utf8 = "\xEF\xBB\xBFN+\xE7\xBE\xBD\xE7\x94\x9F\r\n'\xE6\xA3\x8B\xE6\x88\xA6\xE5\x90\x8D:"
+                           "\xE7\xAB\x9C\xE7\x8E\x8B\xE6\x88\xA6\r\nPI\r\n+\r\n+7776FU\r\n";
+  ASSERT_TRUE(ReadDoc(doc, utf8).ok());
+  EXPECT_EQ(doc.header().SenteName(), "羽生");
+  EXPECT_EQ(doc.header().Field(CDBB::kEvent), "竜王戦");
+  EXPECT_EQ(board.SelectedLineLength(), 1);
+}
+
+}  // namespace
