@@ -1,0 +1,588 @@
+#include "solver/mate_engine.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+
+#include "platform/clock.h"
+#include "rules/move_rules.h"
+#include "rules/notation.h"
+#include "solver/piece_values.h"
+
+namespace {
+
+constexpr int kPoolFirstChunk = 20000;
+constexpr int kPoolGrowth = 5000;
+constexpr int kPoolLimit = 50000;
+
+// Raises the ply for the life of a node and lowers it on every way out.
+class PlyStep {
+ public:
+  PlyStep(int& ply, int by) : ply_(ply), by_(by) { ply_ += by_; }
+  ~PlyStep() { ply_ -= by_; }
+
+ private:
+  int& ply_;
+  int by_;
+};
+
+bool SamePieceAndSquare(MoveWord a, MoveWord b) { return a.Piece() == b.Piece() && a.To() == b.To(); }
+
+// The first sibling after `from` that moves the same piece to the same square (the other promotion
+// choice), or null.
+MoveNode* TwinAfter(MoveNode* from) {
+  for (MoveNode* s = from->next; s; s = s->next) {
+    if (SamePieceAndSquare(s->move, from->move)) return s;
+  }
+  return nullptr;
+}
+
+// Unlinks `node` from its parent's child list and puts it right behind `after` (a child of the same
+// parent).
+void MoveBehind(MoveNode* parent, MoveNode* after, MoveNode* node) {
+  if (after->next == node) return;
+  parent->UnlinkChild(node);
+  node->parent = parent;
+  node->next = after->next;
+  after->next = node;
+}
+
+void MoveToFront(MoveNode* parent, MoveNode* node) {
+  if (parent->child == node) return;
+  parent->UnlinkChild(node);
+  node->parent = parent;
+  node->next = parent->child;
+  parent->child = node;
+}
+
+void SortChildren(MoveNode* node) {
+  MoveList list;
+  for (MoveNode* c = node->child; c;) {
+    MoveNode* next = c->next;
+    list.Append(c);
+    c = next;
+  }
+  SortByKeyDescending(list);
+  node->child = list.head;
+}
+
+}  // namespace
+
+MateEngine::MateEngine(SBASE& position)
+    : pos_(position),
+      pool_(std::make_unique<NodePool>(kPoolFirstChunk, kPoolGrowth, kPoolLimit, &position.messages())),
+      table_(std::make_unique<MateTable>()) {
+  root_ = pool_->Allocate();
+  gen_ = std::make_unique<MoveGenerator>(pos_, *pool_);
+}
+
+MateEngine::~MateEngine() {
+  gen_.reset();
+  if (pool_ && root_) pool_->FreeSubtree(root_);
+}
+
+// --- the driver ----------------------------------------------------------------------------------------
+
+MoveNode* MateEngine::Solve(int max_depth, platform::ProgressSink* out, platform::AutoResetEvent* stop) {
+  out_ = out;
+  stop_ = stop;
+  max_depth_ = max_depth;
+  interrupt_ = 0;
+  outcome_ = SolveOutcome::kNoProblem;
+  attacker_ = pos_.side_to_move();
+  if (attacker_ != kSente && attacker_ != kGote) return nullptr;
+  defender_ = 1 - attacker_;
+  defender_king_ = attacker_king_ = -1;
+  for (int i = 0; i < 2; ++i) {
+    if (!pos_.piece(i).on_board()) continue;
+    if (pos_.SideOf(i) == defender_) defender_king_ = i;
+    if (pos_.SideOf(i) == attacker_) attacker_king_ = i;
+  }
+  if (defender_king_ < 0 || !pool_ || !root_) return nullptr;
+
+  ply_ = 0;
+  nodes_ = 0;
+  Output("限界探索深度： %d手まで探索", max_depth_);
+  start_ms_ = platform::SteadyMilliseconds();
+  table_->Clear();
+  main_pass_ = true;
+  depth_limit_ = 1;
+  outcome_ = SolveOutcome::kUndecided;
+  if (max_depth_ < 1) {
+    FreeChildren(root_);
+    return nullptr;
+  }
+
+  for (;;) {
+    const int r = AttackNode(root_, nullptr, 0);
+    if (r == kMate) {
+      Output(" -----(^_^)v 詰みました(%ld局面探索/%ldsec)", nodes_, ElapsedSeconds());
+      Output(" Hash使用 %ld/%ld", static_cast<long>(table_->UsedCount()), static_cast<long>(MateTable::kEntries));
+      break;
+    }
+    if (r == kNoMate) {
+      Output(" -----(;_;) 詰みませんでした(%ld局面探索/%ldsec)", nodes_, ElapsedSeconds());
+      outcome_ = stopped_ ? SolveOutcome::kInterrupted : SolveOutcome::kNoMate;
+      FreeChildren(root_);
+      return nullptr;
+    }
+    depth_limit_ += 2;
+    if (depth_limit_ > max_depth_) {
+      FreeChildren(root_);
+      return nullptr;
+    }
+  }
+
+  mate_depth_limit_ = depth_limit_;
+  main_pass_ = false;
+  Output("欠落手順を補正します");
+  int r;
+  do {
+    r = AttackNode(root_, nullptr, 0);
+    depth_limit_ += 2;
+  } while (r != kNoMate && r != kInterrupted && r != kMate);
+  if (r == kMate) {
+    Output(" -----(^_^)v 補正終了(%ld局面探索/%ldsec)", nodes_, ElapsedSeconds());
+    Transfer(*root_);
+    outcome_ = SolveOutcome::kMate;
+  } else if (r == kInterrupted) {
+    Output(" ----- 補正中断(%ld局面探索/%ldsec)", nodes_, ElapsedSeconds());
+    Transfer(*root_);
+    outcome_ = SolveOutcome::kMatePartial;
+  } else {
+    outcome_ = SolveOutcome::kMateUnconfirmed;
+  }
+  FreeChildren(root_);
+  return SolutionWritten(outcome_) ? pos_.root()->child : nullptr;
+}
+
+void MateEngine::Transfer(const MoveNode& node) {
+  for (const MoveNode* c = node.child; c; c = c->next) {
+    const MoveNode* before = pos_.current();
+    pos_.DoMoveQuiet(*c);
+    if (pos_.current() == before) continue;  // the record's pool could not take the move
+    Transfer(*c);
+    pos_.UndoMoveQuiet();
+  }
+}
+
+// --- attack nodes --------------------------------------------------------------------------------------
+
+int MateEngine::AttackNode(MoveNode* node, const MoveWord* hint, int interposition_square) {
+  if (interrupt_) return interrupt_;
+  if (stop_ && stop_->TestAndReset()) {
+    Output("中断されました");
+    stopped_ = true;
+    interrupt_ = StopValue();
+    return interrupt_;
+  }
+  PlyStep step(ply_, 1);
+  ++nodes_;
+  if (ply_ != 1 && MaterialPrune()) return kNoMate;
+
+  // A local copy: deeper nodes may grow the chain and move its entries.
+  PositionRecord record;
+  BuildRecord(pos_, attacker_, &record);
+  const uint32_t h = RecordHash(record);
+  for (int d = ply_ - 4; d >= 0; d -= 2) {
+    const PathEntry& before = chain_[d];
+    if (before.tag == h && before.record.SameBoard(record) && HandNotGreater(record.hand, before.record.hand)) {
+      return kNoMate;
+    }
+  }
+  PathEntry& here = ChainAt(ply_);
+  here.record = record;
+  here.tag = h;
+
+  if (main_pass_) {
+    const MateTable::Entry& e = table_->at(h);
+    if (e.value != MateTable::kEmpty) {
+      const int c = Covers(record, e.record);
+      if (c != 0 && e.value == kMate) return kMate;
+      if (c == 1 && e.remaining >= depth_limit_ - ply_) return e.value;
+    }
+  }
+
+  pos_.RefreshAttackMap();
+  bool generated = false;
+  if (!node->child) {
+    MoveList checks = gen_->GenerateChecks(attacker_, DefenderKingSquare());
+    if (gen_->failed()) {
+      checks.FreeAll(*pool_);
+      return Fail();
+    }
+    if (checks.empty()) return kNoMate;
+    if (ply_ < depth_limit_ || depth_limit_ < 5) {
+      CapturesFirst(checks);
+      for (MoveNode* m = checks.head; m; m = m->next) m->key = StaticValue(*m);
+      SortByKeyDescending(checks);
+    }
+    AttachChildren(node, checks);
+    generated = true;
+  } else {
+    SortChildren(node);
+  }
+
+  if (hint) {
+    for (MoveNode* c = node->child; c; c = c->next) {
+      if (SamePieceAndSquare(c->move, *hint) && c->move.PromotedAfter() == hint->PromotedAfter()) {
+        MoveToFront(node, c);
+        break;
+      }
+    }
+  }
+
+  if (ply_ == 1) {
+    if (main_pass_) {
+      Output("第%d手まで探索中(既探索局面数=%ld free=%d/%dcell)", depth_limit_, nodes_, pool_->free_count(),
+             pool_->total());
+    } else {
+      Output(". . 第%d手 . .", depth_limit_);
+    }
+  }
+
+  const int remaining = depth_limit_ - ply_;
+  int best = kNoMate;
+  for (MoveNode* c = node->child; c;) {
+    MoveNode* next = c->next;
+    if (c->move.To() == interposition_square) {
+      // Answering the interposition is what the probe already valued.
+      c->key = node->key;
+      best = std::max(best, c->key);
+      c = next;
+      continue;
+    }
+    const bool pawn_drop = c->move.IsDrop() && KindOfIndex(c->move.Piece()) == FU;
+    if (ply_ == 1 && main_pass_) Output(" %s ", NodeMoveText(pos_, *c).c_str());
+
+    if (!Apply(*c, false)) return Fail();
+    int refutation = 0;
+    const int r = DefenceNode(c, pawn_drop, &refutation);
+    pos_.RetractFast();
+
+    if (r == kInterrupted) {
+      if (generated) FreeChildren(node);
+      return kInterrupted;
+    }
+    if (r == kMate) {
+      for (MoveNode* o = node->child; o;) {
+        MoveNode* o_next = o->next;
+        if (o != c) DeleteChild(node, o);
+        o = o_next;
+      }
+      c->key = kMate;
+      if (main_pass_) table_->StoreVerdict(h, record, kMate, remaining);
+      return kMate;
+    }
+    if (r == kNoMate) {
+      // Taken on its square: the other promotion choice is taken the same way.
+      if (refutation == c->move.To()) {
+        if (MoveNode* twin = TwinAfter(c)) DeleteChild(node, twin);
+      }
+      next = c->next;
+      DeleteChild(node, c);
+      c = next;
+      continue;
+    }
+    c->key = r;
+    if (pool_->IsLow()) FreeChildren(c);
+    best = std::max(best, r);
+    if (refutation == c->move.To() && !c->move.PromotedBefore()) {
+      if (MoveNode* twin = TwinAfter(c)) {
+        MoveBehind(node, c, twin);
+        twin->key = r;
+        FreeChildren(twin);
+        next = twin->next;
+      }
+    }
+    c = next;
+  }
+  if (main_pass_ && best != kNoMate) table_->Store(h, record, best, remaining);
+  return best;
+}
+
+// --- defence nodes -------------------------------------------------------------------------------------
+
+int MateEngine::DefenceNode(MoveNode* node, bool pawn_drop, int* refutation) {
+  if (interrupt_) return interrupt_;
+  ++nodes_;
+  PlyStep step(ply_, 1);
+  pos_.RefreshAttackMap();
+  if (attacker_king_ >= 0 && pos_.AttackCount(defender_, pos_.LocationOf(attacker_king_)) > 0) {
+    *refutation = -3;  // the check left the attacker's own king attacked
+    return kNoMate;
+  }
+  const int K = DefenderKingSquare();
+  bool generated = false;
+  if (!node->child) {
+    MoveList evasions = gen_->GenerateEvasions(K);
+    if (gen_->failed()) {
+      evasions.FreeAll(*pool_);
+      return Fail();
+    }
+    if (evasions.empty()) {
+      if (pawn_drop) {
+        *refutation = -1;  // mate by a pawn drop is not allowed
+        return kNoMate;
+      }
+      return kMate;
+    }
+    AttachChildren(node, evasions);
+    generated = true;
+  }
+
+  if (ply_ > depth_limit_) {
+    // Past the limit only interpositions by drop are followed further.
+    for (MoveNode* e = node->child; e; e = e->next) {
+      if (!e->move.IsDrop()) {
+        *refutation = -2;
+        return DepthLimitEstimate(*node, K);
+      }
+    }
+  }
+
+  PositionRecord record;
+  uint32_t h = 0;
+  if (main_pass_) {
+    BuildRecord(pos_, defender_, &record);
+    h = RecordHash(record);
+    const MateTable::Entry& e = table_->at(h);
+    if (e.value != MateTable::kEmpty) {
+      const int c = Covers(record, e.record);
+      if (c != 0 && e.value == kNoMate) return kNoMate;
+      if (c == 1 && e.remaining >= depth_limit_ - ply_) return e.value;
+    }
+  }
+
+  const bool distant = !Adjacent(node->move.To(), K);
+  uint8_t attacker_counts[110], defender_counts[110];
+  for (int i = 0; i < 110; ++i) {
+    attacker_counts[i] = static_cast<uint8_t>(pos_.AttackCount(attacker_, i));
+    defender_counts[i] = static_cast<uint8_t>(pos_.AttackCount(defender_, i));
+  }
+  int probed_square[8], probed_value[8];
+  int probed = 0;
+  MoveWord hint;
+  bool have_hint = false;
+
+  for (MoveNode* e = node->child; e;) {
+    MoveNode* next = e->next;
+    if (main_pass_ && e->key == kMate) {
+      e = next;
+      continue;
+    }
+    const int dest = e->move.To();
+    int v = kNoMate;
+    if (!e->child && e->move.IsDrop()) {
+      // An interposition not searched yet: is it useless (the attacker takes there and still mates)?
+      int j = 0;
+      while (j < probed && probed_square[j] != dest) ++j;
+      if (j < probed) {
+        v = probed_value[j];
+      } else if (defender_counts[dest] == 0 ||
+                 (defender_counts[dest] == 1 && attacker_counts[dest] >= 2 && Adjacent(dest, K))) {
+        v = InterpositionProbe(dest);
+        if (probed < 8) {
+          probed_square[probed] = dest;
+          probed_value[probed++] = v;
+        }
+      }
+      if (v == kMate) {
+        DeleteChild(node, e);
+        e = next;
+        continue;
+      }
+      if (v == kInterrupted) return kInterrupted;
+    }
+
+    if (!Apply(*e, false)) return Fail();
+    int r;
+    if (v == kNoMate) {
+      r = AttackNode(e, have_hint ? &hint : nullptr, 0);
+    } else {
+      e->key = v;
+      r = AttackNode(e, have_hint ? &hint : nullptr, dest);
+    }
+    pos_.RetractFast();
+
+    if (r == kInterrupted) {
+      if (generated) FreeChildren(node);
+      return kInterrupted;
+    }
+    if (r == kNoMate) {
+      *refutation = dest;
+      if (main_pass_) table_->StoreVerdict(h, record, kNoMate, depth_limit_ - ply_);
+      return kNoMate;
+    }
+    if (r != kMate) {
+      e->key = r;
+      MoveToFront(node, e);
+      *refutation = dest;
+      if (pool_->IsLow()) FreeChildren(e);
+      for (MoveNode* x = node->child; x; x = x->next) {
+        if (x->key == kMate) r += 3;
+      }
+      return std::clamp(r, 11, 119);
+    }
+    e->key = kMate;
+    if (distant) {
+      have_hint = e->child != nullptr;
+      if (have_hint) hint = e->child->move;
+    }
+    e = next;
+  }
+  return kMate;
+}
+
+int MateEngine::InterpositionProbe(int square) {
+  if (interrupt_) return interrupt_;
+  ++nodes_;
+  PlyStep step(ply_, -1);
+  pos_.RefreshAttackMap();
+  MoveList moves = gen_->ChecksToSquare(square, DefenderKingSquare(), attacker_);
+  if (gen_->failed()) {
+    moves.FreeAll(*pool_);
+    return Fail();
+  }
+  int best = kNoMate;
+  while (MoveNode* m = moves.head) {
+    if (!Apply(*m, true)) {
+      moves.FreeAll(*pool_);
+      return Fail();
+    }
+    int refutation = 0;
+    const int r = DefenceNode(m, false, &refutation);
+    pos_.RetractFast();
+    if (r == kInterrupted || r == kMate) {
+      moves.FreeAll(*pool_);
+      return r;
+    }
+    best = std::max(best, r);
+    if (refutation == m->move.To() && !m->move.PromotedBefore()) {
+      for (MoveNode* prev = m; prev->next; prev = prev->next) {
+        MoveNode* twin = prev->next;
+        if (!SamePieceAndSquare(twin->move, m->move)) continue;
+        prev->next = twin->next;
+        if (moves.tail == twin) moves.tail = prev;
+        twin->next = nullptr;
+        pool_->FreeSubtree(twin);
+        break;
+      }
+    }
+    moves.head = m->next;
+    if (!moves.head) moves.tail = nullptr;
+    m->next = nullptr;
+    pool_->FreeSubtree(m);
+  }
+  return best;
+}
+
+// --- evaluation ----------------------------------------------------------------------------------------
+
+bool MateEngine::MaterialPrune() {
+  // The attacker's material: its pieces on the board (its king included, which can support a mate) and
+  // in its hand. The box is nobody's.
+  int on_board = 0;
+  int by_code[16] = {};
+  for (int i = 0; i < kPieceCount; ++i) {
+    const PIECE& p = pos_.piece(i);
+    if (p.on_board() && p.side() == attacker_) {
+      ++on_board;
+      ++by_code[p.code() & 15];
+    }
+  }
+  int in_hand = 0;
+  for (int k = 0; k < kKindCount; ++k) in_hand += pos_.HandCount(attacker_, k);
+  const int total = on_board + in_hand;
+  const int hand_fu = pos_.HandCount(attacker_, FU), hand_ke = pos_.HandCount(attacker_, KE);
+  constexpr int kRY = HI + kPromotedBit, kUM = KA + kPromotedBit;
+
+  if (total <= 1 || on_board == 0) return true;
+  if (on_board == 1 && by_code[kRY] == 0 && hand_fu == total - 1) return true;
+  if (by_code[FU] == on_board && hand_fu + hand_ke == total - on_board) return true;
+  if (hand_fu == total - on_board && by_code[HI] + by_code[kRY] + by_code[KA] + by_code[kUM] + by_code[KY] +
+                                             by_code[KE] == 0) {
+    pos_.RefreshAttackMap();
+    const int K = DefenderKingSquare();
+    for (int i = 2; i <= 9; ++i) {
+      const int at = K + kDirections[i];
+      if (pos_.cell(at) != kOutsideCell && pos_.AttackCount(attacker_, at) > 0) return false;
+    }
+    return true;
+  }
+  return false;
+}
+
+int MateEngine::StaticValue(const MoveNode& check) {
+  if (!Apply(check, false)) return 0;
+  pos_.RefreshAttackMap();
+  const int K = DefenderKingSquare();
+  int attacked = 0;
+  for (int i = 2; i <= 9; ++i) {
+    const int at = K + kDirections[i];
+    if (pos_.cell(at) != kOutsideCell && pos_.AttackCount(attacker_, at) > 0) ++attacked;
+  }
+  const MoveWord w = check.move;
+  const int protected_square = pos_.AttackCount(attacker_, w.To()) > 0 ? 1 : 0;
+  pos_.RetractFast();
+  return 80 + PieceValue(KindOfIndex(w.Piece()), w.PromotedAfter()) - 4 * (8 - attacked) + protected_square;
+}
+
+int MateEngine::DepthLimitEstimate(const MoveNode& node, int king_square) const {
+  int s = 0;
+  for (const MoveNode* e = node.child; e; e = e->next) {
+    const MoveWord w = e->move;
+    const int taken = w.IsCapture() ? PieceValue(KindOfIndex(w.Captured()), w.CapturedPromoted()) : 0;
+    if (w.Piece() == defender_king_) {
+      s += 4 + taken;
+    } else if (w.IsDrop()) {
+      s += 1;
+    } else if (w.IsCapture()) {
+      s += 3 + taken;
+    }
+  }
+  return std::clamp(80 - KingSquareValue(defender_, king_square) - s, 11, 119);
+}
+
+// --- housekeeping --------------------------------------------------------------------------------------
+
+bool MateEngine::Apply(const MoveNode& node, bool keep_side) { return pos_.ApplyFast(node, keep_side) != 0; }
+
+int MateEngine::Fail() {
+  // The pool has already said why; unwind as an interrupted search would, so nothing half-built is
+  // taken for a result.
+  stopped_ = true;
+  interrupt_ = StopValue();
+  return interrupt_;
+}
+
+void MateEngine::FreeChildren(MoveNode* node) {
+  while (MoveNode* c = node->child) {
+    node->child = c->next;
+    c->next = nullptr;
+    pool_->FreeSubtree(c);
+  }
+}
+
+void MateEngine::DeleteChild(MoveNode* parent, MoveNode* child) {
+  parent->UnlinkChild(child);
+  pool_->FreeSubtree(child);
+}
+
+MateEngine::PathEntry& MateEngine::ChainAt(int ply) {
+  if (ply >= static_cast<int>(chain_.size())) chain_.resize(ply + 16);
+  return chain_[ply];
+}
+
+long MateEngine::ElapsedSeconds() const {
+  return static_cast<long>((platform::SteadyMilliseconds() - start_ms_) / 1000);
+}
+
+void MateEngine::Output(const char* format, ...) {
+  if (!out_) return;
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(line_, sizeof line_, format, args);
+  va_end(args);
+  out_->Line(line_);
+}

@@ -1,0 +1,113 @@
+// MateEngine: proves or disproves a forced mate (tsume) from the current position of a board. The side to
+// move attacks and must check on every move; the other side's king is the target.
+//
+// An AND/OR depth-first search under iterative deepening (depth limits 1, 3, 5, ... up to the maximum),
+// with a direct-mapped table of proved and estimated positions that lets more pieces in hand count as no
+// worse, detection of repeated positions on the path, pruning by material, pruning of useless
+// interpositions (無駄合), and the pawn-drop mate rule. Once a mate is proved, a correction pass searches
+// the kept tree again without the table so that lines the table cut short are expanded, and the whole
+// solution tree is written into the board's record (DoMoveQuiet), where the record's main-line rule
+// picks the line shown.
+//
+// Node values, always from the attacker's point of view: 120 mate within the depth limit, 10 no mate
+// (or an illegal or failing line), 11..119 undecided (higher is more promising), 8 interrupted.
+//
+// Threads: Solve runs on the caller's thread (the solve procedure's worker). The board belongs to it for
+// the whole solve; output lines go to the sink synchronously; the stop event is polled once per attack
+// node.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/events.h"
+#include "platform/progress_sink.h"
+#include "rules/position.h"
+#include "solver/mate_table.h"
+#include "solver/move_generator.h"
+
+enum class SolveOutcome {
+  kMate,             // proved; the complete solution tree is in the record
+  kMatePartial,      // proved; the correction pass was stopped and the tree it had is in the record
+  kMateUnconfirmed,  // the main pass proved a mate the correction pass then refuted; nothing written
+  kNoMate,           // disproved
+  kUndecided,        // no decision up to the maximum depth
+  kInterrupted,      // stopped before a mate was proved; nothing written
+  kNoProblem,        // no defender king on the board, or no side to move
+};
+
+// True for the outcomes that leave a solution in the record.
+inline bool SolutionWritten(SolveOutcome o) { return o == SolveOutcome::kMate || o == SolveOutcome::kMatePartial; }
+
+class MateEngine {
+ public:
+  static constexpr int kMate = 120;
+  static constexpr int kNoMate = 10;
+  static constexpr int kInterrupted = 8;
+  static constexpr int kDefaultMaxDepth = 35;
+
+  // Binds the board; creates the search pool (20000 nodes, growth 5000, low at 50000) and the table.
+  explicit MateEngine(SBASE& position);
+  ~MateEngine();
+  MateEngine(const MateEngine&) = delete;
+  MateEngine& operator=(const MateEngine&) = delete;
+
+  // Searches the board's current position. REQUIRES: the current node of the record has no children
+  // (callers begin a new record first). Returns the first child of the record's root once the solution
+  // is written, else nullptr. `out` and `stop` may be null. One engine serves one Solve.
+  MoveNode* Solve(int max_depth, platform::ProgressSink* out, platform::AutoResetEvent* stop);
+
+  SolveOutcome outcome() const { return outcome_; }
+  long node_count() const { return nodes_; }
+  // The depth limit of the iteration that proved the mate; 0 when none did.
+  int mate_depth_limit() const { return mate_depth_limit_; }
+
+ private:
+  struct PathEntry {
+    PositionRecord record;
+    uint32_t tag = UINT32_MAX;
+  };
+
+  int AttackNode(MoveNode* node, const MoveWord* hint, int interposition_square);
+  int DefenceNode(MoveNode* node, bool pawn_drop, int* refutation);
+  int InterpositionProbe(int square);
+  bool MaterialPrune();
+  int StaticValue(const MoveNode& check);
+  int DepthLimitEstimate(const MoveNode& node, int king_square) const;
+  void Transfer(const MoveNode& node);
+
+  bool Apply(const MoveNode& node, bool keep_side);
+  // Stops the search for want of memory, as an interrupt without the message.
+  int Fail();
+  int StopValue() const { return main_pass_ ? kNoMate : kInterrupted; }
+  void FreeChildren(MoveNode* node);
+  void DeleteChild(MoveNode* parent, MoveNode* child);
+  PathEntry& ChainAt(int ply);
+  int DefenderKingSquare() const { return pos_.LocationOf(defender_king_); }
+  long ElapsedSeconds() const;
+  void Output(const char* format, ...);
+
+  SBASE& pos_;
+  char line_[512] = {};
+  platform::ProgressSink* out_ = nullptr;
+  platform::AutoResetEvent* stop_ = nullptr;
+  int interrupt_ = 0;
+  int ply_ = 0;
+  long nodes_ = 0;
+  int depth_limit_ = 0;
+  int max_depth_ = 0;
+  int attacker_ = kSente;
+  int defender_ = kGote;
+  int defender_king_ = -1;
+  int attacker_king_ = -1;
+  bool main_pass_ = true;
+  std::vector<PathEntry> chain_;
+  std::unique_ptr<NodePool> pool_;
+  MoveNode* root_ = nullptr;
+  std::unique_ptr<MoveGenerator> gen_;
+  std::unique_ptr<MateTable> table_;
+  SolveOutcome outcome_ = SolveOutcome::kUndecided;
+  bool stopped_ = false;
+  int mate_depth_limit_ = 0;
+  int64_t start_ms_ = 0;
+};

@@ -1,0 +1,76 @@
+#include "solver/solve_procedure.h"
+
+#include <cstdio>
+
+namespace {
+
+void Say(platform::ProgressSink& out, const char* format, const std::string& a, const std::string& b,
+         const std::string* c = nullptr) {
+  char line[256];
+  if (c) {
+    std::snprintf(line, sizeof line, format, a.c_str(), b.c_str(), c->c_str());
+  } else {
+    std::snprintf(line, sizeof line, format, a.c_str(), b.c_str());
+  }
+  out.Line(line);
+}
+
+}  // namespace
+
+std::string SolveDateText(const platform::LocalTime& t) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d/%02d/%02d", t.month % 100, t.day % 100, t.year % 100);
+  return text;
+}
+
+std::string SolveTimeText(const platform::LocalTime& t) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour % 100, t.minute % 100, t.second % 100);
+  return text;
+}
+
+std::string DurationText(long seconds) {
+  const long hours = seconds / 3600, minutes = seconds % 3600 / 60, rest = seconds % 60;
+  char text[64] = "";
+  int n = 0;
+  if (hours != 0) n += std::snprintf(text + n, sizeof text - n, "%ld時間 ", hours);
+  if (hours != 0 || minutes != 0) n += std::snprintf(text + n, sizeof text - n, "%ld分 ", minutes);
+  std::snprintf(text + n, sizeof text - n, "%ld秒", rest);
+  return text;
+}
+
+SolveOutcome RunSolveProcedure(SBASE& position, platform::ProgressSink& out, platform::AutoResetEvent* stop,
+                               int max_depth) {
+  platform::LocalTime now = platform::Now();
+  Say(out, "==== 詰思考開始 %s %s ====", SolveDateText(now), SolveTimeText(now));
+  const int64_t start = platform::SteadyMilliseconds();
+  SolveOutcome outcome;
+  {
+    MateEngine engine(position);
+    engine.Solve(max_depth, &out, stop);
+    outcome = engine.outcome();
+  }
+  const long seconds = static_cast<long>((platform::SteadyMilliseconds() - start) / 1000);
+  now = platform::Now();
+  const std::string duration = DurationText(seconds);
+  Say(out, "=== 思考終了 %s %s, 思考時間は %s。 ===", SolveDateText(now), SolveTimeText(now), &duration);
+  return outcome;
+}
+
+SolveWorker::~SolveWorker() {
+  if (running()) RequestStop();
+  Wait();
+}
+
+bool SolveWorker::Start(SBASE& position, platform::ProgressSink& out, Finished finished, int max_depth) {
+  if (running()) return false;
+  Wait();  // the previous job has ended; collect its thread
+  stop_.TestAndReset();
+  running_.store(true, std::memory_order_release);
+  thread_.Start([this, &position, &out, finished = std::move(finished), max_depth] {
+    outcome_ = RunSolveProcedure(position, out, &stop_, max_depth);
+    running_.store(false, std::memory_order_release);
+    if (finished) finished(outcome_);
+  });
+  return true;
+}
