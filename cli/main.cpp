@@ -8,6 +8,8 @@
 namespace kzb {
 
 int RunDemo(const Args& args);
+int RunSql(const Args& args);
+int RunTable(const Args& args);
 
 namespace {
 
@@ -15,6 +17,8 @@ int RunHelp(const Args& args);
 
 const Command kCommands[] = {
     {"demo", "kzb demo                 the even position and a short opening, as board diagrams", RunDemo},
+    {"sql", "kzb sql DIR STATEMENT    create table, create index or select on the tables in DIR", RunSql},
+    {"table", "kzb table load|dump|check|rebuild DIR TABLE [FILE.tsv]   records in and out, check, repair", RunTable},
     {"help", "kzb help                 this list", RunHelp},
 };
 

@@ -13,10 +13,10 @@ namespace dbengine {
 namespace {
 
 struct ModelColumn {
-  int table;
+  int table = 0;
   std::string name;
-  bool text;  // "char"
-  int offset, width;
+  bool text = false;  // "char"
+  int offset = 0, width = 0;
 };
 
 struct ModelCondition {

@@ -1,0 +1,52 @@
+// kzb sql DIR STATEMENT: a create-table, create-index or select statement on the tables in DIR.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "cli/console.h"
+#include "dbengine/query.h"
+#include "dbengine/record_text.h"
+#include "dbengine/table.h"
+
+namespace kzb {
+namespace {
+
+// Runs the select as a sorted run into a temporary file, then prints its rows.
+int PrintSelect(const std::string& statement, const std::string& dir) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> rows(std::tmpfile(), &std::fclose);
+  if (!rows) return dbengine::kSchemaOpen;
+  std::optional<dbengine::ResultDescription> d = dbengine::SelectToFile(statement, rows.get(), dir);
+  if (!d) return dbengine::LastResult();
+  std::rewind(rows.get());
+  std::vector<uint8_t> row(static_cast<size_t>(d->row_size));
+  for (int64_t i = 0; i < d->rows; ++i) {
+    if (std::fread(row.data(), 1, row.size(), rows.get()) != row.size()) return dbengine::kSchemaIo;
+    OutLine(dbengine::FormatRow(d->columns, row.data()));
+  }
+  return dbengine::kOk;
+}
+
+}  // namespace
+
+int RunSql(const Args& args) {
+  if (args.size() != 2) {
+    Err("usage: kzb sql DIR STATEMENT");
+    return kUsage;
+  }
+  const std::string& dir = args[0];
+  const std::string& statement = args[1];
+  int rc;
+  switch (dbengine::ClassifyStatement(statement)) {
+    case dbengine::StatementKind::kCreateTable: rc = dbengine::CreateTable(statement, dir); break;
+    case dbengine::StatementKind::kCreateIndex: rc = dbengine::CreateIndex(statement, dir); break;
+    case dbengine::StatementKind::kSelect: rc = PrintSelect(statement, dir); break;
+    default: rc = dbengine::kInvalid; break;
+  }
+  if (rc == dbengine::kOk) return kOk;
+  Err("kzb sql: error " + std::to_string(rc) + " (" + dbengine::ResultCodeText(rc) + ")");
+  return kFailed;
+}
+
+}  // namespace kzb

@@ -1,0 +1,5 @@
+komaraku_fuzz(fuzz_dbengine_regex SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_dbengine_regex.cpp LIBS dbengine RUNS 5000)
+komaraku_fuzz(fuzz_dbengine_schema SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_dbengine_schema.cpp LIBS dbengine RUNS 3000)
+komaraku_fuzz(fuzz_dbengine_create SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_dbengine_create.cpp LIBS dbengine RUNS 500)
+komaraku_fuzz(fuzz_dbengine_select SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_dbengine_select.cpp LIBS dbengine RUNS 3000)
+komaraku_fuzz(fuzz_dbengine_index SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_dbengine_index.cpp LIBS dbengine RUNS 400)
