@@ -8,6 +8,7 @@
 namespace kzb {
 
 int RunDemo(const Args& args);
+int RunSolve(const Args& args);
 int RunSql(const Args& args);
 int RunTable(const Args& args);
 
@@ -17,6 +18,7 @@ int RunHelp(const Args& args);
 
 const Command kCommands[] = {
     {"demo", "kzb demo                 the even position and a short opening, as board diagrams", RunDemo},
+    {"solve", "kzb solve FILE [--max-depth N] [-o OUT.pcl]   mate search on a record's start position", RunSolve},
     {"sql", "kzb sql DIR STATEMENT    create table, create index or select on the tables in DIR", RunSql},
     {"table", "kzb table load|dump|check|rebuild DIR TABLE [FILE.tsv]   records in and out, check, repair", RunTable},
     {"help", "kzb help                 this list", RunHelp},

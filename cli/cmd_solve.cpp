@@ -1,0 +1,131 @@
+// kzb solve FILE [--max-depth N] [-o OUT.pcl]: the mate solver on the start position of a record file,
+// the side to move attacking. The solver's lines appear as they come; Ctrl-C stops the search the way
+// the stop button does (a second Ctrl-C ends the program at once).
+#include <signal.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+#include "cli/command.h"
+#include "cli/console.h"
+#include "platform/message_sink.h"
+#include "platform/progress_sink.h"
+#include "record/record_file.h"
+#include "solver/record_solve.h"
+#include "solver/solve_procedure.h"
+
+namespace kzb {
+namespace {
+
+class ConsoleLines final : public platform::ProgressSink {
+ public:
+  void Line(std::string_view text) override {
+    OutLine(text);
+    std::fflush(stdout);
+  }
+};
+
+struct SolveArgs {
+  std::string file;
+  std::string output;
+  int max_depth = MateEngine::kDefaultMaxDepth;
+};
+
+bool ParseArgs(const Args& args, SolveArgs& out) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--max-depth" && i + 1 < args.size()) {
+      char* end = nullptr;
+      errno = 0;
+      const long n = std::strtol(args[++i].c_str(), &end, 10);
+      if (errno != 0 || *end != '\0' || n < 1 || n > 999) return false;
+      out.max_depth = static_cast<int>(n);
+    } else if (a == "-o" && i + 1 < args.size()) {
+      out.output = args[++i];
+    } else if (!a.empty() && a[0] != '-' && out.file.empty()) {
+      out.file = a;
+    } else {
+      return false;
+    }
+  }
+  return !out.file.empty();
+}
+
+// Waits for the worker while passing Ctrl-C (and a termination request) on as a stop request.
+void WaitForSolve(SolveWorker& worker, const sigset_t& signals) {
+  bool stop_requested = false;
+  const timespec tick{0, 100 * 1000 * 1000};
+  while (worker.running()) {
+    const int sig = sigtimedwait(&signals, nullptr, &tick);
+    if (sig != SIGINT && sig != SIGTERM) continue;
+    if (stop_requested) {
+      // Asked twice: leave now, as a terminal user expects.
+      std::fflush(stdout);
+      std::_Exit(128 + sig);
+    }
+    stop_requested = true;
+    worker.RequestStop();
+  }
+  worker.Wait();
+}
+
+}  // namespace
+
+int RunSolve(const Args& args) {
+  SolveArgs a;
+  if (!ParseArgs(args, a)) {
+    Err("usage: kzb solve FILE [--max-depth N] [-o OUT.pcl]   (N from 1 to 999)");
+    return kUsage;
+  }
+  platform::ConsoleMessageSink messages;
+  RecordFile file(&messages);
+  const RecordFileResult loaded = file.Load(a.file);
+  if (!loaded.opened) {
+    Err("kzb solve: " + a.file + ": " + loaded.problem);
+    return kUsage;
+  }
+  if (!loaded.complete) Err("kzb solve: " + a.file + ": " + loaded.problem + " (solving what was read)");
+
+  CLBase& board = file.board();
+  PrepareForSolving(board);
+
+  // The signals are taken by this thread alone: block them before the worker starts, so it inherits
+  // the mask.
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
+  sigset_t previous;
+  pthread_sigmask(SIG_BLOCK, &signals, &previous);
+  ConsoleLines lines;
+  SolveWorker worker;
+  worker.Start(board, lines, nullptr, a.max_depth);
+  WaitForSolve(worker, signals);
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+
+  const SolveOutcome outcome = worker.outcome();
+  if (outcome == SolveOutcome::kNoProblem) {
+    Err("kzb solve: the position has no king to mate or no side to move");
+    return kFailed;
+  }
+  if (!SolutionWritten(outcome)) return kFailed;
+
+  if (!a.output.empty() && !WriteSolvedProblem(file.problem(), a.output)) {
+    Err("kzb solve: cannot write " + a.output);
+    return kUsage;
+  }
+  const std::vector<std::string> main_line = MainLineTexts(board);
+  OutLine("詰手順 (" + std::to_string(main_line.size()) + "手)");
+  std::string line;
+  for (size_t i = 0; i < main_line.size(); ++i) {
+    line += (line.empty() ? "  " : " ") + main_line[i];
+    if ((i + 1) % 5 == 0 || i + 1 == main_line.size()) {
+      OutLine(line);
+      line.clear();
+    }
+  }
+  return kOk;
+}
+
+}  // namespace kzb

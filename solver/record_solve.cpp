@@ -1,0 +1,26 @@
+#include "solver/record_solve.h"
+
+#include "record/archive.h"
+#include "rules/notation.h"
+
+void PrepareForSolving(CMBase& board) {
+  board.GoToStart();
+  board.BeginRecord();
+}
+
+std::vector<std::string> MainLineTexts(CMBase& board) {
+  std::vector<std::string> texts;
+  board.GoToStart();
+  while (board.StepForward()) texts.push_back(NodeMoveText(board, *board.current()));
+  board.GoToStart();
+  return texts;
+}
+
+bool WriteSolvedProblem(CTsumeRecordDoc& doc, std::string_view cp932_path) {
+  doc.board().GoToStart();
+  doc.UpdateMoveCountField();
+  Archive out = Archive::ToFile(cp932_path, false);
+  if (!out.ok()) return false;
+  doc.Serialize(out);
+  return out.Close();
+}
