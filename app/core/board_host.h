@@ -1,0 +1,39 @@
+// What a board view's surroundings do for its controller: questions and messages, the companion windows
+// that follow the board (told by the internal command numbers), the piece sound, timers, focus and the
+// mouse. The Qt view implements it; tests record the calls.
+#pragma once
+#include "platform/message_sink.h"
+
+namespace km {
+
+class BoardHost {
+ public:
+  virtual ~BoardHost() = default;
+  virtual platform::MessageSink& messages() = 0;  // CP932 texts
+
+  virtual void Redraw() {}                 // compose and show the dirty rectangles
+  virtual void CaptureMouse(bool on) { (void)on; }
+  virtual void TakeFocus() {}
+  virtual void CursorChanged() {}
+  virtual void SetModified() {}
+  virtual void PlayPieceSound() {}         // plays only while the sound is on
+
+  virtual void CloseAnnotation() {}        // 104
+  virtual bool AnnotationOpen() const { return false; }
+  virtual void OpenAnnotation() {}         // on the current move
+  virtual void CurrentMoveChanged() {}     // 113 to the record window
+  virtual void RecordChanged() {}          // 114 to the record window
+  virtual void RedrawHeader() {}           // 102
+  virtual void JosekiRefresh() {}          // 103 to a joseki browser bound to this view
+
+  virtual void StartTimer(int id, int milliseconds) { (void)id; (void)milliseconds; }
+  virtual void StopTimer(int id) { (void)id; }
+  // The speed slider position (1..10) of a direction (1 forward, 2 backward): the open speed dialog's,
+  // else the stored setting.
+  virtual int SliderPosition(int direction) const { return direction == 1 ? 5 : 9; }
+  virtual bool SetupActive() const { return false; }
+  // Makes sure the stand label `index` has an image (a missing file is drawn from text and saved).
+  virtual void PrepareLabel(int index) { (void)index; }
+};
+
+}  // namespace km
