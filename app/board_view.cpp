@@ -1,0 +1,205 @@
+#include "app/board_view.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "app/core/command_ids.h"
+#include "app/qt_dib.h"
+#include "app/qt_text.h"
+#include "app/winkzb_app.h"
+#include "app/core/setup_bytes.h"
+
+km::BoardKind BoardKindOf(DocKind kind) {
+  switch (kind) {
+    case DocKind::kGame:
+      return km::BoardKind::kGame;
+    case DocKind::kTsume:
+      return km::BoardKind::kTsume;
+    case DocKind::kSetup:
+      break;
+  }
+  return km::BoardKind::kSetup;
+}
+
+CKZBView::CKZBView(CKZBDoc* doc, QWidget* parent)
+    : QWidget(parent), doc_(doc), controller_(doc->board(), picture_, *this, BoardKindOf(doc->kind())) {
+  doc->setParent(this);  // the document lives as long as its only view, and outlives its sprites' picture
+  setFixedSize(km::kPictureWidth, km::kPictureHeight);
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  for (int i = 0; i < 2; ++i) {
+    connect(&timers_[i], &QTimer::timeout, this, [this, i] {
+      controller_.TimerTick(i + 1);
+      Q_EMIT StateChanged();
+    });
+  }
+  doc->board().SetImages(&CWinKZBApp::instance()->images());
+  controller_.Attach();
+}
+
+CKZBView::~CKZBView() = default;
+
+platform::MessageSink& CKZBView::messages() { return CWinKZBApp::instance()->messages(); }
+
+void CKZBView::Redraw() {
+  for (const km::Rect& r : picture_.RenderDirty()) update(QRect(r.left, r.top, r.Width(), r.Height()));
+}
+
+void CKZBView::CursorChanged() {
+  switch (controller_.CursorId()) {
+    case 1000:
+      setCursor(Qt::PointingHandCursor);
+      break;
+    case 1001:
+      setCursor(Qt::CrossCursor);
+      break;
+    default:
+      unsetCursor();
+  }
+  Q_EMIT StateChanged();
+}
+
+void CKZBView::PlayPieceSound() { CWinKZBApp::instance()->PlayPieceSound(); }
+
+void CKZBView::StartTimer(int id, int milliseconds) {
+  if (id < 1 || id > 2) return;
+  timers_[id - 1].start(milliseconds);
+}
+
+void CKZBView::StopTimer(int id) {
+  if (id < 1 || id > 2) return;
+  timers_[id - 1].stop();
+}
+
+int CKZBView::SliderPosition(int direction) const { return CWinKZBApp::instance()->SliderPosition(direction); }
+
+bool CKZBView::SetupActive() const { return CWinKZBApp::instance()->setup_active(); }
+
+void CKZBView::PrepareLabel(int index) { CWinKZBApp::instance()->EnsureLabel(index); }
+
+void CKZBView::paintEvent(QPaintEvent* event) {
+  static const QVector<QRgb> palette = km::PaletteColourTable();
+  QImage image(picture_.buffer(), km::kPictureWidth, km::kPictureHeight, km::kPictureWidth, QImage::Format_Indexed8);
+  image.setColorTable(palette);
+  QPainter painter(this);
+  painter.drawImage(event->rect(), image, event->rect());
+}
+
+void CKZBView::mousePressEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) controller_.LeftDown(p.x(), p.y());
+  if (event->button() == Qt::RightButton) controller_.RightDown(p.x(), p.y());
+  setFocus(Qt::MouseFocusReason);
+  Q_EMIT StateChanged();
+}
+
+void CKZBView::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) controller_.LeftUp(p.x(), p.y());
+  Q_EMIT StateChanged();
+}
+
+void CKZBView::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  controller_.MouseMove(p.x(), p.y());
+}
+
+void CKZBView::mouseDoubleClickEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) controller_.LeftDoubleClick(p.x(), p.y());
+  if (event->button() == Qt::RightButton) controller_.RightDoubleClick(p.x(), p.y());
+  Q_EMIT StateChanged();
+}
+
+void CKZBView::keyPressEvent(QKeyEvent* event) {
+  using km::Key;
+  static const struct {
+    int qt;
+    Key key;
+  } kKeys[] = {{Qt::Key_Right, Key::kRight}, {Qt::Key_Down, Key::kDown},         {Qt::Key_Left, Key::kLeft},
+               {Qt::Key_Up, Key::kUp},       {Qt::Key_End, Key::kEnd},           {Qt::Key_Home, Key::kHome},
+               {Qt::Key_PageDown, Key::kPageDown}, {Qt::Key_PageUp, Key::kPageUp}, {Qt::Key_Delete, Key::kDelete},
+               {Qt::Key_Backspace, Key::kBackspace}, {Qt::Key_Space, Key::kSpace}};
+  const bool plain = (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;
+  for (const auto& k : kKeys) {
+    if (k.qt == event->key() && plain && controller_.KeyPress(k.key, event->modifiers() & Qt::ShiftModifier)) {
+      Q_EMIT StateChanged();
+      return;
+    }
+  }
+  QWidget::keyPressEvent(event);
+}
+
+bool CKZBView::focusNextPrevChild(bool) {
+  // Tab cycles the board and its record windows (command 121); with none open the focus stays here.
+  Execute(cmd::kTabFocus);
+  return true;
+}
+
+km::CommandState CKZBView::Query(int id) {
+  km::CommandState s = controller_.Query(id);
+  if (s.handled) return s;
+  CWinKZBApp* app = CWinKZBApp::instance();
+  s.handled = true;
+  switch (id) {
+    case cmd::kSpeed:
+      s.enabled = doc_->kind() != DocKind::kSetup;
+      break;
+    case cmd::kSound:
+      s.enabled = true;
+      s.checked = app->sound_on();
+      break;
+    case cmd::kInitialPosition:
+      s.enabled = doc_->kind() == DocKind::kGame && !controller_.busy() && !app->setup_active();
+      break;
+    case cmd::kProblemDiagram:
+      s.enabled = doc_->kind() == DocKind::kTsume && !controller_.busy() && !app->setup_active();
+      break;
+    case cmd::kTabFocus:
+      s.enabled = true;
+      break;
+    default:
+      s.handled = false;
+  }
+  return s;
+}
+
+bool CKZBView::Execute(int id) {
+  km::CommandState s = Query(id);
+  if (!s.handled || !s.enabled) return false;
+  bool done = true;
+  CWinKZBApp* app = CWinKZBApp::instance();
+  switch (id) {
+    case cmd::kSpeed:
+      app->OpenSpeedDialog();
+      break;
+    case cmd::kSound:
+      app->SetSoundOn(!app->sound_on());
+      break;
+    case cmd::kInitialPosition:
+    case cmd::kProblemDiagram:
+      app->OpenSetupWindow(this);
+      break;
+    case cmd::kTabFocus:
+      setFocus(Qt::TabFocusReason);
+      break;
+    default:
+      done = controller_.Execute(id);
+  }
+  Q_EMIT StateChanged();
+  return done;
+}
+
+void CKZBView::ReceiveSetup(const std::string& bytes) {
+  CBform form;
+  int side = 0, reversed = 0;
+  if (!km::DecodeSetup(bytes, form, side, reversed)) {
+    messages().Show(platform::Utf8ToCp932("ファイル形式が違います"));
+    return;
+  }
+  if (!doc_->SaveModified()) return;
+  controller_.ReceiveSetup(form, side, reversed != 0);
+  Q_EMIT StateChanged();
+}

@@ -1,0 +1,63 @@
+// CKZBView: the board window of a game, tsume or set-up document. It shows the off-screen picture, turns
+// mouse, keys and timers into the controller's operations, and connects the controller to the rest of
+// the program (messages, sound, the speed settings, the set-up window).
+#pragma once
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include "app/core/board_controller.h"
+#include "app/documents.h"
+
+class CKZBView : public QWidget, public km::BoardHost {
+  Q_OBJECT
+
+ public:
+  CKZBView(CKZBDoc* doc, QWidget* parent = nullptr);
+  ~CKZBView() override;
+
+  CKZBDoc* document() const { return doc_; }
+  km::BoardController& controller() { return controller_; }
+  km::BoardPicture& picture() { return picture_; }
+
+  // Commands of the board window (the controller's and the view's own); handled = false for others.
+  km::CommandState Query(int id);
+  bool Execute(int id);
+  // A finished set-up arrives from the set-up window (the position file's bytes).
+  void ReceiveSetup(const std::string& bytes);
+
+  QSize sizeHint() const override { return {km::kPictureWidth, km::kPictureHeight}; }
+
+  // km::BoardHost
+  platform::MessageSink& messages() override;
+  void Redraw() override;
+  void TakeFocus() override { setFocus(Qt::OtherFocusReason); }
+  void CursorChanged() override;
+  void SetModified() override { doc_->SetModified(true); }
+  void PlayPieceSound() override;
+  void StartTimer(int id, int milliseconds) override;
+  void StopTimer(int id) override;
+  int SliderPosition(int direction) const override;
+  bool SetupActive() const override;
+  void PrepareLabel(int index) override;
+
+ Q_SIGNALS:
+  void StateChanged();  // something the menus and the status bar show may have changed
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+
+ private:
+  CKZBDoc* doc_;
+  km::BoardPicture picture_;
+  km::BoardController controller_;
+  QTimer timers_[2];
+};
+
+km::BoardKind BoardKindOf(DocKind kind);

@@ -1,0 +1,38 @@
+// Menus, accelerators and toolbar buttons of a frame window, made from the command table: one action per
+// command number, texts and accelerators of the window kind, and before a menu opens (and on idle) the
+// enabled state, check mark and text asked of whoever handles the command.
+#pragma once
+#include <QAction>
+#include <QMainWindow>
+#include <functional>
+#include <map>
+
+#include "app/core/board_controller.h"
+#include "app/core/command_table.h"
+
+class CommandUi : public QObject {
+ public:
+  using Query = std::function<km::CommandState(int)>;
+  using Execute = std::function<void(int)>;
+  // Fills dynamic entries (recent files, window list) into a menu before a placeholder action.
+  using FillMenu = std::function<void(QMenu*, QAction*)>;
+
+  CommandUi(QMainWindow* window, Query query, Execute execute);
+
+  QAction* Action(int id);
+  km::WindowKind kind() const { return kind_; }
+  // Rebuilds the menu bar for a window kind; `recent` fills the recent-file entries, `windows` the window
+  // list.
+  void SetKind(km::WindowKind kind, const FillMenu& recent = {}, const FillMenu& windows = {});
+  void Update();
+
+ private:
+  QMainWindow* window_;
+  Query query_;
+  Execute execute_;
+  km::WindowKind kind_ = km::kMainMenu;
+  std::map<int, QAction*> actions_;
+};
+
+// The 16 x 15 toolbar picture of a command (our own drawing).
+QIcon ToolbarIcon(int id);

@@ -1,0 +1,83 @@
+// The documents of the board windows: game records (.csa, template 201), tsume problems (.pcl, 232) and
+// the position set-up (.skb, 203). Each embeds its board (CKBase) and knows its file, title and modified
+// flag; reading and writing the files is the record layer's.
+#pragma once
+#include <QObject>
+#include <QString>
+#include <memory>
+
+#include "app/core/ckbase.h"
+#include "platform/message_sink.h"
+
+enum class DocKind { kGame, kTsume, kSetup };
+
+// The seven fields of a template's descriptor string.
+struct DocTemplateInfo {
+  int resource;
+  const char* window_title;
+  const char* doc_name;
+  const char* file_new_name;
+  const char* filter_name;
+  const char* extension;
+  const char* type_id;
+  const char* type_name;
+};
+const DocTemplateInfo& TemplateOf(DocKind kind);
+
+class CKZBDoc : public QObject {
+  Q_OBJECT
+
+ public:
+  CKZBDoc(DocKind kind, platform::MessageSink* messages);
+  ~CKZBDoc() override;
+
+  DocKind kind() const { return kind_; }
+  km::CKBase& board() { return *board_; }
+  platform::MessageSink& messages() const { return *messages_; }
+
+  const QString& path() const { return path_; }
+  const QString& title() const { return title_; }
+  void SetTitle(const QString& title);
+  bool modified() const { return modified_; }
+  void SetModified(bool modified = true);
+
+  // A new document: the even game (games), the tsume layout (problems, set by the view), the even game
+  // with rules off (set-up).
+  virtual void OnNewDocument();
+  // Reads a file; false (after the reader's message) leaves the document as it was.
+  bool OnOpenDocument(const QString& path);
+  bool OnSaveDocument(const QString& path);
+  bool Save();
+  bool SaveAs();
+  // Before the document goes: asks whether to save changes. False when the user cancels or saving fails.
+  bool SaveModified();
+
+  // Reads and writes the document's file text (CP932 bytes); false when the text is refused.
+  virtual bool ReadText(const std::string& bytes);
+  virtual std::string WriteText();
+
+  QString FileFilter() const;
+
+ Q_SIGNALS:
+  void Changed();
+
+ private:
+  DocKind kind_;
+  platform::MessageSink* messages_;
+  std::unique_ptr<km::CKBase> board_;
+  QString path_, title_;
+  bool modified_ = false;
+};
+
+// The set-up document: its file is the 62-byte position file; rules are off and the side may be unset.
+class CSetupDoc : public CKZBDoc {
+ public:
+  explicit CSetupDoc(platform::MessageSink* messages) : CKZBDoc(DocKind::kSetup, messages) {}
+  bool ReadText(const std::string& bytes) override;
+  std::string WriteText() override;
+  // The reversed flag the last file read carried (the window turns round to match it).
+  int file_reversed() const { return file_reversed_; }
+
+ private:
+  int file_reversed_ = 0;
+};

@@ -1,0 +1,24 @@
+// komaraku: the 駒楽工房 GUI. Usage: komaraku [--no-title] [FILE.csa | FILE.pcl]
+// (--no-title skips the title window's wait; tests and screenshots use it).
+#include <QApplication>
+
+#include "app/winkzb_app.h"
+
+int main(int argc, char** argv) {
+  QApplication qt(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("komaraku"));
+  AppOptions options;
+  options.program_dir = QCoreApplication::applicationDirPath() + '/';
+  const QStringList args = QCoreApplication::arguments();
+  for (int i = 1; i < args.size(); ++i) {
+    if (args[i] == QStringLiteral("--no-title")) {
+      options.title = false;
+    } else {
+      options.files << args[i];
+    }
+  }
+  CWinKZBApp app(options);
+  const int code = app.Start();
+  if (code >= 0) return code;
+  return QApplication::exec();
+}

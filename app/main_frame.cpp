@@ -1,0 +1,571 @@
+#include "app/main_frame.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "app/board_view.h"
+#include "app/core/command_ids.h"
+#include "app/core/pane_text.h"
+#include "app/qt_text.h"
+#include "app/setup_frame.h"
+#include "app/title_window.h"
+#include "app/winkzb_app.h"
+
+namespace {
+
+const char kFrameSection[] = "MAINFRAME_SECTION";
+const char kToolbarSection[] = "TOOLBAR";
+const char kProductTitle[] = "駒楽工房 Linux版";
+const QPoint kDefaultFloat[3] = {{500, 240}, {500, 280}, {500, 320}};
+
+std::string Key(const char* a, const char* b) { return std::string(a) + b; }
+
+}  // namespace
+
+// --- child frame ----------------------------------------------------------------------------------------
+
+CChildFrame::CChildFrame(CKZBView* view) : view_(view) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  auto* scroll = new QScrollArea;
+  scroll->setWidget(view);
+  scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  setWidget(scroll);
+  setWindowTitle(view->document()->title());
+  connect(view->document(), &CKZBDoc::Changed, this, [this] { setWindowTitle(view_->document()->title()); });
+}
+
+CKZBDoc* CChildFrame::document() const { return view_->document(); }
+
+void CChildFrame::RaiseBusy() {
+  ++busy_;
+  if (auto* frame = CWinKZBApp::instance()->main_frame()) frame->RaiseBusy();
+}
+
+void CChildFrame::LowerBusy() {
+  --busy_;
+  if (auto* frame = CWinKZBApp::instance()->main_frame()) frame->LowerBusy();
+}
+
+void CChildFrame::Fit() {
+  auto* scroll = static_cast<QScrollArea*>(widget());
+  const int f = 2 * scroll->frameWidth();
+  const QSize wanted = view_->size() + QSize(f, f);
+  resize(size() - scroll->size() + wanted);
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+  if (busy_ > 0 || !document()->SaveModified()) {
+    event->ignore();
+    return;
+  }
+  view_->Execute(cmd::kCloseAnnotation);
+  QMdiSubWindow::closeEvent(event);
+}
+
+void CChildFrame::changeEvent(QEvent* event) {
+  QMdiSubWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && isMaximized()) {
+    // "Maximize" fits the frame to the board instead of filling the main window.
+    QTimer::singleShot(0, this, [this] {
+      showNormal();
+      Fit();
+    });
+  }
+}
+
+// --- main frame -----------------------------------------------------------------------------------------
+
+CMainFrame::CMainFrame() {
+  setObjectName(QStringLiteral("MainFrame"));
+  setWindowTitle(QString::fromUtf8(kProductTitle));
+  mdi_ = new QMdiArea(this);
+  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_->setBackground(QColor(128, 128, 128));
+  setCentralWidget(mdi_);
+  commands_ = new CommandUi(
+      this, [this](int id) { return Query(id); }, [this](int id) { Execute(id); });
+  connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { ActiveChanged(); });
+
+  statusBar()->showMessage(QString::fromUtf8("レディ"));
+  for (const char* indicator : {"カナ", "CAP", "NUM", "SCRL"}) {
+    auto* label = new QLabel(QString::fromUtf8(indicator), this);
+    label->setEnabled(false);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 10);
+    statusBar()->addPermanentWidget(label);
+  }
+  database_pane_ = new QLabel(this);
+  database_pane_->setObjectName(QStringLiteral("DatabasePane"));
+  database_pane_->setFixedWidth(220);
+  database_pane_->setToolTip(QString::fromUtf8("将棋データベース名称"));
+  statusBar()->addPermanentWidget(database_pane_);
+
+  MakeToolbars();
+  commands_->SetKind(km::kMainMenu, [this](QMenu* m, QAction* b) { FillRecent(m, b); },
+                     [this](QMenu* m, QAction* b) { FillWindows(m, b); });
+  PlaceWindow();
+  RestoreToolbars();
+  UpdateDatabasePane();
+
+  // Enabling follows the state on idle, as toolbar buttons must.
+  auto* idle = new QTimer(this);
+  connect(idle, &QTimer::timeout, this, [this] {
+    UpdateCommandUi();
+    UpdateDatabasePane();
+  });
+  idle->start(250);
+}
+
+CMainFrame::~CMainFrame() {
+  // Child windows go first, while this frame is still whole enough to hear about it.
+  mdi_->disconnect(this);
+  for (QMdiSubWindow* w : mdi_->subWindowList()) delete w;
+}
+
+void CMainFrame::MakeToolbars() {
+  const auto& specs = km::Toolbars();
+  for (size_t i = 0; i < specs.size(); ++i) {
+    auto* bar = new QToolBar(QString::fromUtf8(specs[i].title), this);
+    bar->setObjectName(QString::fromLatin1(specs[i].key));
+    bar->setIconSize(QSize(16, 15));
+    bar->setAllowedAreas(Qt::AllToolBarAreas);
+    bar->setFloatable(true);
+    for (int id : specs[i].buttons) {
+      if (id == 0) {
+        bar->addSeparator();
+      } else {
+        bar->addAction(commands_->Action(id));
+      }
+    }
+    addToolBar(Qt::TopToolBarArea, bar);  // in order: each docks to the right of the one before
+    toolbars_[i] = bar;
+  }
+}
+
+void CMainFrame::PlaceWindow() {
+  platform::SettingsFile& s = CWinKZBApp::instance()->settings();
+  const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
+                                                        : QRect(0, 0, 1024, 768);
+  if (s.GetInt(kFrameSection, "CxScreen", 0) == screen.width() &&
+      s.GetInt(kFrameSection, "CyScreen", 0) == screen.height()) {
+    int x1 = s.GetInt(kFrameSection, "PosX1", 0), y1 = s.GetInt(kFrameSection, "PosY1", 0);
+    int x2 = s.GetInt(kFrameSection, "PosX2", 0), y2 = s.GetInt(kFrameSection, "PosY2", 0);
+    if (x1 > x2) std::swap(x1, x2);
+    if (y1 > y2) std::swap(y1, y2);
+    if (x2 > x1 && y2 > y1) {
+      setGeometry(x1, y1, x2 - x1, y2 - y1);
+      return;
+    }
+  }
+  if (screen.width() < 641) {
+    setGeometry(0, 0, 640, 480);
+  } else {
+    setGeometry(screen.width() / 2 - 400, screen.height() / 2 - 300, 800, 600);
+  }
+}
+
+void CMainFrame::RestoreToolbars() {
+  platform::SettingsFile& s = CWinKZBApp::instance()->settings();
+  const auto& specs = km::Toolbars();
+  for (int i = 0; i < 3; ++i) {
+    const char* stem = specs[i].key;
+    QToolBar* bar = toolbars_[i];
+    if (s.GetInt(kToolbarSection, Key("Floarting", stem), 0)) {
+      const QPoint at(s.GetInt(kToolbarSection, Key(stem, "Pos_x"), kDefaultFloat[i].x()),
+                      s.GetInt(kToolbarSection, Key(stem, "Pos_y"), kDefaultFloat[i].y()));
+      bar->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+      bar->move(at);
+      bar->adjustSize();
+    }
+    bar->setVisible(s.GetInt(kToolbarSection, Key("Visible", stem), 1) != 0);
+  }
+}
+
+void CMainFrame::SaveState() {
+  platform::SettingsFile& s = CWinKZBApp::instance()->settings();
+  const auto& specs = km::Toolbars();
+  for (int i = 0; i < 3; ++i) {
+    const char* stem = specs[i].key;
+    QToolBar* bar = toolbars_[i];
+    const bool floating = bar->isFloating();
+    s.WriteInt(kToolbarSection, Key("Visible", stem), bar->isHidden() ? 0 : 1);
+    s.WriteInt(kToolbarSection, Key("Floarting", stem), floating ? 1 : 0);
+    s.WriteInt(kToolbarSection, Key(stem, "Pos_x"), floating ? bar->pos().x() : -1);
+    s.WriteInt(kToolbarSection, Key(stem, "Pos_y"), floating ? bar->pos().y() : -1);
+  }
+  const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
+  s.WriteInt(kFrameSection, "Maximum", isMaximized() ? 1 : 0);
+  s.WriteInt(kFrameSection, "CxScreen", screen.width());
+  s.WriteInt(kFrameSection, "CyScreen", screen.height());
+  if (!isMaximized()) {
+    const QRect r = geometry();
+    s.WriteInt(kFrameSection, "PosX1", r.left());
+    s.WriteInt(kFrameSection, "PosY1", r.top());
+    s.WriteInt(kFrameSection, "PosX2", r.left() + r.width());
+    s.WriteInt(kFrameSection, "PosY2", r.top() + r.height());
+  }
+}
+
+void CMainFrame::ShowAsStored() {
+  if (CWinKZBApp::instance()->settings().GetInt(kFrameSection, "Maximum", 0)) {
+    showMaximized();
+  } else {
+    show();
+  }
+}
+
+CKZBView* CMainFrame::AddDocument(CKZBDoc* doc) {
+  auto* view = new CKZBView(doc);
+  auto* child = new CChildFrame(view);
+  mdi_->addSubWindow(child);
+  child->setWindowIcon(ToolbarIcon(cmd::kNewGame));
+  child->show();
+  child->Fit();
+  QTimer::singleShot(0, child, &CChildFrame::Fit);  // again once the frame has its real margins
+  connect(view, &CKZBView::StateChanged, this, [this] { UpdateCommandUi(); });
+  mdi_->setActiveSubWindow(child);
+  view->setFocus();
+  ActiveChanged();
+  return view;
+}
+
+CChildFrame* CMainFrame::ActiveChild() const {
+  QMdiSubWindow* w = mdi_->activeSubWindow();
+  if (!w && !mdi_->subWindowList().isEmpty()) w = mdi_->currentSubWindow();
+  return qobject_cast<CChildFrame*>(w);
+}
+
+CKZBView* CMainFrame::ActiveView() const {
+  CChildFrame* child = ActiveChild();
+  return child ? child->view() : nullptr;
+}
+
+QList<CKZBView*> CMainFrame::Views() const {
+  QList<CKZBView*> views;
+  for (QMdiSubWindow* w : mdi_->subWindowList()) {
+    if (auto* child = qobject_cast<CChildFrame*>(w)) views << child->view();
+  }
+  return views;
+}
+
+CKZBView* CMainFrame::FindDocument(const QString& path) const {
+  for (CKZBView* v : Views()) {
+    if (!path.isEmpty() && v->document()->path() == path) return v;
+  }
+  return nullptr;
+}
+
+void CMainFrame::Activate(CKZBView* view) {
+  for (QMdiSubWindow* w : mdi_->subWindowList()) {
+    auto* child = qobject_cast<CChildFrame*>(w);
+    if (child && child->view() == view) mdi_->setActiveSubWindow(child);
+  }
+}
+
+void CMainFrame::ActiveChanged() {
+  CKZBView* view = ActiveView();
+  km::WindowKind kind = km::kMainMenu;
+  if (view) kind = view->document()->kind() == DocKind::kTsume ? km::kTsumeMenu : km::kGameMenu;
+  if (kind != commands_->kind()) {
+    commands_->SetKind(kind, [this](QMenu* m, QAction* b) { FillRecent(m, b); },
+                       [this](QMenu* m, QAction* b) { FillWindows(m, b); });
+  }
+  UpdateCommandUi();
+}
+
+void CMainFrame::UpdateCommandUi() {
+  if (mdi_->subWindowList().isEmpty() && commands_->kind() != km::kMainMenu) ActiveChanged();
+  commands_->Update();
+}
+
+void CMainFrame::UpdateDatabasePane() {
+  const QString dir = CWinKZBApp::instance()->database_dir();
+  const QFontMetrics metrics(database_pane_->font());
+  int char_width = metrics.averageCharWidth();
+  if (char_width <= 0) char_width = std::max(1, metrics.height() / 2);
+  const int room = database_pane_->width() / char_width;
+  database_pane_->setText(FromCore(km::ShortenForPane(ToCore(dir), room)));
+}
+
+void CMainFrame::FillRecent(QMenu* menu, QAction* before) {
+  const QStringList& files = CWinKZBApp::instance()->recent_files();
+  for (int i = 0; i < files.size(); ++i) {
+    auto* a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]), menu);
+    a->setProperty("dynamic", true);
+    const QString path = files[i];
+    connect(a, &QAction::triggered, this, [path] { CWinKZBApp::instance()->OpenByExtension(path); });
+    menu->insertAction(before, a);
+  }
+  if (files.isEmpty()) {
+    auto* a = new QAction(QString::fromUtf8("最新のﾌｧｲﾙ"), menu);
+    a->setProperty("dynamic", true);
+    a->setEnabled(false);
+    menu->insertAction(before, a);
+  }
+}
+
+void CMainFrame::FillWindows(QMenu* menu, QAction* before) {
+  const QList<QMdiSubWindow*> windows = mdi_->subWindowList();
+  for (int i = 0; i < windows.size(); ++i) {
+    auto* a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(windows[i]->windowTitle()), menu);
+    a->setProperty("dynamic", true);
+    a->setCheckable(true);
+    a->setChecked(windows[i] == mdi_->activeSubWindow());
+    QMdiSubWindow* w = windows[i];
+    connect(a, &QAction::triggered, this, [this, w] { mdi_->setActiveSubWindow(w); });
+    menu->insertAction(before, a);
+  }
+}
+
+km::CommandState CMainFrame::Query(int id) {
+  km::CommandState s;
+  if (CKZBView* view = ActiveView()) {
+    s = view->Query(id);
+    if (s.handled) return s;
+  }
+  CWinKZBApp* app = CWinKZBApp::instance();
+  const bool has_child = ActiveChild() != nullptr;
+  s.handled = true;
+  s.enabled = true;
+  switch (id) {
+    case cmd::kNewGame:
+    case cmd::kNewTsume:
+    case cmd::kOpenGame:
+    case cmd::kOpenTsume:
+    case cmd::kFileOpen:
+    case cmd::kAppExit:
+    case cmd::kToolbarDialog:
+    case cmd::kAbout:
+    case cmd::kHelpTopics:
+    case cmd::kPrintSetup:
+      break;
+    case cmd::kFileClose:
+    case cmd::kFileSave:
+    case cmd::kFileSaveAs:
+    case cmd::kCascade:
+    case cmd::kTile:
+    case cmd::kArrange:
+      s.enabled = has_child;
+      break;
+    case cmd::kStatusBar:
+      s.checked = statusBar()->isVisible();
+      break;
+    case cmd::kRecordWindowAlways:
+      s.checked = app->kif_window();
+      break;
+    case cmd::kBitmapBack:
+    case cmd::kBitmapBox:
+    case cmd::kBitmapPieces:
+      s.enabled = false;
+      break;
+    case cmd::kBitmapTitle:
+      s.enabled = app->title_file_present();
+      break;
+    default:
+      s.handled = false;
+      s.enabled = false;
+  }
+  return s;
+}
+
+void CMainFrame::Execute(int id) {
+  if (CKZBView* view = ActiveView()) {
+    if (view->Query(id).handled) {
+      view->Execute(id);
+      UpdateCommandUi();
+      return;
+    }
+  }
+  if (!Query(id).enabled) return;
+  CWinKZBApp* app = CWinKZBApp::instance();
+  CChildFrame* child = ActiveChild();
+  switch (id) {
+    case cmd::kNewGame:
+      app->NewDocument(DocKind::kGame);
+      break;
+    case cmd::kNewTsume:
+      app->NewDocument(DocKind::kTsume);
+      break;
+    case cmd::kOpenGame:
+    case cmd::kOpenTsume:
+    case cmd::kFileOpen:
+      OpenWithDialog(id);
+      break;
+    case cmd::kFileClose:
+      child->close();
+      break;
+    case cmd::kFileSave:
+      if (child->document()->Save()) app->AddRecentFile(child->document()->path());
+      break;
+    case cmd::kFileSaveAs:
+      if (child->document()->SaveAs()) app->AddRecentFile(child->document()->path());
+      break;
+    case cmd::kAppExit:
+      close();
+      break;
+    case cmd::kCascade:
+      mdi_->cascadeSubWindows();
+      break;
+    case cmd::kTile:
+      mdi_->tileSubWindows();
+      break;
+    case cmd::kArrange:
+      ArrangeIcons();
+      break;
+    case cmd::kToolbarDialog:
+      ShowToolbarDialog();
+      break;
+    case cmd::kStatusBar:
+      statusBar()->setVisible(!statusBar()->isVisible());
+      break;
+    case cmd::kRecordWindowAlways:
+      app->SetKifWindow(!app->kif_window());
+      break;
+    case cmd::kBitmapTitle:
+      app->ShowTitleWindow();
+      break;
+    case cmd::kAbout:
+      ShowAbout();
+      break;
+    case cmd::kHelpTopics:
+      ShowHelp();
+      break;
+    case cmd::kPrintSetup: {
+      static QPrinter printer;
+      QPrintDialog dialog(&printer, this);
+      dialog.exec();
+      break;
+    }
+    default:
+      break;
+  }
+  UpdateCommandUi();
+}
+
+void CMainFrame::OpenWithDialog(int id) {
+  CWinKZBApp* app = CWinKZBApp::instance();
+  const km::WindowKind kind = commands_->kind();
+  if (id == cmd::kFileOpen && kind == km::kGameMenu) id = cmd::kOpenGame;
+  if (id == cmd::kFileOpen && kind == km::kTsumeMenu) id = cmd::kOpenTsume;
+  QString filter;
+  if (id == cmd::kOpenGame) {
+    filter = QString::fromUtf8(TemplateOf(DocKind::kGame).filter_name);
+  } else if (id == cmd::kOpenTsume) {
+    filter = QString::fromUtf8(TemplateOf(DocKind::kTsume).filter_name);
+  } else {
+    filter = QString::fromUtf8("駒楽工房 ファイル (*.csa *.pcl);;") +
+             QString::fromUtf8(TemplateOf(DocKind::kGame).filter_name) + ";;" +
+             QString::fromUtf8(TemplateOf(DocKind::kTsume).filter_name);
+  }
+  QFileDialog dialog(this, QString::fromUtf8("開く"), QString(), filter);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::ReadOnly, false);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString path = dialog.selectedFiles().first();
+  if (id == cmd::kOpenGame) {
+    app->OpenDocument(path, DocKind::kGame);
+  } else if (id == cmd::kOpenTsume) {
+    app->OpenDocument(path, DocKind::kTsume);
+  } else if (!app->OpenByExtension(path)) {
+    app->messages().Show(platform::Utf8ToCp932("CSA または PCL ファイルではありません。"));
+  }
+}
+
+void CMainFrame::ArrangeIcons() {
+  int x = 0;
+  for (QMdiSubWindow* w : mdi_->subWindowList()) {
+    if (!w->isMinimized()) continue;
+    w->move(x, mdi_->viewport()->height() - w->height());
+    x += w->width();
+  }
+}
+
+void CMainFrame::ShowToolbarDialog() {
+  QDialog dialog(this);
+  dialog.setObjectName(QStringLiteral("ToolbarDialog"));
+  dialog.setWindowTitle(QString::fromUtf8("ツールバー"));
+  auto* layout = new QVBoxLayout(&dialog);
+  QCheckBox* boxes[3];
+  for (int i = 0; i < 3; ++i) {
+    boxes[i] = new QCheckBox(QString::fromUtf8(km::Toolbars()[i].title), &dialog);
+    boxes[i]->setChecked(!toolbars_[i]->isHidden());
+    layout->addWidget(boxes[i]);
+  }
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addWidget(buttons);
+  if (dialog.exec() != QDialog::Accepted) return;
+  for (int i = 0; i < 3; ++i) {
+    toolbars_[i]->setVisible(boxes[i]->isChecked());
+    toolbars_[i]->update();
+  }
+}
+
+void CMainFrame::ShowAbout() {
+  QMessageBox box(this);
+  box.setObjectName(QStringLiteral("AboutBox"));
+  box.setWindowTitle(QString::fromUtf8("駒楽工房 for Windows32 (WinKZB) バージョン情報"));
+  box.setIconPixmap(ToolbarIcon(cmd::kNewGame).pixmap(32, 30));
+  box.setText(QString::fromUtf8("駒楽工房 for Windows32 (WinKZB) Version 5.2"));
+  box.setInformativeText(QString::fromUtf8("Linux 版 (komaraku)。盤・駒の画像と駒音はこのプログラム自身が描いたものです。"));
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+}
+
+void CMainFrame::ShowHelp() {
+  QMessageBox box(this);
+  box.setWindowTitle(QString::fromUtf8("駒楽工房 ヘルプ"));
+  box.setText(QString::fromUtf8(
+      "盤の操作\n"
+      "  → ↓ : 局面前進　　← ↑ : 局面後退\n"
+      "  Home : 初期局面　　End : 最終局面\n"
+      "  PageDown : 自動前進　PageUp : 自動後退　Delete : 停止\n\n"
+      "棋譜編集 (Ctrl+L または 編集メニュー) の間は、駒をクリックして持ち上げ、\n"
+      "行き先をクリックすると指し手になります (ドラッグでも指せます)。\n"
+      "右クリックで持ち上げた駒を戻します。持ち上げた駒はスペースで成・不成が切り替わります。\n\n"
+      "コマンドラインの kzb でも棋譜の表示・変換などができます (kzb help)。"));
+  box.exec();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (busy_ > 0) {
+    event->ignore();
+    return;
+  }
+  CWinKZBApp* app = CWinKZBApp::instance();
+  if (CSFrameWnd* setup = app->setup_frame()) {
+    if (!setup->close()) {
+      event->ignore();
+      return;
+    }
+  }
+  mdi_->closeAllSubWindows();
+  if (!mdi_->subWindowList().isEmpty()) {
+    event->ignore();
+    return;
+  }
+  SaveState();
+  app->End();
+  event->accept();
+  QApplication::quit();
+}

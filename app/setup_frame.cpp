@@ -1,0 +1,168 @@
+#include "app/setup_frame.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "app/board_view.h"
+#include "app/core/command_ids.h"
+#include "app/core/setup_bytes.h"
+#include "app/winkzb_app.h"
+
+namespace {
+
+// The side to move at the start of a record: the mover of its first move, else the side to move now.
+int StartSide(const km::CKBase& board) {
+  const MoveNode* first = board.root()->child;
+  if (first && board.turn_order() && board.side_to_move() != kSideUnset) return first->move.SideBefore();
+  if (board.current() == board.root()) return board.side_to_move();
+  return first ? first->move.SideBefore() : board.side_to_move();
+}
+
+}  // namespace
+
+CSFrameWnd::CSFrameWnd(CKZBView* source)
+    : source_(source), from_tsume_(source && source->document()->kind() == DocKind::kTsume) {
+  setObjectName(QStringLiteral("SetupFrame"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  CWinKZBApp* app = CWinKZBApp::instance();
+  doc_ = new CSetupDoc(&app->messages());
+  doc_->OnNewDocument();
+  if (source) {
+    km::CKBase& from = source->document()->board();
+    doc_->board().ApplyBoardForm(from.initial_form());
+    doc_->board().BeginRecord();
+    doc_->board().SetSideToMove(StartSide(from));
+    doc_->board().SetReversed(from.reversed());
+    doc_->SetTitle(source->document()->title());
+  } else {
+    doc_->SetTitle(app->NextTitle(DocKind::kSetup));
+  }
+  doc_->board().SetTurnOrder(0);
+  view_ = new CKZBView(doc_, this);
+  setCentralWidget(view_);
+  commands_ = new CommandUi(
+      this, [this](int id) { return Query(id); }, [this](int id) { Execute(id); });
+  commands_->SetKind(km::kSetupMenu);
+  StartEditing();
+  statusBar()->showMessage(QString::fromUtf8("レディ"));
+  auto update_title = [this] {
+    setWindowTitle(QString::fromUtf8("局面設定 - ") + doc_->title() + (doc_->modified() ? QStringLiteral(" *") : QString()));
+  };
+  connect(doc_, &CKZBDoc::Changed, this, update_title);
+  update_title();
+  connect(view_, &CKZBView::StateChanged, this, [this] { commands_->Update(); });
+  auto* idle = new QTimer(this);
+  connect(idle, &QTimer::timeout, commands_, &CommandUi::Update);
+  idle->start(250);
+  adjustSize();
+  view_->setFocus();
+}
+
+CSFrameWnd::~CSFrameWnd() {
+  if (CWinKZBApp* app = CWinKZBApp::instance()) app->SetupClosed();
+}
+
+void CSFrameWnd::StartEditing() {
+  km::BoardController& c = view_->controller();
+  c.SetTsumeLabels(from_tsume_);
+  c.SetRecordEditing(true);
+  c.SetFreePlacement(true);
+}
+
+km::CommandState CSFrameWnd::Query(int id) {
+  km::CommandState s = view_->Query(id);
+  if (s.handled) {
+    if (from_tsume_ && id == cmd::kSideSente) s.text = "攻  方(&S)";
+    if (from_tsume_ && id == cmd::kSideGote) s.text = "受  方(&G)";
+    return s;
+  }
+  s.handled = true;
+  s.enabled = true;
+  switch (id) {
+    case cmd::kSetupNew:
+    case cmd::kSetupOpen:
+    case cmd::kFileClose:
+    case cmd::kFileSave:
+    case cmd::kFileSaveAs:
+    case cmd::kSetupEnd:
+    case cmd::kAbout:
+      break;
+    case cmd::kStatusBar:
+      s.checked = statusBar()->isVisible();
+      break;
+    default:
+      s.handled = false;
+      s.enabled = false;
+  }
+  return s;
+}
+
+void CSFrameWnd::Execute(int id) {
+  if (view_->Query(id).handled) {
+    view_->Execute(id);
+    commands_->Update();
+    return;
+  }
+  if (!Query(id).enabled) return;
+  switch (id) {
+    case cmd::kSetupNew:
+      doc_->OnNewDocument();
+      view_->controller().Refresh();
+      break;
+    case cmd::kSetupOpen:
+      OpenFile();
+      break;
+    case cmd::kFileClose:
+      close();
+      break;
+    case cmd::kFileSave:
+      doc_->Save();
+      break;
+    case cmd::kFileSaveAs:
+      doc_->SaveAs();
+      break;
+    case cmd::kSetupEnd:
+      EndSetup();
+      return;
+    case cmd::kStatusBar:
+      statusBar()->setVisible(!statusBar()->isVisible());
+      break;
+    case cmd::kAbout:
+      QMessageBox::about(this, QString::fromUtf8("駒楽工房 for Windows32 (WinKZB) バージョン情報"),
+                         QString::fromUtf8("駒楽工房 for Windows32 (WinKZB) Version 5.2"));
+      break;
+  }
+  commands_->Update();
+}
+
+void CSFrameWnd::OpenFile() {
+  const QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8("開く"), QString(), doc_->FileFilter());
+  if (path.isEmpty()) return;
+  if (!doc_->OnOpenDocument(path)) return;
+  if (doc_->board().reversed() != (doc_->file_reversed() != 0)) view_->controller().Flip();
+  view_->controller().Refresh();
+}
+
+void CSFrameWnd::EndSetup() {
+  view_->controller().SetFreePlacement(false);
+  if (!doc_->modified()) {
+    close();
+    return;
+  }
+  km::CKBase& board = doc_->board();
+  const std::string bytes = km::EncodeSetup(board.CurrentBoardForm(), board.side_to_move(), board.reversed() ? 1 : 0);
+  doc_->SetModified(false);
+  if (source_) source_->ReceiveSetup(bytes);
+  close();
+}
+
+void CSFrameWnd::closeEvent(QCloseEvent* event) {
+  if (!doc_->SaveModified()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+}

@@ -1,0 +1,40 @@
+// CSFrameWnd: the position set-up window (template 203, one document). It edits a copy of the start
+// position of the board window that opened it, with free placement, the standard layouts and the side to
+// move, and "局面設定終了" hands the result back to that window.
+#pragma once
+#include <QMainWindow>
+#include <QPointer>
+
+#include "app/command_ui.h"
+
+class CKZBView;
+class CSetupDoc;
+
+class CSFrameWnd : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit CSFrameWnd(CKZBView* source);
+  ~CSFrameWnd() override;
+
+  CKZBView* view() const { return view_; }
+  CSetupDoc* document() const { return doc_; }
+  bool from_tsume() const { return from_tsume_; }
+  km::CommandState Query(int id);
+  void Execute(int id);
+  // 局面設定終了: hands the position to the source window (when it changed) and closes.
+  void EndSetup();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void StartEditing();
+  void OpenFile();
+
+  CSetupDoc* doc_;
+  CKZBView* view_;
+  QPointer<CKZBView> source_;
+  bool from_tsume_;
+  CommandUi* commands_;
+};

@@ -1,0 +1,12 @@
+// The title window of start-up: borderless, 448 x 178, centred on the screen, showing the title picture
+// (440 x 170) at its top left.
+#pragma once
+#include <QWidget>
+
+class TitleWindow : public QWidget {
+ public:
+  TitleWindow();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};

@@ -1,0 +1,303 @@
+#include "app/winkzb_app.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <cstdlib>
+
+#include "app/board_view.h"
+#include "app/main_frame.h"
+#include "app/qt_dib.h"
+#include "app/qt_message_sink.h"
+#include "app/qt_text.h"
+#include "app/setup_frame.h"
+#include "app/single_instance.h"
+#include "app/speed_dialog.h"
+#include "app/title_window.h"
+#include "platform/db_lock.h"
+#include "platform/environment.h"
+#include "platform/files.h"
+
+namespace {
+
+CWinKZBApp* the_app = nullptr;
+
+const char kSettingSection[] = "SETTING";
+const char kSpeedSection[] = "KSPEED_SECTION";
+const char kStringSection[] = "STRING_LIST";
+const char kWakeSection[] = "KF_Section";
+const char kRecentSection[] = "Recent File List";
+
+bool IsRecordFile(const QString& path) {
+  return path.endsWith(QStringLiteral(".csa"), Qt::CaseInsensitive) ||
+         path.endsWith(QStringLiteral(".pcl"), Qt::CaseInsensitive);
+}
+
+std::vector<std::string> ToCoreList(const QStringList& list) {
+  std::vector<std::string> out;
+  for (const QString& s : list) out.push_back(ToCore(s));
+  return out;
+}
+
+QStringList FromCoreList(const std::vector<std::string>& list) {
+  QStringList out;
+  for (const std::string& s : list) out << FromCore(s);
+  return out;
+}
+
+}  // namespace
+
+CWinKZBApp::CWinKZBApp(AppOptions options)
+    : options_(std::move(options)), own_messages_(std::make_unique<QtMessageSink>()), messages_(own_messages_.get()) {
+  the_app = this;
+  if (!options_.program_dir.endsWith('/')) options_.program_dir += '/';
+  title_file_present_ = QFileInfo::exists(options_.program_dir + QStringLiteral("title.wb"));
+  settings_ = std::make_unique<platform::SettingsFile>(ToCore(options_.program_dir + options_.exe_base + ".INI"));
+}
+
+CWinKZBApp::~CWinKZBApp() {
+  delete main_frame_;
+  if (the_app == this) the_app = nullptr;
+}
+
+CWinKZBApp* CWinKZBApp::instance() { return the_app; }
+
+void CWinKZBApp::SetMessageSink(platform::MessageSink* sink) { messages_ = sink ? sink : own_messages_.get(); }
+
+// A second start hands its file to the first one and ends.
+bool CWinKZBApp::HandOver() {
+  instance_link_ = std::make_unique<SingleInstance>(settings_->path());
+  if (!instance_link_->ConnectToRunning()) return false;
+  instance_link_->Send(110);
+  const QString file = options_.files.isEmpty() ? QString() : QFileInfo(options_.files.first()).absoluteFilePath();
+  if (!file.isEmpty() && IsRecordFile(file)) {
+    settings_->WriteString(kWakeSection, "KF_WakeUpFile", ToCore(file));
+    instance_link_->Send(111);
+  }
+  return true;
+}
+
+int CWinKZBApp::Start() {
+  if (HandOver()) return 0;
+  QElapsedTimer since_title;
+  since_title.start();
+  TitleWindow* title = nullptr;
+  if (options_.title) {
+    title = new TitleWindow();
+    title->show();
+    QApplication::processEvents();
+  }
+  platform::DatabaseLock::Instance();  // the "SHGDB" lock exists from here on
+  LoadRecentFiles();
+
+  // Database directory: SHGDB, else "database" beside the program's directory; the setting overrides.
+  std::string fallback = platform::GetEnv("SHGDB").value_or(ToCore(QDir::cleanPath(options_.program_dir + "../database")));
+  std::string dir = settings_->GetString("SHGDB", "ShgdbDir", fallback);
+  if (!platform::SetEnv("SHGDB", dir)) {
+    messages_->Show(platform::Utf8ToCp932("環境変数 SHGDB が設定できません。"));
+    delete title;
+    return 1;
+  }
+  kif_window_ = settings_->GetInt(kSettingSection, "KifWindow", 0) != 0;
+  sound_on_ = settings_->GetInt(kSettingSection, "KSound", 0) != 0;
+
+  main_frame_ = new CMainFrame();
+  instance_link_->Listen(this);
+
+  if (!options_.files.isEmpty()) {
+    const QString file = options_.files.first();
+    if (!IsRecordFile(file)) {
+      messages_->Show(platform::Utf8ToCp932("CSA または PCL ファイルではありません。"));
+      delete title;
+      return 1;
+    }
+    OpenByExtension(file);
+  } else {
+    NewDocument(DocKind::kGame);
+  }
+  if (!sound_.Load(ToCore(options_.program_dir + "kmsound.wav"))) sound_on_ = false;
+  ReadSettings();
+
+  if (title) {
+    // The title stays at least four whole seconds.
+    const qint64 started = QDateTime::currentSecsSinceEpoch() - since_title.elapsed() / 1000;
+    while (QDateTime::currentSecsSinceEpoch() - started < 4) {
+      QEventLoop wait;
+      QTimer::singleShot(100, &wait, &QEventLoop::quit);
+      wait.exec();
+    }
+    delete title;
+  }
+  main_frame_->ShowAsStored();
+  if (QDir(FromCore(dir)).exists()) QDir::setCurrent(FromCore(dir));
+  return -1;
+}
+
+void CWinKZBApp::ReadSettings() {
+  opening_types_ = FromCoreList(settings_->ReadStringList(kStringSection, "Senkei"));
+  database_dirs_ = FromCoreList(settings_->ReadStringList(kStringSection, "Shgdb"));
+  slider_forward_ = std::clamp(settings_->GetInt(kSpeedSection, "ValueOfSlider1", 5), 1, 10);
+  slider_backward_ = std::clamp(settings_->GetInt(kSpeedSection, "ValueOfSlider2", 9), 1, 10);
+  speed_pos_ = QPoint(settings_->GetInt(kSpeedSection, "WindowOffsetX", -1000),
+                      settings_->GetInt(kSpeedSection, "WindowOffsetY", -1000));
+}
+
+void CWinKZBApp::End() {
+  if (auto dir = platform::GetEnv("SHGDB")) settings_->WriteString("SHGDB", "ShgdbDir", *dir);
+  settings_->WriteInt(kSettingSection, "KifWindow", kif_window_ ? 1 : 0);
+  settings_->WriteInt(kSettingSection, "KSound", sound_on_ ? 1 : 0);
+  settings_->WriteStringList(kStringSection, "Senkei", ToCoreList(opening_types_));
+  settings_->WriteStringList(kStringSection, "Shgdb", ToCoreList(database_dirs_));
+  settings_->WriteInt(kSpeedSection, "ValueOfSlider1", slider_forward_);
+  settings_->WriteInt(kSpeedSection, "ValueOfSlider2", slider_backward_);
+  settings_->WriteInt(kSpeedSection, "WindowOffsetX", speed_pos_.x());
+  settings_->WriteInt(kSpeedSection, "WindowOffsetY", speed_pos_.y());
+  WriteRecentFiles();
+}
+
+QString CWinKZBApp::database_dir() const { return FromCore(platform::GetEnv("SHGDB").value_or("")); }
+
+km::BoardImages& CWinKZBApp::images() {
+  if (!images_) {
+    images_ = std::make_unique<km::BoardImages>();
+    std::string failed;
+    switch (km::LoadBoardImages(ToCore(options_.program_dir), *images_, &failed)) {
+      case km::ImageLoad::kOk:
+        break;
+      case km::ImageLoad::kNoBackground:
+        messages_->Show(platform::Utf8ToCp932("背景フォント ") + failed + platform::Utf8ToCp932(" がオープンできません。"));
+        std::exit(1);
+      case km::ImageLoad::kNoPieces:
+        messages_->Show(platform::Utf8ToCp932("将棋駒画像 ") + failed + platform::Utf8ToCp932(" のオープンに失敗しました。"));
+        std::exit(1);
+    }
+  }
+  return *images_;
+}
+
+void CWinKZBApp::EnsureLabel(int index) {
+  km::BoardImages& all = images();
+  if (index < 0 || index >= km::kLabelCount || !all.labels[index].empty()) return;
+  all.labels[index] = km::DrawStandLabel(all.backgrounds, index % 2, QString::fromUtf8(km::kLabelTexts[index]));
+  platform::WriteWholeFile(ToCore(options_.program_dir + km::kLabelFiles[index]), km::WriteDib(all.labels[index]));
+}
+
+void CWinKZBApp::PlayPieceSound() {
+  if (sound_on()) sound_.Play();
+}
+
+int CWinKZBApp::SliderPosition(int direction) const {
+  if (speed_dialog_) return speed_dialog_->Position(direction);
+  return direction == 1 ? slider_forward_ : slider_backward_;
+}
+
+void CWinKZBApp::SetSliderPositions(int forward, int backward) {
+  slider_forward_ = std::clamp(forward, 1, 10);
+  slider_backward_ = std::clamp(backward, 1, 10);
+}
+
+void CWinKZBApp::OpenSpeedDialog() {
+  if (!speed_dialog_) speed_dialog_ = new SpeedDialog(main_frame_);
+  speed_dialog_->show();
+  speed_dialog_->raise();
+  speed_dialog_->activateWindow();
+}
+
+QString CWinKZBApp::NextTitle(DocKind kind) {
+  return QString::fromUtf8(TemplateOf(kind).doc_name) + QString::number(++untitled_[static_cast<int>(kind)]);
+}
+
+CKZBView* CWinKZBApp::NewDocument(DocKind kind) {
+  auto* doc = new CKZBDoc(kind, messages_);
+  doc->OnNewDocument();
+  doc->SetTitle(NextTitle(kind));
+  CKZBView* view = main_frame_->AddDocument(doc);
+  if (kind == DocKind::kTsume) {
+    view->controller().TsumeLayout();
+    view->controller().Refresh();
+    doc->SetModified(false);
+  }
+  return view;
+}
+
+CKZBView* CWinKZBApp::OpenDocument(const QString& path, DocKind kind) {
+  const QString full = QFileInfo(path).absoluteFilePath();
+  // A file already open comes to the front instead of opening twice.
+  if (CKZBView* open = main_frame_->FindDocument(full)) {
+    main_frame_->Activate(open);
+    return open;
+  }
+  auto* doc = new CKZBDoc(kind, messages_);
+  doc->OnNewDocument();
+  if (!doc->OnOpenDocument(full)) {
+    delete doc;
+    return nullptr;
+  }
+  AddRecentFile(full);
+  return main_frame_->AddDocument(doc);
+}
+
+CKZBView* CWinKZBApp::OpenByExtension(const QString& path) {
+  if (path.endsWith(QStringLiteral(".csa"), Qt::CaseInsensitive)) return OpenDocument(path, DocKind::kGame);
+  if (path.endsWith(QStringLiteral(".pcl"), Qt::CaseInsensitive)) return OpenDocument(path, DocKind::kTsume);
+  return nullptr;
+}
+
+void CWinKZBApp::LoadRecentFiles() {
+  recent_.clear();
+  for (int i = 1; i <= kRecentFiles; ++i) {
+    const std::string f = settings_->GetString(kRecentSection, "File" + std::to_string(i), "");
+    if (!f.empty()) recent_ << FromCore(f);
+  }
+}
+
+void CWinKZBApp::WriteRecentFiles() {
+  for (int i = 1; i <= kRecentFiles; ++i) {
+    const std::string key = "File" + std::to_string(i);
+    if (i <= recent_.size()) {
+      settings_->WriteString(kRecentSection, key, ToCore(recent_[i - 1]));
+    } else {
+      settings_->DeleteKey(kRecentSection, key);
+    }
+  }
+}
+
+void CWinKZBApp::AddRecentFile(const QString& path) {
+  recent_.removeAll(path);
+  recent_.prepend(path);
+  while (recent_.size() > kRecentFiles) recent_.removeLast();
+}
+
+void CWinKZBApp::OpenSetupWindow(CKZBView* source) {
+  if (setup_frame_) return;
+  setup_frame_ = new CSFrameWnd(source);
+  setup_frame_->show();
+  setup_frame_->activateWindow();
+}
+
+void CWinKZBApp::HandleInstanceCommand(int command) {
+  if (!main_frame_) return;
+  if (command == 110) {
+    if (main_frame_->isMinimized()) main_frame_->showNormal();
+    main_frame_->raise();
+    main_frame_->activateWindow();
+  } else if (command == 111) {
+    const QString file = FromCore(settings_->GetString(kWakeSection, "KF_WakeUpFile", ""));
+    if (IsRecordFile(file)) OpenByExtension(file);
+  }
+}
+
+void CWinKZBApp::ShowTitleWindow() {
+  TitleWindow title;
+  title.show();
+  QApplication::processEvents();
+}
+
+SpeedDialog* CWinKZBApp::speed_dialog() const { return speed_dialog_; }
+bool CWinKZBApp::setup_active() const { return setup_frame_ != nullptr; }
+CSFrameWnd* CWinKZBApp::setup_frame() const { return setup_frame_; }
+void CWinKZBApp::SetupClosed() { setup_frame_ = nullptr; }

@@ -1,0 +1,115 @@
+// CWinKZBApp: the application object, alive for the whole run. It carries out start-up (hand-over to a
+// running instance, title window, database lock, settings, database directory, main window, command line,
+// sound, string lists, speeds) and the writes at the end, and owns what every window shares: the images,
+// the piece sound, the settings and the message sink.
+#pragma once
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <QStringList>
+#include <memory>
+
+#include "app/core/board_images.h"
+#include "app/documents.h"
+#include "app/piece_sound.h"
+#include "platform/message_sink.h"
+#include "platform/settings_file.h"
+
+class CKZBView;
+class CMainFrame;
+class CSFrameWnd;
+class SingleInstance;
+class SpeedDialog;
+class TitleWindow;
+
+struct AppOptions {
+  QString program_dir;         // the executable's directory, ending in '/'
+  QString exe_base = QStringLiteral("komaraku");
+  bool title = true;           // --no-title skips the title window and its wait
+  QStringList files;           // the command line's file name, if any
+};
+
+class CWinKZBApp : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kRecentFiles = 4;
+
+  explicit CWinKZBApp(AppOptions options);
+  ~CWinKZBApp() override;
+  static CWinKZBApp* instance();
+
+  // The start-up steps in order: -1 when the program goes on into the event loop, else its exit code.
+  int Start();
+  // The writes at the end of the program.
+  void End();
+
+  const QString& program_dir() const { return options_.program_dir; }
+  platform::SettingsFile& settings() { return *settings_; }
+  platform::MessageSink& messages() { return *messages_; }
+  void SetMessageSink(platform::MessageSink* sink);
+  CMainFrame* main_frame() const { return main_frame_; }
+  QString database_dir() const;
+
+  // Images (loaded with the first board view; a missing background or piece file ends the program).
+  km::BoardImages& images();
+  void EnsureLabel(int index);
+
+  // Settings the windows share.
+  bool sound_on() const { return sound_on_ && sound_.loaded(); }
+  void SetSoundOn(bool on) { sound_on_ = on; }
+  void PlayPieceSound();
+  bool kif_window() const { return kif_window_; }
+  void SetKifWindow(bool on) { kif_window_ = on; }
+  int SliderPosition(int direction) const;
+  void SetSliderPositions(int forward, int backward);
+  QPoint speed_dialog_pos() const { return speed_pos_; }
+  void SetSpeedDialogPos(QPoint p) { speed_pos_ = p; }
+  void OpenSpeedDialog();
+  SpeedDialog* speed_dialog() const;
+  QStringList& opening_types() { return opening_types_; }
+  QStringList& database_dirs() { return database_dirs_; }
+  bool title_file_present() const { return title_file_present_; }
+
+  // Documents and their windows.
+  CKZBView* NewDocument(DocKind kind);
+  CKZBView* OpenDocument(const QString& path, DocKind kind);
+  // By the extension (".csa" games, ".pcl" problems); nullptr for any other file.
+  CKZBView* OpenByExtension(const QString& path);
+  const QStringList& recent_files() const { return recent_; }
+  void AddRecentFile(const QString& path);
+  QString NextTitle(DocKind kind);
+
+  // The position set-up window.
+  bool setup_active() const;
+  CSFrameWnd* setup_frame() const;
+  void OpenSetupWindow(CKZBView* source);
+  void SetupClosed();
+
+  // The internal commands a second start sends: 110 (come to the front), 111 (open KF_WakeUpFile).
+  void HandleInstanceCommand(int command);
+  void ShowTitleWindow();
+
+ private:
+  bool HandOver();
+  void ReadSettings();
+  void LoadRecentFiles();
+  void WriteRecentFiles();
+
+  AppOptions options_;
+  std::unique_ptr<platform::SettingsFile> settings_;
+  std::unique_ptr<platform::MessageSink> own_messages_;
+  platform::MessageSink* messages_;
+  std::unique_ptr<SingleInstance> instance_link_;
+  std::unique_ptr<km::BoardImages> images_;
+  CBasicSound sound_;
+  CMainFrame* main_frame_ = nullptr;
+  QPointer<CSFrameWnd> setup_frame_;
+  QPointer<SpeedDialog> speed_dialog_;
+  bool sound_on_ = false, kif_window_ = false, title_file_present_ = false;
+  int slider_forward_ = 5, slider_backward_ = 9;
+  QPoint speed_pos_{-1000, -1000};
+  QStringList opening_types_, database_dirs_, recent_;
+  int untitled_[3] = {0, 0, 0};
+};

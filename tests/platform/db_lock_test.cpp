@@ -1,0 +1,64 @@
+#include "platform/db_lock.h"
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
+
+#include "platform/files.h"
+
+namespace platform {
+namespace {
+
+TEST(DatabaseLock, ExcludesOtherThreadsUntilUnlocked) {
+  const std::string dir = CorePath(testing::TempDir());
+  DatabaseLock& lock = DatabaseLock::Instance();
+  ASSERT_TRUE(lock.TryLock(dir));
+  std::atomic<bool> other_got_it{true};
+  std::thread([&] { other_got_it = lock.TryLock(dir); }).join();
+  EXPECT_FALSE(other_got_it);
+  lock.Unlock();
+  std::thread([&] {
+    other_got_it = lock.TryLock(dir);
+    if (other_got_it) lock.Unlock();
+  }).join();
+  EXPECT_TRUE(other_got_it);
+}
+
+// What another process sees: the lock file, held or free.
+bool FileLockFree(const std::string& dir) {
+  const int fd = ::open((NativePath(dir) + "/SHGDB.lock").c_str(), O_RDWR | O_CREAT, 0666);
+  if (fd < 0) return false;
+  const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  ::close(fd);
+  return free;
+}
+
+TEST(DatabaseLock, ExcludesAnotherProcess) {
+  const std::string dir = CorePath(testing::TempDir());
+  DatabaseLock& lock = DatabaseLock::Instance();
+  ASSERT_TRUE(lock.TryLock(dir));
+  pid_t child = fork();
+  if (child == 0) _exit(FileLockFree(dir) ? 1 : 0);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "another process could take the lock while this one held it";
+  lock.Unlock();
+  child = fork();
+  if (child == 0) _exit(FileLockFree(dir) ? 0 : 1);
+  waitpid(child, &status, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(DatabaseLock, WorksWithoutTheDirectory) {
+  DatabaseLock& lock = DatabaseLock::Instance();
+  ASSERT_TRUE(lock.TryLock(CorePath(testing::TempDir()) + "no-such-database"));
+  lock.Unlock();
+}
+
+}  // namespace
+}  // namespace platform
