@@ -1,0 +1,290 @@
+// The program's windows driven as a user would, without a display (QT_QPA_PLATFORM=offscreen): commands
+// through the menus' actions, moves with synthetic mouse events at the picture's coordinates, keys on the
+// board, the set-up window's round trip, reversal, the settings written at the end, and a second start
+// handing its file over.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/board_view.h"
+#include "app/core/command_ids.h"
+#include "app/main_frame.h"
+#include "app/qt_text.h"
+#include "app/setup_frame.h"
+#include "app/single_instance.h"
+#include "app/winkzb_app.h"
+#include "platform/files.h"
+#include "platform/text_codec.h"
+#include "tests/app/app_test_support.h"
+
+using platform::Answer;
+
+namespace {
+
+QPoint Center(int square, bool reversed = false) {
+  km::Point p = km::SquareCenter(square, reversed);
+  return {p.x, p.y};
+}
+
+std::string U8(const std::string& cp932) { return platform::Cp932ToUtf8(cp932); }
+
+}  // namespace
+
+class GuiTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir home_;
+  std::unique_ptr<CWinKZBApp> app_;
+  platform::RecordingMessageSink sink_;
+
+  CMainFrame* frame() { return app_->main_frame(); }
+  void Trigger(int id) {
+    frame()->UpdateCommandUi();
+    QAction* a = frame()->commands().Action(id);
+    QVERIFY2(a->isEnabled(), qPrintable(QStringLiteral("command %1 disabled").arg(id)));
+    a->trigger();
+  }
+  void Click(CKZBView* view, int square) {
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, Center(square, view->document()->board().reversed()));
+  }
+  CKZBView* NewGame() {
+    Trigger(cmd::kNewGame);
+    return frame()->ActiveView();
+  }
+
+ private Q_SLOTS:
+  void initTestCase() {
+    QVERIFY(home_.isValid());
+    for (const char* f : {"back.dib", "kmfont.dib", "KBox.dib", "sg0.dib", "sg1.dib", "su0.dib", "su1.dib", "kmsound.wav"}) {
+      QVERIFY(QFile::copy(QStringLiteral(KOMARAKU_PROGRAM_DIR "/") + f, home_.filePath(QString::fromLatin1(f))));
+    }
+    QFile::remove(home_.filePath(QStringLiteral("su1.dib")));  // drawn from text on first use
+    qputenv("SHGDB", home_.filePath(QStringLiteral("database")).toUtf8());
+    AppOptions options;
+    options.program_dir = home_.path() + '/';
+    options.title = false;
+    app_ = std::make_unique<CWinKZBApp>(options);
+    app_->SetMessageSink(&sink_);
+    QCOMPARE(app_->Start(), -1);
+    QVERIFY(frame() != nullptr);
+    QVERIFY(frame()->ActiveView() != nullptr);  // a new game record on start
+  }
+
+  void menusFollowTheWindowKind() {
+    CKZBView* game = NewGame();
+    QVERIFY(game);
+    QStringList titles;
+    for (QAction* a : frame()->menuBar()->actions()) titles << a->text();
+    QVERIFY(titles.contains(QString::fromUtf8("思考(&S)")));
+    frame()->UpdateCommandUi();
+    QVERIFY2(!frame()->commands().Action(cmd::kSolveHere)->isEnabled(), "commands of later issues are present, disabled");
+    QVERIFY(!frame()->commands().Action(cmd::kForward)->isEnabled());
+    QCOMPARE(frame()->commands().Action(cmd::kOpenGame)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    Trigger(cmd::kNewTsume);
+    QCOMPARE(frame()->commands().Action(cmd::kOpenTsume)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    QCOMPARE(frame()->commands().Action(cmd::kDbSearch)->text(), QString::fromUtf8("詰将棋検索・選択(&S)"));
+    QVERIFY(!frame()->database_pane()->text().isEmpty());
+  }
+
+  void movesWithTheMouseAndTheirMessages() {
+    CKZBView* view = NewGame();
+    km::CKBase& board = view->document()->board();
+    Trigger(cmd::kRecordEditing);
+    QVERIFY(view->controller().record_editing());
+    QCOMPARE(frame()->commands().Action(cmd::kRecordEditing)->text(), QString::fromUtf8("棋譜編集終了(&K)"));
+    Click(view, 77);
+    Click(view, 76);
+    QVERIFY(board.root()->child != nullptr);
+    QCOMPARE(U8(board.current()->note->text), std::string("先手７六歩"));
+    QVERIFY(view->document()->modified());
+
+    sink_.messages.clear();
+    Click(view, 33);
+    Click(view, 35);
+    QCOMPARE(sink_.messages.size(), size_t{1});
+    QCOMPARE(U8(sink_.messages[0]), std::string("そこへは動けません"));
+    QCOMPARE(board.depth(), 1);
+    // The picture shows the pawn back on its square.
+    const int pawn = board.PieceAt(ToBoardIndex(33))->index();
+    QCOMPARE(board.sprite(pawn).y(), km::SquareCell(3, 3).y);
+  }
+
+  void promotionQuestionBothWays() {
+    CKZBView* view = NewGame();
+    km::CKBase& board = view->document()->board();
+    km::PlacePosition(board, {{OU, kSente, 59}, {OU, kGote, 51}, {GI, kSente, 44}, {GI, kSente, 64}}, kSente);
+    view->controller().Refresh();
+    Trigger(cmd::kRecordEditing);
+    sink_.answers = {Answer::kNo};
+    Click(view, 44);
+    Click(view, 43);
+    QCOMPARE(U8(sink_.questions.back()), std::string("成りますか？"));
+    QVERIFY(!board.PieceAt(ToBoardIndex(43))->promoted());
+    board.SetSideToMove(kSente);
+    sink_.answers = {Answer::kYes};
+    Click(view, 64);
+    Click(view, 53);
+    QVERIFY(board.PieceAt(ToBoardIndex(53))->promoted());
+  }
+
+  void branchInputKeepsTheFollowingMoves() {
+    CKZBView* view = GameWithMoves();
+    km::CKBase& board = view->document()->board();
+    Trigger(cmd::kFirst);
+    Trigger(cmd::kBranchInput);
+    QCOMPARE(frame()->commands().Action(cmd::kBranchInput)->text(), QString::fromUtf8("分岐入力終了(&E)\tCtrl+E"));
+    Click(view, 27);
+    Click(view, 26);
+    QCOMPARE(board.root()->ChildCount(), 2);
+    QVERIFY(!view->controller().branch_input());
+    Trigger(cmd::kFirst);
+    Click(view, 57);
+    Click(view, 56);
+    QCOMPARE(board.root()->ChildCount(), 1);  // "without branch input the following moves go"
+  }
+
+  void stepThroughByCommandAndKey() {
+    CKZBView* view = GameWithMoves();
+    km::CKBase& board = view->document()->board();
+    view->controller().SetRecordEditing(false);
+    Trigger(cmd::kFirst);
+    QCOMPARE(board.depth(), 0);
+    Trigger(cmd::kForward);
+    QCOMPARE(board.depth(), 1);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Right);
+    QCOMPARE(board.depth(), 2);
+    QTest::keyClick(view, Qt::Key_Home);
+    QCOMPARE(board.depth(), 0);
+    QTest::keyClick(view, Qt::Key_End);
+    QCOMPARE(board.depth(), 3);
+    QTest::keyClick(view, Qt::Key_Left);
+    QCOMPARE(board.depth(), 2);
+    frame()->commands().Action(cmd::kFirst)->trigger();
+    Trigger(cmd::kAutoForward);
+    QTRY_COMPARE_WITH_TIMEOUT(board.depth(), 3, 5000);
+    QTRY_VERIFY(!frame()->commands().Action(cmd::kStop)->isEnabled() || view->controller().auto_direction() == 0);
+  }
+
+  void reversalTwiceRestoresEverySprite() {
+    CKZBView* view = NewGame();
+    km::CKBase& board = view->document()->board();
+    QPoint before[kPieceCount];
+    for (int i = 0; i < kPieceCount; ++i) before[i] = QPoint(board.sprite(i).x(), board.sprite(i).y());
+    Trigger(cmd::kFlip);
+    QVERIFY(board.reversed());
+    QCOMPARE(view->controller().LabelIndex(), int(km::kLabelGote));
+    Trigger(cmd::kFlip);
+    for (int i = 0; i < kPieceCount; ++i) QCOMPARE(QPoint(board.sprite(i).x(), board.sprite(i).y()), before[i]);
+  }
+
+  void setupWindowRoundTrip() {
+    CKZBView* view = NewGame();
+    km::CKBase& board = view->document()->board();
+    Trigger(cmd::kRecordEditing);
+    Click(view, 77);
+    Click(view, 76);
+    Trigger(cmd::kInitialPosition);
+    CSFrameWnd* setup = app_->setup_frame();
+    QVERIFY(setup);
+    frame()->UpdateCommandUi();
+    QVERIFY2(!frame()->commands().Action(cmd::kInitialPosition)->isEnabled(), "one set-up window at a time");
+    QVERIFY(setup->view()->controller().free_placement());
+    // The box layout, then a king put back on the board with the mouse.
+    setup->Execute(cmd::kLayoutBox);
+    km::CKBase& edited = setup->document()->board();
+    QCOMPARE(edited.HandCount(kPieceBox, OU), 2);
+    const int king = edited.LastPieceOfKind(kPieceBox, OU);
+    QTest::mouseClick(setup->view(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(edited.sprite(king).x() + 19, edited.sprite(king).y() + 19));
+    QTest::mouseClick(setup->view(), Qt::LeftButton, Qt::NoModifier, Center(55));
+    QVERIFY(edited.PieceAt(ToBoardIndex(55)) != nullptr);
+    sink_.answers = {Answer::kNo, Answer::kYes};  // don't save the game; yes, drop its moves
+    sink_.messages.clear();
+    setup->Execute(cmd::kSetupEnd);
+    QTRY_VERIFY(app_->setup_frame() == nullptr);
+    QCOMPARE(U8(sink_.questions.back()), std::string("このバッファの指し手は全て破棄されます。よろしいですか？"));
+    QVERIFY(board.root()->child == nullptr);
+    QCOMPARE(board.HandCount(kPieceBox, OU), 1);
+    QCOMPARE(board.PieceAt(ToBoardIndex(55))->kind(), int(OU));
+    QCOMPARE(board.side_to_move(), int(kSideUnset));
+    QCOMPARE(U8(sink_.messages.back()), std::string("手番未設定の為、棋譜の編集は終了します。"));
+    QVERIFY(!view->controller().record_editing());
+  }
+
+  void tsumeSetupUsesProblemLabels() {
+    Trigger(cmd::kNewTsume);
+    CKZBView* view = frame()->ActiveView();
+    QCOMPARE(view->controller().LabelIndex(), int(km::kLabelAttacker));
+    Trigger(cmd::kFlip);
+    QCOMPARE(view->controller().LabelIndex(), int(km::kLabelDefender));
+    QVERIFY2(platform::FileExists(ToCore(home_.filePath(QStringLiteral("su1.dib")))), "a missing label is drawn and saved");
+    Trigger(cmd::kProblemDiagram);
+    CSFrameWnd* setup = app_->setup_frame();
+    QVERIFY(setup && setup->from_tsume());
+    QCOMPARE(setup->Query(cmd::kSideSente).text, std::string("攻  方(&S)"));
+    setup->close();
+    QTRY_VERIFY(app_->setup_frame() == nullptr);
+  }
+
+  void secondStartHandsItsFileOver() {
+    const int views_before = frame()->Views().size();
+    SingleInstance second(app_->settings().path());
+    QVERIFY(second.ConnectToRunning());
+    const QString file = home_.filePath(QStringLiteral("handed.csa"));
+    app_->settings().WriteString("KF_Section", "KF_WakeUpFile", ToCore(file));
+    sink_.messages.clear();
+    second.Send(110);
+    second.Send(111);
+    // The file does not exist: the running instance tries it and says so.
+    QTRY_VERIFY_WITH_TIMEOUT(!sink_.messages.empty(), 3000);
+    QCOMPARE(frame()->Views().size(), views_before);
+  }
+
+  void settingsAreWrittenAtTheEnd() {
+    app_->SetSoundOn(true);
+    app_->SetSliderPositions(3, 7);
+    app_->opening_types() = QStringList{QString::fromUtf8("新型矢倉")};
+    app_->End();
+    platform::SettingsFile s(app_->settings().path());
+    QCOMPARE(s.GetInt("SETTING", "KSound", 0), 1);
+    QCOMPARE(s.GetInt("KSPEED_SECTION", "ValueOfSlider1", 0), 3);
+    QCOMPARE(s.GetInt("KSPEED_SECTION", "ValueOfSlider2", 0), 7);
+    QCOMPARE(s.ReadStringList("STRING_LIST", "Senkei").size(), size_t{1});
+    QCOMPARE(FromCore(s.GetString("SHGDB", "ShgdbDir", "")), home_.filePath(QStringLiteral("database")));
+  }
+
+  void cleanupTestCase() {
+    sink_.default_answer = Answer::kNo;
+    frame()->close();
+    app_.reset();
+  }
+
+ private:
+  CKZBView* GameWithMoves() {
+    CKZBView* view = NewGame();
+    Trigger(cmd::kRecordEditing);
+    Click(view, 77);
+    Click(view, 76);
+    Click(view, 33);
+    Click(view, 34);
+    Click(view, 88);
+    Click(view, 22);
+    return view;
+  }
+};
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  GuiTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "gui_test.moc"
