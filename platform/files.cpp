@@ -31,7 +31,7 @@ bool ReadWholeFile(std::string_view cp932_path, std::string& bytes) {
 bool WriteWholeFile(std::string_view cp932_path, std::string_view bytes) {
   std::unique_ptr<std::FILE, FileCloser> f(OpenFile(cp932_path, "wb"));
   if (!f) return false;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) return false;
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) return false;
   return std::fclose(f.release()) == 0;
 }
 

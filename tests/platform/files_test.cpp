@@ -30,6 +30,15 @@ TEST(Files, Cp932PathsAreUtf8OnDisk) {
   EXPECT_TRUE(RemoveDirectory(dir));
 }
 
+TEST(Files, AnEmptyFileCanBeWritten) {
+  std::string path = CorePath(testing::TempDir()) + "empty.txt";
+  ASSERT_TRUE(WriteWholeFile(path, ""));
+  std::string back = "x";
+  ASSERT_TRUE(ReadWholeFile(path, back));
+  EXPECT_TRUE(back.empty());
+  RemoveFile(path);
+}
+
 TEST(Environment, ValuesCrossAsCp932) {
   ASSERT_TRUE(SetEnv("KOMARAKU_TEST_VAR", "将棋"));
   EXPECT_EQ(std::string(std::getenv("KOMARAKU_TEST_VAR")), Cp932ToUtf8("将棋"));
