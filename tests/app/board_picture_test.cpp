@@ -28,9 +28,9 @@ Dib8 Square(uint8_t colour) {
 TEST(BoardPicture, NearerSpritesCoverFartherOnesAndEqualDepthsFavourTheNewest) {
   BoardImages images = TestImages();
   Dib8 red = Square(3), white = Square(19);
+  TestSprite a, b;  // outlive the picture, which lets go of them when it goes
   BoardPicture picture;
   picture.SetBackground(&images.backgrounds, 0);
-  TestSprite a, b;
   a.SetImage(&red);
   b.SetImage(&white);
   a.SetPlace(100, 100);
@@ -57,6 +57,7 @@ TEST(BoardPicture, NearerSpritesCoverFartherOnesAndEqualDepthsFavourTheNewest) {
 }
 
 TEST(BoardPicture, DirtyRectanglesMergeWithTheLastWhenTheyTouch) {
+  TestSprite s;
   BoardPicture picture;
   picture.AddDirty({10, 10, 20, 20});
   picture.AddDirty({15, 15, 30, 30});
@@ -70,7 +71,6 @@ TEST(BoardPicture, DirtyRectanglesMergeWithTheLastWhenTheyTouch) {
   EXPECT_TRUE(picture.dirty().empty());
 
   Dib8 red = Square(3);
-  TestSprite s;
   s.SetImage(&red);
   picture.AddSprite(&s);
   picture.RenderDirty();

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/wait.h>
+#include <cstdlib>
 #include <unistd.h>
 
 #include <atomic>
@@ -14,8 +15,14 @@
 namespace platform {
 namespace {
 
+// A directory of its own: CTest runs these tests as parallel processes.
+std::string FreshDirectory() {
+  std::string pattern = testing::TempDir() + "dblockXXXXXX";
+  return CorePath(::mkdtemp(pattern.data()));
+}
+
 TEST(DatabaseLock, ExcludesOtherThreadsUntilUnlocked) {
-  const std::string dir = CorePath(testing::TempDir());
+  const std::string dir = FreshDirectory();
   DatabaseLock& lock = DatabaseLock::Instance();
   ASSERT_TRUE(lock.TryLock(dir));
   std::atomic<bool> other_got_it{true};
@@ -39,7 +46,7 @@ bool FileLockFree(const std::string& dir) {
 }
 
 TEST(DatabaseLock, ExcludesAnotherProcess) {
-  const std::string dir = CorePath(testing::TempDir());
+  const std::string dir = FreshDirectory();
   DatabaseLock& lock = DatabaseLock::Instance();
   ASSERT_TRUE(lock.TryLock(dir));
   pid_t child = fork();
