@@ -22,6 +22,8 @@ class CMBase : public SBASE {
   virtual CsaBodyResult Serialize(Archive& ar);
   CsaBodyResult SerializeBody(Archive& ar) { return Serialize(ar); }
   void WriteCsaBody(Archive& ar) const;
+  // The start position alone: rank lines, hands and the side line.
+  void WriteCsaPosition(Archive& ar) const;
   CsaBodyResult ReadCsaBody(Archive& ar);
 
   // -1 at the root, 1 when moves remain before the current node, 0 when the root has been reached.

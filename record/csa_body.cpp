@@ -112,6 +112,12 @@ bool ParseCsaMoveLine(const SBASE& position, std::string_view line, CsaMove& mov
 // --- writing ----------------------------------------------------------------------------------------
 
 void CMBase::WriteCsaBody(Archive& ar) const {
+  WriteCsaPosition(ar);
+  ar.WriteLine("'以下手順");
+  WriteCsaMoveTree(*root(), 1, ar);
+}
+
+void CMBase::WriteCsaPosition(Archive& ar) const {
   const CBform::Expanded start = initial_form().Decode();
   int cell_code[100];  // by square number: 0 empty, else 1 + code
   std::memset(cell_code, 0, sizeof cell_code);
@@ -151,15 +157,16 @@ void CMBase::WriteCsaBody(Archive& ar) const {
   int start_side = side_to_move();
   if (start_side != kSideUnset && move_number() % 2 != 0) start_side = 1 - start_side;
   ar.WriteLine(start_side == kGote ? "-" : "+");
-  ar.WriteLine("'以下手順");
+}
 
+void WriteCsaMoveTree(const MoveNode& from, int first_number, Archive& ar) {
   // Depth first without recursion (records may be long): a node's children before its next sibling.
   struct Item {
     const MoveNode* node;
     int number;
   };
   std::vector<Item> stack;
-  if (root()->child) stack.push_back({root()->child, 1});
+  if (from.child) stack.push_back({from.child, first_number});
   while (!stack.empty()) {
     const Item item = stack.back();
     stack.pop_back();

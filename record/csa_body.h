@@ -6,7 +6,9 @@
 
 #include "rules/move_word.h"
 
+class Archive;
 class SBASE;
+struct MoveNode;
 
 // How reading a body went. A move line that does not read (or that the record cannot take) stops the
 // moves; the moves before it stay in the record.
@@ -31,6 +33,11 @@ struct CsaMove {
   int side = 0;
 };
 bool ParseCsaMoveLine(const SBASE& position, std::string_view line, CsaMove& move);
+
+// Writes the moves below a node depth first, as the body does after "'以下手順": each move with its
+// annotation lines, its children, then its later siblings preceded by "'手数目:%d". `first_number` is the
+// number of the node's first child move.
+void WriteCsaMoveTree(const MoveNode& from, int first_number, Archive& ar);
 
 // True when the text begins with "+" or "-" and exactly four digits (what the header scan stops at).
 bool LooksLikeCsaMove(std::string_view token);

@@ -3,7 +3,9 @@
 #include <cctype>
 
 #include "platform/files.h"
+#include "platform/text_codec.h"
 #include "record/archive.h"
+#include "record/kakinoki_converter.h"
 #include "record/select_read.h"
 
 RecordFileKind RecordFileKindOf(std::string_view path) {
@@ -48,6 +50,21 @@ RecordFileResult RecordFile::LoadText(std::string_view bytes, RecordFileKind kin
   RecordFileResult r;
   kind_ = kind;
   switch (kind) {
+    case RecordFileKind::kKif:
+    case RecordFileKind::kKi2: {
+      // Converted as the batch converter does, then read as the CSA text it gives.
+      Archive csa = Archive::ToMemory();
+      bool separator_due = false;
+      const KakinokiStats stats =
+          ConvertKakinokiText(platform::InputTextToCp932(bytes), name, KakinokiOptions{}, csa, separator_due);
+      r = LoadText(csa.text(), RecordFileKind::kCsa, name, index);
+      kind_ = kind;
+      if (r.opened && (stats.failed_games > 0 || stats.failed_variations > 0)) {
+        r.complete = false;
+        r.problem = "some moves could not be converted (see the annotations)";
+      }
+      return r;
+    }
     case RecordFileKind::kCsa:
     case RecordFileKind::kPcl: {
       Archive ar = Archive::FromText(bytes);

@@ -1,0 +1,65 @@
+// The batch converter of Kakinoki records (KIF and KI2) to CSA text: the logic of the file-conversion
+// dialog (棋譜→CSAファイル変換) without the dialog.
+//
+// Each game is replayed on a board of its own, which resolves relative notation and catches records
+// that do not hold together. Variations (変化：N手) become branches, written after the main line with
+// "'手数目:N" markers. A move that cannot be read or played ends the game with the error lines
+// "'注釈: 本棋譜はこれ以降は正常に変換されませんでした。", "'注釈: 元棋譜に不整合の可能性があります。" and
+// "%ERROR" (in a variation, only that variation is cut, with the two annotation lines).
+//
+// Output of one game, CRLF lines:
+//   /                                  when a game was written before it
+//   '棋戦名:… '戦型:… '手数:… '手合:… '表題:… '対局日:… '試合結果:…   the non-empty slots
+//   N+sente  N-gote
+//   '注釈:…                           comments of the header
+//   '注釈: 変換元ファイル[path]
+//   PI82HI  -                          the handicap's position and first mover
+//   +7776FU  '注釈:…  '手数目:2 …      the moves (see WriteCsaMoveTree)
+//   %TORYO                             how the game ended
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/message_sink.h"
+
+class Archive;
+
+struct KakinokiOptions {
+  std::string event;              // 棋戦名 for games that name none
+  std::string date;               // 対局日 (yyyymmdd) for games that give none
+  bool full_width_names = false;  // 対局者名の特殊文字を全角に変換
+};
+
+struct KakinokiStats {
+  int games = 0;              // games written
+  int failed_games = 0;       // games whose main line stopped at a move that could not be read
+  int failed_variations = 0;  // variations cut short
+};
+
+// Converts every game of a Kakinoki text (CP932) and writes it to `out`. A "/" line goes before a game
+// when `separator_due` is set, and it is set after every game written.
+KakinokiStats ConvertKakinokiText(std::string_view text, std::string_view source_path,
+                                  const KakinokiOptions& options, Archive& out, bool& separator_due);
+
+struct KakinokiBatch {
+  std::vector<std::string> inputs;  // CP932 paths
+  std::string out_dir;
+  bool bulk = false;        // 一括: every game into out_dir/out_file; otherwise 個別, one file per input
+  std::string out_file;     // 一括 only; ".csa" is added when it does not end so
+  bool overwrite = false;   // 一括 only: 上書 (create anew) rather than 追加 (append)
+  KakinokiOptions options;
+};
+
+struct KakinokiBatchResult {
+  bool ran = false;        // the settings passed their checks
+  int files_converted = 0;
+  int files_failed = 0;    // inputs or outputs that could not be opened or written
+  KakinokiStats stats;
+  std::string csa_file;    // the file written last, when it ends in ".csa" (remembered for select-read)
+};
+
+// Runs the conversion (実行) and shows its messages: "入力ファイル未設定", "出力ディレクトリ未設定",
+// "出力ファイル未設定", "入力[%s]が開けません", "出力[%s]が開けません", "ディレクトリ %s に個別出力しました",
+// "ファイル %s に一括出力しました".
+KakinokiBatchResult RunKakinokiBatch(const KakinokiBatch& batch, platform::MessageSink& messages);

@@ -1,0 +1,224 @@
+#include "record/kakinoki_moves.h"
+
+#include "record/cmbase.h"
+#include "rules/move_rules.h"
+#include "rules/notation.h"
+
+namespace {
+
+constexpr unsigned kAllClasses = 0xFF;
+
+struct PieceName {
+  const char* text;
+  int kind;
+  bool promoted;
+};
+// Longer names first, so 成銀 is not read as a promotion word.
+const PieceName kPieceNames[] = {
+    {"成銀", GI, true}, {"成桂", KE, true}, {"成香", KY, true}, {"玉", OU, false}, {"王", OU, false},
+    {"飛", HI, false},  {"角", KA, false},  {"金", KI, false},  {"銀", GI, false}, {"桂", KE, false},
+    {"香", KY, false},  {"歩", FU, false},  {"龍", HI, true},   {"竜", HI, true},  {"馬", KA, true},
+    {"と", FU, true},   {"全", GI, true},   {"圭", KE, true},   {"杏", KY, true},
+};
+
+struct Word {
+  const char* text;
+  unsigned mask;  // classes a relative word allows; 0 for 打 and the promotion words
+};
+const Word kRelativeWords[] = {{"右", 0x94}, {"左", 0x29}, {"直", 0x02}, {"寄", 0x18},
+                               {"引", 0xE0}, {"上", 0x07}, {"行", 0x07}};
+
+bool Consume(std::string_view& s, std::string_view prefix) {
+  if (!StartsWith(s, prefix)) return false;
+  s.remove_prefix(prefix.size());
+  return true;
+}
+
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A file digit: full-width １..９ or ASCII 1..9.
+int ReadFile(std::string_view& s) {
+  for (int d = 1; d <= 9; ++d) {
+    if (Consume(s, kFileDigits[d])) return d;
+  }
+  if (!s.empty() && s[0] >= '1' && s[0] <= '9') {
+    const int d = s[0] - '0';
+    s.remove_prefix(1);
+    return d;
+  }
+  return 0;
+}
+
+// A rank: kanji 一..九, or a digit as for files.
+int ReadRank(std::string_view& s) {
+  for (int d = 1; d <= 9; ++d) {
+    if (Consume(s, kRankNumerals[d])) return d;
+  }
+  return ReadFile(s);
+}
+
+bool StartsWithMark(std::string_view s) { return StartsWith(s, "▲") || StartsWith(s, "△") || StartsWith(s, "▽"); }
+
+}  // namespace
+
+struct KakinokiMoveReader::Parsed {
+  int to = 0;  // board index
+  int kind = 0;
+  bool promoted = false;  // the piece as named (before the move)
+  unsigned mask = kAllClasses;
+  bool drop = false;
+  int promote = -1;  // 1 成, 0 不成/生, -1 not said
+  int origin = 0;    // square number from "(77)", 0 when not given
+};
+
+bool KakinokiMoveReader::LooksLikeMoveLine(std::string_view line) {
+  std::string_view s = SkipKakinokiBlanks(line);
+  if (s.empty()) return false;
+  if (IsAsciiDigit(s[0]) || StartsWithMark(s) || StartsWith(s, "同")) return true;
+  for (int d = 1; d <= 9; ++d) {
+    if (StartsWith(s, kFileDigits[d])) return true;
+  }
+  return false;
+}
+
+bool KakinokiMoveReader::ParseMove(std::string_view& s, Parsed& m) const {
+  if (Consume(s, "同")) {
+    Consume(s, "　");
+    const MoveNode* previous = board_.current();
+    if (previous == board_.root() || !IsBoardIndex(previous->move.To())) return false;
+    m.to = previous->move.To();
+  } else {
+    const int file = ReadFile(s);
+    const int rank = file ? ReadRank(s) : 0;
+    if (!file || !rank) return false;
+    m.to = BoardIndexOf(file, rank);
+  }
+  bool named = false;
+  for (const PieceName& p : kPieceNames) {
+    if (Consume(s, p.text)) {
+      m.kind = p.kind;
+      m.promoted = p.promoted;
+      named = true;
+      break;
+    }
+  }
+  if (!named) return false;
+  for (bool more = true; more;) {
+    more = false;
+    for (const Word& w : kRelativeWords) {
+      if (Consume(s, w.text)) {
+        m.mask &= w.mask;
+        more = true;
+      }
+    }
+    if (Consume(s, "打")) {
+      m.drop = more = true;
+    } else if (Consume(s, "不成") || Consume(s, "生")) {
+      m.promote = 0;
+      more = true;
+    } else if (Consume(s, "成")) {
+      m.promote = 1;
+      more = true;
+    }
+  }
+  if (StartsWith(s, "(")) {
+    if (s.size() < 4 || !IsAsciiDigit(s[1]) || !IsAsciiDigit(s[2]) || s[3] != ')') return false;
+    m.origin = (s[1] - '0') * 10 + (s[2] - '0');
+    s.remove_prefix(4);
+  }
+  return true;
+}
+
+bool KakinokiMoveReader::PlayMove(const Parsed& m, int side) {
+  const PIECE* mover = nullptr;
+  auto named_piece = [&](const PIECE& p) {
+    return p.side() == side && p.kind() == m.kind && p.promoted() == m.promoted;
+  };
+  if (m.origin != 0) {
+    const int from = ToBoardIndex(m.origin);
+    if (!IsBoardIndex(from)) return false;
+    mover = board_.PieceAt(from);
+    if (!mover || !named_piece(*mover)) return false;
+  } else if (!m.drop) {
+    // The pieces able to reach the square, highest index first; the relative words choose among them.
+    for (unsigned mask = m.mask;;) {
+      for (int i = kPieceCount - 1; i >= 0 && !mover; --i) {
+        const PIECE& p = board_.piece(i);
+        if (p.on_board() && named_piece(p) && p.CanReach(m.to) &&
+            (RelativeClass(m.to, p.location(), side) & mask)) {
+          mover = &p;
+        }
+      }
+      if (mover || (mask & ~0x42u) == 0 || (mask & 0x42u) == 0x42u) break;
+      mask |= 0x42u;
+    }
+  }
+  if (!mover) {
+    // A drop, said or implied by no piece being able to get there.
+    if (m.promoted || board_.HandCount(side, m.kind) == 0) return false;
+    mover = &board_.piece(board_.LastPieceOfKind(side, m.kind));
+  }
+  const bool drop = mover->location() < kFirstSquare;
+  const int promote = drop ? 0 : m.promote == 1 ? 1 : mover->promoted() ? -1 : 0;
+  if (ValidateMove(board_, board_.BuildMoveWord(*mover, m.to, promote, -1)) != kLegal) return false;
+  return board_.piece(mover->index()).MoveTo(m.to, promote, -1) == 1;
+}
+
+KakinokiMoveReader::Result KakinokiMoveReader::EndWith(GameEnd::Kind kind) {
+  end_.kind = kind;
+  const int to_move = board_.side_to_move() == kGote ? kGote : kSente;
+  switch (kind) {
+    case GameEnd::kResign:
+    case GameEnd::kMate:
+    case GameEnd::kTimeUp:
+    case GameEnd::kIllegalLoss:
+      end_.winner = 1 - to_move;
+      break;
+    case GameEnd::kIllegalWin:
+    case GameEnd::kEnteringKing:
+      end_.winner = to_move;
+      break;
+    default:
+      end_.winner = -1;
+  }
+  return Result::kEnd;
+}
+
+KakinokiMoveReader::Result KakinokiMoveReader::ReadLine(std::string_view line) {
+  std::string_view s = SkipKakinokiBlanks(line);
+  GameEnd::Kind kind;
+  if (!s.empty() && IsAsciiDigit(s[0])) {
+    // KIF: the move number, the move, then its time and marks, which are not moves.
+    int number = 0;
+    while (!s.empty() && IsAsciiDigit(s[0])) {
+      if (number < 1000000) number = number * 10 + (s[0] - '0');
+      s.remove_prefix(1);
+    }
+    s = SkipKakinokiBlanks(s);
+    if (s.empty()) return EndWith(GameEnd::kNone);
+    if ((kind = EndKeywordAt(s)) != GameEnd::kNone) return EndWith(kind);
+    const int side = (number % 2 == 1) ? first_mover_ : 1 - first_mover_;
+    Parsed m;
+    return ParseMove(s, m) && PlayMove(m, side) ? Result::kMoves : Result::kFailed;
+  }
+  // KI2: moves separated by blanks, each with an optional side mark.
+  for (;;) {
+    s = SkipKakinokiBlanks(s);
+    if (s.empty()) return Result::kMoves;
+    if ((kind = EndKeywordAt(s)) != GameEnd::kNone) return EndWith(kind);
+    int side = board_.side_to_move() == kGote ? kGote : kSente;
+    if (Consume(s, "▲")) {
+      if (side != kSente) return Result::kFailed;
+    } else if (Consume(s, "△") || Consume(s, "▽")) {
+      if (side != kGote) return Result::kFailed;
+    }
+    if ((kind = EndKeywordAt(s)) != GameEnd::kNone) return EndWith(kind);
+    if (StartsWith(s, "先手") || StartsWith(s, "後手")) return EndWith(GameEnd::kNone);
+    Parsed m;
+    if (!ParseMove(s, m) || !PlayMove(m, side)) return Result::kFailed;
+    // The next move needs a separator (or its own mark).
+    if (!s.empty() && s[0] != ' ' && s[0] != '\t' && !StartsWith(s, "　") && !StartsWithMark(s)) {
+      return Result::kFailed;
+    }
+  }
+}

@@ -1,0 +1,30 @@
+// The simple KIF reader (柿木棋譜の読込): even games in KIF notation, converted line by line into CSA
+// text that a game document then reads. It does not replay the moves; the document's reader does.
+//
+// Mended against real files: a move line's time field ("( 0:01/00:00:01)") is not taken for the origin
+// of a drop; a summary line ("まで77手で先手の勝ち") gives the result; "変化：" sections are never appended
+// to the main line.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "platform/message_sink.h"
+#include "record/record_document.h"
+
+class KifReader {
+ public:
+  explicit KifReader(platform::MessageSink* messages = nullptr);
+
+  // Converts KIF text (CP932) into CSA text. On failure the message has been shown ("手合は平手しか変換
+  // できません(%s)。", "指し手エラーです。(%s)", "メモリが足りません。") and `csa` holds what was produced
+  // up to the failure; an empty input fails without a message.
+  bool Convert(std::string_view kif, std::string& csa);
+
+ private:
+  platform::MessageSink* messages_;
+};
+
+// 柿木棋譜の読込 without its dialogs: converts the file's bytes (CP932 or UTF-8) with the simple reader,
+// then clears the game document and reads whatever text was produced into it. `converted` tells whether
+// the conversion itself succeeded.
+DocumentResult ReadKifIntoGame(std::string_view file_bytes, CGameRecordDoc& doc, bool* converted = nullptr);
