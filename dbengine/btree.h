@@ -34,9 +34,9 @@ int CursorCurrent(IndexFile* ix, IndexEntry* out);
 // Inserts {record, key}; kDuplicateKey when the index is unique and holds the key. Afterwards the cursor
 // is on the first entry with the key met from the root.
 int BtreeInsert(IndexFile* ix, const uint8_t* key, int length, int32_t record);
-// Removes the entry with the key and the record number (kOk also when there is none). Afterwards the
-// cursor is where a search for the key leaves it.
-int BtreeRemove(IndexFile* ix, const uint8_t* key, int length, int32_t record);
+// Removes the entry with the key and the record number (kOk also when there is none; *removed tells).
+// Afterwards the cursor is where a search for the key leaves it.
+int BtreeRemove(IndexFile* ix, const uint8_t* key, int length, int32_t record, bool* removed = nullptr);
 
 }  // namespace dbengine
 

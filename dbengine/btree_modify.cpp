@@ -101,47 +101,43 @@ int ReplaceEntry(IndexFile* ix, int level, int offset, const EntryBytes& entry, 
   return InsertAt(ix, level, entry);
 }
 
-bool SameKey(const IndexEntry& e, const uint8_t* key, int length) {
-  return CompareKeys(e.key, e.key_length, key, length) == 0;
+// Puts the cursor on the entry with the key and the record number (in a leaf when `leaf_only`), looking
+// through every subtree whose key range may hold the key; with duplicates they may be many, and this
+// scans them front to back without stepping backwards. Recursion is bounded by the height.
+int FindInSubtree(IndexFile* ix, uint32_t address, int level, const uint8_t* key, int length, int32_t record,
+                  bool leaf_only, bool* found) {
+  Node n;
+  if (int rc = ReadTreeNodeCopy(ix, address, level, &n); rc != kOk) return rc;
+  bool leaf = n.IsLeaf();
+  int previous = -1;
+  for (int o = 0; o < n.Used(); o = NextEntry(n, o)) {
+    const uint8_t* e = n.Entries() + o;
+    int c = CompareWithEntryKey(key, length, EntryKey(e));
+    if (c <= 0 && !leaf) {  // the keys before this entry may still be equal to the key
+      ix->path[level] = {address, previous};
+      uint32_t child = static_cast<uint32_t>(previous < 0 ? n.Leftmost() : EntryChild(n.Entries() + previous));
+      if (int rc = FindInSubtree(ix, child, level + 1, key, length, record, leaf_only, found); rc != kOk || *found) {
+        return rc;
+      }
+    }
+    if (c < 0) return kOk;
+    if (c == 0 && EntryRecord(e) == record && (leaf || !leaf_only)) {
+      ix->path[level] = {address, o};
+      ix->level = level;
+      *found = true;
+      return kOk;
+    }
+    previous = o;
+  }
+  if (leaf) return kOk;
+  ix->path[level] = {address, previous};
+  uint32_t child = static_cast<uint32_t>(previous < 0 ? n.Leftmost() : EntryChild(n.Entries() + previous));
+  return FindInSubtree(ix, child, level + 1, key, length, record, leaf_only, found);
 }
 
-// Puts the cursor on the entry with the key and record number (in a leaf when `leaf_only`): from the
-// first equal key met, forward and then backward over the entries with that key.
 int FindEntry(IndexFile* ix, const uint8_t* key, int length, int32_t record, bool leaf_only, bool* found) {
   *found = false;
-  bool equal;
-  if (int rc = Descend(ix, key, length, true, &equal); rc != kOk || !equal) return rc;
-  auto matches = [&](const IndexEntry& e) {
-    if (e.record != record) return false;
-    if (!leaf_only) return true;
-    const Node* n;
-    return ReadTreeNode(ix, ix->path[ix->level].node, ix->level, &n) == kOk && n->IsLeaf();
-  };
-  IndexEntry e;
-  if (int rc = CursorCurrent(ix, &e); rc != kOk) return rc;
-  int start_level = ix->level;
-  CursorStep start[kMaxLevels];
-  std::copy(ix->path, ix->path + kMaxLevels, start);
-  while (true) {
-    if (matches(e)) {
-      *found = true;
-      return kOk;
-    }
-    int rc = CursorNext(ix, &e);
-    if (rc == kNotFound || (rc == kOk && !SameKey(e, key, length))) break;
-    if (rc != kOk) return rc;
-  }
-  ix->level = start_level;
-  std::copy(start, start + kMaxLevels, ix->path);
-  while (true) {
-    int rc = CursorPrev(ix, &e);
-    if (rc == kNotFound || (rc == kOk && !SameKey(e, key, length))) return kOk;
-    if (rc != kOk) return rc;
-    if (matches(e)) {
-      *found = true;
-      return kOk;
-    }
-  }
+  return FindInSubtree(ix, 0, 0, key, length, record, leaf_only, found);
 }
 
 // After an entry left the node at `level`: borrow from or merge with a sibling while the node is under
@@ -244,10 +240,12 @@ int BtreeInsert(IndexFile* ix, const uint8_t* key, int length, int32_t record) {
   return Descend(ix, key, length, true, &found);
 }
 
-int BtreeRemove(IndexFile* ix, const uint8_t* key, int length, int32_t record) {
+int BtreeRemove(IndexFile* ix, const uint8_t* key, int length, int32_t record, bool* removed) {
+  if (removed) *removed = false;
   if (length > kMaxKeyLength) return kOk;  // no such key can be in the tree
   bool found;
   if (int rc = FindEntry(ix, key, length, record, false, &found); rc != kOk) return rc;
+  if (removed) *removed = found;
   if (found) {
     int level = ix->level;
     int pos = ix->path[level].pos;

@@ -36,15 +36,14 @@ int Descend(IndexFile* ix, const uint8_t* key, int length, bool stop_at_equal, b
     int used = n->Used(), pos = -1;
     bool equal = false;
     for (int o = 0; o < used;) {
-      int klen = EntryKeyLength(e + o);
-      int c = CompareKeys(key, length, EntryKey(e + o), klen);
+      int c = CompareWithEntryKey(key, length, EntryKey(e + o));
       if (c < 0) break;
       pos = o;
       if (c == 0) {
         equal = true;
         break;
       }
-      o += kEntryOverhead + klen;
+      o = NextEntry(*n, o);
     }
     ix->path[level] = {address, pos};
     ix->level = level;

@@ -70,6 +70,16 @@ inline int CompareKeys(const uint8_t* a, int alen, const uint8_t* b, int blen) {
   return alen < blen ? -1 : (alen > blen ? 1 : 0);
 }
 
+// Compares a search key with the NUL-ended key of an entry in one pass (the hot loop of every search).
+inline int CompareWithEntryKey(const uint8_t* key, int length, const uint8_t* entry_key) {
+  for (int i = 0;; ++i) {
+    uint8_t e = entry_key[i];
+    if (i == length) return e == 0 ? 0 : -1;
+    if (e == 0) return 1;
+    if (key[i] != e) return key[i] < e ? -1 : 1;
+  }
+}
+
 // Inserts / removes bytes in the entry area, keeping the used count.
 void InsertEntryBytes(Node& n, int offset, const uint8_t* entry, int size);
 void RemoveEntryBytes(Node& n, int offset, int size);

@@ -4,7 +4,6 @@
 // buffers (the original design had 8; more simply keep more of a large tree in memory).
 #pragma once
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "dbengine/index_node.h"
@@ -23,9 +22,28 @@ struct NodeBuffer {
   Node node;
 };
 
+// Buffer numbers by (file id, address): open addressing with linear probing, kept under a quarter full
+// so that a lookup is one or two probes.
+class NodeIndex {
+ public:
+  int Find(uint64_t key) const;
+  void Insert(uint64_t key, int buffer);
+  void Erase(uint64_t key);
+
+ private:
+  static constexpr int kBits = 14;
+  static constexpr size_t kSlots = size_t{1} << kBits;
+  static size_t Home(uint64_t key) { return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - kBits)); }
+  void Allocate();
+  std::vector<uint64_t> keys_;
+  std::vector<int32_t> buffers_;  // -1: empty slot
+};
+
 struct NodeCache {
+  size_t capacity = kNodeCacheBuffers;  // buffers in use at most (tests lower it to force evictions)
+  size_t in_use = 0;
   std::vector<NodeBuffer> buffers;
-  std::unordered_map<uint64_t, int> where;  // (file id, address) -> buffer
+  NodeIndex where;  // (file id, address) -> buffer
   int newest = -1, oldest = -1;
   std::vector<int> free_buffers;
 };
@@ -39,5 +57,7 @@ int ClaimNode(IndexFile* ix, uint32_t address, NodeBuffer** out);
 void ForgetNode(NodeBuffer* b);
 // Writes back every dirty node of a file; with `forget`, also drops them. kOk or kIndexWrite.
 int WriteBackNodes(IndexFile* ix, bool forget);
+// Sets how many buffers the cache may use (1 .. kNodeCacheBuffers); the files come out the same.
+void SetNodeCacheCapacity(size_t buffers);
 
 }  // namespace dbengine

@@ -1,12 +1,14 @@
 // Plans of the condition groups. Conditions are split into groups at every "or"; each group is a nested
 // loop with one level per from table:
 // - tables with a condition comparing the first column of one of their indexes with a value come first
-//   and are read through that index (the group's first such condition, the lowest such index):
-//     "="            the entries whose key begins with the value's key part, in key order;
-//     "<" "<="       from the first key, ending where the condition first fails ("char" columns; other
-//                    types are not in the byte order of their keys, so every entry is looked at);
-//     ">" ">="       from the value's key onward ("char" columns; others from the first key);
-//     "!=" matches   from the first key;
+//   and are read through that index, in key order (the group's first such condition, the lowest such
+//   index):
+//     "="            the entries whose key begins with the value's key part;
+//     other          from the first key; for a "char" column the walk starts at the greatest of the
+//                    group's lower bounds on that column (">", ">=") and ends where the column passes
+//                    the least upper bound ("<", "<="), which is where a walk from the first key that
+//                    stops at the first entry failing the condition would end. Other types are not in
+//                    the byte order of their keys (a key ends at the first NUL), so every entry is seen.
 //   and every condition of the level is then tested on the record;
 // - then tables with other conditions against values, read in record-number order;
 // - then the rest (only compared with other tables' columns, or not at all), in record-number order.
@@ -28,14 +30,18 @@ int IndexOnFirstColumn(const DbSchema& s, int column) {
 }
 
 LevelPlan::Access AccessFor(Operator op, int16_t type) {
-  bool text = type == kChar;
-  switch (op) {
-    case kEqual: return LevelPlan::kIndexEqual;
-    case kLess:
-    case kLessEqual: return text ? LevelPlan::kIndexUntilFalse : LevelPlan::kIndexAll;
-    case kGreater:
-    case kGreaterEqual: return text ? LevelPlan::kIndexFromValue : LevelPlan::kIndexAll;
-    default: return LevelPlan::kIndexAll;
+  if (op == kEqual) return LevelPlan::kIndexEqual;
+  return type == kChar ? LevelPlan::kIndexRange : LevelPlan::kIndexAll;
+}
+
+// The group's bounds on the column a range walk reads.
+void CollectBounds(const CompiledQuery& cq, const std::vector<int>& members, LevelPlan& lp) {
+  const Condition& driving = cq.conditions[lp.driving];
+  for (int i : members) {
+    const Condition& c = cq.conditions[i];
+    if (c.right_is_column || c.left.table != driving.left.table || c.left.column != driving.left.column) continue;
+    if (c.op == kGreater || c.op == kGreaterEqual) lp.lower.push_back(i);
+    if (c.op == kLess || c.op == kLessEqual) lp.upper.push_back(i);
   }
 }
 
@@ -59,6 +65,9 @@ GroupPlan PlanGroup(const CompiledQuery& cq, const std::vector<int>& members) {
     } else if (kind[t] == 2) {
       kind[t] = 1;
     }
+  }
+  for (LevelPlan& lp : by_table) {
+    if (lp.access == LevelPlan::kIndexRange) CollectBounds(cq, members, lp);
   }
   GroupPlan plan;
   for (int k = 0; k <= 2; ++k) {

@@ -1,6 +1,8 @@
 // Running a compiled select: the nested loop of each group, index walks and scans, and the merge of
 // several groups by record numbers.
 #include <algorithm>
+#include <cstring>
+#include <string>
 
 #include "dbengine/btree.h"
 #include "dbengine/engine_state.h"
@@ -53,20 +55,47 @@ class GroupCursor {
     return &q_.tables[lp.table].schema->table->indexes[lp.index].file;
   }
 
-  // Where an index walk starts.
+  // The key part of a condition's value: its bytes up to a NUL, at most the column's width.
+  std::string_view KeyPart(const Condition& c, int width) const {
+    std::string_view v = c.value;
+    return v.substr(0, std::min({v.find('\0'), v.size(), static_cast<size_t>(width)}));
+  }
+
+  // Where an index walk starts: the value's key part for "=", the greatest lower bound of a range.
   int Position(const LevelPlan& lp, LevelState& st) {
     st.positioned = true;
     IndexFile* ix = Walked(lp);
-    if (lp.access == LevelPlan::kIndexAll || lp.access == LevelPlan::kIndexUntilFalse) {
+    int width = WalkedWidth(lp);
+    if (lp.access == LevelPlan::kIndexEqual) {
+      st.prefix.assign(KeyPart(cq_.conditions[lp.driving], width));
+    } else if (lp.access == LevelPlan::kIndexRange) {
+      for (int i : lp.lower) st.prefix = std::max(st.prefix, std::string(KeyPart(cq_.conditions[i], width)));
+    }
+    if (st.prefix.empty()) {
       CursorFirst(ix);
       return kOk;
     }
-    const Condition& c = cq_.conditions[lp.driving];
-    const ColumnDesc& col = q_.tables[lp.table].schema->columns[c.left.column];
-    std::string_view v = c.value;
-    v = v.substr(0, std::min({v.find('\0'), v.size(), static_cast<size_t>(col.width)}));
-    st.prefix.assign(v);
     return CursorBefore(ix, reinterpret_cast<const uint8_t*>(st.prefix.data()), static_cast<int>(st.prefix.size()));
+  }
+
+  int WalkedWidth(const LevelPlan& lp) const {
+    return q_.tables[lp.table].schema->columns[cq_.conditions[lp.driving].left.column].width;
+  }
+
+  // Whether a range walk has passed its least upper bound: the walked column, decoded from the key (up
+  // to its padding), no longer satisfies one of the "<" / "<=" conditions, nor will any later key.
+  bool PastUpperBound(const LevelPlan& lp, const IndexEntry& e) const {
+    if (lp.upper.empty()) return false;
+    int n = std::min(e.key_length, WalkedWidth(lp));
+    const void* pad = std::memchr(e.key, 0x01, static_cast<size_t>(n));
+    if (pad) n = static_cast<int>(static_cast<const uint8_t*>(pad) - e.key);
+    std::string_view column(reinterpret_cast<const char*>(e.key), static_cast<size_t>(n));
+    for (int i : lp.upper) {
+      const Condition& c = cq_.conditions[i];
+      int r = column.compare(c.value);
+      if (c.op == kLess ? r >= 0 : r > 0) return true;
+    }
+    return false;
   }
 
   // The next record of a level's table into its buffer: kOk, kNotFound, or a failure.
@@ -84,10 +113,14 @@ class GroupCursor {
       if (int rc = Position(lp, st); rc != kOk) return rc;
     }
     IndexFile* ix = Walked(lp);
-    int width = t.schema->columns[cq_.conditions[lp.driving].left.column].width;
+    int width = WalkedWidth(lp);
     while (true) {
       IndexEntry e;
       if (int rc = CursorNext(ix, &e); rc != kOk) return rc;
+      if (lp.access == LevelPlan::kIndexRange && PastUpperBound(lp, e)) {
+        st.exhausted = true;
+        return kNotFound;
+      }
       if (lp.access == LevelPlan::kIndexEqual) {
         size_t n = st.prefix.size();
         if (static_cast<size_t>(e.key_length) < n || std::memcmp(e.key, st.prefix.data(), n) != 0) {
@@ -115,10 +148,6 @@ class GroupCursor {
         bool holds;
         if (int rc = EvaluateCondition(q_, cq_.conditions[i], &holds); rc != kOk) return rc;
         if (!holds) {
-          if (i == lp.driving && lp.access == LevelPlan::kIndexUntilFalse) {
-            state_[level].exhausted = true;
-            return kNotFound;
-          }
           all = false;
           break;
         }

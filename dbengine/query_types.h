@@ -43,16 +43,17 @@ struct Condition {
 // How one level of a group's nested loop reads its table.
 struct LevelPlan {
   enum Access {
-    kScan,            // record by record in record-number order
-    kIndexEqual,      // index entries whose key begins with the value's key part
-    kIndexUntilFalse, // index from the first key, stopping where the condition first fails
-    kIndexFromValue,  // index from the value's key onward
-    kIndexAll,        // index from the first key
+    kScan,        // record by record in record-number order
+    kIndexEqual,  // index entries whose key begins with the value's key part
+    kIndexRange,  // a "char" column's index from the greatest lower bound to the least upper bound
+    kIndexAll,    // index from the first key to the last
   };
   int table = 0;
   Access access = kScan;
   int index = -1;
   int driving = -1;          // condition driving an index walk
+  std::vector<int> lower;    // for kIndexRange: conditions >, >= on the walked column
+  std::vector<int> upper;    // for kIndexRange: conditions <, <= on the walked column
   std::vector<int> tests;    // conditions decided at this level
 };
 

@@ -1,4 +1,6 @@
 // Reading, scanning, inserting, updating and deleting records, with their index keys.
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "dbengine/bitmap_cache.h"
@@ -19,6 +21,27 @@ int SetLast(int code) {
 uint8_t Bit(int32_t number) { return static_cast<uint8_t>(0x80 >> (number % 8)); }
 uint64_t Offset(const DbTable* t, int32_t number) {
   return static_cast<uint64_t>(number) * static_cast<uint64_t>(t->record_length);
+}
+
+constexpr size_t kScanWindowBytes = 64 * 1024;
+
+bool WriteData(DbTable* t, uint64_t offset, const uint8_t* bytes, size_t n) {
+  t->scan_window.clear();
+  return t->data.WriteAt(offset, bytes, n);
+}
+
+// A record for a scan, through the read-ahead window.
+bool ScanRead(DbTable* t, uint64_t offset, uint8_t* out, size_t n) {
+  std::vector<uint8_t>& w = t->scan_window;
+  if (offset < t->scan_window_start || offset + n > t->scan_window_start + w.size()) {
+    w.resize(std::max(kScanWindowBytes, n));
+    long got = t->data.ReadUpTo(offset, w.data(), w.size());
+    w.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    t->scan_window_start = offset;
+    if (w.size() < n) return false;
+  }
+  std::memcpy(out, w.data() + (offset - t->scan_window_start), n);
+  return true;
 }
 
 DbTable* OpenTableOf(DbSchema* schema) {
@@ -54,7 +77,7 @@ int TakeFreeSlot(DbTable* t, const uint8_t* record, int32_t* number) {
     while (byte & (0x80 >> bit)) ++bit;
     int32_t r = static_cast<int32_t>(b * 8 + bit);
     if (int rc = BitmapPutByte(&t->bitmap, b, static_cast<uint8_t>(byte | (0x80 >> bit))); rc != kOk) return rc;
-    if (!t->data.WriteAt(Offset(t, r), record, static_cast<size_t>(t->record_length))) {
+    if (!WriteData(t, Offset(t, r), record, static_cast<size_t>(t->record_length))) {
       SetBit(t, r, false);
       return kCannotOpen;
     }
@@ -76,7 +99,7 @@ int Grow(DbTable* t, const uint8_t* record, int32_t* number) {
   size_t length = static_cast<size_t>(t->record_length);
   std::vector<uint8_t> slots(8 * length, 0);
   std::copy(record, record + length, slots.begin());
-  if (!t->data.WriteAt(Offset(t, r), slots.data(), slots.size())) {
+  if (!WriteData(t, Offset(t, r), slots.data(), slots.size())) {
     SetBit(t, r, false);
     return kCannotOpen;
   }
@@ -102,15 +125,19 @@ int InsertKeys(DbTable* t, const uint8_t* record, int32_t number, int count, int
   return kOk;
 }
 
-int RemoveKeys(DbTable* t, const uint8_t* record, int32_t number, int count) {
+int RemoveKeys(DbTable* t, const uint8_t* record, int32_t number, int count, bool* all_found) {
   int result = kOk;
+  bool all = true;
   for (int k = 0; k < count; ++k) {
     uint8_t key[kMaxKeyLength + 1];
     int length;
     if (BuildKey(*t->schema, k, record, key, &length) != kOk) continue;  // such a key was never added
-    int rc = BtreeRemove(&t->indexes[k].file, key, length, number);
+    bool found = false;
+    int rc = BtreeRemove(&t->indexes[k].file, key, length, number, &found);
     if (rc != kOk && result == kOk) result = rc;
+    all = all && found;
   }
+  if (all_found) *all_found = all;
   return result;
 }
 
@@ -132,7 +159,7 @@ int ScanRecord(DbTable* table, int32_t from, uint8_t* buffer, int32_t* found) {
     int bit = 0;
     while (!(byte & (0x80 >> bit))) ++bit;
     int32_t r = static_cast<int32_t>(b * 8 + bit);
-    if (!table->data.ReadAt(Offset(table, r), buffer, static_cast<size_t>(table->record_length))) return kCannotOpen;
+    if (!ScanRead(table, Offset(table, r), buffer, static_cast<size_t>(table->record_length))) return kCannotOpen;
     *found = r;
     return kOk;
   }
@@ -174,7 +201,7 @@ int UpdateRecord(DbSchema* schema, const uint8_t* record, int32_t number) {
   } else if (int rc = InUse(t, number); rc != kOk) {
     return SetLast(rc);
   }
-  if (!t->data.WriteAt(Offset(t, number), record, static_cast<size_t>(t->record_length))) return SetLast(kCannotOpen);
+  if (!WriteData(t, Offset(t, number), record, static_cast<size_t>(t->record_length))) return SetLast(kCannotOpen);
   return SetLast(kOk);
 }
 
@@ -185,13 +212,18 @@ int DeleteRecord(DbSchema* schema, const uint8_t* record, int32_t number) {
   if (rc == kNotFound) return SetLast(kOk);
   if (rc == kOk) rc = SetBit(t, number, false);
   if (rc != kOk) return SetLast(rc);
-  if (t->index_count > 0) {
+  if (t->index_count == 0) return SetLast(kOk);
+  // The keys come from the image the caller passes; when one of them names no entry of this record (an
+  // image that is not the stored record), the stored record is read and its keys are removed instead.
+  bool all_found;
+  rc = RemoveKeys(t, record, number, t->index_count, &all_found);
+  if (rc == kOk && !all_found) {
     std::vector<uint8_t> stored(static_cast<size_t>(t->record_length));
-    const uint8_t* image = record;
-    if (t->data.ReadAt(Offset(t, number), stored.data(), stored.size())) image = stored.data();
-    return SetLast(RemoveKeys(t, image, number, t->index_count));
+    if (t->data.ReadAt(Offset(t, number), stored.data(), stored.size())) {
+      rc = RemoveKeys(t, stored.data(), number, t->index_count, &all_found);
+    }
   }
-  return SetLast(kOk);
+  return SetLast(rc);
 }
 
 }  // namespace dbengine

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -12,6 +13,8 @@
 
 namespace dbengine {
 namespace {
+
+constexpr size_t kSpillPiece = 64 * 1024;
 
 int64_t BlockStart(size_t b) { return static_cast<int64_t>(b) * kStoreBlockBytes; }
 int64_t BlockLength(size_t b) { return std::min<int64_t>(kStoreBlockBytes, kStoreMemoryBytes - BlockStart(b)); }
@@ -48,8 +51,35 @@ int ResultStore::Write(int64_t at, const uint8_t* bytes, int64_t length) {
   }
   if (length == 0) return kOk;
   if (!spill_.IsOpen() && !MakeSpillFile(&spill_)) return kSchemaOpen;
-  return spill_.WriteAt(static_cast<uint64_t>(at - kStoreMemoryBytes), bytes, static_cast<size_t>(length)) ? kOk
-                                                                                                             : kSchemaIo;
+  // Rows are only ever appended, so the pending bytes always end the file.
+  if (pending_.empty()) pending_at_ = static_cast<uint64_t>(at - kStoreMemoryBytes);
+  pending_.insert(pending_.end(), bytes, bytes + length);
+  return pending_.size() >= kSpillPiece ? FlushPending() : kOk;
+}
+
+int ResultStore::FlushPending() {
+  if (pending_.empty()) return kOk;
+  bool ok = spill_.WriteAt(pending_at_, pending_.data(), pending_.size());
+  pending_.clear();
+  return ok ? kOk : kSchemaIo;
+}
+
+int ResultStore::ReadSpill(uint64_t at, uint8_t* out, size_t length) {
+  if (int rc = FlushPending(); rc != kOk) return rc;
+  if (at < ahead_at_ || at + length > ahead_at_ + ahead_.size()) {
+    if (at != next_read_) {  // a jump: read just what is asked
+      next_read_ = at + length;
+      return spill_.ReadAt(at, out, length) ? kOk : kSchemaIo;
+    }
+    ahead_.resize(std::max(kSpillPiece, length));
+    long got = spill_.ReadUpTo(at, ahead_.data(), ahead_.size());
+    ahead_.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    ahead_at_ = at;
+    if (ahead_.size() < length) return kSchemaIo;
+  }
+  std::memcpy(out, ahead_.data() + (at - ahead_at_), length);
+  next_read_ = at + length;
+  return kOk;
 }
 
 int ResultStore::Append(const uint8_t* row) {
@@ -58,7 +88,7 @@ int ResultStore::Append(const uint8_t* row) {
   return rc;
 }
 
-int ResultStore::Read(int64_t n, uint8_t* row) const {
+int ResultStore::Read(int64_t n, uint8_t* row) {
   int64_t at = n * row_size_, length = row_size_;
   while (length > 0 && at < kStoreMemoryBytes) {
     size_t b = static_cast<size_t>(at / kStoreBlockBytes);
@@ -68,7 +98,7 @@ int ResultStore::Read(int64_t n, uint8_t* row) const {
     at += k, row += k, length -= k;
   }
   if (length == 0) return kOk;
-  return spill_.ReadAt(static_cast<uint64_t>(at - kStoreMemoryBytes), row, static_cast<size_t>(length)) ? kOk : kSchemaIo;
+  return ReadSpill(static_cast<uint64_t>(at - kStoreMemoryBytes), row, static_cast<size_t>(length));
 }
 
 }  // namespace dbengine

@@ -20,17 +20,25 @@ class ResultStore {
   // kOk, kSchemaOpen (the temporary file cannot be made), kSchemaIo (it cannot be written), kNoMemory.
   int Append(const uint8_t* row);
   // kOk or kSchemaIo.
-  int Read(int64_t n, uint8_t* row) const;
+  int Read(int64_t n, uint8_t* row);
   int64_t Rows() const { return rows_; }
   int RowSize() const { return row_size_; }
 
  private:
   int Write(int64_t at, const uint8_t* bytes, int64_t length);
+  int ReadSpill(uint64_t at, uint8_t* out, size_t length);
+  int FlushPending();
 
   int row_size_;
   int64_t rows_ = 0;
   std::vector<std::unique_ptr<uint8_t[]>> blocks_;
   DbFile spill_;
+  // The temporary file is written in large pieces and read ahead while reads go front to back.
+  std::vector<uint8_t> pending_;  // bytes appended but not yet written, ending the file
+  uint64_t pending_at_ = 0;
+  std::vector<uint8_t> ahead_;    // bytes read ahead
+  uint64_t ahead_at_ = 0;
+  uint64_t next_read_ = 0;        // where a read that goes on front to back would start
 };
 
 }  // namespace dbengine

@@ -13,7 +13,7 @@ namespace {
 // descending keys' bytes inverted.
 class KeyTable {
  public:
-  int Build(const ResultStore& store, const std::vector<SortKey>& keys) {
+  int Build(ResultStore& store, const std::vector<SortKey>& keys) {
     for (const SortKey& k : keys) width_ += static_cast<size_t>(k.width);
     size_t rows = static_cast<size_t>(store.Rows());
     bytes_.reset(new (std::nothrow) uint8_t[rows * width_ + 1]);
@@ -68,7 +68,7 @@ bool Stopped(std::atomic<bool>& stop) {
 
 }  // namespace
 
-int SortRows(const ResultStore& store, const std::vector<SortKey>& keys, std::atomic<bool>& stop,
+int SortRows(ResultStore& store, const std::vector<SortKey>& keys, std::atomic<bool>& stop,
              std::vector<uint32_t>* order, bool* stopped) {
   size_t n = static_cast<size_t>(store.Rows());
   order->clear();

@@ -24,7 +24,7 @@ struct SortKey {
 // The rows' order into *order. When `stop` is raised on the way, it is lowered, *stopped is set and
 // *order holds the rows placed so far (the first ones of the sorted result). kOk, kNoMemory, or the
 // store's read failure.
-int SortRows(const ResultStore& store, const std::vector<SortKey>& keys, std::atomic<bool>& stop,
+int SortRows(ResultStore& store, const std::vector<SortKey>& keys, std::atomic<bool>& stop,
              std::vector<uint32_t>* order, bool* stopped);
 
 }  // namespace dbengine

@@ -29,7 +29,7 @@ int Collect(CompiledQuery* cq, ResultStore& store, bool* stopped) {
   return rc == kNotFound ? kOk : rc;
 }
 
-int WriteRows(const ResultStore& store, const std::vector<uint32_t>* order, int64_t count, std::FILE* out) {
+int WriteRows(ResultStore& store, const std::vector<uint32_t>* order, int64_t count, std::FILE* out) {
   std::vector<uint8_t> row(static_cast<size_t>(store.RowSize()));
   for (int64_t i = 0; i < count; ++i) {
     int64_t n = order ? (*order)[static_cast<size_t>(i)] : i;

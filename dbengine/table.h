@@ -68,9 +68,9 @@ int InsertRecord(DbSchema* schema, const uint8_t* record, int32_t* number);
 // failure (11, 100 + cause) the old keys are restored and the record is not written.
 int UpdateRecord(DbSchema* schema, const uint8_t* record, int32_t number);
 
-// Frees record `number` and removes its index entries (the keys are built from the record as stored; the
-// image passed in stands in only when the data file cannot be read). kOk, also when the record is not
-// in use (nothing is done then).
+// Frees record `number` and removes its index entries. The keys are built from `record`, which should be
+// the record as stored; when one of them names no entry of this record, the stored record is read and
+// its keys are removed instead. kOk, also when the record is not in use (nothing is done then).
 int DeleteRecord(DbSchema* schema, const uint8_t* record, int32_t number);
 
 // Closes the table when the handle goes out of scope.

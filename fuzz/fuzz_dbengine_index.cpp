@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string p = dir + "/t";
   bool written = platform::WriteWholeFile(p + ".scm", base.scm) && platform::WriteWholeFile(p + ".bmp", base.bmp) &&
                  platform::WriteWholeFile(p + ".dat", base.dat) && platform::WriteWholeFile(p + ".ix1", base.ix1) &&
-                 platform::WriteWholeFile(p + ".ix0", std::string_view(reinterpret_cast<const char*>(data), size));
+                 platform::WriteWholeFile(p + ".ix0", std::string(reinterpret_cast<const char*>(data), size));
   if (!written) fuzz_dbengine::Fail(data, size, "check 1");
   dbengine::TableCheck check;
   if (dbengine::CheckTable(p, &check) != dbengine::kOk) fuzz_dbengine::Fail(data, size, "check 2");

@@ -8,6 +8,7 @@
 
 #include "dbengine/check.h"
 #include "dbengine/index.h"
+#include "dbengine/node_cache.h"
 #include "dbengine/table.h"
 #include "dbengine/table_internal.h"
 #include "tests/dbengine/db_test_util.h"
@@ -25,6 +26,7 @@ struct ModelCase {
   bool two_columns; // key of (k, k2) with k2 of width 5
   int steps;
   int min_height;
+  size_t cache_buffers = kNodeCacheBuffers;
 };
 
 class BtreeModel : public ::testing::TestWithParam<ModelCase> {};
@@ -57,6 +59,7 @@ std::vector<Entry> WalkBackward(DbTable* t) {
 
 TEST_P(BtreeModel, RandomOperationsMatchTheModel) {
   const ModelCase& c = GetParam();
+  SetNodeCacheCapacity(c.cache_buffers);
   std::string dir = testing::FreshDirectory(std::string("model_") + c.name);
   std::vector<ColumnDesc> columns = {Column("k", kChar, static_cast<int16_t>(c.width)), Column("k2", kChar, 5),
                                      Column("payload", kBin, 4)};
@@ -183,6 +186,40 @@ TEST_P(BtreeModel, RandomOperationsMatchTheModel) {
   EXPECT_EQ(h->table->indexes[0].file.height, 1);
   EXPECT_EQ(h->table->indexes[0].file.root.Used(), 0);
   ASSERT_EQ(CloseTable(h), kOk);
+  SetNodeCacheCapacity(kNodeCacheBuffers);
+}
+
+// The number of node buffers is not visible in the files: the same operations give the same bytes.
+TEST(BtreeFiles, SameBytesWhateverTheCacheSize) {
+  std::string files[2];
+  const size_t sizes[2] = {8, kNodeCacheBuffers};
+  for (int run = 0; run < 2; ++run) {
+    SetNodeCacheCapacity(sizes[run]);
+    std::string dir = testing::FreshDirectory("cache_size_" + std::to_string(run));
+    DbSchema schema = MakeSchema({Column("k", kChar, 40), Column("g", kChar, 3)},
+                                 {testing::Index(false, {0}), testing::Index(true, {1, 0})});
+    testing::WriteSchemaFile(dir + "/t", schema);
+    DbSchema* h = InitTableFiles(dir + "/t");
+    ASSERT_TRUE(h);
+    std::mt19937 rng(11);
+    std::vector<std::pair<int32_t, std::vector<uint8_t>>> live;
+    for (int i = 0; i < 4000; ++i) {
+      if (live.empty() || rng() % 3 != 0) {
+        auto r = testing::Record(*h, {std::to_string(rng()) + std::string(rng() % 30, 'k'), std::to_string(rng() % 50)});
+        int32_t n;
+        if (InsertRecord(h, r.data(), &n) == kOk) live.emplace_back(n, r);
+      } else {
+        size_t k = rng() % live.size();
+        ASSERT_EQ(DeleteRecord(h, live[k].second.data(), live[k].first), kOk);
+        live.erase(live.begin() + static_cast<long>(k));
+      }
+    }
+    ASSERT_EQ(CloseTable(h), kOk);
+    files[run] = testing::FileBytes(dir + "/t.ix0") + testing::FileBytes(dir + "/t.ix1") + testing::FileBytes(dir + "/t.bmp");
+  }
+  SetNodeCacheCapacity(kNodeCacheBuffers);
+  EXPECT_GT(files[0].size(), 100000u);
+  EXPECT_TRUE(files[0] == files[1]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BtreeModel,
@@ -190,7 +227,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, BtreeModel,
                                            ModelCase{"duplicates_short", true, 4, false, 14000, 3},
                                            ModelCase{"unique_long", false, 90, false, 6000, 4},
                                            ModelCase{"duplicates_long", true, 90, false, 7000, 4},
-                                           ModelCase{"two_columns", true, 40, true, 6000, 3}),
+                                           ModelCase{"two_columns", true, 40, true, 6000, 3},
+                                           ModelCase{"eight_buffers", true, 60, true, 5000, 3, 8}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
