@@ -1,11 +1,14 @@
-// Any bytes as a game (.csa) and as a tsume (.pcl) document: reading never breaks the board, and what
-// the document writes reads back to the same text (the written form is a fixed point).
+// Any bytes as a game (.csa) and as a tsume (.pcl) document: reading never breaks the board, what the
+// document writes reads back to the same text (the written form is a fixed point), and the print and
+// mail texts of it can be made.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <type_traits>
 
 #include "record/archive.h"
 #include "record/plain_board.h"
+#include "record/print_lines.h"
 #include "record/record_document.h"
 
 namespace {
@@ -24,6 +27,13 @@ void Check(std::string_view bytes) {
   if (!again.Serialize(in2).ok()) std::abort();
   if (!again_board.CheckConsistency().empty()) std::abort();
   if (again.GetRecordCsaText() != first) std::abort();
+  // The text outputs of whatever was read.
+  const std::string print = doc.GetRecordText(40, 7, true);
+  TwoColumnLayout(print);
+  if constexpr (std::is_same_v<Doc, CGameRecordDoc>) {
+    board.GoToEnd();
+    doc.MailPositionText();
+  }
 }
 
 }  // namespace
