@@ -7,7 +7,12 @@
 
 namespace kzb {
 
+int RunConvert(const Args& args);
+int RunCsa(const Args& args);
 int RunDemo(const Args& args);
+int RunKif2Csa(const Args& args);
+int RunList(const Args& args);
+int RunShow(const Args& args);
 int RunSolve(const Args& args);
 int RunSql(const Args& args);
 int RunTable(const Args& args);
@@ -18,6 +23,12 @@ int RunHelp(const Args& args);
 
 const Command kCommands[] = {
     {"demo", "kzb demo                 the even position and a short opening, as board diagrams", RunDemo},
+    {"show", "kzb show FILE [--diagram | --mail] [--ply N] [--game K]   print text, diagram or mail text", RunShow},
+    {"csa", "kzb csa FILE [-o OUT] [--game K]   any record as CSA text (PCL for a problem)", RunCsa},
+    {"list", "kzb list FILE            the games of a .csa file or the problems of a .pcl file", RunList},
+    {"convert", "kzb convert --outdir DIR [--bulk NAME [--overwrite]] [--event NAME] [--date YYYYMMDD] "
+                "[--fullwidth-names] FILE...   Kakinoki records to CSA files", RunConvert},
+    {"kif2csa", "kzb kif2csa FILE [-o OUT]   the simple KIF reader (even games)", RunKif2Csa},
     {"solve", "kzb solve FILE [--max-depth N] [-o OUT.pcl]   mate search on a record's start position", RunSolve},
     {"sql", "kzb sql DIR STATEMENT    create table, create index or select on the tables in DIR", RunSql},
     {"table", "kzb table load|dump|check|rebuild DIR TABLE [FILE.tsv]   records in and out, check, repair", RunTable},

@@ -1,0 +1,47 @@
+// kzb kif2csa FILE [-o OUT]: the simple KIF reader (柿木棋譜の読込: even games only) to CSA text, to OUT
+// in CP932 or to standard output in UTF-8. What was converted before a failure is written as well.
+#include "cli/command.h"
+#include "cli/console.h"
+#include "cli/record_io.h"
+#include "platform/files.h"
+#include "platform/message_sink.h"
+#include "platform/text_codec.h"
+#include "record/kif_reader.h"
+
+namespace kzb {
+
+int RunKif2Csa(const Args& args) {
+  std::string file_name, output;
+  bool ok = true;
+  for (size_t i = 0; i < args.size() && ok; ++i) {
+    if (args[i] == "-o" && i + 1 < args.size()) {
+      output = args[++i];
+    } else if (!args[i].empty() && args[i][0] != '-' && file_name.empty()) {
+      file_name = args[i];
+    } else {
+      ok = false;
+    }
+  }
+  if (!ok || file_name.empty()) {
+    Err("usage: kzb kif2csa FILE [-o OUT]");
+    return kUsage;
+  }
+  std::string bytes;
+  if (!platform::ReadWholeFile(file_name, bytes)) {
+    Err("ファイル " + file_name + " がオープンできません。");
+    return kFailed;
+  }
+  platform::ConsoleMessageSink messages;
+  KifReader reader(&messages);
+  std::string csa;
+  const bool converted = reader.Convert(platform::InputTextToCp932(bytes), csa);
+  if (output.empty()) {
+    PrintText(csa);
+  } else if (!WriteTextFile(output, csa)) {
+    Err("kzb kif2csa: cannot write " + output);
+    return kFailed;
+  }
+  return converted ? kOk : kFailed;
+}
+
+}  // namespace kzb

@@ -1,0 +1,79 @@
+// kzb show FILE [--diagram] [--mail] [--ply N] [--game K]: the print text of a game or problem (width 72,
+// no paging), the board diagram after N moves of the selected line, the mail position text, or the
+// diagram of a position file.
+#include "cli/command.h"
+#include "cli/console.h"
+#include "cli/record_io.h"
+#include "platform/message_sink.h"
+#include "record/board_diagram.h"
+
+namespace kzb {
+namespace {
+
+struct ShowArgs {
+  std::string file;
+  bool diagram = false;
+  bool mail = false;
+  int ply = 0;
+  int game = 0;
+};
+
+bool ParseArgs(const Args& args, ShowArgs& out) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--diagram") {
+      out.diagram = true;
+    } else if (a == "--mail") {
+      out.mail = true;
+    } else if (a == "--ply" && i + 1 < args.size()) {
+      if (!ParseCount(args[++i], 100000, out.ply)) return false;
+    } else if (a == "--game" && i + 1 < args.size()) {
+      if (!ParseCount(args[++i], 10000000, out.game)) return false;
+    } else if (!a.empty() && a[0] != '-' && out.file.empty()) {
+      out.file = a;
+    } else {
+      return false;
+    }
+  }
+  return !out.file.empty() && !(out.diagram && out.mail);
+}
+
+}  // namespace
+
+int RunShow(const Args& args) {
+  ShowArgs a;
+  if (!ParseArgs(args, a)) {
+    Err("usage: kzb show FILE [--diagram | --mail] [--ply N] [--game K]");
+    return kUsage;
+  }
+  platform::ConsoleMessageSink messages;
+  RecordFile file(&messages);
+  bool opened = false;
+  int status = LoadRecordFile("show", a.file, a.game, file, opened);
+  if (!opened) return kFailed;
+  if (a.mail && file.is_problem()) {
+    Err("kzb show: the mail text is made of game records, not problems");
+    return kUsage;
+  }
+  CLBase& board = file.board();
+  if (file.kind() == RecordFileKind::kSkb || a.diagram || a.mail) {
+    for (int i = 0; i < a.ply; ++i) {
+      if (!board.StepForward()) {
+        Err("kzb show: " + a.file + ": the selected line has only " + std::to_string(i) + " moves");
+        return kFailed;
+      }
+    }
+  }
+  if (a.mail) {
+    PrintText(file.game().MailPositionText());
+  } else if (file.kind() == RecordFileKind::kSkb || a.diagram) {
+    std::string sente, gote;
+    file.document().GetSideNames(board, sente, gote);
+    WriteBoardDiagram(board, sente, gote, [](std::string_view line) { OutLine(line); });
+  } else {
+    PrintText(file.document().GetRecordText(72, 9999, false));
+  }
+  return status;
+}
+
+}  // namespace kzb

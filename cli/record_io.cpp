@@ -1,0 +1,42 @@
+#include "cli/record_io.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "cli/console.h"
+#include "platform/files.h"
+
+namespace kzb {
+
+int LoadRecordFile(std::string_view command, const std::string& path, int index, RecordFile& file, bool& opened) {
+  const RecordFileResult r = file.Load(path, index);
+  opened = r.opened;
+  if (r.complete) return kOk;
+  Err("kzb " + std::string(command) + ": " + path + ": " + r.problem);
+  return kFailed;
+}
+
+bool WriteTextFile(const std::string& path, std::string_view cp932_text) {
+  return platform::WriteWholeFile(path, cp932_text);
+}
+
+void PrintText(std::string_view text) {
+  std::string lines;
+  lines.reserve(text.size());
+  for (char c : text) {
+    if (c != '\r') lines += c;
+  }
+  Out(lines);
+}
+
+bool ParseCount(const std::string& text, int max, int& value) {
+  if (text.empty() || text[0] < '0' || text[0] > '9') return false;
+  char* end = nullptr;
+  errno = 0;
+  const long n = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || n < 0 || n > max) return false;
+  value = static_cast<int>(n);
+  return true;
+}
+
+}  // namespace kzb

@@ -1,0 +1,25 @@
+// What the record commands of kzb share: opening a record file with its problems reported, writing a
+// text to a file (CP932, CRLF, as the program's files are) or to the terminal (UTF-8), small numbers.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "cli/command.h"
+#include "record/record_file.h"
+
+namespace kzb {
+
+// Loads entry `index` of a record file. Problems go to standard error as "kzb COMMAND: FILE: ...".
+// Returns kOk when everything was read, kFailed when the file was read only in part (the record holds
+// what was read) or not at all (`file.kind()` then tells nothing useful; check `opened`).
+int LoadRecordFile(std::string_view command, const std::string& path, int index, RecordFile& file, bool& opened);
+
+// Writes CP932 text with CRLF lines to a file by CP932 path; false when it cannot be written.
+bool WriteTextFile(const std::string& path, std::string_view cp932_text);
+// Writes CP932 text to standard output as UTF-8 lines (LF).
+void PrintText(std::string_view cp932_text);
+
+// A whole number 0..max from an argument; false when it is not one.
+bool ParseCount(const std::string& text, int max, int& value);
+
+}  // namespace kzb
