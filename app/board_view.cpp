@@ -8,7 +8,7 @@
 #include "app/qt_dib.h"
 #include "app/qt_text.h"
 #include "app/winkzb_app.h"
-#include "app/core/setup_bytes.h"
+#include "record/archive.h"
 
 km::BoardKind BoardKindOf(DocKind kind) {
   switch (kind) {
@@ -193,13 +193,15 @@ bool CKZBView::Execute(int id) {
 }
 
 void CKZBView::ReceiveSetup(const std::string& bytes) {
-  CBform form;
-  int side = 0, reversed = 0;
-  if (!km::DecodeSetup(bytes, form, side, reversed)) {
-    messages().Show(platform::Utf8ToCp932("ファイル形式が違います"));
-    return;
-  }
   if (!doc_->SaveModified()) return;
-  controller_.ReceiveSetup(form, side, reversed != 0);
+  const bool received = controller_.ReceiveSetup([&](bool* reversed) {
+    Archive in = Archive::FromBytes(bytes);
+    if (!doc_->record().ReceiveSetup(in)) return false;
+    *reversed = doc_->record().reversed() != 0;
+    return true;
+  });
+  if (received) doc_->SetModified(true);
   Q_EMIT StateChanged();
 }
+
+void CKZBView::ReversedChanged(bool reversed) { doc_->record().SetReversed(reversed ? 1 : 0); }

@@ -40,6 +40,7 @@ class CKZBView : public QWidget, public km::BoardHost {
   int SliderPosition(int direction) const override;
   bool SetupActive() const override;
   void PrepareLabel(int index) override;
+  void ReversedChanged(bool reversed) override;
 
  Q_SIGNALS:
   void StateChanged();  // something the menus and the status bar show may have changed

@@ -3,7 +3,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "app/core/setup_bytes.h"
+#include "record/archive.h"
 #include "app/qt_text.h"
 #include "platform/files.h"
 
@@ -21,7 +21,19 @@ const DocTemplateInfo kTemplates[] = {
 const DocTemplateInfo& TemplateOf(DocKind kind) { return kTemplates[static_cast<int>(kind)]; }
 
 CKZBDoc::CKZBDoc(DocKind kind, platform::MessageSink* messages)
-    : kind_(kind), messages_(messages), board_(std::make_unique<km::CKBase>(messages)) {}
+    : kind_(kind), messages_(messages), board_(std::make_unique<km::CKBase>(messages)) {
+  switch (kind) {
+    case DocKind::kGame:
+      record_ = std::make_unique<CGameRecordDoc>(*board_, messages);
+      break;
+    case DocKind::kTsume:
+      record_ = std::make_unique<CTsumeRecordDoc>(*board_, messages);
+      break;
+    case DocKind::kSetup:
+      record_ = std::make_unique<CSetupRecordDoc>(*board_, messages);
+      break;
+  }
+}
 
 CKZBDoc::~CKZBDoc() = default;
 
@@ -37,9 +49,18 @@ void CKZBDoc::SetModified(bool modified) {
 }
 
 void CKZBDoc::OnNewDocument() {
-  board_->SetUp(0);
-  board_->SetSideToMove(kSente);
-  board_->SetTurnOrder(kind_ == DocKind::kSetup ? 0 : 1);
+  switch (kind_) {
+    case DocKind::kGame:
+      game()->NewGame();
+      break;
+    case DocKind::kTsume:
+      record_->DeleteContents();  // the view sets up the tsume layout
+      break;
+    case DocKind::kSetup:
+      setup()->NewSetup();
+      break;
+  }
+  board_->SetReversed(false);
   board_->MarkStale();
   path_.clear();
   modified_ = false;
@@ -99,28 +120,20 @@ bool CKZBDoc::SaveModified() {
   return false;
 }
 
-bool CKZBDoc::ReadText(const std::string&) {
-  messages_->Show(platform::Utf8ToCp932("ドキュメントを開くことに失敗しました。"));
-  return false;
-}
-
-std::string CKZBDoc::WriteText() { return {}; }
-
-bool CSetupDoc::ReadText(const std::string& bytes) {
-  CBform form;
-  int side = 0, reversed = 0;
-  if (!km::DecodeSetup(bytes, form, side, reversed)) {
-    messages().Show(platform::Utf8ToCp932("ファイル形式が違います"));
-    return false;
+bool CKZBDoc::ReadText(const std::string& bytes) {
+  Archive in = kind_ == DocKind::kSetup ? Archive::FromBytes(bytes) : Archive::FromText(bytes);
+  const DocumentResult result = record_->Serialize(in);
+  if (!result.loaded) return false;
+  if (!result.body.ok()) {
+    // The moves before the line stay; saying so keeps a later save from quietly dropping the rest.
+    messages_->Show(platform::Utf8ToCp932("指し手を読み込めませんでした。(") + result.body.bad_line + ")");
   }
-  board().ApplyBoardForm(form);
-  board().BeginRecord();
-  board().SetSideToMove(side);
-  board().SetTurnOrder(0);
-  file_reversed_ = reversed;
+  board_->SetReversed(record_->reversed() != 0);
   return true;
 }
 
-std::string CSetupDoc::WriteText() {
-  return km::EncodeSetup(board().CurrentBoardForm(), board().side_to_move(), board().reversed() ? 1 : 0);
+std::string CKZBDoc::WriteText() {
+  Archive out = Archive::ToMemory();
+  record_->Serialize(out);
+  return out.text();
 }

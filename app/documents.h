@@ -1,6 +1,6 @@
 // The documents of the board windows: game records (.csa, template 201), tsume problems (.pcl, 232) and
-// the position set-up (.skb, 203). Each embeds its board (CKBase) and knows its file, title and modified
-// flag; reading and writing the files is the record layer's.
+// the position set-up (.skb, 203). Each embeds its board (CKBase) and the record layer's document over it
+// (header, reversed seat, file text), and knows its file, title and modified flag.
 #pragma once
 #include <QObject>
 #include <QString>
@@ -8,6 +8,8 @@
 
 #include "app/core/ckbase.h"
 #include "platform/message_sink.h"
+#include "record/record_document.h"
+#include "record/setup_document.h"
 
 enum class DocKind { kGame, kTsume, kSetup };
 
@@ -33,6 +35,10 @@ class CKZBDoc : public QObject {
 
   DocKind kind() const { return kind_; }
   km::CKBase& board() { return *board_; }
+  CRecordDoc& record() { return *record_; }
+  CGameRecordDoc* game() { return kind_ == DocKind::kGame ? static_cast<CGameRecordDoc*>(record_.get()) : nullptr; }
+  CTsumeRecordDoc* tsume() { return kind_ == DocKind::kTsume ? static_cast<CTsumeRecordDoc*>(record_.get()) : nullptr; }
+  CSetupRecordDoc* setup() { return kind_ == DocKind::kSetup ? static_cast<CSetupRecordDoc*>(record_.get()) : nullptr; }
   platform::MessageSink& messages() const { return *messages_; }
 
   const QString& path() const { return path_; }
@@ -52,9 +58,10 @@ class CKZBDoc : public QObject {
   // Before the document goes: asks whether to save changes. False when the user cancels or saving fails.
   bool SaveModified();
 
-  // Reads and writes the document's file text (CP932 bytes); false when the text is refused.
-  virtual bool ReadText(const std::string& bytes);
-  virtual std::string WriteText();
+  // Reads and writes the document's file text (CP932 bytes; UTF-8 text is taken too); false when the
+  // text is refused (the reader has said why).
+  bool ReadText(const std::string& bytes);
+  std::string WriteText();
 
   QString FileFilter() const;
 
@@ -65,19 +72,7 @@ class CKZBDoc : public QObject {
   DocKind kind_;
   platform::MessageSink* messages_;
   std::unique_ptr<km::CKBase> board_;
+  std::unique_ptr<CRecordDoc> record_;
   QString path_, title_;
   bool modified_ = false;
-};
-
-// The set-up document: its file is the 62-byte position file; rules are off and the side may be unset.
-class CSetupDoc : public CKZBDoc {
- public:
-  explicit CSetupDoc(platform::MessageSink* messages) : CKZBDoc(DocKind::kSetup, messages) {}
-  bool ReadText(const std::string& bytes) override;
-  std::string WriteText() override;
-  // The reversed flag the last file read carried (the window turns round to match it).
-  int file_reversed() const { return file_reversed_; }
-
- private:
-  int file_reversed_ = 0;
 };

@@ -8,7 +8,7 @@
 
 #include "app/board_view.h"
 #include "app/core/command_ids.h"
-#include "app/core/setup_bytes.h"
+#include "record/setup_document.h"
 #include "app/winkzb_app.h"
 
 namespace {
@@ -28,7 +28,7 @@ CSFrameWnd::CSFrameWnd(CKZBView* source)
   setObjectName(QStringLiteral("SetupFrame"));
   setAttribute(Qt::WA_DeleteOnClose);
   CWinKZBApp* app = CWinKZBApp::instance();
-  doc_ = new CSetupDoc(&app->messages());
+  doc_ = new CKZBDoc(DocKind::kSetup, &app->messages());
   doc_->OnNewDocument();
   if (source) {
     km::CKBase& from = source->document()->board();
@@ -36,6 +36,7 @@ CSFrameWnd::CSFrameWnd(CKZBView* source)
     doc_->board().BeginRecord();
     doc_->board().SetSideToMove(StartSide(from));
     doc_->board().SetReversed(from.reversed());
+    doc_->record().SetReversed(from.reversed() ? 1 : 0);
     doc_->SetTitle(source->document()->title());
   } else {
     doc_->SetTitle(app->NextTitle(DocKind::kSetup));
@@ -141,8 +142,14 @@ void CSFrameWnd::Execute(int id) {
 void CSFrameWnd::OpenFile() {
   const QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8("開く"), QString(), doc_->FileFilter());
   if (path.isEmpty()) return;
+  const bool was_reversed = doc_->board().reversed();
   if (!doc_->OnOpenDocument(path)) return;
-  if (doc_->board().reversed() != (doc_->file_reversed() != 0)) view_->controller().Flip();
+  const bool now_reversed = doc_->board().reversed();
+  if (now_reversed != was_reversed) {
+    // The file's seat: turn the window round to it (Flip redraws everything).
+    doc_->board().SetReversed(was_reversed);
+    view_->controller().Flip();
+  }
   view_->controller().Refresh();
 }
 
@@ -152,8 +159,7 @@ void CSFrameWnd::EndSetup() {
     close();
     return;
   }
-  km::CKBase& board = doc_->board();
-  const std::string bytes = km::EncodeSetup(board.CurrentBoardForm(), board.side_to_move(), board.reversed() ? 1 : 0);
+  const std::string bytes = doc_->setup()->SetupBytes();
   doc_->SetModified(false);
   if (source_) source_->ReceiveSetup(bytes);
   close();

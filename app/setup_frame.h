@@ -8,7 +8,7 @@
 #include "app/command_ui.h"
 
 class CKZBView;
-class CSetupDoc;
+class CKZBDoc;
 
 class CSFrameWnd : public QMainWindow {
   Q_OBJECT
@@ -18,7 +18,7 @@ class CSFrameWnd : public QMainWindow {
   ~CSFrameWnd() override;
 
   CKZBView* view() const { return view_; }
-  CSetupDoc* document() const { return doc_; }
+  CKZBDoc* document() const { return doc_; }
   bool from_tsume() const { return from_tsume_; }
   km::CommandState Query(int id);
   void Execute(int id);
@@ -32,7 +32,7 @@ class CSFrameWnd : public QMainWindow {
   void StartEditing();
   void OpenFile();
 
-  CSetupDoc* doc_;
+  CKZBDoc* doc_;
   CKZBView* view_;
   QPointer<CKZBView> source_;
   bool from_tsume_;

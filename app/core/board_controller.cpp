@@ -97,6 +97,7 @@ void BoardController::Refresh() {
 void BoardController::Flip() {
   while (holding()) PutBackLast();
   board_.SetReversed(!board_.reversed());
+  host_.ReversedChanged(board_.reversed());
   picture_.DropDirty();
   ShowImages();
   board_.SyncSprites();
@@ -574,14 +575,16 @@ bool BoardController::SetSideCommand(int side) {
   return true;
 }
 
-bool BoardController::ReceiveSetup(const CBform& form, int side, bool reversed) {
+bool BoardController::ReceiveSetup(const std::function<bool(bool* reversed)>& read) {
   host_.CloseAnnotation();
   if (board_.root()->child && !AskYesNo("このバッファの指し手は全て破棄されます。よろしいですか？")) return false;
   while (holding()) PutBackLast();
-  board_.ApplyBoardForm(form);
-  board_.BeginRecord();
-  board_.SetSideToMove(side);
-  if (reversed != board_.reversed()) Flip();
+  const bool shown_reversed = board_.reversed();
+  bool reversed = shown_reversed;
+  if (!read(&reversed)) return false;
+  board_.SetReversed(shown_reversed);
+  if (reversed != shown_reversed) Flip();
+  const int side = board_.side_to_move();
   host_.SetModified();
   if ((record_editing_ || joseki_editing_) && side == kSideUnset) {
     Message("手番未設定の為、棋譜の編集は終了します。");

@@ -7,6 +7,7 @@
 // left press; releasing the button over another place after dragging drops it there too.
 #pragma once
 #include <bitset>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -90,8 +91,10 @@ class BoardController {
   void ApplyLayout(int command);  // the 駒 配置 commands, 詰将棋 included
   void TsumeLayout();
   bool SetSideCommand(int side);  // true when it changed something
-  // A finished set-up arrives: asks before dropping moves; false when the user declined.
-  bool ReceiveSetup(const CBform& form, int side, bool reversed);
+  // A finished set-up arrives. Asks before dropping moves, then `read` puts the position on the board
+  // (false when it refused the bytes, having said why) and tells the seat it was set up from. False when
+  // the user declined or the bytes were refused.
+  bool ReceiveSetup(const std::function<bool(bool* reversed)>& read);
 
   // --- commands ---------------------------------------------------------------------------------
   CommandState Query(int id) const;

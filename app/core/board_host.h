@@ -34,6 +34,8 @@ class BoardHost {
   virtual bool SetupActive() const { return false; }
   // Makes sure the stand label `index` has an image (a missing file is drawn from text and saved).
   virtual void PrepareLabel(int index) { (void)index; }
+  // The display turned round; the document keeps the seat for its file.
+  virtual void ReversedChanged(bool reversed) { (void)reversed; }
 };
 
 }  // namespace km

@@ -413,15 +413,19 @@ TEST_F(SetupControllerTest, TsumeLayoutFollowsTheOrientation) {
 TEST_F(BoardControllerTest, ReceivingASetupAsksBeforeDroppingMovesAndEndsEditingWithoutASide) {
   Make().SetRecordEditing(true);
   Move(77, 76);
-  CBform box;
-  box.SetLayout(8);
+  auto all_in_box = [this](bool* reversed) {
+    board_.SetUp(8);
+    board_.SetSideToMove(kSideUnset);
+    *reversed = true;
+    return true;
+  };
   host_.sink.answers = {Answer::kNo};
-  EXPECT_FALSE(controller_->ReceiveSetup(box, kSideUnset, false));
+  EXPECT_FALSE(controller_->ReceiveSetup(all_in_box));
   EXPECT_EQ(platform::Cp932ToUtf8(host_.sink.questions.back()), "このバッファの指し手は全て破棄されます。よろしいですか？");
   EXPECT_NE(board_.root()->child, nullptr);
 
   host_.sink.answers = {Answer::kYes};
-  EXPECT_TRUE(controller_->ReceiveSetup(box, kSideUnset, true));
+  EXPECT_TRUE(controller_->ReceiveSetup(all_in_box));
   EXPECT_EQ(board_.root()->child, nullptr);
   EXPECT_EQ(board_.HandCount(kPieceBox, OU), 2);
   EXPECT_TRUE(board_.reversed()) << "the window turns round to the set-up's orientation";

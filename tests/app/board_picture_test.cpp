@@ -7,7 +7,6 @@
 #include "app/core/command_ids.h"
 #include "app/core/command_table.h"
 #include "app/core/pane_text.h"
-#include "app/core/setup_bytes.h"
 #include "app/core/wave.h"
 #include "platform/text_codec.h"
 #include "tests/app/app_test_support.h"
@@ -186,23 +185,6 @@ TEST(Wave, ParsesPcmAndRefusesDamage) {
   adpcm[20] = 2;
   EXPECT_FALSE(ParseWave(adpcm, f));
   EXPECT_FALSE(ParseWave("RIFF", f));
-}
-
-TEST(SetupBytes, RoundTripAndRefusals) {
-  CBform form;
-  form.SetLayout(8);
-  std::string bytes = EncodeSetup(form, kSideUnset, 1);
-  ASSERT_EQ(bytes.size(), 62u);
-  CBform back;
-  int side = -1, reversed = -1;
-  ASSERT_TRUE(DecodeSetup(bytes, back, side, reversed));
-  EXPECT_EQ(back, form);
-  EXPECT_EQ(side, kSideUnset);
-  EXPECT_EQ(reversed, 1);
-  std::string lower = bytes;
-  lower[0] = 'w';
-  EXPECT_FALSE(DecodeSetup(lower, back, side, reversed)) << "the magic is compared as raw bytes";
-  EXPECT_FALSE(DecodeSetup(bytes.substr(0, 61), back, side, reversed));
 }
 
 TEST(CommandTable, TextsAcceleratorsAndMenus) {

@@ -33,6 +33,11 @@ QPoint Center(int square, bool reversed = false) {
 
 std::string U8(const std::string& cp932) { return platform::Cp932ToUtf8(cp932); }
 
+const char kGameText[] = "N+羽生\r\nN-谷川\r\n'棋戦名:テスト\r\nPI\r\n+\r\n+7776FU\r\n-3334FU\r\n+2726FU\r\n";
+const char kProblemText[] =
+    "P1 *  *  *  *  *  *  * -KE-KY\r\nP2 *  *  *  *  *  * -OU *  * \r\nP3 *  *  *  *  *  * -FU-FU * \r\n"
+    "P+00KI00KI\r\nP-00AL\r\n+\r\n";
+
 }  // namespace
 
 class GuiTest : public QObject {
@@ -52,6 +57,12 @@ class GuiTest : public QObject {
   }
   void Click(CKZBView* view, int square) {
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, Center(square, view->document()->board().reversed()));
+  }
+  // A file in the program's directory, written in the core's text (CP932, as our files are).
+  QString WriteFile(const char* name, const char* utf8) {
+    const QString path = home_.filePath(QString::fromUtf8(name));
+    if (!platform::WriteWholeFile(ToCore(path), platform::Utf8ToCp932(utf8))) return {};
+    return path;
   }
   CKZBView* NewGame() {
     Trigger(cmd::kNewGame);
@@ -233,18 +244,91 @@ class GuiTest : public QObject {
     QTRY_VERIFY(app_->setup_frame() == nullptr);
   }
 
+  void openGameFileAndStepThroughIt() {
+    const QString path = WriteFile("game.csa", kGameText);
+    CKZBView* view = app_->OpenDocument(path, DocKind::kGame);
+    QVERIFY(view);
+    km::CKBase& board = view->document()->board();
+    QCOMPARE(board.depth(), 0);  // a loaded record stands at its start
+    QCOMPARE(U8(view->document()->game()->header().SenteName()), std::string("羽生"));
+    QCOMPARE(view->document()->title(), QStringLiteral("game.csa"));
+    QVERIFY(app_->recent_files().contains(path));
+    Trigger(cmd::kForward);
+    QCOMPARE(board.depth(), 1);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_End);
+    QCOMPARE(board.depth(), 3);
+    QCOMPARE(board.PieceAt(ToBoardIndex(26))->kind(), int(FU));
+    QTest::keyClick(view, Qt::Key_Up);
+    QCOMPARE(board.depth(), 2);
+    QCOMPARE(app_->OpenDocument(path, DocKind::kGame), view);  // an open file comes to the front
+  }
+
+  void saveAndReadBackWithTheSeat() {
+    CKZBView* view = app_->OpenDocument(WriteFile("seat.csa", kGameText), DocKind::kGame);
+    QVERIFY(view);
+    Trigger(cmd::kFlip);
+    Trigger(cmd::kRecordEditing);
+    Trigger(cmd::kLast);
+    Click(view, 34);  // gote's move, entered on the turned board
+    Click(view, 35);
+    const QString copy = home_.filePath(QStringLiteral("seat-copy.csa"));
+    QVERIFY(view->document()->OnSaveDocument(copy));
+    QVERIFY(!view->document()->modified());
+    std::string bytes;
+    QVERIFY(platform::ReadWholeFile(ToCore(copy), bytes));
+    QVERIFY(bytes.find("-3435FU\r\n") != std::string::npos);
+    QCOMPARE(app_->OpenDocument(copy, DocKind::kGame), view);  // saved under that name, so it is open
+    CKZBDoc again(DocKind::kGame, &sink_);
+    again.OnNewDocument();
+    QVERIFY(again.OnOpenDocument(copy));
+    QVERIFY(again.board().reversed());
+    again.board().GoToEnd();
+    QCOMPARE(again.board().depth(), 4);
+  }
+
+  void samplesOpenCleanly() {
+    sink_.messages.clear();
+    CKZBView* game = app_->OpenDocument(QStringLiteral(KOMARAKU_PROGRAM_DIR "/samples/sample-game.csa"), DocKind::kGame);
+    QVERIFY(game);
+    QVERIFY(sink_.messages.empty());
+    km::CKBase& board = game->document()->board();
+    board.GoToEnd();
+    QCOMPARE(board.depth(), 30);
+    QCOMPARE(board.root()->child->ChildCount(), 2);  // the branch at the second move
+    QVERIFY(board.root()->child->note && !board.root()->child->note->lines.empty());
+    CKZBView* tsume = app_->OpenDocument(QStringLiteral(KOMARAKU_PROGRAM_DIR "/samples/sample-tsume.pcl"), DocKind::kTsume);
+    QVERIFY(tsume);
+    QVERIFY(sink_.messages.empty());
+    QCOMPARE(tsume->document()->board().HandCount(kSenteHand, KI), 1);
+  }
+
+  void openTsumeFile() {
+    CKZBView* view = app_->OpenDocument(WriteFile("mate.pcl", kProblemText), DocKind::kTsume);
+    QVERIFY(view);
+    QCOMPARE(view->controller().LabelIndex(), int(km::kLabelAttacker));
+    QCOMPARE(view->document()->board().HandCount(kSenteHand, KI), 2);
+    QCOMPARE(frame()->commands().kind(), km::kTsumeMenu);
+  }
+
+  void damagedFileSaysWhy() {
+    sink_.messages.clear();
+    CKZBView* view = app_->OpenDocument(WriteFile("bad.csa", "N+a\r\nPI\r\n+\r\n+7776FU\r\n-1234XX\r\n"), DocKind::kGame);
+    QVERIFY(view);
+    QVERIFY(!sink_.messages.empty());
+    QVERIFY(U8(sink_.messages.back()).find("-1234XX") != std::string::npos);
+  }
+
   void secondStartHandsItsFileOver() {
     const int views_before = frame()->Views().size();
     SingleInstance second(app_->settings().path());
     QVERIFY(second.ConnectToRunning());
-    const QString file = home_.filePath(QStringLiteral("handed.csa"));
+    const QString file = WriteFile("handed.CSA", kGameText);
     app_->settings().WriteString("KF_Section", "KF_WakeUpFile", ToCore(file));
-    sink_.messages.clear();
     second.Send(110);
     second.Send(111);
-    // The file does not exist: the running instance tries it and says so.
-    QTRY_VERIFY_WITH_TIMEOUT(!sink_.messages.empty(), 3000);
-    QCOMPARE(frame()->Views().size(), views_before);
+    QTRY_COMPARE_WITH_TIMEOUT(frame()->Views().size(), views_before + 1, 3000);
+    QCOMPARE(frame()->ActiveView()->document()->path(), file);
   }
 
   void settingsAreWrittenAtTheEnd() {
