@@ -450,8 +450,8 @@ void CMainFrame::Execute(int id) {
       ShowHelp();
       break;
     case cmd::kPrintSetup: {
-      static QPrinter printer;
-      QPrintDialog dialog(&printer, this);
+      if (!printer_) printer_ = std::make_unique<QPrinter>();
+      QPrintDialog dialog(printer_.get(), this);
       dialog.exec();
       break;
     }

@@ -4,6 +4,7 @@
 #pragma once
 #include <QMainWindow>
 #include <QMdiSubWindow>
+#include <memory>
 
 #include "app/command_ui.h"
 
@@ -11,6 +12,7 @@ class CKZBDoc;
 class CKZBView;
 class QLabel;
 class QMdiArea;
+class QPrinter;
 class QToolBar;
 
 class CChildFrame : public QMdiSubWindow {
@@ -88,5 +90,5 @@ class CMainFrame : public QMainWindow {
   QToolBar* toolbars_[3] = {};
   QLabel* database_pane_ = nullptr;
   int busy_ = 0;
-  bool closing_ = false;
+  std::unique_ptr<QPrinter> printer_;  // the printer settings the print commands will use
 };
