@@ -1,5 +1,7 @@
 #include "app/board_view.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -160,6 +162,15 @@ km::CommandState CKZBView::Query(int id) {
     case cmd::kTabFocus:
       s.enabled = true;
       break;
+    case cmd::kMailPosition:
+    case cmd::kClipRecordText:
+    case cmd::kClipRecordCsa:
+      s.enabled = doc_->kind() == DocKind::kGame && !controller_.busy();
+      break;
+    case cmd::kClipTsumeText:
+    case cmd::kClipTsumePcl:
+      s.enabled = doc_->kind() == DocKind::kTsume && !controller_.busy();
+      break;
     default:
       s.handled = false;
   }
@@ -184,6 +195,17 @@ bool CKZBView::Execute(int id) {
       break;
     case cmd::kTabFocus:
       setFocus(Qt::TabFocusReason);
+      break;
+    case cmd::kMailPosition:
+      QGuiApplication::clipboard()->setText(FromCore(doc_->game()->MailPositionText()));
+      break;
+    case cmd::kClipRecordText:
+    case cmd::kClipTsumeText:
+      QGuiApplication::clipboard()->setText(FromCore(doc_->record().GetRecordText()));
+      break;
+    case cmd::kClipRecordCsa:
+    case cmd::kClipTsumePcl:
+      QGuiApplication::clipboard()->setText(FromCore(doc_->record().GetRecordCsaText()));
       break;
     default:
       done = controller_.Execute(id);

@@ -76,7 +76,7 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  view_->Execute(cmd::kCloseAnnotation);
+  view_->CloseAnnotation();  // internal command 104 before the frame goes
   QMdiSubWindow::closeEvent(event);
 }
 

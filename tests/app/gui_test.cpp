@@ -3,6 +3,7 @@
 // board, the set-up window's round trip, reversal, the settings written at the end, and a second start
 // handing its file over.
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -262,6 +263,11 @@ class GuiTest : public QObject {
     QTest::keyClick(view, Qt::Key_Up);
     QCOMPARE(board.depth(), 2);
     QCOMPARE(app_->OpenDocument(path, DocKind::kGame), view);  // an open file comes to the front
+
+    Trigger(cmd::kClipRecordCsa);
+    QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("+7776FU\r\n-3334FU\r\n")));
+    Trigger(cmd::kClipRecordText);
+    QVERIFY(QGuiApplication::clipboard()->text().contains(QString::fromUtf8("羽生")));
   }
 
   void saveAndReadBackWithTheSeat() {
