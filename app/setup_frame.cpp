@@ -8,6 +8,7 @@
 
 #include "app/board_view.h"
 #include "app/core/command_ids.h"
+#include "platform/text_codec.h"
 #include "record/setup_document.h"
 #include "app/winkzb_app.h"
 
@@ -142,6 +143,10 @@ void CSFrameWnd::Execute(int id) {
 void CSFrameWnd::OpenFile() {
   const QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8("開く"), QString(), doc_->FileFilter());
   if (path.isEmpty()) return;
+  if (!path.endsWith(QStringLiteral(".skb"), Qt::CaseInsensitive)) {
+    doc_->messages().Show(platform::Utf8ToCp932("ドキュメントを開くことに失敗しました。"));
+    return;
+  }
   const bool was_reversed = doc_->board().reversed();
   if (!doc_->OnOpenDocument(path)) return;
   const bool now_reversed = doc_->board().reversed();
