@@ -29,17 +29,15 @@ constexpr MoveVector kNone[] = {kEnd};
 #undef S
 #undef T
 
+}  // namespace
+
 // Indexed by code & 15 for each side.
-constexpr const MoveVector* kBySide[2][16] = {
+const MoveVector* const kMovementBySide[2][16] = {
     {kSenteKing, kRook, kBishop, kSenteGold, kSenteSilver, kSenteKnight, kSenteLance, kSentePawn,
      kNone, kDragon, kHorse, kNone, kSenteGold, kSenteGold, kSenteGold, kSenteGold},
     {kGoteKing, kRook, kBishop, kGoteGold, kGoteSilver, kGoteKnight, kGoteLance, kGotePawn,
      kNone, kDragon, kHorse, kNone, kGoteGold, kGoteGold, kGoteGold, kGoteGold},
 };
-
-}  // namespace
-
-const MoveVector* MovementVectors(uint8_t code) { return kBySide[CodeSide(code)][code & 15]; }
 
 bool IsLineChecker(int dir, int attacker, int kind) {
   switch (kDirections[dir]) {

@@ -8,8 +8,12 @@ struct MoveVector {
   bool slides;
 };
 
+// The vector lists by side and code & 15 (inline below: the attack map and the generators ask for them
+// at every piece they look at).
+extern const MoveVector* const kMovementBySide[2][16];
+
 // The vector list of a piece code (code & 31), terminated by offset 0. Codes 8 and 11 have empty lists.
-const MoveVector* MovementVectors(uint8_t code);
+inline const MoveVector* MovementVectors(uint8_t code) { return kMovementBySide[(code >> 4) & 1][code & 15]; }
 
 // Whether an unpromoted piece of `kind` belonging to `attacker` can give check from a distance along the
 // direction with index `dir` (0..11 of kDirections).

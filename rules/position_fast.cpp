@@ -76,17 +76,21 @@ void SBASE::ComputeAttackMap() const {
     const int from = p.location_;
     if (from < kFirstSquare) continue;
     const int side = CodeSide(p.code_);
+    uint8_t* counts = attack_count_[side];
+    uint8_t (*lists)[kAttackListSize] = attackers_[side];
+    const uint8_t index = static_cast<uint8_t>(i);
     for (const MoveVector* v = MovementVectors(p.code_); v->offset; ++v) {
-      int at = from;
-      do {
-        at += v->offset;
+      // Held in locals: the stores below are byte stores the compiler must otherwise assume alias them.
+      const int offset = v->offset;
+      const bool slides = v->slides;
+      for (int at = from + offset;; at += offset) {
         const uint8_t c = cells[at];
         if (c == kOutsideCell) break;
-        uint8_t& n = attack_count_[side][at];
-        if (n < kAttackListSize) attackers_[side][at][n] = static_cast<uint8_t>(i);
+        uint8_t& n = counts[at];
+        if (n < kAttackListSize) lists[at][n] = index;
         ++n;
-        if (c != kEmptyCell) break;
-      } while (v->slides);
+        if (c != kEmptyCell || !slides) break;
+      }
     }
   }
   attack_valid_ = true;
