@@ -8,6 +8,13 @@
 MoveGenerator::MoveGenerator(SBASE& position, NodePool& pool) : pos_(position), pool_(pool) {
   scratch_.SetOwner(&position);
   scratch_.SetKind(FU);
+  for (int a = 0; a < 2; ++a) {
+    for (int i = 0; i < 12; ++i) {
+      for (int kind : {HI, KA, KY}) {
+        if (IsLineChecker(i, a, kind)) line_kinds_[a][i] |= static_cast<uint8_t>(1 << kind);
+      }
+    }
+  }
 }
 
 MoveNode* MoveGenerator::NewNode(MoveWord w) {
@@ -116,10 +123,11 @@ MoveList MoveGenerator::DropChecks(int S, int K, int a) {
   scratch_.SetPromoted(0);
   scratch_.SetLocation(S);
   for (int kind : kKinds) {
-    if (kind == FU && TwoPawns(pos_, K, a)) continue;
     if (pos_.HandCount(a, kind) == 0) continue;
     scratch_.SetKind(kind);
     if (!scratch_.CanReach(K)) continue;
+    // Only the pawn that would check is worth the walk along the file.
+    if (kind == FU && TwoPawns(pos_, K, a)) continue;
     const PIECE& p = pos_.piece(pos_.LastPieceOfKind(a, kind));
     if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, S, 0, -1))) out.Append(node);
   }
@@ -190,7 +198,7 @@ MoveList MoveGenerator::GenerateChecks(int a, int K) {
     int line_pieces[kPieceCount];
     int count = 0;
     for (int kind : {HI, KA, KY}) {
-      if (!IsLineChecker(i, a, kind)) continue;
+      if (!(line_kinds_[a][i] & (1 << kind))) continue;
       line = true;
       if (pos_.HandCount(a, kind) > 0) hand = true;
       const int from = kFirstIndexOfKind[kind];

@@ -5,17 +5,29 @@
 // moves, the interpositions and the other king moves; for a stepping checker the king moves. A double
 // check is answered by king moves only.
 #include <algorithm>
+#include <array>
 
 #include "rules/move_rules.h"
 #include "rules/movement.h"
 #include "solver/move_generator.h"
+
+namespace {
+
+// The direction index of a king step, by offset + 11.
+constexpr auto kKingDirectionIndex = [] {
+  std::array<int8_t, 23> table{};
+  for (int i = 2; i <= 9; ++i) table[kDirections[i] + 11] = static_cast<int8_t>(i);
+  return table;
+}();
+
+}  // namespace
 
 LineTable MoveGenerator::BuildLineTable(int K, int a) {
   LineTable table;
   const int first = a == kSente ? 0 : 2, last = a == kSente ? 9 : 11;
   for (int i = first; i <= last; ++i) {
     const int o = kDirections[i];
-    const bool line = IsLineChecker(i, a, HI) || IsLineChecker(i, a, KA) || IsLineChecker(i, a, KY);
+    const bool line = IsLine(i, a);
     int T = K - o;
     bool stepped = false;
     if (line) {
@@ -49,7 +61,7 @@ MoveList MoveGenerator::KingMoves(const LineTable& table, int king) {
   const PIECE& k = pos_.piece(king);
   const int K = k.location(), d = k.side(), a = 1 - d;
   for (const MoveVector* v = k.Vectors(); v->offset; ++v) {
-    const int i = static_cast<int>(std::find(kDirections, kDirections + 12, v->offset) - kDirections);
+    const int i = kKingDirectionIndex[v->offset + 11];
     if (table.entry[i].checker != kEmptyCell && table.entry[i].sliding) continue;
     const int T = K + v->offset;
     const uint8_t c = pos_.cell(T);

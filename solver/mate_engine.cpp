@@ -203,7 +203,8 @@ int MateEngine::AttackNode(MoveNode* node, const MoveWord* hint, int interpositi
     }
   }
 
-  pos_.RefreshAttackMap();
+  // The attack map is brought up to date where it is read (the generators refresh it themselves); a
+  // node searched again with its checks kept does not read it at all.
   bool generated = false;
   if (!node->child) {
     MoveList checks = gen_->GenerateChecks(attacker_, DefenderKingSquare());
@@ -307,10 +308,12 @@ int MateEngine::DefenceNode(MoveNode* node, bool pawn_drop, int* refutation) {
   if (interrupt_) return interrupt_;
   ++nodes_;
   PlyStep step(ply_, 1);
-  pos_.RefreshAttackMap();
-  if (attacker_king_ >= 0 && pos_.AttackCount(defender_, pos_.LocationOf(attacker_king_)) > 0) {
-    *refutation = -3;  // the check left the attacker's own king attacked
-    return kNoMate;
+  if (attacker_king_ >= 0) {
+    pos_.RefreshAttackMap();
+    if (pos_.AttackCount(defender_, pos_.LocationOf(attacker_king_)) > 0) {
+      *refutation = -3;  // the check left the attacker's own king attacked
+      return kNoMate;
+    }
   }
   const int K = DefenderKingSquare();
   bool generated = false;
@@ -355,10 +358,17 @@ int MateEngine::DefenceNode(MoveNode* node, bool pawn_drop, int* refutation) {
   }
 
   const bool distant = !Adjacent(node->move.To(), K);
+  // The attack counts of this position, for the interpositions still to be probed (the map itself
+  // changes as the evasions are played).
   uint8_t attacker_counts[110], defender_counts[110];
-  for (int i = 0; i < 110; ++i) {
-    attacker_counts[i] = static_cast<uint8_t>(pos_.AttackCount(attacker_, i));
-    defender_counts[i] = static_cast<uint8_t>(pos_.AttackCount(defender_, i));
+  bool unsearched_drop = false;
+  for (MoveNode* e = node->child; e && !unsearched_drop; e = e->next) unsearched_drop = !e->child && e->move.IsDrop();
+  if (unsearched_drop) {
+    pos_.RefreshAttackMap();
+    for (int i = 0; i < 110; ++i) {
+      attacker_counts[i] = static_cast<uint8_t>(pos_.AttackCount(attacker_, i));
+      defender_counts[i] = static_cast<uint8_t>(pos_.AttackCount(defender_, i));
+    }
   }
   int probed_square[8], probed_value[8];
   int probed = 0;

@@ -71,9 +71,12 @@ class MoveGenerator {
   // Whether the piece, after the move w, attacks K (the path judged on the board after the move).
   bool AttacksAfter(MoveWord w, int K) const;
   bool Pinned(const LineTable& table, int piece, int target) const;
+  // Whether any kind can check from a distance along direction i for attacker a.
+  bool IsLine(int i, int a) const { return line_kinds_[a][i] != 0; }
 
   SBASE& pos_;
   NodePool& pool_;
   PIECE scratch_;  // hypothetical drops: a piece of the wanted kind standing on the drop square
+  uint8_t line_kinds_[2][12] = {};  // IsLineChecker as bits (1 << kind), asked at every direction
   bool failed_ = false;
 };

@@ -1,11 +1,12 @@
 #include "solver/position_record.h"
 
 void BuildRecord(const SBASE& position, int hand_side, PositionRecord* out) {
-  const uint8_t* cells = position.board().cells();
-  for (int i = 0; i < PositionRecord::kBoardBytes; ++i) {
-    const uint8_t c = cells[kFirstSquare + i];
-    out->board[i] = c < kPieceCount ? position.CodeOf(c) : 255;
-  }
+  // Codes by cell content: the 40 pieces, then 255 for an empty cell (40) and for outside cells (255).
+  uint8_t code_of[256];
+  std::memset(code_of, 255, sizeof code_of);
+  for (int i = 0; i < kPieceCount; ++i) code_of[i] = position.CodeOf(i);
+  const uint8_t* cells = position.board().cells() + kFirstSquare;
+  for (int i = 0; i < PositionRecord::kBoardBytes; ++i) out->board[i] = code_of[cells[i]];
   for (int k = 0; k < kKindCount; ++k) out->hand[k] = static_cast<uint8_t>(position.HandCount(hand_side, k));
 }
 
