@@ -93,12 +93,18 @@ MoveNode* MateEngine::Solve(int max_depth, platform::ProgressSink* out, platform
   if (attacker_ != kSente && attacker_ != kGote) return nullptr;
   defender_ = 1 - attacker_;
   defender_king_ = attacker_king_ = -1;
+  int defender_kings = 0;
   for (int i = 0; i < 2; ++i) {
     if (!pos_.piece(i).on_board()) continue;
-    if (pos_.SideOf(i) == defender_) defender_king_ = i;
-    if (pos_.SideOf(i) == attacker_) attacker_king_ = i;
+    if (pos_.SideOf(i) == defender_) {
+      defender_king_ = i;
+      ++defender_kings;
+    } else {
+      attacker_king_ = i;
+    }
   }
-  if (defender_king_ < 0 || !pool_ || !root_) return nullptr;
+  // Two kings of the defender (an edited position) leave no one target: not a problem either.
+  if (defender_kings != 1 || !pool_ || !root_) return nullptr;
 
   ply_ = 0;
   nodes_ = 0;

@@ -33,7 +33,7 @@ enum class SolveOutcome {
   kNoMate,           // disproved
   kUndecided,        // no decision up to the maximum depth
   kInterrupted,      // stopped before a mate was proved; nothing written
-  kNoProblem,        // no defender king on the board, or no side to move
+  kNoProblem,        // not exactly one defender king on the board, or no side to move
 };
 
 // True for the outcomes that leave a solution in the record.

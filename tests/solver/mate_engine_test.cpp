@@ -124,6 +124,10 @@ TEST_F(Engine, NoKingToAttackOrNoSideToMoveReturnsSilently) {
   SetUpSfen("9/9/9/9/4K4/9/9/9/9 b R 1");
   EXPECT_EQ(Solve(), SolveOutcome::kNoProblem);
   EXPECT_TRUE(sink.lines.empty());
+  // Two defender kings (an edited position) give no single target.
+  SetUpSfen("8k/9/8P/9/9/9/9/9/k8 b G 1");
+  EXPECT_EQ(Solve(), SolveOutcome::kNoProblem);
+  EXPECT_TRUE(sink.lines.empty());
   SetUpSfen("8k/9/8P/9/9/9/9/9/9 b G 1");
   board.SetSideToMove(kSideUnset);
   board.BeginRecord();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "record/plain_board.h"
+#include "solver/output_list.h"
 #include "solver/solve_procedure.h"
 #include "tests/support/sfen.h"
 
@@ -103,6 +104,20 @@ TEST(SolveWorkers, RunOneSolveAtATimeAndStopOnRequest) {
   worker.Wait();
   EXPECT_EQ(worker.outcome(), SolveOutcome::kMate);
   EXPECT_NE(board.root()->child, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SolverOutputLists, TheLine5001EmptiesTheList) {
+  SolverOutputList list;
+  for (int i = 0; i < SolverOutputList::kMaxLines; ++i) EXPECT_EQ(list.Append("line"), i);
+  EXPECT_EQ(list.lines().size(), 5000u);
+  EXPECT_EQ(list.Append("5001"), 5000);
+  EXPECT_TRUE(list.lines().empty());
+  EXPECT_EQ(list.Append("again"), 0);
+  EXPECT_EQ(list.lines(), std::vector<std::string>{"again"});
 }
 
 }  // namespace
