@@ -154,15 +154,22 @@ int CursorPrev(IndexFile* ix, IndexEntry* out) {
 namespace dbengine {
 
 int CursorBefore(IndexFile* ix, const uint8_t* key, int length) {
-  bool found;
-  if (int rc = Descend(ix, key, length, true, &found); rc != kOk || !found) return rc;
-  // On an equal key met descending; equal keys may lie before it.
-  IndexEntry e;
-  while (true) {
-    int rc = CursorPrev(ix, &e);
-    if (rc == kNotFound) return kOk;
-    if (rc != kOk) return rc;
-    if (CompareKeys(e.key, e.key_length, key, length) < 0) return kOk;
+  // At each level the path goes down before the first entry not less than the key (equal keys may lie
+  // in the subtree before an equal entry), so it ends on the last entry less than the key.
+  uint32_t address = 0;
+  for (int level = 0;; ++level) {
+    const Node* n;
+    if (int rc = ReadTreeNode(ix, address, level, &n); rc != kOk) return rc;
+    const uint8_t* e = n->Entries();
+    int pos = -1;
+    for (int o = 0; o < n->Used(); o = NextEntry(*n, o)) {
+      if (CompareWithEntryKey(key, length, EntryKey(e + o)) <= 0) break;
+      pos = o;
+    }
+    ix->path[level] = {address, pos};
+    ix->level = level;
+    if (n->IsLeaf()) return kOk;
+    address = static_cast<uint32_t>(pos < 0 ? n->Leftmost() : EntryChild(e + pos));
   }
 }
 

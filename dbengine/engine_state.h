@@ -31,8 +31,17 @@ struct FaultInjection {
   uint64_t cluster_bytes = 4096;
   uint64_t free_clusters = 0;
 
-  bool FailRead() { return reads_left >= 0 && reads_left-- == 0 ? (reads_left = 0, true) : false; }
-  bool FailWrite() { return writes_left >= 0 && writes_left-- == 0 ? (writes_left = 0, true) : false; }
+  bool FailRead() { return Spend(reads_left); }
+  bool FailWrite() { return Spend(writes_left); }
+
+ private:
+  // True (a failure) once the allowance is used up; it then stays used up.
+  static bool Spend(long& left) {
+    if (left < 0) return false;
+    if (left == 0) return true;
+    --left;
+    return false;
+  }
 };
 
 struct EngineState {

@@ -1,6 +1,7 @@
 // FindByPrefix / FindNextByPrefix: the engine's single active prefix search.
 #include <vector>
 
+#include "dbengine/btree.h"
 #include "dbengine/engine_state.h"
 #include "dbengine/index.h"
 #include "dbengine/index_key.h"
@@ -61,32 +62,26 @@ int FindByPrefix(DbTable* table, int index, std::string_view text, uint8_t* reco
   search.index = index;
   search.text.assign(text);
   bool full = static_cast<int>(text.size()) >= s.KeyWidth(index);
-  bool unique = s.indexes[index].duplicates == 0;
-  if (full && unique) {
+  if (full && s.indexes[index].duplicates == 0) {
     int rc = ReadByKey(table, index, record);
     return rc == kOk ? kPrefixFound : rc;
   }
-  if (full) {
-    std::string key = RecordKey(s, index, record);
-    if (int rc = IndexSeekExact(table, index, key); rc != kOk) return rc;
-  } else {
-    int rc = SeekByImage(table, index, record);
-    if (rc == kSeekGreater) {
-      if (int r = ReadCurrent(table, index, record); r != kOk) return r;
-      return kPrefixNext;
-    }
-    if (rc != kOk && rc != kSeekPrefix) return rc == kSeekEnd ? kNotFound : rc;
+  // The first entry in key order not less than the key of the string: the first that can match. (Seeking
+  // the key and stepping back over the matching entries before it ends on the same entry.)
+  std::string key = RecordKey(s, index, record);
+  TableIndex& x = table->indexes[index];
+  if (int rc = CursorBefore(&x.file, reinterpret_cast<const uint8_t*>(key.data()), static_cast<int>(key.size()));
+      rc != kOk) {
+    return rc;
   }
-  // Back to the first entry in key order that still matches.
-  while (true) {
-    int rc = IndexPrev(table, index);
-    if (rc == kOk && EntryMatches(table, index, text)) continue;
-    if (rc != kOk && rc != kNotFound) return rc;
-    if (int r = IndexNext(table, index); r != kOk) return r;
-    break;
-  }
-  int rc = ReadCurrent(table, index, record);
-  return rc == kOk ? kPrefixFound : rc;
+  int rc = CursorNext(&x.file, &x.key_buffer);
+  if (rc != kOk) return rc;
+  bool matches = full ? CompareKeys(x.key_buffer.key, x.key_buffer.key_length,
+                                    reinterpret_cast<const uint8_t*>(key.data()), static_cast<int>(key.size())) == 0
+                      : EntryMatches(table, index, text);
+  if (!matches && full) return kNotFound;
+  if (int r = ReadCurrent(table, index, record); r != kOk) return r;
+  return matches ? kPrefixFound : kPrefixNext;
 }
 
 int FindNextByPrefix(uint8_t* record) {

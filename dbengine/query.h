@@ -72,7 +72,10 @@ Query* QueryOpen(std::string_view statement, std::string_view directory = {});
 CompiledQuery* QueryPrepare(Query* query, std::string_view statement);
 // Starts the query (it becomes the engine's active query) and gives the first row: kOk with the row in
 // `row` (QueryRowSize bytes) and every from table's record in its buffer (QueryRecord); kNotFound when
-// there is none; or a failure. Rows come in the plan's order (see dbengine/query_plan.h), not sorted.
+// there is none; or a failure. Rows are not sorted: a table read through an index (a condition on the
+// first column of one of its indexes) comes in key order, others in record-number order, the tables of a
+// join nested in that order of preference; with several "or" groups, the combinations come in ascending
+// record numbers (first table most significant), each once. Use SelectToFile for "order by".
 int QueryFirst(CompiledQuery* compiled, uint8_t* row);
 // The next row of the active query: kOk, kNotFound at the end, kQueryError without an active query.
 int QueryNext(uint8_t* row);

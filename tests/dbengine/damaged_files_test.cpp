@@ -7,6 +7,7 @@
 #include "dbengine/check.h"
 #include "dbengine/engine_state.h"
 #include "dbengine/index.h"
+#include "dbengine/node_cache.h"
 #include "dbengine/table.h"
 #include "tests/dbengine/db_test_util.h"
 
@@ -275,6 +276,28 @@ TEST_F(DamagedFiles, FailedWritesGiveCodesAndStayRepairable) {
     ASSERT_EQ(CheckTable(path, &check), kOk);
     EXPECT_TRUE(check.Ok()) << DescribeProblem(check.problems[0]);
   }
+}
+
+TEST_F(DamagedFiles, FailedReadsGiveCodes) {
+  std::string path = Build("t", 300);
+  SetNodeCacheCapacity(8);  // so that walking reads nodes from the file
+  DbSchema* h = OpenTable(path);
+  ASSERT_TRUE(h);
+  Engine().faults.reads_left = 0;
+  std::vector<uint8_t> r(32);
+  EXPECT_EQ(ReadRecord(h->table, 299, r.data()), kCannotOpen);
+  IndexFirst(h->table, 0);
+  int rc;
+  while ((rc = IndexNext(h->table, 0)) == kOk) {
+  }
+  EXPECT_EQ(rc, kIndexRead);
+  Engine().faults = FaultInjection{};
+  EXPECT_EQ(ReadRecord(h->table, 299, r.data()), kOk);
+  EXPECT_EQ(CloseTable(h), kOk);
+  SetNodeCacheCapacity(kNodeCacheBuffers);
+  TableCheck check;
+  ASSERT_EQ(CheckTable(path, &check), kOk);
+  EXPECT_TRUE(check.Ok());
 }
 
 }  // namespace
