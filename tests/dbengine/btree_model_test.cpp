@@ -165,7 +165,7 @@ TEST_P(BtreeModel, RandomOperationsMatchTheModel) {
       }
     }
     max_height = std::max(max_height, h->table->indexes[0].file.height);
-    if (step < 1500 || step % 20 == 0) {
+    if (step < 600 || step % 25 == 0) {
       ASSERT_NO_FATAL_FAILURE(verify(step % 250 == 0)) << "step " << step;
     }
     if (step % 1000 == 999) {
@@ -224,7 +224,7 @@ TEST(BtreeFiles, SameBytesWhateverTheCacheSize) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, BtreeModel,
                          ::testing::Values(ModelCase{"unique_short", false, 10, false, 10000, 3},
-                                           ModelCase{"duplicates_short", true, 4, false, 14000, 3},
+                                           ModelCase{"duplicates_short", true, 4, false, 12000, 3},
                                            ModelCase{"unique_long", false, 90, false, 6000, 4},
                                            ModelCase{"duplicates_long", true, 90, false, 7000, 4},
                                            ModelCase{"two_columns", true, 40, true, 6000, 3},
