@@ -25,6 +25,13 @@
 
 class Archive;
 
+// Where the conversion dialog keeps its settings (private profile section and keys).
+constexpr char kKif2CsaSection[] = "KIF2CSA";
+constexpr char kKif2CsaInDir[] = "InDir";
+constexpr char kKif2CsaOutDir[] = "OutDir";
+constexpr char kKif2CsaOutFile[] = "OutFile";
+constexpr char kKif2CsaWriteMode[] = "Wmode";  // 0 追加, 1 上書
+
 struct KakinokiOptions {
   std::string event;              // 棋戦名 for games that name none
   std::string date;               // 対局日 (yyyymmdd) for games that give none

@@ -6,6 +6,8 @@
 #include "record/plain_board.h"
 #include "record/skb_file.h"
 
+const char kRecordClipboardFormat[] = "WinKZB_Format";
+
 int SideLabelKindOf(const SBASE& position) {
   const HBOX& box = position.box(kPieceBox);
   if (box.total() == 0) return kEvenGameLabels;
@@ -72,6 +74,27 @@ void CRecordDoc::DeleteContents() {
   board_.SetUp(8);  // every piece into the box, an empty record
   board_.SetSideToMove(kSente);
   SetReversed(0);
+}
+
+std::string CRecordDoc::CopyRecordText() {
+  CLBase copy(CLBase::kCopyPool, messages_);
+  board_.CopyRecordTo(copy, false, true);
+  Archive ar = Archive::ToMemory();
+  copy.WriteCsaBody(ar);
+  return ar.text();
+}
+
+bool CRecordDoc::PasteRecordText(std::string_view text, bool modified) {
+  if (modified &&
+      messages_->Ask("バッファは変更されています。更新してもよろしいですか？", platform::Buttons::kYesNo) !=
+          platform::Answer::kYes) {
+    return false;
+  }
+  DeleteContents();
+  Archive ar = Archive::FromText(text);
+  board_.Serialize(ar);
+  UpdateMoveCountField();
+  return true;
 }
 
 bool CRecordDoc::ReceiveSetup(Archive& ar) {

@@ -22,6 +22,9 @@ class Archive;
 class CMBase;
 class SBASE;
 
+// The registered clipboard format of record copies (body text, NUL-terminated on the clipboard).
+extern const char kRecordClipboardFormat[];  // "WinKZB_Format"
+
 // Kinds of side labels: 0 先手/後手 (empty piece box), 1 下手/上手 (box holds pieces but no king: a
 // handicap game), 2 攻方/受方 (box holds a king: a problem).
 enum SideLabelKind : int { kEvenGameLabels = 0, kHandicapLabels = 1, kProblemLabels = 2 };
@@ -75,6 +78,13 @@ class CRecordDoc {
   DocumentResult Serialize(Archive& ar) { return SerializeRecord(ar, false); }
   // Empties the document: header cleared, every piece in the box, an empty record, flag 0.
   virtual void DeleteContents();
+  // 棋譜のコピー: the current position as the start and the selected line from there, as CSA body text,
+  // which the clipboard carries under the private format kRecordClipboardFormat.
+  std::string CopyRecordText();
+  // 棋譜の貼り付け: when `modified`, first asks "バッファは変更されています。更新してもよろしいですか？"
+  // (anything but yes cancels: false); then clears the document, reads the body text into it and updates
+  // the move-count field. The caller marks the document modified.
+  bool PasteRecordText(std::string_view text, bool modified);
   // Receives a finished setup (the bytes of a position file): its position replaces the record, which
   // starts empty from it, and the reversed flag follows the stored one. The header stays. A refused
   // buffer shows "ファイル形式が違います" and changes nothing (false).

@@ -1,5 +1,6 @@
 #include "record/select_read.h"
 
+#include "platform/environment.h"
 #include "record/archive.h"
 #include "record/csa_body.h"
 #include "record/summary_line.h"
@@ -77,6 +78,13 @@ DocumentResult ReadSelectedProblem(Archive& ar, const SelectEntry& entry, CTsume
   GoToEntry(ar, entry);
   doc.DeleteContents();
   return doc.Serialize(ar);
+}
+
+std::string DefaultSelectReadFile(const std::string& remembered, bool problems) {
+  if (!remembered.empty()) return remembered;
+  std::string folder = platform::GetEnv("SHGDB").value_or("");
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder + (problems ? "kzbkif.pcl" : "kzbkif.csa");
 }
 
 std::string SelectedTitle(std::string_view path, int k) {

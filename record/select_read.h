@@ -14,6 +14,8 @@
 
 class Archive;
 
+// Offsets are places in the archive's text, that is after a UTF-8 file has been converted: load the entry
+// from an archive made the same way (Archive::FromText of the same bytes).
 struct SelectEntry {
   size_t offset = 0;  // a place at or before the start of the entry
   int skip = 0;       // "/" lines to pass from there
@@ -35,6 +37,14 @@ SelectScan ScanProblems(Archive& ar, const platform::StopFlag* stop = nullptr, c
 // Loads one entry into a document, which is cleared first.
 DocumentResult ReadSelectedGame(Archive& ar, const SelectEntry& entry, CGameRecordDoc& doc);
 DocumentResult ReadSelectedProblem(Archive& ar, const SelectEntry& entry, CTsumeRecordDoc& doc);
+
+// The file the select-read dialogs offer first: the one remembered (profile section "KF_Section", key
+// "KF_CsaFileName" or "KF_PclFileName"), else "kzbkif.csa" / "kzbkif.pcl" in the database folder named by
+// the environment variable SHGDB.
+constexpr char kSelectReadSection[] = "KF_Section";
+constexpr char kCsaFileKey[] = "KF_CsaFileName";
+constexpr char kPclFileKey[] = "KF_PclFileName";
+std::string DefaultSelectReadFile(const std::string& remembered, bool problems);
 
 // The title of a document loaded by select-read: the file name without folder and extension, then k.
 std::string SelectedTitle(std::string_view path, int k);

@@ -339,6 +339,31 @@ TEST_F(GameText, SelectedLineOnlyWritesAndReadsTheMainLine) {
   EXPECT_EQ(other.SelectedLineLength(), 3);
 }
 
+TEST_F(GameText, RecordCopyStartsAtTheCurrentPositionAndPasteAsksFirst) {
+  PlayCsa(board, "+7776FU");
+  PlayCsa(board, "-3334FU");
+  PlayCsa(board, "+2726FU");
+  board.GoToStart();
+  board.StepForward();
+  const std::string copied = doc.CopyRecordText();
+  const std::string tail = "'手番\r\n-\r\n'以下手順\r\n-3334FU\r\n+2726FU\r\n";
+  ASSERT_GT(copied.size(), tail.size());
+  EXPECT_EQ(copied.substr(copied.size() - tail.size()), tail);
+  EXPECT_NE(copied.find("P6 *  * +FU *  *  *  *  *  * \r\nP7+FU+FU * +FU"), std::string::npos);
+
+  CLBase other;
+  CGameRecordDoc target(other, &messages);
+  target.header().SetField(CDBB::kEvent, "x");
+  messages.answers = {platform::Answer::kNo};
+  EXPECT_FALSE(target.PasteRecordText(copied, true));
+  EXPECT_EQ(target.header().Field(CDBB::kEvent), "x");
+  EXPECT_EQ(messages.questions, std::vector<std::string>{"バッファは変更されています。更新してもよろしいですか？"});
+  EXPECT_TRUE(target.PasteRecordText(copied, false));
+  EXPECT_EQ(other.SelectedLineLength(), 2);
+  EXPECT_EQ(target.header().Field(CDBB::kMoveCount), "0002");
+  EXPECT_EQ(other.side_to_move(), kGote);
+}
+
 TEST_F(GameText, Utf8FilesAreReadToo) {
   // "N+羽生" and "'棋戦名:竜王戦" in UTF-8, with a BOM.
   const std::string utf8 = "\xEF\xBB\xBFN+\xE7\xBE\xBD\xE7\x94\x9F\r\n'\xE6\xA3\x8B\xE6\x88\xA6\xE5\x90\x8D:"
