@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -11,13 +12,14 @@ namespace platform {
 namespace {
 
 TEST(Files, Cp932PathsAreUtf8OnDisk) {
-  std::string dir = CorePath(testing::TempDir()) + "棋譜テスト";
+  const std::string unique = "棋譜テスト" + std::to_string(::getpid());
+  std::string dir = CorePath(testing::TempDir()) + unique;
   RemoveFile(dir + "/表.csa");
   RemoveDirectory(dir);
   ASSERT_TRUE(MakeDirectory(dir));
   std::string path = dir + "/表.csa";
   ASSERT_TRUE(WriteWholeFile(path, "V2.2\r\n"));
-  std::string native = testing::TempDir() + Cp932ToUtf8("棋譜テスト/表.csa");
+  std::string native = testing::TempDir() + Cp932ToUtf8(unique + "/表.csa");
   std::FILE* f = std::fopen(native.c_str(), "rb");
   ASSERT_NE(f, nullptr);
   std::fclose(f);
@@ -31,7 +33,7 @@ TEST(Files, Cp932PathsAreUtf8OnDisk) {
 }
 
 TEST(Files, AnEmptyFileCanBeWritten) {
-  std::string path = CorePath(testing::TempDir()) + "empty.txt";
+  std::string path = CorePath(testing::TempDir()) + "empty" + std::to_string(::getpid()) + ".txt";
   ASSERT_TRUE(WriteWholeFile(path, ""));
   std::string back = "x";
   ASSERT_TRUE(ReadWholeFile(path, back));

@@ -1,6 +1,7 @@
 #include "platform/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "platform/files.h"
 
@@ -10,7 +11,8 @@ namespace {
 class SettingsFileTest : public testing::Test {
  protected:
   void SetUp() override {
-    path_ = CorePath(testing::TempDir()) + "駒楽工房_settings_test.INI";
+    // One file per test process: tests run in parallel, also from other checkouts.
+    path_ = CorePath(testing::TempDir()) + "駒楽工房_settings_test_" + std::to_string(::getpid()) + ".INI";
     RemoveFile(path_);
   }
   void TearDown() override { RemoveFile(path_); }
