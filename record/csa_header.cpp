@@ -11,6 +11,8 @@
 // annotation line; then the lines before the first "P" line are taken again in order: "'" + a field key
 // sets that field (an invalid value is ignored), "'後手座" the reversed flag, "N+"/"N-" a player, other
 // comments are ignored, and anything else is an error. Lines that do not begin with "'" are split at ",".
+// Files of the standard CSA format (other programs, game servers) also carry a version line ("V2.2") and
+// "$KEY:value" lines: they are taken, not refused, and the keys with a field of ours fill it.
 #include "record/csa_header.h"
 
 #include <new>
@@ -41,7 +43,7 @@ std::string_view SkipBlanksAndTabs(std::string_view s) {
 // a blank line is no error.
 std::vector<std::string_view> Tokens(std::string_view line) {
   std::vector<std::string_view> tokens;
-  if (StartsWith(line, "'")) {
+  if (StartsWith(line, "'") || StartsWith(line, "$")) {
     tokens.push_back(line);
     return tokens;
   }
@@ -118,6 +120,54 @@ std::string NameForPlayers(std::string_view name) {
   return out;
 }
 
+bool IsVersionLine(std::string_view t) {
+  if (t.size() < 2 || t[0] != 'V') return false;
+  for (char c : t.substr(1)) {
+    if (!(c >= '0' && c <= '9') && c != '.') return false;
+  }
+  return true;
+}
+
+std::string DigitsOf(std::string_view s) {
+  std::string digits;
+  for (char c : s) {
+    if (c >= '0' && c <= '9') digits += c;
+  }
+  return digits;
+}
+
+// A "$KEY:value" line of the standard format: $EVENT, $SITE, $OPENING, the date of $START_TIME and
+// $TIME_LIMIT ("hh:mm+ss") fill the game fields; other keys, and every key of a problem, are taken
+// without effect. A value our field refuses is ignored, as for our own lines.
+void ReadStandardInfoLine(CDBM& header, std::string_view t) {
+  CDBB* game = dynamic_cast<CDBB*>(&header);
+  const size_t colon = t.find(':');
+  if (!game || colon == std::string_view::npos) return;
+  const std::string_view key = t.substr(1, colon - 1);
+  const std::string_view value = SkipBlanksAndTabs(t.substr(colon + 1));
+  if (value.empty()) return;
+  if (key == "EVENT") {
+    game->SetField(CDBB::kEvent, value);
+  } else if (key == "SITE") {
+    game->SetField(CDBB::kPlace, value);
+  } else if (key == "OPENING") {
+    game->SetField(CDBB::kOpening, value);
+  } else if (key == "START_TIME") {
+    // "yyyy/mm/dd hh:mm:ss": the date part only, when there is one.
+    const std::string date = DigitsOf(value.substr(0, value.find(' ')));
+    if (date.size() == 8) game->SetField(CDBB::kDate, date);
+  } else if (key == "TIME_LIMIT") {
+    const size_t plus = value.find('+');
+    const std::string hm = DigitsOf(value.substr(0, plus));
+    if (hm.size() == 4) game->SetField(CDBB::kTimeLimit, hm + "00");
+    if (plus != std::string_view::npos) {
+      std::string seconds = DigitsOf(value.substr(plus + 1));
+      if (seconds.size() == 1) seconds = "0" + seconds;
+      game->SetField(CDBB::kByoyomi, seconds);
+    }
+  }
+}
+
 struct Names {
   std::optional<std::string> sente, gote;
 };
@@ -153,6 +203,10 @@ HeaderStatus ReadLayer(CDBM& header, Names* names, int& reversed, Archive& ar,
           // An empty value keeps the cleared one (作者不詳 stays the author of an unnamed problem).
           if (!value.empty()) header.SetField(field, value);
         }
+      } else if (IsVersionLine(t)) {
+        // the standard format's version line
+      } else if (StartsWith(t, "$")) {
+        ReadStandardInfoLine(header, t);
       } else if (StartsWith(t, "N") && t.size() >= 2) {
         std::optional<std::string>& slot = t[1] == '+' ? seen.sente : seen.gote;
         if (slot) {

@@ -18,9 +18,10 @@ iconv -f CP932 -t UTF-8 "$dir/a.csa" | grep -q "^N+鈴木 一郎" || fail "csa o
 "$kzb" csa "$dir/a.csa" -o "$dir/b.csa"
 cmp "$dir/a.csa" "$dir/b.csa" || fail "csa of its own output differs"
 [ "$("$kzb" csa "$data/g001.kifu" | grep -c "^'手数目:")" = 2 ] || fail "the variations are not branches"
-# A standard CSA file: the header stops at the version line, the moves are read all the same.
-[ "$(status "$kzb" csa "$data/g004.csa")" = 1 ] || fail "a version line went unreported"
-grep -q "文法エラーです。(V2.2)" "$dir/err" || fail "no syntax error message: $(cat "$dir/err")"
+# A standard CSA file (version line, "$" lines, time lines): header, players and moves are all read.
+[ "$(status "$kzb" csa "$data/g004.csa")" = 0 ] || fail "a standard CSA file was refused: $(cat "$dir/err")"
+grep -q "^N+" "$dir/out" || fail "the players of a standard CSA file were lost"
+grep -q "^'棋戦名:" "$dir/out" || fail "the event of a standard CSA file was lost"
 grep -q "^+3839KI" "$dir/out" || fail "the moves of a standard CSA file were not read"
 
 # show: the print text, the diagram after N moves, the mail text.

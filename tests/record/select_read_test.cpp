@@ -44,7 +44,7 @@ TEST(SelectRead, ListsEveryGameAndLoadsTheOnePicked) {
 }
 
 TEST(SelectRead, AHeaderTheDocumentWouldRefuseEndsQuietlyInTheScan) {
-  const std::string text = Crlf({"'対局番号:000001", "V2.2", "N+x", "PI", "+", "/", "N+y", "N+z", "PI", "+"});
+  const std::string text = Crlf({"'対局番号:000001", "X2.2", "N+x", "PI", "+", "/", "N+y", "N+z", "PI", "+"});
   Archive ar = Archive::FromText(text);
   const SelectScan scan = ScanGames(ar);
   ASSERT_EQ(scan.entries.size(), 2u);
