@@ -1,0 +1,126 @@
+#include "shogidb/annotations.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "dbengine/index.h"
+#include "platform/sjis.h"
+
+namespace shogidb {
+
+std::string JosekiPositionKey(int32_t position_id, int side) {
+  char key[24];
+  std::snprintf(key, sizeof key, "%08ld%d", static_cast<long>(position_id), side);
+  return key;
+}
+
+std::string JosekiMoveKey(int32_t position_id, BoardMove move) {
+  char key[24];
+  std::snprintf(key, sizeof key, "%08ld%04x", static_cast<long>(position_id), static_cast<unsigned>(move));
+  return key;
+}
+
+std::string MoveNoteKey(int32_t owner, int ply) {
+  char key[24];
+  std::snprintf(key, sizeof key, "%06ld%03d", static_cast<long>(owner), ply);
+  return key;
+}
+
+void CDBF::MakeKey(char kind, std::string_view key, int piece, uint8_t* record) {
+  record[kIdOffset] = static_cast<uint8_t>(kind);
+  PutText(record + kKeyOffset, kKeyWidth, key);
+  std::memcpy(record + kPieceOffset, ZeroPadded(piece, 2).data(), 2);
+}
+
+int CDBF::WriteAnnotation(char kind, std::string_view key, std::string_view text) {
+  if (!IsOpen()) return dbengine::kNotOpen;
+  uint8_t record[kRecordLength] = {};
+  MakeKey(kind, key, 0, record);
+  int rc = dbengine::ReadByKey(table(), 0, record);
+  if (rc == dbengine::kOk) return dbengine::kDuplicateKey;
+  if (rc != dbengine::kNotFound) return rc;
+  std::string kept;
+  if (text.size() > kMaxTextBytes) {
+    kept = platform::CutToWidth(text, kMaxTextBytes);
+    text = kept;
+  }
+  int written = 0;
+  for (size_t at = 0; at < text.size(); at += kPieceBytes, ++written) {
+    const size_t n = std::min(text.size() - at, static_cast<size_t>(kPieceBytes));
+    std::memset(record, 0, sizeof record);
+    MakeKey(kind, key, written, record);
+    std::memcpy(record + kTextOffset, text.data() + at, n);
+    int32_t number;
+    rc = dbengine::InsertRecord(schema(), record, &number);
+    if (rc != dbengine::kOk) {
+      DeleteAnnotation(kind, key);
+      return rc;
+    }
+  }
+  return dbengine::kOk;
+}
+
+int CDBF::ReadAnnotation(char kind, std::string_view key, std::string& text) {
+  text.clear();
+  if (!IsOpen()) return dbengine::kNotOpen;
+  uint8_t record[kRecordLength];
+  for (int piece = 0; piece < kMaxPieces; ++piece) {
+    std::memset(record, 0, sizeof record);
+    MakeKey(kind, key, piece, record);
+    const int rc = dbengine::ReadByKey(table(), 0, record);
+    if (rc == dbengine::kNotFound) return piece == 0 ? dbengine::kNotFound : dbengine::kOk;
+    if (rc != dbengine::kOk) return rc;
+    text += GetText(record + kTextOffset, kPieceBytes);
+  }
+  return dbengine::kOk;
+}
+
+int CDBF::DeleteAnnotation(char kind, std::string_view key) {
+  if (!IsOpen()) return dbengine::kNotOpen;
+  uint8_t record[kRecordLength];
+  for (int piece = 0; piece < kMaxPieces; ++piece) {
+    std::memset(record, 0, sizeof record);
+    MakeKey(kind, key, piece, record);
+    int rc = dbengine::ReadByKey(table(), 0, record);
+    if (rc == dbengine::kNotFound) return dbengine::kOk;
+    if (rc != dbengine::kOk) return rc;
+    const int32_t number = dbengine::IndexKeyBuffer(table(), 0)->record;
+    if (rc = dbengine::DeleteRecord(schema(), record, number); rc != dbengine::kOk) return rc;
+  }
+  return dbengine::kOk;
+}
+
+int CDBF::ListAnnotations(char kind, std::string_view key_prefix,
+                          std::vector<std::pair<std::string, std::string>>& out) {
+  out.clear();
+  if (!IsOpen()) return dbengine::kNotOpen;
+  // Index keys are the 12 key bytes (NULs padded with 0x01), the kind and the piece number.
+  int rc = dbengine::IndexSeek(table(), 0, key_prefix);
+  std::vector<std::pair<std::string, int32_t>> pieces;  // key and record of each piece, in key order
+  while (rc == dbengine::kOk || rc == dbengine::kSeekPrefix) {
+    const dbengine::IndexEntry* entry = dbengine::IndexKeyBuffer(table(), 0);
+    if (entry->key_length < kKeyWidth + 1 ||
+        std::memcmp(entry->key, key_prefix.data(), key_prefix.size()) != 0) {
+      break;
+    }
+    if (entry->key[kKeyWidth] == static_cast<uint8_t>(kind)) {
+      std::string key(reinterpret_cast<const char*>(entry->key), kKeyWidth);
+      while (!key.empty() && key.back() == '\x01') key.pop_back();
+      pieces.emplace_back(std::move(key), entry->record);
+    }
+    rc = dbengine::IndexNext(table(), 0);
+  }
+  if (rc != dbengine::kOk && rc != dbengine::kSeekPrefix && rc != dbengine::kSeekGreater && rc != dbengine::kSeekEnd &&
+      rc != dbengine::kNotFound) {
+    return rc;
+  }
+  uint8_t record[kRecordLength];
+  for (const auto& [key, number] : pieces) {
+    if (int r = dbengine::ReadRecord(table(), number, record); r != dbengine::kOk) return r;
+    if (out.empty() || out.back().first != key) out.emplace_back(key, std::string());
+    out.back().second += GetText(record + kTextOffset, kPieceBytes);
+  }
+  return dbengine::kOk;
+}
+
+}  // namespace shogidb

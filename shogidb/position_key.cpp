@@ -1,0 +1,92 @@
+#include "shogidb/position_key.h"
+
+#include <cstdio>
+
+#include "rules/notation.h"
+#include "rules/piece_code.h"
+#include "shogidb/board_move.h"
+
+namespace shogidb {
+
+int32_t PositionHash(const uint8_t* b) {
+  uint32_t sum = 0;
+  for (int w = 0; w < CBform::kSize / 4; ++w) {
+    sum += b[4 * w] | b[4 * w + 1] << 8 | b[4 * w + 2] << 16 | static_cast<uint32_t>(b[4 * w + 3]) << 24;
+  }
+  return static_cast<int32_t>(sum % static_cast<uint32_t>(kHashModulus));
+}
+
+int32_t PositionHash(const CBform& form) { return PositionHash(form.data()); }
+
+std::string PositionIdText(int32_t id) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%08ld", static_cast<long>(id));
+  return text;
+}
+
+int32_t ParsePositionId(std::string_view text) {
+  if (text.size() != 8) return -1;
+  int32_t id = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    id = id * 10 + (c - '0');
+  }
+  return id;
+}
+
+BoardPattern PatternOf(const CBform& target) {
+  BoardPattern pattern;
+  const CBform::Expanded entries = target.Decode();
+  for (int i = 0; i < kPieceCount; ++i) {
+    const CBform::Entry& e = entries[i];
+    if (!IsSquareNumber(e.location)) continue;
+    pattern.squares.push_back({e.location, MakeCode(KindOfIndex(i), e.promoted != 0, e.owner)});
+  }
+  return pattern;
+}
+
+bool MatchesBoard(const BoardPattern& pattern, const FormBoard& position) {
+  for (const BoardPattern::Square& s : pattern.squares) {
+    const int index = position.At(s.square);
+    if (index < 0 || position.CodeOf(index) != s.code) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> CsaPositionLines(const CBform& form) {
+  const CBform::Expanded entries = form.Decode();
+  int cell[100] = {};  // by square number: 0 empty, else 1 + code
+  int hands[2][kKindCount] = {};
+  for (int i = 0; i < kPieceCount; ++i) {
+    const CBform::Entry& e = entries[i];
+    if (e.location <= 1) {
+      ++hands[e.location][KindOfIndex(i)];
+    } else if (IsSquareNumber(e.location)) {
+      cell[e.location] = 1 + MakeCode(KindOfIndex(i), e.promoted != 0, e.owner);
+    }
+  }
+  std::vector<std::string> lines;
+  for (int rank = 1; rank <= 9; ++rank) {
+    std::string row = "P" + std::to_string(rank);
+    for (int file = 9; file >= 1; --file) {
+      const int c = cell[file * 10 + rank];
+      if (c == 0) {
+        row += " * ";
+      } else {
+        row += CodeSide(static_cast<uint8_t>(c - 1)) == kSente ? "+" : "-";
+        row += kCsaPieceCodes[(c - 1) & 15];
+      }
+    }
+    lines.push_back(row);
+  }
+  for (int side = 0; side < 2; ++side) {
+    std::string line = side == kSente ? "P+" : "P-";
+    for (int kind = 0; kind < kKindCount; ++kind) {
+      for (int n = 0; n < hands[side][kind]; ++n) line += std::string("00") + kCsaPieceCodes[kind];
+    }
+    if (line.size() > 2) lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace shogidb

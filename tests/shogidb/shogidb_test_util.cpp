@@ -1,0 +1,101 @@
+#include "tests/shogidb/shogidb_test_util.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/files.h"
+#include "record/plain_board.h"
+#include "shogidb/schema.h"
+#include "tests/support/reference_rules.h"
+
+namespace shogidb::testing {
+
+void RemoveTree(const std::string& dir) {
+  std::string command = "rm -rf '" + platform::NativePath(dir) + "'";
+  if (std::system(command.c_str()) != 0) ADD_FAILURE() << command;
+}
+
+std::string FreshPath(const std::string& name) {
+  std::string dir = platform::CorePath(::testing::TempDir()) + "shogidb_" + name + "_" + std::to_string(::getpid());
+  RemoveTree(dir);
+  struct Cleanup : ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo& info) override {
+      if (info.result()->Passed()) {
+        for (const std::string& d : dirs) RemoveTree(d);
+      }
+      dirs.clear();
+    }
+    std::vector<std::string> dirs;
+  };
+  static Cleanup* cleanup = [] {
+    auto* c = new Cleanup;
+    ::testing::UnitTest::GetInstance()->listeners().Append(c);
+    return c;
+  }();
+  cleanup->dirs.push_back(dir);
+  return dir;
+}
+
+std::string NewDatabase(const std::string& name) {
+  std::string dir = FreshPath(name);
+  platform::RecordingProgressSink progress;
+  platform::RecordingMessageSink messages;
+  EXPECT_TRUE(CreateDatabase(dir, progress, messages)) << (messages.messages.empty() ? "" : messages.messages[0]);
+  return dir + "/";
+}
+
+std::string Crlf(std::initializer_list<std::string_view> lines) {
+  std::string text;
+  for (std::string_view l : lines) {
+    text += l;
+    text += "\r\n";
+  }
+  return text;
+}
+
+std::vector<std::string> Lines(std::string_view text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string line(text.substr(start, end - start));
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::vector<std::string> RandomGameMoves(std::mt19937& rng, int plies) {
+  CLBase board;
+  RefPosition p = Snapshot(board);
+  std::vector<std::string> moves;
+  for (int ply = 0; ply < plies; ++ply) {
+    std::vector<RefMove> legal = RefLegalMoves(p, p.side_to_move);
+    if (legal.empty()) break;
+    const RefMove& m = legal[std::uniform_int_distribution<size_t>(0, legal.size() - 1)(rng)];
+    moves.push_back(RefMoveKey(m));
+    p = RefApply(p, m);
+  }
+  return moves;
+}
+
+std::string GameText(const std::vector<std::string>& moves, std::string_view players, std::string_view extra_header) {
+  std::string text = "'対局日:20240101\r\n";
+  text += extra_header;
+  const size_t dash = players.find('-');
+  text += "N+" + std::string(players.substr(0, dash)) + "\r\n";
+  text += "N-" + std::string(players.substr(dash + 1)) + "\r\n";
+  text += "PI\r\n+\r\n";
+  for (const std::string& m : moves) text += m + "\r\n";
+  return text;
+}
+
+std::string TestDataDir() {
+  std::string dir = KOMARAKU_TESTDATA;
+  return platform::IsDirectory(dir) ? dir : std::string();
+}
+
+}  // namespace shogidb::testing
