@@ -101,6 +101,8 @@ std::optional<size_t> ScanAhead(CDBM& header, Archive& ar) {
   }
 }
 
+}  // namespace
+
 // The players text joins the two names with "-", so a "-" inside a name would move part of it to the
 // other side when the text is split again: it becomes the full-width "－".
 // A lead byte without a proper second byte is dropped, so no "-" can hide behind it.
@@ -119,6 +121,8 @@ std::string NameForPlayers(std::string_view name) {
   }
   return out;
 }
+
+namespace {
 
 bool IsVersionLine(std::string_view t) {
   if (t.size() < 2 || t[0] != 'V') return false;

@@ -1,6 +1,9 @@
 // The header layer of game (CSA) and tsume (PCL) text: the document's header record written as comment
 // and name lines before the body. The lines are described at the top of csa_header.cpp.
 #pragma once
+#include <string>
+#include <string_view>
+
 #include "platform/message_sink.h"
 #include "record/header_record.h"
 
@@ -16,6 +19,10 @@ enum class HeaderStatus {
 // How the reader treats a line it cannot take. A document shows the message and stops; the select-read
 // scan just ends the header there, silently.
 enum class HeaderMode { kDocument, kScan };
+
+// A player's name as the players text keeps it: a "-" inside it becomes the full-width "－" (the text
+// joins the two names with "-"), a lead byte without its second byte is dropped.
+std::string NameForPlayers(std::string_view name);
 
 // Writes the header layer. `reversed` is the document's 後手座 flag.
 void WriteGameHeaderLayer(const CDBB& header, int reversed, Archive& ar, platform::MessageSink& messages);
