@@ -44,6 +44,7 @@ class TableObject {
   dbengine::DbSchema* schema() const { return schema_; }
   dbengine::DbTable* table() const { return schema_ ? schema_->table : nullptr; }
   int record_length() const { return Table(id_).record_length; }
+  TableId id() const { return id_; }
 
  protected:
   TableId id_;

@@ -16,7 +16,7 @@ void RemoveTree(const std::string& dir) {
   if (std::system(command.c_str()) != 0) ADD_FAILURE() << command;
 }
 
-std::string FreshPath(const std::string& name) {
+std::string FreshPath(const std::string& name, bool per_test) {
   std::string dir = platform::CorePath(::testing::TempDir()) + "shogidb_" + name + "_" + std::to_string(::getpid());
   RemoveTree(dir);
   struct Cleanup : ::testing::EmptyTestEventListener {
@@ -33,12 +33,12 @@ std::string FreshPath(const std::string& name) {
     ::testing::UnitTest::GetInstance()->listeners().Append(c);
     return c;
   }();
-  cleanup->dirs.push_back(dir);
+  if (per_test) cleanup->dirs.push_back(dir);
   return dir;
 }
 
-std::string NewDatabase(const std::string& name) {
-  std::string dir = FreshPath(name);
+std::string NewDatabase(const std::string& name, bool per_test) {
+  std::string dir = FreshPath(name, per_test);
   platform::RecordingProgressSink progress;
   platform::RecordingMessageSink messages;
   EXPECT_TRUE(CreateDatabase(dir, progress, messages)) << (messages.messages.empty() ? "" : messages.messages[0]);

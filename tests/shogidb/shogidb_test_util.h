@@ -15,9 +15,10 @@
 namespace shogidb::testing {
 
 // A directory under the test temporary directory that does not exist yet (removed after a passing test).
-std::string FreshPath(const std::string& name);
+// `per_test`: removed after the test that asked for it (otherwise the caller removes it).
+std::string FreshPath(const std::string& name, bool per_test = true);
 // A new database in a fresh directory; fails the test when it cannot be created.
-std::string NewDatabase(const std::string& name);
+std::string NewDatabase(const std::string& name, bool per_test = true);
 void RemoveTree(const std::string& dir);
 
 // CRLF lines.
