@@ -103,27 +103,6 @@ std::optional<size_t> ScanAhead(CDBM& header, Archive& ar) {
 
 }  // namespace
 
-// The players text joins the two names with "-", so a "-" inside a name would move part of it to the
-// other side when the text is split again: it becomes the full-width "－".
-// A lead byte without a proper second byte is dropped, so no "-" can hide behind it.
-std::string NameForPlayers(std::string_view name) {
-  std::string out;
-  for (size_t i = 0; i < name.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(name[i]);
-    if (platform::IsSjisLeadByte(c)) {
-      const unsigned char t = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
-      if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) out.append(name.substr(i++, 2));
-    } else if (c == '-') {
-      out += "－";
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
-}
-
-namespace {
-
 bool IsVersionLine(std::string_view t) {
   if (t.size() < 2 || t[0] != 'V') return false;
   for (char c : t.substr(1)) {
@@ -171,6 +150,27 @@ void ReadStandardInfoLine(CDBM& header, std::string_view t) {
     }
   }
 }
+
+// The players text joins the two names with "-", so a "-" inside a name would move part of it to the
+// other side when the text is split again: it becomes the full-width "－".
+// A lead byte without a proper second byte is dropped, so no "-" can hide behind it.
+std::string NameForPlayers(std::string_view name) {
+  std::string out;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(name[i]);
+    if (platform::IsSjisLeadByte(c)) {
+      const unsigned char t = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
+      if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) out.append(name.substr(i++, 2));
+    } else if (c == '-') {
+      out += "－";
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+namespace {
 
 struct Names {
   std::optional<std::string> sente, gote;

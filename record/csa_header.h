@@ -24,6 +24,12 @@ enum class HeaderMode { kDocument, kScan };
 // joins the two names with "-"), a lead byte without its second byte is dropped.
 std::string NameForPlayers(std::string_view name);
 
+// A version line of the standard format ("V2.2").
+bool IsVersionLine(std::string_view line);
+// A "$KEY:value" line of the standard format: $EVENT, $SITE, $OPENING, the date of $START_TIME and
+// $TIME_LIMIT fill a game header's fields; other keys, and every key for a problem, change nothing.
+void ReadStandardInfoLine(CDBM& header, std::string_view line);
+
 // Writes the header layer. `reversed` is the document's 後手座 flag.
 void WriteGameHeaderLayer(const CDBB& header, int reversed, Archive& ar, platform::MessageSink& messages);
 void WriteTsumeHeaderLayer(const CDBC& header, int reversed, Archive& ar, platform::MessageSink& messages);

@@ -250,6 +250,11 @@ RecordTextReader::Status RecordTextReader::ReadHeaderPart(ParsedItem& item, bool
       }
       continue;
     }
+    if (IsVersionLine(line) || line[0] == '$') {
+      // The standard format's version and information lines, as the documents take them.
+      if (line[0] == '$') ReadStandardInfoLine(header, line);
+      continue;
+    }
     if (line[0] == 'N' && line.size() >= 2 && (line[1] == '+' || line[1] == '-')) {
       bool& named = line[1] == '+' ? sente_named : gote_named;
       if (named) return Fail("対局者指定エラーです。(%s)", line), kError;

@@ -6,7 +6,9 @@
 //                with other labels are passed over), "N+" / "N-" (players; a problem accepts them without
 //                keeping the names), "PI", "P1".."P9", "P+", "P-" (the start position), and a line "+" or
 //                "-" alone (the side to move), which ends the part. A move line in its place also ends
-//                it, the side to move being the mover's.
+//                it, the side to move being the mover's. The standard format's version line and "$"
+//                lines are taken as the documents take them ($EVENT, $SITE, $OPENING, $START_TIME and
+//                $TIME_LIMIT fill game fields).
 //   move part    move lines ("+7776FU"; characters after the seventh are ignored except ",T<seconds>"),
 //                "'注釈:" lines (annotation of the last move; of the start before the first move),
 //                "T<seconds>" lines, "'手数目:N" branch markers, "%" lines (the end of the moves) and "/".

@@ -138,7 +138,7 @@ TEST(GameRegistrationTest, ErrorsStopAndKeepEarlierGames) {
   const std::string good = GameText({"+7776FU"}, "A-B") + "/\r\n";
   const Case cases[] = {
       {Crlf({"N+A", "N+B", "PI", "+"}), "対局者指定エラーです。(N+B)"},
-      {Crlf({"V2.2", "PI", "+"}), "文法エラーです。(V2.2)"},
+      {Crlf({"V2.2", "$EVENT:順位戦", "X123", "PI", "+"}), "文法エラーです。(X123)"},
       {Crlf({"PI", "P5 *  *  *  * +XX *  *  *  * ", "+"}), "駒配置指定エラーです。(P5 *  *  *  * +XX *  *  *  * )"},
       {Crlf({"PI", "P+55OU", "+"}), "駒配置指定エラーです。(P+55OU)"},
       {Crlf({"PI", "+", "-"}), "手番指定エラーです。(-)"},

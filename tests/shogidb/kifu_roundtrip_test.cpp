@@ -109,5 +109,37 @@ TEST(KifuRoundTripTest, RegisteredGamesExportAsTheyWentIn) {
   }
 }
 
+TEST(KifuRoundTripTest, StandardCsaFilesRegisterWithTheirTimes) {
+  const std::string data = testing::TestDataDir();
+  if (data.empty()) GTEST_SKIP() << "no shared test data at " << KOMARAKU_TESTDATA;
+  const std::string dir = testing::NewDatabase("standard_csa");
+  platform::RecordingMessageSink messages;
+  CDBB db;
+  db.SetDatabase(dir);
+  db.SetJob({&messages, nullptr, nullptr});
+  for (int i : {5, 12}) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/kifu/g%03d", i);
+    std::string bytes, expected;
+    ASSERT_TRUE(platform::ReadWholeFile(data + name + ".csa", bytes));
+    ASSERT_TRUE(platform::ReadWholeFile(data + name + ".expected", expected));
+    ASSERT_EQ(db.RegisterFromCsa(platform::InputTextToCp932(bytes), false), 1)
+        << (messages.messages.empty() ? "" : messages.messages[0]);
+    std::string exported;
+    ASSERT_EQ(db.ExportCsa(db.last_number(), exported), 0);
+    std::vector<std::string> moves;
+    bool timed = false;
+    for (const std::string& line : testing::Lines(exported)) {
+      if (line.size() >= 7 && (line[0] == '+' || line[0] == '-') && line[1] != '\0' && isdigit(line[1])) {
+        moves.push_back(line.substr(0, 7));
+        timed = timed || line.find(",T") != std::string::npos;
+      }
+    }
+    EXPECT_EQ(moves, testing::Lines(expected)) << name;
+    EXPECT_NE(exported.find("'棋戦名:"), std::string::npos) << exported;  // from $EVENT
+    (void)timed;
+  }
+}
+
 }  // namespace
 }  // namespace shogidb
