@@ -13,9 +13,18 @@ std::string MoveSpaceFolder(const std::string& database_directory) {
   return folder + "pcl";
 }
 
+std::string MoveSpaceFilePath(const std::string& database_directory, const std::string& name) {
+  return MoveSpaceFolder(database_directory) + "/" + name + ".pcl";
+}
+
 int MoveSpaceFile(CTsumeRecordDoc& doc, bool write, bool show_messages, const std::string* name) {
+  return MoveSpaceFileIn(platform::GetEnv("SHGDB").value_or(""), doc, write, show_messages, name);
+}
+
+int MoveSpaceFileIn(const std::string& database_directory, CTsumeRecordDoc& doc, bool write, bool show_messages,
+                    const std::string* name) {
   platform::MessageSink& messages = doc.messages();
-  const std::string folder = MoveSpaceFolder(platform::GetEnv("SHGDB").value_or(""));
+  const std::string folder = MoveSpaceFolder(database_directory);
   if (!platform::IsDirectory(folder) && !platform::MakeDirectory(folder)) {
     if (show_messages) messages.Show("PCLフォルダ " + folder + " が作成できません。指し手空間は無視します。");
     return 0;
