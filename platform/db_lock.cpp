@@ -4,6 +4,9 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <condition_variable>  // the durations of sleep_for; <chrono> itself is kept out of CP932 code
+
 #include "platform/files.h"
 
 namespace platform {
@@ -28,25 +31,69 @@ bool DatabaseLock::LockFile(const std::string& directory, bool wait) {
   return true;
 }
 
+void DatabaseLock::Taken() {
+  owner_.store(std::this_thread::get_id());
+  depth_ = 1;
+}
+
 bool DatabaseLock::TryLock(const std::string& directory) {
+  if (HeldByThisThread()) {
+    ++depth_;
+    return true;
+  }
   if (!mutex_.try_lock()) return false;
-  if (LockFile(directory, false)) return true;
-  mutex_.unlock();
-  return false;
+  if (!LockFile(directory, false)) {
+    mutex_.unlock();
+    return false;
+  }
+  Taken();
+  return true;
 }
 
 void DatabaseLock::Lock(const std::string& directory) {
+  if (HeldByThisThread()) {
+    ++depth_;
+    return;
+  }
   mutex_.lock();
   LockFile(directory, true);
+  Taken();
+}
+
+bool DatabaseLock::LockPumping(const std::string& directory, const std::function<bool()>& pump) {
+  for (;;) {
+    if (TryLock(directory)) return true;
+    if (pump && !pump()) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
 }
 
 void DatabaseLock::Unlock() {
+  if (--depth_ > 0) return;
+  owner_.store(std::thread::id());
   if (fd_ >= 0) {
     ::flock(fd_, LOCK_UN);
     ::close(fd_);
     fd_ = -1;
   }
   mutex_.unlock();
+}
+
+DatabaseLockGuard::DatabaseLockGuard(const std::string& directory, Mode mode) {
+  DatabaseLock& lock = DatabaseLock::Instance();
+  if (mode == Mode::kTry) {
+    held_ = lock.TryLock(directory);
+  } else {
+    lock.Lock(directory);
+    held_ = true;
+  }
+}
+
+DatabaseLockGuard::DatabaseLockGuard(const std::string& directory, const std::function<bool()>& pump)
+    : held_(DatabaseLock::Instance().LockPumping(directory, pump)) {}
+
+DatabaseLockGuard::~DatabaseLockGuard() {
+  if (held_) DatabaseLock::Instance().Unlock();
 }
 
 }  // namespace platform

@@ -2,10 +2,15 @@
 // threads and other processes (kzb). Inside the process it is a mutex; across processes an exclusive
 // flock on the file "SHGDB.lock" in the database directory (when the directory exists).
 //
-// There is one lock for the whole process, as there was one named mutex for the whole system.
+// There is one lock for the whole process, as there was one named mutex for the whole system. The thread
+// holding it may take it again (an operation that holds it while one of its steps takes it); each take
+// needs its Unlock, and the directory of the first take is the one locked.
 #pragma once
+#include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 
 namespace platform {
 
@@ -17,14 +22,36 @@ class DatabaseLock {
   bool TryLock(const std::string& cp932_directory);
   // Waits until the lock is free.
   void Lock(const std::string& cp932_directory);
+  // Waits while calling `pump` between tries (the user interface dispatches its messages there, about
+  // every 20 ms); false, without the lock, when `pump` returns false.
+  bool LockPumping(const std::string& cp932_directory, const std::function<bool()>& pump);
   // REQUIRES: the calling thread holds the lock.
   void Unlock();
+  bool HeldByThisThread() const { return owner_.load() == std::this_thread::get_id(); }
 
  private:
   bool LockFile(const std::string& cp932_directory, bool wait);
+  void Taken();
 
   std::timed_mutex mutex_;
+  std::atomic<std::thread::id> owner_{};
+  int depth_ = 0;
   int fd_ = -1;
+};
+
+// Holds the lock for a scope.
+class DatabaseLockGuard {
+ public:
+  enum class Mode { kTry, kWait };
+  DatabaseLockGuard(const std::string& cp932_directory, Mode mode);
+  DatabaseLockGuard(const std::string& cp932_directory, const std::function<bool()>& pump);
+  ~DatabaseLockGuard();
+  DatabaseLockGuard(const DatabaseLockGuard&) = delete;
+  DatabaseLockGuard& operator=(const DatabaseLockGuard&) = delete;
+  bool held() const { return held_; }
+
+ private:
+  bool held_ = false;
 };
 
 }  // namespace platform

@@ -61,6 +61,52 @@ TEST(DatabaseLock, ExcludesAnotherProcess) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
+TEST(DatabaseLock, TheHolderMayTakeItAgain) {
+  const std::string dir = FreshDirectory();
+  DatabaseLock& lock = DatabaseLock::Instance();
+  {
+    DatabaseLockGuard outer(dir, DatabaseLockGuard::Mode::kWait);
+    ASSERT_TRUE(outer.held());
+    {
+      DatabaseLockGuard inner(dir, DatabaseLockGuard::Mode::kTry);
+      EXPECT_TRUE(inner.held());
+    }
+    EXPECT_TRUE(lock.HeldByThisThread());
+    EXPECT_FALSE(FileLockFree(dir));
+  }
+  EXPECT_FALSE(lock.HeldByThisThread());
+  EXPECT_TRUE(FileLockFree(dir));
+}
+
+TEST(DatabaseLock, PumpsWhileAnotherProcessHoldsIt) {
+  const std::string dir = FreshDirectory();
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  pid_t child = fork();
+  if (child == 0) {
+    const int fd = ::open((NativePath(dir) + "/SHGDB.lock").c_str(), O_RDWR | O_CREAT, 0666);
+    ::flock(fd, LOCK_EX);
+    (void)!::write(ready[1], "x", 1);
+    ::usleep(300 * 1000);
+    _exit(0);
+  }
+  char c;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  int pumped = 0;
+  // Given up by the pump: no lock.
+  EXPECT_FALSE(DatabaseLock::Instance().LockPumping(dir, [&] { return ++pumped < 3; }));
+  EXPECT_EQ(pumped, 3);
+  // Waited for while pumping: taken once the other process lets go.
+  pumped = 0;
+  DatabaseLockGuard guard(dir, [&] { return ++pumped > 0; });
+  EXPECT_TRUE(guard.held());
+  EXPECT_GT(pumped, 1);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ::close(ready[0]);
+  ::close(ready[1]);
+}
+
 TEST(DatabaseLock, WorksWithoutTheDirectory) {
   DatabaseLock& lock = DatabaseLock::Instance();
   ASSERT_TRUE(lock.TryLock(CorePath(testing::TempDir()) + "no-such-database"));
