@@ -28,13 +28,16 @@ int CDBB::side_of(const uint8_t* row, const std::vector<BoardMove>&) const {
 }
 
 void CDBB::SetCounts(ParsedItem& item) const {
-  // As a document would: the count of the line registered, empty for none; and the registration time.
+  // As a document would: the count of the line registered, empty for none. The registration time is
+  // now, unless the header names one (the header dialog lets the user set it; exported games carry it).
   if (item.moves.empty()) {
     item.game.ClearField(GameHeader::kMoveCount);
   } else {
     item.game.SetField(GameHeader::kMoveCount, NormalizedMoveCount(std::to_string(item.moves.size())));
   }
-  item.game.SetField(GameHeader::kRegistered, RegistrationTimeNow());
+  if (item.game.Field(GameHeader::kRegistered).empty()) {
+    item.game.SetField(GameHeader::kRegistered, RegistrationTimeNow());
+  }
 }
 
 std::string CDBB::ListLine(const uint8_t* row) const {

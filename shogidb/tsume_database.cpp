@@ -1,0 +1,172 @@
+#include "shogidb/tsume_database.h"
+
+#include "platform/files.h"
+#include "platform/text_codec.h"
+#include "record/archive.h"
+#include "record/csa_header.h"
+#include "record/move_space_file.h"
+#include "record/summary_line.h"
+#include "shogidb/header_rows.h"
+#include "shogidb/item_text.h"
+#include "shogidb/position_key.h"
+
+namespace shogidb {
+
+CDBC::CDBC() : CDBM(kTableC, kProblemOwner, kProblemMoveNote, ItemKind::kProblem) {}
+
+void CDBC::MakeRow(const ParsedItem& item, int32_t position, const std::string& number, uint8_t* row) const {
+  ProblemHeader header = item.problem;
+  header.SetField(ProblemHeader::kProblemNumber, number);
+  header.SetProblemPosition(PositionIdText(position));
+  WriteProblemRow(header, row);
+}
+
+int CDBC::side_of(const uint8_t*, const std::vector<BoardMove>& moves) const {
+  // The problem table keeps no side: the attacker is the side of the first move.
+  return moves.empty() ? kSente : BoardMoveSide(moves[0]);
+}
+
+int CDBC::SideOfProblem(const CBform& start, const std::vector<BoardMove>& moves) {
+  if (!moves.empty()) return BoardMoveSide(moves[0]);
+  // Without moves: the side whose king is not on the board attacks the one whose king is.
+  const CBform::Expanded e = start.Decode();
+  int kings_on_board[2] = {0, 0};
+  for (int i = 0; i < 2; ++i) {
+    if (e[i].location >= 11 && e[i].location < 100) ++kings_on_board[e[i].owner];
+  }
+  if (kings_on_board[kSente] == 1 && kings_on_board[kGote] == 0) return kGote;
+  return kSente;
+}
+
+void CDBC::SetCounts(ParsedItem& item) const {
+  if (item.moves.empty()) {
+    item.problem.ClearField(ProblemHeader::kMateLength);
+  } else {
+    item.problem.SetField(ProblemHeader::kMateLength, NormalizedMoveCount(std::to_string(item.moves.size())));
+  }
+  if (item.problem.Field(ProblemHeader::kRegistered).empty()) {
+    item.problem.SetField(ProblemHeader::kRegistered, RegistrationTimeNow());
+  }
+}
+
+std::string CDBC::ListLine(const uint8_t* row) const {
+  ProblemHeader header;
+  ReadProblemRow(row, header);
+  return ProblemListLine(header);
+}
+
+std::string CDBC::Registered(const ParsedItem&, int32_t position, const std::string& number, bool is_new) const {
+  return Format("出題図 %s (詰将棋番号=%s)を%s登録しました。", PositionIdText(position).c_str(), number.c_str(),
+                is_new ? "新規" : "更新");
+}
+
+std::string CDBC::RegisterError(int code, const ParsedItem&, int32_t position) const {
+  std::string text = Format("詰将棋DB登録エラー(%d)(盤面=%s)", code, PositionIdText(position).c_str());
+  if (code == dbengine::kDuplicateKey) text += "\r\n既に登録されている詰将棋は新規登録できません。";
+  return text;
+}
+
+std::string CDBC::UpdateError(int code, const ParsedItem&, int32_t position) const {
+  std::string text = Format("詰将棋DB更新エラー(%d)(盤面=%s)", code, PositionIdText(position).c_str());
+  if (code == dbengine::kDuplicateKey) text += "\r\n既に登録されている詰将棋は新規登録できません。";
+  return text;
+}
+
+std::string CDBC::NotRegistered(long number, int code) const {
+  return Format("詰将棋番号=%06ld のレコードは登録されていません(%d)。", number, code);
+}
+
+void CDBC::AfterStore(ParsedItem& item, int32_t number, RecordTextReader& reader) {
+  CTsumeRecordDoc doc(reader.board(), job_.messages);
+  doc.header() = item.problem;
+  doc.header().SetMessageSink(job_.messages);
+  doc.header().SetField(ProblemHeader::kProblemNumber, ZeroPadded(number, 6));
+  std::vector<uint8_t> row;
+  if (ReadRow(number, row) == dbengine::kOk) {
+    doc.header().SetProblemPosition(GetText(row.data() + ProblemRowLayout::kProblemPosition, 8));
+  }
+  // The move-space file is a convenience: its failures are shown and never stop the registration.
+  MoveSpaceFileIn(database(), doc, true, true);
+}
+
+void CDBC::AfterDelete(const uint8_t* row) {
+  CLBase board;
+  CTsumeRecordDoc doc(board, job_.messages);
+  const std::string name = GetText(row + ProblemRowLayout::kProblemPosition, 8);
+  if (!name.empty()) MoveSpaceFileIn(database(), doc, false, true, &name);
+}
+
+int CDBC::ExportItem(int32_t number, std::string& text) {
+  StoredItem item;
+  if (int rc = ReadStored(number, item); rc != dbengine::kOk) return rc;
+  ProblemHeader header;
+  ReadProblemRow(item.row.data(), header);
+  const std::string file = MoveSpaceFilePath(database(), header.ProblemPosition());
+  std::string bytes;
+  if (!header.ProblemPosition().empty() && platform::ReadWholeFile(file, bytes)) {
+    text = platform::InputTextToCp932(bytes);
+    // One problem per item of the export: no "/" of the file's own at its end.
+    while (text.size() >= 3 && text.compare(text.size() - 3, 3, "/\r\n") == 0) text.resize(text.size() - 3);
+    return dbengine::kOk;
+  }
+  text.clear();
+  for (int i = 0; i < header.FieldCount(); ++i) {
+    if (!header.Field(i).empty()) text += "'" + std::string(header.FieldSpec(i).key) + header.Field(i) + "\r\n";
+  }
+  AppendNoteLines(item.notes[0], text);
+  text += "N+攻方\r\nN-受方\r\n";
+  return AppendItemBody(item.start, SideOfProblem(item.start, item.moves), item.moves, item.notes, false, text)
+             ? dbengine::kOk
+                                                                                   : dbengine::kInvalid;
+}
+
+int CDBC::LoadProblem(int32_t number, CTsumeRecordDoc& doc) {
+  StoredItem item;
+  if (int rc = ReadStored(number, item); rc != dbengine::kOk) return rc;
+  ProblemHeader header;
+  ReadProblemRow(item.row.data(), header);
+  for (size_t at = 0; at < item.notes[0].size();) {
+    size_t end = item.notes[0].find("\r\n", at);
+    if (end == std::string::npos) end = item.notes[0].size();
+    header.AppendAnnotationLine(std::string_view(item.notes[0]).substr(at, end - at));
+    at = end + 2;
+  }
+  doc.DeleteContents();
+  std::string bytes;
+  bool from_file = false;
+  if (platform::ReadWholeFile(MoveSpaceFilePath(database(), header.ProblemPosition()), bytes)) {
+    Archive in = Archive::FromText(bytes);
+    const DocumentResult r = doc.Serialize(in);
+    // The file must hold this very problem: its start position must be the stored one.
+    from_file = r.loaded && r.header == HeaderStatus::kOk && doc.board().initial_form() == item.start;
+  }
+  if (!from_file &&
+      !BuildRecord(doc.board(), item.start, SideOfProblem(item.start, item.moves), item.moves, item.notes, false)) {
+    return dbengine::kInvalid;
+  }
+  doc.header() = header;
+  doc.header().SetMessageSink(&doc.messages());
+  return dbengine::kOk;
+}
+
+int32_t CDBC::RegisterDocument(CTsumeRecordDoc& doc, bool overwrite) {
+  if (overwrite && doc.header().Field(ProblemHeader::kProblemNumber).empty()) {
+    job_.Show("上書登録するには詰将棋番号の指定が必要です。");
+    return -1;
+  }
+  Archive ar = Archive::ToMemory();
+  doc.SerializeRecord(ar, false);
+  last_number_ = -1;
+  return RegisterFromCsa(ar.text(), !overwrite) == 1 ? last_number_ : -1;
+}
+
+int CDBC::WriteSolution(int32_t number, CTsumeRecordDoc& doc) {
+  doc.header().SetField(ProblemHeader::kProblemNumber, ZeroPadded(number, 6));
+  Archive ar = Archive::ToMemory();
+  doc.SerializeRecord(ar, false);
+  last_number_ = -1;
+  const int count = RegisterFromCsa(ar.text(), false);
+  return count == 1 && last_number_ == number ? dbengine::kOk : dbengine::kNotFound;
+}
+
+}  // namespace shogidb
