@@ -8,6 +8,7 @@
 namespace kzb {
 
 int RunConvert(const Args& args);
+int RunDb(const Args& args);
 int RunCsa(const Args& args);
 int RunDemo(const Args& args);
 int RunKif2Csa(const Args& args);
@@ -32,6 +33,8 @@ const Command kCommands[] = {
     {"solve", "kzb solve FILE [--max-depth N] [-o OUT.pcl]   mate search on a record's start position", RunSolve},
     {"sql", "kzb sql DIR STATEMENT    create table, create index or select on the tables in DIR", RunSql},
     {"table", "kzb table load|dump|check|rebuild DIR TABLE [FILE.tsv]   records in and out, check, repair", RunTable},
+    {"db", "kzb db create|import|search|duplicates|dedupe|export|delete|joseki|solve|check|repair DIR ...   "
+           "the shogi databases (kzb db for the details)", RunDb},
     {"help", "kzb help                 this list", RunHelp},
 };
 

@@ -43,8 +43,9 @@ class CDBB : public CDBM {
   // The games found by the condition ("order by" and a position condition are ignored, with a message)
   // that repeat another one, as groups: the first of a group is the earliest game, the others its
   // duplicates. kOk, or a failure (shown).
+  // `searched` (when given) receives how many games the condition found.
   int FindDuplicates(std::string_view condition, DuplicateMode mode, std::vector<std::vector<ListEntry>>& groups,
-                     const PositionSpec* position = nullptr);
+                     const PositionSpec* position = nullptr, int* searched = nullptr);
   // Deletes the duplicates of each group, keeping its first game, after asking (`searched` is the number
   // of games the groups were found among). With `merge_annotations` the kept game first receives the
   // annotations of the games removed that it lacks: every ply's for duplicates by moves, the game

@@ -27,8 +27,9 @@ bool SameGame(const Summary& a, const Summary& b, CDBB::DuplicateMode mode) {
 }  // namespace
 
 int CDBB::FindDuplicates(std::string_view condition, DuplicateMode mode, std::vector<std::vector<ListEntry>>& groups,
-                         const PositionSpec* position) {
+                         const PositionSpec* position, int* searched) {
   groups.clear();
+  if (searched) *searched = 0;
   std::string stripped = StripConditionComments(condition);
   const bool has_order = HasOrderBy(stripped);
   if (has_order || (position && position->mode != PositionSpec::kNone)) {
@@ -43,6 +44,7 @@ int CDBB::FindDuplicates(std::string_view condition, DuplicateMode mode, std::ve
       rc != dbengine::kOk) {
     return rc;
   }
+  if (searched) *searched = static_cast<int>(games.size());
 
   job_.Line("棋譜読込中");
   std::vector<Summary> summaries(games.size());

@@ -35,10 +35,23 @@ void CDBM::SetJob(const DbJob& job) {
 }
 
 int CDBM::OpenAll(OpenTables& open) {
-  for (TableObject* t : std::initializer_list<TableObject*>{this, &header_table_, &moves_, &notes_}) {
+  for (TableObject* t : std::initializer_list<TableObject*>{this, &moves_, &notes_, &header_table_}) {
     if (int rc = open.Add(*t); rc != dbengine::kOk) return rc;
   }
   return dbengine::kOk;
+}
+
+int CDBM::FlushTables(bool header_first) {
+  // The header row decides whether an item exists: written last when an item comes, first when it goes,
+  // so that a process dying between the two writes leaves only parts the repair removes.
+  int rc = header_first ? header_table_.Flush() : dbengine::kOk;
+  for (TableObject* t : std::initializer_list<TableObject*>{&moves_, &notes_, this}) {
+    if (int r = t->Flush(); r != dbengine::kOk && rc == dbengine::kOk) rc = r;
+  }
+  if (!header_first) {
+    if (int r = header_table_.Flush(); r != dbengine::kOk && rc == dbengine::kOk) rc = r;
+  }
+  return rc;
 }
 
 int32_t CDBM::RowPosition(const uint8_t* row) const {
@@ -140,6 +153,7 @@ bool CDBM::StoreNew(ParsedItem& item, RecordTextReader& reader) {
     return false;
   }
   last_number_ = number;
+  FlushTables(false);
   AfterStore(item, number, reader);
   job_.Line(Registered(item, position, number_text, true));
   return true;
@@ -188,6 +202,7 @@ bool CDBM::StoreUpdate(ParsedItem& item, int32_t number, const std::vector<uint8
     return false;
   }
   last_number_ = number;
+  FlushTables(false);
   AfterStore(item, number, reader);
   job_.Line(Registered(item, position, number_text, false));
   return true;
@@ -206,8 +221,7 @@ int CDBM::RegisterFromCsa(std::string_view text, bool force_new) {
       }
       if (reader.Next(item) != RecordTextReader::kItem) break;
       const bool stored = StoreItem(item, force_new, reader);
-      // What is stored so far survives the process from here on.
-      open.FlushAll();
+      FlushTables(false);  // what a failure took back is written too
       if (!stored) break;
       ++count;
     }
@@ -225,6 +239,14 @@ int CDBM::ReadRow(int32_t number, std::vector<uint8_t>& row) {
   int rc = dbengine::ReadRecord(header_table_.table(), number, row.data());
   if (rc != dbengine::kOk) return rc;
   if (RowNumber(row.data(), number_offset()) != ZeroPadded(number, 6)) return dbengine::kNotFound;
+  return dbengine::kOk;
+}
+
+int CDBM::ListEntryOf(int32_t number, ListEntry& entry) {
+  entry = ListEntry{};
+  if (int rc = ReadRow(number, entry.row); rc != dbengine::kOk) return rc;
+  entry.number = number;
+  entry.line = ListLine(entry.row.data());
   return dbengine::kOk;
 }
 
@@ -252,6 +274,7 @@ int CDBM::DeleteItem(int32_t number) {
   std::vector<uint8_t> row;
   if (int rc = ReadRow(number, row); rc != dbengine::kOk) return rc;
   int rc = dbengine::DeleteRecord(header_table_.schema(), row.data(), number);
+  if (rc == dbengine::kOk) rc = header_table_.Flush();
   if (rc != dbengine::kOk) {
     job_.Show(Format("見出しレコードが削除できません(%d,recno=%06ld)。", rc, static_cast<long>(number)));
     return rc;
@@ -264,7 +287,7 @@ int CDBM::DeleteItem(int32_t number) {
   rc = DropReference(RowPosition(row.data()));
   if (rc == dbengine::kNotFound) rc = dbengine::kOk;  // the position went missing already
   AfterDelete(row.data());
-  open.FlushAll();
+  FlushTables(true);
   return rc;
 }
 

@@ -77,6 +77,8 @@ class CDBM : public CDBA {
   // The text of one item (CSA for a game, PCL for a problem): kOk or a code.
   virtual int ExportItem(int32_t number, std::string& text) = 0;
 
+  // The list entry of one item (its line and row): kOk, kNotFound, or a code.
+  int ListEntryOf(int32_t number, ListEntry& entry);
   // The stored header row of an item: kOk, kNotFound (also for an unfinished registration), or a code.
   int ReadRow(int32_t number, std::vector<uint8_t>& row);
   // An item's moves and annotations, its start position and side: kOk or a code. Opens what it needs.
@@ -120,6 +122,9 @@ class CDBM : public CDBA {
   virtual void AfterDelete(const uint8_t*) {}
 
   int OpenAll(OpenTables& open);
+  // Writes back the engine's cached changes of the four tables: the header table last (an item stored)
+  // or first (an item deleted).
+  int FlushTables(bool header_first);
   int32_t RowPosition(const uint8_t* row) const;
   std::string NotesPrefix(int32_t number) const;
   // Deletes the annotations of kind note_kind_ under an item's number.

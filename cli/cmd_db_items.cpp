@@ -1,0 +1,245 @@
+// kzb db create, import, search, duplicates, dedupe, export, delete and solve.
+#include <signal.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "cli/console.h"
+#include "cli/db_cli.h"
+#include "platform/db_lock.h"
+#include "platform/files.h"
+#include "platform/text_codec.h"
+#include "record/archive.h"
+#include "record/kakinoki_converter.h"
+#include "record/plain_board.h"
+#include "record/record_file.h"
+#include "record/summary_line.h"
+#include "shogidb/batch_solve.h"
+#include "shogidb/game_database.h"
+#include "shogidb/schema.h"
+#include "shogidb/tsume_database.h"
+
+namespace kzb {
+namespace {
+
+std::unique_ptr<shogidb::CDBM> Database(bool tsume, DbSession& session) {
+  std::unique_ptr<shogidb::CDBM> db;
+  if (tsume) {
+    db = std::make_unique<shogidb::CDBC>();
+  } else {
+    db = std::make_unique<shogidb::CDBB>();
+  }
+  db->SetDatabase(session.directory());
+  db->SetJob(session.job());
+  return db;
+}
+
+int Status(DbSession& session, bool ok = true) { return ok && session.messages().shown == 0 ? kOk : kFailed; }
+
+// The numbers named on the command line (at least one).
+bool Numbers(const std::vector<std::string>& words, size_t first, std::vector<int32_t>& numbers) {
+  for (size_t i = first; i < words.size(); ++i) {
+    long n;
+    if (!ParseNumber(words[i], 999999, n)) return false;
+    numbers.push_back(static_cast<int32_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunDbCreate(const Args& args) {
+  if (args.size() != 2) return kUsage;
+  CountingMessages messages(false);
+  ConsoleProgress progress;
+  return shogidb::CreateDatabase(args[1], progress, messages) ? kOk : kFailed;
+}
+
+int RunDbImport(const Args& args) {
+  DbOptions o;
+  if (!ParseDbOptions(args, 1, {}, {"--tsume", "--new", "--yes"}, o) || o.positional.size() != 2) return kUsage;
+  DbSession session(o.positional[0], o.Has("--yes"));
+  if (!session.Begin()) return kFailed;
+  const std::string& path = o.positional[1];
+  std::string bytes;
+  if (!platform::ReadWholeFile(path, bytes)) {
+    session.messages().Show("ファイル(" + path + ")がオープンできません。");
+    return kFailed;
+  }
+  std::string text = platform::InputTextToCp932(bytes);
+  const RecordFileKind kind = RecordFileKindOf(path);
+  if (kind == RecordFileKind::kKif || kind == RecordFileKind::kKi2) {
+    // Kakinoki records are converted to CSA text on the way in.
+    Archive converted = Archive::ToMemory();
+    bool separator_due = false;
+    ConvertKakinokiText(text, path, KakinokiOptions{}, converted, separator_due);
+    text = converted.text();
+  }
+  auto db = Database(o.Has("--tsume") || kind == RecordFileKind::kPcl, session);
+  db->RegisterFromCsa(text, o.Has("--new"));
+  return Status(session);
+}
+
+int RunDbSearch(const Args& args) {
+  DbOptions o;
+  if (!ParseDbOptions(args, 1, {"--position", "--ply", "--match", "--side", "--from", "--count"},
+                      {"--tsume", "--reversed", "--yes"}, o) ||
+      o.positional.empty() || o.positional.size() > 2) {
+    return kUsage;
+  }
+  shogidb::PositionSpec spec;
+  if (auto file = o.Value("--position")) {
+    long ply = 0, from = 1, count = shogidb::CDBD::kMaxPlies;
+    const std::string match = o.Value("--match").value_or("");
+    const std::string side = o.Value("--side").value_or("");
+    if ((match != "whole" && match != "board") || !ParseNumber(o.Value("--ply").value_or("0"), 2000, ply) ||
+        !ParseNumber(o.Value("--from").value_or("1"), 2001, from) || from < 1 ||
+        !ParseNumber(o.Value("--count").value_or("2000"), 2000, count) ||
+        (!side.empty() && side != "sente" && side != "gote" && side != "any")) {
+      return kUsage;
+    }
+    if (!PositionFromFile("search", *file, static_cast<int>(ply), spec.target, spec.side)) return kFailed;
+    spec.mode = match == "whole" ? shogidb::PositionSpec::kWhole : shogidb::PositionSpec::kBoard;
+    if (side == "sente") spec.side = kSente;
+    if (side == "gote") spec.side = kGote;
+    if (side == "any") spec.side = kSideUnset;
+    spec.reversed = o.Has("--reversed");
+    spec.first_ply = static_cast<int>(from);
+    spec.ply_count = static_cast<int>(count);
+  } else if (o.Value("--match") || o.Value("--ply") || o.Value("--side") || o.Has("--reversed") || o.Value("--from") ||
+             o.Value("--count")) {
+    return kUsage;
+  }
+  DbSession session(o.positional[0], o.Has("--yes"));
+  if (!session.Begin()) return kFailed;
+  const bool tsume = o.Has("--tsume");
+  auto db = Database(tsume, session);
+  std::vector<shogidb::ListEntry> found;
+  const int rc = db->Search(o.positional.size() > 1 ? o.positional[1] : "", spec, found);
+  if (rc != 0) return kFailed;
+  OutLine(tsume ? kProblemListHeading : shogidb::kGameDbHeading);
+  for (const shogidb::ListEntry& e : found) {
+    OutLine(e.ply >= 0 ? e.line + "  " + std::to_string(e.ply) + "手目" : e.line);
+  }
+  OutLine("全 " + std::to_string(found.size()) + " 件");
+  return kOk;
+}
+
+int RunDbDuplicates(const Args& args, bool dedupe) {
+  DbOptions o;
+  if (!ParseDbOptions(args, 1, {"--by"}, {"--merge-annotations", "--yes"}, o) || o.positional.empty() ||
+      o.positional.size() > 2) {
+    return kUsage;
+  }
+  const std::string by = o.Value("--by").value_or("");
+  if (by != "moves" && by != "final") return kUsage;
+  const auto mode = by == "moves" ? shogidb::CDBB::DuplicateMode::kMoves : shogidb::CDBB::DuplicateMode::kFinalPosition;
+  DbSession session(o.positional[0], o.Has("--yes"));
+  if (!session.Begin()) return kFailed;
+  shogidb::CDBB db;
+  db.SetDatabase(session.directory());
+  db.SetJob(session.job());
+  std::vector<std::vector<shogidb::ListEntry>> groups;
+  int searched = 0;
+  if (db.FindDuplicates(o.positional.size() > 1 ? o.positional[1] : "", mode, groups, nullptr, &searched) != 0) {
+    return kFailed;
+  }
+  if (!dedupe) {
+    OutLine(shogidb::kGameDbHeading);
+    for (const auto& group : groups) {
+      for (const shogidb::ListEntry& e : group) OutLine(e.line);
+      OutLine("");
+    }
+    size_t count = 0;
+    for (const auto& g : groups) count += g.size();
+    OutLine("全 " + std::to_string(count) + " 件");
+    return kOk;
+  }
+  db.DeleteDuplicates(groups, searched, o.Has("--merge-annotations"), mode);
+  return Status(session);
+}
+
+int RunDbExport(const Args& args) {
+  DbOptions o;
+  std::vector<int32_t> numbers;
+  if (!ParseDbOptions(args, 1, {"-o"}, {"--tsume", "--yes"}, o) || o.positional.size() < 2 || !o.Value("-o") ||
+      !Numbers(o.positional, 1, numbers)) {
+    return kUsage;
+  }
+  DbSession session(o.positional[0], o.Has("--yes"));
+  if (!session.Begin()) return kFailed;
+  auto db = Database(o.Has("--tsume"), session);
+  const int written = db->ExportItems(numbers, *o.Value("-o"));
+  return Status(session, written == static_cast<int>(numbers.size()));
+}
+
+int RunDbDelete(const Args& args) {
+  DbOptions o;
+  std::vector<int32_t> numbers;
+  if (!ParseDbOptions(args, 1, {}, {"--tsume", "--yes"}, o) || o.positional.size() < 2 ||
+      !Numbers(o.positional, 1, numbers)) {
+    return kUsage;
+  }
+  DbSession session(o.positional[0], o.Has("--yes"));
+  if (!session.Begin()) return kFailed;
+  auto db = Database(o.Has("--tsume"), session);
+  std::vector<shogidb::ListEntry> items;
+  bool all_found = true;
+  for (int32_t n : numbers) {
+    shogidb::ListEntry e;
+    if (db->ListEntryOf(n, e) != 0) {
+      Err("kzb db delete: no item numbered " + std::to_string(n));
+      all_found = false;
+      continue;
+    }
+    items.push_back(std::move(e));
+  }
+  if (items.empty()) return kFailed;
+  const int deleted = db->DeleteItems(items);
+  return Status(session, all_found && deleted == static_cast<int>(items.size()));
+}
+
+int RunDbSolve(const Args& args) {
+  DbOptions o;
+  std::vector<int32_t> numbers;
+  if (!ParseDbOptions(args, 1, {}, {"--yes"}, o) || o.positional.empty() || !Numbers(o.positional, 1, numbers)) {
+    return kUsage;
+  }
+  DbSession session(o.positional[0], o.Has("--yes"));
+  // The batch takes the lock for each read and write-back, from its own thread, and lets it go while it
+  // solves.
+  if (!session.Begin(false)) return kFailed;
+  if (numbers.empty()) {
+    platform::DatabaseLockGuard lock(session.directory(), platform::DatabaseLockGuard::Mode::kWait);
+    shogidb::CDBC db;
+    db.SetDatabase(session.directory());
+    db.SetJob(session.job());
+    std::vector<shogidb::ListEntry> all;
+    if (db.Search("", {}, all) != 0) return kFailed;
+    for (const shogidb::ListEntry& e : all) numbers.push_back(e.number);
+  }
+  shogidb::BatchSolver batch(session.directory(), session.job());
+  if (!batch.Confirm(numbers.size(), false)) return kFailed;
+  // The solves run on the batch's thread; Ctrl-C here stops the search the way the stop button does.
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  CLBase board;
+  CTsumeRecordDoc doc(board, &session.messages());
+  shogidb::BatchResult result;
+  batch.Start(numbers, doc, [&result](shogidb::BatchResult r) { result = r; });
+  const timespec tick{0, 100 * 1000 * 1000};
+  while (batch.running()) {
+    const int sig = sigtimedwait(&signals, nullptr, &tick);
+    if (sig == SIGINT || sig == SIGTERM) batch.RequestStop();
+  }
+  batch.Wait();
+  pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
+  OutLine(std::to_string(result.solved) + " solved, " + std::to_string(result.unsolved) + " without a solution, " +
+          std::to_string(result.failed) + " failed" + (result.stopped ? " (stopped)" : ""));
+  return Status(session, result.failed == 0);
+}
+
+}  // namespace kzb
