@@ -34,7 +34,6 @@ std::unique_ptr<shogidb::CDBM> Database(bool tsume, DbSession& session) {
   return db;
 }
 
-int Status(DbSession& session, bool ok = true) { return ok && session.messages().shown == 0 ? kOk : kFailed; }
 
 // The numbers named on the command line (at least one).
 bool Numbers(const std::vector<std::string>& words, size_t first, std::vector<int32_t>& numbers) {
@@ -77,7 +76,7 @@ int RunDbImport(const Args& args) {
   }
   auto db = Database(o.Has("--tsume") || kind == RecordFileKind::kPcl, session);
   db->RegisterFromCsa(text, o.Has("--new"));
-  return Status(session);
+  return session.Status();
 }
 
 int RunDbSearch(const Args& args) {
@@ -156,7 +155,7 @@ int RunDbDuplicates(const Args& args, bool dedupe) {
     return kOk;
   }
   db.DeleteDuplicates(groups, searched, o.Has("--merge-annotations"), mode);
-  return Status(session);
+  return session.Status();
 }
 
 int RunDbExport(const Args& args) {
@@ -170,7 +169,7 @@ int RunDbExport(const Args& args) {
   if (!session.Begin()) return kFailed;
   auto db = Database(o.Has("--tsume"), session);
   const int written = db->ExportItems(numbers, *o.Value("-o"));
-  return Status(session, written == static_cast<int>(numbers.size()));
+  return session.Status(written == static_cast<int>(numbers.size()));
 }
 
 int RunDbDelete(const Args& args) {
@@ -196,7 +195,7 @@ int RunDbDelete(const Args& args) {
   }
   if (items.empty()) return kFailed;
   const int deleted = db->DeleteItems(items);
-  return Status(session, all_found && deleted == static_cast<int>(items.size()));
+  return session.Status(all_found && deleted == static_cast<int>(items.size()));
 }
 
 int RunDbSolve(const Args& args) {
@@ -239,7 +238,7 @@ int RunDbSolve(const Args& args) {
   pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
   OutLine(std::to_string(result.solved) + " solved, " + std::to_string(result.unsolved) + " without a solution, " +
           std::to_string(result.failed) + " failed" + (result.stopped ? " (stopped)" : ""));
-  return Status(session, result.failed == 0);
+  return session.Status(result.failed == 0);
 }
 
 }  // namespace kzb

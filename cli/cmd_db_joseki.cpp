@@ -10,7 +10,6 @@
 namespace kzb {
 namespace {
 
-int Status(DbSession& session, bool ok) { return ok && session.messages().shown == 0 ? kOk : kFailed; }
 
 bool ParseLimit(const DbOptions& o, const char* name, long def, long max, long& value) {
   return ParseNumber(o.Value(name).value_or(std::to_string(def)), max, value);
@@ -53,7 +52,7 @@ int Add(const DbOptions& o) {
     }
     count = shogidb::RegisterJosekiFromRecord(db, file.board(), options);
   }
-  return Status(session, count >= 0);
+  return session.Status(count >= 0);
 }
 
 int Show(const DbOptions& o) {
@@ -111,7 +110,7 @@ int ExportOrDelete(const DbOptions& o, bool del) {
   db.SetJob(session.job());
   const long count = del ? shogidb::DeleteJosekiBelow(db, form, side, static_cast<int>(depth), *out)
                          : shogidb::ExportJoseki(db, form, side, static_cast<int>(depth), *out, o.Has("--annotations"));
-  return Status(session, count >= 0);
+  return session.Status(count >= 0);
 }
 
 }  // namespace

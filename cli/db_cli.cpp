@@ -87,6 +87,10 @@ bool DbSession::Begin(bool lock_it) {
   return true;
 }
 
+int DbSession::Status(bool ok) const {
+  return ok && messages_.shown == 0 && messages_.declined == 0 ? kOk : kFailed;
+}
+
 bool ParseNumber(const std::string& text, long max, long& value) {
   if (text.empty() || text.size() > 9) return false;
   char* end = nullptr;

@@ -31,7 +31,7 @@ bool ParseDbOptions(const Args& args, size_t first, const std::set<std::string>&
                     const std::set<std::string>& flags, DbOptions& out);
 
 // Message boxes to standard error (counted: a message box of an operation is a failure it reports),
-// questions answered by --yes or on the terminal.
+// questions answered by --yes or on the terminal (counted when declined: the operation did not run).
 class CountingMessages final : public platform::MessageSink {
  public:
   explicit CountingMessages(bool yes) : console_(yes) {}
@@ -40,9 +40,12 @@ class CountingMessages final : public platform::MessageSink {
     console_.Show(text);
   }
   platform::Answer Ask(std::string_view question, platform::Buttons buttons) override {
-    return console_.Ask(question, buttons);
+    const platform::Answer answer = console_.Ask(question, buttons);
+    if (answer != platform::Answer::kYes) ++declined;
+    return answer;
   }
   int shown = 0;
+  int declined = 0;
 
  private:
   platform::ConsoleMessageSink console_;
@@ -66,6 +69,8 @@ class DbSession {
   CountingMessages& messages() { return messages_; }
   ConsoleProgress& progress() { return progress_; }
   const std::string& directory() const { return directory_; }
+  // The exit status of the command: kOk when `ok`, no message box was shown and no question declined.
+  int Status(bool ok = true) const;
 
  private:
   std::string directory_;

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# kzb db end to end: create, import, search, duplicates, export, tsume solving, joseki, deletion, exit
+# statuses, and a killed import that the repair brings back to a clean check.
+set -euo pipefail
+kzb=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fail() { echo "FAILED: $*" >&2; exit 1; }
+db="$dir/db"
+expect_status() {  # expect_status N command...
+  local want=$1 got=0
+  shift
+  "$@" > "$dir/out" 2> "$dir/err" < /dev/null || got=$?
+  [ "$got" = "$want" ] || fail "$* exited $got, not $want: $(cat "$dir/err")"
+}
+count_of() { tail -n1 "$dir/out"; }
+
+game() {  # game PLAYERS EVENT MOVES...
+  printf "N+%s\r\nN-%s\r\n'棋戦名:%s\r\nPI\r\n+\r\n" "${1%-*}" "${1#*-}" "$2"
+  shift 2
+  for m in "$@"; do printf '%s\r\n' "$m"; done
+}
+{
+  game 羽生-森内 名人戦 +7776FU -3334FU +2726FU -8384FU
+  printf '/\r\n'
+  game 谷川-佐藤 竜王戦 +2726FU -8384FU +2625FU -8485FU
+  printf '/\r\n'
+  game 羽生-森内 名人戦 +7776FU -3334FU +2726FU -8384FU
+} > "$dir/games.csa"
+
+expect_status 0 "$kzb" db create "$db"
+grep -q '将棋データベースは正常に作成されました。' "$dir/out" || fail "create: $(cat "$dir/out")"
+expect_status 1 "$kzb" db create "$db"
+expect_status 1 "$kzb" db search "$dir/none"
+expect_status 2 "$kzb" db search "$db" --bogus
+expect_status 2 "$kzb" db duplicates "$db" --by nothing
+
+expect_status 0 "$kzb" db import "$db" "$dir/games.csa"
+[ "$(grep -c '新規登録しました' "$dir/out")" = 3 ] || fail "import: $(cat "$dir/out")"
+expect_status 0 "$kzb" db search "$db"
+head -n1 "$dir/out" | grep -q '^対局NO' || fail "no list heading"
+[ "$(count_of)" = "全 3 件" ] || fail "search all: $(cat "$dir/out")"
+expect_status 0 "$kzb" db search "$db" '棋戦名 = "竜王戦"  # one game'
+[ "$(count_of)" = "全 1 件" ] || fail "search by condition: $(cat "$dir/out")"
+expect_status 0 "$kzb" db search "$db" --position "$dir/games.csa" --ply 2 --match whole
+[ "$(count_of)" = "全 2 件" ] || fail "position search: $(cat "$dir/out")"
+grep -q '2手目' "$dir/out" || fail "no ply in the position search lines"
+expect_status 0 "$kzb" db duplicates "$db" --by moves
+[ "$(count_of)" = "全 2 件" ] || fail "duplicates: $(cat "$dir/out")"
+# A question without --yes and without a terminal is refused, and nothing is deleted.
+expect_status 1 "$kzb" db dedupe "$db" --by moves
+expect_status 0 "$kzb" db dedupe "$db" --by moves --yes
+expect_status 0 "$kzb" db search "$db"
+[ "$(count_of)" = "全 2 件" ] || fail "dedupe left: $(cat "$dir/out")"
+
+expect_status 0 "$kzb" db export "$db" 1 -o "$dir/out.csa"
+iconv -f CP932 -t UTF-8 "$dir/out.csa" | grep -q '^+2625FU' || fail "export: moves missing"
+grep -q $'\r$' "$dir/out.csa" || fail "export is not CRLF"
+expect_status 1 "$kzb" db export "$db" 7 -o "$dir/none.csa"
+
+printf "'表題:一手詰\r\nP1 *  *  *  *  *  *  *  * -OU\r\nP3 *  *  *  *  *  *  *  * +FU\r\nP+00KI\r\nP-00AL\r\n+\r\n" \
+  > "$dir/mate.pcl"
+expect_status 0 "$kzb" db import "$db" "$dir/mate.pcl"
+expect_status 0 "$kzb" db solve "$db" --yes
+grep -q '^1 solved, 0 without a solution, 0 failed' "$dir/out" || fail "solve: $(cat "$dir/out")"
+expect_status 0 "$kzb" db search "$db" --tsume
+grep -q '0001 手詰 一手詰' "$dir/out" || fail "solved length not stored: $(cat "$dir/out")"
+
+expect_status 0 "$kzb" db joseki add "$db" "$dir/games.csa" --depth 4
+expect_status 0 "$kzb" db joseki add "$db" "$dir/games.csa" --depth 4 --details
+grep -q '更新' "$dir/out" || fail "joseki twice: $(cat "$dir/out")"
+expect_status 0 "$kzb" db joseki show "$db" "$dir/games.csa" --ply 1
+grep -q '後手３四歩' "$dir/out" || fail "joseki show: $(cat "$dir/out")"
+expect_status 0 "$kzb" db joseki export "$db" "$dir/games.csa" --depth 4 -o "$dir/joseki.pcl"
+[ -s "$dir/joseki.pcl" ] || fail "joseki export wrote nothing"
+expect_status 0 "$kzb" db joseki delete "$db" "$dir/games.csa" --depth 30 --backup "$dir/backup.pcl" --yes
+[ -s "$dir/backup.pcl" ] || fail "no joseki backup"
+
+expect_status 0 "$kzb" db delete "$db" 0 1 --yes
+expect_status 0 "$kzb" db delete "$db" --tsume 0 --yes
+expect_status 0 "$kzb" db check "$db"
+grep -q '^SHGDB_A: 0 records' "$dir/out" || fail "positions left: $(cat "$dir/out")"
+[ "$(count_of)" = "no problems" ] || fail "check: $(cat "$dir/out")"
+
+# Killed in the middle of a long import: the repair leaves a database the check passes.
+for i in $(seq 1 6000); do cat "$dir/games.csa"; printf '/\r\n'; done > "$dir/many.csa"
+"$kzb" db import "$db" "$dir/many.csa" --new > /dev/null 2>&1 &
+sleep 0.1
+kill -9 $! 2> /dev/null || true
+wait $! 2> /dev/null || true
+expect_status 0 "$kzb" db repair "$db"
+expect_status 0 "$kzb" db check "$db"
+echo "kzb db commands: ok"
