@@ -144,14 +144,23 @@ int main(int argc, char** argv) {
 
   std::printf("results:\n");
   int registered = 0;
+  std::vector<double> batch_seconds;
   const Timing reg = Timed([&] {
-    for (const std::string& text : batches) registered += db.RegisterFromCsa(text, false);
+    for (const std::string& text : batches) {
+      const double start = Now(CLOCK_MONOTONIC);
+      registered += db.RegisterFromCsa(text, false);
+      batch_seconds.push_back(Now(CLOCK_MONOTONIC) - start);
+    }
   });
   if (registered != count) Fail("registered " + std::to_string(registered) + " of " + std::to_string(count));
   const double rate = registered / reg.wall;
   PrintRow("registration", reg,
            std::to_string(registered) + " games, " + std::to_string(static_cast<long>(rate)) + " games/s (" +
                std::to_string(static_cast<long>(registered / reg.cpu)) + " per cpu s)");
+  // Whether the rate holds as the tables grow: the first and the last batch.
+  const int last_batch = count - (count - 1) / batch * batch;
+  std::printf("    first batch %.0f games/s, last batch %.0f games/s\n", batch / batch_seconds.front(),
+              last_batch / batch_seconds.back());
 
   // Header search: the games one player took part in.
   const std::string condition = "対局者 matches \"藤井\"";
