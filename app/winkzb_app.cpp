@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMdiSubWindow>
+#include <QStatusBar>
 #include <QTimer>
 #include <cstdlib>
 
@@ -21,6 +22,8 @@
 #include "platform/db_lock.h"
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "shogidb/sample_database.h"
+#include "shogidb/schema.h"
 
 namespace {
 
@@ -95,13 +98,15 @@ int CWinKZBApp::Start() {
   LoadRecentFiles();
 
   // Database directory: SHGDB, else "database" beside the program's directory; the setting overrides.
-  std::string fallback = platform::GetEnv("SHGDB").value_or(ToCore(QDir::cleanPath(options_.program_dir + "../database")));
+  const std::string default_dir = ToCore(QDir::cleanPath(options_.program_dir + "../database"));
+  std::string fallback = platform::GetEnv("SHGDB").value_or(default_dir);
   std::string dir = settings_->GetString("SHGDB", "ShgdbDir", fallback);
   if (!platform::SetEnv("SHGDB", dir)) {
     messages_->Show(platform::Utf8ToCp932("環境変数 SHGDB が設定できません。"));
     delete title;
     return 1;
   }
+  const QString first_run = MakeSampleDatabase(dir, default_dir);
   kif_window_ = settings_->GetInt(kSettingSection, "KifWindow", 0) != 0;
   sound_on_ = settings_->GetInt(kSettingSection, "KSound", 0) != 0;
 
@@ -133,8 +138,21 @@ int CWinKZBApp::Start() {
     delete title;
   }
   main_frame_->ShowAsStored();
+  if (!first_run.isEmpty()) main_frame_->statusBar()->showMessage(first_run);
   if (QDir(FromCore(dir)).exists()) QDir::setCurrent(FromCore(dir));
   return -1;
+}
+
+// A first start at the default place finds no database there and gets one with the samples in it; a
+// directory chosen by SHGDB or the settings is the user's and is never made for them. Failures never stop
+// the start: the returned line (empty when nothing was done) goes to the status bar.
+QString CWinKZBApp::MakeSampleDatabase(const std::string& dir, const std::string& default_dir) {
+  if (shogidb::NormalizeDirectory(dir) != shogidb::NormalizeDirectory(default_dir)) return {};
+  platform::RecordingMessageSink quiet;
+  shogidb::DbJob job;
+  job.messages = &quiet;
+  const shogidb::SampleRecords samples = shogidb::ReadSampleRecords(ToCore(options_.program_dir + "samples"));
+  return FromCore(shogidb::SampleDatabaseReport(shogidb::CreateSampleDatabase(dir, samples, job), dir));
 }
 
 void CWinKZBApp::ReadSettings() {

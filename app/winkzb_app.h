@@ -93,6 +93,7 @@ class CWinKZBApp : public QObject {
 
  private:
   bool HandOver();
+  QString MakeSampleDatabase(const std::string& dir, const std::string& default_dir);
   void ReadSettings();
   void LoadRecentFiles();
   void WriteRecentFiles();
