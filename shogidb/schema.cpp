@@ -3,6 +3,7 @@
 #include "dbengine/query.h"
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/sjis.h"
 
 namespace shogidb {
 namespace {
@@ -45,8 +46,9 @@ const TableInfo& Table(TableId id) { return kTables[id]; }
 
 std::string NormalizeDirectory(std::string_view directory) {
   std::string dir(directory);
-  for (char& c : dir) {
-    if (c == '\\') c = '/';
+  // Step over double-byte characters: the second byte of one may be 0x5C ("表", "ソ").
+  for (size_t i = 0; i < dir.size(); i += platform::SjisCharLength(dir, i)) {
+    if (dir[i] == '\\') dir[i] = '/';
   }
   if (!dir.empty() && dir.back() != '/') dir += '/';
   return dir;

@@ -135,5 +135,18 @@ TEST(SampleDatabaseTest, MissingOrBrokenSamplesDoNotStopTheOthers) {
   EXPECT_EQ(All(games, dir).size(), 1u);
 }
 
+TEST(SampleDatabaseTest, ADirectoryNamedInDoubleByteCharactersIsMadeWhereNamed) {
+  // The second byte of "表" and "ソ" is the backslash's byte; it is no path separator.
+  EXPECT_EQ(NormalizeDirectory("C:\\棋譜\\表ソ"), "C:/棋譜/表ソ/");
+  const std::string dir = FreshPath("表ソ");
+  SampleRecords records;
+  records.games.push_back(Crlf({"PI", "+", "+7776FU"}));
+  Sinks sinks;
+  const SampleDatabaseResult r = CreateSampleDatabase(dir, records, sinks.Job());
+  EXPECT_EQ(r.status, SampleDatabaseResult::kCreated) << r.first_fault;
+  EXPECT_EQ(r.games, 1);
+  EXPECT_TRUE(DatabaseExists(dir));
+}
+
 }  // namespace
 }  // namespace shogidb
