@@ -154,6 +154,8 @@ int RunDbDuplicates(const Args& args, bool dedupe) {
     OutLine("全 " + std::to_string(count) + " 件");
     return kOk;
   }
+  // The notice that "order by" is ignored is no failure of the deletion.
+  session.messages().shown = 0;
   db.DeleteDuplicates(groups, searched, o.Has("--merge-annotations"), mode);
   return session.Status();
 }

@@ -199,7 +199,7 @@ class Analysis {
       return !s.empty();
     };
     if (kind == kGameMoveNote || kind == kProblemMoveNote) {
-      if (key.size() != 9 && key.size() != 10) return false;
+      if ((key.size() != 9 && key.size() != 10) || DecimalValue(std::string_view(key).substr(6)) < 0) return false;
       const std::set<int32_t>& owners = kind == kGameMoveNote ? games_ : problems_;
       const int32_t owner = ParsePositionId("00" + key.substr(0, 6));
       return owner >= 0 && owners.count(owner) > 0;

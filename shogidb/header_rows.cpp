@@ -34,6 +34,16 @@ std::string RegistrationTimeNow() {
   return text;
 }
 
+long DecimalValue(std::string_view text) {
+  if (text.empty() || text.size() > 9) return -1;
+  long value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
 std::string RowNumber(const uint8_t* row, int offset) { return GetText(row + offset, 6); }
 
 void SetRowNumber(uint8_t* row, int offset, const std::string& number) { PutText(row + offset, 6, number); }

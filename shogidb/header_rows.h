@@ -53,6 +53,9 @@ void ReadGameRow(const uint8_t* row, GameRow& game);
 void WriteProblemRow(const ProblemHeader& header, uint8_t* row);
 void ReadProblemRow(const uint8_t* row, ProblemHeader& header);
 
+// The value of a text of one to nine decimal digits; -1 for anything else (a damaged column or key).
+long DecimalValue(std::string_view text);
+
 // The number column of a row (6 bytes, up to a NUL).
 std::string RowNumber(const uint8_t* row, int offset);
 void SetRowNumber(uint8_t* row, int offset, const std::string& number);

@@ -41,13 +41,19 @@ int CDBM::OpenAll(OpenTables& open) {
   return dbengine::kOk;
 }
 
+int CDBM::FlushContent() {
+  int rc = dbengine::kOk;
+  for (TableObject* t : std::initializer_list<TableObject*>{&moves_, &notes_, this}) {
+    if (int r = t->Flush(); r != dbengine::kOk && rc == dbengine::kOk) rc = r;
+  }
+  return rc;
+}
+
 int CDBM::FlushTables(bool header_first) {
   // The header row decides whether an item exists: written last when an item comes, first when it goes,
   // so that a process dying between the two writes leaves only parts the repair removes.
   int rc = header_first ? header_table_.Flush() : dbengine::kOk;
-  for (TableObject* t : std::initializer_list<TableObject*>{&moves_, &notes_, this}) {
-    if (int r = t->Flush(); r != dbengine::kOk && rc == dbengine::kOk) rc = r;
-  }
+  if (int r = FlushContent(); r != dbengine::kOk && rc == dbengine::kOk) rc = r;
   if (!header_first) {
     if (int r = header_table_.Flush(); r != dbengine::kOk && rc == dbengine::kOk) rc = r;
   }
@@ -98,7 +104,8 @@ bool CDBM::StoreItem(ParsedItem& item, bool force_new, RecordTextReader& reader)
   SetCounts(item);
   const std::string number_text = NumberField(item);
   if (number_text.empty() || force_new) return StoreNew(item, reader);
-  const long number = std::stol(number_text);
+  const long number = DecimalValue(number_text);
+  if (number < 0) return StoreNew(item, reader);  // not a number this database gave
   std::vector<uint8_t> row;
   const int rc = ReadRow(static_cast<int32_t>(number), row);
   if (rc != dbengine::kOk) {
@@ -143,11 +150,14 @@ bool CDBM::StoreNew(ParsedItem& item, RecordTextReader& reader) {
     job_.Show(Format("SHGDB_F(%s) 指し手注釈登録エラー(%d,ckey=%s)", notes_.path().c_str(), rc, key.c_str()));
     return false;
   }
-  // The number goes in last: a row still holding "999999" is a registration that did not finish.
+  // The number goes in last, once the moves and annotations are on disk (a row is written at once, the
+  // tables' bitmaps and indexes when flushed): a row still holding "999999" did not finish.
   const std::string number_text = ZeroPadded(number, 6);
   std::vector<uint8_t> finished = row;
   SetRowNumber(finished.data(), number_offset(), number_text);
-  if (rc = dbengine::UpdateRecord(header_table_.schema(), finished.data(), number); rc != dbengine::kOk) {
+  rc = FlushContent();
+  if (rc == dbengine::kOk) rc = dbengine::UpdateRecord(header_table_.schema(), finished.data(), number);
+  if (rc != dbengine::kOk) {
     Unstore(number, row.data(), position);
     job_.Show(RegisterError(rc, item, position));
     return false;
@@ -162,14 +172,9 @@ bool CDBM::StoreNew(ParsedItem& item, RecordTextReader& reader) {
 bool CDBM::StoreUpdate(ParsedItem& item, int32_t number, const std::vector<uint8_t>& old_row,
                        RecordTextReader& reader) {
   const int32_t old_position = RowPosition(old_row.data());
-  int rc = DeleteNotes(number);
-  if (rc == dbengine::kOk) rc = moves_.DeleteMoves(owner_kind_, number);
-  if (rc != dbengine::kOk) {
-    job_.Show(UpdateError(rc, item, old_position));
-    return false;
-  }
   int32_t position = FindPosition(item.start);
   bool gained = false;  // the new position took a reference for this item
+  int rc = dbengine::kOk;
   if (position != old_position) {
     if (position < 0) {
       position = AddPosition(item.start, 1);
@@ -183,28 +188,55 @@ bool CDBM::StoreUpdate(ParsedItem& item, int32_t number, const std::vector<uint8
     }
     gained = true;
   }
-  const std::string number_text = ZeroPadded(number, 6);
+  // The new header goes in first, marked unfinished: a refusal (a problem position stored already) loses
+  // nothing, and a process dying while the moves are replaced leaves a row the repair recognises.
   std::vector<uint8_t> row(old_row.size());
-  MakeRow(item, position, number_text, row.data());
-  if (rc = dbengine::UpdateRecord(header_table_.schema(), row.data(), number); rc != dbengine::kOk) {
+  MakeRow(item, position, kUnfinishedNumber, row.data());
+  rc = dbengine::UpdateRecord(header_table_.schema(), row.data(), number);
+  if (rc == dbengine::kOk) rc = header_table_.Flush();
+  if (rc != dbengine::kOk) {
     if (gained) DropReference(position);
     job_.Show(UpdateError(rc, item, position));
     return false;
   }
   if (gained && old_position >= 0) DropReference(old_position);
+  if (!ReplaceContent(item, number, row, position)) return false;
+  const std::string number_text = ZeroPadded(number, 6);
+  last_number_ = number;
+  FlushTables(false);
+  AfterDelete(old_row.data());  // the old item's own files; the new item writes its own
+  AfterStore(item, number, reader);
+  job_.Line(Registered(item, position, number_text, false));
+  return true;
+}
+
+bool CDBM::ReplaceContent(const ParsedItem& item, int32_t number, std::vector<uint8_t>& row, int32_t position) {
+  int rc = DeleteNotes(number);
+  if (rc == dbengine::kOk) rc = moves_.DeleteMoves(owner_kind_, number);
+  if (rc != dbengine::kOk) {
+    Unstore(number, row.data(), position);
+    job_.Show(UpdateError(rc, item, position));
+    return false;
+  }
   if (rc = moves_.WriteMoves(owner_kind_, number, item.moves); rc != dbengine::kOk) {
+    Unstore(number, row.data(), position);
     job_.Show(Format("指し手登録に失敗しました。(%d)", rc));
     return false;
   }
   std::string key;
   if (rc = WriteNotes(number, item, &key); rc != dbengine::kOk) {
+    Unstore(number, row.data(), position);
     job_.Show(Format("SHGDB_F(%s) 指し手注釈登録エラー(%d,ckey=%s)", notes_.path().c_str(), rc, key.c_str()));
     return false;
   }
-  last_number_ = number;
-  FlushTables(false);
-  AfterStore(item, number, reader);
-  job_.Line(Registered(item, position, number_text, false));
+  SetRowNumber(row.data(), number_offset(), ZeroPadded(number, 6));
+  rc = FlushContent();  // before the number, as for a new item
+  if (rc == dbengine::kOk) rc = dbengine::UpdateRecord(header_table_.schema(), row.data(), number);
+  if (rc != dbengine::kOk) {
+    Unstore(number, row.data(), position);
+    job_.Show(UpdateError(rc, item, position));
+    return false;
+  }
   return true;
 }
 
@@ -261,9 +293,8 @@ int CDBM::ReadStored(int32_t number, StoredItem& item) {
   std::vector<std::pair<std::string, std::string>> notes;
   if (int rc = notes_.ListAnnotations(note_kind_, NotesPrefix(number), notes); rc != dbengine::kOk) return rc;
   for (const auto& [key, text] : notes) {
-    if (key.size() < 9 || key.size() > 10) continue;
-    const size_t ply = static_cast<size_t>(std::stoul(key.substr(6)));
-    if (ply < item.notes.size()) item.notes[ply] = text;
+    const long ply = key.size() < 9 || key.size() > 10 ? -1 : DecimalValue(std::string_view(key).substr(6));
+    if (ply >= 0 && static_cast<size_t>(ply) < item.notes.size()) item.notes[static_cast<size_t>(ply)] = text;
   }
   return dbengine::kOk;
 }
@@ -315,11 +346,9 @@ int CDBM::ExportItems(const std::vector<int32_t>& numbers, const std::string& pa
   if (platform::FileExists(path) && !job_.Confirm(Format(export_question(), path.c_str()))) return 0;
   std::string out;
   int written = 0;
-  bool stopped = false;
   for (int32_t number : numbers) {
     if (job_.Stopped()) {
       job_.Line(export_stopped());
-      stopped = true;
       break;
     }
     std::vector<uint8_t> row;
@@ -336,8 +365,8 @@ int CDBM::ExportItems(const std::vector<int32_t>& numbers, const std::string& pa
     ++written;
     job_.Line(line + "を出力しました。");
   }
-  (void)stopped;
-  if (!platform::WriteWholeFile(path, out)) {
+  // With nothing to write, a file that exists is left as it was.
+  if (written > 0 && !platform::WriteWholeFile(path, out)) {
     job_.Show("ファイル(" + path + ")がオープンできません。");
     return 0;
   }

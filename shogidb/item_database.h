@@ -125,6 +125,8 @@ class CDBM : public CDBA {
   // Writes back the engine's cached changes of the four tables: the header table last (an item stored)
   // or first (an item deleted).
   int FlushTables(bool header_first);
+  // Writes back the cached changes of the moves, annotations and positions.
+  int FlushContent();
   int32_t RowPosition(const uint8_t* row) const;
   std::string NotesPrefix(int32_t number) const;
   // Deletes the annotations of kind note_kind_ under an item's number.
@@ -148,6 +150,9 @@ class CDBM : public CDBA {
  private:
   bool StoreNew(ParsedItem& item, RecordTextReader& reader);
   bool StoreUpdate(ParsedItem& item, int32_t number, const std::vector<uint8_t>& old_row, RecordTextReader& reader);
+  // The moves and annotations of an updated item replaced, then its number set: false (shown, the item
+  // removed whole) when a write fails.
+  bool ReplaceContent(const ParsedItem& item, int32_t number, std::vector<uint8_t>& row, int32_t position);
   // Takes an item's stored parts away again after a failure while storing it.
   void Unstore(int32_t number, const uint8_t* row, int32_t position);
 };

@@ -52,9 +52,11 @@ int CDBM::SearchRows(const std::string& statement, bool sorted, const PositionSp
   const int number_at = number_offset();
   auto add = [&](const uint8_t* row, int ply) {
     const std::string number = RowNumber(row, number_at);
-    if (number.size() != 6 || number == kUnfinishedNumber) return;  // a registration that did not finish
+    // A registration that did not finish, or a damaged number the check reports, is no item.
+    const long value = number.size() == 6 && number != kUnfinishedNumber ? DecimalValue(number) : -1;
+    if (value < 0) return;
     ListEntry e;
-    e.number = static_cast<int32_t>(std::stol(number));
+    e.number = static_cast<int32_t>(value);
     e.line = ListLine(row);
     e.ply = ply;
     e.row.assign(row, row + record_length);

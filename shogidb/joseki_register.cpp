@@ -8,6 +8,7 @@
 #include "rules/notation.h"
 #include "shogidb/joseki_lines.h"
 #include "shogidb/position_key.h"
+#include "shogidb/record_text_reader.h"
 
 namespace shogidb {
 namespace {
@@ -188,7 +189,7 @@ class JosekiFileReader {
       }
       if (line[0] == 'P' && line.size() >= 2 &&
           (line[1] == 'I' || line[1] == '+' || line[1] == '-' || (line[1] >= '1' && line[1] <= '9'))) {
-        if (!Place(line, entries)) return Fail("駒配置指定エラーです。(%s)", line);
+        if (!ApplyPlacementLine(line, entries)) return Fail("駒配置指定エラーです。(%s)", line);
         continue;
       }
       if ((line[0] == '+' || line[0] == '-') && line.size() == 1) {
@@ -243,70 +244,6 @@ class JosekiFileReader {
       return false;
     }
     if (value <= 256) evaluation_ = static_cast<int>(value);
-    return true;
-  }
-
-  // The placement lines, as the registration of games reads them.
-  bool Place(std::string_view line, CBform::Expanded& e) {
-    auto take = [&e](int kind) {
-      for (int i = kFirstIndexOfKind[kind]; i < kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; ++i) {
-        if (e[i].location == CBform::kBoxLocation) return i;
-      }
-      return -1;
-    };
-    auto square_of = [](std::string_view two) {
-      if (two.size() < 2 || two[0] < '0' || two[0] > '9' || two[1] < '0' || two[1] > '9') return -1;
-      const int f = two[0] - '0', r = two[1] - '0';
-      if (f == 0 && r == 0) return 0;
-      return f == 0 || r == 0 ? -1 : f * 10 + r;
-    };
-    if (line[1] == 'I') {
-      e = CBform().Decode();
-      std::string_view rest = line.substr(2);
-      while (!(rest = Blanked(rest)).empty()) {
-        int promoted = 0;
-        const int square = square_of(rest);
-        const int kind = rest.size() >= 4 ? ParseCsaPieceCode(rest.data() + 2, &promoted) : -1;
-        if (square <= 0 || kind < 0) return false;
-        for (int i = kFirstIndexOfKind[kind]; i < kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; ++i) {
-          if (e[i].location == square) e[i] = CBform::Entry{};
-        }
-        rest.remove_prefix(4);
-      }
-      return true;
-    }
-    if (line[1] == '+' || line[1] == '-') {
-      const uint8_t side = line[1] == '+' ? kSente : kGote;
-      for (std::string_view rest = line.substr(2); !rest.empty(); rest.remove_prefix(4)) {
-        if (rest.size() < 4) return false;
-        const int square = square_of(rest);
-        if (square == 0 && rest.substr(2, 2) == "AL") {
-          for (int i = 2; i < kPieceCount; ++i) {
-            if (e[i].location == CBform::kBoxLocation) e[i] = {side, side, 0};
-          }
-          continue;
-        }
-        int promoted = 0;
-        const int kind = ParseCsaPieceCode(rest.data() + 2, &promoted);
-        const int i = kind >= 0 ? take(kind) : -1;
-        if (square < 0 || i < 0 || (square == 0 && (promoted || kind == OU))) return false;
-        e[i] = square == 0 ? CBform::Entry{side, side, 0}
-                           : CBform::Entry{static_cast<uint8_t>(square), side, static_cast<uint8_t>(promoted)};
-      }
-      return true;
-    }
-    const int rank = line[1] - '0';
-    for (int c = 0; c < 9; ++c) {
-      std::string cell(line.substr(std::min<size_t>(line.size(), 2 + 3 * c), 3));
-      cell.resize(3, ' ');
-      if (cell[0] != '+' && cell[0] != '-') continue;
-      int promoted = 0;
-      const int kind = ParseCsaPieceCode(cell.data() + 1, &promoted);
-      const int i = kind >= 0 ? take(kind) : -1;
-      if (i < 0) return false;
-      e[i] = {static_cast<uint8_t>((9 - c) * 10 + rank), static_cast<uint8_t>(cell[0] == '+' ? kSente : kGote),
-              static_cast<uint8_t>(promoted)};
-    }
     return true;
   }
 

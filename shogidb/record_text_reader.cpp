@@ -142,6 +142,10 @@ void RecordTextReader::AddNote(ParsedItem& item, int ply, std::string_view text)
 }
 
 bool RecordTextReader::PlaceLine(std::string_view line, CBform::Expanded& e) {
+  return ApplyPlacementLine(line, e) || Fail("駒配置指定エラーです。(%s)", line);
+}
+
+bool ApplyPlacementLine(std::string_view line, CBform::Expanded& e) {
   // Takes the lowest-numbered piece of a kind from the box.
   auto take = [&e](int kind) {
     for (int i = kFirstIndexOfKind[kind]; i < kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; ++i) {
@@ -155,7 +159,8 @@ bool RecordTextReader::PlaceLine(std::string_view line, CBform::Expanded& e) {
     }
     return false;
   };
-  auto bad = [&] { return Fail("駒配置指定エラーです。(%s)", line); };
+  auto bad = [] { return false; };
+  if (line.size() < 2) return false;
   if (line[1] == 'I') {
     e = CBform().Decode();
     std::string_view rest = line.substr(2);

@@ -55,6 +55,11 @@ struct ParsedItem {
   std::string first_line;          // the item's first line (for messages)
 };
 
+// Applies one CSA position line ("PI...", "P+..." or "P-...", "P1".."P9") to the pieces: false when the
+// line breaks a rule (an unknown piece, no such piece left in the box, an occupied square, a removal of a
+// piece that is not there).
+bool ApplyPlacementLine(std::string_view line, CBform::Expanded& pieces);
+
 class RecordTextReader {
  public:
   enum Status { kItem, kEnd, kError };

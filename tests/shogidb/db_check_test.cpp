@@ -122,6 +122,39 @@ TEST(DatabaseCheckTest, DamageIsFoundAndRepaired) {
   EXPECT_EQ(c.ExportItem(0, text), 0);
 }
 
+TEST(DatabaseCheckTest, DamagedNumbersAndKeysAreReportedNotFollowed) {
+  const std::string dir = FilledDatabase("check_damaged_text");
+  // A game row whose number is no number, and an annotation piece of game 2 whose ply is no number.
+  std::vector<uint8_t> row(GameRowLayout::kRecordLength, 0);
+  GameRow game;
+  game.start_position = PositionIdText(PositionHash(CBform()) * 100);
+  game.header.SetField(GameHeader::kGameNumber, "abcdef");
+  WriteGameRow(game, row.data());
+  Insert(dir, kTableB, row);
+  std::vector<uint8_t> piece(CDBF::kRecordLength, 0);
+  piece[0] = kGameMoveNote;
+  std::memcpy(piece.data() + CDBF::kKeyOffset, "000002a1b", 9);
+  std::memcpy(piece.data() + CDBF::kPieceOffset, "00", 2);
+  Insert(dir, kTableF, piece);
+
+  CDBB b;
+  b.SetDatabase(dir);
+  std::vector<ListEntry> games;
+  ASSERT_EQ(b.Search("", {}, games), 0);
+  EXPECT_EQ(games.size(), 4u);  // the damaged row is no game
+  std::string text;
+  ASSERT_EQ(b.ExportCsa(2, text), 0);
+  EXPECT_EQ(text.find("'注釈:\r\n"), std::string::npos);
+  DatabaseCheck check;
+  ASSERT_EQ(CheckDatabase(dir, &check), 0);
+  const std::string found = Joined(check.problems);
+  EXPECT_NE(found.find("SHGDB_B: record 4"), std::string::npos) << found;
+  EXPECT_NE(found.find("SHGDB_F: piece"), std::string::npos) << found;
+  DatabaseCheck repaired;
+  ASSERT_EQ(RepairDatabase(dir, &repaired), 0);
+  EXPECT_TRUE(repaired.ok()) << Joined(repaired.problems);
+}
+
 TEST(DatabaseCheckTest, LostIndexesAreRebuilt) {
   const std::string dir = FilledDatabase("check_index");
   ASSERT_TRUE(platform::RemoveFile(TablePathIn(dir, kTableD) + ".ix0"));

@@ -48,15 +48,6 @@ struct GameDb {
   CDBB db;
 };
 
-int CountRecords(const std::string& dir, TableId id) {
-  dbengine::TableHandle t(dbengine::OpenTable(TablePathIn(dir, id)));
-  if (!t) return -1;
-  std::vector<uint8_t> record(static_cast<size_t>(Table(id).record_length));
-  int count = 0;
-  for (int32_t r = 0; dbengine::ScanRecord(t->table, r, record.data(), &r) == dbengine::kOk; ++r) ++count;
-  return count;
-}
-
 TEST(GameRegistrationTest, ThreeGamesNumberedByTheirRecords) {
   const std::string dir = NewDatabase("three");
   GameDb g(dir);

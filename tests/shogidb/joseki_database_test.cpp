@@ -206,6 +206,9 @@ TEST(JosekiTest, FileErrors) {
       {Crlf({"PI", "+", "-3334FU"}), "定跡手の手番が間違っています。(-3334FU)"},
       {Crlf({"PI", "+", "+5554FU"}), "定跡手の駒指定が間違っています。(+5554FU)"},
       {Crlf({"PI", "P+99XX", "+"}), "駒配置指定エラーです。(P+99XX)"},
+      // A piece placed on an occupied square, or a removal of a piece that is not there.
+      {Crlf({"PI", "P+59KI", "+", "+5958KI"}), "駒配置指定エラーです。(P+59KI)"},
+      {Crlf({"PI55FU", "+"}), "駒配置指定エラーです。(PI55FU)"},
       {Crlf({"PI", "+7776FU"}), "手番指定がありません"},
       {Crlf({"PI"}), "手番指定がありません"},
   };

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <random>
@@ -78,7 +79,7 @@ std::string RegisterAndKill(const std::string& dir, const std::string& text, int
     if (n > 0) out.append(buffer, static_cast<size_t>(n));
     return n > 0;
   };
-  while (CountOf(out, "新規登録") < after && read_some()) {
+  while (CountOf(out, "登録しました") < after && read_some()) {
   }
   usleep(static_cast<useconds_t>(delay_us));
   kill(child, SIGKILL);
@@ -90,12 +91,12 @@ std::string RegisterAndKill(const std::string& dir, const std::string& text, int
   return out;
 }
 
-// The game numbers the child reported registered, with the players named in each report.
+// The game numbers the child reported registered (new or updated), with the players named in each report.
 std::map<int, std::string> Reported(const std::string& progress) {
   std::map<int, std::string> games;
   for (const std::string& line : testing::Lines(progress)) {
     const size_t number = line.find("(対局番号=");
-    if (line.rfind("対局 ", 0) != 0 || number == std::string::npos || line.find("新規登録") == std::string::npos) {
+    if (line.rfind("対局 ", 0) != 0 || number == std::string::npos || line.find("登録しました") == std::string::npos) {
       continue;
     }
     const size_t digits = number + std::string("(対局番号=").size();
@@ -151,6 +152,55 @@ TEST(KilledImportTest, RepairKeepsEveryReportedGameAndRegistrationGoesOn) {
     std::vector<ListEntry> all;
     ASSERT_EQ(db.Search("", {}, all), 0);
     EXPECT_GE(all.size(), reported.size() + kGames);
+    testing::RemoveTree(dir);
+  }
+}
+
+// Game i again, with the moves of game i + 1 and its number: an update of every game.
+std::string UpdateText(const Games& games) {
+  std::string text;
+  for (int i = 0; i < kGames; ++i) {
+    char number[32];
+    std::snprintf(number, sizeof number, "'対局番号:%06d\r\n", i);
+    text += testing::GameText(games.moves[(i + 1) % kGames], "U" + std::to_string(i) + "-Q", number) + "/\r\n";
+  }
+  return text;
+}
+
+TEST(KilledImportTest, AKilledUpdateLeavesEachGameOldNewOrRemovedWhole) {
+  const Games games = MakeGames(9);
+  const std::string updates = UpdateText(games);
+  std::mt19937 rng(23);
+  for (int round = 0; round < 12; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    const std::string dir = testing::NewDatabase("killed_update_" + std::to_string(round));
+    CDBB db;
+    db.SetDatabase(dir);
+    ASSERT_EQ(db.RegisterFromCsa(games.text, false), kGames);
+    const int after = static_cast<int>(rng() % kGames);
+    const std::map<int, std::string> reported =
+        Reported(RegisterAndKill(dir, updates, after, static_cast<int>(rng() % 400)));
+
+    DatabaseCheck check;
+    ASSERT_EQ(RepairDatabase(dir, &check), 0);
+    ASSERT_TRUE(check.ok()) << Problems(check);
+    int missing = 0;
+    for (int i = 0; i < kGames; ++i) {
+      std::string csa;
+      if (db.ExportCsa(i, csa) != 0) {
+        EXPECT_EQ(reported.count(i), 0u) << "updated game " << i << " lost";
+        ++missing;
+        continue;
+      }
+      const std::vector<std::string> moves = MoveLines(csa);
+      const bool updated = moves == games.moves[(i + 1) % kGames];
+      EXPECT_TRUE(updated || moves == games.moves[i]) << "game " << i << " has moves of neither version";
+      if (reported.count(i)) {
+        EXPECT_TRUE(updated) << "game " << i << " was reported updated";
+      }
+    }
+    // Only the game being updated when the process died may be gone.
+    EXPECT_LE(missing, 1);
     testing::RemoveTree(dir);
   }
 }

@@ -50,13 +50,17 @@ expect_status 0 "$kzb" db duplicates "$db" --by moves
 # A question without --yes and without a terminal is refused, and nothing is deleted.
 expect_status 1 "$kzb" db dedupe "$db" --by moves
 expect_status 0 "$kzb" db dedupe "$db" --by moves --yes
+# "order by" is ignored with a notice, which is no failure.
+expect_status 0 "$kzb" db dedupe "$db" 'order by 対局日' --by moves --yes
 expect_status 0 "$kzb" db search "$db"
 [ "$(count_of)" = "全 2 件" ] || fail "dedupe left: $(cat "$dir/out")"
 
 expect_status 0 "$kzb" db export "$db" 1 -o "$dir/out.csa"
 iconv -f CP932 -t UTF-8 "$dir/out.csa" | grep -q '^+2625FU' || fail "export: moves missing"
 grep -q $'\r$' "$dir/out.csa" || fail "export is not CRLF"
-expect_status 1 "$kzb" db export "$db" 7 -o "$dir/none.csa"
+cp "$dir/out.csa" "$dir/kept.csa"
+expect_status 1 "$kzb" db export "$db" 7 -o "$dir/out.csa" --yes
+cmp -s "$dir/out.csa" "$dir/kept.csa" || fail "an export of nothing overwrote the file"
 
 printf "'表題:一手詰\r\nP1 *  *  *  *  *  *  *  * -OU\r\nP3 *  *  *  *  *  *  *  * +FU\r\nP+00KI\r\nP-00AL\r\n+\r\n" \
   > "$dir/mate.pcl"

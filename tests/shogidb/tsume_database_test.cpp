@@ -131,6 +131,51 @@ TEST(TsumeDatabaseTest, NewestFirst) {
   EXPECT_TRUE(platform::FileExists(dir + "前回検索.dj2"));
 }
 
+// A second problem (a lance under the king instead of a pawn).
+std::string OtherProblem(std::string_view extra = "") {
+  return "'表題:香\r\n" + std::string(extra) +
+         Crlf({"P1 *  *  *  *  *  *  *  * -OU", "P3 *  *  *  *  *  *  *  * +KY", "P+00KI", "P-00AL", "+", "+0012KI"});
+}
+
+TEST(TsumeDatabaseTest, AnUpdateRefusedByThePositionIndexKeepsTheStoredProblem) {
+  const std::string dir = NewDatabase("tsume_refused_update");
+  TsumeDb t(dir);
+  ASSERT_EQ(t.db.RegisterFromCsa(Problem("一") + "/\r\n" + OtherProblem(), false), 2);
+  std::string before;
+  ASSERT_EQ(t.db.ExportItem(0, before), 0);
+  // Problem 0 "updated" to the position problem 1 holds: refused, and problem 0 keeps its solution.
+  EXPECT_EQ(t.db.RegisterFromCsa(OtherProblem("'詰将棋番号:000000\r\n"), false), 0);
+  ASSERT_EQ(t.messages.messages.size(), 1u);
+  EXPECT_EQ(t.messages.messages[0].find("詰将棋DB更新エラー(11)"), 0u) << t.messages.messages[0];
+  std::string after;
+  ASSERT_EQ(t.db.ExportItem(0, after), 0);
+  EXPECT_EQ(after, before);
+  CDBM::StoredItem item;
+  ASSERT_EQ(t.db.ReadStored(0, item), 0);
+  EXPECT_EQ(item.moves.size(), 1u);
+  EXPECT_EQ(t.Search("").size(), 2u);
+}
+
+TEST(TsumeDatabaseTest, AnUpdateToAnotherPositionMovesItsFile) {
+  const std::string dir = NewDatabase("tsume_moved_update");
+  TsumeDb t(dir);
+  ASSERT_EQ(t.db.RegisterFromCsa(Problem("一"), false), 1);
+  const std::string old_id = t.Search("")[0].line.substr(t.Search("")[0].line.size() - 8);
+  ASSERT_EQ(t.db.RegisterFromCsa(OtherProblem("'詰将棋番号:000000\r\n"), false), 1);
+  const std::string new_id = t.Search("")[0].line.substr(t.Search("")[0].line.size() - 8);
+  ASSERT_NE(old_id, new_id);
+  EXPECT_FALSE(platform::FileExists(MoveSpaceFilePath(dir, old_id)));
+  EXPECT_TRUE(platform::FileExists(MoveSpaceFilePath(dir, new_id)));
+  // An export that finds nothing leaves an existing file as it was.
+  const std::string out = dir + "out.pcl";
+  ASSERT_TRUE(platform::WriteWholeFile(out, "keep"));
+  t.db.SetJob({&platform::NullMessageSink::Instance(), &t.progress, nullptr});
+  EXPECT_EQ(t.db.ExportItems({7}, out), 0);
+  std::string kept;
+  ASSERT_TRUE(platform::ReadWholeFile(out, kept));
+  EXPECT_EQ(kept, "keep");
+}
+
 TEST(BatchSolveTest, SolutionsAreWrittenBack) {
   const std::string data = testing::TestDataDir();
   if (data.empty()) GTEST_SKIP() << "no shared test data";
