@@ -15,6 +15,24 @@ bool ParseLimit(const DbOptions& o, const char* name, long def, long max, long& 
   return ParseNumber(o.Value(name).value_or(std::to_string(def)), max, value);
 }
 
+// The joseki database and the position after `ply` plies of the record file a command names.
+struct JosekiAt {
+  JosekiAt(const DbOptions& o, bool yes) : session(o.positional[0], yes) {}
+  bool Begin(const DbOptions& o, long ply) {
+    if (!session.Begin() ||
+        !PositionFromFile("joseki", o.positional[1], static_cast<int>(ply), form, side)) {
+      return false;
+    }
+    db.SetDatabase(session.directory());
+    db.SetJob(session.job());
+    return true;
+  }
+  DbSession session;
+  CBform form;
+  int side = kSente;
+  shogidb::CDBE db;
+};
+
 int Add(const DbOptions& o) {
   long depth, evaluation, value;
   if (o.positional.size() != 2 || !ParseLimit(o, "--depth", 30, 2000, depth) ||
@@ -58,14 +76,11 @@ int Add(const DbOptions& o) {
 int Show(const DbOptions& o) {
   long ply;
   if (o.positional.size() != 2 || !ParseLimit(o, "--ply", 0, 2000, ply)) return kUsage;
-  DbSession session(o.positional[0], false);
-  if (!session.Begin()) return kFailed;
-  CBform form;
-  int side;
-  if (!PositionFromFile("joseki", o.positional[1], static_cast<int>(ply), form, side)) return kFailed;
-  shogidb::CDBE db;
-  db.SetDatabase(session.directory());
-  db.SetJob(session.job());
+  JosekiAt at(o, false);
+  if (!at.Begin(o, ply)) return kFailed;
+  shogidb::CDBE& db = at.db;
+  const CBform& form = at.form;
+  const int side = at.side;
   shogidb::OpenTables open;
   if (db.OpenAll(open) != 0) return kFailed;
   shogidb::JosekiPosition position;
@@ -100,17 +115,12 @@ int ExportOrDelete(const DbOptions& o, bool del) {
       !ParseLimit(o, "--depth", 0, 2000, depth)) {
     return kUsage;
   }
-  DbSession session(o.positional[0], o.Has("--yes"));
-  if (!session.Begin()) return kFailed;
-  CBform form;
-  int side;
-  if (!PositionFromFile("joseki", o.positional[1], static_cast<int>(ply), form, side)) return kFailed;
-  shogidb::CDBE db;
-  db.SetDatabase(session.directory());
-  db.SetJob(session.job());
-  const long count = del ? shogidb::DeleteJosekiBelow(db, form, side, static_cast<int>(depth), *out)
-                         : shogidb::ExportJoseki(db, form, side, static_cast<int>(depth), *out, o.Has("--annotations"));
-  return session.Status(count >= 0);
+  JosekiAt at(o, o.Has("--yes"));
+  if (!at.Begin(o, ply)) return kFailed;
+  const int d = static_cast<int>(depth);
+  const long count = del ? shogidb::DeleteJosekiBelow(at.db, at.form, at.side, d, *out)
+                         : shogidb::ExportJoseki(at.db, at.form, at.side, d, *out, o.Has("--annotations"));
+  return at.session.Status(count >= 0);
 }
 
 }  // namespace
