@@ -310,6 +310,24 @@ int CheckDatabase(std::string_view directory, DatabaseCheck* out) {
   return dbengine::kOk;
 }
 
+namespace {
+
+// Writes one table's fixes; false when the table cannot be opened.
+bool ApplyFixes(std::string_view directory, TableId id, const std::vector<Fix>& fixes, int& deleted, int& changed) {
+  dbengine::TableHandle table(dbengine::OpenTable(TablePathIn(directory, id)));
+  if (!table) return false;
+  for (const Fix& fix : fixes) {
+    if (fix.new_bytes) {
+      if (dbengine::UpdateRecord(table.get(), fix.new_bytes->data(), fix.number) == dbengine::kOk) ++changed;
+    } else if (dbengine::DeleteRecord(table.get(), fix.old_bytes.data(), fix.number) == dbengine::kOk) {
+      ++deleted;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 int RepairDatabase(std::string_view directory, DatabaseCheck* out) {
   DatabaseCheck done;
   for (int i = 0; i < kTableCount; ++i) {
@@ -348,16 +366,8 @@ int RepairDatabase(std::string_view directory, DatabaseCheck* out) {
   analysis.Run();
   for (int i = 0; i < kTableCount; ++i) {
     if (analysis.fixes[i].empty()) continue;
-    dbengine::TableHandle table(dbengine::OpenTable(TablePathIn(directory, static_cast<TableId>(i))));
-    if (!table) continue;
     int deleted = 0, changed = 0;
-    for (const Fix& fix : analysis.fixes[i]) {
-      if (fix.new_bytes) {
-        if (dbengine::UpdateRecord(table.get(), fix.new_bytes->data(), fix.number) == dbengine::kOk) ++changed;
-      } else if (dbengine::DeleteRecord(table.get(), fix.old_bytes.data(), fix.number) == dbengine::kOk) {
-        ++deleted;
-      }
-    }
+    if (!ApplyFixes(directory, static_cast<TableId>(i), analysis.fixes[i], deleted, changed)) continue;
     done.notes.push_back(Name(static_cast<TableId>(i)) + ": " + std::to_string(deleted) + " records removed, " +
                          std::to_string(changed) + " corrected");
   }
@@ -374,16 +384,11 @@ int RepairDatabase(std::string_view directory, DatabaseCheck* out) {
     next.Run();
     bool any = false;
     for (int i = 0; i < kTableCount; ++i) {
-      if (next.fixes[i].empty()) continue;
-      dbengine::TableHandle table(dbengine::OpenTable(TablePathIn(directory, static_cast<TableId>(i))));
-      for (const Fix& fix : next.fixes[i]) {
-        any = true;
-        if (fix.new_bytes) {
-          dbengine::UpdateRecord(table.get(), fix.new_bytes->data(), fix.number);
-        } else {
-          dbengine::DeleteRecord(table.get(), fix.old_bytes.data(), fix.number);
-        }
+      int deleted = 0, changed = 0;
+      if (next.fixes[i].empty() || !ApplyFixes(directory, static_cast<TableId>(i), next.fixes[i], deleted, changed)) {
+        continue;
       }
+      any = any || deleted + changed > 0;
     }
     if (!any) break;
   }
