@@ -84,6 +84,9 @@ bool DbSession::Begin(bool lock_it) {
     lock.Lock(directory_);
   }
   locked_ = true;
+  if (!lock.HoldsFileLock()) {
+    Err("kzb db: no lock file can be held in " + directory_ + "; other programs are not kept out");
+  }
   return true;
 }
 

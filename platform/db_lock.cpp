@@ -25,7 +25,9 @@ bool DatabaseLock::LockFile(const std::string& directory, bool wait) {
   while (::flock(fd, LOCK_EX | (wait ? 0 : LOCK_NB)) != 0) {
     if (errno == EINTR) continue;
     ::close(fd);
-    return false;
+    // Only another holder makes the lock busy; a file system without locks (ENOLCK) would otherwise
+    // keep every try failing for ever.
+    return errno != EWOULDBLOCK;
   }
   fd_ = fd;
   return true;

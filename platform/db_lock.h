@@ -28,6 +28,9 @@ class DatabaseLock {
   // REQUIRES: the calling thread holds the lock.
   void Unlock();
   bool HeldByThisThread() const { return owner_.load() == std::this_thread::get_id(); }
+  // Whether the lock held also keeps other processes out (false where the directory does not exist yet,
+  // cannot be written, or its file system has no locks).
+  bool HoldsFileLock() const { return fd_ >= 0; }
 
  private:
   bool LockFile(const std::string& cp932_directory, bool wait);
