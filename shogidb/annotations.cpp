@@ -90,6 +90,18 @@ int CDBF::DeleteAnnotation(char kind, std::string_view key) {
   return dbengine::kOk;
 }
 
+int CDBF::ReplaceAnnotation(char kind, std::string_view key, std::string_view text) {
+  std::string old;
+  int rc = ReadAnnotation(kind, key, old);
+  if (rc != dbengine::kOk && rc != dbengine::kNotFound) return rc;
+  if (rc = DeleteAnnotation(kind, key); rc != dbengine::kOk) return rc;
+  if (rc = WriteAnnotation(kind, key, text); rc != dbengine::kOk) {
+    // The pieces the failed write took are gone again; the old text is the better thing to keep.
+    WriteAnnotation(kind, key, old);
+  }
+  return rc;
+}
+
 int CDBF::ListAnnotations(char kind, std::string_view key_prefix,
                           std::vector<std::pair<std::string, std::string>>& out) {
   out.clear();

@@ -48,6 +48,9 @@ class CDBF : public TableObject {
   // The text under (kind, key): kOk, kNotFound when there is none, or the engine's code.
   int ReadAnnotation(char kind, std::string_view key, std::string& text);
   int DeleteAnnotation(char kind, std::string_view key);
+  // Puts `text` in place of the text under (kind, key) (an empty text removes it): kOk or the engine's
+  // code, in which case the old text is written back.
+  int ReplaceAnnotation(char kind, std::string_view key, std::string_view text);
 
   // Every annotation whose key begins with `key_prefix` (for instance the six digits of a game's record
   // number), of one kind: (key, text) in key order.

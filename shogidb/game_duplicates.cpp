@@ -146,8 +146,7 @@ int CDBB::MergeAnnotations(int32_t kept, const std::vector<ListEntry>& removed, 
   }
   for (const std::string& ply : touched) {
     const std::string key = NotesPrefix(kept) + ply;
-    if (int rc = notes_.DeleteAnnotation(note_kind_, key); rc != dbengine::kOk) return rc;
-    if (int rc = notes_.WriteAnnotation(note_kind_, key, merged[ply]); rc != dbengine::kOk) return rc;
+    if (int rc = notes_.ReplaceAnnotation(note_kind_, key, merged[ply]); rc != dbengine::kOk) return rc;
     *changed = true;
   }
   open.FlushAll();

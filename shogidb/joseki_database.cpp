@@ -315,8 +315,7 @@ std::string CDBE::MoveNote(const JosekiPosition& position, BoardMove move) {
 
 int CDBE::ReplacePositionNote(const JosekiPosition& position, const std::string& text) {
   const std::string key = JosekiPositionKey(position.id, position.stored_side);
-  if (int rc = notes_.DeleteAnnotation(kJosekiPositionNote, key); rc != dbengine::kOk) return rc;
-  return notes_.WriteAnnotation(kJosekiPositionNote, key, text);
+  return notes_.ReplaceAnnotation(kJosekiPositionNote, key, text);
 }
 
 int CDBE::ReplaceMoveNote(const JosekiPosition& position, BoardMove move, const std::string& text, bool* existed) {
@@ -324,8 +323,7 @@ int CDBE::ReplaceMoveNote(const JosekiPosition& position, BoardMove move, const 
   std::string old;
   const int read = notes_.ReadAnnotation(kJosekiMoveNote, key, old);
   if (existed) *existed = read == dbengine::kOk;
-  if (int rc = notes_.DeleteAnnotation(kJosekiMoveNote, key); rc != dbengine::kOk) return rc;
-  return notes_.WriteAnnotation(kJosekiMoveNote, key, text);
+  return notes_.ReplaceAnnotation(kJosekiMoveNote, key, text);
 }
 
 }  // namespace shogidb

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "dbengine/engine_state.h"
 #include "dbengine/index.h"
 #include "dbengine/table.h"
 #include "shogidb/annotations.h"
@@ -253,6 +254,29 @@ TEST(AnnotationsTest, PiecesOfFortyFiveBytes) {
   EXPECT_EQ(f.DeleteAnnotation(kGameMoveNote, MoveNoteKey(1, 5)), dbengine::kOk);
   EXPECT_EQ(f.WriteAnnotation(kGameMoveNote, MoveNoteKey(1, 5), ""), dbengine::kOk);
   EXPECT_EQ(f.ReadAnnotation(kGameMoveNote, MoveNoteKey(1, 5), text), dbengine::kNotFound);
+}
+
+TEST(AnnotationsTest, AReplacementThatCannotBeWrittenKeepsTheOldText) {
+  const std::string dir = NewDatabase("notes_replace");
+  CDBF f;
+  f.SetDirectory(dir);
+  ASSERT_EQ(f.Open(), dbengine::kOk);
+  const std::string key = JosekiPositionKey(12345600, 0);
+  ASSERT_EQ(f.WriteAnnotation(kJosekiPositionNote, key, "古い注釈"), dbengine::kOk);
+  ASSERT_EQ(f.ReplaceAnnotation(kJosekiPositionNote, key, "新しい注釈"), dbengine::kOk);
+  std::string text;
+  ASSERT_EQ(f.ReadAnnotation(kJosekiPositionNote, key, text), dbengine::kOk);
+  EXPECT_EQ(text, "新しい注釈");
+  // A text of twenty pieces needs the table to grow, and the disk is full.
+  dbengine::Engine().faults.fake_disk = true;
+  dbengine::Engine().faults.free_clusters = 0;
+  dbengine::Engine().faults.cluster_bytes = 1;  // no slack left in the last cluster either
+  EXPECT_NE(f.ReplaceAnnotation(kJosekiPositionNote, key, std::string(CDBF::kPieceBytes * 20, 'x')), dbengine::kOk);
+  dbengine::Engine().faults = dbengine::FaultInjection{};
+  ASSERT_EQ(f.ReadAnnotation(kJosekiPositionNote, key, text), dbengine::kOk);
+  EXPECT_EQ(text, "新しい注釈");
+  ASSERT_EQ(f.ReplaceAnnotation(kJosekiPositionNote, key, ""), dbengine::kOk);
+  EXPECT_EQ(f.ReadAnnotation(kJosekiPositionNote, key, text), dbengine::kNotFound);
 }
 
 }  // namespace
