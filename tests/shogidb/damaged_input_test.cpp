@@ -15,12 +15,7 @@ namespace shogidb {
 namespace {
 
 using testing::Crlf;
-
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& l : lines) text += l + "\n";
-  return text;
-}
+using testing::Joined;
 
 struct Games {
   explicit Games(const std::string& name) : dir(testing::NewDatabase(name)) {

@@ -18,12 +18,7 @@ namespace shogidb {
 namespace {
 
 using testing::Crlf;
-
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& l : lines) text += l + "\n";
-  return text;
-}
+using testing::Joined;
 
 std::string FilledDatabase(const std::string& name) {
   const std::string dir = testing::NewDatabase(name);

@@ -122,12 +122,6 @@ void ExpectIntact(CDBB& db, int number, const std::string& players, const Games&
   EXPECT_NE(csa.find("'注釈:局" + std::to_string(index) + "\r\n"), std::string::npos) << players;
 }
 
-std::string Problems(const DatabaseCheck& check) {
-  std::string all;
-  for (const std::string& p : check.problems) all += p + "\n";
-  return all;
-}
-
 TEST(KilledImportTest, RepairKeepsEveryReportedGameAndRegistrationGoesOn) {
   const Games games = MakeGames(5);
   std::mt19937 rng(17);
@@ -140,7 +134,7 @@ TEST(KilledImportTest, RepairKeepsEveryReportedGameAndRegistrationGoesOn) {
 
     DatabaseCheck check;
     ASSERT_EQ(RepairDatabase(dir, &check), 0);
-    ASSERT_TRUE(check.ok()) << Problems(check);
+    ASSERT_TRUE(check.ok()) << testing::Joined(check.problems);
     CDBB db;
     db.SetDatabase(dir);
     for (const auto& [number, players] : reported) ExpectIntact(db, number, players, games);
@@ -148,7 +142,7 @@ TEST(KilledImportTest, RepairKeepsEveryReportedGameAndRegistrationGoesOn) {
     // Whatever the kill left, the same games register again (as new games) and the check stays clean.
     EXPECT_EQ(db.RegisterFromCsa(games.text, false), kGames);
     ASSERT_EQ(CheckDatabase(dir, &check), 0);
-    EXPECT_TRUE(check.ok()) << Problems(check);
+    EXPECT_TRUE(check.ok()) << testing::Joined(check.problems);
     std::vector<ListEntry> all;
     ASSERT_EQ(db.Search("", {}, all), 0);
     EXPECT_GE(all.size(), reported.size() + kGames);
@@ -183,7 +177,7 @@ TEST(KilledImportTest, AKilledUpdateLeavesEachGameOldNewOrRemovedWhole) {
 
     DatabaseCheck check;
     ASSERT_EQ(RepairDatabase(dir, &check), 0);
-    ASSERT_TRUE(check.ok()) << Problems(check);
+    ASSERT_TRUE(check.ok()) << testing::Joined(check.problems);
     int missing = 0;
     for (int i = 0; i < kGames; ++i) {
       std::string csa;

@@ -68,6 +68,12 @@ std::vector<std::string> Lines(std::string_view text) {
   return lines;
 }
 
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& l : lines) text += l + "\n";
+  return text;
+}
+
 std::vector<std::string> RandomGameMoves(std::mt19937& rng, int plies) {
   CLBase board;
   RefPosition p = Snapshot(board);

@@ -24,6 +24,8 @@ void RemoveTree(const std::string& dir);
 // CRLF lines.
 std::string Crlf(std::initializer_list<std::string_view> lines);
 std::vector<std::string> Lines(std::string_view text);
+// Lines joined with "\n", for failure messages.
+std::string Joined(const std::vector<std::string>& lines);
 
 // A random legal game from the even position (or the given form with sente to move): `plies` moves,
 // as CSA move lines ("+7776FU").
