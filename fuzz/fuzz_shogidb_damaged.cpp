@@ -19,17 +19,6 @@
 
 namespace {
 
-fuzz_shogidb::Scratch& Room() {
-  static fuzz_shogidb::Scratch* room = [] {
-    auto* r = new fuzz_shogidb::Scratch("shogidb_damaged");
-    r->CreateEmpty();
-    fuzz_shogidb::FillSample(r->db());
-    r->Keep();
-    return r;
-  }();
-  return *room;
-}
-
 // The relative path of the file an input picks.
 std::string PickedFile(const fuzz_shogidb::Files& files, uint8_t pick) {
   static const char* const kSuffix[] = {".scm", ".bmp", ".dat", ".ix0"};
@@ -100,7 +89,7 @@ void ReadEverything(const std::string& db) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2 || size > 100000) return 0;
-  fuzz_shogidb::Scratch& room = Room();
+  fuzz_shogidb::Scratch& room = fuzz_shogidb::KeptRoom("shogidb_damaged", true);
   room.Restore();
   room.Remember(data, size);
   const std::string& db = room.db();

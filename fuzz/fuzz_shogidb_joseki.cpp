@@ -9,23 +9,9 @@
 #include "shogidb/joseki_lines.h"
 #include "fuzz/fuzz_shogidb_support.h"
 
-namespace {
-
-fuzz_shogidb::Scratch& Room() {
-  static fuzz_shogidb::Scratch* room = [] {
-    auto* r = new fuzz_shogidb::Scratch("shogidb_joseki");
-    r->CreateEmpty();
-    r->Keep();
-    return r;
-  }();
-  return *room;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 20000) return 0;
-  fuzz_shogidb::Scratch& room = Room();
+  fuzz_shogidb::Scratch& room = fuzz_shogidb::KeptRoom("shogidb_joseki", false);
   room.Restore();
   room.Remember(data, size);
   fuzz_shogidb::YesSink yes;

@@ -14,16 +14,6 @@
 
 namespace {
 
-fuzz_shogidb::Scratch& Room() {
-  static fuzz_shogidb::Scratch* room = [] {
-    auto* r = new fuzz_shogidb::Scratch("shogidb_register");
-    r->CreateEmpty();
-    r->Keep();
-    return r;
-  }();
-  return *room;
-}
-
 template <typename Db, typename Doc>
 void ExerciseItems(Db& db, const uint8_t* data, size_t size) {
   std::vector<shogidb::ListEntry> all;
@@ -51,7 +41,7 @@ void ExerciseItems(Db& db, const uint8_t* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 20000) return 0;
-  fuzz_shogidb::Scratch& room = Room();
+  fuzz_shogidb::Scratch& room = fuzz_shogidb::KeptRoom("shogidb_register", false);
   room.Restore();
   room.Remember(data, size);
   const std::string_view text(reinterpret_cast<const char*>(data), size);

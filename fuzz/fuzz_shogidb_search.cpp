@@ -13,17 +13,6 @@
 
 namespace {
 
-fuzz_shogidb::Scratch& Room() {
-  static fuzz_shogidb::Scratch* room = [] {
-    auto* r = new fuzz_shogidb::Scratch("shogidb_search");
-    r->CreateEmpty();
-    fuzz_shogidb::FillSample(r->db());
-    r->Keep();
-    return r;
-  }();
-  return *room;
-}
-
 void ExpectListed(shogidb::CDBM& db, const std::vector<shogidb::ListEntry>& found, const uint8_t* data,
                   size_t size) {
   for (const shogidb::ListEntry& e : found) {
@@ -38,7 +27,7 @@ void ExpectListed(shogidb::CDBM& db, const std::vector<shogidb::ListEntry>& foun
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 4000) return 0;
-  fuzz_shogidb::Scratch& room = Room();
+  fuzz_shogidb::Scratch& room = fuzz_shogidb::KeptRoom("shogidb_search", true);
   room.Restore();
   room.Remember(data, size);
   const std::string_view condition(reinterpret_cast<const char*>(data), size);

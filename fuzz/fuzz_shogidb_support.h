@@ -222,4 +222,17 @@ inline void FillSample(const std::string& db) {
   if (shogidb::CheckDatabase(db, &check) != 0 || !check.ok()) std::abort();
 }
 
+// The scratch room of this process's target, made on first use with a new database (holding the sample
+// items when `sample`) and kept, to be restored before each input.
+inline Scratch& KeptRoom(const std::string& name, bool sample) {
+  static Scratch* room = [&] {
+    auto* r = new Scratch(name);
+    r->CreateEmpty();
+    if (sample) FillSample(r->db());
+    r->Keep();
+    return r;
+  }();
+  return *room;
+}
+
 }  // namespace fuzz_shogidb

@@ -139,29 +139,8 @@ bool CDBM::StoreNew(ParsedItem& item, RecordTextReader& reader) {
     job_.Show(RegisterError(rc, item, position));
     return false;
   }
-  if (rc = moves_.WriteMoves(owner_kind_, number, item.moves); rc != dbengine::kOk) {
-    Unstore(number, row.data(), position);
-    job_.Show(Format("指し手登録に失敗しました。(%d)", rc));
-    return false;
-  }
-  std::string key;
-  if (rc = WriteNotes(number, item, &key); rc != dbengine::kOk) {
-    Unstore(number, row.data(), position);
-    job_.Show(Format("SHGDB_F(%s) 指し手注釈登録エラー(%d,ckey=%s)", notes_.path().c_str(), rc, key.c_str()));
-    return false;
-  }
-  // The number goes in last, once the moves and annotations are on disk (a row is written at once, the
-  // tables' bitmaps and indexes when flushed): a row still holding "999999" did not finish.
+  if (!WriteContent(item, number, row, position, true)) return false;
   const std::string number_text = ZeroPadded(number, 6);
-  std::vector<uint8_t> finished = row;
-  SetRowNumber(finished.data(), number_offset(), number_text);
-  rc = FlushContent();
-  if (rc == dbengine::kOk) rc = dbengine::UpdateRecord(header_table_.schema(), finished.data(), number);
-  if (rc != dbengine::kOk) {
-    Unstore(number, row.data(), position);
-    job_.Show(RegisterError(rc, item, position));
-    return false;
-  }
   last_number_ = number;
   FlushTables(false);
   AfterStore(item, number, reader);
@@ -218,7 +197,13 @@ bool CDBM::ReplaceContent(const ParsedItem& item, int32_t number, std::vector<ui
     job_.Show(UpdateError(rc, item, position));
     return false;
   }
-  if (rc = moves_.WriteMoves(owner_kind_, number, item.moves); rc != dbengine::kOk) {
+  return WriteContent(item, number, row, position, false);
+}
+
+bool CDBM::WriteContent(const ParsedItem& item, int32_t number, std::vector<uint8_t>& row, int32_t position,
+                        bool is_new) {
+  int rc = moves_.WriteMoves(owner_kind_, number, item.moves);
+  if (rc != dbengine::kOk) {
     Unstore(number, row.data(), position);
     job_.Show(Format("指し手登録に失敗しました。(%d)", rc));
     return false;
@@ -229,12 +214,14 @@ bool CDBM::ReplaceContent(const ParsedItem& item, int32_t number, std::vector<ui
     job_.Show(Format("SHGDB_F(%s) 指し手注釈登録エラー(%d,ckey=%s)", notes_.path().c_str(), rc, key.c_str()));
     return false;
   }
+  // The number goes in last, once the moves and annotations are on disk (a row is written at once, the
+  // tables' bitmaps and indexes when flushed): a row still holding "999999" did not finish.
   SetRowNumber(row.data(), number_offset(), ZeroPadded(number, 6));
-  rc = FlushContent();  // before the number, as for a new item
+  rc = FlushContent();
   if (rc == dbengine::kOk) rc = dbengine::UpdateRecord(header_table_.schema(), row.data(), number);
   if (rc != dbengine::kOk) {
     Unstore(number, row.data(), position);
-    job_.Show(UpdateError(rc, item, position));
+    job_.Show(is_new ? RegisterError(rc, item, position) : UpdateError(rc, item, position));
     return false;
   }
   return true;

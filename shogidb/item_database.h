@@ -153,6 +153,10 @@ class CDBM : public CDBA {
   // The moves and annotations of an updated item replaced, then its number set: false (shown, the item
   // removed whole) when a write fails.
   bool ReplaceContent(const ParsedItem& item, int32_t number, std::vector<uint8_t>& row, int32_t position);
+  // Writes an item's moves and annotations, then its number into its row: false (shown, the item removed
+  // whole) when a write fails.
+  bool WriteContent(const ParsedItem& item, int32_t number, std::vector<uint8_t>& row, int32_t position,
+                    bool is_new);
   // Takes an item's stored parts away again after a failure while storing it.
   void Unstore(int32_t number, const uint8_t* row, int32_t position);
 };

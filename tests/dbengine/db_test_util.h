@@ -1,7 +1,6 @@
 // Helpers of the database engine tests: a fresh directory per test, schemas written directly, file bytes.
 #pragma once
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <string>
@@ -10,35 +9,18 @@
 #include "dbengine/schema.h"
 #include "dbengine/table.h"
 #include "platform/files.h"
+#include "tests/support/scratch_dir.h"
 
 namespace dbengine::testing {
 
-inline void RemoveTree(const std::string& dir) {
-  std::string command = "rm -rf '" + platform::NativePath(dir) + "'";
-  if (std::system(command.c_str()) != 0) ADD_FAILURE() << command;
-}
+using test_support::RemoveTree;
 
 // A directory of its own under the test temporary directory, made empty for the test and removed after
 // it unless the test failed (the files are then left for a look).
 inline std::string FreshDirectory(const std::string& name) {
-  std::string dir = platform::CorePath(::testing::TempDir()) + "dbengine_" + name + "_" + std::to_string(::getpid());
-  RemoveTree(dir);
+  std::string dir = test_support::ScratchPath("dbengine", name);
   EXPECT_TRUE(platform::MakeDirectory(dir));
-  struct Cleanup : ::testing::EmptyTestEventListener {
-    void OnTestEnd(const ::testing::TestInfo& info) override {
-      if (info.result()->Passed()) {
-        for (const std::string& d : dirs) RemoveTree(d);
-      }
-      dirs.clear();
-    }
-    std::vector<std::string> dirs;
-  };
-  static Cleanup* cleanup = [] {
-    auto* c = new Cleanup;
-    ::testing::UnitTest::GetInstance()->listeners().Append(c);
-    return c;
-  }();
-  cleanup->dirs.push_back(dir);
+  test_support::RemoveAfterPassingTest(dir);
   return dir;
 }
 

@@ -1,39 +1,18 @@
 #include "tests/shogidb/shogidb_test_util.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-
 #include "platform/files.h"
 #include "record/plain_board.h"
 #include "shogidb/schema.h"
 #include "tests/support/reference_rules.h"
+#include "tests/support/scratch_dir.h"
 
 namespace shogidb::testing {
 
-void RemoveTree(const std::string& dir) {
-  std::string command = "rm -rf '" + platform::NativePath(dir) + "'";
-  if (std::system(command.c_str()) != 0) ADD_FAILURE() << command;
-}
+void RemoveTree(const std::string& dir) { test_support::RemoveTree(dir); }
 
 std::string FreshPath(const std::string& name, bool per_test) {
-  std::string dir = platform::CorePath(::testing::TempDir()) + "shogidb_" + name + "_" + std::to_string(::getpid());
-  RemoveTree(dir);
-  struct Cleanup : ::testing::EmptyTestEventListener {
-    void OnTestEnd(const ::testing::TestInfo& info) override {
-      if (info.result()->Passed()) {
-        for (const std::string& d : dirs) RemoveTree(d);
-      }
-      dirs.clear();
-    }
-    std::vector<std::string> dirs;
-  };
-  static Cleanup* cleanup = [] {
-    auto* c = new Cleanup;
-    ::testing::UnitTest::GetInstance()->listeners().Append(c);
-    return c;
-  }();
-  if (per_test) cleanup->dirs.push_back(dir);
+  std::string dir = test_support::ScratchPath("shogidb", name);
+  if (per_test) test_support::RemoveAfterPassingTest(dir);
   return dir;
 }
 
