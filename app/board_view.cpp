@@ -6,10 +6,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "app/application.h"
 #include "app/core/command_ids.h"
 #include "app/qt_dib.h"
 #include "app/qt_text.h"
-#include "app/winkzb_app.h"
 #include "record/archive.h"
 
 km::BoardKind BoardKindOf(DocKind kind) {
@@ -24,7 +24,7 @@ km::BoardKind BoardKindOf(DocKind kind) {
   return km::BoardKind::kSetup;
 }
 
-CKZBView::CKZBView(CKZBDoc* doc, QWidget* parent)
+BoardView::BoardView(BoardDocument* doc, QWidget* parent)
     : QWidget(parent), doc_(doc), controller_(doc->board(), picture_, *this, BoardKindOf(doc->kind())) {
   doc->setParent(this);  // the document lives as long as its only view, and outlives its sprites' picture
   setFixedSize(km::kPictureWidth, km::kPictureHeight);
@@ -37,19 +37,19 @@ CKZBView::CKZBView(CKZBDoc* doc, QWidget* parent)
       Q_EMIT StateChanged();
     });
   }
-  doc->board().SetImages(&CWinKZBApp::instance()->images());
+  doc->board().SetImages(&Application::instance()->images());
   controller_.Attach();
 }
 
-CKZBView::~CKZBView() = default;
+BoardView::~BoardView() = default;
 
-platform::MessageSink& CKZBView::messages() { return CWinKZBApp::instance()->messages(); }
+platform::MessageSink& BoardView::messages() { return Application::instance()->messages(); }
 
-void CKZBView::Redraw() {
+void BoardView::Redraw() {
   for (const km::Rect& r : picture_.RenderDirty()) update(QRect(r.left, r.top, r.Width(), r.Height()));
 }
 
-void CKZBView::CursorChanged() {
+void BoardView::CursorChanged() {
   switch (controller_.CursorId()) {
     case 1000:
       setCursor(Qt::PointingHandCursor);
@@ -63,25 +63,25 @@ void CKZBView::CursorChanged() {
   Q_EMIT StateChanged();
 }
 
-void CKZBView::PlayPieceSound() { CWinKZBApp::instance()->PlayPieceSound(); }
+void BoardView::PlayPieceSound() { Application::instance()->PlayPieceSound(); }
 
-void CKZBView::StartTimer(int id, int milliseconds) {
+void BoardView::StartTimer(int id, int milliseconds) {
   if (id < 1 || id > 2) return;
   timers_[id - 1].start(milliseconds);
 }
 
-void CKZBView::StopTimer(int id) {
+void BoardView::StopTimer(int id) {
   if (id < 1 || id > 2) return;
   timers_[id - 1].stop();
 }
 
-int CKZBView::SliderPosition(int direction) const { return CWinKZBApp::instance()->SliderPosition(direction); }
+int BoardView::SliderPosition(int direction) const { return Application::instance()->SliderPosition(direction); }
 
-bool CKZBView::SetupActive() const { return CWinKZBApp::instance()->setup_active(); }
+bool BoardView::SetupActive() const { return Application::instance()->setup_active(); }
 
-void CKZBView::PrepareLabel(int index) { CWinKZBApp::instance()->EnsureLabel(index); }
+void BoardView::PrepareLabel(int index) { Application::instance()->EnsureLabel(index); }
 
-void CKZBView::paintEvent(QPaintEvent* event) {
+void BoardView::paintEvent(QPaintEvent* event) {
   static const QVector<QRgb> palette = km::PaletteColourTable();
   QImage image(picture_.buffer(), km::kPictureWidth, km::kPictureHeight, km::kPictureWidth, QImage::Format_Indexed8);
   image.setColorTable(palette);
@@ -89,7 +89,7 @@ void CKZBView::paintEvent(QPaintEvent* event) {
   painter.drawImage(event->rect(), image, event->rect());
 }
 
-void CKZBView::mousePressEvent(QMouseEvent* event) {
+void BoardView::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   if (event->button() == Qt::LeftButton) controller_.LeftDown(p.x(), p.y());
   if (event->button() == Qt::RightButton) controller_.RightDown(p.x(), p.y());
@@ -97,25 +97,25 @@ void CKZBView::mousePressEvent(QMouseEvent* event) {
   Q_EMIT StateChanged();
 }
 
-void CKZBView::mouseReleaseEvent(QMouseEvent* event) {
+void BoardView::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   if (event->button() == Qt::LeftButton) controller_.LeftUp(p.x(), p.y());
   Q_EMIT StateChanged();
 }
 
-void CKZBView::mouseMoveEvent(QMouseEvent* event) {
+void BoardView::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   controller_.MouseMove(p.x(), p.y());
 }
 
-void CKZBView::mouseDoubleClickEvent(QMouseEvent* event) {
+void BoardView::mouseDoubleClickEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   if (event->button() == Qt::LeftButton) controller_.LeftDoubleClick(p.x(), p.y());
   if (event->button() == Qt::RightButton) controller_.RightDoubleClick(p.x(), p.y());
   Q_EMIT StateChanged();
 }
 
-void CKZBView::keyPressEvent(QKeyEvent* event) {
+void BoardView::keyPressEvent(QKeyEvent* event) {
   using km::Key;
   static const struct {
     int qt;
@@ -134,16 +134,16 @@ void CKZBView::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-bool CKZBView::focusNextPrevChild(bool) {
+bool BoardView::focusNextPrevChild(bool) {
   // Tab cycles the board and its record windows (command 121); with none open the focus stays here.
   Execute(cmd::kTabFocus);
   return true;
 }
 
-km::CommandState CKZBView::Query(int id) {
+km::CommandState BoardView::Query(int id) {
   km::CommandState s = controller_.Query(id);
   if (s.handled) return s;
-  CWinKZBApp* app = CWinKZBApp::instance();
+  Application* app = Application::instance();
   s.handled = true;
   switch (id) {
     case cmd::kSpeed:
@@ -177,11 +177,11 @@ km::CommandState CKZBView::Query(int id) {
   return s;
 }
 
-bool CKZBView::Execute(int id) {
+bool BoardView::Execute(int id) {
   km::CommandState s = Query(id);
   if (!s.handled || !s.enabled) return false;
   bool done = true;
-  CWinKZBApp* app = CWinKZBApp::instance();
+  Application* app = Application::instance();
   switch (id) {
     case cmd::kSpeed:
       app->OpenSpeedDialog();
@@ -214,7 +214,7 @@ bool CKZBView::Execute(int id) {
   return done;
 }
 
-void CKZBView::ReceiveSetup(const std::string& bytes) {
+void BoardView::ReceiveSetup(const std::string& bytes) {
   if (!doc_->SaveModified()) return;
   const bool received = controller_.ReceiveSetup([&](bool* reversed) {
     Archive in = Archive::FromBytes(bytes);
@@ -226,4 +226,4 @@ void CKZBView::ReceiveSetup(const std::string& bytes) {
   Q_EMIT StateChanged();
 }
 
-void CKZBView::ReversedChanged(bool reversed) { doc_->record().SetReversed(reversed ? 1 : 0); }
+void BoardView::ReversedChanged(bool reversed) { doc_->record().SetReversed(reversed ? 1 : 0); }

@@ -1,4 +1,4 @@
-// CKZBView: the board window of a game, tsume or set-up document. It shows the off-screen picture, turns
+// BoardView: the board window of a game, tsume or set-up document. It shows the off-screen picture, turns
 // mouse, keys and timers into the controller's operations, and connects the controller to the rest of
 // the program (messages, sound, the speed settings, the set-up window).
 #pragma once
@@ -6,17 +6,17 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/board_document.h"
 #include "app/core/board_controller.h"
-#include "app/documents.h"
 
-class CKZBView : public QWidget, public km::BoardHost {
+class BoardView : public QWidget, public km::BoardHost {
   Q_OBJECT
 
  public:
-  CKZBView(CKZBDoc* doc, QWidget* parent = nullptr);
-  ~CKZBView() override;
+  BoardView(BoardDocument* doc, QWidget* parent = nullptr);
+  ~BoardView() override;
 
-  CKZBDoc* document() const { return doc_; }
+  BoardDocument* document() const { return doc_; }
   km::BoardController& controller() { return controller_; }
   km::BoardPicture& picture() { return picture_; }
 
@@ -55,7 +55,7 @@ class CKZBView : public QWidget, public km::BoardHost {
   bool focusNextPrevChild(bool next) override;
 
  private:
-  CKZBDoc* doc_;
+  BoardDocument* doc_;
   km::BoardPicture picture_;
   km::BoardController controller_;
   QTimer timers_[2];

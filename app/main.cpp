@@ -2,7 +2,7 @@
 // (--no-title skips the title window's wait; tests and screenshots use it).
 #include <QApplication>
 
-#include "app/winkzb_app.h"
+#include "app/application.h"
 
 int main(int argc, char** argv) {
   QApplication qt(argc, argv);
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
       options.files << args[i];
     }
   }
-  CWinKZBApp app(options);
+  Application app(options);
   const int code = app.Start();
   if (code >= 0) return code;
   return QApplication::exec();

@@ -32,7 +32,7 @@ void PlayBlocking(std::shared_ptr<const std::string> data, km::WaveFormat f) {
 
 }  // namespace
 
-bool CBasicSound::Load(const std::string& cp932_path) {
+bool PieceSound::Load(const std::string& cp932_path) {
   data_.reset();
   auto bytes = std::make_shared<std::string>();
   km::WaveFormat f;
@@ -43,7 +43,7 @@ bool CBasicSound::Load(const std::string& cp932_path) {
   return true;
 }
 
-void CBasicSound::Play() const {
+void PieceSound::Play() const {
   if (!data_) return;
   std::thread(PlayBlocking, data_, format_).detach();
 }

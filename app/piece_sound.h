@@ -1,4 +1,4 @@
-// CBasicSound: one wave file read whole into memory and played asynchronously (the piece sound). A file
+// PieceSound: one wave file read whole into memory and played asynchronously (the piece sound). A file
 // that is missing or unreadable, or a machine without a sound device, leaves it silent.
 #pragma once
 #include <memory>
@@ -6,7 +6,7 @@
 
 #include "app/core/wave.h"
 
-class CBasicSound {
+class PieceSound {
  public:
   // False (and silent) when the file cannot be read or is not a wave file we can play.
   bool Load(const std::string& cp932_path);

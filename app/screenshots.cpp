@@ -8,11 +8,11 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "app/application.h"
 #include "app/board_view.h"
 #include "app/core/command_ids.h"
-#include "app/main_frame.h"
-#include "app/setup_frame.h"
-#include "app/winkzb_app.h"
+#include "app/main_window.h"
+#include "app/setup_window.h"
 #include "rules/piece_code.h"
 
 namespace {
@@ -48,12 +48,12 @@ int main(int argc, char** argv) {
   options.program_dir = home.path() + '/';
   options.title = false;
   options.files << QCoreApplication::applicationDirPath() + "/samples/sample-game.csa";
-  CWinKZBApp app(options);
+  Application app(options);
   if (app.Start() >= 0) return 1;
-  CMainFrame* frame = app.main_frame();
+  MainWindow* frame = app.main_frame();
   frame->resize(1000, 720);
 
-  CKZBView* game = frame->ActiveView();
+  BoardView* game = frame->ActiveView();
   if (!game) return 1;
   game->Execute(cmd::kLast);
   for (int i = 0; i < 4; ++i) game->Execute(cmd::kBack);
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
   frame->UpdateCommandUi();
   bool ok = Save(frame, out, "main-game.png") && Save(game, out, "board-game.png");
 
-  CKZBView* tsume = app.OpenDocument(QCoreApplication::applicationDirPath() + "/samples/sample-tsume.pcl", DocKind::kTsume);
+  BoardView* tsume = app.OpenDocument(QCoreApplication::applicationDirPath() + "/samples/sample-tsume.pcl", DocKind::kTsume);
   if (!tsume) return 1;
   frame->mdi()->cascadeSubWindows();
   frame->UpdateCommandUi();
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
   game->Execute(cmd::kFlip);
 
   app.OpenSetupWindow(tsume);
-  CSFrameWnd* setup = app.setup_frame();
+  SetupWindow* setup = app.setup_frame();
   setup->view()->Execute(cmd::kLayoutBox);
   setup->view()->Execute(cmd::kLayoutRookLance);
   ok = ok && Save(setup, out, "setup-window.png");

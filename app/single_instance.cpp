@@ -4,7 +4,7 @@
 #include <QLocalSocket>
 #include <unistd.h>
 
-#include "app/winkzb_app.h"
+#include "app/application.h"
 
 SingleInstance::SingleInstance(const std::string& settings_path) {
   const QByteArray hash = QCryptographicHash::hash(QByteArray::fromStdString(settings_path), QCryptographicHash::Sha1);
@@ -27,7 +27,7 @@ void SingleInstance::Send(int command) {
   socket_->waitForBytesWritten(1000);
 }
 
-bool SingleInstance::Listen(CWinKZBApp* app) {
+bool SingleInstance::Listen(Application* app) {
   server_ = std::make_unique<QLocalServer>();
   server_->setSocketOptions(QLocalServer::UserAccessOption);
   if (!server_->listen(name_)) {

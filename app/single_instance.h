@@ -6,7 +6,7 @@
 #include <QString>
 #include <memory>
 
-class CWinKZBApp;
+class Application;
 
 class SingleInstance {
  public:
@@ -17,7 +17,7 @@ class SingleInstance {
   bool ConnectToRunning();
   void Send(int command);
   // The running instance: accepts links and gives their commands to the application.
-  bool Listen(CWinKZBApp* app);
+  bool Listen(Application* app);
   const QString& name() const { return name_; }
 
  private:

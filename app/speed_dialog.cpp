@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QSlider>
 
-#include "app/winkzb_app.h"
+#include "app/application.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ SpeedDialog::SpeedDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("SpeedDialog"));
   setWindowTitle(QString::fromUtf8("駒速度の調整"));
   setAttribute(Qt::WA_DeleteOnClose);
-  CWinKZBApp* app = CWinKZBApp::instance();
+  Application* app = Application::instance();
   forward_ = MakeSlider(this, app->SliderPosition(1));
   backward_ = MakeSlider(this, app->SliderPosition(2));
   auto* grid = new QGridLayout(this);
@@ -48,7 +48,7 @@ SpeedDialog::SpeedDialog(QWidget* parent) : QDialog(parent) {
 int SpeedDialog::Position(int direction) const { return direction == 1 ? forward_->value() : backward_->value(); }
 
 void SpeedDialog::Store() {
-  CWinKZBApp* app = CWinKZBApp::instance();
+  Application* app = Application::instance();
   app->SetSliderPositions(forward_->value(), backward_->value());
   app->SetSpeedDialogPos(pos());
 }

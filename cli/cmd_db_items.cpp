@@ -16,18 +16,18 @@
 #include "record/summary_line.h"
 #include "shogidb/batch_solve.h"
 #include "shogidb/game_database.h"
+#include "shogidb/problem_database.h"
 #include "shogidb/schema.h"
-#include "shogidb/tsume_database.h"
 
 namespace kzb {
 namespace {
 
-std::unique_ptr<shogidb::CDBM> Database(bool tsume, DbSession& session) {
-  std::unique_ptr<shogidb::CDBM> db;
+std::unique_ptr<shogidb::ItemDatabase> Database(bool tsume, DbSession& session) {
+  std::unique_ptr<shogidb::ItemDatabase> db;
   if (tsume) {
-    db = std::make_unique<shogidb::CDBC>();
+    db = std::make_unique<shogidb::ProblemDatabase>();
   } else {
-    db = std::make_unique<shogidb::CDBB>();
+    db = std::make_unique<shogidb::GameDatabase>();
   }
   db->SetDatabase(session.directory());
   db->SetJob(session.job());
@@ -88,7 +88,7 @@ int RunDbSearch(const Args& args) {
   }
   shogidb::PositionSpec spec;
   if (auto file = o.Value("--position")) {
-    long ply = 0, from = 1, count = shogidb::CDBD::kMaxPlies;
+    long ply = 0, from = 1, count = shogidb::MoveBlockTable::kMaxPlies;
     const std::string match = o.Value("--match").value_or("");
     const std::string side = o.Value("--side").value_or("");
     if ((match != "whole" && match != "board") || !ParseNumber(o.Value("--ply").value_or("0"), 2000, ply) ||
@@ -132,10 +132,10 @@ int RunDbDuplicates(const Args& args, bool dedupe) {
   }
   const std::string by = o.Value("--by").value_or("");
   if (by != "moves" && by != "final") return kUsage;
-  const auto mode = by == "moves" ? shogidb::CDBB::DuplicateMode::kMoves : shogidb::CDBB::DuplicateMode::kFinalPosition;
+  const auto mode = by == "moves" ? shogidb::GameDatabase::DuplicateMode::kMoves : shogidb::GameDatabase::DuplicateMode::kFinalPosition;
   DbSession session(o.positional[0], o.Has("--yes"));
   if (!session.Begin()) return kFailed;
-  shogidb::CDBB db;
+  shogidb::GameDatabase db;
   db.SetDatabase(session.directory());
   db.SetJob(session.job());
   std::vector<std::vector<shogidb::ListEntry>> groups;
@@ -212,7 +212,7 @@ int RunDbSolve(const Args& args) {
   if (!session.Begin(false)) return kFailed;
   if (numbers.empty()) {
     platform::DatabaseLockGuard lock(session.directory(), platform::DatabaseLockGuard::Mode::kWait);
-    shogidb::CDBC db;
+    shogidb::ProblemDatabase db;
     db.SetDatabase(session.directory());
     db.SetJob(session.job());
     std::vector<shogidb::ListEntry> all;
@@ -227,8 +227,8 @@ int RunDbSolve(const Args& args) {
   sigaddset(&signals, SIGINT);
   sigaddset(&signals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-  CLBase board;
-  CTsumeRecordDoc doc(board, &session.messages());
+  PlainBoard board;
+  ProblemDocument doc(board, &session.messages());
   shogidb::BatchResult result;
   batch.Start(numbers, doc, [&result](shogidb::BatchResult r) { result = r; });
   const timespec tick{0, 100 * 1000 * 1000};

@@ -28,9 +28,9 @@ struct JosekiAt {
     return true;
   }
   DbSession session;
-  CBform form;
+  BoardForm form;
   int side = kSente;
-  shogidb::CDBE db;
+  shogidb::JosekiDatabase db;
 };
 
 int Add(const DbOptions& o) {
@@ -41,7 +41,7 @@ int Add(const DbOptions& o) {
   }
   DbSession session(o.positional[0], o.Has("--yes"));
   if (!session.Begin()) return kFailed;
-  shogidb::CDBE db;
+  shogidb::JosekiDatabase db;
   db.SetDatabase(session.directory());
   db.SetJob(session.job());
   shogidb::JosekiOptions options;
@@ -78,8 +78,8 @@ int Show(const DbOptions& o) {
   if (o.positional.size() != 2 || !ParseLimit(o, "--ply", 0, 2000, ply)) return kUsage;
   JosekiAt at(o, false);
   if (!at.Begin(o, ply)) return kFailed;
-  shogidb::CDBE& db = at.db;
-  const CBform& form = at.form;
+  shogidb::JosekiDatabase& db = at.db;
+  const BoardForm& form = at.form;
   const int side = at.side;
   shogidb::OpenTables open;
   if (db.OpenAll(open) != 0) return kFailed;

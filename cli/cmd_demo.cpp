@@ -8,14 +8,14 @@
 namespace kzb {
 namespace {
 
-void ShowDiagram(const SBASE& board) {
+void ShowDiagram(const Position& board) {
   WriteBoardDiagram(board, "先手", "後手", [](std::string_view line) { OutLine(line); });
 }
 
 }  // namespace
 
 int RunDemo(const Args&) {
-  CLBase board;
+  PlainBoard board;
   OutLine("駒楽工房  平手の初期局面");
   ShowDiagram(board);
   // A common opening: 相掛かり.
@@ -23,7 +23,7 @@ int RunDemo(const Args&) {
                           {23, 24}, {28, 24}, {85, 86}, {87, 86}, {82, 86}};
   OutLine("");
   for (const auto& m : moves) {
-    PIECE* p = board.PieceAt(ToBoardIndex(m[0]));
+    Piece* p = board.PieceAt(ToBoardIndex(m[0]));
     if (!p || p->MoveTo(ToBoardIndex(m[1]), -1, -1) == 0) {
       Err("kzb demo: a move of the demo could not be played");
       return kFailed;

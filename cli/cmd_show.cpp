@@ -55,7 +55,7 @@ int RunShow(const Args& args) {
     Err("kzb show: the mail text is made of game records, not problems");
     return kUsage;
   }
-  CLBase& board = file.board();
+  PlainBoard& board = file.board();
   if (file.kind() == RecordFileKind::kSkb || a.diagram || a.mail) {
     for (int i = 0; i < a.ply; ++i) {
       if (!board.StepForward()) {

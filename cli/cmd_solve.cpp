@@ -87,7 +87,7 @@ int RunSolve(const Args& args) {
   }
   if (!loaded.complete) Err("kzb solve: " + a.file + ": " + loaded.problem + " (solving what was read)");
 
-  CLBase& board = file.board();
+  PlainBoard& board = file.board();
   PrepareForSolving(board);
 
   // The signals are taken by this thread alone: block them before the worker starts, so it inherits

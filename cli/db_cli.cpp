@@ -102,7 +102,7 @@ bool ParseNumber(const std::string& text, long max, long& value) {
   return errno == 0 && *end == '\0' && value >= 0 && value <= max;
 }
 
-bool PositionFromFile(const std::string& command, const std::string& path, int ply, CBform& form, int& side) {
+bool PositionFromFile(const std::string& command, const std::string& path, int ply, BoardForm& form, int& side) {
   platform::RecordingMessageSink messages;
   RecordFile file(&messages);
   const RecordFileResult r = file.Load(path);
@@ -110,7 +110,7 @@ bool PositionFromFile(const std::string& command, const std::string& path, int p
     Err("kzb db " + command + ": cannot read " + path + (r.problem.empty() ? "" : ": " + r.problem));
     return false;
   }
-  CMBase& board = file.board();
+  RecordBoard& board = file.board();
   board.GoToStart();
   for (int i = 0; i < ply; ++i) {
     if (!board.StepForward()) {

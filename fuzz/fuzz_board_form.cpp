@@ -7,20 +7,20 @@
 #include "record/plain_board.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < CBform::kSize) return 0;
-  static CLBase board;
-  CBform form;
-  std::memcpy(form.data(), data, CBform::kSize);
+  if (size < BoardForm::kSize) return 0;
+  static PlainBoard board;
+  BoardForm form;
+  std::memcpy(form.data(), data, BoardForm::kSize);
   const bool valid = form.IsValid();
   board.ApplyBoardForm(form);
   if (!board.CheckConsistency().empty()) std::abort();
   if (valid && board.CurrentBoardForm() != form) {
     // A valid form may list its pieces out of canonical order; re-encoding it must give a fixed point.
-    CBform canonical;
+    BoardForm canonical;
     canonical.Encode(form.Decode());
     if (board.CurrentBoardForm() != canonical) std::abort();
   }
-  CBform reversed = form;
+  BoardForm reversed = form;
   reversed.Reverse();
   reversed.Reverse();
   return 0;

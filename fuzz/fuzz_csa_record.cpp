@@ -15,13 +15,13 @@ namespace {
 
 template <typename Doc>
 void Check(std::string_view bytes) {
-  CLBase board;
+  PlainBoard board;
   Doc doc(board);
   Archive in = Archive::FromText(bytes);
   doc.Serialize(in);
   if (!board.CheckConsistency().empty()) std::abort();
   const std::string first = doc.GetRecordCsaText();
-  CLBase again_board;
+  PlainBoard again_board;
   Doc again(again_board);
   Archive in2 = Archive::FromText(first);
   if (!again.Serialize(in2).ok()) std::abort();
@@ -30,7 +30,7 @@ void Check(std::string_view bytes) {
   // The text outputs of whatever was read.
   const std::string print = doc.GetRecordText(40, 7, true);
   TwoColumnLayout(print);
-  if constexpr (std::is_same_v<Doc, CGameRecordDoc>) {
+  if constexpr (std::is_same_v<Doc, GameDocument>) {
     board.GoToEnd();
     doc.MailPositionText();
   }
@@ -40,7 +40,7 @@ void Check(std::string_view bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  Check<CGameRecordDoc>(bytes);
-  Check<CTsumeRecordDoc>(bytes);
+  Check<GameDocument>(bytes);
+  Check<ProblemDocument>(bytes);
   return 0;
 }

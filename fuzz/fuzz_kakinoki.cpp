@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Archive in = Archive::FromBytes(csa.text());
   const SelectScan scan = ScanGames(in);
   if (static_cast<int>(scan.entries.size()) != stats.games) std::abort();
-  CLBase board;
-  CGameRecordDoc doc(board);
+  PlainBoard board;
+  GameDocument doc(board);
   for (size_t i = 0; i < scan.entries.size() && i < 4; ++i) {
     const DocumentResult r = ReadSelectedGame(in, scan.entries[i], doc);
     if (!r.ok() || !board.CheckConsistency().empty()) std::abort();

@@ -7,8 +7,8 @@
 #include "record/plain_board.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  CLBase board;
-  CGameRecordDoc doc(board);
+  PlainBoard board;
+  GameDocument doc(board);
   ReadKifIntoGame(std::string_view(reinterpret_cast<const char*>(data), size), doc);
   if (!board.CheckConsistency().empty()) std::abort();
   return 0;

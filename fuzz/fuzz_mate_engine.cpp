@@ -18,13 +18,13 @@ namespace {
 
 constexpr size_t kInputSize = 2 + 2 * kPieceCount;
 
-CBform FormOf(const uint8_t* data) {
-  CBform::Expanded entries;
+BoardForm FormOf(const uint8_t* data) {
+  BoardForm::Expanded entries;
   bool taken[100] = {};
   for (int i = 0; i < kPieceCount; ++i) {
     const int where = data[2 * i] % 100, how = data[2 * i + 1];
     const int kind = KindOfIndex(i);
-    CBform::Entry& e = entries[i];
+    BoardForm::Entry& e = entries[i];
     if (where <= 80) {
       const int square = (where / 9 + 1) * 10 + where % 9 + 1;
       if (taken[square]) continue;  // stays in the box
@@ -36,7 +36,7 @@ CBform FormOf(const uint8_t* data) {
       e = {hand, hand, 0};
     }
   }
-  CBform form;
+  BoardForm form;
   form.Encode(entries);
   return form;
 }
@@ -45,11 +45,11 @@ CBform FormOf(const uint8_t* data) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < kInputSize) return 0;
-  static CLBase board;
+  static PlainBoard board;
   board.ApplyBoardForm(FormOf(data + 2));
   board.SetSideToMove(data[0] % 3);
   board.BeginRecord();
-  const CBform start = board.CurrentBoardForm();
+  const BoardForm start = board.CurrentBoardForm();
 
   MateEngine engine(board);
   engine.Solve(1 + data[1] % 3, nullptr, nullptr);

@@ -9,9 +9,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Archive ar = Archive::FromText(std::string_view(reinterpret_cast<const char*>(data), size));
-  CLBase board;
-  CGameRecordDoc game(board);
-  CTsumeRecordDoc problem(board);
+  PlainBoard board;
+  GameDocument game(board);
+  ProblemDocument problem(board);
   const SelectScan games = ScanGames(ar);
   for (size_t i = 0; i < games.entries.size() && i < 8; ++i) {
     if (games.entries[i].offset > ar.size()) std::abort();

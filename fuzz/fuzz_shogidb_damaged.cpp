@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_shogidb_support.h"
 #include "record/plain_board.h"
 #include "record/record_document.h"
 #include "rules/board_form.h"
-#include "fuzz/fuzz_shogidb_support.h"
 
 namespace {
 
@@ -50,39 +50,39 @@ void Damage(const fuzz_shogidb::Files& files, const std::string& db, const uint8
 
 // Every read the databases offer; results are not judged, only that they come back.
 void ReadEverything(const std::string& db) {
-  shogidb::CDBB games;
+  shogidb::GameDatabase games;
   games.SetDatabase(db);
   std::vector<shogidb::ListEntry> found;
   games.Search("", {}, found);
   games.Search("order by 対局日", {}, found);
   shogidb::PositionSpec spec;
   spec.mode = shogidb::PositionSpec::kBoard;
-  spec.target = CBform();
+  spec.target = BoardForm();
   spec.reversed = true;
   games.Search("", spec, found);
   std::vector<std::vector<shogidb::ListEntry>> groups;
-  games.FindDuplicates("", shogidb::CDBB::DuplicateMode::kMoves, groups);
+  games.FindDuplicates("", shogidb::GameDatabase::DuplicateMode::kMoves, groups);
   for (int32_t n = 0; n < 4; ++n) {
     std::string text;
     games.ExportCsa(n, text);
-    CLBase board;
-    CGameRecordDoc doc(board);
+    PlainBoard board;
+    GameDocument doc(board);
     games.LoadGame(n, doc);
   }
-  shogidb::CDBC problems;
+  shogidb::ProblemDatabase problems;
   problems.SetDatabase(db);
   problems.Search("", {}, found);
   for (int32_t n = 0; n < 3; ++n) {
     std::string text;
     problems.ExportItem(n, text);
-    CLBase board;
-    CTsumeRecordDoc doc(board);
+    PlainBoard board;
+    ProblemDocument doc(board);
     problems.LoadProblem(n, doc);
   }
-  shogidb::CDBE joseki;
+  shogidb::JosekiDatabase joseki;
   joseki.SetDatabase(db);
   std::string text;
-  shogidb::JosekiText(joseki, CBform(), kSente, 12, true, text);
+  shogidb::JosekiText(joseki, BoardForm(), kSente, 12, true, text);
 }
 
 }  // namespace
@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   ReadEverything(db);
   if (!check.ok()) return 0;
-  shogidb::CDBB games;
+  shogidb::GameDatabase games;
   games.SetDatabase(db);
   if (games.RegisterFromCsa(fuzz_shogidb::SampleGames(), true) != 3) {
     fuzz_shogidb::Fail(data, size, "a repaired database does not take new games");

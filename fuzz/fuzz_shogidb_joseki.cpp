@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "fuzz/fuzz_shogidb_support.h"
 #include "rules/board_form.h"
 #include "shogidb/joseki_lines.h"
-#include "fuzz/fuzz_shogidb_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 20000) return 0;
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_shogidb::YesSink yes;
   shogidb::DbJob job;
   job.messages = &yes;
-  shogidb::CDBE db;
+  shogidb::JosekiDatabase db;
   db.SetDatabase(room.db());
   db.SetJob(job);
   shogidb::JosekiOptions options;
@@ -30,21 +30,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_shogidb::ExpectSoundPositions(room.db(), data, size);
 
   std::string first;
-  const long written = shogidb::JosekiText(db, CBform(), kSente, options.depth, true, first);
+  const long written = shogidb::JosekiText(db, BoardForm(), kSente, options.depth, true, first);
   if (written < 0) fuzz_shogidb::Fail(data, size, "export failed");
   if (written > 0) {
     if (RegisterJosekiFromText(db, first, options) < 0) fuzz_shogidb::Fail(data, size, "export does not register");
     std::string second;
-    shogidb::JosekiText(db, CBform(), kSente, options.depth, true, second);
+    shogidb::JosekiText(db, BoardForm(), kSente, options.depth, true, second);
     if (second != first) fuzz_shogidb::Fail(data, size, "export registered again changes:\n" + first + "\n--\n" + second);
     fuzz_shogidb::ExpectClean(room.db(), data, size, "after registering the export");
   }
   const std::string backup = room.root() + "/backup.pcl";
-  if (shogidb::DeleteJosekiBelow(db, CBform(), kSente, options.depth, backup) < 0) {
+  if (shogidb::DeleteJosekiBelow(db, BoardForm(), kSente, options.depth, backup) < 0) {
     fuzz_shogidb::Fail(data, size, "deletion failed");
   }
   std::string left;
-  if (shogidb::JosekiText(db, CBform(), kSente, options.depth, true, left) != 0) {
+  if (shogidb::JosekiText(db, BoardForm(), kSente, options.depth, true, left) != 0) {
     fuzz_shogidb::Fail(data, size, "deletion left moves behind:\n" + left);
   }
   fuzz_shogidb::ExpectClean(room.db(), data, size, "after deletion");

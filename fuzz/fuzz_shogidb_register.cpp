@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_shogidb_support.h"
 #include "record/plain_board.h"
 #include "record/record_document.h"
 #include "shogidb/game_database.h"
-#include "shogidb/tsume_database.h"
-#include "fuzz/fuzz_shogidb_support.h"
+#include "shogidb/problem_database.h"
 
 namespace {
 
@@ -21,10 +21,10 @@ void ExerciseItems(Db& db, const uint8_t* data, size_t size) {
   for (const shogidb::ListEntry& e : all) {
     std::string text;
     if (db.ExportItem(e.number, text) != 0) fuzz_shogidb::Fail(data, size, "a listed item does not export");
-    CLBase board;
+    PlainBoard board;
     Doc doc(board);
     int rc;
-    if constexpr (std::is_same_v<Doc, CGameRecordDoc>) {
+    if constexpr (std::is_same_v<Doc, GameDocument>) {
       rc = db.LoadGame(e.number, doc);
     } else {
       rc = db.LoadProblem(e.number, doc);
@@ -46,16 +46,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   room.Remember(data, size);
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const bool force_new = size % 2 == 1;
-  shogidb::CDBB games;
+  shogidb::GameDatabase games;
   games.SetDatabase(room.db());
   games.RegisterFromCsa(text, force_new);
-  shogidb::CDBC problems;
+  shogidb::ProblemDatabase problems;
   problems.SetDatabase(room.db());
   problems.RegisterFromCsa(text, force_new);
   fuzz_shogidb::ExpectClean(room.db(), data, size, "after registration");
   fuzz_shogidb::ExpectSoundPositions(room.db(), data, size);
-  ExerciseItems<shogidb::CDBB, CGameRecordDoc>(games, data, size);
-  ExerciseItems<shogidb::CDBC, CTsumeRecordDoc>(problems, data, size);
+  ExerciseItems<shogidb::GameDatabase, GameDocument>(games, data, size);
+  ExerciseItems<shogidb::ProblemDatabase, ProblemDocument>(problems, data, size);
   fuzz_shogidb::ExpectClean(room.db(), data, size, "after deleting everything");
   shogidb::DatabaseCheck check;
   shogidb::CheckDatabase(room.db(), &check);

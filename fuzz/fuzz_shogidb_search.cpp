@@ -5,15 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_shogidb_support.h"
 #include "rules/board_form.h"
 #include "shogidb/game_database.h"
+#include "shogidb/problem_database.h"
 #include "shogidb/search_condition.h"
-#include "shogidb/tsume_database.h"
-#include "fuzz/fuzz_shogidb_support.h"
 
 namespace {
 
-void ExpectListed(shogidb::CDBM& db, const std::vector<shogidb::ListEntry>& found, const uint8_t* data,
+void ExpectListed(shogidb::ItemDatabase& db, const std::vector<shogidb::ListEntry>& found, const uint8_t* data,
                   size_t size) {
   for (const shogidb::ListEntry& e : found) {
     shogidb::ListEntry again;
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (stripped.find_first_of("\r\n") != std::string::npos) fuzz_shogidb::Fail(data, size, "line ends kept");
   shogidb::SelectStatement("SHGDB_B", stripped);
 
-  shogidb::CDBB games;
+  shogidb::GameDatabase games;
   games.SetDatabase(room.db());
   std::vector<shogidb::ListEntry> found;
   if (games.Search(condition, {}, found) == 0) ExpectListed(games, found, data, size);
@@ -43,16 +43,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   spec.mode = 1 + static_cast<int>(size % 2);
   spec.side = static_cast<int>(size % 3);
   spec.reversed = size % 5 < 2;
-  spec.target = CBform();
+  spec.target = BoardForm();
   spec.first_ply = 1 + static_cast<int>(size % 7);
   spec.ply_count = 6;
   if (games.Search(condition, spec, found) == 0) ExpectListed(games, found, data, size);
   std::vector<std::vector<shogidb::ListEntry>> groups;
-  games.FindDuplicates(condition, size % 2 ? shogidb::CDBB::DuplicateMode::kMoves
-                                           : shogidb::CDBB::DuplicateMode::kFinalPosition,
+  games.FindDuplicates(condition, size % 2 ? shogidb::GameDatabase::DuplicateMode::kMoves
+                                           : shogidb::GameDatabase::DuplicateMode::kFinalPosition,
                        groups);
 
-  shogidb::CDBC problems;
+  shogidb::ProblemDatabase problems;
   problems.SetDatabase(room.db());
   if (problems.Search(condition, {}, found) == 0) ExpectListed(problems, found, data, size);
   fuzz_shogidb::ExpectClean(room.db(), data, size, "after searching");

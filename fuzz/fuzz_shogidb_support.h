@@ -23,9 +23,9 @@
 #include "shogidb/db_check.h"
 #include "shogidb/game_database.h"
 #include "shogidb/joseki_lines.h"
-#include "shogidb/positions.h"
+#include "shogidb/position_table.h"
+#include "shogidb/problem_database.h"
 #include "shogidb/schema.h"
-#include "shogidb/tsume_database.h"
 
 namespace fuzz_shogidb {
 
@@ -170,9 +170,9 @@ inline void ExpectSoundPositions(const std::string& db, const uint8_t* data, siz
   if (!table) Fail(data, size, "positions cannot be opened");
   std::vector<uint8_t> record(static_cast<size_t>(table->RecordLength()));
   for (int32_t r = 0; dbengine::ScanRecord(table->table, r, record.data(), &r) == 0; ++r) {
-    CBform form;
-    std::memcpy(form.data(), record.data() + shogidb::CDBA::kFormOffset, CBform::kSize);
-    const CBform::Expanded e = form.Decode();
+    BoardForm form;
+    std::memcpy(form.data(), record.data() + shogidb::PositionTable::kFormOffset, BoardForm::kSize);
+    const BoardForm::Expanded e = form.Decode();
     if (e[0].location <= 1 || e[1].location <= 1) Fail(data, size, "a position with a king in a hand");
   }
 }
@@ -207,13 +207,13 @@ inline const char* SampleProblems() {
 
 // Fills a new database with the samples; aborts when they do not register.
 inline void FillSample(const std::string& db) {
-  shogidb::CDBB games;
+  shogidb::GameDatabase games;
   games.SetDatabase(db);
   if (games.RegisterFromCsa(SampleGames(), true) != 3) std::abort();
-  shogidb::CDBC problems;
+  shogidb::ProblemDatabase problems;
   problems.SetDatabase(db);
   if (problems.RegisterFromCsa(SampleProblems(), true) != 2) std::abort();
-  shogidb::CDBE joseki;
+  shogidb::JosekiDatabase joseki;
   joseki.SetDatabase(db);
   shogidb::JosekiOptions options;
   options.annotations = true;

@@ -9,10 +9,10 @@
 #include "record/setup_document.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  CLBase board;
-  CSetupRecordDoc doc(board);
+  PlainBoard board;
+  SetupDocument doc(board);
   doc.ApplyPlacement(3);
-  const CBform before = board.CurrentBoardForm();
+  const BoardForm before = board.CurrentBoardForm();
   Archive in = Archive::FromBytes(std::string(reinterpret_cast<const char*>(data), size));
   const bool read = doc.Serialize(in).loaded;
   if (!board.CheckConsistency().empty()) std::abort();
@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (board.CurrentBoardForm() != before) std::abort();
     return 0;
   }
-  CLBase other;
-  CSetupRecordDoc again(other);
+  PlainBoard other;
+  SetupDocument again(other);
   Archive bytes = Archive::FromBytes(doc.SetupBytes());
   if (!again.Serialize(bytes).loaded) std::abort();
   if (other.CurrentBoardForm() != board.CurrentBoardForm() || other.side_to_move() != board.side_to_move() ||

@@ -10,14 +10,14 @@ const char* const kCountNumerals[19] = {"", "一", "二", "三", "四", "五", "
 namespace {
 
 // A tsume position: the box holds the attacker's... exactly one king and nothing else.
-bool BoxHoldsOnlyOneKing(const SBASE& position) {
-  const HBOX& box = position.box(kPieceBox);
+bool BoxHoldsOnlyOneKing(const Position& position) {
+  const PieceStore& box = position.box(kPieceBox);
   return box.total() == 1 && box.Count(OU) == 1;
 }
 
 }  // namespace
 
-std::string HandText(const SBASE& position, int side) {
+std::string HandText(const Position& position, int side) {
   std::string text;
   for (int kind = 0; kind < kKindCount; ++kind) {
     const int n = position.HandCount(side, kind);
@@ -29,7 +29,7 @@ std::string HandText(const SBASE& position, int side) {
   return text.empty() ? "なし" : text;
 }
 
-void WriteBoardDiagram(const SBASE& position, std::string_view sente_label, std::string_view gote_label,
+void WriteBoardDiagram(const Position& position, std::string_view sente_label, std::string_view gote_label,
                        const std::function<void(std::string_view)>& line) {
   std::string gote_hand = HandText(position, kGote);
   if (gote_hand != "なし" && BoxHoldsOnlyOneKing(position)) gote_hand = "残り全部";
@@ -39,7 +39,7 @@ void WriteBoardDiagram(const SBASE& position, std::string_view sente_label, std:
   for (int rank = 1; rank <= 9; ++rank) {
     std::string row = "|";
     for (int file = 9; file >= 1; --file) {
-      const PIECE* p = position.PieceAt(BoardIndexOf(file, rank));
+      const Piece* p = position.PieceAt(BoardIndexOf(file, rank));
       if (!p) {
         row += " ・";
       } else {

@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "record/archive.h"
-#include "record/cmbase.h"
+#include "record/record_board.h"
 #include "rules/notation.h"
 
 namespace {
@@ -76,7 +76,7 @@ bool LooksLikeCsaMove(std::string_view t) {
   return t.size() == 5 || !IsDigit(t[5]);
 }
 
-bool ParseCsaMoveLine(const SBASE& position, std::string_view line, CsaMove& move) {
+bool ParseCsaMoveLine(const Position& position, std::string_view line, CsaMove& move) {
   if (line.size() < 7 || (line[0] != '+' && line[0] != '-')) return false;
   const int side = line[0] == '+' ? kSente : kGote;
   const int from = ParseSquare(line.substr(1, 2));
@@ -85,7 +85,7 @@ bool ParseCsaMoveLine(const SBASE& position, std::string_view line, CsaMove& mov
   const int kind = ParseCode(line.substr(5, 2), &promoted);
   if (from < 0 || to <= 0 || kind < 0) return false;
   const int target = ToBoardIndex(to);
-  const PIECE* occupant = position.PieceAt(target);
+  const Piece* occupant = position.PieceAt(target);
   if (occupant && occupant->side() == side) return false;
   int piece = -1;
   if (from == 0) {
@@ -98,7 +98,7 @@ bool ParseCsaMoveLine(const SBASE& position, std::string_view line, CsaMove& mov
     }
     if (piece < 0) return false;
   } else {
-    const PIECE* p = position.PieceAt(ToBoardIndex(from));
+    const Piece* p = position.PieceAt(ToBoardIndex(from));
     if (!p || p->side() != side || p->kind() != kind || from == to) return false;
     piece = p->index();
   }
@@ -111,21 +111,21 @@ bool ParseCsaMoveLine(const SBASE& position, std::string_view line, CsaMove& mov
 
 // --- writing ----------------------------------------------------------------------------------------
 
-void CMBase::WriteCsaBody(Archive& ar) const {
+void RecordBoard::WriteCsaBody(Archive& ar) const {
   WriteCsaPosition(ar);
   ar.WriteLine("'以下手順");
   WriteCsaMoveTree(*root(), 1, ar);
 }
 
-void CMBase::WriteCsaPosition(Archive& ar) const {
-  const CBform::Expanded start = initial_form().Decode();
+void RecordBoard::WriteCsaPosition(Archive& ar) const {
+  const BoardForm::Expanded start = initial_form().Decode();
   int cell_code[100];  // by square number: 0 empty, else 1 + code
   std::memset(cell_code, 0, sizeof cell_code);
   int hands[2][kKindCount] = {};
   for (int i = 0; i < kPieceCount; ++i) {
-    const CBform::Entry& e = start[i];
+    const BoardForm::Entry& e = start[i];
     const int kind = KindOfIndex(i);
-    if (e.location == CBform::kBoxLocation) continue;
+    if (e.location == BoardForm::kBoxLocation) continue;
     if (e.location <= 1) {
       ++hands[e.location][kind];
     } else if (e.location < 100) {
@@ -186,8 +186,8 @@ void WriteCsaMoveTree(const MoveNode& from, int first_number, Archive& ar) {
 namespace {
 
 // Puts pieces taken from the box of a position being set up. The board's protected set-up tools are
-// reached through the reader, which is a CMBase member; this only decides which piece goes where.
-int LowestInBox(const SBASE& position, int kind) {
+// reached through the reader, which is a RecordBoard member; this only decides which piece goes where.
+int LowestInBox(const Position& position, int kind) {
   for (int i = kFirstIndexOfKind[kind]; i < kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; ++i) {
     if (position.LocationOf(i) == kPieceBox) return i;
   }
@@ -196,7 +196,7 @@ int LowestInBox(const SBASE& position, int kind) {
 
 }  // namespace
 
-CsaBodyResult CMBase::Serialize(Archive& ar) {
+CsaBodyResult RecordBoard::Serialize(Archive& ar) {
   if (ar.IsStoring()) {
     WriteCsaBody(ar);
     return {};
@@ -204,7 +204,7 @@ CsaBodyResult CMBase::Serialize(Archive& ar) {
   return ReadCsaBody(ar);
 }
 
-CsaBodyResult CMBase::ReadCsaBody(Archive& ar) {
+CsaBodyResult RecordBoard::ReadCsaBody(Archive& ar) {
   CsaBodyResult result;
   SetTurnOrder(0);
   SetSideToMove(kSente);
@@ -222,7 +222,7 @@ CsaBodyResult CMBase::ReadCsaBody(Archive& ar) {
         return;
       }
       const int at = ToBoardIndex(square);
-      if (PIECE* occupant = PieceAt(at)) occupant->PlaceTo(kPieceBox, 0, 0);
+      if (Piece* occupant = PieceAt(at)) occupant->PlaceTo(kPieceBox, 0, 0);
       piece(i).PlaceTo(at, promoted, side);
     };
     while (!have_side && ar.ReadLine(raw)) {
@@ -262,7 +262,7 @@ CsaBodyResult CMBase::ReadCsaBody(Archive& ar) {
           place(kind, square == 0 ? 0 : promoted, side, square);
         }
       } else if (line.size() >= 2 && line[0] == 'P' && (line[1] == 'I' || line[1] == 'i')) {
-        CBform even;
+        BoardForm even;
         ApplyBoardForm(even);
         std::string_view rest = line.substr(2);
         for (;;) {
@@ -272,7 +272,7 @@ CsaBodyResult CMBase::ReadCsaBody(Archive& ar) {
           int promoted = 0;
           const int kind = ParseCode(rest.substr(2), &promoted);
           if (square <= 0 || kind < 0) break;
-          PIECE* p = PieceAt(ToBoardIndex(square));
+          Piece* p = PieceAt(ToBoardIndex(square));
           if (p && p->kind() == kind) p->PlaceTo(kPieceBox, 0, 0);
           rest.remove_prefix(4);
         }

@@ -1,4 +1,4 @@
-// The body layer of the CSA text: what the board itself reads and writes (CMBase::Serialize). The text
+// The body layer of the CSA text: what the board itself reads and writes (RecordBoard::Serialize). The text
 // is described at the top of csa_body.cpp.
 #pragma once
 #include <string>
@@ -7,7 +7,7 @@
 #include "rules/move_word.h"
 
 class Archive;
-class SBASE;
+class Position;
 struct MoveNode;
 
 // How reading a body went. A move line that does not read (or that the record cannot take) stops the
@@ -32,7 +32,7 @@ struct CsaMove {
   int promote = 0;    // promotion after the move
   int side = 0;
 };
-bool ParseCsaMoveLine(const SBASE& position, std::string_view line, CsaMove& move);
+bool ParseCsaMoveLine(const Position& position, std::string_view line, CsaMove& move);
 
 // Writes the moves below a node depth first, as the body does after "'以下手順": each move with its
 // annotation lines, its children, then its later siblings preceded by "'手数目:%d". `first_number` is the

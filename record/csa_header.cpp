@@ -74,7 +74,7 @@ bool WriteAnnotationLines(std::string_view text, Archive& ar, platform::MessageS
   }
 }
 
-void WriteFields(const CDBM& header, int reversed, Archive& ar) {
+void WriteFields(const HeaderFields& header, int reversed, Archive& ar) {
   ar.WriteLine(kSeparator);
   if (reversed == 1) ar.WriteLine(kReversedMark);
   for (int i = 0; i < header.FieldCount(); ++i) {
@@ -85,7 +85,7 @@ void WriteFields(const CDBM& header, int reversed, Archive& ar) {
 // Step 1: scans ahead from the archive's position, collecting annotation lines, up to and including the
 // first move line, or up to a "/" line (the next game's lines are not ours). Returns where the lines that
 // may hold header tokens end, or nothing on a memory failure.
-std::optional<size_t> ScanAhead(CDBM& header, Archive& ar) {
+std::optional<size_t> ScanAhead(HeaderFields& header, Archive& ar) {
   constexpr size_t kKeyLength = sizeof kAnnotationKey - 1;
   std::string line;
   for (;;) {
@@ -122,31 +122,31 @@ std::string DigitsOf(std::string_view s) {
 // A "$KEY:value" line of the standard format: $EVENT, $SITE, $OPENING, the date of $START_TIME and
 // $TIME_LIMIT ("hh:mm+ss") fill the game fields; other keys, and every key of a problem, are taken
 // without effect. A value our field refuses is ignored, as for our own lines.
-void ReadStandardInfoLine(CDBM& header, std::string_view t) {
-  CDBB* game = dynamic_cast<CDBB*>(&header);
+void ReadStandardInfoLine(HeaderFields& header, std::string_view t) {
+  GameHeader* game = dynamic_cast<GameHeader*>(&header);
   const size_t colon = t.find(':');
   if (!game || colon == std::string_view::npos) return;
   const std::string_view key = t.substr(1, colon - 1);
   const std::string_view value = SkipBlanksAndTabs(t.substr(colon + 1));
   if (value.empty()) return;
   if (key == "EVENT") {
-    game->SetField(CDBB::kEvent, value);
+    game->SetField(GameHeader::kEvent, value);
   } else if (key == "SITE") {
-    game->SetField(CDBB::kPlace, value);
+    game->SetField(GameHeader::kPlace, value);
   } else if (key == "OPENING") {
-    game->SetField(CDBB::kOpening, value);
+    game->SetField(GameHeader::kOpening, value);
   } else if (key == "START_TIME") {
     // "yyyy/mm/dd hh:mm:ss": the date part only, when there is one.
     const std::string date = DigitsOf(value.substr(0, value.find(' ')));
-    if (date.size() == 8) game->SetField(CDBB::kDate, date);
+    if (date.size() == 8) game->SetField(GameHeader::kDate, date);
   } else if (key == "TIME_LIMIT") {
     const size_t plus = value.find('+');
     const std::string hm = DigitsOf(value.substr(0, plus));
-    if (hm.size() == 4) game->SetField(CDBB::kTimeLimit, hm + "00");
+    if (hm.size() == 4) game->SetField(GameHeader::kTimeLimit, hm + "00");
     if (plus != std::string_view::npos) {
       std::string seconds = DigitsOf(value.substr(plus + 1));
       if (seconds.size() == 1) seconds = "0" + seconds;
-      game->SetField(CDBB::kByoyomi, seconds);
+      game->SetField(GameHeader::kByoyomi, seconds);
     }
   }
 }
@@ -176,7 +176,7 @@ struct Names {
   std::optional<std::string> sente, gote;
 };
 
-HeaderStatus ReadLayer(CDBM& header, Names* names, int& reversed, Archive& ar,
+HeaderStatus ReadLayer(HeaderFields& header, Names* names, int& reversed, Archive& ar,
                        platform::MessageSink& messages, HeaderMode mode) {
   header.Clear();
   reversed = 0;
@@ -236,7 +236,7 @@ HeaderStatus ReadLayer(CDBM& header, Names* names, int& reversed, Archive& ar,
 
 }  // namespace
 
-void WriteGameHeaderLayer(const CDBB& header, int reversed, Archive& ar, platform::MessageSink& messages) {
+void WriteGameHeaderLayer(const GameHeader& header, int reversed, Archive& ar, platform::MessageSink& messages) {
   WriteFields(header, reversed, ar);
   if (!WriteAnnotationLines(header.Annotation(), ar, messages)) return;
   const std::string sente = header.SenteName(), gote = header.GoteName();
@@ -244,14 +244,14 @@ void WriteGameHeaderLayer(const CDBB& header, int reversed, Archive& ar, platfor
   if (!gote.empty()) ar.WriteLine("N-" + gote);
 }
 
-void WriteTsumeHeaderLayer(const CDBC& header, int reversed, Archive& ar, platform::MessageSink& messages) {
+void WriteTsumeHeaderLayer(const ProblemHeader& header, int reversed, Archive& ar, platform::MessageSink& messages) {
   WriteFields(header, reversed, ar);
   if (!WriteAnnotationLines(header.Annotation(), ar, messages)) return;
   ar.WriteLine("N+攻方");
   ar.WriteLine("N-受方");
 }
 
-HeaderStatus ReadGameHeaderLayer(CDBB& header, int& reversed, Archive& ar, platform::MessageSink& messages,
+HeaderStatus ReadGameHeaderLayer(GameHeader& header, int& reversed, Archive& ar, platform::MessageSink& messages,
                                  HeaderMode mode) {
   Names names;
   const HeaderStatus status = ReadLayer(header, &names, reversed, ar, messages, mode);
@@ -264,7 +264,7 @@ HeaderStatus ReadGameHeaderLayer(CDBB& header, int& reversed, Archive& ar, platf
   return status;
 }
 
-HeaderStatus ReadTsumeHeaderLayer(CDBC& header, int& reversed, Archive& ar, platform::MessageSink& messages,
+HeaderStatus ReadTsumeHeaderLayer(ProblemHeader& header, int& reversed, Archive& ar, platform::MessageSink& messages,
                                   HeaderMode mode) {
   return ReadLayer(header, nullptr, reversed, ar, messages, mode);
 }

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/message_sink.h"
-#include "record/header_record.h"
+#include "record/header_fields.h"
 
 class Archive;
 
@@ -28,16 +28,16 @@ std::string NameForPlayers(std::string_view name);
 bool IsVersionLine(std::string_view line);
 // A "$KEY:value" line of the standard format: $EVENT, $SITE, $OPENING, the date of $START_TIME and
 // $TIME_LIMIT fill a game header's fields; other keys, and every key for a problem, change nothing.
-void ReadStandardInfoLine(CDBM& header, std::string_view line);
+void ReadStandardInfoLine(HeaderFields& header, std::string_view line);
 
 // Writes the header layer. `reversed` is the document's 後手座 flag.
-void WriteGameHeaderLayer(const CDBB& header, int reversed, Archive& ar, platform::MessageSink& messages);
-void WriteTsumeHeaderLayer(const CDBC& header, int reversed, Archive& ar, platform::MessageSink& messages);
+void WriteGameHeaderLayer(const GameHeader& header, int reversed, Archive& ar, platform::MessageSink& messages);
+void WriteTsumeHeaderLayer(const ProblemHeader& header, int reversed, Archive& ar, platform::MessageSink& messages);
 
 // Clears the header, then reads the header layer from the archive's position. On success the archive is
 // left at the first position line ("P..."), where the body begins; after an error, just after the line
 // that caused it. Messages: "文法エラーです。(%s)", "対局者指定エラーです。(%s)", "No memory!!".
-HeaderStatus ReadGameHeaderLayer(CDBB& header, int& reversed, Archive& ar, platform::MessageSink& messages,
+HeaderStatus ReadGameHeaderLayer(GameHeader& header, int& reversed, Archive& ar, platform::MessageSink& messages,
                                  HeaderMode mode = HeaderMode::kDocument);
-HeaderStatus ReadTsumeHeaderLayer(CDBC& header, int& reversed, Archive& ar, platform::MessageSink& messages,
+HeaderStatus ReadTsumeHeaderLayer(ProblemHeader& header, int& reversed, Archive& ar, platform::MessageSink& messages,
                                   HeaderMode mode = HeaderMode::kDocument);

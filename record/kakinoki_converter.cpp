@@ -220,7 +220,7 @@ class GameConverter {
 
   const std::vector<std::string_view>& lines_;
   const KakinokiOptions& options_;
-  CLBase board_;
+  PlainBoard board_;
 };
 
 size_t GameConverter::ReadHeader(size_t at, Game& game) {

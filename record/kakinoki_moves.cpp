@@ -1,6 +1,6 @@
 #include "record/kakinoki_moves.h"
 
-#include "record/cmbase.h"
+#include "record/record_board.h"
 #include "rules/move_rules.h"
 #include "rules/notation.h"
 
@@ -130,8 +130,8 @@ bool KakinokiMoveReader::ParseMove(std::string_view& s, Parsed& m) const {
 }
 
 bool KakinokiMoveReader::PlayMove(const Parsed& m, int side) {
-  const PIECE* mover = nullptr;
-  auto named_piece = [&](const PIECE& p) {
+  const Piece* mover = nullptr;
+  auto named_piece = [&](const Piece& p) {
     return p.side() == side && p.kind() == m.kind && p.promoted() == m.promoted;
   };
   if (m.origin != 0) {
@@ -143,7 +143,7 @@ bool KakinokiMoveReader::PlayMove(const Parsed& m, int side) {
     // The pieces able to reach the square, highest index first; the relative words choose among them.
     for (unsigned mask = m.mask;;) {
       for (int i = kPieceCount - 1; i >= 0 && !mover; --i) {
-        const PIECE& p = board_.piece(i);
+        const Piece& p = board_.piece(i);
         if (p.on_board() && named_piece(p) && p.CanReach(m.to) &&
             (RelativeClass(m.to, p.location(), side) & mask)) {
           mover = &p;

@@ -7,7 +7,7 @@
 
 #include "record/kakinoki_text.h"
 
-class CMBase;
+class RecordBoard;
 
 class KakinokiMoveReader {
  public:
@@ -18,7 +18,7 @@ class KakinokiMoveReader {
   };
 
   // `first_mover`: the side whose move number 1 is (gote in handicap games).
-  KakinokiMoveReader(CMBase& board, int first_mover) : board_(board), first_mover_(first_mover) {}
+  KakinokiMoveReader(RecordBoard& board, int first_mover) : board_(board), first_mover_(first_mover) {}
 
   Result ReadLine(std::string_view line);
   // The end keyword that ended the moves, with the winner it implies (from the side to move then).
@@ -34,7 +34,7 @@ class KakinokiMoveReader {
   bool PlayMove(const Parsed& m, int side);
   Result EndWith(GameEnd::Kind kind);
 
-  CMBase& board_;
+  RecordBoard& board_;
   int first_mover_;
   GameEnd end_;
 };

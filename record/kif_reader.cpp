@@ -237,7 +237,7 @@ bool KifReader::Convert(std::string_view kif, std::string& csa) {
   return ok;
 }
 
-DocumentResult ReadKifIntoGame(std::string_view file_bytes, CGameRecordDoc& doc, bool* converted) {
+DocumentResult ReadKifIntoGame(std::string_view file_bytes, GameDocument& doc, bool* converted) {
   KifReader reader(&doc.messages());
   std::string csa;
   const bool ok = reader.Convert(platform::InputTextToCp932(file_bytes), csa);

@@ -27,4 +27,4 @@ class KifReader {
 // 柿木棋譜の読込 without its dialogs: converts the file's bytes (CP932 or UTF-8) with the simple reader,
 // then clears the game document and reads whatever text was produced into it. `converted` tells whether
 // the conversion itself succeeded.
-DocumentResult ReadKifIntoGame(std::string_view file_bytes, CGameRecordDoc& doc, bool* converted = nullptr);
+DocumentResult ReadKifIntoGame(std::string_view file_bytes, GameDocument& doc, bool* converted = nullptr);

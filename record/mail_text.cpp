@@ -2,14 +2,14 @@
 // position for correspondence play.
 #include "platform/sjis.h"
 #include "record/board_diagram.h"
-#include "record/cmbase.h"
+#include "record/record_board.h"
 #include "record/record_document.h"
 #include "rules/notation.h"
 
 namespace {
 
 // "▲７六歩": the side mark and the move text after its side label.
-std::string MarkedMove(const SBASE& position, const MoveNode& n) {
+std::string MarkedMove(const Position& position, const MoveNode& n) {
   const std::string text = NodeMoveText(position, n);
   const bool first_side = text.rfind("先手", 0) == 0 || text.rfind("攻方", 0) == 0 || text.rfind("下手", 0) == 0;
   return std::string(first_side ? "▲" : "△") + (text.size() > 4 ? text.substr(4) : std::string());
@@ -17,8 +17,8 @@ std::string MarkedMove(const SBASE& position, const MoveNode& n) {
 
 }  // namespace
 
-std::string CGameRecordDoc::MailPositionText() {
-  const CMBase& b = board();
+std::string GameDocument::MailPositionText() {
+  const RecordBoard& b = board();
   const int n = b.depth();
   std::string sente, gote;
   const bool problem = GetSideNames(b, sente, gote) == kProblemLabels;

@@ -17,11 +17,11 @@ std::string MoveSpaceFilePath(const std::string& database_directory, const std::
   return MoveSpaceFolder(database_directory) + "/" + name + ".pcl";
 }
 
-int MoveSpaceFile(CTsumeRecordDoc& doc, bool write, bool show_messages, const std::string* name) {
+int MoveSpaceFile(ProblemDocument& doc, bool write, bool show_messages, const std::string* name) {
   return MoveSpaceFileIn(platform::GetEnv("SHGDB").value_or(""), doc, write, show_messages, name);
 }
 
-int MoveSpaceFileIn(const std::string& database_directory, CTsumeRecordDoc& doc, bool write, bool show_messages,
+int MoveSpaceFileIn(const std::string& database_directory, ProblemDocument& doc, bool write, bool show_messages,
                     const std::string* name) {
   platform::MessageSink& messages = doc.messages();
   const std::string folder = MoveSpaceFolder(database_directory);

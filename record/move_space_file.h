@@ -13,9 +13,9 @@ std::string MoveSpaceFolder(const std::string& database_directory);
 // header's 出題図 names the file. Returns 1 on success, 0 on failure; with `show_messages` failures are
 // shown: "PCLフォルダ %s が作成できません。指し手空間は無視します。", "指し手空間ファイル %s の書き込みに
 // 失敗しました。...", "指し手空間ファイル %s が削除できません。...". A failed removal still returns 1.
-int MoveSpaceFile(CTsumeRecordDoc& doc, bool write, bool show_messages, const std::string* name = nullptr);
+int MoveSpaceFile(ProblemDocument& doc, bool write, bool show_messages, const std::string* name = nullptr);
 // The same for the database in a given directory (the database operations name theirs).
-int MoveSpaceFileIn(const std::string& database_directory, CTsumeRecordDoc& doc, bool write, bool show_messages,
+int MoveSpaceFileIn(const std::string& database_directory, ProblemDocument& doc, bool write, bool show_messages,
                     const std::string* name = nullptr);
 // The path of a problem's move-space file.
 std::string MoveSpaceFilePath(const std::string& database_directory, const std::string& name);

@@ -1,36 +1,22 @@
-// Boards without display: they own plain pieces, a board and the three boxes. CLBase serves conversions
-// and database work, CJBase the joseki database and the temporary copies of the text outputs, CSBaseDbb
-// the database dialogs.
+// A record board without display: it owns plain pieces, a board and the three boxes. Conversions, the
+// databases, the joseki browser and the temporary copies of the text outputs work on it.
 #pragma once
-#include "record/cmbase.h"
+#include "record/record_board.h"
 
 // The physical parts of a board without display.
 struct PlainParts {
-  PIECE pieces[kPieceCount];
-  BOARD board;
-  HBOX boxes[3];
+  Piece pieces[kPieceCount];
+  Board board;
+  PieceStore boxes[3];
 };
 
-class CLBase : public CMBase {
+class PlainBoard : public RecordBoard {
  public:
   // Pool sizes of a temporary copy of a record.
   static constexpr PoolSizes kCopyPool{10, 200, 150000};
 
-  explicit CLBase(PoolSizes sizes = {}, platform::MessageSink* messages = nullptr);
-  const char* ClassName() const override { return "CLBase"; }
+  explicit PlainBoard(PoolSizes sizes = {}, platform::MessageSink* messages = nullptr);
 
  private:
   PlainParts parts_;
-};
-
-class CJBase : public CLBase {
- public:
-  using CLBase::CLBase;
-  const char* ClassName() const override { return "CJBase"; }
-};
-
-class CSBaseDbb : public CJBase {
- public:
-  using CJBase::CJBase;
-  const char* ClassName() const override { return "CSBaseDbb"; }
 };

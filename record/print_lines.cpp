@@ -42,7 +42,7 @@ void WriteWrappedText(PrintLines& out, std::string_view text, int width, std::st
   }
 }
 
-void WriteDiagram(PrintLines& out, const SBASE& position, std::string_view sente_label, std::string_view gote_label) {
+void WriteDiagram(PrintLines& out, const Position& position, std::string_view sente_label, std::string_view gote_label) {
   WriteBoardDiagram(position, sente_label, gote_label, [&](std::string_view line) { out.Line(line); });
 }
 

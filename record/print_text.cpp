@@ -38,8 +38,8 @@ std::string Clock(const std::string& f) {
 
 // The copy the print text is made from: the selected line only, standing at its start.
 struct LineCopy {
-  explicit LineCopy(CMBase& board) : copy(CLBase::kCopyPool) { board.CopyRecordTo(copy, true, true); }
-  CJBase copy;
+  explicit LineCopy(RecordBoard& board) : copy(PlainBoard::kCopyPool) { board.CopyRecordTo(copy, true, true); }
+  PlainBoard copy;
 };
 
 // A move's annotation lines without a leading time note; the note itself in `note`.
@@ -62,7 +62,7 @@ std::vector<std::string> AnnotationWithoutTimeNote(const MoveNode& n, std::strin
 }
 
 // "先手７六歩" padded to 8 bytes, two blanks, and the time note.
-std::string MoveColumnText(const SBASE& position, const MoveNode& n) {
+std::string MoveColumnText(const Position& position, const MoveNode& n) {
   std::string text = NodeMoveText(position, n);
   if (text.size() < 8) text.resize(8, ' ');
   std::string note;
@@ -77,7 +77,7 @@ void WriteAnnotationBlock(PrintLines& out, const char* heading, const std::strin
   out.Line("");
 }
 
-void WriteMoves(PrintLines& out, const CRecordDoc& doc, const SBASE& copy) {
+void WriteMoves(PrintLines& out, const RecordDocument& doc, const Position& copy) {
   const MoveNode* first = copy.root()->child;
   if (!first) return;
   std::string sente, gote;
@@ -101,7 +101,7 @@ void WriteMoves(PrintLines& out, const CRecordDoc& doc, const SBASE& copy) {
   out.Line("");
 }
 
-void WriteMoveAnnotations(PrintLines& out, PrintState& state, const SBASE& copy) {
+void WriteMoveAnnotations(PrintLines& out, PrintState& state, const Position& copy) {
   int number = 0;
   for (const MoveNode* n = copy.root()->child; n; n = n->child) {
     ++number;
@@ -128,31 +128,31 @@ void BeginPrint(PrintState& state, int width, int lines_per_page, bool printing)
 
 }  // namespace
 
-void CGameRecordDoc::WriteRecordText(Archive& ar, int width, int lines_per_page, bool printing) {
+void GameDocument::WriteRecordText(Archive& ar, int width, int lines_per_page, bool printing) {
   PrintState& state = print_state();
   BeginPrint(state, width, lines_per_page, printing);
   LineCopy line(board());
-  const SBASE& copy = line.copy;
+  const Position& copy = line.copy;
   UpdateMoveCountField();
   PrintLines out(ar, state);
-  const CDBB& h = header_;
+  const GameHeader& h = header_;
   std::string sente, gote;
   GetSideNames(copy, sente, gote);
   out.Line("========================================");
-  out.Line(Format("【 対局番号: %s   登録日時: %17s 】", h.Field(CDBB::kGameNumber).c_str(),
-                  Registered(h.Field(CDBB::kRegistered)).c_str()));
-  out.Line(Format("対局日: %8s   棋戦名: %s", Date(h.Field(CDBB::kDate)).c_str(), h.Field(CDBB::kEvent).c_str()));
-  out.Line(Format("%s: %s %s", sente.c_str(), h.SenteName().c_str(), h.Field(CDBB::kSenteRank).c_str()));
-  out.Line(Format("%s: %s %s", gote.c_str(), h.GoteName().c_str(), h.Field(CDBB::kGoteRank).c_str()));
-  out.Line(Format("手合: %-6s   持時間: %8s   秒読: %2s", h.Field(CDBB::kHandicap).c_str(),
-                  Clock(h.Field(CDBB::kTimeLimit)).c_str(), h.Field(CDBB::kByoyomi).c_str()));
-  const std::string& count = h.Field(CDBB::kMoveCount);
-  out.Line(Format("手数: %s手  %s", count.empty() ? "?" : count.c_str(), h.Field(CDBB::kResult).c_str()));
-  out.Line(Format("%s残時間: %8s   %s残時間: %8s", sente.c_str(), Clock(h.Field(CDBB::kSenteTimeLeft)).c_str(),
-                  gote.c_str(), Clock(h.Field(CDBB::kGoteTimeLeft)).c_str()));
-  out.Line("戦型: " + h.Field(CDBB::kOpening));
-  out.Line("対局場所: " + h.Field(CDBB::kPlace));
-  if (h.Field(CDBB::kHandicap).rfind("指定", 0) == 0 || copy.initial_form() != CBform()) {
+  out.Line(Format("【 対局番号: %s   登録日時: %17s 】", h.Field(GameHeader::kGameNumber).c_str(),
+                  Registered(h.Field(GameHeader::kRegistered)).c_str()));
+  out.Line(Format("対局日: %8s   棋戦名: %s", Date(h.Field(GameHeader::kDate)).c_str(), h.Field(GameHeader::kEvent).c_str()));
+  out.Line(Format("%s: %s %s", sente.c_str(), h.SenteName().c_str(), h.Field(GameHeader::kSenteRank).c_str()));
+  out.Line(Format("%s: %s %s", gote.c_str(), h.GoteName().c_str(), h.Field(GameHeader::kGoteRank).c_str()));
+  out.Line(Format("手合: %-6s   持時間: %8s   秒読: %2s", h.Field(GameHeader::kHandicap).c_str(),
+                  Clock(h.Field(GameHeader::kTimeLimit)).c_str(), h.Field(GameHeader::kByoyomi).c_str()));
+  const std::string& count = h.Field(GameHeader::kMoveCount);
+  out.Line(Format("手数: %s手  %s", count.empty() ? "?" : count.c_str(), h.Field(GameHeader::kResult).c_str()));
+  out.Line(Format("%s残時間: %8s   %s残時間: %8s", sente.c_str(), Clock(h.Field(GameHeader::kSenteTimeLeft)).c_str(),
+                  gote.c_str(), Clock(h.Field(GameHeader::kGoteTimeLeft)).c_str()));
+  out.Line("戦型: " + h.Field(GameHeader::kOpening));
+  out.Line("対局場所: " + h.Field(GameHeader::kPlace));
+  if (h.Field(GameHeader::kHandicap).rfind("指定", 0) == 0 || copy.initial_form() != BoardForm()) {
     out.Line("開始局面: ------------");
     WriteDiagram(out, copy, sente, gote);
     out.Line("");
@@ -163,24 +163,24 @@ void CGameRecordDoc::WriteRecordText(Archive& ar, int width, int lines_per_page,
   out.Finish();
 }
 
-void CTsumeRecordDoc::WriteRecordText(Archive& ar, int width, int lines_per_page, bool printing) {
+void ProblemDocument::WriteRecordText(Archive& ar, int width, int lines_per_page, bool printing) {
   PrintState& state = print_state();
   BeginPrint(state, width, lines_per_page, printing);
   LineCopy line(board());
-  const SBASE& copy = line.copy;
+  const Position& copy = line.copy;
   UpdateMoveCountField();
   PrintLines out(ar, state);
-  const CDBC& h = header_;
+  const ProblemHeader& h = header_;
   std::string sente, gote;
   GetSideNames(copy, sente, gote);
   out.Line("========================================");
-  out.Line(Format("【 詰将棋番号: %s   登録日時: %17s 】", h.Field(CDBC::kProblemNumber).c_str(),
-                  Registered(h.Field(CDBC::kRegistered)).c_str()));
-  out.Line("表題: " + h.Field(CDBC::kTitle));
-  out.Line("作者: " + h.Field(CDBC::kAuthor));
-  out.Line("難易度: " + h.Field(CDBC::kDifficulty));
-  out.Line("ヒント: " + h.Field(CDBC::kHint));
-  out.Line("詰手数: " + h.Field(CDBC::kMateLength));
+  out.Line(Format("【 詰将棋番号: %s   登録日時: %17s 】", h.Field(ProblemHeader::kProblemNumber).c_str(),
+                  Registered(h.Field(ProblemHeader::kRegistered)).c_str()));
+  out.Line("表題: " + h.Field(ProblemHeader::kTitle));
+  out.Line("作者: " + h.Field(ProblemHeader::kAuthor));
+  out.Line("難易度: " + h.Field(ProblemHeader::kDifficulty));
+  out.Line("ヒント: " + h.Field(ProblemHeader::kHint));
+  out.Line("詰手数: " + h.Field(ProblemHeader::kMateLength));
   out.Line("出題図: " + h.ProblemPosition());
   out.Line("出題局面: ------------");
   WriteDiagram(out, copy, sente, gote);

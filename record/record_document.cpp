@@ -8,29 +8,29 @@
 
 const char kRecordClipboardFormat[] = "WinKZB_Format";
 
-int SideLabelKindOf(const SBASE& position) {
-  const HBOX& box = position.box(kPieceBox);
+int SideLabelKindOf(const Position& position) {
+  const PieceStore& box = position.box(kPieceBox);
   if (box.total() == 0) return kEvenGameLabels;
   return box.Count(OU) > 0 ? kProblemLabels : kHandicapLabels;
 }
 
-// --- CRecordDoc ---------------------------------------------------------------------------------------
+// --- RecordDocument ---------------------------------------------------------------------------------------
 
-CRecordDoc::CRecordDoc(CMBase& board, platform::MessageSink* messages)
+RecordDocument::RecordDocument(RecordBoard& board, platform::MessageSink* messages)
     : board_(board), messages_(messages ? messages : &platform::NullMessageSink::Instance()) {}
 
-void CRecordDoc::SetMessageSink(platform::MessageSink* messages) {
+void RecordDocument::SetMessageSink(platform::MessageSink* messages) {
   messages_ = messages ? messages : &platform::NullMessageSink::Instance();
 }
 
-void CRecordDoc::SetReversed(int flag) {
+void RecordDocument::SetReversed(int flag) {
   if (flag != 0 && flag != 1) return;
   if (flag == reversed_) return;
   reversed_ = flag;
   ReversedChanged();
 }
 
-int CRecordDoc::GetSideNames(const SBASE& position, std::string& sente, std::string& gote) const {
+int RecordDocument::GetSideNames(const Position& position, std::string& sente, std::string& gote) const {
   const int kind = SideLabelKindOf(position);
   static const char* const kLabels[3][2] = {{"先手", "後手"}, {"下手", "上手"}, {"攻方", "受方"}};
   sente = kLabels[kind][0];
@@ -38,23 +38,23 @@ int CRecordDoc::GetSideNames(const SBASE& position, std::string& sente, std::str
   return kind;
 }
 
-std::string CRecordDoc::GetRecordText(int width, int lines_per_page, bool printing) {
+std::string RecordDocument::GetRecordText(int width, int lines_per_page, bool printing) {
   Archive ar = Archive::ToMemory(8192);
   WriteRecordText(ar, width, lines_per_page, printing);
   return ar.text();
 }
 
-void CRecordDoc::WriteRecordText(Archive&, int, int, bool) {}
+void RecordDocument::WriteRecordText(Archive&, int, int, bool) {}
 
-std::string CRecordDoc::GetRecordCsaText() {
+std::string RecordDocument::GetRecordCsaText() {
   Archive ar = Archive::ToMemory(8192);
-  SerializeBody(ar);
+  Serialize(ar);
   return ar.text();
 }
 
-CsaBodyResult CRecordDoc::SerializeMoves(Archive& ar, bool selected_only) {
+CsaBodyResult RecordDocument::SerializeMoves(Archive& ar, bool selected_only) {
   if (!selected_only) return board_.Serialize(ar);
-  CLBase temporary(CLBase::kCopyPool, messages_);
+  PlainBoard temporary(PlainBoard::kCopyPool, messages_);
   if (ar.IsStoring()) {
     board_.CopyRecordTo(temporary, true, true);
     return temporary.Serialize(ar);
@@ -64,27 +64,27 @@ CsaBodyResult CRecordDoc::SerializeMoves(Archive& ar, bool selected_only) {
   return result;
 }
 
-DocumentResult CRecordDoc::SerializeRecord(Archive& ar, bool selected_only) {
+DocumentResult RecordDocument::SerializeRecord(Archive& ar, bool selected_only) {
   DocumentResult result;
   result.body = SerializeMoves(ar, selected_only);
   return result;
 }
 
-void CRecordDoc::DeleteContents() {
+void RecordDocument::DeleteContents() {
   board_.SetUp(8);  // every piece into the box, an empty record
   board_.SetSideToMove(kSente);
   SetReversed(0);
 }
 
-std::string CRecordDoc::CopyRecordText() {
-  CLBase copy(CLBase::kCopyPool, messages_);
+std::string RecordDocument::CopyRecordText() {
+  PlainBoard copy(PlainBoard::kCopyPool, messages_);
   board_.CopyRecordTo(copy, false, true);
   Archive ar = Archive::ToMemory();
   copy.WriteCsaBody(ar);
   return ar.text();
 }
 
-bool CRecordDoc::PasteRecordText(std::string_view text, bool modified) {
+bool RecordDocument::PasteRecordText(std::string_view text, bool modified) {
   if (modified &&
       messages_->Ask("バッファは変更されています。更新してもよろしいですか？", platform::Buttons::kYesNo) !=
           platform::Answer::kYes) {
@@ -97,19 +97,19 @@ bool CRecordDoc::PasteRecordText(std::string_view text, bool modified) {
   return true;
 }
 
-bool CRecordDoc::ReceiveSetup(Archive& ar) {
+bool RecordDocument::ReceiveSetup(Archive& ar) {
   int flag = 0;
   if (!ReadSkb(ar, board_, flag, *messages_)) return false;
   SetReversed(flag);
   return true;
 }
 
-// --- CGameRecordDoc -----------------------------------------------------------------------------------
+// --- GameDocument -----------------------------------------------------------------------------------
 
 namespace {
 
 // The move count as the header fields keep it: "%04d", or nothing for a record without moves.
-void StoreMoveCount(CDBM& header, int field, int count) {
+void StoreMoveCount(HeaderFields& header, int field, int count) {
   if (count == 0) {
     header.ClearField(field);
     return;
@@ -122,18 +122,18 @@ void StoreMoveCount(CDBM& header, int field, int count) {
 
 }  // namespace
 
-CGameRecordDoc::CGameRecordDoc(CMBase& board, platform::MessageSink* messages) : CRecordDoc(board, messages) {
+GameDocument::GameDocument(RecordBoard& board, platform::MessageSink* messages) : RecordDocument(board, messages) {
   header_.SetMessageSink(&this->messages());
 }
 
-void CGameRecordDoc::NewGame() {
+void GameDocument::NewGame() {
   DeleteContents();
   board().SetUp(0);
   board().SetSideToMove(kSente);
 }
 
-int CGameRecordDoc::GetSideNames(const SBASE& position, std::string& sente, std::string& gote) const {
-  const int kind = CRecordDoc::GetSideNames(position, sente, gote);
+int GameDocument::GetSideNames(const Position& position, std::string& sente, std::string& gote) const {
+  const int kind = RecordDocument::GetSideNames(position, sente, gote);
   if (kind == kProblemLabels) {
     sente = "先手";
     gote = "後手";
@@ -141,11 +141,11 @@ int CGameRecordDoc::GetSideNames(const SBASE& position, std::string& sente, std:
   return kind;
 }
 
-void CGameRecordDoc::UpdateMoveCountField() {
-  StoreMoveCount(header_, CDBB::kMoveCount, board().SelectedLineLength());
+void GameDocument::UpdateMoveCountField() {
+  StoreMoveCount(header_, GameHeader::kMoveCount, board().SelectedLineLength());
 }
 
-DocumentResult CGameRecordDoc::SerializeRecord(Archive& ar, bool selected_only) {
+DocumentResult GameDocument::SerializeRecord(Archive& ar, bool selected_only) {
   header_.SetMessageSink(&messages());
   DocumentResult result;
   if (ar.IsStoring()) {
@@ -164,28 +164,28 @@ DocumentResult CGameRecordDoc::SerializeRecord(Archive& ar, bool selected_only) 
   return result;
 }
 
-void CGameRecordDoc::DeleteContents() {
+void GameDocument::DeleteContents() {
   header_.Clear();
-  CRecordDoc::DeleteContents();
+  RecordDocument::DeleteContents();
 }
 
-// --- CTsumeRecordDoc ----------------------------------------------------------------------------------
+// --- ProblemDocument ----------------------------------------------------------------------------------
 
-CTsumeRecordDoc::CTsumeRecordDoc(CMBase& board, platform::MessageSink* messages) : CRecordDoc(board, messages) {
+ProblemDocument::ProblemDocument(RecordBoard& board, platform::MessageSink* messages) : RecordDocument(board, messages) {
   header_.SetMessageSink(&this->messages());
 }
 
-int CTsumeRecordDoc::GetSideNames(const SBASE&, std::string& sente, std::string& gote) const {
+int ProblemDocument::GetSideNames(const Position&, std::string& sente, std::string& gote) const {
   sente = "攻方";
   gote = "受方";
   return kProblemLabels;
 }
 
-void CTsumeRecordDoc::UpdateMoveCountField() {
-  StoreMoveCount(header_, CDBC::kMateLength, board().SelectedLineLength());
+void ProblemDocument::UpdateMoveCountField() {
+  StoreMoveCount(header_, ProblemHeader::kMateLength, board().SelectedLineLength());
 }
 
-DocumentResult CTsumeRecordDoc::SerializeRecord(Archive& ar, bool selected_only) {
+DocumentResult ProblemDocument::SerializeRecord(Archive& ar, bool selected_only) {
   header_.SetMessageSink(&messages());
   DocumentResult result;
   if (ar.IsStoring()) {
@@ -204,7 +204,7 @@ DocumentResult CTsumeRecordDoc::SerializeRecord(Archive& ar, bool selected_only)
   SetReversed(flag);
   if (result.header != HeaderStatus::kOk) {
     // A problem with a bad header loads nothing: no position, no moves.
-    CRecordDoc::DeleteContents();
+    RecordDocument::DeleteContents();
     result.loaded = false;
     return result;
   }
@@ -213,7 +213,7 @@ DocumentResult CTsumeRecordDoc::SerializeRecord(Archive& ar, bool selected_only)
   return result;
 }
 
-void CTsumeRecordDoc::DeleteContents() {
+void ProblemDocument::DeleteContents() {
   header_.Clear();
-  CRecordDoc::DeleteContents();
+  RecordDocument::DeleteContents();
 }

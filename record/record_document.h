@@ -2,12 +2,12 @@
 // display board can be used), the header record, the reversed-seat flag (後手座) and the print state.
 // The windowed documents embed one and forward their commands to it.
 //
-//   CRecordDoc        the moves alone (the body layer of the CSA text)
-//   CGameRecordDoc    game records, .csa: CDBB header, side labels 先手/後手 or 下手/上手
-//   CTsumeRecordDoc   tsume problems, .pcl: CDBC header, side labels 攻方/受方
+//   RecordDocument        the moves alone (the body layer of the CSA text)
+//   GameDocument    game records, .csa: GameHeader header, side labels 先手/後手 or 下手/上手
+//   ProblemDocument   tsume problems, .pcl: ProblemHeader header, side labels 攻方/受方
 //
 // Typical use (reading a file, writing it back):
-//   CLBase board;  CGameRecordDoc doc(board, &messages);
+//   PlainBoard board;  GameDocument doc(board, &messages);
 //   Archive in = Archive::FromText(bytes);  DocumentResult r = doc.Serialize(in);
 //   Archive out = Archive::ToMemory();  doc.Serialize(out);  // out.text() is the CSA text
 #pragma once
@@ -16,11 +16,11 @@
 #include "platform/message_sink.h"
 #include "record/csa_body.h"
 #include "record/csa_header.h"
-#include "record/header_record.h"
+#include "record/header_fields.h"
 
 class Archive;
-class CMBase;
-class SBASE;
+class RecordBoard;
+class Position;
 
 // The registered clipboard format of record copies (body text, NUL-terminated on the clipboard).
 extern const char kRecordClipboardFormat[];  // "WinKZB_Format"
@@ -28,7 +28,7 @@ extern const char kRecordClipboardFormat[];  // "WinKZB_Format"
 // Kinds of side labels: 0 先手/後手 (empty piece box), 1 下手/上手 (box holds pieces but no king: a
 // handicap game), 2 攻方/受方 (box holds a king: a problem).
 enum SideLabelKind : int { kEvenGameLabels = 0, kHandicapLabels = 1, kProblemLabels = 2 };
-int SideLabelKindOf(const SBASE& position);
+int SideLabelKindOf(const Position& position);
 
 // What the print text counts: lines written on the current page, page size, printing (form feeds) or
 // not, and whether the heading of the move annotations is still to be written.
@@ -49,14 +49,14 @@ struct DocumentResult {
   bool ok() const { return loaded && header == HeaderStatus::kOk && body.ok(); }
 };
 
-class CRecordDoc {
+class RecordDocument {
  public:
-  explicit CRecordDoc(CMBase& board, platform::MessageSink* messages = nullptr);
-  virtual ~CRecordDoc() = default;
-  CRecordDoc(const CRecordDoc&) = delete;
-  CRecordDoc& operator=(const CRecordDoc&) = delete;
+  explicit RecordDocument(RecordBoard& board, platform::MessageSink* messages = nullptr);
+  virtual ~RecordDocument() = default;
+  RecordDocument(const RecordDocument&) = delete;
+  RecordDocument& operator=(const RecordDocument&) = delete;
 
-  CMBase& board() const { return board_; }
+  RecordBoard& board() const { return board_; }
   platform::MessageSink& messages() const { return *messages_; }
   void SetMessageSink(platform::MessageSink* messages);
   int reversed() const { return reversed_; }
@@ -64,7 +64,7 @@ class CRecordDoc {
   PrintState& print_state() { return print_; }
 
   // Labels of the two sides for a position; returns the kind (SideLabelKind).
-  virtual int GetSideNames(const SBASE& position, std::string& sente, std::string& gote) const;
+  virtual int GetSideNames(const Position& position, std::string& sente, std::string& gote) const;
   // The print text (clipboard copies use width 72, 9999 lines per page, printing off).
   std::string GetRecordText(int width = 72, int lines_per_page = 9999, bool printing = false);
   virtual void WriteRecordText(Archive& ar, int width, int lines_per_page, bool printing);
@@ -72,7 +72,6 @@ class CRecordDoc {
   std::string GetRecordCsaText();
   // Stores the length of the selected line in the header's move-count field.
   virtual void UpdateMoveCountField() {}
-  DocumentResult SerializeBody(Archive& ar) { return Serialize(ar); }
   // Reads or writes the record; with `selected_only`, only the selected line (database registration).
   virtual DocumentResult SerializeRecord(Archive& ar, bool selected_only);
   DocumentResult Serialize(Archive& ar) { return SerializeRecord(ar, false); }
@@ -97,22 +96,22 @@ class CRecordDoc {
   CsaBodyResult SerializeMoves(Archive& ar, bool selected_only);
 
  private:
-  CMBase& board_;
+  RecordBoard& board_;
   platform::MessageSink* messages_;
   int reversed_ = 0;
   PrintState print_;
 };
 
-class CGameRecordDoc : public CRecordDoc {
+class GameDocument : public RecordDocument {
  public:
-  explicit CGameRecordDoc(CMBase& board, platform::MessageSink* messages = nullptr);
+  explicit GameDocument(RecordBoard& board, platform::MessageSink* messages = nullptr);
 
-  CDBB& header() { return header_; }
-  const CDBB& header() const { return header_; }
+  GameHeader& header() { return header_; }
+  const GameHeader& header() const { return header_; }
 
   // A new game: the even position, sente to move, an empty record and header.
   void NewGame();
-  int GetSideNames(const SBASE& position, std::string& sente, std::string& gote) const override;
+  int GetSideNames(const Position& position, std::string& sente, std::string& gote) const override;
   void WriteRecordText(Archive& ar, int width, int lines_per_page, bool printing) override;
   void UpdateMoveCountField() override;
   DocumentResult SerializeRecord(Archive& ar, bool selected_only) override;
@@ -121,22 +120,22 @@ class CGameRecordDoc : public CRecordDoc {
   std::string MailPositionText();
 
  private:
-  CDBB header_;
+  GameHeader header_;
 };
 
-class CTsumeRecordDoc : public CRecordDoc {
+class ProblemDocument : public RecordDocument {
  public:
-  explicit CTsumeRecordDoc(CMBase& board, platform::MessageSink* messages = nullptr);
+  explicit ProblemDocument(RecordBoard& board, platform::MessageSink* messages = nullptr);
 
-  CDBC& header() { return header_; }
-  const CDBC& header() const { return header_; }
+  ProblemHeader& header() { return header_; }
+  const ProblemHeader& header() const { return header_; }
 
-  int GetSideNames(const SBASE& position, std::string& sente, std::string& gote) const override;
+  int GetSideNames(const Position& position, std::string& sente, std::string& gote) const override;
   void WriteRecordText(Archive& ar, int width, int lines_per_page, bool printing) override;
   void UpdateMoveCountField() override;
   DocumentResult SerializeRecord(Archive& ar, bool selected_only) override;
   void DeleteContents() override;
 
  private:
-  CDBC header_;
+  ProblemHeader header_;
 };

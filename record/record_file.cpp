@@ -23,7 +23,7 @@ RecordFileKind RecordFileKindOf(std::string_view path) {
 
 RecordFile::RecordFile(platform::MessageSink* messages)
     : messages_(messages ? messages : &platform::NullMessageSink::Instance()),
-      board_(SBASE::PoolSizes{}, messages_),
+      board_(Position::PoolSizes{}, messages_),
       game_(board_, messages_),
       problem_(board_, messages_) {}
 

@@ -39,18 +39,18 @@ class RecordFile {
   RecordFileKind kind() const { return kind_; }
   // A problem (.pcl) fills the tsume document; every other kind fills the game document.
   bool is_problem() const { return kind_ == RecordFileKind::kPcl; }
-  CLBase& board() { return board_; }
-  CGameRecordDoc& game() { return game_; }
-  CTsumeRecordDoc& problem() { return problem_; }
-  CRecordDoc& document() { return is_problem() ? static_cast<CRecordDoc&>(problem_) : game_; }
+  PlainBoard& board() { return board_; }
+  GameDocument& game() { return game_; }
+  ProblemDocument& problem() { return problem_; }
+  RecordDocument& document() { return is_problem() ? static_cast<RecordDocument&>(problem_) : game_; }
 
   // The document's own text: CSA for a game, PCL for a problem (CP932, CRLF).
   std::string Text();
 
  private:
   platform::MessageSink* messages_;
-  CLBase board_;
-  CGameRecordDoc game_;
-  CTsumeRecordDoc problem_;
+  PlainBoard board_;
+  GameDocument game_;
+  ProblemDocument problem_;
   RecordFileKind kind_ = RecordFileKind::kUnknown;
 };

@@ -61,20 +61,20 @@ void GoToEntry(Archive& ar, const SelectEntry& entry) {
 }  // namespace
 
 SelectScan ScanGames(Archive& ar, const platform::StopFlag* stop, const ScanProgress& progress) {
-  return Scan<CDBB>(ar, stop, progress, ReadGameHeaderLayer, [](const CDBB& h) { return GameListLine(h); });
+  return Scan<GameHeader>(ar, stop, progress, ReadGameHeaderLayer, [](const GameHeader& h) { return GameListLine(h); });
 }
 
 SelectScan ScanProblems(Archive& ar, const platform::StopFlag* stop, const ScanProgress& progress) {
-  return Scan<CDBC>(ar, stop, progress, ReadTsumeHeaderLayer, ProblemListLine);
+  return Scan<ProblemHeader>(ar, stop, progress, ReadTsumeHeaderLayer, ProblemListLine);
 }
 
-DocumentResult ReadSelectedGame(Archive& ar, const SelectEntry& entry, CGameRecordDoc& doc) {
+DocumentResult ReadSelectedGame(Archive& ar, const SelectEntry& entry, GameDocument& doc) {
   GoToEntry(ar, entry);
   doc.DeleteContents();
   return doc.Serialize(ar);
 }
 
-DocumentResult ReadSelectedProblem(Archive& ar, const SelectEntry& entry, CTsumeRecordDoc& doc) {
+DocumentResult ReadSelectedProblem(Archive& ar, const SelectEntry& entry, ProblemDocument& doc) {
   GoToEntry(ar, entry);
   doc.DeleteContents();
   return doc.Serialize(ar);

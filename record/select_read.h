@@ -35,8 +35,8 @@ SelectScan ScanGames(Archive& ar, const platform::StopFlag* stop = nullptr, cons
 SelectScan ScanProblems(Archive& ar, const platform::StopFlag* stop = nullptr, const ScanProgress& progress = {});
 
 // Loads one entry into a document, which is cleared first.
-DocumentResult ReadSelectedGame(Archive& ar, const SelectEntry& entry, CGameRecordDoc& doc);
-DocumentResult ReadSelectedProblem(Archive& ar, const SelectEntry& entry, CTsumeRecordDoc& doc);
+DocumentResult ReadSelectedGame(Archive& ar, const SelectEntry& entry, GameDocument& doc);
+DocumentResult ReadSelectedProblem(Archive& ar, const SelectEntry& entry, ProblemDocument& doc);
 
 // The file the select-read dialogs offer first: the one remembered (profile section "KF_Section", key
 // "KF_CsaFileName" or "KF_PclFileName"), else "kzbkif.csa" / "kzbkif.pcl" in the database folder named by

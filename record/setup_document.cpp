@@ -1,7 +1,7 @@
 #include "record/setup_document.h"
 
 #include "record/archive.h"
-#include "record/cmbase.h"
+#include "record/record_board.h"
 #include "record/skb_file.h"
 
 int PlacementSide(int number) {
@@ -9,16 +9,16 @@ int PlacementSide(int number) {
   return number == 8 ? kSideUnset : kGote;
 }
 
-CSetupRecordDoc::CSetupRecordDoc(CMBase& board, platform::MessageSink* messages) : CRecordDoc(board, messages) {}
+SetupDocument::SetupDocument(RecordBoard& board, platform::MessageSink* messages) : RecordDocument(board, messages) {}
 
-void CSetupRecordDoc::NewSetup() {
+void SetupDocument::NewSetup() {
   DeleteContents();
   board().SetUp(0);
   board().SetSideToMove(kSente);
   board().SetTurnOrder(0);
 }
 
-bool CSetupRecordDoc::ApplyPlacement(int number) {
+bool SetupDocument::ApplyPlacement(int number) {
   if (number < 0 || number >= kPlacementCount) return false;
   DeleteContents();
   board().SetUp(number);
@@ -27,13 +27,13 @@ bool CSetupRecordDoc::ApplyPlacement(int number) {
   return true;
 }
 
-void CSetupRecordDoc::SetSide(int side) { board().SetSideToMove(side); }
+void SetupDocument::SetSide(int side) { board().SetSideToMove(side); }
 
-std::string CSetupRecordDoc::SetupBytes() const {
+std::string SetupDocument::SetupBytes() const {
   return SkbBytes(board(), board().side_to_move(), reversed());
 }
 
-DocumentResult CSetupRecordDoc::SerializeRecord(Archive& ar, bool) {
+DocumentResult SetupDocument::SerializeRecord(Archive& ar, bool) {
   DocumentResult result;
   if (ar.IsStoring()) {
     WriteSkb(board(), reversed(), ar);

@@ -5,13 +5,13 @@
 
 #include "record/record_document.h"
 
-class CSetupRecordDoc : public CRecordDoc {
+class SetupDocument : public RecordDocument {
  public:
   // Placement commands (menu 駒 配置): the board's set-up codes 0..10 (平手, 右香落, 左香落, 飛落, 角落,
   // ２枚落, ４枚落, ６枚落, 駒箱, 飛香落, 角香落).
   static constexpr int kPlacementCount = 11;
 
-  explicit CSetupRecordDoc(CMBase& board, platform::MessageSink* messages = nullptr);
+  explicit SetupDocument(RecordBoard& board, platform::MessageSink* messages = nullptr);
 
   // New: the even position, sente to move, rules off.
   void NewSetup();

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "record/archive.h"
-#include "record/cmbase.h"
+#include "record/record_board.h"
 #include "rules/board_form.h"
 
 const char kSkbMagic[10] = {'W', 'I', 'N', 'K', 'Z', 'B', '.', 'S', 'K', 'B'};
@@ -24,25 +24,25 @@ uint32_t GetU32(const unsigned char* p) {
 
 }  // namespace
 
-std::string SkbBytes(const SBASE& position, int side_to_move, int reversed) {
+std::string SkbBytes(const Position& position, int side_to_move, int reversed) {
   std::string out(kSkbMagic, sizeof kSkbMagic);
-  const CBform form = position.CurrentBoardForm();
-  out.append(reinterpret_cast<const char*>(form.data()), CBform::kSize);
+  const BoardForm form = position.CurrentBoardForm();
+  out.append(reinterpret_cast<const char*>(form.data()), BoardForm::kSize);
   PutU32(out, static_cast<uint32_t>(side_to_move));
   PutU32(out, static_cast<uint32_t>(reversed));
   return out;
 }
 
-void WriteSkb(const SBASE& position, int reversed, Archive& ar) {
+void WriteSkb(const Position& position, int reversed, Archive& ar) {
   ar.Write(SkbBytes(position, position.side_to_move(), reversed));
 }
 
-bool ReadSkb(Archive& ar, CMBase& board, int& reversed, platform::MessageSink& messages) {
+bool ReadSkb(Archive& ar, RecordBoard& board, int& reversed, platform::MessageSink& messages) {
   unsigned char bytes[kSkbSize] = {};
   const size_t start = ar.Tell();
   const size_t got = ar.Read(bytes, kSkbSize);
-  CBform form;
-  std::memcpy(form.data(), bytes + kFormOffset, CBform::kSize);
+  BoardForm form;
+  std::memcpy(form.data(), bytes + kFormOffset, BoardForm::kSize);
   const uint32_t side = got == kSkbSize ? GetU32(bytes + kSideOffset) : 0;
   const uint32_t flag = got == kSkbSize ? GetU32(bytes + kFlagOffset) : 0;
   // Checked whole before anything changes: a short or damaged file must not cost the open document.

@@ -22,16 +22,16 @@ std::string RightAligned(const std::string& text, size_t width) {
 
 }  // namespace
 
-std::string GameListLine(const CDBB& h, int opening_width) {
-  const std::string& opening = h.Field(CDBB::kOpening);
-  const std::string& event = h.Field(CDBB::kEvent);
-  return h.Field(CDBB::kGameNumber) + " " + RightAligned(h.Field(CDBB::kDate), 8) + " " +
-         CutOrPad(h.Players(), 21) + " " + RightAligned(h.Field(CDBB::kResult), 6) + " " +
+std::string GameListLine(const GameHeader& h, int opening_width) {
+  const std::string& opening = h.Field(GameHeader::kOpening);
+  const std::string& event = h.Field(GameHeader::kEvent);
+  return h.Field(GameHeader::kGameNumber) + " " + RightAligned(h.Field(GameHeader::kDate), 8) + " " +
+         CutOrPad(h.Players(), 21) + " " + RightAligned(h.Field(GameHeader::kResult), 6) + " " +
          CutOrPad(opening.empty() ? "戦型不詳" : opening, opening_width) + " " + (event.empty() ? "棋戦不詳" : event);
 }
 
-std::string ProblemListLine(const CDBC& h) {
-  return h.Field(CDBC::kProblemNumber) + " " + h.Field(CDBC::kAuthor) + RightAligned(h.Field(CDBC::kMateLength), 4) +
-         " 手詰 " + h.Field(CDBC::kTitle) + " " + h.Field(CDBC::kDifficulty) + " " +
+std::string ProblemListLine(const ProblemHeader& h) {
+  return h.Field(ProblemHeader::kProblemNumber) + " " + h.Field(ProblemHeader::kAuthor) + RightAligned(h.Field(ProblemHeader::kMateLength), 4) +
+         " 手詰 " + h.Field(ProblemHeader::kTitle) + " " + h.Field(ProblemHeader::kDifficulty) + " " +
          RightAligned(h.ProblemPosition(), 8);
 }

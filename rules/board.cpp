@@ -1,10 +1,10 @@
 #include "rules/board.h"
 
-BOARD::BOARD() {
+Board::Board() {
   for (int i = 0; i < kBoardCells; ++i) cells_[i] = IsBoardIndex(i) ? kEmptyCell : kOutsideCell;
 }
 
-int BOARD::Place(int board_index, int piece_index) {
+int Board::Place(int board_index, int piece_index) {
   if (board_index < kFirstSquare || board_index > kLastSquare || cells_[board_index] == kOutsideCell) {
     return -1;
   }
@@ -12,4 +12,4 @@ int BOARD::Place(int board_index, int piece_index) {
   return 1;
 }
 
-int BOARD::Clear(int board_index) { return Place(board_index, kEmptyCell); }
+int Board::Clear(int board_index) { return Place(board_index, kEmptyCell); }

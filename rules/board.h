@@ -4,12 +4,12 @@
 
 #include "rules/piece_code.h"
 
-class SBASE;
+class Position;
 
-class BOARD {
+class Board {
  public:
-  BOARD();
-  virtual ~BOARD() = default;
+  Board();
+  virtual ~Board() = default;
 
   // Stores the piece's index at the board index; -1 for an index that is not a square.
   virtual int Place(int board_index, int piece_index);
@@ -17,9 +17,9 @@ class BOARD {
 
   uint8_t cell(int board_index) const { return cells_[board_index]; }
   const uint8_t* cells() const { return cells_; }
-  void SetOwner(SBASE* owner) { owner_ = owner; }
+  void SetOwner(Position* owner) { owner_ = owner; }
 
  private:
   uint8_t cells_[kBoardCells];
-  SBASE* owner_ = nullptr;
+  Position* owner_ = nullptr;
 };

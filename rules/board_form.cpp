@@ -10,22 +10,22 @@ namespace {
 
 constexpr int kCountBits[kKindCount] = {2, 2, 2, 3, 3, 3, 3, 5};
 
-int SortKey(const CBform::Entry& e) { return e.promoted * 256 + e.location * 2 + e.owner; }
+int SortKey(const BoardForm::Entry& e) { return e.promoted * 256 + e.location * 2 + e.owner; }
 
 bool IsSquareNumber(int n) { return n / 10 >= 1 && n / 10 <= 9 && n % 10 >= 1 && n % 10 <= 9; }
 
 // The canonical entry of a piece: hands and box carry no promotion, the box no owner.
-CBform::Entry Canonical(CBform::Entry e) {
-  if (e.location == CBform::kBoxLocation) return {CBform::kBoxLocation, 0, 0};
+BoardForm::Entry Canonical(BoardForm::Entry e) {
+  if (e.location == BoardForm::kBoxLocation) return {BoardForm::kBoxLocation, 0, 0};
   if (e.location <= 1) return {e.location, e.location, 0};
   return e;
 }
 
 }  // namespace
 
-CBform::CBform() { SetLayout(0); }
+BoardForm::BoardForm() { SetLayout(0); }
 
-void CBform::Encode(Expanded entries) {
+void BoardForm::Encode(Expanded entries) {
   uint32_t counts = 0;
   int shift = 0;
   for (int kind = 0; kind < kKindCount; ++kind) {
@@ -44,7 +44,7 @@ void CBform::Encode(Expanded entries) {
   for (int i = 0; i < 4; ++i) bytes_[40 + i] = static_cast<uint8_t>(counts >> (8 * i));
 }
 
-CBform::Expanded CBform::Decode() const {
+BoardForm::Expanded BoardForm::Decode() const {
   Expanded entries;
   uint32_t counts = bytes_[40] | bytes_[41] << 8 | bytes_[42] << 16 | static_cast<uint32_t>(bytes_[43]) << 24;
   int shift = 0;
@@ -68,7 +68,7 @@ CBform::Expanded CBform::Decode() const {
   return entries;
 }
 
-bool CBform::IsValid() const {
+bool BoardForm::IsValid() const {
   bool occupied[100] = {};
   for (int i = 0; i < 40; ++i) {
     int location = bytes_[i] & 127, owner = bytes_[i] >> 7;
@@ -90,16 +90,16 @@ bool CBform::IsValid() const {
     if (e.promoted && (KindOfIndex(i) == OU || KindOfIndex(i) == KI || e.location <= 1)) return false;
   }
   // Every counted piece must exist: re-encoding gives the same counts only when none was left over.
-  CBform again;
+  BoardForm again;
   again.Encode(entries);
   return again.bytes_[40] == bytes_[40] && again.bytes_[41] == bytes_[41] &&
          again.bytes_[42] == bytes_[42] && again.bytes_[43] == bytes_[43];
 }
 
-void CBform::FromPosition(const SBASE& position) {
+void BoardForm::FromPosition(const Position& position) {
   Expanded entries;
   for (int i = 0; i < 40; ++i) {
-    const PIECE& p = position.piece(i);
+    const Piece& p = position.piece(i);
     int location = p.location();
     if (location == kPieceBox) {
       entries[i] = {kBoxLocation, 0, 0};
@@ -113,9 +113,9 @@ void CBform::FromPosition(const SBASE& position) {
   Encode(entries);
 }
 
-void CBform::ApplyTo(SBASE& position) const { position.ApplyBoardForm(*this); }
+void BoardForm::ApplyTo(Position& position) const { position.ApplyBoardForm(*this); }
 
-void CBform::SetLayout(int code) {
+void BoardForm::SetLayout(int code) {
   // Gote's pieces each layout removes, as start-position piece indices.
   static const std::initializer_list<int> kRemoved[8] = {
       {}, {21}, {20}, {3}, {5}, {3, 5}, {3, 5, 20, 21}, {3, 5, 20, 21, 16, 17}};
@@ -130,7 +130,7 @@ void CBform::SetLayout(int code) {
   Encode(entries);
 }
 
-void CBform::Reverse() {
+void BoardForm::Reverse() {
   Expanded entries = Decode();
   for (Entry& e : entries) {
     if (e.location == kBoxLocation) continue;

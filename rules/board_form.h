@@ -1,4 +1,4 @@
-// CBform: the 44-byte canonical encoding of where the 40 pieces of a position are. The side to move is
+// BoardForm: the 44-byte canonical encoding of where the 40 pieces of a position are. The side to move is
 // not part of it. Two positions with the same pieces on the same places give the same bytes, whatever
 // the indices of the piece objects standing there.
 //
@@ -15,9 +15,9 @@
 #include <array>
 #include <cstdint>
 
-class SBASE;
+class Position;
 
-class CBform {
+class BoardForm {
  public:
   static constexpr int kSize = 44;
   static constexpr uint8_t kBoxLocation = 127;
@@ -29,12 +29,12 @@ class CBform {
   };
   using Expanded = std::array<Entry, 40>;
 
-  CBform();  // the even game
+  BoardForm();  // the even game
 
   // The form of a position's current placement.
-  void FromPosition(const SBASE& position);
+  void FromPosition(const Position& position);
   // Places every piece of the position as the form says (through PlaceTo).
-  void ApplyTo(SBASE& position) const;
+  void ApplyTo(Position& position) const;
   // Layouts: 0 even, 1 right lance (9一), 2 left lance (1一), 3 rook, 4 bishop, 5 rook+bishop,
   // 6 four pieces, 7 six pieces; 8 and above all 40 pieces in the box. Removed pieces are gote's.
   void SetLayout(int code);
@@ -49,8 +49,8 @@ class CBform {
   const uint8_t* data() const { return bytes_.data(); }
   uint8_t* data() { return bytes_.data(); }
   const std::array<uint8_t, kSize>& bytes() const { return bytes_; }
-  bool operator==(const CBform& other) const { return bytes_ == other.bytes_; }
-  bool operator!=(const CBform& other) const { return !(*this == other); }
+  bool operator==(const BoardForm& other) const { return bytes_ == other.bytes_; }
+  bool operator!=(const BoardForm& other) const { return !(*this == other); }
 
  private:
   std::array<uint8_t, kSize> bytes_{};

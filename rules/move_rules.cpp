@@ -24,7 +24,7 @@ const char* ValidationMessage(int code) {
   return code >= 0 && code <= kRuleViolation ? kMessages[code] : "";
 }
 
-int PromotionClass(const PIECE& piece, int from, int to) {
+int PromotionClass(const Piece& piece, int from, int to) {
   int kind = piece.kind();
   if (piece.promoted() || kind == OU || kind == KI || from < kFirstSquare || to < kFirstSquare) return 0;
   if (piece.side() == kSente) {
@@ -39,13 +39,13 @@ int PromotionClass(const PIECE& piece, int from, int to) {
   return 1;
 }
 
-int PromotionClassTo(const SBASE& position, int piece_index, int target) {
-  const PIECE& p = position.piece(piece_index);
+int PromotionClassTo(const Position& position, int piece_index, int target) {
+  const Piece& p = position.piece(piece_index);
   if (!p.CanReach(target)) return -1;
   return PromotionClass(p, p.location(), target);
 }
 
-bool DropAllowed(const SBASE& position, const PIECE& piece, int target) {
+bool DropAllowed(const Position& position, const Piece& piece, int target) {
   if (!IsBoardIndex(target) || position.cell(target) != kEmptyCell) return false;
   switch (piece.kind()) {
     case KE:
@@ -58,8 +58,8 @@ bool DropAllowed(const SBASE& position, const PIECE& piece, int target) {
   }
 }
 
-int TwoPawns(const SBASE& position, int target, int side) {
-  PIECE& pawn = position.scratch();
+int TwoPawns(const Position& position, int target, int side) {
+  Piece& pawn = position.scratch();
   pawn.SetSide(side);
   for (int at = FileOf(target) + 20; at <= kLastSquare; at += 10) {
     if (at == target) continue;
@@ -69,10 +69,10 @@ int TwoPawns(const SBASE& position, int target, int side) {
   return 0;
 }
 
-int ValidateMove(const SBASE& position, MoveWord move) {
+int ValidateMove(const Position& position, MoveWord move) {
   // A word that names no piece or no square cannot be a move of play.
   if (move.Piece() >= kPieceCount || !IsBoardIndex(move.To())) return kCannotMoveThere;
-  const PIECE& piece = position.piece(move.Piece());
+  const Piece& piece = position.piece(move.Piece());
   const int from = move.From(), to = move.To();
   if (piece.kind() == FU && from < kFirstSquare && TwoPawns(position, to, piece.side())) return kTwoPawns;
   if (from < kFirstSquare && !DropAllowed(position, piece, to)) return kDropNowhereToGo;

@@ -3,8 +3,8 @@
 #pragma once
 #include "rules/move_word.h"
 
-class PIECE;
-class SBASE;
+class Piece;
+class Position;
 
 // Validation codes; the message of code c is ValidationMessage(c) (none for 0).
 enum ValidationCode : int {
@@ -23,13 +23,13 @@ enum ValidationCode : int {
 const char* ValidationMessage(int code);  // CP932; "" for 0 and out-of-range codes
 
 // 0 may not promote, 1 may promote, 2 must promote, for a piece (as it stands) going from -> to.
-int PromotionClass(const PIECE& piece, int from, int to);
+int PromotionClass(const Piece& piece, int from, int to);
 // -1 when the piece cannot reach the target, else its promotion class from where it stands.
-int PromotionClassTo(const SBASE& position, int piece_index, int target);
-bool DropAllowed(const SBASE& position, const PIECE& piece, int target);
+int PromotionClassTo(const Position& position, int piece_index, int target);
+bool DropAllowed(const Position& position, const Piece& piece, int target);
 // 1 when the target's file already holds an unpromoted pawn of the side (the target itself not looked at).
-int TwoPawns(const SBASE& position, int target, int side);
-int ValidateMove(const SBASE& position, MoveWord move);
+int TwoPawns(const Position& position, int target, int side);
+int ValidateMove(const Position& position, MoveWord move);
 
 // The offset of the line from one board index to another (0 when they share none); knight offsets only
 // for a single jump.

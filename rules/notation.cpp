@@ -18,7 +18,7 @@ const char* const kRankNumerals[10] = {"", "一", "二", "三", "四", "五", "�
 namespace {
 
 // Words that tell apart pieces of the same code able to reach the target (position and motion).
-void DisambiguationWords(int mover, int others, const PIECE& piece, const char*& w1, const char*& w2) {
+void DisambiguationWords(int mover, int others, const Piece& piece, const char*& w1, const char*& w2) {
   w1 = w2 = "";
   if (others == 0) return;
   if (mover == 0) {
@@ -34,14 +34,14 @@ void DisambiguationWords(int mover, int others, const PIECE& piece, const char*&
   }
 }
 
-int OthersClass(const SBASE& position, const PIECE& piece, int target) {
+int OthersClass(const Position& position, const Piece& piece, int target) {
   position.RefreshAttackMap();
   const int side = piece.side();
-  const int n = std::min(position.AttackCount(side, target), SBASE::kAttackListSize);
+  const int n = std::min(position.AttackCount(side, target), Position::kAttackListSize);
   const uint8_t* attackers = position.Attackers(side, target);
   int others = 0;
   for (int i = 0; i < n; ++i) {
-    const PIECE& other = position.piece(attackers[i]);
+    const Piece& other = position.piece(attackers[i]);
     if (&other != &piece && other.code() == piece.code()) {
       others |= RelativeClass(target, other.location(), side);
     }
@@ -77,7 +77,7 @@ int RelativeClass(int target, int from, int side) {
   }
 }
 
-std::string StandardMoveText(const SBASE& position, const PIECE& piece, MoveWord move) {
+std::string StandardMoveText(const Position& position, const Piece& piece, MoveWord move) {
   const int to = move.To(), from = move.From();
   if (!IsBoardIndex(to)) return "";
   const int mover = from >= kFirstSquare ? RelativeClass(to, from, piece.side()) : 0;
@@ -110,7 +110,7 @@ std::string ListMoveText(MoveWord move) {
   return text + SquareText(to) + PieceNameBefore(move) + promotion + origin;
 }
 
-std::string NodeMoveText(const SBASE& position, const MoveNode& node) {
+std::string NodeMoveText(const Position& position, const MoveNode& node) {
   if (&node == position.root()) return "";
   if (node.note) return node.note->text;
   return ListMoveText(node.move);

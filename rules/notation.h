@@ -5,8 +5,8 @@
 
 #include "rules/move_word.h"
 
-class PIECE;
-class SBASE;
+class Piece;
+class Position;
 struct MoveNode;
 
 // Indexed by code & 15 (kind + 8 when promoted).
@@ -26,11 +26,11 @@ int RelativeClass(int target, int from, int side);
 
 // The standard text of a move about to be made by `piece` (which still stands where it is), e.g.
 // 「先手７六歩」, 「後手同角成」, 「先手５二金左」. Empty when the target is not a board square.
-std::string StandardMoveText(const SBASE& position, const PIECE& piece, MoveWord move);
+std::string StandardMoveText(const Position& position, const Piece& piece, MoveWord move);
 // The list text, e.g. 「先手２二角成(88)」, 「後手５五角打」, 「先手歩(77)を駒台/駒箱へ」.
 std::string ListMoveText(MoveWord move);
 // The node's cached text when it has a note (which may be empty), else the list text; "" for the root.
-std::string NodeMoveText(const SBASE& position, const MoveNode& node);
+std::string NodeMoveText(const Position& position, const MoveNode& node);
 // 「+7776FU」, 「-8822UM」, drops 「+0055KA」.
 std::string CsaMoveText(MoveWord move);
 // Two characters of CSA piece code -> kind, with `promoted` set; -1 when they name no piece.

@@ -4,8 +4,8 @@
 #include "rules/notation.h"
 #include "rules/position.h"
 
-int PIECE::MoveTo(int target, int promote, int side) {
-  SBASE& o = *owner_;
+int Piece::MoveTo(int target, int promote, int side) {
+  Position& o = *owner_;
   if (!o.IsValidTarget(target)) return 0;
   MoveWord w = o.BuildMoveWord(*this, target, promote, side);
   const bool top = o.nesting_ == 1;
@@ -48,20 +48,20 @@ int PIECE::MoveTo(int target, int promote, int side) {
   return 1;
 }
 
-void PIECE::SetPromoted(int flag) {
+void Piece::SetPromoted(int flag) {
   code_ = static_cast<uint8_t>(flag ? (code_ | kPromotedBit) : (code_ & ~kPromotedBit));
 }
 
-void PIECE::SetSide(int side) {
+void Piece::SetSide(int side) {
   code_ = static_cast<uint8_t>(side == 1 ? (code_ | kSideBit) : (code_ & ~kSideBit));
 }
 
-void PIECE::TakeBackIfLast() {
+void Piece::TakeBackIfLast() {
   MoveNode* current = owner_->current();
   if (current != owner_->root() && current->move.Piece() == index()) owner_->UndoMove();
 }
 
-bool PIECE::CanReach(int target) const {
+bool Piece::CanReach(int target) const {
   if (!owner_ || !IsBoardIndex(target)) return false;
   if (location_ < kFirstSquare) return owner_->cell(target) == kEmptyCell;
   int d = UnitStep(location_, target);
@@ -73,7 +73,7 @@ bool PIECE::CanReach(int target) const {
   }
 }
 
-int PIECE::MovesInDirection(int offset) const {
+int Piece::MovesInDirection(int offset) const {
   if (offset == 0) return 0;
   for (const MoveVector* v = Vectors(); v->offset; ++v) {
     if (v->offset == offset) return v->slides ? 2 : 1;

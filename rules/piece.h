@@ -6,16 +6,15 @@
 
 #include "rules/movement.h"
 #include "rules/piece_code.h"
-#include "rules/sprite.h"
 
-class SBASE;
+class Position;
 
-class PIECE : public CSprite {
+class Piece {
  public:
-  PIECE() = default;
-  ~PIECE() override = default;
-  PIECE(const PIECE&) = delete;
-  PIECE& operator=(const PIECE&) = delete;
+  Piece() = default;
+  virtual ~Piece() = default;
+  Piece(const Piece&) = delete;
+  Piece& operator=(const Piece&) = delete;
 
   // Moves this piece to a location (board index, or 0/1/2 hand or box), promoting (1), demoting (0) or
   // keeping its promotion (-1), and taking side `side` (-1 keeps it). A capture sends the piece on the
@@ -31,7 +30,7 @@ class PIECE : public CSprite {
   virtual void TakeBackIfLast();
 
   void SetKind(int kind) { code_ = static_cast<uint8_t>((code_ & ~7) | (kind & 7)); }
-  void SetOwner(SBASE* owner) { owner_ = owner; }
+  void SetOwner(Position* owner) { owner_ = owner; }
   void SetIndex(int index) { index_ = static_cast<uint32_t>(index); }
   // For readers that restore a stored code directly (kind, promotion and side at once).
   void SetCode(uint8_t code) { code_ = code & 31; }
@@ -43,7 +42,7 @@ class PIECE : public CSprite {
   bool promoted() const { return CodePromoted(code_); }
   int side() const { return CodeSide(code_); }
   bool on_board() const { return location_ >= kFirstSquare; }
-  SBASE* owner() const { return owner_; }
+  Position* owner() const { return owner_; }
 
   const MoveVector* Vectors() const { return MovementVectors(code_); }
   // Whether this piece can get to the target in one move from where it is (a piece in hand or box can
@@ -53,10 +52,10 @@ class PIECE : public CSprite {
   int MovesInDirection(int offset) const;
 
  private:
-  friend class SBASE;  // the mate search's fast forms move pieces without the virtual calls
+  friend class Position;  // the mate search's fast forms move pieces without the virtual calls
 
   uint8_t code_ = 0;
   uint8_t location_ = kPieceBox;
   uint32_t index_ = 0;
-  SBASE* owner_ = nullptr;
+  Position* owner_ = nullptr;
 };

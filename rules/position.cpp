@@ -2,21 +2,21 @@
 
 #include "rules/start_position.h"
 
-SBASE::SBASE() : messages_(&platform::NullMessageSink::Instance()) {
+Position::Position() : messages_(&platform::NullMessageSink::Instance()) {
   scratch_.SetKind(FU);
   scratch_.SetOwner(this);
 }
 
-SBASE::~SBASE() {
+Position::~Position() {
   if (pool_ && root_) pool_->FreeSubtree(root_);
 }
 
-void SBASE::SetMessageSink(platform::MessageSink* messages) {
+void Position::SetMessageSink(platform::MessageSink* messages) {
   messages_ = messages ? messages : &platform::NullMessageSink::Instance();
   if (pool_) pool_->SetMessageSink(messages_);
 }
 
-void SBASE::Init(PIECE* const* pieces, BOARD* board, HBOX* const* boxes, PoolSizes sizes) {
+void Position::Init(Piece* const* pieces, Board* board, PieceStore* const* boxes, PoolSizes sizes) {
   if (pool_ && root_) pool_->FreeSubtree(root_);
   pool_ = std::make_unique<NodePool>(sizes.first_chunk, sizes.growth, sizes.limit, messages_);
   root_ = current_ = pool_->Allocate();
@@ -54,10 +54,10 @@ void SBASE::Init(PIECE* const* pieces, BOARD* board, HBOX* const* boxes, PoolSiz
   BeginRecord();
 }
 
-void SBASE::SetUp(int code) {
+void Position::SetUp(int code) {
   if (code < 0 || code > 10) return;
   if (code <= 8) {
-    CBform form;
+    BoardForm form;
     form.SetLayout(code);
     ApplyBoardForm(form);
   } else {
@@ -72,43 +72,43 @@ void SBASE::SetUp(int code) {
   BeginRecord();
 }
 
-PIECE* SBASE::PieceAt(int board_index) const {
+Piece* Position::PieceAt(int board_index) const {
   if (board_index < 0 || board_index >= kBoardCells) return nullptr;
   uint8_t c = board_->cell(board_index);
   return c < kPieceCount ? pieces_[c] : nullptr;
 }
 
-bool SBASE::IsValidTarget(int location) const {
+bool Position::IsValidTarget(int location) const {
   if (location >= 0 && location <= kPieceBox) return true;
   return location >= kFirstSquare && location < 110 && board_->cell(location) != kOutsideCell;
 }
 
-int SBASE::FirstInBoxFrom(int kind) const {
+int Position::FirstInBoxFrom(int kind) const {
   for (int i = kFirstIndexOfKind[kind]; i < kPieceCount; ++i) {
     if (pieces_[i]->location() == kPieceBox) return i;
   }
   return -1;
 }
 
-CBform SBASE::CurrentBoardForm() const {
-  CBform form;
+BoardForm Position::CurrentBoardForm() const {
+  BoardForm form;
   form.FromPosition(*this);
   return form;
 }
 
-void SBASE::PlaceAllInBox() {
+void Position::PlaceAllInBox() {
   Unrecorded quiet(*this);
   for (int i = 0; i < kPieceCount; ++i) pieces_[i]->PlaceTo(kPieceBox, 0, 0);
 }
 
-void SBASE::ApplyBoardForm(const CBform& form) {
-  CBform::Expanded entries = form.Decode();
+void Position::ApplyBoardForm(const BoardForm& form) {
+  BoardForm::Expanded entries = form.Decode();
   Unrecorded quiet(*this);
   // Emptying the board first means no placement ever lands on a piece still standing there.
   PlaceAllInBox();
   for (int i = 0; i < kPieceCount; ++i) {
-    const CBform::Entry& e = entries[i];
-    if (e.location == CBform::kBoxLocation) continue;
+    const BoardForm::Entry& e = entries[i];
+    if (e.location == BoardForm::kBoxLocation) continue;
     if (e.location <= 1) {
       pieces_[i]->PlaceTo(e.location, 0, e.location);
     } else {
@@ -118,22 +118,22 @@ void SBASE::ApplyBoardForm(const CBform& form) {
   RecomputeKingIndices();
 }
 
-void SBASE::RecomputeKingIndices() {
+void Position::RecomputeKingIndices() {
   king_index_[0] = king_index_[1] = -1;
   for (int i = 0; i < 2; ++i) {
     if (pieces_[i]->on_board()) king_index_[pieces_[i]->side()] = i;
   }
 }
 
-void SBASE::SetSideToMove(int side) {
+void Position::SetSideToMove(int side) {
   if (side >= kSente && side <= kSideUnset) side_to_move_ = static_cast<uint32_t>(side);
 }
 
-void SBASE::SetTurnOrder(int flag) {
+void Position::SetTurnOrder(int flag) {
   if (flag == 0 || flag == 1) turn_order_ = static_cast<uint32_t>(flag);
 }
 
-void SBASE::BeginRecord() {
+void Position::BeginRecord() {
   recording_ = 1;
   ++tree_revision_;
   if (root_) {

@@ -1,4 +1,4 @@
-// SBASE: a shogi position made of 40 fixed pieces, a board, two hands and the piece box, together with the
+// Position: a shogi position made of 40 fixed pieces, a board, two hands and the piece box, together with the
 // record tree of the moves played on it, the side to move and the attack map.
 //
 // Invariants (checked by CheckConsistency):
@@ -14,12 +14,12 @@
 #include "platform/message_sink.h"
 #include "rules/board.h"
 #include "rules/board_form.h"
-#include "rules/hbox.h"
 #include "rules/move_node.h"
 #include "rules/node_pool.h"
 #include "rules/piece.h"
+#include "rules/piece_store.h"
 
-class SBASE {
+class Position {
  public:
   static constexpr int kAttackListSize = 10;  // attackers kept per side and square; counts stay exact
 
@@ -29,37 +29,36 @@ class SBASE {
     int limit = 150000;
   };
 
-  SBASE();
-  virtual ~SBASE();
-  SBASE(const SBASE&) = delete;
-  SBASE& operator=(const SBASE&) = delete;
+  Position();
+  virtual ~Position();
+  Position(const Position&) = delete;
+  Position& operator=(const Position&) = delete;
 
-  virtual const char* ClassName() const { return "SBASE"; }
   // Takes the current position as the start of the record and empties the tree.
   virtual void BeginRecord();
   // Gives `dest` this record's current position and side to move, then copies the moves below the
   // current node: the selected line only, or the whole tree with every alternative. With keep_place, the
   // record first goes to its start and afterwards returns to where it was, and so does the copy.
-  virtual void CopyRecordTo(SBASE& dest, bool keep_place, bool selected_only);
+  virtual void CopyRecordTo(Position& dest, bool keep_place, bool selected_only);
   // Puts every piece where the source has it (pieces in the source's box stay in the box), takes its side
   // to move, and begins a new record.
-  virtual void SetPositionFrom(const SBASE& source);
+  virtual void SetPositionFrom(const Position& source);
   // The child that the selected line takes at a depth below the current node: here the first; boards
   // with a main-line rule answer from their selected path.
   virtual int SelectedChildIndex(int depth) { (void)depth; return 0; }
 
   // Binds the 40 pieces, the board and the three boxes (sente hand, gote hand, piece box), creates the
   // record, and sets up the standard start position with sente to move and turn order on.
-  void Init(PIECE* const* pieces, BOARD* board, HBOX* const* boxes, PoolSizes pool);
+  void Init(Piece* const* pieces, Board* board, PieceStore* const* boxes, PoolSizes pool);
   // Standard arrangements 0..10 (even game, handicaps, all in the box, two more handicaps); then
   // BeginRecord. Codes above 10 do nothing.
   void SetUp(int code);
 
   // --- pieces and places -------------------------------------------------------------------------
-  PIECE* PieceAt(int board_index) const;
-  PIECE& piece(int index) const { return *pieces_[index]; }
-  BOARD& board() const { return *board_; }
-  HBOX& box(int number) const { return *boxes_[number]; }
+  Piece* PieceAt(int board_index) const;
+  Piece& piece(int index) const { return *pieces_[index]; }
+  Board& board() const { return *board_; }
+  PieceStore& box(int number) const { return *boxes_[number]; }
   uint8_t cell(int board_index) const { return board_->cell(board_index); }
   int HandCount(int box_number, int kind) const { return boxes_[box_number]->Count(kind); }
   int LastPieceOfKind(int box_number, int kind) const { return boxes_[box_number]->LastOfKind(kind); }
@@ -77,11 +76,11 @@ class SBASE {
   bool IsValidTarget(int location) const;
   // The move word of `piece` going to `target`: promote 0 clears, 1 sets, -1 keeps the promotion; side
   // -1 keeps the piece's side (board targets only; a hand or the box decides the side itself).
-  MoveWord BuildMoveWord(const PIECE& piece, int target, int promote, int side) const;
+  MoveWord BuildMoveWord(const Piece& piece, int target, int promote, int side) const;
 
-  CBform CurrentBoardForm() const;
+  BoardForm CurrentBoardForm() const;
   // Places all 40 pieces as the form says (through PlaceTo, without recording).
-  void ApplyBoardForm(const CBform& form);
+  void ApplyBoardForm(const BoardForm& form);
   void RecomputeKingIndices();
   int KingIndex(int side) const { return king_index_[side]; }
 
@@ -112,9 +111,8 @@ class SBASE {
   NodePool& pool() const { return *pool_; }
   int ChildCount() const { return current_->ChildCount(); }
   MoveNode* ChildAt(int n) const { return current_->ChildAt(n); }
-  const CBform& initial_form() const { return initial_form_; }
-  CBform& second_form() { return second_form_; }
-  PIECE& scratch() const { return scratch_; }
+  const BoardForm& initial_form() const { return initial_form_; }
+  Piece& scratch() const { return scratch_; }
 
   // Plays a node's move through the moving piece's MoveTo (DoMove) or PlaceTo (DoMoveQuiet); at rest
   // this enters it into the record, reusing an equal child.
@@ -153,16 +151,16 @@ class SBASE {
   // Moves pieces without entering anything into the record (set-ups, readers, editing tools).
   class Unrecorded {
    public:
-    explicit Unrecorded(SBASE& p) : p_(p) { ++p_.nesting_; }
+    explicit Unrecorded(Position& p) : p_(p) { ++p_.nesting_; }
     ~Unrecorded() { --p_.nesting_; }
 
    private:
-    SBASE& p_;
+    Position& p_;
   };
   void PlaceAllInBox();
 
  private:
-  friend class PIECE;
+  friend class Piece;
 
   // Finds the node a top-level move enters as: an equal child of the current node, or a new node (nullptr
   // when the pool has none). `is_new` tells which.
@@ -170,7 +168,7 @@ class SBASE {
   void CommitEntry(MoveNode* node, bool is_new);
   void ComputeAttackMap() const;
   int TakeBack(bool quiet);
-  void CopySubtree(SBASE& dest, const MoveNode& from, int depth, bool selected_only);
+  void CopySubtree(Position& dest, const MoveNode& from, int depth, bool selected_only);
 
   std::unique_ptr<NodePool> pool_;
   MoveNode* root_ = nullptr;
@@ -179,14 +177,13 @@ class SBASE {
   int32_t move_number_ = 0;
   int32_t depth_ = 0;
   uint32_t tree_revision_ = 0;
-  PIECE* pieces_[kPieceCount] = {};
-  BOARD* board_ = nullptr;
-  HBOX* boxes_[3] = {};
+  Piece* pieces_[kPieceCount] = {};
+  Board* board_ = nullptr;
+  PieceStore* boxes_[3] = {};
   uint32_t side_to_move_ = kSente;
   uint32_t turn_order_ = 1;
-  CBform initial_form_;
-  CBform second_form_;
-  mutable PIECE scratch_;  // a pawn for hypothetical drops and the two-pawn test
+  BoardForm initial_form_;
+  mutable Piece scratch_;  // a pawn for hypothetical drops and the two-pawn test
   int32_t king_index_[2] = {-1, -1};
   int32_t nesting_ = 1;
   std::string move_text_;

@@ -11,7 +11,7 @@ std::string Fail(const char* what, int a, int b = 0) {
 }
 }  // namespace
 
-std::string SBASE::CheckConsistency() const {
+std::string Position::CheckConsistency() const {
   int seen_in_boxes[kPieceCount] = {};
   for (int b = 0; b < 3; ++b) {
     int sum = 0;

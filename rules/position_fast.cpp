@@ -3,7 +3,7 @@
 
 #include "rules/position.h"
 
-int SBASE::ApplyFast(const MoveNode& node, bool keep_side) {
+int Position::ApplyFast(const MoveNode& node, bool keep_side) {
   const MoveWord w = node.move;
   bool is_new = false;
   MoveNode* entered = PrepareEntry(w, is_new);
@@ -16,7 +16,7 @@ int SBASE::ApplyFast(const MoveNode& node, bool keep_side) {
   ++depth_;
 
   const int mover_side = w.SideBefore();
-  PIECE& p = *pieces_[w.Piece()];
+  Piece& p = *pieces_[w.Piece()];
   p.location_ = static_cast<uint8_t>(w.To());
   board_->Place(w.To(), w.Piece());
   if (w.PromotedAfter()) p.code_ |= kPromotedBit;
@@ -26,7 +26,7 @@ int SBASE::ApplyFast(const MoveNode& node, bool keep_side) {
     board_->Clear(w.From());
   }
   if (w.IsCapture()) {
-    PIECE& taken = *pieces_[w.Captured()];
+    Piece& taken = *pieces_[w.Captured()];
     taken.code_ = MakeCode(taken.kind(), false, mover_side);
     taken.location_ = static_cast<uint8_t>(mover_side);
     boxes_[mover_side]->AddIndex(taken.kind(), w.Captured());
@@ -36,12 +36,12 @@ int SBASE::ApplyFast(const MoveNode& node, bool keep_side) {
   return 1;
 }
 
-int SBASE::RetractFast() {
+int Position::RetractFast() {
   if (current_ == root_) return 0;
   MoveNode* node = current_;
   const MoveWord w = node->move;
   side_to_move_ = static_cast<uint32_t>(w.SideBefore());
-  PIECE& p = *pieces_[w.Piece()];
+  Piece& p = *pieces_[w.Piece()];
   p.location_ = static_cast<uint8_t>(w.From());
   p.code_ = MakeCode(p.kind(), w.PromotedBefore(), w.SideBefore());
   if (w.IsDrop()) {
@@ -50,7 +50,7 @@ int SBASE::RetractFast() {
     board_->Place(w.From(), w.Piece());
   }
   if (w.IsCapture()) {
-    PIECE& taken = *pieces_[w.Captured()];
+    Piece& taken = *pieces_[w.Captured()];
     boxes_[taken.location_]->RemoveIndex(taken.kind(), w.Captured());
     taken.code_ = MakeCode(taken.kind(), w.CapturedPromoted(), w.CapturedSide());
     taken.location_ = static_cast<uint8_t>(w.To());
@@ -68,11 +68,11 @@ int SBASE::RetractFast() {
   return 1;
 }
 
-void SBASE::ComputeAttackMap() const {
+void Position::ComputeAttackMap() const {
   std::memset(attack_count_, 0, sizeof attack_count_);
   const uint8_t* cells = board_->cells();
   for (int i = kPieceCount - 1; i >= 0; --i) {
-    const PIECE& p = *pieces_[i];
+    const Piece& p = *pieces_[i];
     const int from = p.location_;
     if (from < kFirstSquare) continue;
     const int side = CodeSide(p.code_);

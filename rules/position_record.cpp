@@ -4,7 +4,7 @@
 #include "rules/notation.h"
 #include "rules/position.h"
 
-MoveWord SBASE::BuildMoveWord(const PIECE& piece, int target, int promote, int side) const {
+MoveWord Position::BuildMoveWord(const Piece& piece, int target, int promote, int side) const {
   const bool promoted_before = piece.promoted();
   const bool promoted_after = promote == 0 ? false : promote == 1 ? true : promoted_before;
   int side_after;
@@ -28,7 +28,7 @@ MoveWord SBASE::BuildMoveWord(const PIECE& piece, int target, int promote, int s
                         piece.side(), side_after, captured, captured_promoted, captured_side);
 }
 
-MoveNode* SBASE::PrepareEntry(MoveWord w, bool& is_new) {
+MoveNode* Position::PrepareEntry(MoveWord w, bool& is_new) {
   for (MoveNode* c = current_->child; c; c = c->next) {
     if (MovesEqual(c->move, w)) {
       is_new = false;
@@ -41,7 +41,7 @@ MoveNode* SBASE::PrepareEntry(MoveWord w, bool& is_new) {
   return node;
 }
 
-void SBASE::CommitEntry(MoveNode* node, bool is_new) {
+void Position::CommitEntry(MoveNode* node, bool is_new) {
   if (is_new) {
     current_->AppendChild(node);
     ++tree_revision_;
@@ -56,44 +56,44 @@ void SBASE::CommitEntry(MoveNode* node, bool is_new) {
   }
 }
 
-void SBASE::DoMove(const MoveNode& node) {
+void Position::DoMove(const MoveNode& node) {
   attack_valid_ = false;
   MoveWord w = node.move;
   pieces_[w.Piece()]->MoveTo(w.To(), w.PromotedAfter(), w.SideAfter());
 }
 
-void SBASE::DoMoveQuiet(const MoveNode& node) {
+void Position::DoMoveQuiet(const MoveNode& node) {
   attack_valid_ = false;
   MoveWord w = node.move;
   pieces_[w.Piece()]->PlaceTo(w.To(), w.PromotedAfter(), w.SideAfter());
 }
 
-int SBASE::ForwardToChild(int n) {
+int Position::ForwardToChild(int n) {
   MoveNode* c = current_->ChildAt(n);
   if (!c) return 0;
   DoMove(*c);
   return 1;
 }
 
-int SBASE::ForwardToChildQuiet(int n) {
+int Position::ForwardToChildQuiet(int n) {
   MoveNode* c = current_->ChildAt(n);
   if (!c) return 0;
   DoMoveQuiet(*c);
   return 1;
 }
 
-int SBASE::TakeBack(bool quiet) {
+int Position::TakeBack(bool quiet) {
   if (!recording_ || current_ == root_) return -1;
   const MoveWord w = current_->move;
   ++nesting_;
-  PIECE& mover = *pieces_[w.Piece()];
+  Piece& mover = *pieces_[w.Piece()];
   if (quiet) {
     mover.PlaceTo(w.From(), w.PromotedBefore(), w.SideBefore());
   } else {
     mover.MoveTo(w.From(), w.PromotedBefore(), w.SideBefore());
   }
   if (w.IsCapture()) {
-    PIECE& taken = *pieces_[w.Captured()];
+    Piece& taken = *pieces_[w.Captured()];
     if (quiet) {
       taken.PlaceTo(w.To(), w.CapturedPromoted(), w.CapturedSide());
     } else {
@@ -111,10 +111,10 @@ int SBASE::TakeBack(bool quiet) {
   return current_ != root_ ? 1 : 0;
 }
 
-int SBASE::UndoMove() { return TakeBack(false); }
-int SBASE::UndoMoveQuiet() { return TakeBack(true); }
+int Position::UndoMove() { return TakeBack(false); }
+int Position::UndoMoveQuiet() { return TakeBack(true); }
 
-void SBASE::DeleteNode(MoveNode* node) {
+void Position::DeleteNode(MoveNode* node) {
   if (!node || node == root_ || !node->parent) return;
   for (MoveNode* n = current_; n; n = n->parent) {
     if (n == node) return;  // the board stands inside it; step back first
@@ -124,17 +124,17 @@ void SBASE::DeleteNode(MoveNode* node) {
   ++tree_revision_;
 }
 
-void SBASE::AddAnnotation(MoveNode* node, std::string_view line) {
+void Position::AddAnnotation(MoveNode* node, std::string_view line) {
   if (!node->note) node->note = new MoveNote;
   node->note->lines.emplace_back(line);
 }
 
-const std::string* SBASE::Annotation(const MoveNode* node, int i) const {
+const std::string* Position::Annotation(const MoveNode* node, int i) const {
   if (!node->note || i < 0 || i >= static_cast<int>(node->note->lines.size())) return nullptr;
   return &node->note->lines[i];
 }
 
-void SBASE::CopySubtree(SBASE& dest, const MoveNode& from, int depth, bool selected_only) {
+void Position::CopySubtree(Position& dest, const MoveNode& from, int depth, bool selected_only) {
   const MoveNode* only = selected_only ? from.ChildAt(SelectedChildIndex(depth)) : nullptr;
   if (selected_only && !only) only = from.child;
   for (const MoveNode* c = selected_only ? only : from.child; c; c = selected_only ? nullptr : c->next) {
@@ -149,7 +149,7 @@ void SBASE::CopySubtree(SBASE& dest, const MoveNode& from, int depth, bool selec
   }
 }
 
-void SBASE::CopyRecordTo(SBASE& dest, bool keep_place, bool selected_only) {
+void Position::CopyRecordTo(Position& dest, bool keep_place, bool selected_only) {
   std::vector<int> place;
   if (keep_place) {
     for (MoveNode* n = current_; n != root_; n = n->parent) place.push_back(n->parent->IndexOfChild(n));
@@ -166,12 +166,12 @@ void SBASE::CopyRecordTo(SBASE& dest, bool keep_place, bool selected_only) {
   }
 }
 
-void SBASE::SetPositionFrom(const SBASE& source) {
+void Position::SetPositionFrom(const Position& source) {
   {
     Unrecorded quiet(*this);
     PlaceAllInBox();
     for (int i = 0; i < kPieceCount; ++i) {
-      const PIECE& p = source.piece(i);
+      const Piece& p = source.piece(i);
       if (p.location() != kPieceBox) pieces_[i]->PlaceTo(p.location(), p.promoted(), p.side());
     }
   }

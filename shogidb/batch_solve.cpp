@@ -1,7 +1,7 @@
 #include "shogidb/batch_solve.h"
 
 #include "platform/db_lock.h"
-#include "shogidb/tsume_database.h"
+#include "shogidb/problem_database.h"
 #include "solver/record_solve.h"
 #include "solver/solve_procedure.h"
 
@@ -26,8 +26,8 @@ void BatchSolver::RequestStop() {
   stop_event_.Set();
 }
 
-void BatchSolver::SolveOne(int32_t number, CTsumeRecordDoc& doc, BatchResult& result) {
-  CDBC db;
+void BatchSolver::SolveOne(int32_t number, ProblemDocument& doc, BatchResult& result) {
+  ProblemDatabase db;
   db.SetDatabase(directory_);
   db.SetJob(job_);
   {
@@ -53,7 +53,7 @@ void BatchSolver::SolveOne(int32_t number, CTsumeRecordDoc& doc, BatchResult& re
   }
 }
 
-BatchResult BatchSolver::Run(const std::vector<int32_t>& numbers, CTsumeRecordDoc& doc) {
+BatchResult BatchSolver::Run(const std::vector<int32_t>& numbers, ProblemDocument& doc) {
   BatchResult result;
   stop_flag_.Lower();
   stop_event_.TestAndReset();
@@ -68,7 +68,7 @@ BatchResult BatchSolver::Run(const std::vector<int32_t>& numbers, CTsumeRecordDo
   return result;
 }
 
-bool BatchSolver::Start(const std::vector<int32_t>& numbers, CTsumeRecordDoc& doc,
+bool BatchSolver::Start(const std::vector<int32_t>& numbers, ProblemDocument& doc,
                         std::function<void(BatchResult)> finished) {
   if (running_.exchange(true)) {
     job_.Show("詰思考に失敗しました。");

@@ -9,7 +9,7 @@
 namespace shogidb {
 namespace {
 
-int SortKey(const CBform::Entry& e) { return e.promoted * 256 + e.location * 2 + e.owner; }
+int SortKey(const BoardForm::Entry& e) { return e.promoted * 256 + e.location * 2 + e.owner; }
 
 int GroupOf(int index) { return KindOfIndex(index); }
 int GroupBegin(int kind) { return kFirstIndexOfKind[kind]; }
@@ -19,9 +19,9 @@ int GroupEnd(int kind) { return kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; 
 
 bool IsSquareNumber(int n) { return n >= 11 && n <= 99 && n % 10 != 0; }
 
-FormBoard::FormBoard() { Set(CBform()); }
+FormBoard::FormBoard() { Set(BoardForm()); }
 
-void FormBoard::Set(const CBform& form) {
+void FormBoard::Set(const BoardForm& form) {
   entries_ = form.Decode();
   at_.fill(-1);
   for (int i = 0; i < kPieceCount; ++i) {
@@ -30,7 +30,7 @@ void FormBoard::Set(const CBform& form) {
 }
 
 uint8_t FormBoard::CodeOf(int index) const {
-  const CBform::Entry& e = entries_[index];
+  const BoardForm::Entry& e = entries_[index];
   return MakeCode(KindOfIndex(index), e.promoted != 0, e.owner);
 }
 
@@ -57,7 +57,7 @@ bool FormBoard::Decode(BoardMove bm, PlainMove& m) const {
   const int to = BoardMoveTo(bm);
   const int side = BoardMoveSide(bm);
   if (index >= kPieceCount || !IsSquareNumber(to)) return false;
-  const CBform::Entry& e = entries_[index];
+  const BoardForm::Entry& e = entries_[index];
   const int occupant = at_[to];
   if (occupant >= 0 && entries_[occupant].owner == side) return false;
   m = PlainMove{};
@@ -81,13 +81,13 @@ bool FormBoard::Apply(BoardMove bm) {
   const int index = BoardMovePiece(bm);
   const int captured = at_[m.to];
   if (captured >= 0) {
-    CBform::Entry& c = entries_[captured];
+    BoardForm::Entry& c = entries_[captured];
     c.location = static_cast<uint8_t>(m.side);
     c.owner = static_cast<uint8_t>(m.side);
     c.promoted = 0;
     at_[m.to] = -1;
   }
-  CBform::Entry& e = entries_[index];
+  BoardForm::Entry& e = entries_[index];
   if (IsSquareNumber(e.location)) at_[e.location] = -1;
   e.location = static_cast<uint8_t>(m.to);
   if (m.promotes) e.promoted = 1;
@@ -108,7 +108,7 @@ bool FormBoard::Apply(BoardMove bm) {
 void FormBoard::Resort(int index) {
   const int kind = GroupOf(index);
   const int begin = GroupBegin(kind), end = GroupEnd(kind);
-  CBform::Entry moving = entries_[index];
+  BoardForm::Entry moving = entries_[index];
   const int key = SortKey(moving);
   int i = index;
   while (i > begin && SortKey(entries_[i - 1]) > key) {
@@ -132,9 +132,9 @@ void FormBoard::WriteBytes(uint8_t* out) const {
   for (int kind = 0; kind < kKindCount; ++kind) {
     uint32_t unpromoted = 0;
     for (int i = GroupBegin(kind); i < GroupEnd(kind); ++i) {
-      const CBform::Entry& e = entries_[i];
+      const BoardForm::Entry& e = entries_[i];
       out[i] = static_cast<uint8_t>(e.owner * 128 + e.location);
-      if (!e.promoted && e.location < CBform::kBoxLocation) ++unpromoted;
+      if (!e.promoted && e.location < BoardForm::kBoxLocation) ++unpromoted;
     }
     counts |= unpromoted << shift;
     shift += kCountBits[kind];
@@ -142,8 +142,8 @@ void FormBoard::WriteBytes(uint8_t* out) const {
   for (int i = 0; i < 4; ++i) out[40 + i] = static_cast<uint8_t>(counts >> (8 * i));
 }
 
-CBform FormBoard::Form() const {
-  CBform form;
+BoardForm FormBoard::Form() const {
+  BoardForm form;
   WriteBytes(form.data());
   return form;
 }
@@ -158,7 +158,7 @@ std::string FormBoard::CsaText(BoardMove bm) const {
   return text;
 }
 
-BoardMove BoardMoveOf(const SBASE& position, MoveWord w) {
+BoardMove BoardMoveOf(const Position& position, MoveWord w) {
   PlainMove m;
   m.side = w.SideBefore();
   m.to = ToSquareNumber(w.To());
@@ -174,11 +174,11 @@ BoardMove BoardMoveOf(const SBASE& position, MoveWord w) {
   return board.Encode(m);
 }
 
-bool MoveWordOf(const SBASE& position, BoardMove bm, MoveWord& w) {
+bool MoveWordOf(const Position& position, BoardMove bm, MoveWord& w) {
   FormBoard board(position.CurrentBoardForm());
   PlainMove m;
   if (!board.Decode(bm, m)) return false;
-  const PIECE* piece = nullptr;
+  const Piece* piece = nullptr;
   if (m.from == 0) {
     for (int i = kFirstIndexOfKind[m.drop_kind]; i < kFirstIndexOfKind[m.drop_kind] + kPiecesPerKind[m.drop_kind]; ++i) {
       if (position.LocationOf(i) == m.side) {

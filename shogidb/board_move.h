@@ -21,7 +21,7 @@
 #include "rules/board_form.h"
 #include "rules/move_word.h"
 
-class SBASE;
+class Position;
 
 namespace shogidb {
 
@@ -56,10 +56,10 @@ class FormBoard {
  public:
   FormBoard();  // the even game
   // REQUIRES: form.IsValid() (forms read from a table are checked first).
-  explicit FormBoard(const CBform& form) { Set(form); }
-  void Set(const CBform& form);
+  explicit FormBoard(const BoardForm& form) { Set(form); }
+  void Set(const BoardForm& form);
 
-  const CBform::Entry& entry(int index) const { return entries_[index]; }
+  const BoardForm::Entry& entry(int index) const { return entries_[index]; }
   // The entry standing on a square number, or -1.
   int At(int square) const { return IsSquareNumber(square) ? at_[square] : -1; }
   // The CSA code byte of the piece in an entry (kind, promotion, side).
@@ -76,8 +76,8 @@ class FormBoard {
   // square or holds a piece of the mover, a drop onto an occupied square or with promotion.
   bool Apply(BoardMove m);
 
-  CBform Form() const;
-  // The board form's 44 bytes without building a CBform (what the position search compares).
+  BoardForm Form() const;
+  // The board form's 44 bytes without building a BoardForm (what the position search compares).
   void WriteBytes(uint8_t* out) const;
 
   // The CSA text of a board move played here: "%c%02d%02d%s" (sign, from square or 00, to square, the
@@ -87,18 +87,18 @@ class FormBoard {
  private:
   void Resort(int index);  // moves an entry to its place in its group and renumbers the squares
 
-  CBform::Expanded entries_;
+  BoardForm::Expanded entries_;
   std::array<int8_t, 100> at_;
 };
 
 // The board move of a move word played on a position (before it is played); kNoMove when it does not fit.
-BoardMove BoardMoveOf(const SBASE& position, MoveWord move);
+BoardMove BoardMoveOf(const Position& position, MoveWord move);
 // The move word of a board move on a position whose board form it refers to; false when no piece of the
 // position fits. Drops take the lowest-numbered piece of the kind in the mover's hand.
-bool MoveWordOf(const SBASE& position, BoardMove m, MoveWord& move);
+bool MoveWordOf(const Position& position, BoardMove m, MoveWord& move);
 
 // The board move that names the same move in the reversed orientation: `before` is the position it was
-// stored for, `reversed` that position reversed (CBform::Reverse); squares s become 110 - s and the mover
+// stored for, `reversed` that position reversed (BoardForm::Reverse); squares s become 110 - s and the mover
 // is exchanged. kNoMove when it does not fit.
 BoardMove ReverseBoardMove(const FormBoard& before, const FormBoard& reversed, BoardMove m);
 

@@ -8,12 +8,12 @@
 
 #include "dbengine/check.h"
 #include "dbengine/table.h"
-#include "shogidb/annotations.h"
+#include "shogidb/annotation_table.h"
 #include "shogidb/header_rows.h"
 #include "shogidb/joseki_database.h"
-#include "shogidb/move_blocks.h"
+#include "shogidb/move_block_table.h"
 #include "shogidb/position_key.h"
-#include "shogidb/positions.h"
+#include "shogidb/position_table.h"
 #include "shogidb/schema.h"
 
 namespace shogidb {
@@ -98,10 +98,10 @@ class Analysis {
 
   void Positions() {
     for (const Row& row : t_.rows[kTableA]) {
-      const long hash = NumberIn(row.bytes.data() + CDBA::kHashOffset, 6);
-      const long synonym = NumberIn(row.bytes.data() + CDBA::kSynonymOffset, 2);
-      CBform form;
-      std::memcpy(form.data(), row.bytes.data() + CDBA::kFormOffset, CBform::kSize);
+      const long hash = NumberIn(row.bytes.data() + PositionTable::kHashOffset, 6);
+      const long synonym = NumberIn(row.bytes.data() + PositionTable::kSynonymOffset, 2);
+      BoardForm form;
+      std::memcpy(form.data(), row.bytes.data() + PositionTable::kFormOffset, BoardForm::kSize);
       if (hash < 0 || synonym < 0 || !form.IsValid() || PositionHash(form) != hash) {
         Problem(kTableA, "record " + std::to_string(row.number) + " holds a damaged position");
         continue;
@@ -140,8 +140,8 @@ class Analysis {
   void Joseki() {
     std::set<std::pair<int32_t, int>> keys;
     for (const Row& row : t_.rows[kTableE]) {
-      const int32_t id = ParsePositionId(GetText(row.bytes.data() + CDBE::kKeyOffset, 8));
-      const uint8_t side = row.bytes[CDBE::kSideOffset];
+      const int32_t id = ParsePositionId(GetText(row.bytes.data() + JosekiDatabase::kKeyOffset, 8));
+      const uint8_t side = row.bytes[JosekiDatabase::kSideOffset];
       if (positions_.count(id) == 0 || (side != '0' && side != '1')) {
         Problem(kTableE, "record " + std::to_string(row.number) + " refers to the missing position " +
                              Text(row.bytes.data(), 8));
@@ -149,8 +149,8 @@ class Analysis {
         continue;
       }
       keys.insert({id, side - '0'});
-      for (int s = 0; s < CDBE::kSlots; ++s) {
-        const uint8_t* slot = row.bytes.data() + CDBE::kMovesOffset + 4 * s;
+      for (int s = 0; s < JosekiDatabase::kSlots; ++s) {
+        const uint8_t* slot = row.bytes.data() + JosekiDatabase::kMovesOffset + 4 * s;
         if (GetU16(slot) != 0xFFFF) joseki_moves_.insert({id, GetU16(slot + 2)});
       }
     }
@@ -163,10 +163,10 @@ class Analysis {
   void Blocks() {
     std::map<std::pair<char, long>, std::vector<std::pair<int, const Row*>>> lists;
     for (const Row& row : t_.rows[kTableD]) {
-      const char kind = static_cast<char>(row.bytes[CDBD::kRecIdOffset]);
-      const long owner = NumberIn(row.bytes.data() + CDBD::kRecNoOffset, 6);
-      const long block = IsDigits(row.bytes.data() + CDBD::kBlockOffset, 2)
-                             ? NumberIn(row.bytes.data() + CDBD::kBlockOffset, 2) : -1;
+      const char kind = static_cast<char>(row.bytes[MoveBlockTable::kRecIdOffset]);
+      const long owner = NumberIn(row.bytes.data() + MoveBlockTable::kRecNoOffset, 6);
+      const long block = IsDigits(row.bytes.data() + MoveBlockTable::kBlockOffset, 2)
+                             ? NumberIn(row.bytes.data() + MoveBlockTable::kBlockOffset, 2) : -1;
       const std::string where = "block \"" + Text(row.bytes.data(), 9) + "\" (record " + std::to_string(row.number) + ")";
       const std::set<int32_t>* owners = kind == kGameOwner ? &games_ : kind == kProblemOwner ? &problems_ : nullptr;
       if (!owners || owner < 0 || block < 0 || owners->count(static_cast<int32_t>(owner)) == 0) {
@@ -217,12 +217,12 @@ class Analysis {
   void Pieces() {
     std::map<std::pair<char, std::string>, std::vector<std::pair<int, const Row*>>> texts;
     for (const Row& row : t_.rows[kTableF]) {
-      const char kind = static_cast<char>(row.bytes[CDBF::kIdOffset]);
-      const std::string key = GetText(row.bytes.data() + CDBF::kKeyOffset, CDBF::kKeyWidth);
-      const long piece = IsDigits(row.bytes.data() + CDBF::kPieceOffset, 2)
-                             ? NumberIn(row.bytes.data() + CDBF::kPieceOffset, 2) : -1;
+      const char kind = static_cast<char>(row.bytes[AnnotationTable::kIdOffset]);
+      const std::string key = GetText(row.bytes.data() + AnnotationTable::kKeyOffset, AnnotationTable::kKeyWidth);
+      const long piece = IsDigits(row.bytes.data() + AnnotationTable::kPieceOffset, 2)
+                             ? NumberIn(row.bytes.data() + AnnotationTable::kPieceOffset, 2) : -1;
       if (piece < 0 || !PieceOwnerExists(kind, key)) {
-        Problem(kTableF, "piece " + std::string(1, kind) + " \"" + key + "\" " + Text(row.bytes.data() + CDBF::kPieceOffset, 2) +
+        Problem(kTableF, "piece " + std::string(1, kind) + " \"" + key + "\" " + Text(row.bytes.data() + AnnotationTable::kPieceOffset, 2) +
                              " (record " + std::to_string(row.number) + ") belongs to nothing");
         Delete(kTableF, row);
         continue;
@@ -242,7 +242,7 @@ class Analysis {
 
   void References() {
     for (const auto& [id, row] : positions_) {
-      const uint32_t counted = GetU32(row->bytes.data() + CDBA::kRefCountOffset);
+      const uint32_t counted = GetU32(row->bytes.data() + PositionTable::kRefCountOffset);
       auto it = references_.find(id);
       const uint32_t referring = it == references_.end() ? 0 : it->second;
       if (counted == referring && referring > 0) continue;
@@ -255,7 +255,7 @@ class Analysis {
       Problem(kTableA, where + " counts " + std::to_string(counted) + " references, " + std::to_string(referring) +
                            " records refer to it");
       std::vector<uint8_t> fixed = row->bytes;
-      PutU32(fixed.data() + CDBA::kRefCountOffset, referring);
+      PutU32(fixed.data() + PositionTable::kRefCountOffset, referring);
       fixes[kTableA].push_back({row->number, row->bytes, fixed});
     }
   }

@@ -12,9 +12,9 @@ const char kGameDbHeading[] = "対局NO  対局日   対局者                �
 
 std::string GameDbListLine(const GameHeader& header) { return GameListLine(header, 23); }
 
-CDBB::CDBB() : CDBM(kTableB, kGameOwner, kGameMoveNote, ItemKind::kGame) {}
+GameDatabase::GameDatabase() : ItemDatabase(kTableB, kGameOwner, kGameMoveNote, ItemKind::kGame) {}
 
-void CDBB::MakeRow(const ParsedItem& item, int32_t position, const std::string& number, uint8_t* row) const {
+void GameDatabase::MakeRow(const ParsedItem& item, int32_t position, const std::string& number, uint8_t* row) const {
   GameRow game;
   game.header = item.game;
   game.header.SetField(GameHeader::kGameNumber, number);
@@ -23,11 +23,11 @@ void CDBB::MakeRow(const ParsedItem& item, int32_t position, const std::string& 
   WriteGameRow(game, row);
 }
 
-int CDBB::side_of(const uint8_t* row, const std::vector<BoardMove>&) const {
+int GameDatabase::side_of(const uint8_t* row, const std::vector<BoardMove>&) const {
   return row[GameRowLayout::kSide] == '1' ? 1 : 0;
 }
 
-void CDBB::SetCounts(ParsedItem& item) const {
+void GameDatabase::SetCounts(ParsedItem& item) const {
   // As a document would: the count of the line registered, empty for none. The registration time is
   // now, unless the header names one (the header dialog lets the user set it; exported games carry it).
   if (item.moves.empty()) {
@@ -40,30 +40,30 @@ void CDBB::SetCounts(ParsedItem& item) const {
   }
 }
 
-std::string CDBB::ListLine(const uint8_t* row) const {
+std::string GameDatabase::ListLine(const uint8_t* row) const {
   GameRow game;
   ReadGameRow(row, game);
   return GameDbListLine(game.header);
 }
 
-std::string CDBB::Registered(const ParsedItem& item, int32_t, const std::string& number, bool is_new) const {
+std::string GameDatabase::Registered(const ParsedItem& item, int32_t, const std::string& number, bool is_new) const {
   return Format("対局 %s (対局番号=%s)を%s登録しました。", item.game.Players().c_str(), number.c_str(),
                 is_new ? "新規" : "更新");
 }
 
-std::string CDBB::RegisterError(int code, const ParsedItem& item, int32_t) const {
+std::string GameDatabase::RegisterError(int code, const ParsedItem& item, int32_t) const {
   return Format("対局DB登録エラー(%d)(対局 %s)", code, item.game.Players().c_str());
 }
 
-std::string CDBB::UpdateError(int code, const ParsedItem& item, int32_t) const {
+std::string GameDatabase::UpdateError(int code, const ParsedItem& item, int32_t) const {
   return Format("対局DB更新エラー(%d)(対局 %s)", code, item.game.Players().c_str());
 }
 
-std::string CDBB::NotRegistered(long number, int code) const {
+std::string GameDatabase::NotRegistered(long number, int code) const {
   return Format("対局番号=%06ld のレコードは登録されていません(%d)。", number, code);
 }
 
-int32_t CDBB::RegisterHeader(const GameHeader& header, const CBform& start, int side) {
+int32_t GameDatabase::RegisterHeader(const GameHeader& header, const BoardForm& start, int side) {
   std::string text;
   for (int i = 0; i < header.FieldCount(); ++i) {
     if (i != GameHeader::kGameNumber && !header.Field(i).empty()) {
@@ -77,7 +77,7 @@ int32_t CDBB::RegisterHeader(const GameHeader& header, const CBform& start, int 
   return RegisterFromCsa(text, true) == 1 ? last_number_ : -1;
 }
 
-int CDBB::ExportItem(int32_t number, std::string& text) {
+int GameDatabase::ExportItem(int32_t number, std::string& text) {
   StoredItem item;
   if (int rc = ReadStored(number, item); rc != dbengine::kOk) return rc;
   GameRow game;
@@ -96,7 +96,7 @@ int CDBB::ExportItem(int32_t number, std::string& text) {
   return AppendItemBody(item.start, item.side, item.moves, item.notes, true, text) ? dbengine::kOk : dbengine::kInvalid;
 }
 
-int CDBB::LoadGame(int32_t number, CGameRecordDoc& doc) {
+int GameDatabase::LoadGame(int32_t number, GameDocument& doc) {
   StoredItem item;
   if (int rc = ReadStored(number, item); rc != dbengine::kOk) return rc;
   GameRow game;
@@ -117,7 +117,7 @@ int CDBB::LoadGame(int32_t number, CGameRecordDoc& doc) {
                                                                                        : dbengine::kInvalid;
 }
 
-int32_t CDBB::RegisterDocument(CGameRecordDoc& doc, bool overwrite) {
+int32_t GameDatabase::RegisterDocument(GameDocument& doc, bool overwrite) {
   if (overwrite && doc.header().Field(GameHeader::kGameNumber).empty()) {
     job_.Show("上書登録するには対局番号の指定が必要です。");
     return -1;

@@ -1,4 +1,4 @@
-// CDBB: the game database. Games are registered from CSA text (a file, or the current record's
+// GameDatabase: the game database. Games are registered from CSA text (a file, or the current record's
 // selected line), searched, checked for duplicates, exported as CSA text and deleted.
 //
 // List line: "%s %8s %s %6s %s %s" with 対局番号, 対局日, the players cut or padded to 21 bytes, 試合結果,
@@ -15,12 +15,12 @@ extern const char kGameDbHeading[];  // "対局NO  対局日   対局者        
 
 std::string GameDbListLine(const GameHeader& header);
 
-class CDBB : public CDBM {
+class GameDatabase : public ItemDatabase {
  public:
-  CDBB();
+  GameDatabase();
 
   // Registers a header with no moves: the new game's number, or -1 (the failure shown).
-  int32_t RegisterHeader(const GameHeader& header, const CBform& start, int side);
+  int32_t RegisterHeader(const GameHeader& header, const BoardForm& start, int side);
 
   // The game as CSA text: the header fields that are not empty ("'%s%s"), the game annotation
   // ("'注釈:%s"), "N+" and "N-" names, "PI" for the even position or the position lines, the side, and
@@ -31,12 +31,12 @@ class CDBB : public CDBM {
   int DeleteGame(int32_t number) { return DeleteItem(number); }
 
   // Loads a game into a game document (header, position, moves with annotations): kOk or a code.
-  int LoadGame(int32_t number, CGameRecordDoc& doc);
+  int LoadGame(int32_t number, GameDocument& doc);
 
   // Registers the selected line of a document's record (対局の登録): as new, or (overwrite) in place of
   // the game its 対局番号 names, which it requires ("上書登録するには対局番号の指定が必要です。"). The
   // number registered, or -1.
-  int32_t RegisterDocument(CGameRecordDoc& doc, bool overwrite);
+  int32_t RegisterDocument(GameDocument& doc, bool overwrite);
 
   // --- duplicates --------------------------------------------------------------------------------------
   enum class DuplicateMode { kMoves, kFinalPosition };

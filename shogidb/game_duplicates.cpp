@@ -15,18 +15,18 @@ struct Summary {
   int32_t start = -1;
   int side = 0;
   std::vector<BoardMove> moves;
-  CBform final_form;
+  BoardForm final_form;
   int32_t final_hash = 0;
 };
 
-bool SameGame(const Summary& a, const Summary& b, CDBB::DuplicateMode mode) {
-  if (mode == CDBB::DuplicateMode::kFinalPosition) return a.final_form == b.final_form;
+bool SameGame(const Summary& a, const Summary& b, GameDatabase::DuplicateMode mode) {
+  if (mode == GameDatabase::DuplicateMode::kFinalPosition) return a.final_form == b.final_form;
   return a.start == b.start && a.side == b.side && a.moves == b.moves;
 }
 
 }  // namespace
 
-int CDBB::FindDuplicates(std::string_view condition, DuplicateMode mode, std::vector<std::vector<ListEntry>>& groups,
+int GameDatabase::FindDuplicates(std::string_view condition, DuplicateMode mode, std::vector<std::vector<ListEntry>>& groups,
                          const PositionSpec* position, int* searched) {
   groups.clear();
   if (searched) *searched = 0;
@@ -54,7 +54,7 @@ int CDBB::FindDuplicates(std::string_view condition, DuplicateMode mode, std::ve
       job_.Line("異常により読込みを中断しました。");
       return rc;
     }
-    std::unordered_map<int32_t, CBform> starts;
+    std::unordered_map<int32_t, BoardForm> starts;
     for (size_t i = 0; i < games.size(); ++i) {
       if (job_.Stopped()) {
         job_.Line("読込みを中断しました。");
@@ -65,7 +65,7 @@ int CDBB::FindDuplicates(std::string_view condition, DuplicateMode mode, std::ve
       s.side = side_of(games[i].row.data(), s.moves);
       auto it = starts.find(s.start);
       if (it == starts.end()) {
-        CBform form;
+        BoardForm form;
         if (ReadPosition(s.start, form) != dbengine::kOk) {
           job_.Line("異常により読込みを中断しました。");
           return dbengine::kInvalid;
@@ -120,7 +120,7 @@ int CDBB::FindDuplicates(std::string_view condition, DuplicateMode mode, std::ve
   return dbengine::kOk;
 }
 
-int CDBB::MergeAnnotations(int32_t kept, const std::vector<ListEntry>& removed, bool by_ply, bool* changed) {
+int GameDatabase::MergeAnnotations(int32_t kept, const std::vector<ListEntry>& removed, bool by_ply, bool* changed) {
   *changed = false;
   OpenTables open;
   if (int rc = open.Add(notes_); rc != dbengine::kOk) return rc;
@@ -153,7 +153,7 @@ int CDBB::MergeAnnotations(int32_t kept, const std::vector<ListEntry>& removed, 
   return dbengine::kOk;
 }
 
-int CDBB::DeleteDuplicates(const std::vector<std::vector<ListEntry>>& groups, int searched, bool merge_annotations,
+int GameDatabase::DeleteDuplicates(const std::vector<std::vector<ListEntry>>& groups, int searched, bool merge_annotations,
                            DuplicateMode mode) {
   if (!job_.Confirm(Format("%d 件の棋譜の中から重複棋譜を削除します。よろしいですか？", searched))) return 0;
   int deleted = 0;

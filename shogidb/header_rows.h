@@ -18,12 +18,9 @@
 #include <cstdint>
 #include <string>
 
-#include "record/header_record.h"
+#include "record/header_fields.h"
 
 namespace shogidb {
-
-using GameHeader = ::CDBB;     // the record layer's header records are the databases' working records
-using ProblemHeader = ::CDBC;
 
 constexpr char kUnfinishedNumber[] = "999999";
 

@@ -10,23 +10,23 @@
 
 namespace shogidb {
 
-CDBM::CDBM(TableId header_table, char owner_kind, char note_kind, ItemKind item_kind)
+ItemDatabase::ItemDatabase(TableId header_table, char owner_kind, char note_kind, ItemKind item_kind)
     : owner_kind_(owner_kind), note_kind_(note_kind), item_kind_(item_kind), header_table_(header_table) {}
 
-CDBM::~CDBM() {
+ItemDatabase::~ItemDatabase() {
   notes_.Close();
   moves_.Close();
   header_table_.Close();
 }
 
-void CDBM::SetDatabase(std::string_view directory) {
+void ItemDatabase::SetDatabase(std::string_view directory) {
   SetDirectory(directory);
   header_table_.SetDirectory(directory);
   moves_.SetDirectory(directory);
   notes_.SetDirectory(directory);
 }
 
-void CDBM::SetJob(const DbJob& job) {
+void ItemDatabase::SetJob(const DbJob& job) {
   job_ = job.Complete();
   SetMessageSink(job.messages);
   header_table_.SetMessageSink(job.messages);
@@ -34,14 +34,14 @@ void CDBM::SetJob(const DbJob& job) {
   notes_.SetMessageSink(job.messages);
 }
 
-int CDBM::OpenAll(OpenTables& open) {
+int ItemDatabase::OpenAll(OpenTables& open) {
   for (TableObject* t : std::initializer_list<TableObject*>{this, &moves_, &notes_, &header_table_}) {
     if (int rc = open.Add(*t); rc != dbengine::kOk) return rc;
   }
   return dbengine::kOk;
 }
 
-int CDBM::FlushContent() {
+int ItemDatabase::FlushContent() {
   int rc = dbengine::kOk;
   for (TableObject* t : std::initializer_list<TableObject*>{&moves_, &notes_, this}) {
     if (int r = t->Flush(); r != dbengine::kOk && rc == dbengine::kOk) rc = r;
@@ -49,7 +49,7 @@ int CDBM::FlushContent() {
   return rc;
 }
 
-int CDBM::FlushTables(bool header_first) {
+int ItemDatabase::FlushTables(bool header_first) {
   // The header row decides whether an item exists: written last when an item comes, first when it goes,
   // so that a process dying between the two writes leaves only parts the repair removes.
   int rc = header_first ? header_table_.Flush() : dbengine::kOk;
@@ -60,13 +60,13 @@ int CDBM::FlushTables(bool header_first) {
   return rc;
 }
 
-int32_t CDBM::RowPosition(const uint8_t* row) const {
+int32_t ItemDatabase::RowPosition(const uint8_t* row) const {
   return ParsePositionId(GetText(row + position_offset(), 8));
 }
 
-std::string CDBM::NotesPrefix(int32_t number) const { return ZeroPadded(number, 6); }
+std::string ItemDatabase::NotesPrefix(int32_t number) const { return ZeroPadded(number, 6); }
 
-int CDBM::DeleteNotes(int32_t number) {
+int ItemDatabase::DeleteNotes(int32_t number) {
   std::vector<std::pair<std::string, std::string>> notes;
   if (int rc = notes_.ListAnnotations(note_kind_, NotesPrefix(number), notes); rc != dbengine::kOk) return rc;
   for (const auto& [key, text] : notes) {
@@ -77,7 +77,7 @@ int CDBM::DeleteNotes(int32_t number) {
   return dbengine::kOk;
 }
 
-int CDBM::WriteNotes(int32_t number, const ParsedItem& item, std::string* failed_key) {
+int ItemDatabase::WriteNotes(int32_t number, const ParsedItem& item, std::string* failed_key) {
   std::string start = item_kind_ == ItemKind::kGame ? item.game.Annotation() : item.problem.Annotation();
   // The header keeps CRLF-terminated lines; the table keeps the lines joined.
   if (start.size() >= 2 && start.compare(start.size() - 2, 2, "\r\n") == 0) start.resize(start.size() - 2);
@@ -93,14 +93,14 @@ int CDBM::WriteNotes(int32_t number, const ParsedItem& item, std::string* failed
   return dbengine::kOk;
 }
 
-void CDBM::Unstore(int32_t number, const uint8_t* row, int32_t position) {
+void ItemDatabase::Unstore(int32_t number, const uint8_t* row, int32_t position) {
   if (row) dbengine::DeleteRecord(header_table_.schema(), row, number);
   moves_.DeleteMoves(owner_kind_, number);
   DeleteNotes(number);
   if (position >= 0) DropReference(position);
 }
 
-bool CDBM::StoreItem(ParsedItem& item, bool force_new, RecordTextReader& reader) {
+bool ItemDatabase::StoreItem(ParsedItem& item, bool force_new, RecordTextReader& reader) {
   SetCounts(item);
   const std::string number_text = NumberField(item);
   if (number_text.empty() || force_new) return StoreNew(item, reader);
@@ -115,7 +115,7 @@ bool CDBM::StoreItem(ParsedItem& item, bool force_new, RecordTextReader& reader)
   return StoreUpdate(item, static_cast<int32_t>(number), row, reader);
 }
 
-bool CDBM::StoreNew(ParsedItem& item, RecordTextReader& reader) {
+bool ItemDatabase::StoreNew(ParsedItem& item, RecordTextReader& reader) {
   int32_t position = FindPosition(item.start);
   const bool added = position < 0;
   if (added) {
@@ -148,7 +148,7 @@ bool CDBM::StoreNew(ParsedItem& item, RecordTextReader& reader) {
   return true;
 }
 
-bool CDBM::StoreUpdate(ParsedItem& item, int32_t number, const std::vector<uint8_t>& old_row,
+bool ItemDatabase::StoreUpdate(ParsedItem& item, int32_t number, const std::vector<uint8_t>& old_row,
                        RecordTextReader& reader) {
   const int32_t old_position = RowPosition(old_row.data());
   int32_t position = FindPosition(item.start);
@@ -189,7 +189,7 @@ bool CDBM::StoreUpdate(ParsedItem& item, int32_t number, const std::vector<uint8
   return true;
 }
 
-bool CDBM::ReplaceContent(const ParsedItem& item, int32_t number, std::vector<uint8_t>& row, int32_t position) {
+bool ItemDatabase::ReplaceContent(const ParsedItem& item, int32_t number, std::vector<uint8_t>& row, int32_t position) {
   int rc = DeleteNotes(number);
   if (rc == dbengine::kOk) rc = moves_.DeleteMoves(owner_kind_, number);
   if (rc != dbengine::kOk) {
@@ -200,7 +200,7 @@ bool CDBM::ReplaceContent(const ParsedItem& item, int32_t number, std::vector<ui
   return WriteContent(item, number, row, position, false);
 }
 
-bool CDBM::WriteContent(const ParsedItem& item, int32_t number, std::vector<uint8_t>& row, int32_t position,
+bool ItemDatabase::WriteContent(const ParsedItem& item, int32_t number, std::vector<uint8_t>& row, int32_t position,
                         bool is_new) {
   int rc = moves_.WriteMoves(owner_kind_, number, item.moves);
   if (rc != dbengine::kOk) {
@@ -227,7 +227,7 @@ bool CDBM::WriteContent(const ParsedItem& item, int32_t number, std::vector<uint
   return true;
 }
 
-int CDBM::RegisterFromCsa(std::string_view text, bool force_new) {
+int ItemDatabase::RegisterFromCsa(std::string_view text, bool force_new) {
   OpenTables open;
   int count = 0;
   if (OpenAll(open) == dbengine::kOk) {
@@ -250,7 +250,7 @@ int CDBM::RegisterFromCsa(std::string_view text, bool force_new) {
   return count;
 }
 
-int CDBM::ReadRow(int32_t number, std::vector<uint8_t>& row) {
+int ItemDatabase::ReadRow(int32_t number, std::vector<uint8_t>& row) {
   OpenTables open;
   if (int rc = open.Add(header_table_); rc != dbengine::kOk) return rc;
   row.assign(static_cast<size_t>(header_table_.record_length()), 0);
@@ -261,7 +261,7 @@ int CDBM::ReadRow(int32_t number, std::vector<uint8_t>& row) {
   return dbengine::kOk;
 }
 
-int CDBM::ListEntryOf(int32_t number, ListEntry& entry) {
+int ItemDatabase::ListEntryOf(int32_t number, ListEntry& entry) {
   entry = ListEntry{};
   if (int rc = ReadRow(number, entry.row); rc != dbengine::kOk) return rc;
   entry.number = number;
@@ -269,7 +269,7 @@ int CDBM::ListEntryOf(int32_t number, ListEntry& entry) {
   return dbengine::kOk;
 }
 
-int CDBM::ReadStored(int32_t number, StoredItem& item) {
+int ItemDatabase::ReadStored(int32_t number, StoredItem& item) {
   OpenTables open;
   if (int rc = OpenAll(open); rc != dbengine::kOk) return rc;
   if (int rc = ReadRow(number, item.row); rc != dbengine::kOk) return rc;
@@ -286,7 +286,7 @@ int CDBM::ReadStored(int32_t number, StoredItem& item) {
   return dbengine::kOk;
 }
 
-int CDBM::DeleteItem(int32_t number) {
+int ItemDatabase::DeleteItem(int32_t number) {
   OpenTables open;
   if (int rc = OpenAll(open); rc != dbengine::kOk) return rc;
   std::vector<uint8_t> row;
@@ -309,7 +309,7 @@ int CDBM::DeleteItem(int32_t number) {
   return rc;
 }
 
-int CDBM::DeleteItems(const std::vector<ListEntry>& items) {
+int ItemDatabase::DeleteItems(const std::vector<ListEntry>& items) {
   if (!job_.Confirm(Format(delete_question(), static_cast<int>(items.size())))) return 0;
   int deleted = 0;
   for (const ListEntry& item : items) {
@@ -329,7 +329,7 @@ int CDBM::DeleteItems(const std::vector<ListEntry>& items) {
   return deleted;
 }
 
-int CDBM::ExportItems(const std::vector<int32_t>& numbers, const std::string& path) {
+int ItemDatabase::ExportItems(const std::vector<int32_t>& numbers, const std::string& path) {
   if (platform::FileExists(path) && !job_.Confirm(Format(export_question(), path.c_str()))) return 0;
   std::string out;
   int written = 0;

@@ -1,6 +1,7 @@
-// CDBM: what the game database (CDBB, SHGDB_B) and the tsume database (CDBC, SHGDB_C) share. An item (a
-// game or a problem) is a header row whose record number is its number, its start position in SHGDB_A,
-// its moves in SHGDB_D and its move annotations in SHGDB_F (ply 0: the game's or problem's annotation).
+// ItemDatabase: what the game database (GameDatabase, SHGDB_B) and the tsume database (ProblemDatabase,
+// SHGDB_C) share. An item (a game or a problem) is a header row whose record number is its number, its
+// start position in SHGDB_A, its moves in SHGDB_D and its move annotations in SHGDB_F (ply 0: the game's
+// or problem's annotation).
 //
 // Every operation opens the tables it needs and closes them when it ends. Registration writes an item
 // in this order, so that a process that dies in between leaves nothing the repair cannot mend: the start
@@ -8,8 +9,8 @@
 // the moves, the annotations, then the number; the tables' cached changes are written after each item.
 // Deletion removes the header first, then the moves and annotations, then the reference.
 //
-// These classes are the databases; the header records they hold are the record layer's ::CDBB and ::CDBC
-// (GameHeader, ProblemHeader), which the documents use as well.
+// These classes are the databases; the header records they hold are the record layer's GameHeader and
+// ProblemHeader, which the documents use as well.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -17,10 +18,10 @@
 #include <vector>
 
 #include "record/record_document.h"
-#include "shogidb/annotations.h"
+#include "shogidb/annotation_table.h"
 #include "shogidb/db_job.h"
-#include "shogidb/move_blocks.h"
-#include "shogidb/positions.h"
+#include "shogidb/move_block_table.h"
+#include "shogidb/position_table.h"
 #include "shogidb/record_text_reader.h"
 
 namespace shogidb {
@@ -39,14 +40,14 @@ struct PositionSpec {
   int mode = kNone;          // 1 "局面一致" (whole position, hands included), 2 "盤上駒の一致"
   int side = kSideUnset;     // side to move of the target; any other value than 0 or 1: either side
   bool reversed = false;     // also the target turned round, with the other side to move
-  CBform target;
+  BoardForm target;
   int first_ply = 1;         // F: compared from the position after ply F - 1 ...
-  int ply_count = CDBD::kMaxPlies;  // C: ... to the position after ply F + C
+  int ply_count = MoveBlockTable::kMaxPlies;  // C: ... to the position after ply F + C
 };
 
-class CDBM : public CDBA {
+class ItemDatabase : public PositionTable {
  public:
-  ~CDBM() override;
+  ~ItemDatabase() override;
 
   // The database directory of every table.
   void SetDatabase(std::string_view directory);
@@ -84,7 +85,7 @@ class CDBM : public CDBA {
   // An item's moves and annotations, its start position and side: kOk or a code. Opens what it needs.
   struct StoredItem {
     std::vector<uint8_t> row;
-    CBform start;
+    BoardForm start;
     int side = 0;
     std::vector<BoardMove> moves;
     std::vector<std::string> notes;  // by ply; "" for none
@@ -92,11 +93,11 @@ class CDBM : public CDBA {
   int ReadStored(int32_t number, StoredItem& item);
 
   TableObject& header_table() { return header_table_; }
-  CDBD& move_table() { return moves_; }
-  CDBF& note_table() { return notes_; }
+  MoveBlockTable& move_table() { return moves_; }
+  AnnotationTable& note_table() { return notes_; }
 
  protected:
-  CDBM(TableId header_table, char owner_kind, char note_kind, ItemKind item_kind);
+  ItemDatabase(TableId header_table, char owner_kind, char note_kind, ItemKind item_kind);
 
   // --- what differs between games and problems ------------------------------------------------------
   virtual int number_offset() const = 0;
@@ -142,8 +143,8 @@ class CDBM : public CDBA {
   char note_kind_;
   ItemKind item_kind_;
   TableObject header_table_;
-  CDBD moves_;
-  CDBF notes_;
+  MoveBlockTable moves_;
+  AnnotationTable notes_;
   DbJob job_;
   int32_t last_number_ = -1;
 

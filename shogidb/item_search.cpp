@@ -22,23 +22,23 @@ bool IsConditionError(int code) {
 // The start positions met so far, by id (most games share a few).
 class StartPositions {
  public:
-  explicit StartPositions(CDBA& table) : table_(table) {}
-  const CBform* Get(int32_t id) {
+  explicit StartPositions(PositionTable& table) : table_(table) {}
+  const BoardForm* Get(int32_t id) {
     auto it = cache_.find(id);
     if (it != cache_.end()) return it->second.IsValid() ? &it->second : nullptr;
-    CBform form;
+    BoardForm form;
     if (table_.ReadPosition(id, form) != dbengine::kOk) form.data()[0] = 0xFF;  // remembered as unusable
     return Get(cache_.emplace(id, form).first->first);
   }
 
  private:
-  CDBA& table_;
-  std::unordered_map<int32_t, CBform> cache_;
+  PositionTable& table_;
+  std::unordered_map<int32_t, BoardForm> cache_;
 };
 
 }  // namespace
 
-int CDBM::Search(std::string_view condition, const PositionSpec& spec, std::vector<ListEntry>& out) {
+int ItemDatabase::Search(std::string_view condition, const PositionSpec& spec, std::vector<ListEntry>& out) {
   out.clear();
   const std::string stripped = StripConditionComments(condition);
   const bool sorted = HasOrderBy(stripped);
@@ -46,7 +46,7 @@ int CDBM::Search(std::string_view condition, const PositionSpec& spec, std::vect
   return SearchRows(SelectStatement(Table(header_table_.id()).name, stripped), sorted, spec, out);
 }
 
-int CDBM::SearchRows(const std::string& statement, bool sorted, const PositionSpec& spec,
+int ItemDatabase::SearchRows(const std::string& statement, bool sorted, const PositionSpec& spec,
                      std::vector<ListEntry>& out) {
   const int record_length = header_table_.record_length();
   const int number_at = number_offset();
@@ -124,7 +124,7 @@ int CDBM::SearchRows(const std::string& statement, bool sorted, const PositionSp
       continue;
     }
     const int32_t number = dbengine::QueryRecordNumber(query, 0);
-    const CBform* start = starts.Get(RowPosition(row));
+    const BoardForm* start = starts.Get(RowPosition(row));
     if (!start) {
       job_.Show("データベース(SHGDB_A)の読み出しに失敗しました");
       continue;

@@ -1,6 +1,6 @@
 #include "shogidb/item_text.h"
 
-#include "record/cmbase.h"
+#include "record/record_board.h"
 #include "shogidb/position_key.h"
 #include "shogidb/record_text_reader.h"
 
@@ -20,9 +20,9 @@ void AppendNoteLines(const std::string& note, std::string& text) {
   }
 }
 
-bool AppendItemBody(const CBform& start, int side, const std::vector<BoardMove>& moves,
+bool AppendItemBody(const BoardForm& start, int side, const std::vector<BoardMove>& moves,
                     const std::vector<std::string>& notes, bool time_suffix, std::string& text) {
-  if (start == CBform()) {
+  if (start == BoardForm()) {
     text += "PI\r\n";
   } else {
     for (const std::string& line : CsaPositionLines(start)) text += line + "\r\n";
@@ -47,7 +47,7 @@ bool AppendItemBody(const CBform& start, int side, const std::vector<BoardMove>&
   return true;
 }
 
-bool BuildRecord(CMBase& board, const CBform& start, int side, const std::vector<BoardMove>& moves,
+bool BuildRecord(RecordBoard& board, const BoardForm& start, int side, const std::vector<BoardMove>& moves,
                  const std::vector<std::string>& notes, bool root_notes) {
   auto annotate = [&board](const std::string& note) {
     size_t at = 0;

@@ -15,16 +15,16 @@ namespace {
 int16_t GetI16(const uint8_t* at) { return static_cast<int16_t>(GetU16(at)); }
 void PutI16(uint8_t* at, int value) { PutU16(at, static_cast<uint16_t>(static_cast<int16_t>(value))); }
 
-uint8_t* SlotAt(uint8_t* record, int slot) { return record + CDBE::kMovesOffset + 4 * slot; }
-const uint8_t* SlotAt(const uint8_t* record, int slot) { return record + CDBE::kMovesOffset + 4 * slot; }
+uint8_t* SlotAt(uint8_t* record, int slot) { return record + JosekiDatabase::kMovesOffset + 4 * slot; }
+const uint8_t* SlotAt(const uint8_t* record, int slot) { return record + JosekiDatabase::kMovesOffset + 4 * slot; }
 bool SlotFree(const uint8_t* record, int slot) { return GetI16(SlotAt(record, slot)) == -1; }
 
 void MakeRecord(int32_t id, int side, int evaluation, uint8_t* record) {
-  std::memset(record, 0, CDBE::kRecordLength);
-  std::memcpy(record + CDBE::kKeyOffset, PositionIdText(id).data(), 8);
-  record[CDBE::kSideOffset] = static_cast<uint8_t>('0' + side);
-  PutI16(record + CDBE::kEvalOffset, evaluation);
-  for (int s = 0; s < CDBE::kSlots; ++s) {
+  std::memset(record, 0, JosekiDatabase::kRecordLength);
+  std::memcpy(record + JosekiDatabase::kKeyOffset, PositionIdText(id).data(), 8);
+  record[JosekiDatabase::kSideOffset] = static_cast<uint8_t>('0' + side);
+  PutI16(record + JosekiDatabase::kEvalOffset, evaluation);
+  for (int s = 0; s < JosekiDatabase::kSlots; ++s) {
     PutI16(SlotAt(record, s), -1);
     PutU16(SlotAt(record, s) + 2, 0);
   }
@@ -32,8 +32,8 @@ void MakeRecord(int32_t id, int side, int evaluation, uint8_t* record) {
 
 }  // namespace
 
-CBform JosekiPosition::StoredForm() const {
-  CBform stored = form;
+BoardForm JosekiPosition::StoredForm() const {
+  BoardForm stored = form;
   if (reversed) stored.Reverse();
   return stored;
 }
@@ -48,8 +48,8 @@ BoardMove JosekiPosition::FromStored(BoardMove move) const {
   return ReverseBoardMove(FormBoard(StoredForm()), FormBoard(form), move);
 }
 
-std::string JosekiMoveText(const CBform& form, int side, BoardMove move) {
-  CLBase board;
+std::string JosekiMoveText(const BoardForm& form, int side, BoardMove move) {
+  PlainBoard board;
   board.SetTurnOrder(0);
   board.ApplyBoardForm(form);
   board.SetSideToMove(side);
@@ -60,40 +60,40 @@ std::string JosekiMoveText(const CBform& form, int side, BoardMove move) {
   return StandardMoveText(board, board.piece(w.Piece()), w);
 }
 
-CDBE::CDBE() : TableObject(kTableE) {}
+JosekiDatabase::JosekiDatabase() : TableObject(kTableE) {}
 
-CDBE::~CDBE() {
+JosekiDatabase::~JosekiDatabase() {
   notes_.Close();
   positions_.Close();
   Close();
 }
 
-void CDBE::SetDatabase(std::string_view directory) {
+void JosekiDatabase::SetDatabase(std::string_view directory) {
   SetDirectory(directory);
   positions_.SetDirectory(directory);
   notes_.SetDirectory(directory);
 }
 
-void CDBE::SetJob(const DbJob& job) {
+void JosekiDatabase::SetJob(const DbJob& job) {
   job_ = job.Complete();
   SetMessageSink(job_.messages);
   positions_.SetMessageSink(job_.messages);
   notes_.SetMessageSink(job_.messages);
 }
 
-JosekiLock::JosekiLock(CDBE& db, bool property_dialog)
+JosekiLock::JosekiLock(JosekiDatabase& db, bool property_dialog)
     : guard_(db.directory(), platform::DatabaseLockGuard::Mode::kTry) {
   if (!guard_.held()) db.job().Show(property_dialog ? "データベースは使用中です" : "データベースが使用中です");
 }
 
-int CDBE::OpenAll(OpenTables& open) {
+int JosekiDatabase::OpenAll(OpenTables& open) {
   for (TableObject* t : std::initializer_list<TableObject*>{&positions_, this, &notes_}) {
     if (int rc = open.Add(*t); rc != dbengine::kOk) return rc;
   }
   return dbengine::kOk;
 }
 
-int CDBE::RecordsOf(int32_t id, int side, std::vector<int32_t>& records) {
+int JosekiDatabase::RecordsOf(int32_t id, int side, std::vector<int32_t>& records) {
   records.clear();
   if (!IsOpen()) return dbengine::kNotOpen;
   const std::string prefix = PositionIdText(id);
@@ -110,12 +110,12 @@ int CDBE::RecordsOf(int32_t id, int side, std::vector<int32_t>& records) {
   return dbengine::kOk;
 }
 
-int CDBE::FindJosekiPosition(const CBform& form, int side, JosekiPosition& out) {
+int JosekiDatabase::FindJosekiPosition(const BoardForm& form, int side, JosekiPosition& out) {
   out = JosekiPosition{};
   out.form = form;
   out.side = side;
   for (int turned = 0; turned < 2; ++turned) {
-    CBform stored = form;
+    BoardForm stored = form;
     if (turned) stored.Reverse();
     const int stored_side = turned ? 1 - side : side;
     const int32_t id = positions_.FindPosition(stored);
@@ -138,7 +138,7 @@ int CDBE::FindJosekiPosition(const CBform& form, int side, JosekiPosition& out) 
   return dbengine::kNotFound;
 }
 
-int CDBE::RegisterJosekiPosition(const CBform& form, int side, int evaluation, JosekiPosition& out) {
+int JosekiDatabase::RegisterJosekiPosition(const BoardForm& form, int side, int evaluation, JosekiPosition& out) {
   int rc = FindJosekiPosition(form, side, out);
   if (rc == dbengine::kOk) return dbengine::kDuplicateKey;
   if (rc != dbengine::kNotFound) return rc;
@@ -168,7 +168,7 @@ int CDBE::RegisterJosekiPosition(const CBform& form, int side, int evaluation, J
   return dbengine::kOk;
 }
 
-int CDBE::UpdateEvaluation(JosekiPosition& position, int evaluation) {
+int JosekiDatabase::UpdateEvaluation(JosekiPosition& position, int evaluation) {
   std::vector<int32_t> records;
   if (int rc = RecordsOf(position.id, position.stored_side, records); rc != dbengine::kOk) return rc;
   if (records.empty()) return dbengine::kNotFound;
@@ -182,7 +182,7 @@ int CDBE::UpdateEvaluation(JosekiPosition& position, int evaluation) {
   return dbengine::kOk;
 }
 
-int CDBE::FindSlot(const JosekiPosition& position, BoardMove stored, Slot& slot, std::vector<uint8_t>& record) {
+int JosekiDatabase::FindSlot(const JosekiPosition& position, BoardMove stored, Slot& slot, std::vector<uint8_t>& record) {
   std::vector<int32_t> records;
   if (int rc = RecordsOf(position.id, position.stored_side, records); rc != dbengine::kOk) return rc;
   record.resize(kRecordLength);
@@ -200,7 +200,7 @@ int CDBE::FindSlot(const JosekiPosition& position, BoardMove stored, Slot& slot,
   return dbengine::kNotFound;
 }
 
-int CDBE::AddJosekiMove(const JosekiPosition& position, int value, BoardMove move) {
+int JosekiDatabase::AddJosekiMove(const JosekiPosition& position, int value, BoardMove move) {
   const BoardMove stored = position.ToStored(move);
   if (stored == kNoMove) return dbengine::kInvalid;
   Slot slot;
@@ -221,7 +221,7 @@ int CDBE::AddJosekiMove(const JosekiPosition& position, int value, BoardMove mov
   return dbengine::UpdateRecord(schema(), record.data(), slot.record);
 }
 
-int CDBE::UpdateMoveValue(const JosekiPosition& position, BoardMove move, int value) {
+int JosekiDatabase::UpdateMoveValue(const JosekiPosition& position, BoardMove move, int value) {
   Slot slot;
   std::vector<uint8_t> record;
   if (int rc = FindSlot(position, position.ToStored(move), slot, record); rc != dbengine::kOk) return rc;
@@ -229,7 +229,7 @@ int CDBE::UpdateMoveValue(const JosekiPosition& position, BoardMove move, int va
   return dbengine::UpdateRecord(schema(), record.data(), slot.record);
 }
 
-int CDBE::DeleteJosekiMove(const JosekiPosition& position, BoardMove move) {
+int JosekiDatabase::DeleteJosekiMove(const JosekiPosition& position, BoardMove move) {
   const BoardMove stored = position.ToStored(move);
   Slot slot;
   std::vector<uint8_t> record;
@@ -246,7 +246,7 @@ int CDBE::DeleteJosekiMove(const JosekiPosition& position, BoardMove move) {
   return notes_.DeleteAnnotation(kJosekiMoveNote, JosekiMoveKey(position.id, stored));
 }
 
-int CDBE::DeleteJosekiPosition(const JosekiPosition& position) {
+int JosekiDatabase::DeleteJosekiPosition(const JosekiPosition& position) {
   std::vector<int32_t> records;
   if (int rc = RecordsOf(position.id, position.stored_side, records); rc != dbengine::kOk) return rc;
   if (records.empty()) return dbengine::kNotFound;
@@ -264,7 +264,7 @@ int CDBE::DeleteJosekiPosition(const JosekiPosition& position) {
   return rc == dbengine::kNotFound ? dbengine::kOk : rc;
 }
 
-int CDBE::ReadJosekiMoves(const JosekiPosition& position, std::vector<JosekiMove>& moves) {
+int JosekiDatabase::ReadJosekiMoves(const JosekiPosition& position, std::vector<JosekiMove>& moves) {
   moves.clear();
   if (!position.found) return dbengine::kOk;
   std::vector<int32_t> records;
@@ -284,7 +284,7 @@ int CDBE::ReadJosekiMoves(const JosekiPosition& position, std::vector<JosekiMove
   return dbengine::kOk;
 }
 
-int CDBE::FirstJosekiMove(const CBform& form, int side) {
+int JosekiDatabase::FirstJosekiMove(const BoardForm& form, int side) {
   reading_ = Reading{};
   OpenTables open;
   if (int rc = OpenAll(open); rc != dbengine::kOk) return rc;
@@ -292,7 +292,7 @@ int CDBE::FirstJosekiMove(const CBform& form, int side) {
   return ReadJosekiMoves(reading_.position, reading_.moves);
 }
 
-int CDBE::NextJosekiMove(int* evaluation, BoardMove* move, int* value) {
+int JosekiDatabase::NextJosekiMove(int* evaluation, BoardMove* move, int* value) {
   if (reading_.next >= reading_.moves.size()) return dbengine::kNotFound;
   const JosekiMove& m = reading_.moves[reading_.next++];
   *evaluation = reading_.position.evaluation;
@@ -301,24 +301,24 @@ int CDBE::NextJosekiMove(int* evaluation, BoardMove* move, int* value) {
   return dbengine::kOk;
 }
 
-std::string CDBE::PositionNote(const JosekiPosition& position) {
+std::string JosekiDatabase::PositionNote(const JosekiPosition& position) {
   std::string text;
   if (position.found) notes_.ReadAnnotation(kJosekiPositionNote, JosekiPositionKey(position.id, position.stored_side), text);
   return text;
 }
 
-std::string CDBE::MoveNote(const JosekiPosition& position, BoardMove move) {
+std::string JosekiDatabase::MoveNote(const JosekiPosition& position, BoardMove move) {
   std::string text;
   if (position.found) notes_.ReadAnnotation(kJosekiMoveNote, JosekiMoveKey(position.id, position.ToStored(move)), text);
   return text;
 }
 
-int CDBE::ReplacePositionNote(const JosekiPosition& position, const std::string& text) {
+int JosekiDatabase::ReplacePositionNote(const JosekiPosition& position, const std::string& text) {
   const std::string key = JosekiPositionKey(position.id, position.stored_side);
   return notes_.ReplaceAnnotation(kJosekiPositionNote, key, text);
 }
 
-int CDBE::ReplaceMoveNote(const JosekiPosition& position, BoardMove move, const std::string& text, bool* existed) {
+int JosekiDatabase::ReplaceMoveNote(const JosekiPosition& position, BoardMove move, const std::string& text, bool* existed) {
   const std::string key = JosekiMoveKey(position.id, position.ToStored(move));
   std::string old;
   const int read = notes_.ReadAnnotation(kJosekiMoveNote, key, old);

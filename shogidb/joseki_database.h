@@ -1,5 +1,5 @@
-// CDBE: the joseki database. For positions of opening play it keeps the moves known there with a value
-// for each, an evaluation of the position, and annotation texts of positions (SHGDB_F kind 1) and moves
+// JosekiDatabase: the joseki database. For positions of opening play it keeps the moves known there with a
+// value for each, an evaluation of the position, and annotation texts of positions (SHGDB_F kind 1) and moves
 // (kind 2).
 //
 // SHGDB_E record (52 bytes): E_HASH_S 0/8 the position id, E_SIDE 8/1 the side to move ("0", "1"), E_EVAL
@@ -20,17 +20,17 @@
 #include <vector>
 
 #include "platform/db_lock.h"
-#include "record/cmbase.h"
-#include "shogidb/annotations.h"
+#include "record/record_board.h"
+#include "shogidb/annotation_table.h"
 #include "shogidb/board_move.h"
 #include "shogidb/db_job.h"
-#include "shogidb/positions.h"
+#include "shogidb/position_table.h"
 
 namespace shogidb {
 
 // A joseki position found (or to be registered) for a position asked about.
 struct JosekiPosition {
-  CBform form;             // the position asked about
+  BoardForm form;          // the position asked about
   int side = 0;            // its side to move
   bool found = false;      // stored in SHGDB_E
   bool reversed = false;   // stored as the reversed position
@@ -41,7 +41,7 @@ struct JosekiPosition {
   // A move of the asked orientation in the stored one, and back.
   BoardMove ToStored(BoardMove move) const;
   BoardMove FromStored(BoardMove move) const;
-  CBform StoredForm() const;
+  BoardForm StoredForm() const;
 };
 
 struct JosekiMove {
@@ -50,30 +50,30 @@ struct JosekiMove {
   int value = 0;
 };
 
-class CDBE : public TableObject {
+class JosekiDatabase : public TableObject {
  public:
   static constexpr int kKeyOffset = 0, kSideOffset = 8, kEvalOffset = 9, kMovesOffset = 11, kDummyOffset = 51;
   static constexpr int kRecordLength = 52;
   static constexpr int kSlots = 10;
   static constexpr int kMaxValue = 16383;
 
-  CDBE();
-  ~CDBE() override;
+  JosekiDatabase();
+  ~JosekiDatabase() override;
 
   void SetDatabase(std::string_view directory);
   void SetJob(const DbJob& job);
   const DbJob& job() const { return job_; }
-  CDBA& positions() { return positions_; }
-  CDBF& notes() { return notes_; }
+  PositionTable& positions() { return positions_; }
+  AnnotationTable& notes() { return notes_; }
 
   // --- the entries (the tables must be open: OpenAll) ------------------------------------------------
   int OpenAll(OpenTables& open);
   // kOk with the joseki position (found set), or kNotFound (the JosekiPosition tells the position asked
   // about); or an engine code.
-  int FindJosekiPosition(const CBform& form, int side, JosekiPosition& out);
+  int FindJosekiPosition(const BoardForm& form, int side, JosekiPosition& out);
   // Registers a new joseki position: adds the position to SHGDB_A when needed (one reference), and a
   // first record with the evaluation and free slots. kDuplicateKey when it exists (either orientation).
-  int RegisterJosekiPosition(const CBform& form, int side, int evaluation, JosekiPosition& out);
+  int RegisterJosekiPosition(const BoardForm& form, int side, int evaluation, JosekiPosition& out);
   int UpdateEvaluation(JosekiPosition& position, int evaluation);
   // Moves are in the orientation asked for.
   int AddJosekiMove(const JosekiPosition& position, int value, BoardMove move);
@@ -90,7 +90,7 @@ class CDBE : public TableObject {
 
   // The step-by-step form of ReadJosekiMoves: First finds the position (kNotFound when it is not a
   // joseki position); each Next gives the evaluation, the next move and its value, kNotFound at the end.
-  int FirstJosekiMove(const CBform& form, int side);
+  int FirstJosekiMove(const BoardForm& form, int side);
   int NextJosekiMove(int* evaluation, BoardMove* move, int* value);
 
   // Annotations in the stored keys: the position's (kind 1) and a move's (kind 2). "" when none.
@@ -110,8 +110,8 @@ class CDBE : public TableObject {
   int RecordsOf(int32_t id, int side, std::vector<int32_t>& records);
   int FindSlot(const JosekiPosition& position, BoardMove stored, Slot& slot, std::vector<uint8_t>& record);
 
-  CDBA positions_;
-  CDBF notes_;
+  PositionTable positions_;
+  AnnotationTable notes_;
   DbJob job_;
   // The step-by-step reader's state.
   struct Reading {
@@ -125,7 +125,7 @@ class CDBE : public TableObject {
 // it, "データベースが使用中です" (or, for the property dialogs, "データベースは使用中です") is shown.
 class JosekiLock {
  public:
-  explicit JosekiLock(CDBE& db, bool property_dialog = false);
+  explicit JosekiLock(JosekiDatabase& db, bool property_dialog = false);
   bool held() const { return guard_.held(); }
 
  private:
@@ -133,6 +133,6 @@ class JosekiLock {
 };
 
 // The Japanese text of a move in a position (「先手７六歩」).
-std::string JosekiMoveText(const CBform& form, int side, BoardMove move);
+std::string JosekiMoveText(const BoardForm& form, int side, BoardMove move);
 
 }  // namespace shogidb

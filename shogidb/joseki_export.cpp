@@ -18,10 +18,10 @@ struct Visited {
 // Depth first over the joseki moves below a position, writing the export text as it goes.
 class JosekiWalk {
  public:
-  JosekiWalk(CDBE& db, int depth, bool annotations) : db_(db), depth_(depth), annotations_(annotations) {}
+  JosekiWalk(JosekiDatabase& db, int depth, bool annotations) : db_(db), depth_(depth), annotations_(annotations) {}
 
   // False when stopped or when the tables failed.
-  bool Run(const CBform& form, int side, std::string& text) {
+  bool Run(const BoardForm& form, int side, std::string& text) {
     text += "'============= 定跡局面 ============\r\n";
     for (const std::string& line : CsaPositionLines(form)) text += line + "\r\n";
     text += side == kGote ? "-\r\n" : "+\r\n";
@@ -66,7 +66,7 @@ class JosekiWalk {
     return true;
   }
 
-  CDBE& db_;
+  JosekiDatabase& db_;
   int depth_;
   bool annotations_;
   long count_ = 0;
@@ -82,7 +82,7 @@ std::string DefaultJosekiBackupPath(std::string_view directory) {
   return NormalizeDirectory(directory) + "JsBackup.pcl";
 }
 
-long JosekiText(CDBE& db, const CBform& form, int side, int depth, bool annotations, std::string& text) {
+long JosekiText(JosekiDatabase& db, const BoardForm& form, int side, int depth, bool annotations, std::string& text) {
   OpenTables open;
   if (db.OpenAll(open) != dbengine::kOk) return -1;
   JosekiWalk walk(db, depth, annotations);
@@ -91,7 +91,7 @@ long JosekiText(CDBE& db, const CBform& form, int side, int depth, bool annotati
   return walk.count();
 }
 
-long ExportJoseki(CDBE& db, const CBform& form, int side, int depth, const std::string& path, bool annotations) {
+long ExportJoseki(JosekiDatabase& db, const BoardForm& form, int side, int depth, const std::string& path, bool annotations) {
   JosekiLock lock(db);
   if (!lock.held()) return -1;
   const DbJob& job = db.job();
@@ -110,7 +110,7 @@ long ExportJoseki(CDBE& db, const CBform& form, int side, int depth, const std::
   return walk.count();
 }
 
-long DeleteJosekiBelow(CDBE& db, const CBform& form, int side, int depth, const std::string& backup_path) {
+long DeleteJosekiBelow(JosekiDatabase& db, const BoardForm& form, int side, int depth, const std::string& backup_path) {
   const DbJob& job = db.job();
   if (backup_path.empty()) {
     job.Show("バックアップファイル名を入力してください。");
@@ -165,7 +165,7 @@ long DeleteJosekiBelow(CDBE& db, const CBform& form, int side, int depth, const 
   return deleted;
 }
 
-int RegisterJosekiMove(CDBE& db, const CBform& form, int side, BoardMove move, const JosekiOptions& options) {
+int RegisterJosekiMove(JosekiDatabase& db, const BoardForm& form, int side, BoardMove move, const JosekiOptions& options) {
   JosekiLock lock(db);
   if (!lock.held()) return dbengine::kCannotOpen;
   const DbJob& job = db.job();
@@ -200,7 +200,7 @@ int RegisterJosekiMove(CDBE& db, const CBform& form, int side, BoardMove move, c
   return open.FlushAll();
 }
 
-int DeleteJosekiMoveAt(CDBE& db, const CBform& form, int side, BoardMove move) {
+int DeleteJosekiMoveAt(JosekiDatabase& db, const BoardForm& form, int side, BoardMove move) {
   JosekiLock lock(db);
   if (!lock.held()) return dbengine::kCannotOpen;
   OpenTables open;
@@ -219,7 +219,7 @@ int DeleteJosekiMoveAt(CDBE& db, const CBform& form, int side, BoardMove move) {
 namespace {
 
 // The evaluation of a position, registering it when it is not a joseki position yet.
-int SetEvaluation(CDBE& db, const CBform& form, int side, int evaluation) {
+int SetEvaluation(JosekiDatabase& db, const BoardForm& form, int side, int evaluation) {
   JosekiPosition position;
   int rc = db.FindJosekiPosition(form, side, position);
   if (rc == dbengine::kNotFound) return db.RegisterJosekiPosition(form, side, evaluation, position);
@@ -228,7 +228,7 @@ int SetEvaluation(CDBE& db, const CBform& form, int side, int evaluation) {
 
 }  // namespace
 
-int SetJosekiMoveProperties(CDBE& db, const CBform& form, int side, BoardMove move, int evaluation_before,
+int SetJosekiMoveProperties(JosekiDatabase& db, const BoardForm& form, int side, BoardMove move, int evaluation_before,
                             int evaluation_after, int value) {
   JosekiLock lock(db, true);
   if (!lock.held()) return dbengine::kCannotOpen;
@@ -248,7 +248,7 @@ int SetJosekiMoveProperties(CDBE& db, const CBform& form, int side, BoardMove mo
   return open.FlushAll();
 }
 
-int SetJosekiEvaluation(CDBE& db, const CBform& form, int side, int evaluation) {
+int SetJosekiEvaluation(JosekiDatabase& db, const BoardForm& form, int side, int evaluation) {
   JosekiLock lock(db, true);
   if (!lock.held()) return dbengine::kCannotOpen;
   OpenTables open;

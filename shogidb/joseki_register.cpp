@@ -27,10 +27,10 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 
 class Registrar {
  public:
-  Registrar(CDBE& db, const JosekiOptions& options) : db_(db), options_(options) {}
+  Registrar(JosekiDatabase& db, const JosekiOptions& options) : db_(db), options_(options) {}
 
   // Registers every line of the record from its start; false when a failure stopped it.
-  bool Walk(CMBase& board, const std::unordered_map<const MoveNode*, NodeData>* data) {
+  bool Walk(RecordBoard& board, const std::unordered_map<const MoveNode*, NodeData>* data) {
     data_ = data;
     board.SavePlace();  // goes to the start
     const bool ok = WalkFrom(board, 1);
@@ -42,7 +42,7 @@ class Registrar {
   bool stopped() const { return stopped_; }
 
  private:
-  bool WalkFrom(CMBase& board, int ply) {
+  bool WalkFrom(RecordBoard& board, int ply) {
     if (ply > options_.depth) return true;
     const int children = board.ChildCount();
     for (int i = 0; i < children; ++i) {
@@ -60,14 +60,14 @@ class Registrar {
     return true;
   }
 
-  bool RegisterMove(CMBase& board, const MoveNode& node, int ply) {
+  bool RegisterMove(RecordBoard& board, const MoveNode& node, int ply) {
     const DbJob& job = db_.job();
     NodeData d{options_.evaluation, options_.value};
     if (data_) {
       auto it = data_->find(&node);
       if (it != data_->end()) d = it->second;
     }
-    const CBform form = board.CurrentBoardForm();
+    const BoardForm form = board.CurrentBoardForm();
     const int side = node.move.SideBefore();
     const BoardMove move = BoardMoveOf(board, node.move);
     JosekiPosition position;
@@ -121,7 +121,7 @@ class Registrar {
     return true;
   }
 
-  CDBE& db_;
+  JosekiDatabase& db_;
   const JosekiOptions& options_;
   const std::unordered_map<const MoveNode*, NodeData>* data_ = nullptr;
   long count_ = 0;
@@ -162,10 +162,10 @@ class JosekiFileReader {
 
   enum Status { kGame, kEnd, kError };
 
-  Status Next(CJBase& board, std::unordered_map<const MoveNode*, NodeData>& data) {
+  Status Next(PlainBoard& board, std::unordered_map<const MoveNode*, NodeData>& data) {
     data.clear();
     evaluation_ = options_.evaluation;
-    CBform::Expanded entries;
+    BoardForm::Expanded entries;
     bool any = false, have_side = false;
     int side = kSente;
     std::string line_buffer;
@@ -208,7 +208,7 @@ class JosekiFileReader {
       job_.Show("手番指定がありません");
       return kError;
     }
-    CBform start;
+    BoardForm start;
     start.Encode(entries);
     board.SetTurnOrder(0);
     board.ApplyBoardForm(start);
@@ -247,7 +247,7 @@ class JosekiFileReader {
     return true;
   }
 
-  bool ReadMoves(CJBase& board, std::unordered_map<const MoveNode*, NodeData>& data) {
+  bool ReadMoves(PlainBoard& board, std::unordered_map<const MoveNode*, NodeData>& data) {
     int number = 1;  // of the next move
     std::string buffer;
     bool over = false;
@@ -272,7 +272,7 @@ class JosekiFileReader {
             Fail("属性値の指定が間違っています(%s)。", line);
             return false;
           }
-          if (current != board.root()) data[current].value = static_cast<int>(std::min<long>(value, CDBE::kMaxValue));
+          if (current != board.root()) data[current].value = static_cast<int>(std::min<long>(value, JosekiDatabase::kMaxValue));
         } else if (StartsWith(body, "形勢評価値:")) {
           if (!Evaluation(body, line)) return false;
         } else if (StartsWith(body, "手数目:")) {
@@ -318,7 +318,7 @@ class JosekiFileReader {
 
 }  // namespace
 
-long RegisterJosekiFromRecord(CDBE& db, CMBase& record, const JosekiOptions& options) {
+long RegisterJosekiFromRecord(JosekiDatabase& db, RecordBoard& record, const JosekiOptions& options) {
   JosekiLock lock(db);
   if (!lock.held()) return -1;
   OpenTables open;
@@ -331,13 +331,13 @@ long RegisterJosekiFromRecord(CDBE& db, CMBase& record, const JosekiOptions& opt
   return registrar.count();
 }
 
-long RegisterJosekiFromText(CDBE& db, std::string_view text, const JosekiOptions& options) {
+long RegisterJosekiFromText(JosekiDatabase& db, std::string_view text, const JosekiOptions& options) {
   JosekiLock lock(db);
   if (!lock.held()) return -1;
   OpenTables open;
   if (db.OpenAll(open) != dbengine::kOk) return -1;
   JosekiFileReader reader(text, options, db.job());
-  CJBase board(CLBase::kCopyPool);
+  PlainBoard board(PlainBoard::kCopyPool);
   std::unordered_map<const MoveNode*, NodeData> data;
   long total = 0;
   bool stopped = false;

@@ -10,13 +10,13 @@ namespace shogidb {
 
 int32_t PositionHash(const uint8_t* b) {
   uint32_t sum = 0;
-  for (int w = 0; w < CBform::kSize / 4; ++w) {
+  for (int w = 0; w < BoardForm::kSize / 4; ++w) {
     sum += b[4 * w] | b[4 * w + 1] << 8 | b[4 * w + 2] << 16 | static_cast<uint32_t>(b[4 * w + 3]) << 24;
   }
   return static_cast<int32_t>(sum % static_cast<uint32_t>(kHashModulus));
 }
 
-int32_t PositionHash(const CBform& form) { return PositionHash(form.data()); }
+int32_t PositionHash(const BoardForm& form) { return PositionHash(form.data()); }
 
 std::string PositionIdText(int32_t id) {
   char text[16];
@@ -34,11 +34,11 @@ int32_t ParsePositionId(std::string_view text) {
   return id;
 }
 
-BoardPattern PatternOf(const CBform& target) {
+BoardPattern PatternOf(const BoardForm& target) {
   BoardPattern pattern;
-  const CBform::Expanded entries = target.Decode();
+  const BoardForm::Expanded entries = target.Decode();
   for (int i = 0; i < kPieceCount; ++i) {
-    const CBform::Entry& e = entries[i];
+    const BoardForm::Entry& e = entries[i];
     if (!IsSquareNumber(e.location)) continue;
     pattern.squares.push_back({e.location, MakeCode(KindOfIndex(i), e.promoted != 0, e.owner)});
   }
@@ -53,12 +53,12 @@ bool MatchesBoard(const BoardPattern& pattern, const FormBoard& position) {
   return true;
 }
 
-std::vector<std::string> CsaPositionLines(const CBform& form) {
-  const CBform::Expanded entries = form.Decode();
+std::vector<std::string> CsaPositionLines(const BoardForm& form) {
+  const BoardForm::Expanded entries = form.Decode();
   int cell[100] = {};  // by square number: 0 empty, else 1 + code
   int hands[2][kKindCount] = {};
   for (int i = 0; i < kPieceCount; ++i) {
-    const CBform::Entry& e = entries[i];
+    const BoardForm::Entry& e = entries[i];
     if (e.location <= 1) {
       ++hands[e.location][KindOfIndex(i)];
     } else if (IsSquareNumber(e.location)) {

@@ -21,17 +21,17 @@ PositionMatcher::PositionMatcher(const PositionSpec& spec) : spec_(spec), revers
 
 bool PositionMatcher::Compares(const FormBoard& board, int side) const {
   if (spec_.mode == PositionSpec::kWhole) {
-    uint8_t bytes[CBform::kSize];
+    uint8_t bytes[BoardForm::kSize];
     board.WriteBytes(bytes);
-    if (SideFits(spec_.side, side) && std::memcmp(bytes, spec_.target.data(), CBform::kSize) == 0) return true;
+    if (SideFits(spec_.side, side) && std::memcmp(bytes, spec_.target.data(), BoardForm::kSize) == 0) return true;
     return spec_.reversed && SideFits(Other(spec_.side), side) &&
-           std::memcmp(bytes, reversed_.data(), CBform::kSize) == 0;
+           std::memcmp(bytes, reversed_.data(), BoardForm::kSize) == 0;
   }
   if (SideFits(spec_.side, side) && MatchesBoard(pattern_, board)) return true;
   return spec_.reversed && SideFits(Other(spec_.side), side) && MatchesBoard(reversed_pattern_, board);
 }
 
-int PositionMatcher::Match(const CBform& start, int start_side, const std::vector<BoardMove>& moves) const {
+int PositionMatcher::Match(const BoardForm& start, int start_side, const std::vector<BoardMove>& moves) const {
   if (spec_.mode != PositionSpec::kWhole && spec_.mode != PositionSpec::kBoard) return -1;
   FormBoard board(start);
   const int first = std::max(spec_.first_ply, 1) - 1;

@@ -7,7 +7,7 @@
 #include "record/csa_header.h"
 #include "rules/move_rules.h"
 #include "rules/notation.h"
-#include "shogidb/move_blocks.h"
+#include "shogidb/move_block_table.h"
 
 namespace shogidb {
 namespace {
@@ -131,7 +131,7 @@ void RecordTextReader::AddNote(ParsedItem& item, int ply, std::string_view text)
   }
   if (ply == 0) {
     // Lines before the first move annotate the start: they join the game's or problem's annotation.
-    CDBM& header = kind_ == ItemKind::kGame ? static_cast<CDBM&>(item.game) : item.problem;
+    HeaderFields& header = kind_ == ItemKind::kGame ? static_cast<HeaderFields&>(item.game) : item.problem;
     header.AppendAnnotationLine(text);
     return;
   }
@@ -141,20 +141,20 @@ void RecordTextReader::AddNote(ParsedItem& item, int ply, std::string_view text)
   note += text;
 }
 
-bool RecordTextReader::PlaceLine(std::string_view line, CBform::Expanded& e) {
+bool RecordTextReader::PlaceLine(std::string_view line, BoardForm::Expanded& e) {
   return ApplyPlacementLine(line, e) || Fail("駒配置指定エラーです。(%s)", line);
 }
 
-bool ApplyPlacementLine(std::string_view line, CBform::Expanded& e) {
+bool ApplyPlacementLine(std::string_view line, BoardForm::Expanded& e) {
   // Takes the lowest-numbered piece of a kind from the box.
   auto take = [&e](int kind) {
     for (int i = kFirstIndexOfKind[kind]; i < kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; ++i) {
-      if (e[i].location == CBform::kBoxLocation) return i;
+      if (e[i].location == BoardForm::kBoxLocation) return i;
     }
     return -1;
   };
   auto occupied = [&e](int square) {
-    for (const CBform::Entry& x : e) {
+    for (const BoardForm::Entry& x : e) {
       if (x.location == square) return true;
     }
     return false;
@@ -162,7 +162,7 @@ bool ApplyPlacementLine(std::string_view line, CBform::Expanded& e) {
   auto bad = [] { return false; };
   if (line.size() < 2) return false;
   if (line[1] == 'I') {
-    e = CBform().Decode();
+    e = BoardForm().Decode();
     std::string_view rest = line.substr(2);
     for (;;) {
       rest = SkipBlanks(rest);
@@ -174,7 +174,7 @@ bool ApplyPlacementLine(std::string_view line, CBform::Expanded& e) {
       bool removed = false;
       for (int i = kFirstIndexOfKind[kind]; i < kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; ++i) {
         if (e[i].location == square) {
-          e[i] = CBform::Entry{};
+          e[i] = BoardForm::Entry{};
           removed = true;
         }
       }
@@ -191,7 +191,7 @@ bool ApplyPlacementLine(std::string_view line, CBform::Expanded& e) {
       if (square < 0) return bad();
       if (square == 0 && rest.substr(2, 2) == "AL") {
         for (int i = 0; i < kPieceCount; ++i) {
-          if (KindOfIndex(i) != OU && e[i].location == CBform::kBoxLocation) {
+          if (KindOfIndex(i) != OU && e[i].location == BoardForm::kBoxLocation) {
             e[i] = {static_cast<uint8_t>(side), static_cast<uint8_t>(side), 0};
           }
         }
@@ -232,11 +232,11 @@ bool ApplyPlacementLine(std::string_view line, CBform::Expanded& e) {
 }
 
 RecordTextReader::Status RecordTextReader::ReadHeaderPart(ParsedItem& item, bool& ended, std::string& pending_move) {
-  CBform::Expanded entries;  // every piece in the box until a position line says otherwise
+  BoardForm::Expanded entries;  // every piece in the box until a position line says otherwise
   bool any_line = false, sente_named = false, gote_named = false, side_given = false;
   std::string raw;
   ended = false;
-  CDBM& header = kind_ == ItemKind::kGame ? static_cast<CDBM&>(item.game) : item.problem;
+  HeaderFields& header = kind_ == ItemKind::kGame ? static_cast<HeaderFields&>(item.game) : item.problem;
   while (ReadLine(raw)) {
     std::string_view line = SkipCsaBlanks(raw);
     if (line.empty()) continue;
@@ -306,7 +306,7 @@ bool RecordTextReader::PlayLine(std::string_view line, ParsedItem& item, int& pl
   if (side != board_.side_to_move()) return Fail("指し手の手番が間違っています(%s)", line);
   const int from = SquareOf(line.substr(1, 2));
   const int to = SquareOf(line.substr(3, 2));
-  const PIECE* piece = nullptr;
+  const Piece* piece = nullptr;
   if (from < 0) return Fail("指し手の移動元が間違っています(%s)", line);
   if (from == 0) {
     for (int i = kFirstIndexOfKind[kind]; i < kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; ++i) {
@@ -325,14 +325,14 @@ bool RecordTextReader::PlayLine(std::string_view line, ParsedItem& item, int& pl
     }
   }
   if (to <= 0 || to == from) return Fail("指し手の移動先が間違っています(%s)", line);
-  const PIECE* occupant = board_.PieceAt(ToBoardIndex(to));
+  const Piece* occupant = board_.PieceAt(ToBoardIndex(to));
   if (occupant && (occupant->side() == side || from == 0)) return Fail("指し手の移動先が間違っています(%s)", line);
   const MoveWord w = board_.BuildMoveWord(*piece, ToBoardIndex(to), promoted ? 1 : 0, side);
   if (ValidateMove(board_, w) != kLegal) return Fail("指し手が間違っています(%s)", line);
 
   if (kind_ == ItemKind::kGame) {
-    if (ply >= CDBD::kMaxPlies) {
-      messages_.Show("指し手登録に失敗しました。(" + std::to_string(CDBD::kTooManyMoves) + ")");
+    if (ply >= MoveBlockTable::kMaxPlies) {
+      messages_.Show("指し手登録に失敗しました。(" + std::to_string(MoveBlockTable::kTooManyMoves) + ")");
       return false;
     }
     PlainMove m{side, from, from == 0 ? kind : 0, to, promoted && !piece->promoted()};
@@ -433,8 +433,8 @@ RecordTextReader::Status RecordTextReader::Next(ParsedItem& item) {
         }
       }
       board_.GoToStart();
-      if (item.moves.size() > static_cast<size_t>(CDBD::kMaxPlies)) {
-        messages_.Show("指し手登録に失敗しました。(" + std::to_string(CDBD::kTooManyMoves) + ")");
+      if (item.moves.size() > static_cast<size_t>(MoveBlockTable::kMaxPlies)) {
+        messages_.Show("指し手登録に失敗しました。(" + std::to_string(MoveBlockTable::kTooManyMoves) + ")");
         return kError;
       }
     }

@@ -4,8 +4,8 @@
 #include "platform/files.h"
 #include "platform/text_codec.h"
 #include "shogidb/game_database.h"
+#include "shogidb/problem_database.h"
 #include "shogidb/schema.h"
-#include "shogidb/tsume_database.h"
 
 namespace shogidb {
 
@@ -57,7 +57,7 @@ void ReadInto(const std::string& directory, const char* const (&names)[2], std::
   }
 }
 
-int RegisterAll(CDBM& db, std::string_view directory, const std::vector<std::string>& texts, const DbJob& job) {
+int RegisterAll(ItemDatabase& db, std::string_view directory, const std::vector<std::string>& texts, const DbJob& job) {
   db.SetDatabase(directory);
   db.SetJob(job);
   int count = 0;
@@ -93,9 +93,9 @@ SampleDatabaseResult CreateSampleDatabase(std::string_view directory, const Samp
   for (const std::string& path : records.missing) watcher.Show("見本ファイル " + path + " が読めません。");
   {
     platform::DatabaseLockGuard lock(dir, platform::DatabaseLockGuard::Mode::kWait);
-    CDBB games;
+    GameDatabase games;
     result.games = RegisterAll(games, dir, records.games, watcher.Job());
-    CDBC problems;
+    ProblemDatabase problems;
     result.problems = RegisterAll(problems, dir, records.problems, watcher.Job());
   }
   result.first_fault = watcher.first_message;

@@ -1,7 +1,6 @@
 #include "shogidb/schema.h"
 
 #include "dbengine/query.h"
-#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/sjis.h"
 
@@ -53,8 +52,6 @@ std::string NormalizeDirectory(std::string_view directory) {
   if (!dir.empty() && dir.back() != '/') dir += '/';
   return dir;
 }
-
-std::string DatabaseDirectory() { return NormalizeDirectory(platform::GetEnv("SHGDB").value_or("")); }
 
 std::string TablePathIn(std::string_view directory, TableId id) {
   return NormalizeDirectory(directory) + kTables[id].name;

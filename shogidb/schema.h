@@ -36,8 +36,6 @@ const TableInfo& Table(TableId id);
 
 // A directory as the databases use it: with one "/" at its end (empty stays empty).
 std::string NormalizeDirectory(std::string_view directory);
-// The directory named by the environment variable SHGDB, normalized; empty when it is not set.
-std::string DatabaseDirectory();
 // The path of a table: the directory followed by its name.
 std::string TablePathIn(std::string_view directory, TableId id);
 

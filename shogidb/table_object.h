@@ -1,7 +1,7 @@
-// Table objects: one per SHGDB table (CDBA positions, CDBD move blocks, CDBF annotation pieces, and the
-// header tables inside the game and tsume databases). Each opens its table by path when an operation
-// starts and closes it when the operation ends; the database objects built on them do the same with
-// every table they use.
+// Table objects: one per SHGDB table (PositionTable positions, MoveBlockTable move blocks, AnnotationTable
+// annotation pieces, and the header tables inside the game and tsume databases). Each opens its table by path
+// when an operation starts and closes it when the operation ends; the database objects built on them do the
+// same with every table they use.
 //
 // The engine allows one open handle per table, so two table objects of the same table must not be open
 // at the same time.

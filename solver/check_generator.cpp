@@ -5,7 +5,7 @@
 #include "rules/movement.h"
 #include "solver/move_generator.h"
 
-MoveGenerator::MoveGenerator(SBASE& position, NodePool& pool) : pos_(position), pool_(pool) {
+MoveGenerator::MoveGenerator(Position& position, NodePool& pool) : pos_(position), pool_(pool) {
   scratch_.SetOwner(&position);
   scratch_.SetKind(FU);
   for (int a = 0; a < 2; ++a) {
@@ -74,7 +74,7 @@ void MoveGenerator::AttackerExpansion(MoveList& out, int piece, int target, bool
 }
 
 void MoveGenerator::DefenderExpansion(MoveList& out, int piece, int target) {
-  const PIECE& p = pos_.piece(piece);
+  const Piece& p = pos_.piece(piece);
   auto add = [&](int promote) {
     if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, target, promote, -1))) out.Append(node);
   };
@@ -105,7 +105,7 @@ int MoveGenerator::AdjacentAttackCount(int K, int a) const {
 
 MoveList MoveGenerator::ChecksToSquare(int S, int K, int a, bool guarded) {
   MoveList out;
-  const int n = std::min<int>(pos_.AttackCount(a, S), SBASE::kAttackListSize);
+  const int n = std::min<int>(pos_.AttackCount(a, S), Position::kAttackListSize);
   const uint8_t* list = pos_.Attackers(a, S);
   for (int j = n - 1; j >= 0; --j) {
     const int p = list[j];
@@ -128,7 +128,7 @@ MoveList MoveGenerator::DropChecks(int S, int K, int a) {
     if (!scratch_.CanReach(K)) continue;
     // Only the pawn that would check is worth the walk along the file.
     if (kind == FU && TwoPawns(pos_, K, a)) continue;
-    const PIECE& p = pos_.piece(pos_.LastPieceOfKind(a, kind));
+    const Piece& p = pos_.piece(pos_.LastPieceOfKind(a, kind));
     if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, S, 0, -1))) out.Append(node);
   }
   return out;
@@ -139,7 +139,7 @@ MoveList MoveGenerator::LineMovesToSquare(const int* pieces, int count, int S, i
   for (int k = 0; k < count; ++k) {
     const int p = pieces[k];
     const int side = pos_.SideOf(p);
-    const int n = std::min<int>(pos_.AttackCount(side, S), SBASE::kAttackListSize);
+    const int n = std::min<int>(pos_.AttackCount(side, S), Position::kAttackListSize);
     const uint8_t* list = pos_.Attackers(side, S);
     bool listed = false;
     for (int j = 0; j < n && !listed; ++j) listed = list[j] == p;
@@ -154,11 +154,11 @@ MoveList MoveGenerator::DiscoveredChecks(int S, int K, int i, int a) {
   const int o = kDirections[i];
   int at = S - o;
   while (pos_.cell(at) == kEmptyCell) at -= o;
-  const PIECE* q = pos_.PieceAt(at);
+  const Piece* q = pos_.PieceAt(at);
   if (!q || q->side() != a || q->MovesInDirection(o) != 2) return out;
 
   const int b = pos_.cell(S);
-  const PIECE& blocker = pos_.piece(b);
+  const Piece& blocker = pos_.piece(b);
   for (const MoveVector* v = blocker.Vectors(); v->offset; ++v) {
     if (v->offset == o || v->offset == -o) continue;
     for (int t = S + v->offset;; t += v->offset) {

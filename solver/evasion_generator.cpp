@@ -35,13 +35,13 @@ LineTable MoveGenerator::BuildLineTable(int K, int a) {
     }
     const uint8_t c = pos_.cell(T);
     if (c >= kPieceCount) continue;
-    const PIECE& p = pos_.piece(c);
+    const Piece& p = pos_.piece(c);
     LineEntry& e = table.entry[i];
     if (p.side() != a) {
       if (!line) continue;
       int U = T - o;
       while (pos_.cell(U) == kEmptyCell) U -= o;
-      const PIECE* behind = pos_.PieceAt(U);
+      const Piece* behind = pos_.PieceAt(U);
       if (behind && behind->side() == a && behind->MovesInDirection(o) == 2) {
         e.pinned = c;
         e.pin_direction = static_cast<int8_t>(-o);
@@ -58,7 +58,7 @@ LineTable MoveGenerator::BuildLineTable(int K, int a) {
 
 MoveList MoveGenerator::KingMoves(const LineTable& table, int king) {
   MoveList out;
-  const PIECE& k = pos_.piece(king);
+  const Piece& k = pos_.piece(king);
   const int K = k.location(), d = k.side(), a = 1 - d;
   for (const MoveVector* v = k.Vectors(); v->offset; ++v) {
     const int i = kKingDirectionIndex[v->offset + 11];
@@ -84,7 +84,7 @@ bool MoveGenerator::Pinned(const LineTable& table, int piece, int target) const 
 
 MoveList MoveGenerator::CapturesOnSquare(const LineTable& table, int S, int king, int d) {
   MoveList out;
-  const int n = std::min<int>(pos_.AttackCount(d, S), SBASE::kAttackListSize);
+  const int n = std::min<int>(pos_.AttackCount(d, S), Position::kAttackListSize);
   const uint8_t* list = pos_.Attackers(d, S);
   for (int j = 0; j < n; ++j) {
     const int p = list[j];
@@ -104,7 +104,7 @@ MoveList MoveGenerator::InterpositionDrops(int S, int d) {
     scratch_.SetSide(d);
     scratch_.SetPromoted(0);
     if (!DropAllowed(pos_, scratch_, S)) continue;
-    const PIECE& p = pos_.piece(pos_.LastPieceOfKind(d, kind));
+    const Piece& p = pos_.piece(pos_.LastPieceOfKind(d, kind));
     if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, S, -1, -1))) out.Append(node);
   }
   return out;

@@ -68,7 +68,7 @@ void SortChildren(MoveNode* node) {
 
 }  // namespace
 
-MateEngine::MateEngine(SBASE& position)
+MateEngine::MateEngine(Position& position)
     : pos_(position),
       pool_(std::make_unique<NodePool>(kPoolFirstChunk, kPoolGrowth, kPoolLimit, &position.messages())),
       table_(std::make_unique<MateTable>()) {
@@ -501,7 +501,7 @@ bool MateEngine::MaterialPrune() {
   int on_board = 0;
   int by_code[16] = {};
   for (int i = 0; i < kPieceCount; ++i) {
-    const PIECE& p = pos_.piece(i);
+    const Piece& p = pos_.piece(i);
     if (p.on_board() && p.side() == attacker_) {
       ++on_board;
       ++by_code[p.code() & 15];

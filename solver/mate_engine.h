@@ -47,7 +47,7 @@ class MateEngine {
   static constexpr int kDefaultMaxDepth = 35;
 
   // Binds the board; creates the search pool (20000 nodes, growth 5000, low at 50000) and the table.
-  explicit MateEngine(SBASE& position);
+  explicit MateEngine(Position& position);
   ~MateEngine();
   MateEngine(const MateEngine&) = delete;
   MateEngine& operator=(const MateEngine&) = delete;
@@ -87,7 +87,7 @@ class MateEngine {
   long ElapsedSeconds() const;
   void Output(const char* format, ...);
 
-  SBASE& pos_;
+  Position& pos_;
   char line_[512] = {};
   platform::ProgressSink* out_ = nullptr;
   platform::AutoResetEvent* stop_ = nullptr;

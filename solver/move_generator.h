@@ -25,7 +25,7 @@
 
 class MoveGenerator {
  public:
-  MoveGenerator(SBASE& position, NodePool& pool);
+  MoveGenerator(Position& position, NodePool& pool);
   MoveGenerator(const MoveGenerator&) = delete;
   MoveGenerator& operator=(const MoveGenerator&) = delete;
 
@@ -74,9 +74,9 @@ class MoveGenerator {
   // Whether any kind can check from a distance along direction i for attacker a.
   bool IsLine(int i, int a) const { return line_kinds_[a][i] != 0; }
 
-  SBASE& pos_;
+  Position& pos_;
   NodePool& pool_;
-  PIECE scratch_;  // hypothetical drops: a piece of the wanted kind standing on the drop square
+  Piece scratch_;  // hypothetical drops: a piece of the wanted kind standing on the drop square
   uint8_t line_kinds_[2][12] = {};  // IsLineChecker as bits (1 << kind), asked at every direction
   bool failed_ = false;
 };

@@ -1,6 +1,6 @@
 #include "solver/position_record.h"
 
-void BuildRecord(const SBASE& position, int hand_side, PositionRecord* out) {
+void BuildRecord(const Position& position, int hand_side, PositionRecord* out) {
   // Codes by cell content: the 40 pieces, then 255 for an empty cell (40) and for outside cells (255).
   uint8_t code_of[256];
   std::memset(code_of, 255, sizeof code_of);

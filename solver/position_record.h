@@ -27,7 +27,7 @@ struct PositionRecord {
 };
 
 // The record of the position with `hand_side`'s hand.
-void BuildRecord(const SBASE& position, int hand_side, PositionRecord* out);
+void BuildRecord(const Position& position, int hand_side, PositionRecord* out);
 uint32_t RecordHash(const PositionRecord& record);
 
 // Whether `a` covers `b`: identical boards and at least as many pieces of every kind in hand.

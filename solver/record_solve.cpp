@@ -3,12 +3,12 @@
 #include "record/archive.h"
 #include "rules/notation.h"
 
-void PrepareForSolving(CMBase& board) {
+void PrepareForSolving(RecordBoard& board) {
   board.GoToStart();
   board.BeginRecord();
 }
 
-std::vector<std::string> MainLineTexts(CMBase& board) {
+std::vector<std::string> MainLineTexts(RecordBoard& board) {
   std::vector<std::string> texts;
   board.GoToStart();
   while (board.StepForward()) texts.push_back(NodeMoveText(board, *board.current()));
@@ -16,7 +16,7 @@ std::vector<std::string> MainLineTexts(CMBase& board) {
   return texts;
 }
 
-bool WriteSolvedProblem(CTsumeRecordDoc& doc, std::string_view cp932_path) {
+bool WriteSolvedProblem(ProblemDocument& doc, std::string_view cp932_path) {
   doc.board().GoToStart();
   doc.UpdateMoveCountField();
   Archive out = Archive::ToFile(cp932_path, false);

@@ -39,7 +39,7 @@ std::string DurationText(long seconds) {
   return text;
 }
 
-SolveOutcome RunSolveProcedure(SBASE& position, platform::ProgressSink& out, platform::AutoResetEvent* stop,
+SolveOutcome RunSolveProcedure(Position& position, platform::ProgressSink& out, platform::AutoResetEvent* stop,
                                int max_depth) {
   platform::LocalTime now = platform::Now();
   Say(out, "==== 詰思考開始 %s %s ====", SolveDateText(now), SolveTimeText(now));
@@ -62,7 +62,7 @@ SolveWorker::~SolveWorker() {
   Wait();
 }
 
-bool SolveWorker::Start(SBASE& position, platform::ProgressSink& out, Finished finished, int max_depth) {
+bool SolveWorker::Start(Position& position, platform::ProgressSink& out, Finished finished, int max_depth) {
   if (running()) return false;
   Wait();  // the previous job has ended; collect its thread
   stop_.TestAndReset();

@@ -30,7 +30,7 @@
 
 // Runs one solve of the board's current position with the side to move attacking. REQUIRES: the current
 // node of the record has no children. `stop` may be null.
-SolveOutcome RunSolveProcedure(SBASE& position, platform::ProgressSink& out, platform::AutoResetEvent* stop,
+SolveOutcome RunSolveProcedure(Position& position, platform::ProgressSink& out, platform::AutoResetEvent* stop,
                                int max_depth = MateEngine::kDefaultMaxDepth);
 
 // "12/05/26" (month/day/two-digit year) and "14:03:09".
@@ -52,7 +52,7 @@ class SolveWorker {
 
   // Starts solving; false (and nothing happens) while a solve is running. `finished` is called on the
   // worker thread once the procedure has returned and the running flag is clear.
-  bool Start(SBASE& position, platform::ProgressSink& out, Finished finished,
+  bool Start(Position& position, platform::ProgressSink& out, Finished finished,
              int max_depth = MateEngine::kDefaultMaxDepth);
   // Signals the stop event: the search stops at its next attack node and the procedure ends normally.
   void RequestStop() { stop_.Set(); }

@@ -27,7 +27,7 @@ constexpr Layout kLayouts[] = {
 
 }  // namespace
 
-BoardController::BoardController(CKBase& board, BoardPicture& picture, BoardHost& host, BoardKind kind)
+BoardController::BoardController(ScreenBoard& board, BoardPicture& picture, BoardHost& host, BoardKind kind)
     : board_(board), picture_(picture), host_(host), kind_(kind) {}
 
 BoardController::~BoardController() { picture_.RemoveAllSprites(); }
@@ -121,7 +121,7 @@ std::bitset<kPieceCount> BoardController::HeldMask() const {
 
 int BoardController::HitSprite(int x, int y) const {
   const std::bitset<kPieceCount> held = HeldMask();
-  for (CSprite* s : picture_.sprites()) {
+  for (Sprite* s : picture_.sprites()) {
     const int index = board_.SpriteIndex(s);
     if (index < 0 || held.test(index)) continue;
     if (SpriteHit(*s, x, y)) return index;
@@ -152,18 +152,18 @@ void BoardController::ShowHeld(const Held& h) {
 }
 
 void BoardController::PickUp(int piece, int x, int y) {
-  CKmSprite& clicked = board_.sprite(piece);
+  PieceSprite& clicked = board_.sprite(piece);
   const int dx = x - clicked.x(), dy = y - clicked.y();
-  const PIECE& p = board_.piece(piece);
+  const Piece& p = board_.piece(piece);
   if (!free_placement_ && p.location() < kFirstSquare) {
     // A drop uses the piece the record would use: the last of its kind on that stand.
     const int last = board_.LastPieceOfKind(p.location(), p.kind());
     if (last >= 0) piece = last;
   }
   for (const Held& h : held_) board_.sprite(h.piece).SetDepth(kEarlierHeldDepth);
-  const PIECE& taken = board_.piece(piece);
+  const Piece& taken = board_.piece(piece);
   held_.push_back({piece, dx, dy, taken.side(), taken.promoted() ? 1 : 0, taken.location()});
-  CKmSprite& s = board_.sprite(piece);
+  PieceSprite& s = board_.sprite(piece);
   s.SetDepth(kHeldDepth);
   s.SetPlace(x - dx, y - dy);
   if (held_.size() == 1) host_.CaptureMouse(true);
@@ -231,7 +231,7 @@ void BoardController::Drop(int x, int y) {
 }
 
 void BoardController::FreePlace(const Held& h, int to) {
-  const PIECE& piece = board_.piece(h.piece);
+  const Piece& piece = board_.piece(h.piece);
   if (to == piece.location() && h.side == piece.side() && h.face == (piece.promoted() ? 1 : 0)) {
     PutBackLast();
     return;
@@ -257,7 +257,7 @@ void BoardController::EditedPosition() {
 }
 
 void BoardController::DropOnBoardMove(const Held& h, int to) {
-  PIECE& piece = board_.piece(h.piece);
+  Piece& piece = board_.piece(h.piece);
   if (to == piece.location()) {
     PutBackLast();
     return;
@@ -316,7 +316,7 @@ void BoardController::RightDown(int x, int y) {
   if (!free_placement_ || !record_editing_) return;
   const int index = HitSprite(x, y);
   if (index < 0 || !board_.piece(index).on_board() || !CanPromoteFace(index)) return;
-  const PIECE& p = board_.piece(index);
+  const Piece& p = board_.piece(index);
   board_.PlaceQuietly(index, p.location(), p.promoted() ? 0 : 1, -1);
   EditedPosition();
   Refresh();
@@ -331,7 +331,7 @@ void BoardController::RightDoubleClick(int x, int y) {
   if (!free_placement_ || !record_editing_) return;
   const int index = HitSprite(x, y);
   if (index < 0 || !board_.piece(index).on_board()) return;
-  const PIECE& p = board_.piece(index);
+  const Piece& p = board_.piece(index);
   const int face = CanPromoteFace(index) ? (p.promoted() ? 0 : 1) : 0;
   board_.PlaceQuietly(index, p.location(), face, 1 - p.side());
   EditedPosition();
@@ -556,11 +556,11 @@ void BoardController::TsumeLayout() {
   // One king on the middle of the top edge, the other in the box, every other piece on the stand of the
   // side at the top; the side at the bottom attacks and moves first.
   const int top = board_.reversed() ? kSente : kGote;
-  CBform::Expanded entries;
+  BoardForm::Expanded entries;
   for (int i = 0; i < kPieceCount; ++i) entries[i] = {static_cast<uint8_t>(top), static_cast<uint8_t>(top), 0};
   entries[0] = {static_cast<uint8_t>(board_.reversed() ? 59 : 51), static_cast<uint8_t>(top), 0};
-  entries[1] = {CBform::kBoxLocation, 0, 0};
-  CBform form;
+  entries[1] = {BoardForm::kBoxLocation, 0, 0};
+  BoardForm form;
   form.Encode(entries);
   board_.ApplyBoardForm(form);
   board_.SetSideToMove(1 - top);

@@ -1,4 +1,4 @@
-// The behaviour of a board view (CKZBView and its game, tsume and setup kinds) without any window:
+// The behaviour of a board view (BoardView and its game, tsume and setup kinds) without any window:
 // picking up, dragging and dropping pieces with the move check and the promotion question, record
 // editing and branch input, free placement, stepping through the record by command, key and timer, the
 // set-up layouts, and which of these commands are enabled.
@@ -13,7 +13,7 @@
 
 #include "app/core/board_host.h"
 #include "app/core/board_picture.h"
-#include "app/core/ckbase.h"
+#include "app/core/screen_board.h"
 
 namespace km {
 
@@ -36,11 +36,11 @@ struct CommandState {
 
 class BoardController {
  public:
-  BoardController(CKBase& board, BoardPicture& picture, BoardHost& host, BoardKind kind);
+  BoardController(ScreenBoard& board, BoardPicture& picture, BoardHost& host, BoardKind kind);
   ~BoardController();
 
   BoardKind kind() const { return kind_; }
-  CKBase& board() { return board_; }
+  ScreenBoard& board() { return board_; }
 
   // --- modes ------------------------------------------------------------------------------------
   bool record_editing() const { return record_editing_; }
@@ -130,7 +130,7 @@ class BoardController {
   bool AskYesNo(const char* utf8);
   void EditedPosition();
 
-  CKBase& board_;
+  ScreenBoard& board_;
   BoardPicture& picture_;
   BoardHost& host_;
   BoardKind kind_;

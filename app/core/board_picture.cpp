@@ -4,13 +4,13 @@
 
 namespace km {
 
-Rect SpriteRect(const CSprite& s) {
+Rect SpriteRect(const Sprite& s) {
   const Dib8* image = SpriteImage(s);
   if (!image) return {s.x(), s.y(), s.x(), s.y()};
   return {s.x(), s.y(), s.x() + image->width, s.y() + image->height};
 }
 
-bool SpriteHit(const CSprite& s, int x, int y) {
+bool SpriteHit(const Sprite& s, int x, int y) {
   const Dib8* image = SpriteImage(s);
   if (!image || image->empty() || !SpriteRect(s).Contains(x, y)) return false;
   return image->At(x - s.x(), y - s.y()) != image->At(0, 0);
@@ -37,19 +37,19 @@ void BoardPicture::SetLabel(const Dib8* label) {
   AddDirty({kLabelAt.x, kLabelAt.y, kLabelAt.x + kLabelWidth, kLabelAt.y + kLabelHeight});
 }
 
-void BoardPicture::Insert(CSprite* sprite) {
-  auto at = std::find_if(order_.begin(), order_.end(), [&](CSprite* s) { return s->z() >= sprite->z(); });
+void BoardPicture::Insert(Sprite* sprite) {
+  auto at = std::find_if(order_.begin(), order_.end(), [&](Sprite* s) { return s->z() >= sprite->z(); });
   order_.insert(at, sprite);
 }
 
-BoardPicture::Known* BoardPicture::Find(CSprite* sprite) {
+BoardPicture::Known* BoardPicture::Find(Sprite* sprite) {
   for (Known& k : known_) {
     if (k.sprite == sprite) return &k;
   }
   return nullptr;
 }
 
-void BoardPicture::AddSprite(CSprite* sprite) {
+void BoardPicture::AddSprite(Sprite* sprite) {
   if (Find(sprite)) return;
   Insert(sprite);
   known_.push_back({sprite, SpriteRect(*sprite), sprite->z(), sprite->image()});
@@ -58,12 +58,12 @@ void BoardPicture::AddSprite(CSprite* sprite) {
 }
 
 void BoardPicture::RemoveAllSprites() {
-  for (CSprite* s : order_) s->SetListener(nullptr);
+  for (Sprite* s : order_) s->SetListener(nullptr);
   order_.clear();
   known_.clear();
 }
 
-void BoardPicture::SpriteChanged(CSprite& sprite) {
+void BoardPicture::SpriteChanged(Sprite& sprite) {
   Known* k = Find(&sprite);
   if (!k) return;
   const Rect now = SpriteRect(sprite);
@@ -142,8 +142,8 @@ std::vector<Rect> BoardPicture::RenderDirty() {
   return out;
 }
 
-CSprite* BoardPicture::HitTest(int x, int y) const {
-  for (CSprite* s : order_) {
+Sprite* BoardPicture::HitTest(int x, int y) const {
+  for (Sprite* s : order_) {
     if (SpriteHit(*s, x, y)) return s;
   }
   return nullptr;

@@ -12,16 +12,16 @@
 
 #include "app/core/dib.h"
 #include "app/core/geometry.h"
-#include "rules/sprite.h"
+#include "app/core/sprite.h"
 
 namespace km {
 
 // The image a sprite shows (the core's sprites carry an opaque handle; ours is a Dib8).
-inline const Dib8* SpriteImage(const CSprite& s) { return static_cast<const Dib8*>(s.image()); }
-Rect SpriteRect(const CSprite& s);
+inline const Dib8* SpriteImage(const Sprite& s) { return static_cast<const Dib8*>(s.image()); }
+Rect SpriteRect(const Sprite& s);
 // Whether a point hits the sprite: inside its rectangle on a pixel that is not the transparent colour
 // (the colour of the image's top-left pixel).
-bool SpriteHit(const CSprite& s, int x, int y);
+bool SpriteHit(const Sprite& s, int x, int y);
 
 class BoardPicture final : public SpriteListener {
  public:
@@ -38,10 +38,10 @@ class BoardPicture final : public SpriteListener {
   void SetLabel(const Dib8* label);
   const Dib8* label() const { return label_; }
 
-  void AddSprite(CSprite* sprite);
+  void AddSprite(Sprite* sprite);
   void RemoveAllSprites();
-  const std::vector<CSprite*>& sprites() const { return order_; }
-  void SpriteChanged(CSprite& sprite) override;
+  const std::vector<Sprite*>& sprites() const { return order_; }
+  void SpriteChanged(Sprite& sprite) override;
 
   // Merges with the last rectangle when they intersect, else appends a copy.
   void AddDirty(const Rect& r);
@@ -54,7 +54,7 @@ class BoardPicture final : public SpriteListener {
   std::vector<Rect> RenderDirty();
 
   // The nearest sprite under the point, or nullptr.
-  CSprite* HitTest(int x, int y) const;
+  Sprite* HitTest(int x, int y) const;
 
   // Palette indices, rows from the top, kPictureWidth per row.
   const uint8_t* buffer() const { return buffer_.data(); }
@@ -62,13 +62,13 @@ class BoardPicture final : public SpriteListener {
 
  private:
   struct Known {
-    CSprite* sprite;
+    Sprite* sprite;
     Rect rect;
     int z;
     const void* image;
   };
-  void Insert(CSprite* sprite);
-  Known* Find(CSprite* sprite);
+  void Insert(Sprite* sprite);
+  Known* Find(Sprite* sprite);
   void Blit(const Dib8& image, int image_top, int at_x, int at_y, const Rect& clip, bool transparent);
 
   std::vector<uint8_t> buffer_;
@@ -77,7 +77,7 @@ class BoardPicture final : public SpriteListener {
   const Dib8* box_ = nullptr;
   bool box_shown_ = false;
   const Dib8* label_ = nullptr;
-  std::vector<CSprite*> order_;  // by increasing depth: nearest first
+  std::vector<Sprite*> order_;  // by increasing depth: nearest first
   std::vector<Known> known_;
   std::vector<Rect> dirty_;
 };

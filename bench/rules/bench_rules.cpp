@@ -11,7 +11,7 @@ namespace {
 
 // Random positions, each with up to 16 moves the validation accepts.
 struct Workload {
-  std::vector<CBform> forms;
+  std::vector<BoardForm> forms;
   std::vector<std::vector<MoveNode>> moves;
 };
 
@@ -24,7 +24,7 @@ Workload MakeWorkload() {
     pos.SetTurnOrder(0);
     std::vector<MoveNode> moves;
     for (int tries = 0; tries < 4000 && moves.size() < 16; ++tries) {
-      const PIECE& p = pos.piece(static_cast<int>(rng() % kPieceCount));
+      const Piece& p = pos.piece(static_cast<int>(rng() % kPieceCount));
       if (p.location() == kPieceBox) continue;
       int to = ToBoardIndex((1 + rng() % 9) * 10 + 1 + rng() % 9);
       MoveNode node;

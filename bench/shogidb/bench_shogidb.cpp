@@ -78,9 +78,9 @@ void Fail(const std::string& what) {
 int RemoveEntry(const char* path, const struct stat*, int, FTW*) { return std::remove(path); }
 
 // The positions of one game after each ply, from ply 0.
-std::vector<CBform> Forms(const std::vector<std::string>& moves) {
-  CLBase board;
-  std::vector<CBform> forms{board.CurrentBoardForm()};
+std::vector<BoardForm> Forms(const std::vector<std::string>& moves) {
+  PlainBoard board;
+  std::vector<BoardForm> forms{board.CurrentBoardForm()};
   for (const std::string& m : moves) {
     CsaMove move;
     if (!ParseCsaMoveLine(board, m, move)) Die("a generated move does not fit: " + m);
@@ -91,14 +91,14 @@ std::vector<CBform> Forms(const std::vector<std::string>& moves) {
 }
 
 // Every third piece the position has on the board; the others go to the box.
-CBform SomeBoardPieces(const CBform& form) {
-  CBform::Expanded e = form.Decode();
+BoardForm SomeBoardPieces(const BoardForm& form) {
+  BoardForm::Expanded e = form.Decode();
   int kept = 0;
   for (auto& entry : e) {
     if (entry.location >= 11 && entry.location <= 99 && kept++ % 3 == 0) continue;
-    entry = CBform::Entry{};
+    entry = BoardForm::Entry{};
   }
-  CBform target;
+  BoardForm target;
   target.Encode(e);
   return target;
 }
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
   const std::string dir = platform::CorePath(base) + "/db";
   CountingMessages messages;
   if (!shogidb::CreateDatabase(dir, shogidb::NullProgressSink::Instance(), messages)) Die("cannot create " + dir);
-  shogidb::CDBB db;
+  shogidb::GameDatabase db;
   db.SetDatabase(dir);
   db.SetJob({&messages, &shogidb::NullProgressSink::Instance(), nullptr});
 
@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
   if (found.size() != expected_header) Fail("header search: wrong hit count");
 
   // Whole position: the position where the first shared opening ends, in either orientation.
-  const std::vector<CBform> opening = Forms(corpus.openings[0]);
+  const std::vector<BoardForm> opening = Forms(corpus.openings[0]);
   size_t expected_whole = 0;
   for (const bench::CorpusGame& g : corpus.games) expected_whole += g.opening == 0 ? 1 : 0;
   shogidb::PositionSpec whole;
@@ -209,14 +209,14 @@ int main(int argc, char** argv) {
   for (const bench::CorpusGame& g : corpus.games) ++by_moves[g.moves];
   size_t expected_groups = 0;
   for (const auto& [moves, n] : by_moves) expected_groups += n > 1 ? 1 : 0;
-  for (auto mode : {shogidb::CDBB::DuplicateMode::kMoves, shogidb::CDBB::DuplicateMode::kFinalPosition}) {
+  for (auto mode : {shogidb::GameDatabase::DuplicateMode::kMoves, shogidb::GameDatabase::DuplicateMode::kFinalPosition}) {
     std::vector<std::vector<shogidb::ListEntry>> groups;
     t = Timed([&] {
       if (db.FindDuplicates("", mode, groups) != 0) Fail("duplicate search failed");
     });
     size_t games = 0;
     for (const auto& g : groups) games += g.size();
-    const bool moves = mode == shogidb::CDBB::DuplicateMode::kMoves;
+    const bool moves = mode == shogidb::GameDatabase::DuplicateMode::kMoves;
     PrintRow(moves ? "duplicates by moves" : "duplicates by final position", t,
              std::to_string(groups.size()) + " groups of " + std::to_string(games) + " games (expected " +
                  (moves ? "" : "at least ") + std::to_string(expected_groups) + " groups)");

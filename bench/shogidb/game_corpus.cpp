@@ -82,7 +82,7 @@ const char* const kOpenings[] = {"矢倉", "角換わり", "相掛かり", "横�
 Corpus MakeCorpus(uint32_t seed, int count, int plies) {
   std::mt19937 rng(seed);
   Corpus c;
-  CLBase board;
+  PlainBoard board;
   const RefPosition start = Snapshot(board);
   std::vector<RefPosition> opening_ends;
   for (int i = 0; i < 50; ++i) {

@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
               "nodes/s");
   for (const TsumeProblem& p : LoadTsumeIndex(folder)) {
     if (!Selected(options, p)) continue;
-    CLBase board;
+    PlainBoard board;
     if (!SetPositionFromSfen(board, p.sfen)) {
       std::fprintf(stderr, "bench_solver: %s: bad SFEN\n", p.id.c_str());
       return 2;

@@ -21,16 +21,16 @@ BoardImages TestImages() {
   return images;
 }
 
-void PlacePosition(SBASE& board, std::initializer_list<Placed> pieces, int side) {
-  CBform::Expanded e;
-  for (auto& x : e) x = {CBform::kBoxLocation, 0, 0};
+void PlacePosition(Position& board, std::initializer_list<Placed> pieces, int side) {
+  BoardForm::Expanded e;
+  for (auto& x : e) x = {BoardForm::kBoxLocation, 0, 0};
   int next[kKindCount];
   for (int k = 0; k < kKindCount; ++k) next[k] = kFirstIndexOfKind[k];
   for (const Placed& p : pieces) {
     const int i = next[p.kind]++;
     e[i] = {static_cast<uint8_t>(p.square == 0 ? p.side : p.square), static_cast<uint8_t>(p.side), 0};
   }
-  CBform form;
+  BoardForm form;
   form.Encode(e);
   board.ApplyBoardForm(form);
   board.SetSideToMove(side);

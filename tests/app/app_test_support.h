@@ -34,7 +34,7 @@ struct Placed {
   int kind, side, square;  // square number, or 0 for the side's hand
 };
 // Every other piece goes to the box; then the record begins there with `side` to move.
-void PlacePosition(SBASE& board, std::initializer_list<Placed> pieces, int side);
+void PlacePosition(Position& board, std::initializer_list<Placed> pieces, int side);
 
 // The middle of the cell where a square is drawn.
 Point SquareCenter(int square, bool reversed);

@@ -47,7 +47,7 @@ class BoardControllerTest : public testing::Test {
 
   BoardImages images_;
   RecordingHost host_;
-  CKBase board_;
+  ScreenBoard board_;
   BoardPicture picture_;
   std::unique_ptr<BoardController> controller_;
 };
@@ -394,7 +394,7 @@ TEST_F(SetupControllerTest, LayoutsAndSides) {
 
 TEST_F(SetupControllerTest, TsumeLayoutFollowsTheOrientation) {
   controller_->Execute(cmd::kLayoutTsume);
-  const PIECE* king = board_.PieceAt(ToBoardIndex(51));
+  const Piece* king = board_.PieceAt(ToBoardIndex(51));
   ASSERT_NE(king, nullptr);
   EXPECT_EQ(king->kind(), OU);
   EXPECT_EQ(king->side(), kGote);

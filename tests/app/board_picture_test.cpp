@@ -14,7 +14,7 @@
 namespace km {
 namespace {
 
-struct TestSprite : CSprite {};
+struct TestSprite : Sprite {};
 
 Dib8 Square(uint8_t colour) {
   Dib8 d = BlankDib(10, 10, 13);  // transparent border of one pixel

@@ -9,20 +9,20 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/main_frame.h"
+#include "app/application.h"
+#include "app/main_window.h"
 #include "app/qt_text.h"
-#include "app/winkzb_app.h"
 #include "platform/files.h"
 #include "shogidb/game_database.h"
+#include "shogidb/problem_database.h"
 #include "shogidb/schema.h"
-#include "shogidb/tsume_database.h"
 
 class FirstRunTest : public QObject {
   Q_OBJECT
 
  private:
   std::unique_ptr<QTemporaryDir> root_;
-  std::unique_ptr<CWinKZBApp> app_;
+  std::unique_ptr<Application> app_;
   platform::RecordingMessageSink sink_;
 
   QString Path(const QString& name) const { return root_->filePath(name); }
@@ -38,13 +38,13 @@ class FirstRunTest : public QObject {
     AppOptions options;
     options.program_dir = Path(QStringLiteral("prog/"));
     options.title = false;
-    app_ = std::make_unique<CWinKZBApp>(options);
+    app_ = std::make_unique<Application>(options);
     app_->SetMessageSink(&sink_);
     QCOMPARE(app_->Start(), -1);
     QVERIFY(app_->main_frame() != nullptr);
   }
   QString StatusText() const { return app_->main_frame()->statusBar()->currentMessage(); }
-  size_t Count(shogidb::CDBM& db, const QString& dir) {
+  size_t Count(shogidb::ItemDatabase& db, const QString& dir) {
     db.SetDatabase(ToCore(dir));
     std::vector<shogidb::ListEntry> found;
     if (db.Search("", {}, found) != 0) return 0;
@@ -68,8 +68,8 @@ class FirstRunTest : public QObject {
     StartProgram();
     const QString dir = Path(QStringLiteral("database"));
     QVERIFY(shogidb::DatabaseExists(ToCore(dir)));
-    shogidb::CDBB games;
-    shogidb::CDBC problems;
+    shogidb::GameDatabase games;
+    shogidb::ProblemDatabase problems;
     QCOMPARE(Count(games, dir), size_t{4});
     QCOMPARE(Count(problems, dir), size_t{5});
     QCOMPARE(StatusText(), QString::fromUtf8("見本の将棋データベースを作成しました(対局 4 件、詰将棋 5 件): ") + dir);

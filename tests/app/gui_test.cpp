@@ -12,13 +12,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/application.h"
 #include "app/board_view.h"
 #include "app/core/command_ids.h"
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/qt_text.h"
-#include "app/setup_frame.h"
+#include "app/setup_window.h"
 #include "app/single_instance.h"
-#include "app/winkzb_app.h"
 #include "platform/files.h"
 #include "platform/text_codec.h"
 #include "tests/app/app_test_support.h"
@@ -46,17 +46,17 @@ class GuiTest : public QObject {
 
  private:
   QTemporaryDir home_;
-  std::unique_ptr<CWinKZBApp> app_;
+  std::unique_ptr<Application> app_;
   platform::RecordingMessageSink sink_;
 
-  CMainFrame* frame() { return app_->main_frame(); }
+  MainWindow* frame() { return app_->main_frame(); }
   void Trigger(int id) {
     frame()->UpdateCommandUi();
     QAction* a = frame()->commands().Action(id);
     QVERIFY2(a->isEnabled(), qPrintable(QStringLiteral("command %1 disabled").arg(id)));
     a->trigger();
   }
-  void Click(CKZBView* view, int square) {
+  void Click(BoardView* view, int square) {
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, Center(square, view->document()->board().reversed()));
   }
   // A file in the program's directory, written in the core's text (CP932, as our files are).
@@ -65,7 +65,7 @@ class GuiTest : public QObject {
     if (!platform::WriteWholeFile(ToCore(path), platform::Utf8ToCp932(utf8))) return {};
     return path;
   }
-  CKZBView* NewGame() {
+  BoardView* NewGame() {
     Trigger(cmd::kNewGame);
     return frame()->ActiveView();
   }
@@ -81,7 +81,7 @@ class GuiTest : public QObject {
     AppOptions options;
     options.program_dir = home_.path() + '/';
     options.title = false;
-    app_ = std::make_unique<CWinKZBApp>(options);
+    app_ = std::make_unique<Application>(options);
     app_->SetMessageSink(&sink_);
     QCOMPARE(app_->Start(), -1);
     QVERIFY(frame() != nullptr);
@@ -89,7 +89,7 @@ class GuiTest : public QObject {
   }
 
   void menusFollowTheWindowKind() {
-    CKZBView* game = NewGame();
+    BoardView* game = NewGame();
     QVERIFY(game);
     QStringList titles;
     for (QAction* a : frame()->menuBar()->actions()) titles << a->text();
@@ -105,8 +105,8 @@ class GuiTest : public QObject {
   }
 
   void movesWithTheMouseAndTheirMessages() {
-    CKZBView* view = NewGame();
-    km::CKBase& board = view->document()->board();
+    BoardView* view = NewGame();
+    km::ScreenBoard& board = view->document()->board();
     Trigger(cmd::kRecordEditing);
     QVERIFY(view->controller().record_editing());
     QCOMPARE(frame()->commands().Action(cmd::kRecordEditing)->text(), QString::fromUtf8("棋譜編集終了(&K)"));
@@ -128,8 +128,8 @@ class GuiTest : public QObject {
   }
 
   void promotionQuestionBothWays() {
-    CKZBView* view = NewGame();
-    km::CKBase& board = view->document()->board();
+    BoardView* view = NewGame();
+    km::ScreenBoard& board = view->document()->board();
     km::PlacePosition(board, {{OU, kSente, 59}, {OU, kGote, 51}, {GI, kSente, 44}, {GI, kSente, 64}}, kSente);
     view->controller().Refresh();
     Trigger(cmd::kRecordEditing);
@@ -146,8 +146,8 @@ class GuiTest : public QObject {
   }
 
   void branchInputKeepsTheFollowingMoves() {
-    CKZBView* view = GameWithMoves();
-    km::CKBase& board = view->document()->board();
+    BoardView* view = GameWithMoves();
+    km::ScreenBoard& board = view->document()->board();
     Trigger(cmd::kFirst);
     Trigger(cmd::kBranchInput);
     QCOMPARE(frame()->commands().Action(cmd::kBranchInput)->text(), QString::fromUtf8("分岐入力終了(&E)\tCtrl+E"));
@@ -162,8 +162,8 @@ class GuiTest : public QObject {
   }
 
   void stepThroughByCommandAndKey() {
-    CKZBView* view = GameWithMoves();
-    km::CKBase& board = view->document()->board();
+    BoardView* view = GameWithMoves();
+    km::ScreenBoard& board = view->document()->board();
     view->controller().SetRecordEditing(false);
     Trigger(cmd::kFirst);
     QCOMPARE(board.depth(), 0);
@@ -185,8 +185,8 @@ class GuiTest : public QObject {
   }
 
   void reversalTwiceRestoresEverySprite() {
-    CKZBView* view = NewGame();
-    km::CKBase& board = view->document()->board();
+    BoardView* view = NewGame();
+    km::ScreenBoard& board = view->document()->board();
     QPoint before[kPieceCount];
     for (int i = 0; i < kPieceCount; ++i) before[i] = QPoint(board.sprite(i).x(), board.sprite(i).y());
     Trigger(cmd::kFlip);
@@ -197,20 +197,20 @@ class GuiTest : public QObject {
   }
 
   void setupWindowRoundTrip() {
-    CKZBView* view = NewGame();
-    km::CKBase& board = view->document()->board();
+    BoardView* view = NewGame();
+    km::ScreenBoard& board = view->document()->board();
     Trigger(cmd::kRecordEditing);
     Click(view, 77);
     Click(view, 76);
     Trigger(cmd::kInitialPosition);
-    CSFrameWnd* setup = app_->setup_frame();
+    SetupWindow* setup = app_->setup_frame();
     QVERIFY(setup);
     frame()->UpdateCommandUi();
     QVERIFY2(!frame()->commands().Action(cmd::kInitialPosition)->isEnabled(), "one set-up window at a time");
     QVERIFY(setup->view()->controller().free_placement());
     // The box layout, then a king put back on the board with the mouse.
     setup->Execute(cmd::kLayoutBox);
-    km::CKBase& edited = setup->document()->board();
+    km::ScreenBoard& edited = setup->document()->board();
     QCOMPARE(edited.HandCount(kPieceBox, OU), 2);
     const int king = edited.LastPieceOfKind(kPieceBox, OU);
     QTest::mouseClick(setup->view(), Qt::LeftButton, Qt::NoModifier,
@@ -232,13 +232,13 @@ class GuiTest : public QObject {
 
   void tsumeSetupUsesProblemLabels() {
     Trigger(cmd::kNewTsume);
-    CKZBView* view = frame()->ActiveView();
+    BoardView* view = frame()->ActiveView();
     QCOMPARE(view->controller().LabelIndex(), int(km::kLabelAttacker));
     Trigger(cmd::kFlip);
     QCOMPARE(view->controller().LabelIndex(), int(km::kLabelDefender));
     QVERIFY2(platform::FileExists(ToCore(home_.filePath(QStringLiteral("su1.dib")))), "a missing label is drawn and saved");
     Trigger(cmd::kProblemDiagram);
-    CSFrameWnd* setup = app_->setup_frame();
+    SetupWindow* setup = app_->setup_frame();
     QVERIFY(setup && setup->from_tsume());
     QCOMPARE(setup->Query(cmd::kSideSente).text, std::string("攻  方(&S)"));
     setup->close();
@@ -247,9 +247,9 @@ class GuiTest : public QObject {
 
   void openGameFileAndStepThroughIt() {
     const QString path = WriteFile("game.csa", kGameText);
-    CKZBView* view = app_->OpenDocument(path, DocKind::kGame);
+    BoardView* view = app_->OpenDocument(path, DocKind::kGame);
     QVERIFY(view);
-    km::CKBase& board = view->document()->board();
+    km::ScreenBoard& board = view->document()->board();
     QCOMPARE(board.depth(), 0);  // a loaded record stands at its start
     QCOMPARE(U8(view->document()->game()->header().SenteName()), std::string("羽生"));
     QCOMPARE(view->document()->title(), QStringLiteral("game.csa"));
@@ -271,7 +271,7 @@ class GuiTest : public QObject {
   }
 
   void saveAndReadBackWithTheSeat() {
-    CKZBView* view = app_->OpenDocument(WriteFile("seat.csa", kGameText), DocKind::kGame);
+    BoardView* view = app_->OpenDocument(WriteFile("seat.csa", kGameText), DocKind::kGame);
     QVERIFY(view);
     Trigger(cmd::kFlip);
     Trigger(cmd::kRecordEditing);
@@ -285,7 +285,7 @@ class GuiTest : public QObject {
     QVERIFY(platform::ReadWholeFile(ToCore(copy), bytes));
     QVERIFY(bytes.find("-3435FU\r\n") != std::string::npos);
     QCOMPARE(app_->OpenDocument(copy, DocKind::kGame), view);  // saved under that name, so it is open
-    CKZBDoc again(DocKind::kGame, &sink_);
+    BoardDocument again(DocKind::kGame, &sink_);
     again.OnNewDocument();
     QVERIFY(again.OnOpenDocument(copy));
     QVERIFY(again.board().reversed());
@@ -295,22 +295,22 @@ class GuiTest : public QObject {
 
   void samplesOpenCleanly() {
     sink_.messages.clear();
-    CKZBView* game = app_->OpenDocument(QStringLiteral(KOMARAKU_PROGRAM_DIR "/samples/sample-game.csa"), DocKind::kGame);
+    BoardView* game = app_->OpenDocument(QStringLiteral(KOMARAKU_PROGRAM_DIR "/samples/sample-game.csa"), DocKind::kGame);
     QVERIFY(game);
     QVERIFY(sink_.messages.empty());
-    km::CKBase& board = game->document()->board();
+    km::ScreenBoard& board = game->document()->board();
     board.GoToEnd();
     QCOMPARE(board.depth(), 30);
     QCOMPARE(board.root()->child->ChildCount(), 2);  // the branch at the second move
     QVERIFY(board.root()->child->note && !board.root()->child->note->lines.empty());
-    CKZBView* tsume = app_->OpenDocument(QStringLiteral(KOMARAKU_PROGRAM_DIR "/samples/sample-tsume.pcl"), DocKind::kTsume);
+    BoardView* tsume = app_->OpenDocument(QStringLiteral(KOMARAKU_PROGRAM_DIR "/samples/sample-tsume.pcl"), DocKind::kTsume);
     QVERIFY(tsume);
     QVERIFY(sink_.messages.empty());
     QCOMPARE(tsume->document()->board().HandCount(kSenteHand, KI), 1);
   }
 
   void openTsumeFile() {
-    CKZBView* view = app_->OpenDocument(WriteFile("mate.pcl", kProblemText), DocKind::kTsume);
+    BoardView* view = app_->OpenDocument(WriteFile("mate.pcl", kProblemText), DocKind::kTsume);
     QVERIFY(view);
     QCOMPARE(view->controller().LabelIndex(), int(km::kLabelAttacker));
     QCOMPARE(view->document()->board().HandCount(kSenteHand, KI), 2);
@@ -319,7 +319,7 @@ class GuiTest : public QObject {
 
   void damagedFileSaysWhy() {
     sink_.messages.clear();
-    CKZBView* view = app_->OpenDocument(WriteFile("bad.csa", "N+a\r\nPI\r\n+\r\n+7776FU\r\n-1234XX\r\n"), DocKind::kGame);
+    BoardView* view = app_->OpenDocument(WriteFile("bad.csa", "N+a\r\nPI\r\n+\r\n+7776FU\r\n-1234XX\r\n"), DocKind::kGame);
     QVERIFY(view);
     QVERIFY(!sink_.messages.empty());
     QVERIFY(U8(sink_.messages.back()).find("-1234XX") != std::string::npos);
@@ -357,8 +357,8 @@ class GuiTest : public QObject {
   }
 
  private:
-  CKZBView* GameWithMoves() {
-    CKZBView* view = NewGame();
+  BoardView* GameWithMoves() {
+    BoardView* view = NewGame();
     Trigger(cmd::kRecordEditing);
     Click(view, 77);
     Click(view, 76);

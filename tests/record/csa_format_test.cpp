@@ -24,13 +24,13 @@ const char kEvenBody[] =
 class GameText : public testing::Test {
  protected:
   platform::RecordingMessageSink messages;
-  CLBase board;
-  CGameRecordDoc doc{board, &messages};
+  PlainBoard board;
+  GameDocument doc{board, &messages};
 };
 
 TEST_F(GameText, WritesTheDocumentedLines) {
-  doc.header().SetField(CDBB::kDate, "20240110");
-  doc.header().SetField(CDBB::kEvent, "練習");
+  doc.header().SetField(GameHeader::kDate, "20240110");
+  doc.header().SetField(GameHeader::kEvent, "練習");
   doc.header().AppendAnnotationLine("対局の注釈");
   std::string sente = "羽生", gote = "谷川";
   doc.header().SetPlayers(&sente, &gote);
@@ -63,8 +63,8 @@ TEST_F(GameText, ReadingRebuildsTheTreeAndWritingAgainGivesTheSameBytes) {
   doc.SetReversed(1);
   const std::string text = WriteDoc(doc);
 
-  CLBase other;
-  CGameRecordDoc again(other, &messages);
+  PlainBoard other;
+  GameDocument again(other, &messages);
   ASSERT_TRUE(ReadDoc(again, text).ok());
   EXPECT_EQ(again.reversed(), 1);
   EXPECT_EQ(other.depth(), 0);
@@ -72,7 +72,7 @@ TEST_F(GameText, ReadingRebuildsTheTreeAndWritingAgainGivesTheSameBytes) {
   ASSERT_EQ(other.root()->child->ChildCount(), 2);
   EXPECT_EQ(other.root()->child->child->ChildCount(), 1);
   EXPECT_EQ(*other.Annotation(other.root()->child->ChildAt(1), 0), "分岐");
-  EXPECT_EQ(again.header().Field(CDBB::kMoveCount), "0003");
+  EXPECT_EQ(again.header().Field(GameHeader::kMoveCount), "0003");
   EXPECT_EQ(WriteDoc(again), text);
   EXPECT_EQ(other.CheckConsistency(), "");
 }
@@ -88,8 +88,8 @@ TEST_F(GameText, HandicapGoteToMoveHandsAndPromotedPiecesRoundTrip) {
   EXPECT_NE(text.find("P2 *  *  *  *  *  *  *  *  * \r\n"), std::string::npos);
   EXPECT_NE(text.find("'手番\r\n-\r\n'以下手順\r\n-5142OU\r\n"), std::string::npos);
 
-  CLBase other;
-  CGameRecordDoc again(other, &messages);
+  PlainBoard other;
+  GameDocument again(other, &messages);
   ASSERT_TRUE(ReadDoc(again, text).ok());
   EXPECT_EQ(other.box(kPieceBox).total(), 2);
   EXPECT_EQ(other.side_to_move(), kGote);
@@ -102,8 +102,8 @@ TEST_F(GameText, HandicapGoteToMoveHandsAndPromotedPiecesRoundTrip) {
 TEST(RandomRecords, WriteReadWriteGivesTheSameBytes) {
   std::mt19937 rng(20240110);
   for (int round = 0; round < 40; ++round) {
-    CLBase board;
-    CGameRecordDoc doc(board);
+    PlainBoard board;
+    GameDocument doc(board);
     if (round % 2) {
       SetRandomPosition(board, rng);
       board.SetSideToMove(static_cast<int>(rng() % 2));
@@ -112,8 +112,8 @@ TEST(RandomRecords, WriteReadWriteGivesTheSameBytes) {
     doc.SetReversed(round % 3 == 0);
     const std::string text = WriteDoc(doc);
 
-    CLBase other;
-    CGameRecordDoc again(other);
+    PlainBoard other;
+    GameDocument again(other);
     const DocumentResult r = ReadDoc(again, text);
     ASSERT_TRUE(r.ok()) << r.body.bad_line << "\n" << text;
     EXPECT_EQ(other.initial_form(), board.initial_form());
@@ -126,15 +126,15 @@ TEST(RandomRecords, WriteReadWriteGivesTheSameBytes) {
 TEST(RandomRecords, TsumeDocumentsRoundTripToo) {
   std::mt19937 rng(7);
   for (int round = 0; round < 10; ++round) {
-    CLBase board;
-    CTsumeRecordDoc doc(board);
+    PlainBoard board;
+    ProblemDocument doc(board);
     SetRandomPosition(board, rng);
     BuildRandomRecord(board, rng, 7, 3);
-    doc.header().SetField(CDBC::kTitle, "第" + std::to_string(round) + "番");
+    doc.header().SetField(ProblemHeader::kTitle, "第" + std::to_string(round) + "番");
     doc.header().AppendAnnotationLine("作意");
     const std::string text = WriteDoc(doc);
-    CLBase other;
-    CTsumeRecordDoc again(other);
+    PlainBoard other;
+    ProblemDocument again(other);
     ASSERT_TRUE(ReadDoc(again, text).ok());
     EXPECT_EQ(WriteDoc(again), text);
   }
@@ -151,20 +151,20 @@ TEST_F(GameText, StandardFormatHeadersAreTakenAndFillTheFields) {
   EXPECT_EQ(r.header, HeaderStatus::kOk);
   EXPECT_TRUE(messages.messages.empty());
   EXPECT_EQ(doc.header().Players(), "鈴木 一郎-佐藤花子");
-  EXPECT_EQ(doc.header().Field(CDBB::kEvent), "竜王戦,第1局");
-  EXPECT_EQ(doc.header().Field(CDBB::kPlace), "将棋会館");  // the later line of ours wins
-  EXPECT_EQ(doc.header().Field(CDBB::kDate), "20240110");
-  EXPECT_EQ(doc.header().Field(CDBB::kTimeLimit), "050000");
-  EXPECT_EQ(doc.header().Field(CDBB::kByoyomi), "60");
-  EXPECT_EQ(doc.header().Field(CDBB::kOpening), "相掛かり");
+  EXPECT_EQ(doc.header().Field(GameHeader::kEvent), "竜王戦,第1局");
+  EXPECT_EQ(doc.header().Field(GameHeader::kPlace), "将棋会館");  // the later line of ours wins
+  EXPECT_EQ(doc.header().Field(GameHeader::kDate), "20240110");
+  EXPECT_EQ(doc.header().Field(GameHeader::kTimeLimit), "050000");
+  EXPECT_EQ(doc.header().Field(GameHeader::kByoyomi), "60");
+  EXPECT_EQ(doc.header().Field(GameHeader::kOpening), "相掛かり");
   EXPECT_EQ(board.SelectedLineLength(), 2);
 
   // A start time without a date, or a limit our fields cannot hold, leaves the fields alone.
   ReadDoc(doc, Crlf({"V2", "$START_TIME: 10:00:00", "$TIME_LIMIT:99:00+0", "PI", "+"}));
   EXPECT_TRUE(messages.messages.empty());
-  EXPECT_EQ(doc.header().Field(CDBB::kDate), "");
-  EXPECT_EQ(doc.header().Field(CDBB::kTimeLimit), "");
-  EXPECT_EQ(doc.header().Field(CDBB::kByoyomi), "00");
+  EXPECT_EQ(doc.header().Field(GameHeader::kDate), "");
+  EXPECT_EQ(doc.header().Field(GameHeader::kTimeLimit), "");
+  EXPECT_EQ(doc.header().Field(GameHeader::kByoyomi), "00");
 }
 
 TEST_F(GameText, AnUnknownHeaderLineIsASyntaxErrorButTheBodyIsRead) {
@@ -172,11 +172,11 @@ TEST_F(GameText, AnUnknownHeaderLineIsASyntaxErrorButTheBodyIsRead) {
   const DocumentResult r = ReadDoc(doc, text);
   EXPECT_EQ(r.header, HeaderStatus::kSyntaxError);
   EXPECT_EQ(messages.messages, std::vector<std::string>{"文法エラーです。(X2.2)"});
-  EXPECT_EQ(doc.header().Field(CDBB::kDate), "20240110");
-  EXPECT_EQ(doc.header().Field(CDBB::kEvent), "");
+  EXPECT_EQ(doc.header().Field(GameHeader::kDate), "20240110");
+  EXPECT_EQ(doc.header().Field(GameHeader::kEvent), "");
   EXPECT_EQ(doc.header().Players(), "対局者不詳-対局者不詳");
   EXPECT_EQ(board.SelectedLineLength(), 2);
-  EXPECT_EQ(doc.header().Field(CDBB::kMoveCount), "0002");
+  EXPECT_EQ(doc.header().Field(GameHeader::kMoveCount), "0002");
 }
 
 TEST_F(GameText, ASecondNameLineIsAPlayerError) {
@@ -249,7 +249,7 @@ TEST_F(GameText, PositionLines) {
 TEST_F(GameText, AGameWithoutMovesOrSeparatorIsAPositionWithAnEmptyTree) {
   EXPECT_TRUE(ReadDoc(doc, Crlf({"PI", "+"})).ok());
   EXPECT_EQ(board.root()->child, nullptr);
-  EXPECT_EQ(doc.header().Field(CDBB::kMoveCount), "");
+  EXPECT_EQ(doc.header().Field(GameHeader::kMoveCount), "");
 }
 
 TEST_F(GameText, TheFirstMoveMayStandWhereTheSideLineShould) {
@@ -288,8 +288,8 @@ TEST_F(GameText, BranchMarkersStepBackToTheMoveTheyName) {
 class TsumeText : public testing::Test {
  protected:
   platform::RecordingMessageSink messages;
-  CLBase board;
-  CTsumeRecordDoc doc{board, &messages};
+  PlainBoard board;
+  ProblemDocument doc{board, &messages};
 };
 
 const char kProblem[] =
@@ -306,7 +306,7 @@ const char kProblem[] =
 TEST_F(TsumeText, NamesAreFixedAndTheMoveCountComesFromTheTree) {
   const std::string text = Crlf({"'作者:伊藤看寿", "'詰手数:0099", "N+羽生", "N-谷川"}) + kProblem;
   ASSERT_TRUE(ReadDoc(doc, text).ok());
-  EXPECT_EQ(doc.header().Field(CDBC::kMateLength), "0003");
+  EXPECT_EQ(doc.header().Field(ProblemHeader::kMateLength), "0003");
   const std::string out = WriteDoc(doc);
   EXPECT_EQ(out.substr(0, out.find("'初期局面")),
             Crlf({"'----------------------------------------", "'作者:伊藤看寿", "'詰手数:0003", "N+攻方", "N-受方"}));
@@ -336,9 +336,9 @@ TEST_F(TsumeText, OneProblemThenSeparatorThenTheEnd) {
 
 TEST_F(TsumeText, ClearedHeaderNamesTheAuthorUnknownAndInvalidValuesAreIgnored) {
   ReadDoc(doc, Crlf({"'詰手数:12345", "'登録日時:2024", "'詰将棋番号:000012"}) + kProblem);
-  EXPECT_EQ(doc.header().Field(CDBC::kAuthor), "作者不詳");
-  EXPECT_EQ(doc.header().Field(CDBC::kRegistered), "");
-  EXPECT_EQ(doc.header().Field(CDBC::kProblemNumber), "000012");
+  EXPECT_EQ(doc.header().Field(ProblemHeader::kAuthor), "作者不詳");
+  EXPECT_EQ(doc.header().Field(ProblemHeader::kRegistered), "");
+  EXPECT_EQ(doc.header().Field(ProblemHeader::kProblemNumber), "000012");
 }
 
 TEST_F(GameText, SelectedLineOnlyWritesAndReadsTheMainLine) {
@@ -354,8 +354,8 @@ TEST_F(GameText, SelectedLineOnlyWritesAndReadsTheMainLine) {
   EXPECT_NE(out.text().find("-8384FU\r\n+2726FU\r\n"), std::string::npos);
   EXPECT_EQ(board.root()->child->ChildCount(), 2);  // the document itself keeps everything
 
-  CLBase other;
-  CGameRecordDoc again(other);
+  PlainBoard other;
+  GameDocument again(other);
   Archive in = Archive::FromText(WriteDoc(doc));
   again.SerializeRecord(in, true);
   EXPECT_EQ(other.root()->child->ChildCount(), 1);
@@ -374,16 +374,16 @@ TEST_F(GameText, RecordCopyStartsAtTheCurrentPositionAndPasteAsksFirst) {
   EXPECT_EQ(copied.substr(copied.size() - tail.size()), tail);
   EXPECT_NE(copied.find("P6 *  * +FU *  *  *  *  *  * \r\nP7+FU+FU * +FU"), std::string::npos);
 
-  CLBase other;
-  CGameRecordDoc target(other, &messages);
-  target.header().SetField(CDBB::kEvent, "x");
+  PlainBoard other;
+  GameDocument target(other, &messages);
+  target.header().SetField(GameHeader::kEvent, "x");
   messages.answers = {platform::Answer::kNo};
   EXPECT_FALSE(target.PasteRecordText(copied, true));
-  EXPECT_EQ(target.header().Field(CDBB::kEvent), "x");
+  EXPECT_EQ(target.header().Field(GameHeader::kEvent), "x");
   EXPECT_EQ(messages.questions, std::vector<std::string>{"バッファは変更されています。更新してもよろしいですか？"});
   EXPECT_TRUE(target.PasteRecordText(copied, false));
   EXPECT_EQ(other.SelectedLineLength(), 2);
-  EXPECT_EQ(target.header().Field(CDBB::kMoveCount), "0002");
+  EXPECT_EQ(target.header().Field(GameHeader::kMoveCount), "0002");
   EXPECT_EQ(other.side_to_move(), kGote);
 }
 
@@ -393,7 +393,7 @@ TEST_F(GameText, Utf8FilesAreReadToo) {
                            "\xE7\xAB\x9C\xE7\x8E\x8B\xE6\x88\xA6\r\nPI\r\n+\r\n+7776FU\r\n";
   ASSERT_TRUE(ReadDoc(doc, utf8).ok());
   EXPECT_EQ(doc.header().SenteName(), "羽生");
-  EXPECT_EQ(doc.header().Field(CDBB::kEvent), "竜王戦");
+  EXPECT_EQ(doc.header().Field(GameHeader::kEvent), "竜王戦");
   EXPECT_EQ(board.SelectedLineLength(), 1);
 }
 

@@ -25,15 +25,15 @@ std::string Convert(std::string_view kif, KakinokiStats* stats = nullptr, Kakino
 }
 
 // The main line (first children) of a record as CSA moves joined by blanks.
-std::string MainLine(const SBASE& board) {
+std::string MainLine(const Position& board) {
   std::string line;
   for (const MoveNode* n = board.root()->child; n; n = n->child) line += CsaMoveText(n->move) + " ";
   return line;
 }
 
 struct Loaded {
-  CLBase board;
-  CGameRecordDoc doc{board};
+  PlainBoard board;
+  GameDocument doc{board};
   DocumentResult result;
 };
 
@@ -102,8 +102,8 @@ TEST(KakinokiTestData, EveryRecordConvertsWithItsMainLineAndVariations) {
     // Every 変化 section became a branch, and the header came through.
     EXPECT_EQ(Count(csa, "'手数目:"), Count(text, "変化：")) << r.path;
     EXPECT_NE(loaded->doc.header().Players(), "対局者不詳-対局者不詳") << r.path;
-    EXPECT_EQ(loaded->doc.header().Field(CDBB::kDate).size(), 8u) << r.path;
-    EXPECT_FALSE(loaded->doc.header().Field(CDBB::kResult).empty()) << r.path;
+    EXPECT_EQ(loaded->doc.header().Field(GameHeader::kDate).size(), 8u) << r.path;
+    EXPECT_FALSE(loaded->doc.header().Field(GameHeader::kResult).empty()) << r.path;
   }
 }
 
@@ -113,8 +113,8 @@ TEST(KakinokiTestData, TheSimpleReaderReadsTheEvenKifGamesAndRefusesHandicaps) {
   int even = 0, refused = 0;
   for (const TestRecord& r : records) {
     platform::RecordingMessageSink messages;
-    CLBase board;
-    CGameRecordDoc doc(board, &messages);
+    PlainBoard board;
+    GameDocument doc(board, &messages);
     bool converted = false;
     const DocumentResult result = ReadKifIntoGame(r.bytes, doc, &converted);
     if (!converted) {
@@ -149,7 +149,7 @@ TEST(KakinokiConverter, KifMoveLinesWithTimesCommentsSummaryAndVariations) {
                        "-3334FU", "+8822UM", "-3122GI", "+0055KA", "'手数目:2", "-8384FU", "%TORYO"}));
   auto loaded = LoadCsa(csa);
   EXPECT_TRUE(loaded->result.ok());
-  EXPECT_EQ(loaded->doc.header().Field(CDBB::kDate), "20240110");
+  EXPECT_EQ(loaded->doc.header().Field(GameHeader::kDate), "20240110");
 }
 
 TEST(KakinokiConverter, Ki2LinesWithSeveralMovesAndRelativeWords) {
@@ -269,7 +269,7 @@ TEST(KakinokiConverter, RecordFilesOpenKakinokiRecordsThroughTheConverter) {
   RecordFile file;
   const RecordFileResult r = file.LoadText(Crlf({"先手：a", "▲７六歩 △３四歩", "まで2手で後手の勝ち"}), RecordFileKind::kKi2);
   EXPECT_TRUE(r.complete);
-  EXPECT_EQ(file.game().header().Field(CDBB::kResult), "後手勝");  // 試合結果 holds six bytes
+  EXPECT_EQ(file.game().header().Field(GameHeader::kResult), "後手勝");  // 試合結果 holds six bytes
   EXPECT_EQ(file.board().SelectedLineLength(), 2);
   const RecordFileResult bad = file.LoadText(Crlf({"▲７六歩 △３五歩"}), RecordFileKind::kKi2);
   EXPECT_TRUE(bad.opened);

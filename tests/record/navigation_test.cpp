@@ -1,4 +1,4 @@
-#include "record/cmbase.h"
+#include "record/record_board.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +10,13 @@
 
 namespace {
 
-void Play(SBASE& b, int index, int square, int promote = -1) {
+void Play(Position& b, int index, int square, int promote = -1) {
   ASSERT_EQ(b.piece(index).MoveTo(ToBoardIndex(square), promote, -1), 1);
 }
 
 // Moves whatever stands on `from` (square numbers); board forms decide which piece object that is.
-void Move(SBASE& b, int from, int to, int promote = -1) {
-  PIECE* p = b.PieceAt(ToBoardIndex(from));
+void Move(Position& b, int from, int to, int promote = -1) {
+  Piece* p = b.PieceAt(ToBoardIndex(from));
   ASSERT_NE(p, nullptr) << from;
   ASSERT_EQ(p->MoveTo(ToBoardIndex(to), promote, -1), 1);
 }
@@ -42,7 +42,7 @@ class Navigation : public testing::Test {
     Play(b, 23, 26);  // an alternative first move
     b.GoToStart();
   }
-  CLBase b;
+  PlainBoard b;
 };
 
 TEST_F(Navigation, ForwardFollowsTheLongestLine) {
@@ -113,10 +113,10 @@ TEST_F(Navigation, SavedPlaceIsRestored) {
 }
 
 // Kings on 5九/5一; sente's rook 5五 and bishop 7七; gote's rook 3五, bishop 3三 and pawn 5三.
-CBform TieBreakPosition() {
-  CBform form;
+BoardForm TieBreakPosition() {
+  BoardForm form;
   form.SetLayout(8);
-  CBform::Expanded e = form.Decode();
+  BoardForm::Expanded e = form.Decode();
   e[0] = {59, 0, 0};
   e[1] = {51, 1, 0};
   e[2] = {55, 0, 0};
@@ -129,7 +129,7 @@ CBform TieBreakPosition() {
 }
 
 TEST(MainLine, EqualLengthsPreferTheLighterSenteStand) {
-  CLBase b;
+  PlainBoard b;
   b.ApplyBoardForm(TieBreakPosition());
   b.BeginRecord();
   Move(b, 55, 35);  // takes the rook: sente's stand weighs 5
@@ -147,7 +147,7 @@ TEST(MainLine, EqualLengthsPreferTheLighterSenteStand) {
 }
 
 TEST(MainLine, EqualSenteStandsPreferTheHeavierGoteStand) {
-  CLBase b;
+  PlainBoard b;
   b.ApplyBoardForm(TieBreakPosition());
   b.BeginRecord();
   Move(b, 55, 65);  // rook aside, then gote's pawn steps: gote's stand weighs 0
@@ -162,7 +162,7 @@ TEST(MainLine, EqualSenteStandsPreferTheHeavierGoteStand) {
 }
 
 TEST(MainLine, ALongerLineEnteredAfterThePathWasComputedIsFollowed) {
-  CLBase b;
+  PlainBoard b;
   Move(b, 77, 76);
   b.GoToStart();
   EXPECT_EQ(b.SelectedLineLength(), 1);
@@ -181,13 +181,13 @@ TEST(MainLine, ALongerLineEnteredAfterThePathWasComputedIsFollowed) {
 }
 
 TEST(MainLine, AnEmptyRecordHasLengthZero) {
-  CLBase b;
+  PlainBoard b;
   EXPECT_EQ(b.SelectedLineLength(), 0);
   EXPECT_EQ(b.StepForward(), 0);
 }
 
 TEST(Copy, SelectedLineOrWholeTreeWithAnnotationsAndPlace) {
-  CLBase b;
+  PlainBoard b;
   Play(b, 28, 76);
   b.AddAnnotation(b.current(), "角道を開ける");
   Play(b, 33, 34);
@@ -198,7 +198,7 @@ TEST(Copy, SelectedLineOrWholeTreeWithAnnotationsAndPlace) {
   b.StepBack();
   MoveNode* place = b.current();
 
-  CLBase whole(CLBase::kCopyPool);
+  PlainBoard whole(PlainBoard::kCopyPool);
   b.CopyRecordTo(whole, true, false);
   EXPECT_EQ(b.current(), place);
   EXPECT_EQ(CountNodes(whole.root()), CountNodes(b.root()));
@@ -209,19 +209,19 @@ TEST(Copy, SelectedLineOrWholeTreeWithAnnotationsAndPlace) {
   EXPECT_EQ(whole.root()->child->note->lines[0], "角道を開ける");
   EXPECT_EQ(whole.CheckConsistency(), "");
 
-  CLBase line(CLBase::kCopyPool);
+  PlainBoard line(PlainBoard::kCopyPool);
   b.CopyRecordTo(line, false, true);  // from the current place, the selected line only
   EXPECT_EQ(CountNodes(line.root()), 2);
   EXPECT_EQ(line.initial_form(), b.CurrentBoardForm());
 
-  CLBase from_start(CLBase::kCopyPool);
+  PlainBoard from_start(PlainBoard::kCopyPool);
   b.CopyRecordTo(from_start, true, true);
   EXPECT_EQ(CountNodes(from_start.root()), 4);  // root and the three plies of the longest line
   EXPECT_EQ(from_start.root()->child->note->text, std::string("先手２六歩"));
 }
 
 TEST(Copy, SetPositionFromTakesPlacesAndSide) {
-  CLBase a, b;
+  PlainBoard a, b;
   Play(a, 28, 76);
   Play(a, 33, 34);
   Play(a, 4, 22, 1);  // 角成 taking the bishop
@@ -237,7 +237,7 @@ TEST(Copy, SetPositionFromTakesPlacesAndSide) {
 TEST(RandomRecords, InvariantsHoldUnderEditing) {
   std::mt19937 rng(314159);
   for (int round = 0; round < 40; ++round) {
-    CLBase b;
+    PlainBoard b;
     for (int step = 0; step < 300; ++step) {
       switch (rng() % 8) {
         case 0: case 1: case 2: {
@@ -266,9 +266,9 @@ TEST(RandomRecords, InvariantsHoldUnderEditing) {
       ASSERT_EQ(b.CheckConsistency(), "") << "round " << round << " step " << step;
       ASSERT_EQ(b.pool().in_use(), CountNodes(b.root()));
     }
-    CLBase copy(CLBase::kCopyPool);
+    PlainBoard copy(PlainBoard::kCopyPool);
     MoveNode* place = b.current();
-    const CBform form = b.CurrentBoardForm();
+    const BoardForm form = b.CurrentBoardForm();
     b.CopyRecordTo(copy, true, false);
     ASSERT_EQ(b.current(), place);
     ASSERT_EQ(b.CurrentBoardForm(), form);

@@ -7,19 +7,19 @@
 #include "rules/notation.h"
 #include "tests/support/reference_rules.h"
 
-void PlayCsa(CMBase& board, std::string_view csa) {
+void PlayCsa(RecordBoard& board, std::string_view csa) {
   CsaMove m;
   ASSERT_TRUE(ParseCsaMoveLine(board, csa, m)) << csa;
   ASSERT_EQ(board.piece(m.piece).MoveTo(m.to, m.promote, m.side), 1) << csa;
 }
 
-std::string WriteDoc(CRecordDoc& doc) {
+std::string WriteDoc(RecordDocument& doc) {
   Archive ar = Archive::ToMemory();
   doc.Serialize(ar);
   return ar.text();
 }
 
-DocumentResult ReadDoc(CRecordDoc& doc, std::string_view text) {
+DocumentResult ReadDoc(RecordDocument& doc, std::string_view text) {
   Archive ar = Archive::FromText(text);
   return doc.Serialize(ar);
 }
@@ -27,7 +27,7 @@ DocumentResult ReadDoc(CRecordDoc& doc, std::string_view text) {
 namespace {
 
 // Plays a random move of play for the side to move; false when there is none.
-bool PlayRandomMove(CMBase& board, std::mt19937& rng) {
+bool PlayRandomMove(RecordBoard& board, std::mt19937& rng) {
   const RefPosition p = Snapshot(board);
   const int side = board.side_to_move() == kSideUnset ? kSente : board.side_to_move();
   std::vector<RefMove> moves = RefLegalMoves(p, side, true);
@@ -38,13 +38,13 @@ bool PlayRandomMove(CMBase& board, std::mt19937& rng) {
     const int index = board.LastPieceOfKind(side, m.kind);
     return board.piece(index).MoveTo(to, 0, side) == 1;
   }
-  PIECE* piece = board.PieceAt(ToBoardIndex(m.from_file * 10 + m.from_rank));
+  Piece* piece = board.PieceAt(ToBoardIndex(m.from_file * 10 + m.from_rank));
   return piece && piece->MoveTo(to, m.promote ? 1 : 0, -1) == 1;
 }
 
 }  // namespace
 
-void BuildRandomRecord(CMBase& board, std::mt19937& rng, int moves, int branches) {
+void BuildRandomRecord(RecordBoard& board, std::mt19937& rng, int moves, int branches) {
   board.BeginRecord();
   for (int i = 0; i < moves && PlayRandomMove(board, rng); ++i) {
     if (rng() % 5 == 0) board.AddAnnotation(board.current(), "注釈" + std::to_string(i));

@@ -33,8 +33,8 @@ TEST(SelectRead, ListsEveryGameAndLoadsTheOnePicked) {
   EXPECT_EQ(scan.entries[2].line.substr(0, 38), "000003 20240303 対局者不詳-対局者不詳 ");
   EXPECT_EQ(reports, 0);
 
-  CLBase board;
-  CGameRecordDoc doc(board);
+  PlainBoard board;
+  GameDocument doc(board);
   ASSERT_TRUE(ReadSelectedGame(ar, scan.entries[1], doc).ok());
   EXPECT_EQ(doc.header().Players(), "c-d");
   EXPECT_EQ(board.SelectedLineLength(), 1);
@@ -94,8 +94,8 @@ class MoveSpace : public testing::Test {
 
 TEST_F(MoveSpace, WritingCreatesTheFolderThenDeletingRemovesTheFile) {
   platform::RecordingMessageSink messages;
-  CLBase board;
-  CTsumeRecordDoc doc(board, &messages);
+  PlainBoard board;
+  ProblemDocument doc(board, &messages);
   doc.DeleteContents();
   ReadDoc(doc, Crlf({"P1 *  *  *  *  *  *  *  * -OU", "P-00AL", "+", "+0012KI"}));
   doc.header().SetProblemPosition("00001234");
@@ -112,8 +112,8 @@ TEST_F(MoveSpace, WritingCreatesTheFolderThenDeletingRemovesTheFile) {
 TEST_F(MoveSpace, AFolderThatCannotBeMadeIsReported) {
   platform::RecordingMessageSink messages;
   ::setenv("SHGDB", (dir / "missing" / "deeper").c_str(), 1);
-  CLBase board;
-  CTsumeRecordDoc doc(board, &messages);
+  PlainBoard board;
+  ProblemDocument doc(board, &messages);
   const std::string name = "x";
   EXPECT_EQ(MoveSpaceFile(doc, true, true, &name), 0);
   ASSERT_EQ(messages.messages.size(), 1u);

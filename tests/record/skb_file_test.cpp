@@ -14,14 +14,14 @@ class SetupFile : public testing::Test {
     doc.Serialize(ar);
     return ar.text();
   }
-  bool Read(CSetupRecordDoc& d, const std::string& bytes) {
+  bool Read(SetupDocument& d, const std::string& bytes) {
     Archive ar = Archive::FromBytes(bytes);
     return d.Serialize(ar).loaded;
   }
 
   platform::RecordingMessageSink messages;
-  CLBase board;
-  CSetupRecordDoc doc{board, &messages};
+  PlainBoard board;
+  SetupDocument doc{board, &messages};
 };
 
 TEST_F(SetupFile, LayoutIsMagicFormSideAndFlag) {
@@ -31,7 +31,7 @@ TEST_F(SetupFile, LayoutIsMagicFormSideAndFlag) {
   const std::string bytes = Bytes();
   ASSERT_EQ(bytes.size(), 62u);
   EXPECT_EQ(bytes.substr(0, 10), "WINKZB.SKB");
-  const CBform even;
+  const BoardForm even;
   EXPECT_EQ(bytes.substr(10, 44), std::string(reinterpret_cast<const char*>(even.data()), 44));
   EXPECT_EQ(bytes.substr(54, 8), std::string("\x01\0\0\0\x01\0\0\0", 8));
   EXPECT_EQ(doc.SetupBytes(), bytes);
@@ -41,8 +41,8 @@ TEST_F(SetupFile, PieceBoxPlacementReadsBackAsAnEmptyBoardWithoutTurn) {
   ASSERT_TRUE(doc.ApplyPlacement(8));
   EXPECT_EQ(board.side_to_move(), kSideUnset);
   const std::string bytes = Bytes();
-  CLBase other;
-  CSetupRecordDoc again(other, &messages);
+  PlainBoard other;
+  SetupDocument again(other, &messages);
   again.NewSetup();
   ASSERT_TRUE(Read(again, bytes));
   EXPECT_EQ(other.box(kPieceBox).total(), 40);
@@ -52,7 +52,7 @@ TEST_F(SetupFile, PieceBoxPlacementReadsBackAsAnEmptyBoardWithoutTurn) {
 }
 
 TEST_F(SetupFile, HandicapPlacementsGiveGoteTheMove) {
-  for (int n = 1; n < CSetupRecordDoc::kPlacementCount; ++n) {
+  for (int n = 1; n < SetupDocument::kPlacementCount; ++n) {
     ASSERT_TRUE(doc.ApplyPlacement(n));
     EXPECT_EQ(board.side_to_move(), n == 8 ? kSideUnset : kGote) << n;
   }
@@ -64,8 +64,8 @@ TEST_F(SetupFile, HandicapPlacementsGiveGoteTheMove) {
 TEST_F(SetupFile, AReversedFileTurnsANonReversedDocumentAround) {
   doc.SetReversed(1);
   const std::string bytes = Bytes();
-  CLBase other;
-  CSetupRecordDoc again(other, &messages);
+  PlainBoard other;
+  SetupDocument again(other, &messages);
   EXPECT_EQ(again.reversed(), 0);
   ASSERT_TRUE(Read(again, bytes));
   EXPECT_EQ(again.reversed(), 1);
@@ -74,10 +74,10 @@ TEST_F(SetupFile, AReversedFileTurnsANonReversedDocumentAround) {
 TEST_F(SetupFile, DamagedFilesAreRefusedAndNothingChanges) {
   doc.ApplyPlacement(4);
   const std::string good = Bytes();
-  CLBase other;
-  CSetupRecordDoc again(other, &messages);
+  PlainBoard other;
+  SetupDocument again(other, &messages);
   again.ApplyPlacement(1);
-  const CBform before = other.CurrentBoardForm();
+  const BoardForm before = other.CurrentBoardForm();
 
   std::string lower = good;
   lower[0] = 'w';  // the magic is compared as raw bytes
@@ -101,19 +101,19 @@ TEST_F(SetupFile, DamagedFilesAreRefusedAndNothingChanges) {
 }
 
 TEST(ReceivingASetup, ReplacesTheRecordButKeepsTheHeader) {
-  CLBase setup_board;
-  CSetupRecordDoc setup(setup_board);
+  PlainBoard setup_board;
+  SetupDocument setup(setup_board);
   setup.ApplyPlacement(3);
-  CLBase board;
-  CGameRecordDoc game(board);
-  game.header().SetField(CDBB::kEvent, "名人戦");
+  PlainBoard board;
+  GameDocument game(board);
+  game.header().SetField(GameHeader::kEvent, "名人戦");
   PlayCsa(board, "+7776FU");
   Archive ar = Archive::FromBytes(setup.SetupBytes());
   ASSERT_TRUE(game.ReceiveSetup(ar));
   EXPECT_EQ(board.root()->child, nullptr);
   EXPECT_EQ(board.side_to_move(), kGote);
   EXPECT_EQ(board.box(kPieceBox).total(), 1);
-  EXPECT_EQ(game.header().Field(CDBB::kEvent), "名人戦");
+  EXPECT_EQ(game.header().Field(GameHeader::kEvent), "名人戦");
 }
 
 }  // namespace

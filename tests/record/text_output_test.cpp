@@ -7,7 +7,7 @@
 namespace {
 
 // Plays n moves of knights and rooks shuffling (legal for either side for as long as needed).
-void PlayShuffle(CMBase& board, int n) {
+void PlayShuffle(RecordBoard& board, int n) {
   const char* const moves[] = {"+2838HI", "-8272HI", "+3828HI", "-7282HI"};
   for (int i = 0; i < n; ++i) PlayCsa(board, moves[i % 4]);
   board.GoToStart();
@@ -16,20 +16,20 @@ void PlayShuffle(CMBase& board, int n) {
 class GamePrint : public testing::Test {
  protected:
   std::string Text() { return doc.GetRecordText(); }
-  CLBase board;
-  CGameRecordDoc doc{board};
+  PlainBoard board;
+  GameDocument doc{board};
 };
 
 TEST_F(GamePrint, HeaderBlockMovesAndAnnotations) {
-  CDBB& h = doc.header();
-  h.SetField(CDBB::kGameNumber, "000012");
-  h.SetField(CDBB::kRegistered, "20240110123456");
-  h.SetField(CDBB::kDate, "20240110");
-  h.SetField(CDBB::kEvent, "竜王戦");
-  h.SetField(CDBB::kTimeLimit, "050000");
-  h.SetField(CDBB::kByoyomi, "60");
-  h.SetField(CDBB::kHandicap, "平手");
-  h.SetField(CDBB::kResult, "先手勝");
+  GameHeader& h = doc.header();
+  h.SetField(GameHeader::kGameNumber, "000012");
+  h.SetField(GameHeader::kRegistered, "20240110123456");
+  h.SetField(GameHeader::kDate, "20240110");
+  h.SetField(GameHeader::kEvent, "竜王戦");
+  h.SetField(GameHeader::kTimeLimit, "050000");
+  h.SetField(GameHeader::kByoyomi, "60");
+  h.SetField(GameHeader::kHandicap, "平手");
+  h.SetField(GameHeader::kResult, "先手勝");
   std::string sente = "羽生", gote = "谷川";
   h.SetPlayers(&sente, &gote);
   h.AppendAnnotationLine("名局");
@@ -114,8 +114,8 @@ TEST_F(GamePrint, PagesEndWithFormFeeds) {
 }
 
 TEST(TsumePrint, ProblemHeaderAndTheRestOfThePiecesInGotesHand) {
-  CLBase board;
-  CTsumeRecordDoc doc(board);
+  PlainBoard board;
+  ProblemDocument doc(board);
   ReadDoc(doc, Crlf({"'表題:第一番", "P1 *  *  *  *  *  *  *  * -OU", "P+00KI", "P-00AL", "+", "+0012KI"}));
   doc.header().SetProblemPosition("00001234");
   const std::string text = doc.GetRecordText();
@@ -157,8 +157,8 @@ TEST(TimeNotes, MinutesOrMinutesAndSecondsAtTheStart) {
 }
 
 TEST(MailText, AtTheStartAndAfterMoves) {
-  CLBase board;
-  CGameRecordDoc doc(board);
+  PlainBoard board;
+  GameDocument doc(board);
   std::string sente = "羽生", gote = "谷川";
   doc.header().SetPlayers(&sente, &gote);
   const std::vector<std::string> start = Lines(doc.MailPositionText());
@@ -176,8 +176,8 @@ TEST(MailText, AtTheStartAndAfterMoves) {
 }
 
 TEST(TwoColumns, MoveRowsInBlocksOfTen) {
-  CLBase board;
-  CGameRecordDoc doc(board);
+  PlainBoard board;
+  GameDocument doc(board);
   PlayShuffle(board, 50);
   board.GoToStart();
   PlayShuffle(board, 1);
@@ -194,8 +194,8 @@ TEST(TwoColumns, MoveRowsInBlocksOfTen) {
   EXPECT_EQ(heading[13].substr(0, 3), " 41");  // the last block has no right column
   EXPECT_EQ(heading[13].size(), 51u);
   // Without moves the text stays as it was.
-  CLBase empty_board;
-  CGameRecordDoc empty(empty_board);
+  PlainBoard empty_board;
+  GameDocument empty(empty_board);
   EXPECT_EQ(TwoColumnLayout(empty.GetRecordText()), empty.GetRecordText());
 }
 

@@ -8,12 +8,12 @@
 
 namespace {
 
-uint32_t Counts(const CBform& f) {
+uint32_t Counts(const BoardForm& f) {
   return f.data()[40] | f.data()[41] << 8 | f.data()[42] << 16 | static_cast<uint32_t>(f.data()[43]) << 24;
 }
 
 TEST(BoardForm, EvenGameCounts) {
-  CBform even;
+  BoardForm even;
   // 2 kings, 2 rooks, 2 bishops, 4 golds, 4 silvers, 4 knights, 4 lances, 18 pawns.
   const uint32_t expected = 2 | 2 << 2 | 2 << 4 | 4 << 6 | 4 << 9 | 4 << 12 | 4 << 15 | 18u << 18;
   EXPECT_EQ(Counts(even), expected);
@@ -24,7 +24,7 @@ TEST(BoardForm, EvenGameCounts) {
 }
 
 TEST(BoardForm, LayoutEightIsAllInTheBox) {
-  CBform f;
+  BoardForm f;
   f.SetLayout(8);
   for (int i = 0; i < 40; ++i) EXPECT_EQ(f.data()[i], 127);
   EXPECT_EQ(Counts(f), 0u);
@@ -46,7 +46,7 @@ TEST(BoardForm, APromotedPawnSortsLastAndLeavesTheCount) {
   b.Empty();
   a.Place(22, Sq(5, 3), 1, kSente);
   b.Place(22, Sq(5, 3), 0, kSente);
-  CBform fa = a.CurrentBoardForm(), fb = b.CurrentBoardForm();
+  BoardForm fa = a.CurrentBoardForm(), fb = b.CurrentBoardForm();
   EXPECT_NE(fa, fb);
   EXPECT_EQ(Counts(fb) >> 18, 1u);
   EXPECT_EQ(Counts(fa) >> 18, 0u);
@@ -59,32 +59,32 @@ TEST(BoardForm, RoundTripsAndReversal) {
   for (int n = 0; n < 500; ++n) {
     TestPosition a, b;
     SetRandomPosition(a, rng, n % 3 != 0);
-    const CBform form = a.CurrentBoardForm();
+    const BoardForm form = a.CurrentBoardForm();
     ASSERT_TRUE(form.IsValid());
     b.ApplyBoardForm(form);
     ASSERT_EQ(b.CheckConsistency(), "");
     ASSERT_EQ(b.CurrentBoardForm(), form);
     // Every square holds the same kind, side and promotion in both.
     for (int at = kFirstSquare; at <= kLastSquare; ++at) {
-      PIECE* pa = a.PieceAt(at);
-      PIECE* pb = b.PieceAt(at);
+      Piece* pa = a.PieceAt(at);
+      Piece* pb = b.PieceAt(at);
       ASSERT_EQ(pa == nullptr, pb == nullptr);
       if (pa) {
         ASSERT_EQ(pa->code(), pb->code());
       }
     }
-    CBform reversed = form;
+    BoardForm reversed = form;
     reversed.Reverse();
     ASSERT_TRUE(reversed.IsValid());
-    CBform twice = reversed;
+    BoardForm twice = reversed;
     twice.Reverse();
     ASSERT_EQ(twice, form);
     // The reversed form puts gote's pieces where sente's were, turned round.
     b.ApplyBoardForm(reversed);
     for (int at = kFirstSquare; at <= kLastSquare; ++at) {
       if (!IsBoardIndex(at)) continue;
-      PIECE* pa = a.PieceAt(at);
-      PIECE* pb = b.PieceAt(ToBoardIndex(110 - ToSquareNumber(at)));
+      Piece* pa = a.PieceAt(at);
+      Piece* pb = b.PieceAt(ToBoardIndex(110 - ToSquareNumber(at)));
       ASSERT_EQ(pa == nullptr, pb == nullptr);
       if (pa) {
         ASSERT_EQ(pa->code() ^ kSideBit, pb->code());
@@ -95,17 +95,17 @@ TEST(BoardForm, RoundTripsAndReversal) {
 }
 
 TEST(BoardForm, DamagedFormsAreRecognised) {
-  CBform f;
+  BoardForm f;
   f.data()[0] = 5;  // not a place
   EXPECT_FALSE(f.IsValid());
-  CBform g;
+  BoardForm g;
   g.data()[2] = g.data()[3];  // two rooks on one square
   EXPECT_FALSE(g.IsValid());
-  CBform h;
+  BoardForm h;
   h.data()[40] = 0xFF;  // more unpromoted pieces counted than exist
   h.data()[41] = 0xFF;
   EXPECT_FALSE(h.IsValid());
-  CBform k;
+  BoardForm k;
   k.data()[40] &= ~3;  // kings counted as promoted
   EXPECT_FALSE(k.IsValid());
 }

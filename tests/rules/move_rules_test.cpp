@@ -127,7 +127,7 @@ TEST(MoveRulesReference, ValidationAgreesOnRandomPositions) {
     pos.SetTurnOrder(static_cast<int>(rng() % 2));
     const RefPosition ref = Snapshot(pos);
     for (int i = 0; i < kPieceCount; ++i) {
-      const PIECE& p = pos.piece(i);
+      const Piece& p = pos.piece(i);
       for (int sq = 11; sq <= 99; ++sq) {
         if (sq % 10 == 0) continue;
         for (int promote = 0; promote <= 1; ++promote) {

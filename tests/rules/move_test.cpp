@@ -9,10 +9,10 @@
 namespace {
 
 // Every move ValidateMove accepts in the position (leaving one's own king attacked included).
-std::vector<MoveWord> AcceptedMoves(const SBASE& pos) {
+std::vector<MoveWord> AcceptedMoves(const Position& pos) {
   std::vector<MoveWord> moves;
   for (int i = 0; i < kPieceCount; ++i) {
-    const PIECE& p = pos.piece(i);
+    const Piece& p = pos.piece(i);
     if (p.location() == kPieceBox) continue;
     // One drop per kind and hand is enough: the other pieces of the group are interchangeable.
     if (p.location() < kFirstSquare && pos.LastPieceOfKind(p.location(), p.kind()) != i) continue;
@@ -86,13 +86,13 @@ TEST(MoveWord, RandomPlayRoundTrips) {
       std::vector<MoveWord> moves = AcceptedMoves(pos);
       if (moves.empty()) break;
       MoveWord w = moves[rng() % moves.size()];
-      const CBform before = pos.CurrentBoardForm();
+      const BoardForm before = pos.CurrentBoardForm();
       const int side_before = pos.side_to_move();
 
       MoveNode node;
       node.move = w;
       ASSERT_EQ(pos.ApplyFast(node, false), 1);
-      const CBform fast_after = pos.CurrentBoardForm();
+      const BoardForm fast_after = pos.CurrentBoardForm();
       ASSERT_EQ(pos.CheckConsistency(), "") << "after ApplyFast " << ply;
       ASSERT_EQ(pos.RetractFast(), 1);
       ASSERT_EQ(pos.CurrentBoardForm(), before);

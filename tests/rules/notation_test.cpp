@@ -11,7 +11,7 @@
 namespace {
 
 std::string TextOf(TestPosition& pos, int index, int target, int promote = -1) {
-  const PIECE& p = pos.piece(index);
+  const Piece& p = pos.piece(index);
   return StandardMoveText(pos, p, pos.BuildMoveWord(p, target, promote, -1));
 }
 
@@ -97,7 +97,7 @@ TEST(Notation, StandardTextAgreesWithTheReferenceOnRandomPositions) {
     }
     RefPosition ref = Snapshot(pos);
     for (int i = 0; i < kPieceCount; ++i) {
-      const PIECE& p = pos.piece(i);
+      const Piece& p = pos.piece(i);
       if (p.location() == kPieceBox) continue;
       for (int to = kFirstSquare; to <= kLastSquare; ++to) {
         if (!IsBoardIndex(to)) continue;

@@ -183,7 +183,7 @@ TEST(Recording, ReplayingAnExistingAlternativeReusesIt) {
 
 TEST(Recording, InvalidTargetsChangeNothing) {
   TestPosition pos;
-  const CBform before = pos.CurrentBoardForm();
+  const BoardForm before = pos.CurrentBoardForm();
   for (int bad : {3, 10, 20, 30, 110, 120, -1}) EXPECT_EQ(pos.piece(28).MoveTo(bad, -1, -1), 0) << bad;
   EXPECT_EQ(pos.CurrentBoardForm(), before);
   EXPECT_EQ(pos.root()->child, nullptr);

@@ -15,8 +15,8 @@ namespace shogidb {
 namespace {
 
 // The move word of a reference move on the board.
-MoveWord WordOf(const SBASE& board, const RefMove& m) {
-  const PIECE* piece = nullptr;
+MoveWord WordOf(const Position& board, const RefMove& m) {
+  const Piece* piece = nullptr;
   if (m.is_drop()) {
     for (int i = kFirstIndexOfKind[m.kind]; i < kFirstIndexOfKind[m.kind] + kPiecesPerKind[m.kind]; ++i) {
       if (board.LocationOf(i) == m.side) piece = &board.piece(i);
@@ -31,9 +31,9 @@ MoveWord WordOf(const SBASE& board, const RefMove& m) {
 TEST(BoardMoveTest, RandomGamesAgreeWithThePosition) {
   std::mt19937 rng(20240601);
   for (int game = 0; game < 12; ++game) {
-    CLBase board;
+    PlainBoard board;
     FormBoard kept(board.CurrentBoardForm());
-    CBform reversed_form = board.CurrentBoardForm();
+    BoardForm reversed_form = board.CurrentBoardForm();
     reversed_form.Reverse();
     FormBoard reversed(reversed_form);
     for (int ply = 0; ply < 150; ++ply) {
@@ -58,9 +58,9 @@ TEST(BoardMoveTest, RandomGamesAgreeWithThePosition) {
       ASSERT_TRUE(kept.Apply(bm));
       ASSERT_TRUE(reversed.Apply(turned));
       board.piece(w.Piece()).MoveTo(w.To(), w.PromotedAfter() ? 1 : 0, w.SideBefore());
-      const CBform now = board.CurrentBoardForm();
+      const BoardForm now = board.CurrentBoardForm();
       ASSERT_EQ(kept.Form(), now) << "game " << game << " ply " << ply << " " << RefMoveKey(m);
-      CBform now_reversed = now;
+      BoardForm now_reversed = now;
       now_reversed.Reverse();
       ASSERT_EQ(reversed.Form(), now_reversed);
     }
@@ -89,8 +89,8 @@ TEST(BoardMoveTest, MovesThatDoNotFit) {
 }
 
 TEST(BoardMoveTest, DropsNameTheFirstPieceInHand) {
-  CBform form;
-  CBform::Expanded e = form.Decode();
+  BoardForm form;
+  BoardForm::Expanded e = form.Decode();
   // Sente holds two pawns taken from 3七 and 1七 (gote's pawns gone to the box for room).
   e[22 + 0] = {0, 0, 0};
   e[22 + 1] = {0, 0, 0};
@@ -104,9 +104,9 @@ TEST(BoardMoveTest, DropsNameTheFirstPieceInHand) {
 }
 
 TEST(BoardPatternTest, OnlyThePiecesOnTheBoardCount) {
-  CBform target;
+  BoardForm target;
   target.SetLayout(8);
-  CBform::Expanded e = target.Decode();
+  BoardForm::Expanded e = target.Decode();
   e[0] = {59, 0, 0};  // sente's king on 5九, nothing else
   target.Encode(e);
   const BoardPattern pattern = PatternOf(target);
@@ -118,13 +118,13 @@ TEST(BoardPatternTest, OnlyThePiecesOnTheBoardCount) {
 }
 
 TEST(PositionLinesTest, EvenGameAndHands) {
-  CBform form;
+  BoardForm form;
   std::vector<std::string> lines = CsaPositionLines(form);
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[0], "P1-KY-KE-GI-KI-OU-KI-GI-KE-KY");
   EXPECT_EQ(lines[1], "P2 * -HI *  *  *  *  * -KA * ");
   EXPECT_EQ(lines[8], "P9+KY+KE+GI+KI+OU+KI+GI+KE+KY");
-  CBform::Expanded e = form.Decode();
+  BoardForm::Expanded e = form.Decode();
   e[4] = {0, 0, 0};   // a bishop in sente's hand
   e[22] = {1, 1, 0};  // a pawn in gote's hand
   form.Encode(e);

@@ -31,7 +31,7 @@ struct Games {
     return out;
   }
   std::string dir;
-  CDBB db;
+  GameDatabase db;
   platform::RecordingMessageSink messages;
   platform::RecordingProgressSink progress;
 };
@@ -44,19 +44,19 @@ TEST(DamagedInputTest, AnnotationPieceWithDamagedPlyIsPassedOver) {
   {
     dbengine::TableHandle notes(dbengine::OpenTable(TablePathIn(g.dir, kTableF)));
     ASSERT_TRUE(notes);
-    std::vector<uint8_t> piece(CDBF::kRecordLength, 0);
-    piece[CDBF::kIdOffset] = kGameMoveNote;
-    std::memcpy(piece.data() + CDBF::kKeyOffset, "000000\xff\xff\x10", 9);
-    std::memcpy(piece.data() + CDBF::kPieceOffset, "00", 2);
-    std::memcpy(piece.data() + CDBF::kTextOffset, "x", 1);
+    std::vector<uint8_t> piece(AnnotationTable::kRecordLength, 0);
+    piece[AnnotationTable::kIdOffset] = kGameMoveNote;
+    std::memcpy(piece.data() + AnnotationTable::kKeyOffset, "000000\xff\xff\x10", 9);
+    std::memcpy(piece.data() + AnnotationTable::kPieceOffset, "00", 2);
+    std::memcpy(piece.data() + AnnotationTable::kTextOffset, "x", 1);
     int32_t number;
     ASSERT_EQ(dbengine::InsertRecord(notes.get(), piece.data(), &number), 0);
   }
   std::string text;
   ASSERT_EQ(g.db.ExportCsa(0, text), 0);
   EXPECT_NE(text.find("+7776FU\r\n'注釈:角道\r\n-3334FU\r\n"), std::string::npos) << text;
-  CLBase board;
-  CGameRecordDoc doc(board);
+  PlainBoard board;
+  GameDocument doc(board);
   EXPECT_EQ(g.db.LoadGame(0, doc), 0);
 
   DatabaseCheck check;
@@ -110,7 +110,7 @@ TEST(DamagedInputTest, GameNumberThatIsNotDigitsRegistersANewGame) {
 
 TEST(DamagedInputTest, JosekiFileWithTwoPiecesOnOneSquareIsRefused) {
   const std::string dir = testing::NewDatabase("joseki_stacked");
-  CDBE db;
+  JosekiDatabase db;
   db.SetDatabase(dir);
   platform::RecordingMessageSink messages;
   DbJob job;

@@ -11,7 +11,7 @@
 #include "shogidb/game_database.h"
 #include "shogidb/joseki_lines.h"
 #include "shogidb/position_key.h"
-#include "shogidb/tsume_database.h"
+#include "shogidb/problem_database.h"
 #include "tests/shogidb/shogidb_test_util.h"
 
 namespace shogidb {
@@ -25,16 +25,16 @@ std::string FilledDatabase(const std::string& name) {
   std::mt19937 rng(11);
   std::string games;
   for (int i = 0; i < 4; ++i) games += testing::GameText(testing::RandomGameMoves(rng, 25), "A-B", "'注釈:注\r\n") + "/\r\n";
-  CDBB b;
+  GameDatabase b;
   b.SetDatabase(dir);
   EXPECT_EQ(b.RegisterFromCsa(games, false), 4);
-  CDBC c;
+  ProblemDatabase c;
   c.SetDatabase(dir);
   EXPECT_EQ(c.RegisterFromCsa(Crlf({"P1 *  *  *  *  *  *  *  * -OU", "P3 *  *  *  *  *  *  *  * +FU", "P+00KI",
                                     "P-00AL", "+", "+0012KI", "'注釈:頭金"}),
                               false),
             1);
-  CDBE e;
+  JosekiDatabase e;
   e.SetDatabase(dir);
   JosekiOptions options;
   options.annotations = true;
@@ -64,30 +64,30 @@ TEST(DatabaseCheckTest, DamageIsFoundAndRepaired) {
   // reference count, a joseki record of a missing position.
   std::vector<uint8_t> row(GameRowLayout::kRecordLength, 0);
   GameRow game;
-  game.start_position = PositionIdText(PositionHash(CBform()) * 100);
+  game.start_position = PositionIdText(PositionHash(BoardForm()) * 100);
   game.header.SetField(GameHeader::kGameNumber, kUnfinishedNumber);
   WriteGameRow(game, row.data());
   Insert(dir, kTableB, row);
-  std::vector<uint8_t> block(CDBD::kRecordLength, 0xFF);
-  CDBD::MakeKey(kGameOwner, 4, 0, block.data());
-  std::memset(block.data() + CDBD::kDummyOffset, 0, 11);
+  std::vector<uint8_t> block(MoveBlockTable::kRecordLength, 0xFF);
+  MoveBlockTable::MakeKey(kGameOwner, 4, 0, block.data());
+  std::memset(block.data() + MoveBlockTable::kDummyOffset, 0, 11);
   Insert(dir, kTableD, block);
-  CDBD::MakeKey(kGameOwner, 40, 0, block.data());
+  MoveBlockTable::MakeKey(kGameOwner, 40, 0, block.data());
   Insert(dir, kTableD, block);
-  std::vector<uint8_t> piece(CDBF::kRecordLength, 0);
+  std::vector<uint8_t> piece(AnnotationTable::kRecordLength, 0);
   piece[0] = kGameMoveNote;
-  std::memcpy(piece.data() + CDBF::kKeyOffset, "000004001", 9);
-  std::memcpy(piece.data() + CDBF::kPieceOffset, "00", 2);
+  std::memcpy(piece.data() + AnnotationTable::kKeyOffset, "000004001", 9);
+  std::memcpy(piece.data() + AnnotationTable::kPieceOffset, "00", 2);
   Insert(dir, kTableF, piece);
-  std::vector<uint8_t> joseki(CDBE::kRecordLength, 0);
+  std::vector<uint8_t> joseki(JosekiDatabase::kRecordLength, 0);
   std::memcpy(joseki.data(), "12345600", 8);
-  joseki[CDBE::kSideOffset] = '0';
+  joseki[JosekiDatabase::kSideOffset] = '0';
   Insert(dir, kTableE, joseki);
   {
-    CDBA a;
+    PositionTable a;
     a.SetDirectory(dir);
     ASSERT_EQ(a.Open(), 0);
-    ASSERT_EQ(a.AddReference(PositionHash(CBform()) * 100), 0);
+    ASSERT_EQ(a.AddReference(PositionHash(BoardForm()) * 100), 0);
   }
   DatabaseCheck check;
   ASSERT_EQ(CheckDatabase(dir, &check), 0);
@@ -104,7 +104,7 @@ TEST(DatabaseCheckTest, DamageIsFoundAndRepaired) {
   ASSERT_EQ(CheckDatabase(dir, &check), 0);
   EXPECT_TRUE(check.ok()) << Joined(check.problems);
   // The four games and the problem are intact.
-  CDBB b;
+  GameDatabase b;
   b.SetDatabase(dir);
   std::vector<ListEntry> games;
   ASSERT_EQ(b.Search("", {}, games), 0);
@@ -112,7 +112,7 @@ TEST(DatabaseCheckTest, DamageIsFoundAndRepaired) {
   std::string text;
   EXPECT_EQ(b.ExportCsa(3, text), 0);
   EXPECT_NE(text.find("'注釈:注"), std::string::npos);
-  CDBC c;
+  ProblemDatabase c;
   c.SetDatabase(dir);
   EXPECT_EQ(c.ExportItem(0, text), 0);
 }
@@ -122,17 +122,17 @@ TEST(DatabaseCheckTest, DamagedNumbersAndKeysAreReportedNotFollowed) {
   // A game row whose number is no number, and an annotation piece of game 2 whose ply is no number.
   std::vector<uint8_t> row(GameRowLayout::kRecordLength, 0);
   GameRow game;
-  game.start_position = PositionIdText(PositionHash(CBform()) * 100);
+  game.start_position = PositionIdText(PositionHash(BoardForm()) * 100);
   game.header.SetField(GameHeader::kGameNumber, "abcdef");
   WriteGameRow(game, row.data());
   Insert(dir, kTableB, row);
-  std::vector<uint8_t> piece(CDBF::kRecordLength, 0);
+  std::vector<uint8_t> piece(AnnotationTable::kRecordLength, 0);
   piece[0] = kGameMoveNote;
-  std::memcpy(piece.data() + CDBF::kKeyOffset, "000002a1b", 9);
-  std::memcpy(piece.data() + CDBF::kPieceOffset, "00", 2);
+  std::memcpy(piece.data() + AnnotationTable::kKeyOffset, "000002a1b", 9);
+  std::memcpy(piece.data() + AnnotationTable::kPieceOffset, "00", 2);
   Insert(dir, kTableF, piece);
 
-  CDBB b;
+  GameDatabase b;
   b.SetDatabase(dir);
   std::vector<ListEntry> games;
   ASSERT_EQ(b.Search("", {}, games), 0);
@@ -159,9 +159,9 @@ TEST(DatabaseCheckTest, LostIndexesAreRebuilt) {
   DatabaseCheck repaired;
   ASSERT_EQ(RepairDatabase(dir, &repaired), 0);
   EXPECT_TRUE(repaired.ok()) << Joined(repaired.problems);
-  CDBB b;
+  GameDatabase b;
   b.SetDatabase(dir);
-  CDBM::StoredItem item;
+  ItemDatabase::StoredItem item;
   ASSERT_EQ(b.ReadStored(2, item), 0);
   EXPECT_EQ(item.moves.size(), 25u);
 }

@@ -45,7 +45,7 @@ struct GameDb {
   platform::RecordingMessageSink messages;
   platform::RecordingProgressSink progress;
   platform::StopFlag stop;
-  CDBB db;
+  GameDatabase db;
 };
 
 TEST(GameRegistrationTest, ThreeGamesNumberedByTheirRecords) {
@@ -70,17 +70,17 @@ TEST(GameRegistrationTest, ThreeGamesNumberedByTheirRecords) {
   EXPECT_EQ(row.header.Field(GameHeader::kMoveCount), "0002");
   EXPECT_EQ(row.header.Field(GameHeader::kGameNumber), "000000");
   EXPECT_EQ(row.header.Field(GameHeader::kRegistered).size(), 14u);
-  EXPECT_EQ(row.start_position, PositionIdText(PositionHash(CBform()) * 100));
+  EXPECT_EQ(row.start_position, PositionIdText(PositionHash(BoardForm()) * 100));
   ReadGameRow(all[2].row.data(), row);
   EXPECT_EQ(row.header.Field(GameHeader::kMoveCount), "");
 
   // Three games share the even position: one record, three references.
-  CDBA a;
+  PositionTable a;
   a.SetDirectory(dir);
   ASSERT_EQ(a.Open(), 0);
-  CBform form;
+  BoardForm form;
   uint32_t count = 0;
-  ASSERT_EQ(a.ReadPosition(PositionHash(CBform()) * 100, form, &count), 0);
+  ASSERT_EQ(a.ReadPosition(PositionHash(BoardForm()) * 100, form, &count), 0);
   EXPECT_EQ(count, 3u);
 }
 
@@ -102,12 +102,12 @@ TEST(GameRegistrationTest, NumberedGameIsUpdated) {
   EXPECT_NE(text.find("\r\n+0012KI\r\n'注釈:詰み\r\n"), std::string::npos) << text;
   EXPECT_EQ(text.find("7776FU"), std::string::npos);
   // The even position lost a reference, the new one has one.
-  CDBA a;
+  PositionTable a;
   a.SetDirectory(dir);
   ASSERT_EQ(a.Open(), 0);
   uint32_t count = 0;
-  CBform form;
-  ASSERT_EQ(a.ReadPosition(PositionHash(CBform()) * 100, form, &count), 0);
+  BoardForm form;
+  ASSERT_EQ(a.ReadPosition(PositionHash(BoardForm()) * 100, form, &count), 0);
   EXPECT_EQ(count, 1u);
   a.Close();
 
@@ -179,7 +179,7 @@ TEST(GameRegistrationTest, TimesAnnotationsAndExport) {
   EXPECT_EQ(lines, expected) << exported;
   EXPECT_EQ(lines[4].rfind("'登録日時:", 0), 0u);
   // The time notes as stored.
-  CDBM::StoredItem item;
+  ItemDatabase::StoredItem item;
   ASSERT_EQ(g.db.ReadStored(0, item), 0);
   EXPECT_EQ(item.notes[1], "  1分15秒。\r\n定跡");
   EXPECT_EQ(item.notes[2], " 5秒。");
@@ -206,9 +206,9 @@ TEST(GameRegistrationTest, BranchesKeepTheMainLine) {
 TEST(GameRegistrationTest, CurrentRecordRegistersItsSelectedLine) {
   const std::string dir = NewDatabase("document");
   GameDb g(dir);
-  CLBase board;
+  PlainBoard board;
   platform::RecordingMessageSink doc_messages;
-  CGameRecordDoc doc(board, &doc_messages);
+  GameDocument doc(board, &doc_messages);
   Archive in = Archive::FromText(Crlf({"N+甲", "N-乙", "PI", "+", "+7776FU", "-3334FU", "'手数目:2", "-8384FU",
                                        "+2726FU", "'注釈:長い方"}));
   ASSERT_TRUE(doc.Serialize(in).ok());
@@ -219,8 +219,8 @@ TEST(GameRegistrationTest, CurrentRecordRegistersItsSelectedLine) {
   EXPECT_NE(text.find("+7776FU\r\n-8384FU\r\n+2726FU\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("'注釈:長い方"), std::string::npos) << text;
   // Loaded back into a document, the game is the same line with its header.
-  CLBase other;
-  CGameRecordDoc loaded(other);
+  PlainBoard other;
+  GameDocument loaded(other);
   ASSERT_EQ(g.db.LoadGame(0, loaded), 0);
   EXPECT_EQ(loaded.header().Players(), "甲-乙");
   EXPECT_EQ(loaded.board().SelectedLineLength(), 3);

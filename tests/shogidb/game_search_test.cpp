@@ -18,13 +18,13 @@ using testing::NewDatabase;
 
 struct Game {
   std::vector<std::string> moves;
-  std::vector<CBform> forms;  // after each ply, from ply 0
+  std::vector<BoardForm> forms;  // after each ply, from ply 0
 };
 
 Game Played(std::vector<std::string> moves) {
   Game g;
   g.moves = std::move(moves);
-  CLBase board;
+  PlainBoard board;
   g.forms.push_back(board.CurrentBoardForm());
   for (const std::string& m : g.moves) {
     CsaMove move;
@@ -36,8 +36,8 @@ Game Played(std::vector<std::string> moves) {
 }
 
 // Whether the pieces the target has on the board stand the same in the position (square by square).
-bool BoardFits(const CBform& target, const CBform& position) {
-  const CBform::Expanded t = target.Decode(), p = position.Decode();
+bool BoardFits(const BoardForm& target, const BoardForm& position) {
+  const BoardForm::Expanded t = target.Decode(), p = position.Decode();
   for (int i = 0; i < 40; ++i) {
     if (t[i].location < 11 || t[i].location > 99) continue;
     bool found = false;
@@ -54,14 +54,14 @@ bool BoardFits(const CBform& target, const CBform& position) {
 
 // The independent statement of the position condition.
 int ScanMatch(const Game& g, const PositionSpec& spec) {
-  CBform reversed = spec.target;
+  BoardForm reversed = spec.target;
   reversed.Reverse();
   const int plies = static_cast<int>(g.moves.size());
   int from = std::min(spec.first_ply - 1, plies);
   int to = std::min(spec.first_ply + spec.ply_count, plies);
   for (int ply = from; ply <= to; ++ply) {
     const int side = ply % 2;
-    auto fits = [&](const CBform& target, int wanted) {
+    auto fits = [&](const BoardForm& target, int wanted) {
       if (wanted == 0 || wanted == 1) {
         if (wanted != side) return false;
       }
@@ -93,7 +93,7 @@ class PositionSearchTest : public ::testing::Test {
       text += GameText(moves) + "/\r\n";
     }
     platform::RecordingMessageSink messages;
-    CDBB db;
+    GameDatabase db;
     db.SetDatabase(*dir_);
     db.SetJob({&messages, nullptr, nullptr});
     ASSERT_EQ(db.RegisterFromCsa(text, false), 24);
@@ -105,7 +105,7 @@ class PositionSearchTest : public ::testing::Test {
   }
 
   void Check(const PositionSpec& spec, const std::string& what) {
-    CDBB db;
+    GameDatabase db;
     platform::RecordingMessageSink messages;
     db.SetDatabase(*dir_);
     db.SetJob({&messages, nullptr, nullptr});
@@ -154,10 +154,10 @@ TEST_F(PositionSearchTest, BoardPiecesAgreeWithTheScan) {
     const Game& g = (*games_)[rng() % games_->size()];
     PositionSpec spec;
     spec.mode = PositionSpec::kBoard;
-    CBform::Expanded e = g.forms[rng() % g.forms.size()].Decode();
+    BoardForm::Expanded e = g.forms[rng() % g.forms.size()].Decode();
     // Keep a few of the pieces on the board; the rest go to the box.
     for (auto& entry : e) {
-      if (rng() % 5 != 0) entry = CBform::Entry{};
+      if (rng() % 5 != 0) entry = BoardForm::Entry{};
     }
     spec.target.Encode(e);
     spec.side = static_cast<int>(rng() % 3);
@@ -173,7 +173,7 @@ TEST_F(PositionSearchTest, KingOnFiftyNineMatchesEveryGameWithTheRightSide) {
   PositionSpec spec;
   spec.mode = PositionSpec::kBoard;
   spec.target.SetLayout(8);
-  CBform::Expanded e = spec.target.Decode();
+  BoardForm::Expanded e = spec.target.Decode();
   e[0] = {59, 0, 0};
   spec.target.Encode(e);
   spec.side = 1;  // gote to move: the position after the first move still has the king on 59 in most games
@@ -198,7 +198,7 @@ TEST_F(PositionSearchTest, ShortGameIsComparedAtItsLastPosition) {
 
 TEST(DuplicatesTest, MovesAndFinalPositions) {
   const std::string dir = NewDatabase("duplicates");
-  CDBB db;
+  GameDatabase db;
   platform::RecordingMessageSink messages;
   platform::RecordingProgressSink progress;
   db.SetDatabase(dir);
@@ -211,7 +211,7 @@ TEST(DuplicatesTest, MovesAndFinalPositions) {
                            "/\r\n" + GameText(b, "K-L");
   ASSERT_EQ(db.RegisterFromCsa(text, false), 6);
   std::vector<std::vector<ListEntry>> groups;
-  ASSERT_EQ(db.FindDuplicates("", CDBB::DuplicateMode::kMoves, groups), 0);
+  ASSERT_EQ(db.FindDuplicates("", GameDatabase::DuplicateMode::kMoves, groups), 0);
   auto numbers = [&groups] {
     std::vector<std::vector<int32_t>> n;
     for (const auto& g : groups) {
@@ -221,18 +221,18 @@ TEST(DuplicatesTest, MovesAndFinalPositions) {
     return n;
   };
   EXPECT_EQ(numbers(), (std::vector<std::vector<int32_t>>{{0, 2}, {1, 5}, {3, 4}}));
-  ASSERT_EQ(db.FindDuplicates("", CDBB::DuplicateMode::kFinalPosition, groups), 0);
+  ASSERT_EQ(db.FindDuplicates("", GameDatabase::DuplicateMode::kFinalPosition, groups), 0);
   EXPECT_EQ(numbers(), (std::vector<std::vector<int32_t>>{{0, 1, 2, 5}, {3, 4}}));
   EXPECT_EQ(progress.lines.back(), "重複棋譜 6 件を読込中");
-  ASSERT_EQ(db.FindDuplicates("対局者 matches \"[AEK]\" order by 対局日", CDBB::DuplicateMode::kFinalPosition, groups), 0);
+  ASSERT_EQ(db.FindDuplicates("対局者 matches \"[AEK]\" order by 対局日", GameDatabase::DuplicateMode::kFinalPosition, groups), 0);
   EXPECT_EQ(numbers(), (std::vector<std::vector<int32_t>>{{0, 2, 5}}));
   EXPECT_EQ(messages.messages.back(), "「局面指定」 および 'order by'の指定は無効です");
 
   // Deleting the duplicates by moves keeps the first of each group and gathers the annotations.
-  ASSERT_EQ(db.FindDuplicates("", CDBB::DuplicateMode::kMoves, groups), 0);
+  ASSERT_EQ(db.FindDuplicates("", GameDatabase::DuplicateMode::kMoves, groups), 0);
   messages.answers.push_back(platform::Answer::kYes);
   progress.lines.clear();
-  EXPECT_EQ(db.DeleteDuplicates(groups, 6, true, CDBB::DuplicateMode::kMoves), 3);
+  EXPECT_EQ(db.DeleteDuplicates(groups, 6, true, GameDatabase::DuplicateMode::kMoves), 3);
   EXPECT_EQ(messages.questions.back(), "6 件の棋譜の中から重複棋譜を削除します。よろしいですか？");
   ASSERT_EQ(progress.lines.size(), 7u);
   EXPECT_EQ(progress.lines[0].rfind("1件目 元棋譜は更新対象外です。 000000", 0), 0u) << progress.lines[0];
@@ -248,7 +248,7 @@ TEST(DuplicatesTest, MovesAndFinalPositions) {
 
 TEST(DeleteTest, DeletingEverythingEmptiesThePositions) {
   const std::string dir = NewDatabase("delete_all");
-  CDBB db;
+  GameDatabase db;
   platform::RecordingMessageSink messages;
   platform::RecordingProgressSink progress;
   db.SetDatabase(dir);

@@ -25,7 +25,7 @@ struct JosekiDb {
     db.SetDatabase(dir);
     db.SetJob({&messages, &progress, nullptr});
   }
-  std::vector<JosekiMove> Moves(const CBform& form, int side, JosekiPosition* found = nullptr) {
+  std::vector<JosekiMove> Moves(const BoardForm& form, int side, JosekiPosition* found = nullptr) {
     OpenTables open;
     EXPECT_EQ(db.OpenAll(open), 0);
     JosekiPosition position;
@@ -37,7 +37,7 @@ struct JosekiDb {
   }
   platform::RecordingMessageSink messages;
   platform::RecordingProgressSink progress;
-  CDBE db;
+  JosekiDatabase db;
 };
 
 int Records(const std::string& dir, TableId id) {
@@ -48,7 +48,7 @@ int Records(const std::string& dir, TableId id) {
   return count;
 }
 
-void LoadRecord(CGameRecordDoc& doc, const std::string& text) {
+void LoadRecord(GameDocument& doc, const std::string& text) {
   Archive in = Archive::FromText(text);
   ASSERT_TRUE(doc.Serialize(in).ok());
 }
@@ -56,8 +56,8 @@ void LoadRecord(CGameRecordDoc& doc, const std::string& text) {
 TEST(JosekiTest, RegisteringTwiceUpdatesEverything) {
   const std::string dir = NewDatabase("joseki_twice");
   JosekiDb j(dir);
-  CLBase board;
-  CGameRecordDoc doc(board);
+  PlainBoard board;
+  GameDocument doc(board);
   LoadRecord(doc, Crlf({"PI", "+", "'注釈:平手の初形", "+7776FU", "'注釈:角道を開ける", "-3334FU", "+2726FU",
                         "'手数目:2", "-8384FU", "+2726FU"}));
   JosekiOptions options;
@@ -66,7 +66,7 @@ TEST(JosekiTest, RegisteringTwiceUpdatesEverything) {
   options.depth = 2;
   EXPECT_EQ(RegisterJosekiFromRecord(j.db, board, options), 3);
   ASSERT_EQ(j.progress.lines.size(), 4u);
-  const std::string even_id = PositionIdText(PositionHash(CBform()) * 100);
+  const std::string even_id = PositionIdText(PositionHash(BoardForm()) * 100);
   EXPECT_EQ(j.progress.lines[0], "局面(" + even_id + ",評価値=100)登録,定跡手 1手目: 先手７六歩(attr=100)を登録しました。");
   EXPECT_NE(j.progress.lines[1].find("登録,定跡手 2手目: 後手３四歩(attr=100)を登録しました。"), std::string::npos);
   EXPECT_NE(j.progress.lines[2].find("更新,定跡手 2手目: 後手８四歩(attr=100)を登録しました。"), std::string::npos);
@@ -79,7 +79,7 @@ TEST(JosekiTest, RegisteringTwiceUpdatesEverything) {
     EXPECT_NE(j.progress.lines[i].find("(attr=7)を更新しました。"), std::string::npos) << j.progress.lines[i];
   }
   JosekiPosition start;
-  std::vector<JosekiMove> moves = j.Moves(CBform(), kSente, &start);
+  std::vector<JosekiMove> moves = j.Moves(BoardForm(), kSente, &start);
   ASSERT_EQ(moves.size(), 1u);
   EXPECT_EQ(moves[0].value, 7);
   OpenTables open;
@@ -96,8 +96,8 @@ TEST(JosekiTest, ReversedPositionsAreOne) {
   const std::string dir = NewDatabase("joseki_reversed");
   JosekiDb j(dir);
   // Stored: after +7776FU, gote to move, with gote's joseki move -3334FU.
-  CLBase board;
-  CGameRecordDoc doc(board);
+  PlainBoard board;
+  GameDocument doc(board);
   LoadRecord(doc, Crlf({"PI", "+", "+7776FU", "-3334FU"}));
   JosekiOptions options;
   EXPECT_EQ(RegisterJosekiFromRecord(j.db, board, options), 2);
@@ -105,7 +105,7 @@ TEST(JosekiTest, ReversedPositionsAreOne) {
   ASSERT_TRUE(after.Apply(after.Encode({kSente, 77, 0, 76, false})));
   // The same position turned round, sente to move: gote's pawn on 3三 went to 3四 ... seen from the
   // other side, sente's pawn 7七 to 7六.
-  CBform turned = after.Form();
+  BoardForm turned = after.Form();
   turned.Reverse();
   JosekiPosition found;
   std::vector<JosekiMove> moves = j.Moves(turned, kSente, &found);
@@ -133,23 +133,23 @@ TEST(JosekiTest, EleventhMoveTakesASecondRecord) {
   JosekiOptions options;
   FormBoard even;
   for (const auto& [from, to] : pawn_moves) {
-    ASSERT_EQ(RegisterJosekiMove(j.db, CBform(), kSente, even.Encode({kSente, from, 0, to, false}), options), 0);
+    ASSERT_EQ(RegisterJosekiMove(j.db, BoardForm(), kSente, even.Encode({kSente, from, 0, to, false}), options), 0);
   }
   EXPECT_EQ(Records(dir, kTableE), 2);
-  std::vector<JosekiMove> moves = j.Moves(CBform(), kSente);
+  std::vector<JosekiMove> moves = j.Moves(BoardForm(), kSente);
   ASSERT_EQ(moves.size(), 11u);
   EXPECT_EQ(even.CsaText(moves[10].move), "+5958OU");
   // Deleting a move of the first record leaves a free slot, which the next move takes.
-  EXPECT_EQ(DeleteJosekiMoveAt(j.db, CBform(), kSente, moves[3].move), 0);
+  EXPECT_EQ(DeleteJosekiMoveAt(j.db, BoardForm(), kSente, moves[3].move), 0);
   EXPECT_EQ(j.progress.lines.back(), "定跡手 先手４六歩 を削除しました。");
-  ASSERT_EQ(RegisterJosekiMove(j.db, CBform(), kSente, even.Encode({kSente, 69, 0, 78, false}), options), 0);
-  moves = j.Moves(CBform(), kSente);
+  ASSERT_EQ(RegisterJosekiMove(j.db, BoardForm(), kSente, even.Encode({kSente, 69, 0, 78, false}), options), 0);
+  moves = j.Moves(BoardForm(), kSente);
   EXPECT_EQ(even.CsaText(moves[3].move), "+6978KI");
   EXPECT_EQ(Records(dir, kTableE), 2);
   // Emptying the second record deletes it; the first stays.
-  EXPECT_EQ(DeleteJosekiMoveAt(j.db, CBform(), kSente, moves[10].move), 0);
+  EXPECT_EQ(DeleteJosekiMoveAt(j.db, BoardForm(), kSente, moves[10].move), 0);
   EXPECT_EQ(Records(dir, kTableE), 1);
-  EXPECT_EQ(DeleteJosekiMoveAt(j.db, CBform(), kSente, moves[10].move), dbengine::kNotFound);
+  EXPECT_EQ(DeleteJosekiMoveAt(j.db, BoardForm(), kSente, moves[10].move), dbengine::kNotFound);
   EXPECT_EQ(j.messages.messages.back(), "定跡削除エラー(10)");
 }
 
@@ -162,7 +162,7 @@ TEST(JosekiTest, FilesWithValuesEvaluationsAndBranches) {
   options.annotations = true;
   EXPECT_EQ(RegisterJosekiFromText(j.db, text, options), 4);
   JosekiPosition start;
-  std::vector<JosekiMove> moves = j.Moves(CBform(), kSente, &start);
+  std::vector<JosekiMove> moves = j.Moves(BoardForm(), kSente, &start);
   ASSERT_EQ(moves.size(), 1u);
   EXPECT_EQ(moves[0].value, 50);
   EXPECT_EQ(start.evaluation, 110);
@@ -185,7 +185,7 @@ TEST(JosekiTest, FilesWithValuesEvaluationsAndBranches) {
   std::string exported;
   {
     OpenTables open;
-    ASSERT_GE(JosekiText(j.db, CBform(), kSente, 10, true, exported), 4);
+    ASSERT_GE(JosekiText(j.db, BoardForm(), kSente, 10, true, exported), 4);
   }
   EXPECT_EQ(exported.rfind("'============= 定跡局面 ============\r\n", 0), 0u);
   EXPECT_NE(exported.find("'手数目:1\r\n+7776FU\r\n'属性:50\r\n'注釈:角道\r\n"), std::string::npos) << exported;
@@ -193,7 +193,7 @@ TEST(JosekiTest, FilesWithValuesEvaluationsAndBranches) {
   JosekiDb k(other_dir);
   EXPECT_EQ(RegisterJosekiFromText(k.db, exported, options), 4);
   std::string again;
-  JosekiText(k.db, CBform(), kSente, 10, true, again);
+  JosekiText(k.db, BoardForm(), kSente, 10, true, again);
   EXPECT_EQ(again, exported);
 }
 
@@ -222,7 +222,7 @@ TEST(JosekiTest, FileErrors) {
   JosekiDb j(dir);
   EXPECT_EQ(RegisterJosekiFromText(j.db, Crlf({"PI", "+", "'形勢評価値:300", "+7776FU"}), JosekiOptions{}), 1);
   JosekiPosition start;
-  j.Moves(CBform(), kSente, &start);
+  j.Moves(BoardForm(), kSente, &start);
   EXPECT_EQ(start.evaluation, 100);
 }
 
@@ -237,12 +237,12 @@ TEST(JosekiTest, BulkDeletionWritesTheBackupFirst) {
   const long registered = RegisterJosekiFromText(j.db, text, options);
   EXPECT_EQ(registered, 60);
   std::string before;
-  const long listed = JosekiText(j.db, CBform(), kSente, 30, true, before);
+  const long listed = JosekiText(j.db, BoardForm(), kSente, 30, true, before);
   const std::string backup = dir + "backup.pcl";
-  EXPECT_EQ(DeleteJosekiBelow(j.db, CBform(), kSente, 30, ""), -1);
+  EXPECT_EQ(DeleteJosekiBelow(j.db, BoardForm(), kSente, 30, ""), -1);
   EXPECT_EQ(j.messages.messages.back(), "バックアップファイル名を入力してください。");
   j.messages.answers.push_back(platform::Answer::kYes);
-  const long deleted = DeleteJosekiBelow(j.db, CBform(), kSente, 30, backup);
+  const long deleted = DeleteJosekiBelow(j.db, BoardForm(), kSente, 30, backup);
   EXPECT_EQ(j.messages.questions.back(), "現在の局面から 30手の深さまで定跡を削除します。\r\n削除された内容はバックアップファイル(" +
                                              backup + ")に上書きされます。\r\nよろしいですか？");
   EXPECT_GT(deleted, 50);
@@ -257,12 +257,12 @@ TEST(JosekiTest, BulkDeletionWritesTheBackupFirst) {
   // The backup registers everything again.
   EXPECT_EQ(RegisterJosekiFromText(j.db, saved, options), listed);
   std::string after;
-  JosekiText(j.db, CBform(), kSente, 30, true, after);
+  JosekiText(j.db, BoardForm(), kSente, 30, true, after);
   EXPECT_EQ(after, before);
   j.messages.answers.push_back(platform::Answer::kYes);
-  EXPECT_GT(DeleteJosekiBelow(j.db, CBform(), kSente, 1, backup), 0);
+  EXPECT_GT(DeleteJosekiBelow(j.db, BoardForm(), kSente, 1, backup), 0);
   j.messages.answers.push_back(platform::Answer::kYes);
-  EXPECT_EQ(DeleteJosekiBelow(j.db, CBform(), kSente, 1, backup), 0);
+  EXPECT_EQ(DeleteJosekiBelow(j.db, BoardForm(), kSente, 1, backup), 0);
   EXPECT_EQ(j.progress.lines.back(), "指し手の削除はありません。");
 }
 
@@ -271,10 +271,10 @@ TEST(JosekiTest, EditsAndTheLock) {
   JosekiDb j(dir);
   FormBoard even;
   const BoardMove pawn = even.Encode({kSente, 77, 0, 76, false});
-  ASSERT_EQ(RegisterJosekiMove(j.db, CBform(), kSente, pawn, JosekiOptions{}), 0);
-  EXPECT_EQ(SetJosekiMoveProperties(j.db, CBform(), kSente, pawn, 105, 95, 300), 0);
+  ASSERT_EQ(RegisterJosekiMove(j.db, BoardForm(), kSente, pawn, JosekiOptions{}), 0);
+  EXPECT_EQ(SetJosekiMoveProperties(j.db, BoardForm(), kSente, pawn, 105, 95, 300), 0);
   JosekiPosition start, next;
-  std::vector<JosekiMove> moves = j.Moves(CBform(), kSente, &start);
+  std::vector<JosekiMove> moves = j.Moves(BoardForm(), kSente, &start);
   EXPECT_EQ(start.evaluation, 105);
   EXPECT_EQ(moves[0].value, 300);
   FormBoard after = even;
@@ -282,8 +282,8 @@ TEST(JosekiTest, EditsAndTheLock) {
   j.Moves(after.Form(), kGote, &next);
   EXPECT_TRUE(next.found);
   EXPECT_EQ(next.evaluation, 95);
-  EXPECT_EQ(SetJosekiEvaluation(j.db, CBform(), kSente, 120), 0);
-  j.Moves(CBform(), kSente, &start);
+  EXPECT_EQ(SetJosekiEvaluation(j.db, BoardForm(), kSente, 120), 0);
+  j.Moves(BoardForm(), kSente, &start);
   EXPECT_EQ(start.evaluation, 120);
 
   // Held by another thread: joseki operations refuse at once.
@@ -294,13 +294,13 @@ TEST(JosekiTest, EditsAndTheLock) {
     while (!release) std::this_thread::yield();
   });
   while (!taken) std::this_thread::yield();
-  EXPECT_NE(RegisterJosekiMove(j.db, CBform(), kSente, pawn, JosekiOptions{}), 0);
+  EXPECT_NE(RegisterJosekiMove(j.db, BoardForm(), kSente, pawn, JosekiOptions{}), 0);
   EXPECT_EQ(j.messages.messages.back(), "データベースが使用中です");
-  EXPECT_NE(SetJosekiEvaluation(j.db, CBform(), kSente, 1), 0);
+  EXPECT_NE(SetJosekiEvaluation(j.db, BoardForm(), kSente, 1), 0);
   EXPECT_EQ(j.messages.messages.back(), "データベースは使用中です");
   release = true;
   holder.join();
-  EXPECT_EQ(SetJosekiEvaluation(j.db, CBform(), kSente, 1), 0);
+  EXPECT_EQ(SetJosekiEvaluation(j.db, BoardForm(), kSente, 1), 0);
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ std::vector<std::string> KifFiles(const std::string& dir) {
 }
 
 // The main line (first children) of a record with each move's annotation lines.
-std::vector<std::string> MainLine(const CMBase& board) {
+std::vector<std::string> MainLine(const RecordBoard& board) {
   std::vector<std::string> line;
   for (const MoveNode* n = board.root()->child; n; n = n->child) {
     line.push_back(CsaMoveText(n->move));
@@ -64,7 +64,7 @@ TEST(KifuRoundTripTest, RegisteredGamesExportAsTheyWentIn) {
   const std::string dir = testing::NewDatabase("kifu");
   platform::RecordingMessageSink messages;
   platform::RecordingProgressSink progress;
-  CDBB db;
+  GameDatabase db;
   db.SetDatabase(dir);
   db.SetJob({&messages, &progress, nullptr});
   ASSERT_EQ(db.RegisterFromCsa(text, false), static_cast<int>(files.size()))
@@ -75,15 +75,15 @@ TEST(KifuRoundTripTest, RegisteredGamesExportAsTheyWentIn) {
   ASSERT_EQ(scan.entries.size(), files.size());
   for (size_t i = 0; i < files.size(); ++i) {
     SCOPED_TRACE(files[i]);
-    CLBase original_board;
-    CGameRecordDoc original(original_board);
+    PlainBoard original_board;
+    GameDocument original(original_board);
     Archive source = Archive::FromBytes(text);
     ReadSelectedGame(source, scan.entries[i], original);
 
     std::string exported;
     ASSERT_EQ(db.ExportCsa(static_cast<int32_t>(i), exported), 0);
-    CLBase back_board;
-    CGameRecordDoc back(back_board);
+    PlainBoard back_board;
+    GameDocument back(back_board);
     Archive in = Archive::FromBytes(exported);
     ASSERT_TRUE(back.Serialize(in).ok()) << exported;
 
@@ -114,7 +114,7 @@ TEST(KifuRoundTripTest, StandardCsaFilesRegisterWithTheirTimes) {
   if (data.empty()) GTEST_SKIP() << "no shared test data at " << KOMARAKU_TESTDATA;
   const std::string dir = testing::NewDatabase("standard_csa");
   platform::RecordingMessageSink messages;
-  CDBB db;
+  GameDatabase db;
   db.SetDatabase(dir);
   db.SetJob({&messages, nullptr, nullptr});
   for (int i : {5, 12}) {

@@ -65,7 +65,7 @@ std::string RegisterAndKill(const std::string& dir, const std::string& text, int
   if (child == 0) {
     close(fds[0]);
     PipeProgress progress(fds[1]);
-    CDBB db;
+    GameDatabase db;
     db.SetDatabase(dir);
     db.SetJob(DbJob{nullptr, &progress, nullptr}.Complete());
     db.RegisterFromCsa(text, false);
@@ -113,7 +113,7 @@ std::vector<std::string> MoveLines(const std::string& csa) {
   return moves;
 }
 
-void ExpectIntact(CDBB& db, int number, const std::string& players, const Games& games) {
+void ExpectIntact(GameDatabase& db, int number, const std::string& players, const Games& games) {
   const int index = std::atoi(players.c_str() + 1);
   ASSERT_LT(index, kGames) << players;
   std::string csa;
@@ -135,7 +135,7 @@ TEST(KilledImportTest, RepairKeepsEveryReportedGameAndRegistrationGoesOn) {
     DatabaseCheck check;
     ASSERT_EQ(RepairDatabase(dir, &check), 0);
     ASSERT_TRUE(check.ok()) << testing::Joined(check.problems);
-    CDBB db;
+    GameDatabase db;
     db.SetDatabase(dir);
     for (const auto& [number, players] : reported) ExpectIntact(db, number, players, games);
 
@@ -168,7 +168,7 @@ TEST(KilledImportTest, AKilledUpdateLeavesEachGameOldNewOrRemovedWhole) {
   for (int round = 0; round < 12; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     const std::string dir = testing::NewDatabase("killed_update_" + std::to_string(round));
-    CDBB db;
+    GameDatabase db;
     db.SetDatabase(dir);
     ASSERT_EQ(db.RegisterFromCsa(games.text, false), kGames);
     const int after = static_cast<int>(rng() % kGames);

@@ -4,9 +4,9 @@
 
 #include "platform/files.h"
 #include "shogidb/game_database.h"
+#include "shogidb/problem_database.h"
 #include "shogidb/sample_database.h"
 #include "shogidb/schema.h"
-#include "shogidb/tsume_database.h"
 #include "tests/shogidb/shogidb_test_util.h"
 
 namespace shogidb {
@@ -15,7 +15,7 @@ namespace {
 using testing::Crlf;
 using testing::FreshPath;
 
-std::vector<ListEntry> All(CDBM& db, const std::string& dir) {
+std::vector<ListEntry> All(ItemDatabase& db, const std::string& dir) {
   db.SetDatabase(dir);
   std::vector<ListEntry> out;
   EXPECT_EQ(db.Search("", {}, out), 0);
@@ -52,7 +52,7 @@ TEST(SampleDatabaseTest, TheSamplesBesideTheProgramAllRegister) {
   EXPECT_EQ(sinks.progress.lines[6], "将棋データベースは正常に作成されました。");
   ASSERT_TRUE(DatabaseExists(dir));
 
-  CDBB games;
+  GameDatabase games;
   const std::vector<ListEntry> game_list = All(games, dir);
   ASSERT_EQ(game_list.size(), 4u);
   for (const char* opening : {"矢倉", "四間飛車", "相掛かり", "角換わり"}) {
@@ -60,7 +60,7 @@ TEST(SampleDatabaseTest, TheSamplesBesideTheProgramAllRegister) {
     for (const ListEntry& e : game_list) found |= e.line.find(opening) != std::string::npos;
     EXPECT_TRUE(found) << opening;
   }
-  CDBC problems;
+  ProblemDatabase problems;
   const std::vector<ListEntry> problem_list = All(problems, dir);
   ASSERT_EQ(problem_list.size(), 5u);
   // The solved samples keep their solutions, so their 詰手数 is stored.
@@ -131,7 +131,7 @@ TEST(SampleDatabaseTest, MissingOrBrokenSamplesDoNotStopTheOthers) {
   EXPECT_EQ(r.problems, 0);
   EXPECT_EQ(r.first_fault, "見本ファイル " + samples + "/sample-game.csa が読めません。");
   ASSERT_EQ(sinks.messages.messages.size(), 4u);  // three files, one broken game
-  CDBB games;
+  GameDatabase games;
   EXPECT_EQ(All(games, dir).size(), 1u);
 }
 

@@ -54,7 +54,7 @@ std::string Joined(const std::vector<std::string>& lines) {
 }
 
 std::vector<std::string> RandomGameMoves(std::mt19937& rng, int plies) {
-  CLBase board;
+  PlainBoard board;
   RefPosition p = Snapshot(board);
   std::vector<std::string> moves;
   for (int ply = 0; ply < plies; ++ply) {

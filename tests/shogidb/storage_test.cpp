@@ -7,10 +7,10 @@
 #include "dbengine/engine_state.h"
 #include "dbengine/index.h"
 #include "dbengine/table.h"
-#include "shogidb/annotations.h"
-#include "shogidb/move_blocks.h"
+#include "shogidb/annotation_table.h"
+#include "shogidb/move_block_table.h"
 #include "shogidb/position_key.h"
-#include "shogidb/positions.h"
+#include "shogidb/position_table.h"
 #include "shogidb/schema.h"
 #include "tests/shogidb/shogidb_test_util.h"
 
@@ -61,17 +61,17 @@ TEST(CreateDatabaseTest, CreatesSixTablesAndReportsEach) {
 TEST(TableObjectTest, OpenFailureAndEmpty) {
   const std::string dir = NewDatabase("tableobject");
   platform::RecordingMessageSink messages;
-  CDBA missing;
+  PositionTable missing;
   missing.SetMessageSink(&messages);
   missing.SetDirectory(dir + "nowhere");
   EXPECT_NE(missing.Open(), dbengine::kOk);
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0], "データベース " + dir + "nowhere/SHGDB_A のオープンに失敗しました。");
 
-  CDBA positions;
+  PositionTable positions;
   positions.SetDirectory(dir);
   ASSERT_EQ(positions.Open(), dbengine::kOk);
-  ASSERT_GE(positions.AddPosition(CBform(), 1), 0);
+  ASSERT_GE(positions.AddPosition(BoardForm(), 1), 0);
   positions.Close();
   EXPECT_EQ(CountRecords(dir, kTableA), 1);
   EXPECT_EQ(positions.Empty(), dbengine::kOk);
@@ -80,7 +80,7 @@ TEST(TableObjectTest, OpenFailureAndEmpty) {
 }
 
 TEST(PositionKeyTest, HashAndIdText) {
-  CBform even;
+  BoardForm even;
   uint32_t sum = 0;
   for (int w = 0; w < 11; ++w) {
     uint32_t word;
@@ -95,8 +95,8 @@ TEST(PositionKeyTest, HashAndIdText) {
 }
 
 // A form whose hash equals the even game's: word 0 grows by exactly 999983.
-CBform CollidingForm(int variant) {
-  CBform form;
+BoardForm CollidingForm(int variant) {
+  BoardForm form;
   uint8_t* b = form.data();
   b[0] = static_cast<uint8_t>(b[0] + 47);
   b[1] = static_cast<uint8_t>(b[1] + 66);
@@ -111,10 +111,10 @@ CBform CollidingForm(int variant) {
 
 TEST(PositionsTest, FindAddAndSynonyms) {
   const std::string dir = NewDatabase("positions");
-  CDBA a;
+  PositionTable a;
   a.SetDirectory(dir);
   ASSERT_EQ(a.Open(), dbengine::kOk);
-  CBform even;
+  BoardForm even;
   const int32_t hash = PositionHash(even);
   EXPECT_EQ(a.FindPosition(even), ~hash);
 
@@ -122,7 +122,7 @@ TEST(PositionsTest, FindAddAndSynonyms) {
   EXPECT_EQ(first, hash * 100);
   EXPECT_EQ(a.FindPosition(even), first);
 
-  const CBform second_form = CollidingForm(0);
+  const BoardForm second_form = CollidingForm(0);
   ASSERT_EQ(PositionHash(second_form), hash);
   EXPECT_EQ(a.FindPosition(second_form), ~hash);
   const int32_t second = a.AddPosition(second_form, 1);
@@ -133,7 +133,7 @@ TEST(PositionsTest, FindAddAndSynonyms) {
   // The first number, once free, is taken again.
   EXPECT_EQ(a.DropReference(first), dbengine::kOk);
   EXPECT_EQ(a.FindPosition(even), ~hash);
-  const CBform third_form = CollidingForm(1);
+  const BoardForm third_form = CollidingForm(1);
   ASSERT_EQ(PositionHash(third_form), hash);
   EXPECT_EQ(a.AddPosition(third_form, 1), hash * 100);
   EXPECT_EQ(a.FindPosition(third_form), hash * 100);
@@ -142,14 +142,14 @@ TEST(PositionsTest, FindAddAndSynonyms) {
 
 TEST(PositionsTest, ReferenceCounts) {
   const std::string dir = NewDatabase("refcounts");
-  CDBA a;
+  PositionTable a;
   a.SetDirectory(dir);
   ASSERT_EQ(a.Open(), dbengine::kOk);
-  CBform even;
+  BoardForm even;
   const int32_t id = a.AddPosition(even, 1);
   ASSERT_GE(id, 0);
   EXPECT_EQ(a.AddReference(id), dbengine::kOk);
-  CBform read;
+  BoardForm read;
   uint32_t count = 0;
   ASSERT_EQ(a.ReadPosition(id, read, &count), dbengine::kOk);
   EXPECT_EQ(read, even);
@@ -166,16 +166,16 @@ TEST(PositionsTest, ReferenceCounts) {
 
 TEST(MoveBlocksTest, TwentyMovesABlockAndTheLimit) {
   const std::string dir = NewDatabase("blocks");
-  CDBD d;
+  MoveBlockTable d;
   d.SetDirectory(dir);
   ASSERT_EQ(d.Open(), dbengine::kOk);
   for (int i = 0; i < 21; ++i) ASSERT_EQ(d.AppendMove(kGameOwner, 7, static_cast<BoardMove>(i)), dbengine::kOk);
   // The 21st move lies in slot 0 of block 01.
-  uint8_t record[CDBD::kRecordLength] = {};
-  CDBD::MakeKey(kGameOwner, 7, 1, record);
+  uint8_t record[MoveBlockTable::kRecordLength] = {};
+  MoveBlockTable::MakeKey(kGameOwner, 7, 1, record);
   ASSERT_EQ(dbengine::ReadByKey(d.table(), 0, record), dbengine::kOk);
-  EXPECT_EQ(CDBD::SlotOf(record, 0), 20);
-  EXPECT_EQ(CDBD::SlotOf(record, 1), kNoMove);
+  EXPECT_EQ(MoveBlockTable::SlotOf(record, 0), 20);
+  EXPECT_EQ(MoveBlockTable::SlotOf(record, 1), kNoMove);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(record), 9), "1     701");
   EXPECT_EQ(d.ReadMove(kGameOwner, 7, 21), 20);
   EXPECT_EQ(d.ReadMove(kGameOwner, 7, 22), kNoMove);
@@ -193,13 +193,13 @@ TEST(MoveBlocksTest, TwentyMovesABlockAndTheLimit) {
   std::vector<BoardMove> long_list(2000);
   for (int i = 0; i < 2000; ++i) long_list[i] = static_cast<BoardMove>(i);
   EXPECT_EQ(d.WriteMoves(kProblemOwner, 3, long_list), dbengine::kOk);
-  EXPECT_EQ(d.AppendMove(kProblemOwner, 3, 5), CDBD::kTooManyMoves);
+  EXPECT_EQ(d.AppendMove(kProblemOwner, 3, 5), MoveBlockTable::kTooManyMoves);
   ASSERT_EQ(d.ReadMoves(kProblemOwner, 3, moves), dbengine::kOk);
   EXPECT_EQ(moves, long_list);
   for (int i = 0; i < 2000; ++i) ASSERT_EQ(d.AppendMove(kGameOwner, 8, static_cast<BoardMove>(i)), dbengine::kOk);
-  EXPECT_EQ(d.AppendMove(kGameOwner, 8, 1), CDBD::kTooManyMoves);
+  EXPECT_EQ(d.AppendMove(kGameOwner, 8, 1), MoveBlockTable::kTooManyMoves);
   long_list.push_back(1);
-  EXPECT_EQ(d.WriteMoves(kGameOwner, 9, long_list), CDBD::kTooManyMoves);
+  EXPECT_EQ(d.WriteMoves(kGameOwner, 9, long_list), MoveBlockTable::kTooManyMoves);
 
   EXPECT_EQ(d.DeleteMoves(kProblemOwner, 3), dbengine::kOk);
   ASSERT_EQ(d.ReadMoves(kProblemOwner, 3, moves), dbengine::kOk);
@@ -213,7 +213,7 @@ TEST(MoveBlocksTest, TwentyMovesABlockAndTheLimit) {
 
 TEST(AnnotationsTest, PiecesOfFortyFiveBytes) {
   const std::string dir = NewDatabase("notes");
-  CDBF f;
+  AnnotationTable f;
   f.SetDirectory(dir);
   ASSERT_EQ(f.Open(), dbengine::kOk);
   const std::string ninety(90, 'a'), ninety_one = std::string(90, 'b') + "c";
@@ -258,7 +258,7 @@ TEST(AnnotationsTest, PiecesOfFortyFiveBytes) {
 
 TEST(AnnotationsTest, AReplacementThatCannotBeWrittenKeepsTheOldText) {
   const std::string dir = NewDatabase("notes_replace");
-  CDBF f;
+  AnnotationTable f;
   f.SetDirectory(dir);
   ASSERT_EQ(f.Open(), dbengine::kOk);
   const std::string key = JosekiPositionKey(12345600, 0);
@@ -271,7 +271,7 @@ TEST(AnnotationsTest, AReplacementThatCannotBeWrittenKeepsTheOldText) {
   dbengine::Engine().faults.fake_disk = true;
   dbengine::Engine().faults.free_clusters = 0;
   dbengine::Engine().faults.cluster_bytes = 1;  // no slack left in the last cluster either
-  EXPECT_NE(f.ReplaceAnnotation(kJosekiPositionNote, key, std::string(CDBF::kPieceBytes * 20, 'x')), dbengine::kOk);
+  EXPECT_NE(f.ReplaceAnnotation(kJosekiPositionNote, key, std::string(AnnotationTable::kPieceBytes * 20, 'x')), dbengine::kOk);
   dbengine::Engine().faults = dbengine::FaultInjection{};
   ASSERT_EQ(f.ReadAnnotation(kJosekiPositionNote, key, text), dbengine::kOk);
   EXPECT_EQ(text, "新しい注釈");

@@ -60,7 +60,7 @@ class Engine : public ::testing::Test {
     return texts;
   }
 
-  CLBase board;
+  PlainBoard board;
   platform::RecordingProgressSink sink;
   int depth_limit = 0;
   long nodes = 0;
@@ -195,7 +195,7 @@ TEST_F(Engine, TheSolutionTreeOfAProblemWithInterpositionsIsWhole) {
 // --- the table and its records ---------------------------------------------------------------------
 
 TEST(PositionRecords, HashIsTheXorOfTheFirst88BoardBytesModulo20011) {
-  CLBase board;
+  PlainBoard board;
   ASSERT_TRUE(SetPositionFromSfen(board, "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1"));
   PositionRecord r;
   BuildRecord(board, kSente, &r);

@@ -49,8 +49,8 @@ TEST_F(RecordSolve, TheSolvedProblemIsWrittenWithItsLengthAndWholeTree) {
   ASSERT_TRUE(WriteSolvedProblem(file.problem(), out_path_));
   RecordFile again;
   ASSERT_TRUE(again.Load(out_path_).complete);
-  EXPECT_EQ(again.problem().header().Field(CDBC::kMateLength), "0015");
-  EXPECT_EQ(again.problem().header().Field(CDBC::kTitle), "minlen15");
+  EXPECT_EQ(again.problem().header().Field(ProblemHeader::kMateLength), "0015");
+  EXPECT_EQ(again.problem().header().Field(ProblemHeader::kTitle), "minlen15");
   EXPECT_EQ(CountMoves(again.board().root()), moves);
   EXPECT_EQ(CheckSolutionTree(again.board()).error, "");
   EXPECT_EQ(MainLineTexts(again.board()), main_line);

@@ -34,7 +34,7 @@ TEST(SolveTexts, DurationsDateAndTime) {
 }
 
 TEST(SolveProcedure, FramesTheSearchWithStartAndEndLines) {
-  CLBase board;
+  PlainBoard board;
   ASSERT_TRUE(SetPositionFromSfen(board, "8k/9/8P/9/9/9/9/9/9 b G 1"));
   platform::RecordingProgressSink sink;
   EXPECT_EQ(RunSolveProcedure(board, sink, nullptr), SolveOutcome::kMate);
@@ -73,7 +73,7 @@ class GateSink : public platform::ProgressSink {
 };
 
 TEST(SolveWorkers, RunOneSolveAtATimeAndStopOnRequest) {
-  CLBase board;
+  PlainBoard board;
   ASSERT_TRUE(SetPositionFromSfen(board, "9/6nS1/4s4/4r1P1g/5Sk1B/5+pbR1/4Nsp2/9/4N4 b 3Gn4l15p 1"));
   GateSink sink;
   SolveWorker worker;

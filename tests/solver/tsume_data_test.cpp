@@ -29,7 +29,7 @@ struct Solved {
 };
 
 Solved Solve(const TsumeProblem& problem) {
-  CLBase board;
+  PlainBoard board;
   EXPECT_TRUE(SetPositionFromSfen(board, problem.sfen)) << problem.id;
   platform::RecordingProgressSink sink;
   MateEngine engine(board);

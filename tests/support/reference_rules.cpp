@@ -79,10 +79,10 @@ int ClassFrom(int side, int tf, int tr, int f, int r) {
 
 }  // namespace
 
-RefPosition Snapshot(const SBASE& position) {
+RefPosition Snapshot(const Position& position) {
   RefPosition p;
   for (int i = 0; i < kPieceCount; ++i) {
-    const PIECE& piece = position.piece(i);
+    const Piece& piece = position.piece(i);
     const int loc = piece.location();
     if (loc == kSenteHand || loc == kGoteHand) {
       ++p.hand[loc][piece.kind()];

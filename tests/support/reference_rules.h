@@ -22,7 +22,7 @@ struct RefPosition {
   bool turn_order = true;
 };
 
-RefPosition Snapshot(const SBASE& position);
+RefPosition Snapshot(const Position& position);
 
 // Whether the piece on (ff, fr) can move to (tf, tr) by its movement, ignoring what stands on the target.
 bool RefCanReach(const RefPosition& p, int ff, int fr, int tf, int tr);

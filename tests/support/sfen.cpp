@@ -91,8 +91,8 @@ bool ReadSfen(std::string_view sfen, RefPosition* out) {
   return true;
 }
 
-void SetPositionFromRef(SBASE& position, const RefPosition& ref) {
-  CBform::Expanded entries;
+void SetPositionFromRef(Position& position, const RefPosition& ref) {
+  BoardForm::Expanded entries;
   int next[kKindCount];
   for (int k = 0; k < kKindCount; ++k) next[k] = kFirstIndexOfKind[k];
   for (int f = 1; f <= 9; ++f) {
@@ -110,14 +110,14 @@ void SetPositionFromRef(SBASE& position, const RefPosition& ref) {
       }
     }
   }
-  CBform form;
+  BoardForm form;
   form.Encode(entries);
   position.ApplyBoardForm(form);
   position.SetSideToMove(ref.side_to_move);
   position.BeginRecord();
 }
 
-bool SetPositionFromSfen(SBASE& position, std::string_view sfen) {
+bool SetPositionFromSfen(Position& position, std::string_view sfen) {
   RefPosition ref;
   if (!ReadSfen(sfen, &ref)) return false;
   SetPositionFromRef(position, ref);

@@ -94,7 +94,7 @@ struct Judge {
 
 }  // namespace
 
-SolutionReport CheckSolutionTree(const SBASE& position) {
+SolutionReport CheckSolutionTree(const Position& position) {
   Judge judge;
   const RefPosition start = Snapshot(position);
   const int attacker = position.side_to_move();

@@ -15,20 +15,20 @@ bool Movable(int kind, int side, int rank) {
 
 }  // namespace
 
-CBform RandomBoardForm(std::mt19937& rng, int box_percent, int hand_percent) {
+BoardForm RandomBoardForm(std::mt19937& rng, int box_percent, int hand_percent) {
   std::vector<int> squares;
   for (int f = 1; f <= 9; ++f) {
     for (int r = 1; r <= 9; ++r) squares.push_back(f * 10 + r);
   }
   std::shuffle(squares.begin(), squares.end(), rng);
-  CBform::Expanded entries;
+  BoardForm::Expanded entries;
   size_t next = 0;
   for (int i = 0; i < kPieceCount; ++i) {
     const int kind = KindOfIndex(i);
     const int roll = static_cast<int>(rng() % 100);
-    CBform::Entry& e = entries[i];
+    BoardForm::Entry& e = entries[i];
     if (roll < box_percent) {
-      e = {CBform::kBoxLocation, 0, 0};
+      e = {BoardForm::kBoxLocation, 0, 0};
     } else if (roll < box_percent + hand_percent && kind != OU) {
       uint8_t side = static_cast<uint8_t>(rng() % 2);
       e = {side, side, 0};
@@ -40,16 +40,16 @@ CBform RandomBoardForm(std::mt19937& rng, int box_percent, int hand_percent) {
       e = {static_cast<uint8_t>(squares[next++]), static_cast<uint8_t>(side), static_cast<uint8_t>(promoted)};
     }
   }
-  CBform form;
+  BoardForm form;
   form.Encode(entries);
   return form;
 }
 
-void SetRandomPosition(SBASE& position, std::mt19937& rng, bool with_kings) {
-  CBform form = RandomBoardForm(rng);
+void SetRandomPosition(Position& position, std::mt19937& rng, bool with_kings) {
+  BoardForm form = RandomBoardForm(rng);
   if (with_kings) {
     // Give each side a king on the board: rewrite the two king entries onto free squares.
-    CBform::Expanded entries = form.Decode();
+    BoardForm::Expanded entries = form.Decode();
     bool used[100] = {};
     for (const auto& e : entries) {
       if (e.location >= 11 && e.location < 100) used[e.location] = true;

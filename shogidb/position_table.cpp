@@ -1,4 +1,4 @@
-#include "shogidb/positions.h"
+#include "shogidb/position_table.h"
 
 #include <cstring>
 #include <string>
@@ -17,7 +17,7 @@ int32_t IdOfKey(const dbengine::IndexEntry& entry) {
 
 }  // namespace
 
-int CDBA::ReadById(int32_t id, uint8_t* record, int32_t* number) {
+int PositionTable::ReadById(int32_t id, uint8_t* record, int32_t* number) {
   if (!IsOpen()) return dbengine::kNotOpen;
   if (id < 0) return dbengine::kNotFound;
   const std::string key = PositionIdText(id);
@@ -27,7 +27,7 @@ int CDBA::ReadById(int32_t id, uint8_t* record, int32_t* number) {
   return dbengine::ReadRecord(table(), *number, record);
 }
 
-int32_t CDBA::FindPosition(const CBform& form) {
+int32_t PositionTable::FindPosition(const BoardForm& form) {
   const int32_t hash = PositionHash(form);
   last_code_ = dbengine::kOk;
   if (!IsOpen()) {
@@ -44,7 +44,7 @@ int32_t CDBA::FindPosition(const CBform& form) {
       last_code_ = r;
       return ~hash;
     }
-    if (std::memcmp(record + kFormOffset, form.data(), CBform::kSize) == 0) return IdOfKey(*entry);
+    if (std::memcmp(record + kFormOffset, form.data(), BoardForm::kSize) == 0) return IdOfKey(*entry);
     rc = dbengine::IndexNext(table(), 0);
   }
   if (rc != dbengine::kOk && rc != dbengine::kSeekPrefix && rc != dbengine::kSeekGreater &&
@@ -54,7 +54,7 @@ int32_t CDBA::FindPosition(const CBform& form) {
   return ~hash;
 }
 
-int32_t CDBA::AddPosition(const CBform& form, uint32_t reference_count) {
+int32_t PositionTable::AddPosition(const BoardForm& form, uint32_t reference_count) {
   const int32_t hash = PositionHash(form);
   if (!IsOpen()) {
     last_code_ = dbengine::kNotOpen;
@@ -78,7 +78,7 @@ int32_t CDBA::AddPosition(const CBform& form, uint32_t reference_count) {
   uint8_t record[kRecordLength] = {};
   std::memcpy(record + kHashOffset, prefix.data(), 6);
   std::memcpy(record + kSynonymOffset, ZeroPadded(synonym, 2).data(), 2);
-  std::memcpy(record + kFormOffset, form.data(), CBform::kSize);
+  std::memcpy(record + kFormOffset, form.data(), BoardForm::kSize);
   PutU32(record + kRefCountOffset, reference_count);
   int32_t number;
   last_code_ = dbengine::InsertRecord(schema(), record, &number);
@@ -86,7 +86,7 @@ int32_t CDBA::AddPosition(const CBform& form, uint32_t reference_count) {
   return hash * 100 + synonym;
 }
 
-int CDBA::AddReference(int32_t id) {
+int PositionTable::AddReference(int32_t id) {
   uint8_t record[kRecordLength];
   int32_t number;
   if (int rc = ReadById(id, record, &number); rc != dbengine::kOk) return last_code_ = rc;
@@ -94,7 +94,7 @@ int CDBA::AddReference(int32_t id) {
   return last_code_ = dbengine::UpdateRecord(schema(), record, number);
 }
 
-int CDBA::DropReference(int32_t id) {
+int PositionTable::DropReference(int32_t id) {
   uint8_t record[kRecordLength];
   int32_t number;
   if (int rc = ReadById(id, record, &number); rc != dbengine::kOk) return last_code_ = rc;
@@ -104,16 +104,16 @@ int CDBA::DropReference(int32_t id) {
   return last_code_ = dbengine::UpdateRecord(schema(), record, number);
 }
 
-int CDBA::ReadPosition(int32_t id, CBform& form, uint32_t* reference_count) {
+int PositionTable::ReadPosition(int32_t id, BoardForm& form, uint32_t* reference_count) {
   uint8_t record[kRecordLength];
   int32_t number;
   if (int rc = ReadById(id, record, &number); rc != dbengine::kOk) return last_code_ = rc;
-  std::memcpy(form.data(), record + kFormOffset, CBform::kSize);
+  std::memcpy(form.data(), record + kFormOffset, BoardForm::kSize);
   if (reference_count) *reference_count = GetU32(record + kRefCountOffset);
   return last_code_ = form.IsValid() ? dbengine::kOk : dbengine::kInvalid;
 }
 
-int CDBA::SetReferenceCount(int32_t id, uint32_t count) {
+int PositionTable::SetReferenceCount(int32_t id, uint32_t count) {
   uint8_t record[kRecordLength];
   int32_t number;
   if (int rc = ReadById(id, record, &number); rc != dbengine::kOk) return last_code_ = rc;
@@ -121,7 +121,7 @@ int CDBA::SetReferenceCount(int32_t id, uint32_t count) {
   return last_code_ = dbengine::UpdateRecord(schema(), record, number);
 }
 
-int CDBA::DeletePosition(int32_t id) {
+int PositionTable::DeletePosition(int32_t id) {
   uint8_t record[kRecordLength];
   int32_t number;
   if (int rc = ReadById(id, record, &number); rc != dbengine::kOk) return last_code_ = rc;

@@ -4,10 +4,10 @@
 
 #include "rules/piece_code.h"
 
-class PIECE;
-class SBASE;
+class Piece;
+class Position;
 
-class HBOX {
+class PieceStore {
  public:
   static constexpr int kGroupCapacity = 18;  // the number of pawns
 
@@ -16,12 +16,12 @@ class HBOX {
     uint32_t slots[kGroupCapacity] = {};
   };
 
-  virtual ~HBOX() = default;
+  virtual ~PieceStore() = default;
 
   // Appends the piece to its kind's group; a full group refuses it (0) while the total still counts it.
-  virtual int Add(const PIECE& piece);
+  virtual int Add(const Piece& piece);
   // Removes the piece from its kind's group, searching from the last slot; 0 when it is not there.
-  virtual int Remove(const PIECE& piece);
+  virtual int Remove(const Piece& piece);
   virtual void SetBoxNumber(int number) { number_ = static_cast<uint32_t>(number); }
 
   int Count(int kind) const { return static_cast<int>(groups_[kind].count); }
@@ -32,7 +32,7 @@ class HBOX {
   int PieceAt(int kind, int slot) const { return static_cast<int>(groups_[kind].slots[slot]); }
   int total() const { return static_cast<int>(total_); }
   int number() const { return static_cast<int>(number_); }
-  void SetOwner(SBASE* owner) { owner_ = owner; }
+  void SetOwner(Position* owner) { owner_ = owner; }
 
   // Fast forms for the mate search (no virtual call, same effect as Add/Remove).
   void AddIndex(int kind, int index) {
@@ -46,5 +46,5 @@ class HBOX {
   Group groups_[kKindCount];
   uint32_t number_ = 0;
   uint32_t total_ = 0;
-  SBASE* owner_ = nullptr;
+  Position* owner_ = nullptr;
 };

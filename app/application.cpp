@@ -1,4 +1,4 @@
-#include "app/winkzb_app.h"
+#include "app/application.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -11,11 +11,11 @@
 #include <cstdlib>
 
 #include "app/board_view.h"
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/qt_dib.h"
 #include "app/qt_message_sink.h"
 #include "app/qt_text.h"
-#include "app/setup_frame.h"
+#include "app/setup_window.h"
 #include "app/single_instance.h"
 #include "app/speed_dialog.h"
 #include "app/title_window.h"
@@ -27,7 +27,7 @@
 
 namespace {
 
-CWinKZBApp* the_app = nullptr;
+Application* the_app = nullptr;
 
 const char kSettingSection[] = "SETTING";
 const char kSpeedSection[] = "KSPEED_SECTION";
@@ -54,7 +54,7 @@ QStringList FromCoreList(const std::vector<std::string>& list) {
 
 }  // namespace
 
-CWinKZBApp::CWinKZBApp(AppOptions options)
+Application::Application(AppOptions options)
     : options_(std::move(options)), own_messages_(std::make_unique<QtMessageSink>()), messages_(own_messages_.get()) {
   the_app = this;
   if (!options_.program_dir.endsWith('/')) options_.program_dir += '/';
@@ -62,17 +62,17 @@ CWinKZBApp::CWinKZBApp(AppOptions options)
   settings_ = std::make_unique<platform::SettingsFile>(ToCore(options_.program_dir + options_.exe_base + ".INI"));
 }
 
-CWinKZBApp::~CWinKZBApp() {
+Application::~Application() {
   delete main_frame_;
   if (the_app == this) the_app = nullptr;
 }
 
-CWinKZBApp* CWinKZBApp::instance() { return the_app; }
+Application* Application::instance() { return the_app; }
 
-void CWinKZBApp::SetMessageSink(platform::MessageSink* sink) { messages_ = sink ? sink : own_messages_.get(); }
+void Application::SetMessageSink(platform::MessageSink* sink) { messages_ = sink ? sink : own_messages_.get(); }
 
 // A second start hands its file to the first one and ends.
-bool CWinKZBApp::HandOver() {
+bool Application::HandOver() {
   instance_link_ = std::make_unique<SingleInstance>(settings_->path());
   if (!instance_link_->ConnectToRunning()) return false;
   instance_link_->Send(110);
@@ -84,7 +84,7 @@ bool CWinKZBApp::HandOver() {
   return true;
 }
 
-int CWinKZBApp::Start() {
+int Application::Start() {
   if (HandOver()) return 0;
   QElapsedTimer since_title;
   since_title.start();
@@ -110,7 +110,7 @@ int CWinKZBApp::Start() {
   kif_window_ = settings_->GetInt(kSettingSection, "KifWindow", 0) != 0;
   sound_on_ = settings_->GetInt(kSettingSection, "KSound", 0) != 0;
 
-  main_frame_ = new CMainFrame();
+  main_frame_ = new MainWindow();
   instance_link_->Listen(this);
 
   if (!options_.files.isEmpty()) {
@@ -146,7 +146,7 @@ int CWinKZBApp::Start() {
 // A first start at the default place finds no database there and gets one with the samples in it; a
 // directory chosen by SHGDB or the settings is the user's and is never made for them. Failures never stop
 // the start: the returned line (empty when nothing was done) goes to the status bar.
-QString CWinKZBApp::MakeSampleDatabase(const std::string& dir, const std::string& default_dir) {
+QString Application::MakeSampleDatabase(const std::string& dir, const std::string& default_dir) {
   if (shogidb::NormalizeDirectory(dir) != shogidb::NormalizeDirectory(default_dir)) return {};
   platform::RecordingMessageSink quiet;
   shogidb::DbJob job;
@@ -155,7 +155,7 @@ QString CWinKZBApp::MakeSampleDatabase(const std::string& dir, const std::string
   return FromCore(shogidb::SampleDatabaseReport(shogidb::CreateSampleDatabase(dir, samples, job), dir));
 }
 
-void CWinKZBApp::ReadSettings() {
+void Application::ReadSettings() {
   opening_types_ = FromCoreList(settings_->ReadStringList(kStringSection, "Senkei"));
   database_dirs_ = FromCoreList(settings_->ReadStringList(kStringSection, "Shgdb"));
   slider_forward_ = std::clamp(settings_->GetInt(kSpeedSection, "ValueOfSlider1", 5), 1, 10);
@@ -164,7 +164,7 @@ void CWinKZBApp::ReadSettings() {
                       settings_->GetInt(kSpeedSection, "WindowOffsetY", -1000));
 }
 
-void CWinKZBApp::End() {
+void Application::End() {
   if (auto dir = platform::GetEnv("SHGDB")) settings_->WriteString("SHGDB", "ShgdbDir", *dir);
   settings_->WriteInt(kSettingSection, "KifWindow", kif_window_ ? 1 : 0);
   settings_->WriteInt(kSettingSection, "KSound", sound_on_ ? 1 : 0);
@@ -177,9 +177,9 @@ void CWinKZBApp::End() {
   WriteRecentFiles();
 }
 
-QString CWinKZBApp::database_dir() const { return FromCore(platform::GetEnv("SHGDB").value_or("")); }
+QString Application::database_dir() const { return FromCore(platform::GetEnv("SHGDB").value_or("")); }
 
-km::BoardImages& CWinKZBApp::images() {
+km::BoardImages& Application::images() {
   if (!images_) {
     images_ = std::make_unique<km::BoardImages>();
     std::string failed;
@@ -197,43 +197,43 @@ km::BoardImages& CWinKZBApp::images() {
   return *images_;
 }
 
-void CWinKZBApp::EnsureLabel(int index) {
+void Application::EnsureLabel(int index) {
   km::BoardImages& all = images();
   if (index < 0 || index >= km::kLabelCount || !all.labels[index].empty()) return;
   all.labels[index] = km::DrawStandLabel(all.backgrounds, index % 2, QString::fromUtf8(km::kLabelTexts[index]));
   platform::WriteWholeFile(ToCore(options_.program_dir + km::kLabelFiles[index]), km::WriteDib(all.labels[index]));
 }
 
-void CWinKZBApp::PlayPieceSound() {
+void Application::PlayPieceSound() {
   if (sound_on()) sound_.Play();
 }
 
-int CWinKZBApp::SliderPosition(int direction) const {
+int Application::SliderPosition(int direction) const {
   if (speed_dialog_) return speed_dialog_->Position(direction);
   return direction == 1 ? slider_forward_ : slider_backward_;
 }
 
-void CWinKZBApp::SetSliderPositions(int forward, int backward) {
+void Application::SetSliderPositions(int forward, int backward) {
   slider_forward_ = std::clamp(forward, 1, 10);
   slider_backward_ = std::clamp(backward, 1, 10);
 }
 
-void CWinKZBApp::OpenSpeedDialog() {
+void Application::OpenSpeedDialog() {
   if (!speed_dialog_) speed_dialog_ = new SpeedDialog(main_frame_);
   speed_dialog_->show();
   speed_dialog_->raise();
   speed_dialog_->activateWindow();
 }
 
-QString CWinKZBApp::NextTitle(DocKind kind) {
+QString Application::NextTitle(DocKind kind) {
   return QString::fromUtf8(TemplateOf(kind).doc_name) + QString::number(++untitled_[static_cast<int>(kind)]);
 }
 
-CKZBView* CWinKZBApp::NewDocument(DocKind kind) {
-  auto* doc = new CKZBDoc(kind, messages_);
+BoardView* Application::NewDocument(DocKind kind) {
+  auto* doc = new BoardDocument(kind, messages_);
   doc->OnNewDocument();
   doc->SetTitle(NextTitle(kind));
-  CKZBView* view = main_frame_->AddDocument(doc);
+  BoardView* view = main_frame_->AddDocument(doc);
   if (kind == DocKind::kTsume) {
     view->controller().TsumeLayout();
     view->controller().Refresh();
@@ -242,14 +242,14 @@ CKZBView* CWinKZBApp::NewDocument(DocKind kind) {
   return view;
 }
 
-CKZBView* CWinKZBApp::OpenDocument(const QString& path, DocKind kind) {
+BoardView* Application::OpenDocument(const QString& path, DocKind kind) {
   const QString full = QFileInfo(path).absoluteFilePath();
   // A file already open comes to the front instead of opening twice.
-  if (CKZBView* open = main_frame_->FindDocument(full)) {
+  if (BoardView* open = main_frame_->FindDocument(full)) {
     main_frame_->Activate(open);
     return open;
   }
-  auto* doc = new CKZBDoc(kind, messages_);
+  auto* doc = new BoardDocument(kind, messages_);
   doc->OnNewDocument();
   if (!doc->OnOpenDocument(full)) {
     delete doc;
@@ -259,13 +259,13 @@ CKZBView* CWinKZBApp::OpenDocument(const QString& path, DocKind kind) {
   return main_frame_->AddDocument(doc);
 }
 
-CKZBView* CWinKZBApp::OpenByExtension(const QString& path) {
+BoardView* Application::OpenByExtension(const QString& path) {
   if (path.endsWith(QStringLiteral(".csa"), Qt::CaseInsensitive)) return OpenDocument(path, DocKind::kGame);
   if (path.endsWith(QStringLiteral(".pcl"), Qt::CaseInsensitive)) return OpenDocument(path, DocKind::kTsume);
   return nullptr;
 }
 
-void CWinKZBApp::LoadRecentFiles() {
+void Application::LoadRecentFiles() {
   recent_.clear();
   for (int i = 1; i <= kRecentFiles; ++i) {
     const std::string f = settings_->GetString(kRecentSection, "File" + std::to_string(i), "");
@@ -273,7 +273,7 @@ void CWinKZBApp::LoadRecentFiles() {
   }
 }
 
-void CWinKZBApp::WriteRecentFiles() {
+void Application::WriteRecentFiles() {
   for (int i = 1; i <= kRecentFiles; ++i) {
     const std::string key = "File" + std::to_string(i);
     if (i <= recent_.size()) {
@@ -284,20 +284,20 @@ void CWinKZBApp::WriteRecentFiles() {
   }
 }
 
-void CWinKZBApp::AddRecentFile(const QString& path) {
+void Application::AddRecentFile(const QString& path) {
   recent_.removeAll(path);
   recent_.prepend(path);
   while (recent_.size() > kRecentFiles) recent_.removeLast();
 }
 
-void CWinKZBApp::OpenSetupWindow(CKZBView* source) {
+void Application::OpenSetupWindow(BoardView* source) {
   if (setup_frame_) return;
-  setup_frame_ = new CSFrameWnd(source);
+  setup_frame_ = new SetupWindow(source);
   setup_frame_->show();
   setup_frame_->activateWindow();
 }
 
-void CWinKZBApp::HandleInstanceCommand(int command) {
+void Application::HandleInstanceCommand(int command) {
   if (!main_frame_) return;
   if (command == 110) {
     if (main_frame_->isMinimized()) main_frame_->showNormal();
@@ -309,13 +309,13 @@ void CWinKZBApp::HandleInstanceCommand(int command) {
   }
 }
 
-void CWinKZBApp::ShowTitleWindow() {
+void Application::ShowTitleWindow() {
   TitleWindow title;
   title.show();
   QApplication::processEvents();
 }
 
-SpeedDialog* CWinKZBApp::speed_dialog() const { return speed_dialog_; }
-bool CWinKZBApp::setup_active() const { return setup_frame_ != nullptr; }
-CSFrameWnd* CWinKZBApp::setup_frame() const { return setup_frame_; }
-void CWinKZBApp::SetupClosed() { setup_frame_ = nullptr; }
+SpeedDialog* Application::speed_dialog() const { return speed_dialog_; }
+bool Application::setup_active() const { return setup_frame_ != nullptr; }
+SetupWindow* Application::setup_frame() const { return setup_frame_; }
+void Application::SetupClosed() { setup_frame_ = nullptr; }

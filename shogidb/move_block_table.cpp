@@ -1,4 +1,4 @@
-#include "shogidb/move_blocks.h"
+#include "shogidb/move_block_table.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,17 +8,17 @@
 
 namespace shogidb {
 
-void CDBD::MakeKey(char kind, int32_t owner, int block, uint8_t* record) {
+void MoveBlockTable::MakeKey(char kind, int32_t owner, int block, uint8_t* record) {
   record[kRecIdOffset] = static_cast<uint8_t>(kind);
   std::memcpy(record + kRecNoOffset, SpacePadded(owner, 6).data(), 6);
   std::memcpy(record + kBlockOffset, ZeroPadded(block, 2).data(), 2);
 }
 
-BoardMove CDBD::SlotOf(const uint8_t* record, int slot) { return GetU16(record + kMovesOffset + 2 * slot); }
+BoardMove MoveBlockTable::SlotOf(const uint8_t* record, int slot) { return GetU16(record + kMovesOffset + 2 * slot); }
 
-void CDBD::SetSlot(uint8_t* record, int slot, BoardMove move) { PutU16(record + kMovesOffset + 2 * slot, move); }
+void MoveBlockTable::SetSlot(uint8_t* record, int slot, BoardMove move) { PutU16(record + kMovesOffset + 2 * slot, move); }
 
-int CDBD::ReadBlock(char kind, int32_t owner, int block, uint8_t* record, int32_t* number) {
+int MoveBlockTable::ReadBlock(char kind, int32_t owner, int block, uint8_t* record, int32_t* number) {
   if (!IsOpen()) return dbengine::kNotOpen;
   MakeKey(kind, owner, block, record);
   const int rc = dbengine::ReadByKey(table(), 0, record);
@@ -26,14 +26,14 @@ int CDBD::ReadBlock(char kind, int32_t owner, int block, uint8_t* record, int32_
   return rc;
 }
 
-int CDBD::InsertBlock(char kind, int32_t owner, int block, uint8_t* record, int32_t* number) {
+int MoveBlockTable::InsertBlock(char kind, int32_t owner, int block, uint8_t* record, int32_t* number) {
   if (!IsOpen()) return dbengine::kNotOpen;
   MakeKey(kind, owner, block, record);
   std::memset(record + kDummyOffset, 0, kRecordLength - kDummyOffset);
   return dbengine::InsertRecord(schema(), record, number);
 }
 
-int CDBD::AppendMove(char kind, int32_t owner, BoardMove move) {
+int MoveBlockTable::AppendMove(char kind, int32_t owner, BoardMove move) {
   Cursor& c = last_;
   if (c.kind != kind || c.owner != owner) {
     c = Cursor{};
@@ -74,7 +74,7 @@ int CDBD::AppendMove(char kind, int32_t owner, BoardMove move) {
   return rc;
 }
 
-BoardMove CDBD::ReadMove(char kind, int32_t owner, int ply) {
+BoardMove MoveBlockTable::ReadMove(char kind, int32_t owner, int ply) {
   if (ply < 1 || ply > kMaxPlies) return kNoMove;
   uint8_t record[kRecordLength];
   int32_t number;
@@ -82,7 +82,7 @@ BoardMove CDBD::ReadMove(char kind, int32_t owner, int ply) {
   return SlotOf(record, (ply - 1) % kSlots);
 }
 
-int CDBD::TruncateMoves(char kind, int32_t owner, int ply) {
+int MoveBlockTable::TruncateMoves(char kind, int32_t owner, int ply) {
   if (ply < 1) ply = 1;
   last_ = Cursor{};
   uint8_t record[kRecordLength];
@@ -104,7 +104,7 @@ int CDBD::TruncateMoves(char kind, int32_t owner, int ply) {
   return dbengine::kOk;
 }
 
-int CDBD::ReadMoves(char kind, int32_t owner, std::vector<BoardMove>& moves) {
+int MoveBlockTable::ReadMoves(char kind, int32_t owner, std::vector<BoardMove>& moves) {
   moves.clear();
   uint8_t record[kRecordLength];
   int32_t number;
@@ -121,7 +121,7 @@ int CDBD::ReadMoves(char kind, int32_t owner, std::vector<BoardMove>& moves) {
   return dbengine::kOk;
 }
 
-int CDBD::WriteMoves(char kind, int32_t owner, const std::vector<BoardMove>& moves) {
+int MoveBlockTable::WriteMoves(char kind, int32_t owner, const std::vector<BoardMove>& moves) {
   last_ = Cursor{};
   uint8_t record[kRecordLength];
   const size_t count = std::min(moves.size(), static_cast<size_t>(kMaxPlies));
@@ -136,7 +136,7 @@ int CDBD::WriteMoves(char kind, int32_t owner, const std::vector<BoardMove>& mov
   return moves.size() > static_cast<size_t>(kMaxPlies) ? kTooManyMoves : dbengine::kOk;
 }
 
-int CDBD::ListBlocks(char kind, int32_t owner, std::vector<std::pair<int, int32_t>>& blocks) {
+int MoveBlockTable::ListBlocks(char kind, int32_t owner, std::vector<std::pair<int, int32_t>>& blocks) {
   blocks.clear();
   if (!IsOpen()) return dbengine::kNotOpen;
   uint8_t key[kRecordLength];
@@ -159,7 +159,7 @@ int CDBD::ListBlocks(char kind, int32_t owner, std::vector<std::pair<int, int32_
   return rc;
 }
 
-int CDBD::DeleteMoves(char kind, int32_t owner) {
+int MoveBlockTable::DeleteMoves(char kind, int32_t owner) {
   if (last_.kind == kind && last_.owner == owner) last_ = Cursor{};
   // Every block under the owner's key, also blocks a damaged list holds beyond a gap.
   std::vector<std::pair<int, int32_t>> blocks;

@@ -1,4 +1,4 @@
-// CMainFrame: the main window, a multiple-document frame holding one child window (CChildFrame) per open
+// MainWindow: the main window, a multiple-document frame holding one child window (BoardWindow) per open
 // game or tsume document, with the menus of the active window's kind, three dockable toolbars, the status
 // bar with the database pane, the recent files and the window commands.
 #pragma once
@@ -8,20 +8,20 @@
 
 #include "app/command_ui.h"
 
-class CKZBDoc;
-class CKZBView;
+class BoardDocument;
+class BoardView;
 class QLabel;
 class QMdiArea;
 class QPrinter;
 class QToolBar;
 
-class CChildFrame : public QMdiSubWindow {
+class BoardWindow : public QMdiSubWindow {
   Q_OBJECT
 
  public:
-  explicit CChildFrame(CKZBView* view);
-  CKZBView* view() const { return view_; }
-  CKZBDoc* document() const;
+  explicit BoardWindow(BoardView* view);
+  BoardView* view() const { return view_; }
+  BoardDocument* document() const;
 
   // While the busy count is above zero the window refuses to close; each raise and lower goes on to the
   // main window's count.
@@ -36,23 +36,23 @@ class CChildFrame : public QMdiSubWindow {
   void changeEvent(QEvent* event) override;
 
  private:
-  CKZBView* view_;
+  BoardView* view_;
   int busy_ = 0;
 };
 
-class CMainFrame : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  CMainFrame();
-  ~CMainFrame() override;
+  MainWindow();
+  ~MainWindow() override;
 
-  CKZBView* AddDocument(CKZBDoc* doc);
-  CKZBView* ActiveView() const;
-  CChildFrame* ActiveChild() const;
-  CKZBView* FindDocument(const QString& path) const;
-  QList<CKZBView*> Views() const;
-  void Activate(CKZBView* view);
+  BoardView* AddDocument(BoardDocument* doc);
+  BoardView* ActiveView() const;
+  BoardWindow* ActiveChild() const;
+  BoardView* FindDocument(const QString& path) const;
+  QList<BoardView*> Views() const;
+  void Activate(BoardView* view);
   QMdiArea* mdi() const { return mdi_; }
   CommandUi& commands() { return *commands_; }
   QToolBar* toolbar(int index) const { return toolbars_[index]; }

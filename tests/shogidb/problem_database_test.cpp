@@ -10,8 +10,8 @@
 #include "shogidb/batch_solve.h"
 #include "shogidb/header_rows.h"
 #include "shogidb/position_key.h"
+#include "shogidb/problem_database.h"
 #include "shogidb/search_condition.h"
-#include "shogidb/tsume_database.h"
 #include "tests/shogidb/shogidb_test_util.h"
 
 namespace shogidb {
@@ -40,7 +40,7 @@ struct TsumeDb {
   std::string dir;
   platform::RecordingMessageSink messages;
   platform::RecordingProgressSink progress;
-  CDBC db;
+  ProblemDatabase db;
 };
 
 TEST(TsumeDatabaseTest, OneProblemPerPosition) {
@@ -76,7 +76,7 @@ TEST(TsumeDatabaseTest, TreeLineExportAndDeletion) {
                                  "P3 *  *  *  *  *  *  *  * +FU", "P+00KI00GI", "P-00AL", "+", "+0012KI", "'手数目:1",
                                  "+0022GI", "-1122OU", "+0012KI", "'注釈:長手順"});
   ASSERT_EQ(t.db.RegisterFromCsa(text, false), 1) << (t.messages.messages.empty() ? "" : t.messages.messages[0]);
-  CDBM::StoredItem item;
+  ItemDatabase::StoredItem item;
   ASSERT_EQ(t.db.ReadStored(0, item), 0);
   EXPECT_EQ(item.moves.size(), 3u);
   EXPECT_EQ(item.notes[3], "長手順");
@@ -95,8 +95,8 @@ TEST(TsumeDatabaseTest, TreeLineExportAndDeletion) {
   EXPECT_NE(exported.find("+\r\n+0022GI\r\n-1122OU\r\n+0012KI\r\n'注釈:長手順\r\n"), std::string::npos) << exported;
 
   // Loading the problem into a document gives its line and header.
-  CLBase board;
-  CTsumeRecordDoc doc(board);
+  PlainBoard board;
+  ProblemDocument doc(board);
   ASSERT_EQ(t.db.LoadProblem(0, doc), 0);
   EXPECT_EQ(doc.header().Field(ProblemHeader::kTitle), "分岐");
   EXPECT_EQ(board.SelectedLineLength(), 3);
@@ -150,7 +150,7 @@ TEST(TsumeDatabaseTest, AnUpdateRefusedByThePositionIndexKeepsTheStoredProblem) 
   std::string after;
   ASSERT_EQ(t.db.ExportItem(0, after), 0);
   EXPECT_EQ(after, before);
-  CDBM::StoredItem item;
+  ItemDatabase::StoredItem item;
   ASSERT_EQ(t.db.ReadStored(0, item), 0);
   EXPECT_EQ(item.moves.size(), 1u);
   EXPECT_EQ(t.Search("").size(), 2u);
@@ -188,8 +188,8 @@ TEST(BatchSolveTest, SolutionsAreWrittenBack) {
     text += platform::InputTextToCp932(bytes) + "/\r\n";
   }
   ASSERT_EQ(t.db.RegisterFromCsa(text, false), 3);
-  CLBase board;
-  CTsumeRecordDoc doc(board);
+  PlainBoard board;
+  ProblemDocument doc(board);
   platform::RecordingMessageSink messages;
   platform::RecordingProgressSink output;
   BatchSolver batch(dir, DbJob{&messages, &output, nullptr});
@@ -205,7 +205,7 @@ TEST(BatchSolveTest, SolutionsAreWrittenBack) {
   EXPECT_EQ(result.failed, 1);
   EXPECT_EQ(messages.messages.back(), "詰将棋(レコード番号=000077)が読めません");
   for (int32_t number : {0, 1}) {
-    CDBM::StoredItem item;
+    ItemDatabase::StoredItem item;
     ASSERT_EQ(t.db.ReadStored(number, item), 0);
     ASSERT_FALSE(item.moves.empty()) << number;
     EXPECT_EQ(item.moves.size() % 2, 1u);
@@ -218,7 +218,7 @@ TEST(BatchSolveTest, SolutionsAreWrittenBack) {
     ASSERT_TRUE(platform::ReadWholeFile(MoveSpaceFilePath(dir, header.ProblemPosition()), file));
     EXPECT_NE(file.find("'詰手数:" + length), std::string::npos);
   }
-  CDBM::StoredItem unsolved;
+  ItemDatabase::StoredItem unsolved;
   ASSERT_EQ(t.db.ReadStored(2, unsolved), 0);
   EXPECT_TRUE(unsolved.moves.empty());
   bool started = false;

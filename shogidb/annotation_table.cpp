@@ -1,4 +1,4 @@
-#include "shogidb/annotations.h"
+#include "shogidb/annotation_table.h"
 
 #include <cstdio>
 #include <cstring>
@@ -26,13 +26,13 @@ std::string MoveNoteKey(int32_t owner, int ply) {
   return key;
 }
 
-void CDBF::MakeKey(char kind, std::string_view key, int piece, uint8_t* record) {
+void AnnotationTable::MakeKey(char kind, std::string_view key, int piece, uint8_t* record) {
   record[kIdOffset] = static_cast<uint8_t>(kind);
   PutText(record + kKeyOffset, kKeyWidth, key);
   std::memcpy(record + kPieceOffset, ZeroPadded(piece, 2).data(), 2);
 }
 
-int CDBF::WriteAnnotation(char kind, std::string_view key, std::string_view text) {
+int AnnotationTable::WriteAnnotation(char kind, std::string_view key, std::string_view text) {
   if (!IsOpen()) return dbengine::kNotOpen;
   uint8_t record[kRecordLength] = {};
   MakeKey(kind, key, 0, record);
@@ -60,7 +60,7 @@ int CDBF::WriteAnnotation(char kind, std::string_view key, std::string_view text
   return dbengine::kOk;
 }
 
-int CDBF::ReadAnnotation(char kind, std::string_view key, std::string& text) {
+int AnnotationTable::ReadAnnotation(char kind, std::string_view key, std::string& text) {
   text.clear();
   if (!IsOpen()) return dbengine::kNotOpen;
   uint8_t record[kRecordLength];
@@ -75,7 +75,7 @@ int CDBF::ReadAnnotation(char kind, std::string_view key, std::string& text) {
   return dbengine::kOk;
 }
 
-int CDBF::DeleteAnnotation(char kind, std::string_view key) {
+int AnnotationTable::DeleteAnnotation(char kind, std::string_view key) {
   if (!IsOpen()) return dbengine::kNotOpen;
   uint8_t record[kRecordLength];
   for (int piece = 0; piece < kMaxPieces; ++piece) {
@@ -90,7 +90,7 @@ int CDBF::DeleteAnnotation(char kind, std::string_view key) {
   return dbengine::kOk;
 }
 
-int CDBF::ReplaceAnnotation(char kind, std::string_view key, std::string_view text) {
+int AnnotationTable::ReplaceAnnotation(char kind, std::string_view key, std::string_view text) {
   std::string old;
   int rc = ReadAnnotation(kind, key, old);
   if (rc != dbengine::kOk && rc != dbengine::kNotFound) return rc;
@@ -102,7 +102,7 @@ int CDBF::ReplaceAnnotation(char kind, std::string_view key, std::string_view te
   return rc;
 }
 
-int CDBF::ListAnnotations(char kind, std::string_view key_prefix,
+int AnnotationTable::ListAnnotations(char kind, std::string_view key_prefix,
                           std::vector<std::pair<std::string, std::string>>& out) {
   out.clear();
   if (!IsOpen()) return dbengine::kNotOpen;

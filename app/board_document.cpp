@@ -1,11 +1,11 @@
-#include "app/documents.h"
+#include "app/board_document.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "record/archive.h"
 #include "app/qt_text.h"
 #include "platform/files.h"
+#include "record/archive.h"
 
 namespace {
 
@@ -20,35 +20,35 @@ const DocTemplateInfo kTemplates[] = {
 
 const DocTemplateInfo& TemplateOf(DocKind kind) { return kTemplates[static_cast<int>(kind)]; }
 
-CKZBDoc::CKZBDoc(DocKind kind, platform::MessageSink* messages)
-    : kind_(kind), messages_(messages), board_(std::make_unique<km::CKBase>(messages)) {
+BoardDocument::BoardDocument(DocKind kind, platform::MessageSink* messages)
+    : kind_(kind), messages_(messages), board_(std::make_unique<km::ScreenBoard>(messages)) {
   switch (kind) {
     case DocKind::kGame:
-      record_ = std::make_unique<CGameRecordDoc>(*board_, messages);
+      record_ = std::make_unique<GameDocument>(*board_, messages);
       break;
     case DocKind::kTsume:
-      record_ = std::make_unique<CTsumeRecordDoc>(*board_, messages);
+      record_ = std::make_unique<ProblemDocument>(*board_, messages);
       break;
     case DocKind::kSetup:
-      record_ = std::make_unique<CSetupRecordDoc>(*board_, messages);
+      record_ = std::make_unique<SetupDocument>(*board_, messages);
       break;
   }
 }
 
-CKZBDoc::~CKZBDoc() = default;
+BoardDocument::~BoardDocument() = default;
 
-void CKZBDoc::SetTitle(const QString& title) {
+void BoardDocument::SetTitle(const QString& title) {
   title_ = title;
   Q_EMIT Changed();
 }
 
-void CKZBDoc::SetModified(bool modified) {
+void BoardDocument::SetModified(bool modified) {
   if (modified_ == modified) return;
   modified_ = modified;
   Q_EMIT Changed();
 }
 
-void CKZBDoc::OnNewDocument() {
+void BoardDocument::OnNewDocument() {
   switch (kind_) {
     case DocKind::kGame:
       game()->NewGame();
@@ -66,7 +66,7 @@ void CKZBDoc::OnNewDocument() {
   modified_ = false;
 }
 
-bool CKZBDoc::OnOpenDocument(const QString& path) {
+bool BoardDocument::OnOpenDocument(const QString& path) {
   std::string bytes;
   if (!platform::ReadWholeFile(ToCore(path), bytes)) {
     messages_->Show(platform::Utf8ToCp932("ドキュメントを開くことに失敗しました。"));
@@ -81,7 +81,7 @@ bool CKZBDoc::OnOpenDocument(const QString& path) {
   return true;
 }
 
-bool CKZBDoc::OnSaveDocument(const QString& path) {
+bool BoardDocument::OnSaveDocument(const QString& path) {
   if (!platform::WriteWholeFile(ToCore(path), WriteText())) {
     messages_->Show(platform::Utf8ToCp932("ファイルを保存できません。(") + ToCore(path) + ")");
     return false;
@@ -93,11 +93,11 @@ bool CKZBDoc::OnSaveDocument(const QString& path) {
   return true;
 }
 
-QString CKZBDoc::FileFilter() const { return QString::fromUtf8(TemplateOf(kind_).filter_name); }
+QString BoardDocument::FileFilter() const { return QString::fromUtf8(TemplateOf(kind_).filter_name); }
 
-bool CKZBDoc::Save() { return path_.isEmpty() ? SaveAs() : OnSaveDocument(path_); }
+bool BoardDocument::Save() { return path_.isEmpty() ? SaveAs() : OnSaveDocument(path_); }
 
-bool CKZBDoc::SaveAs() {
+bool BoardDocument::SaveAs() {
   QString suggestion = path_.isEmpty() ? title_ + QString::fromUtf8(TemplateOf(kind_).extension) : path_;
   QString chosen = QFileDialog::getSaveFileName(nullptr, QString::fromUtf8("名前を付けて保存"), suggestion, FileFilter());
   if (chosen.isEmpty()) return false;
@@ -106,7 +106,7 @@ bool CKZBDoc::SaveAs() {
   return OnSaveDocument(chosen);
 }
 
-bool CKZBDoc::SaveModified() {
+bool BoardDocument::SaveModified() {
   if (!modified_) return true;
   const std::string question = ToCore(title_) + platform::Utf8ToCp932(" への変更を保存しますか?");
   switch (messages_->Ask(question, platform::Buttons::kYesNoCancel)) {
@@ -120,7 +120,7 @@ bool CKZBDoc::SaveModified() {
   return false;
 }
 
-bool CKZBDoc::ReadText(const std::string& bytes) {
+bool BoardDocument::ReadText(const std::string& bytes) {
   Archive in = kind_ == DocKind::kSetup ? Archive::FromBytes(bytes) : Archive::FromText(bytes);
   const DocumentResult result = record_->Serialize(in);
   if (!result.loaded) return false;
@@ -132,7 +132,7 @@ bool CKZBDoc::ReadText(const std::string& bytes) {
   return true;
 }
 
-std::string CKZBDoc::WriteText() {
+std::string BoardDocument::WriteText() {
   Archive out = Archive::ToMemory();
   record_->Serialize(out);
   return out.text();

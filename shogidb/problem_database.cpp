@@ -1,4 +1,4 @@
-#include "shogidb/tsume_database.h"
+#include "shogidb/problem_database.h"
 
 #include "platform/files.h"
 #include "platform/text_codec.h"
@@ -12,24 +12,24 @@
 
 namespace shogidb {
 
-CDBC::CDBC() : CDBM(kTableC, kProblemOwner, kProblemMoveNote, ItemKind::kProblem) {}
+ProblemDatabase::ProblemDatabase() : ItemDatabase(kTableC, kProblemOwner, kProblemMoveNote, ItemKind::kProblem) {}
 
-void CDBC::MakeRow(const ParsedItem& item, int32_t position, const std::string& number, uint8_t* row) const {
+void ProblemDatabase::MakeRow(const ParsedItem& item, int32_t position, const std::string& number, uint8_t* row) const {
   ProblemHeader header = item.problem;
   header.SetField(ProblemHeader::kProblemNumber, number);
   header.SetProblemPosition(PositionIdText(position));
   WriteProblemRow(header, row);
 }
 
-int CDBC::side_of(const uint8_t*, const std::vector<BoardMove>& moves) const {
+int ProblemDatabase::side_of(const uint8_t*, const std::vector<BoardMove>& moves) const {
   // The problem table keeps no side: the attacker is the side of the first move.
   return moves.empty() ? kSente : BoardMoveSide(moves[0]);
 }
 
-int CDBC::SideOfProblem(const CBform& start, const std::vector<BoardMove>& moves) {
+int ProblemDatabase::SideOfProblem(const BoardForm& start, const std::vector<BoardMove>& moves) {
   if (!moves.empty()) return BoardMoveSide(moves[0]);
   // Without moves: the side whose king is not on the board attacks the one whose king is.
-  const CBform::Expanded e = start.Decode();
+  const BoardForm::Expanded e = start.Decode();
   int kings_on_board[2] = {0, 0};
   for (int i = 0; i < 2; ++i) {
     if (e[i].location >= 11 && e[i].location < 100) ++kings_on_board[e[i].owner];
@@ -38,7 +38,7 @@ int CDBC::SideOfProblem(const CBform& start, const std::vector<BoardMove>& moves
   return kSente;
 }
 
-void CDBC::SetCounts(ParsedItem& item) const {
+void ProblemDatabase::SetCounts(ParsedItem& item) const {
   if (item.moves.empty()) {
     item.problem.ClearField(ProblemHeader::kMateLength);
   } else {
@@ -49,35 +49,35 @@ void CDBC::SetCounts(ParsedItem& item) const {
   }
 }
 
-std::string CDBC::ListLine(const uint8_t* row) const {
+std::string ProblemDatabase::ListLine(const uint8_t* row) const {
   ProblemHeader header;
   ReadProblemRow(row, header);
   return ProblemListLine(header);
 }
 
-std::string CDBC::Registered(const ParsedItem&, int32_t position, const std::string& number, bool is_new) const {
+std::string ProblemDatabase::Registered(const ParsedItem&, int32_t position, const std::string& number, bool is_new) const {
   return Format("出題図 %s (詰将棋番号=%s)を%s登録しました。", PositionIdText(position).c_str(), number.c_str(),
                 is_new ? "新規" : "更新");
 }
 
-std::string CDBC::RegisterError(int code, const ParsedItem&, int32_t position) const {
+std::string ProblemDatabase::RegisterError(int code, const ParsedItem&, int32_t position) const {
   std::string text = Format("詰将棋DB登録エラー(%d)(盤面=%s)", code, PositionIdText(position).c_str());
   if (code == dbengine::kDuplicateKey) text += "\r\n既に登録されている詰将棋は新規登録できません。";
   return text;
 }
 
-std::string CDBC::UpdateError(int code, const ParsedItem&, int32_t position) const {
+std::string ProblemDatabase::UpdateError(int code, const ParsedItem&, int32_t position) const {
   std::string text = Format("詰将棋DB更新エラー(%d)(盤面=%s)", code, PositionIdText(position).c_str());
   if (code == dbengine::kDuplicateKey) text += "\r\n既に登録されている詰将棋は新規登録できません。";
   return text;
 }
 
-std::string CDBC::NotRegistered(long number, int code) const {
+std::string ProblemDatabase::NotRegistered(long number, int code) const {
   return Format("詰将棋番号=%06ld のレコードは登録されていません(%d)。", number, code);
 }
 
-void CDBC::AfterStore(ParsedItem& item, int32_t number, RecordTextReader& reader) {
-  CTsumeRecordDoc doc(reader.board(), job_.messages);
+void ProblemDatabase::AfterStore(ParsedItem& item, int32_t number, RecordTextReader& reader) {
+  ProblemDocument doc(reader.board(), job_.messages);
   doc.header() = item.problem;
   doc.header().SetMessageSink(job_.messages);
   doc.header().SetField(ProblemHeader::kProblemNumber, ZeroPadded(number, 6));
@@ -89,14 +89,14 @@ void CDBC::AfterStore(ParsedItem& item, int32_t number, RecordTextReader& reader
   MoveSpaceFileIn(database(), doc, true, true);
 }
 
-void CDBC::AfterDelete(const uint8_t* row) {
-  CLBase board;
-  CTsumeRecordDoc doc(board, job_.messages);
+void ProblemDatabase::AfterDelete(const uint8_t* row) {
+  PlainBoard board;
+  ProblemDocument doc(board, job_.messages);
   const std::string name = GetText(row + ProblemRowLayout::kProblemPosition, 8);
   if (!name.empty()) MoveSpaceFileIn(database(), doc, false, true, &name);
 }
 
-int CDBC::ExportItem(int32_t number, std::string& text) {
+int ProblemDatabase::ExportItem(int32_t number, std::string& text) {
   StoredItem item;
   if (int rc = ReadStored(number, item); rc != dbengine::kOk) return rc;
   ProblemHeader header;
@@ -120,7 +120,7 @@ int CDBC::ExportItem(int32_t number, std::string& text) {
                                                                                    : dbengine::kInvalid;
 }
 
-int CDBC::LoadProblem(int32_t number, CTsumeRecordDoc& doc) {
+int ProblemDatabase::LoadProblem(int32_t number, ProblemDocument& doc) {
   StoredItem item;
   if (int rc = ReadStored(number, item); rc != dbengine::kOk) return rc;
   ProblemHeader header;
@@ -149,7 +149,7 @@ int CDBC::LoadProblem(int32_t number, CTsumeRecordDoc& doc) {
   return dbengine::kOk;
 }
 
-int32_t CDBC::RegisterDocument(CTsumeRecordDoc& doc, bool overwrite) {
+int32_t ProblemDatabase::RegisterDocument(ProblemDocument& doc, bool overwrite) {
   if (overwrite && doc.header().Field(ProblemHeader::kProblemNumber).empty()) {
     job_.Show("上書登録するには詰将棋番号の指定が必要です。");
     return -1;
@@ -160,7 +160,7 @@ int32_t CDBC::RegisterDocument(CTsumeRecordDoc& doc, bool overwrite) {
   return RegisterFromCsa(ar.text(), !overwrite) == 1 ? last_number_ : -1;
 }
 
-int CDBC::WriteSolution(int32_t number, CTsumeRecordDoc& doc) {
+int ProblemDatabase::WriteSolution(int32_t number, ProblemDocument& doc) {
   doc.header().SetField(ProblemHeader::kProblemNumber, ZeroPadded(number, 6));
   Archive ar = Archive::ToMemory();
   doc.SerializeRecord(ar, false);

@@ -1,4 +1,4 @@
-// CSFrameWnd: the position set-up window (template 203, one document). It edits a copy of the start
+// SetupWindow: the position set-up window (template 203, one document). It edits a copy of the start
 // position of the board window that opened it, with free placement, the standard layouts and the side to
 // move, and "局面設定終了" hands the result back to that window.
 #pragma once
@@ -7,18 +7,18 @@
 
 #include "app/command_ui.h"
 
-class CKZBView;
-class CKZBDoc;
+class BoardView;
+class BoardDocument;
 
-class CSFrameWnd : public QMainWindow {
+class SetupWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit CSFrameWnd(CKZBView* source);
-  ~CSFrameWnd() override;
+  explicit SetupWindow(BoardView* source);
+  ~SetupWindow() override;
 
-  CKZBView* view() const { return view_; }
-  CKZBDoc* document() const { return doc_; }
+  BoardView* view() const { return view_; }
+  BoardDocument* document() const { return doc_; }
   bool from_tsume() const { return from_tsume_; }
   km::CommandState Query(int id);
   void Execute(int id);
@@ -32,9 +32,9 @@ class CSFrameWnd : public QMainWindow {
   void StartEditing();
   void OpenFile();
 
-  CKZBDoc* doc_;
-  CKZBView* view_;
-  QPointer<CKZBView> source_;
+  BoardDocument* doc_;
+  BoardView* view_;
+  QPointer<BoardView> source_;
   bool from_tsume_;
   CommandUi* commands_;
 };

@@ -1,12 +1,12 @@
 // The documents of the board windows: game records (.csa, template 201), tsume problems (.pcl, 232) and
-// the position set-up (.skb, 203). Each embeds its board (CKBase) and the record layer's document over it
-// (header, reversed seat, file text), and knows its file, title and modified flag.
+// the position set-up (.skb, 203). Each embeds its board (ScreenBoard) and the record layer's document over
+// it (header, reversed seat, file text), and knows its file, title and modified flag.
 #pragma once
 #include <QObject>
 #include <QString>
 #include <memory>
 
-#include "app/core/ckbase.h"
+#include "app/core/screen_board.h"
 #include "platform/message_sink.h"
 #include "record/record_document.h"
 #include "record/setup_document.h"
@@ -26,19 +26,19 @@ struct DocTemplateInfo {
 };
 const DocTemplateInfo& TemplateOf(DocKind kind);
 
-class CKZBDoc : public QObject {
+class BoardDocument : public QObject {
   Q_OBJECT
 
  public:
-  CKZBDoc(DocKind kind, platform::MessageSink* messages);
-  ~CKZBDoc() override;
+  BoardDocument(DocKind kind, platform::MessageSink* messages);
+  ~BoardDocument() override;
 
   DocKind kind() const { return kind_; }
-  km::CKBase& board() { return *board_; }
-  CRecordDoc& record() { return *record_; }
-  CGameRecordDoc* game() { return kind_ == DocKind::kGame ? static_cast<CGameRecordDoc*>(record_.get()) : nullptr; }
-  CTsumeRecordDoc* tsume() { return kind_ == DocKind::kTsume ? static_cast<CTsumeRecordDoc*>(record_.get()) : nullptr; }
-  CSetupRecordDoc* setup() { return kind_ == DocKind::kSetup ? static_cast<CSetupRecordDoc*>(record_.get()) : nullptr; }
+  km::ScreenBoard& board() { return *board_; }
+  RecordDocument& record() { return *record_; }
+  GameDocument* game() { return kind_ == DocKind::kGame ? static_cast<GameDocument*>(record_.get()) : nullptr; }
+  ProblemDocument* tsume() { return kind_ == DocKind::kTsume ? static_cast<ProblemDocument*>(record_.get()) : nullptr; }
+  SetupDocument* setup() { return kind_ == DocKind::kSetup ? static_cast<SetupDocument*>(record_.get()) : nullptr; }
   platform::MessageSink& messages() const { return *messages_; }
 
   const QString& path() const { return path_; }
@@ -71,8 +71,8 @@ class CKZBDoc : public QObject {
  private:
   DocKind kind_;
   platform::MessageSink* messages_;
-  std::unique_ptr<km::CKBase> board_;
-  std::unique_ptr<CRecordDoc> record_;
+  std::unique_ptr<km::ScreenBoard> board_;
+  std::unique_ptr<RecordDocument> record_;
   QString path_, title_;
   bool modified_ = false;
 };

@@ -1,8 +1,8 @@
-// CDBC: the tsume database. Problems are registered from PCL text (one problem per position: the unique
-// index on 出題図 refuses a second problem with the same position), searched, exported and deleted; a
-// problem may keep its whole solution tree in a move-space file "pcl/<出題図>.pcl" beside the tables,
-// which registration writes, deletion removes and export prefers. The moves stored in SHGDB_D are the
-// line the main-line rule selects.
+// ProblemDatabase: the tsume database. Problems are registered from PCL text (one problem per position: the
+// unique index on 出題図 refuses a second problem with the same position), searched, exported and deleted; a
+// problem may keep its whole solution tree in a move-space file "pcl/<出題図>.pcl" beside the tables, which
+// registration writes, deletion removes and export prefers. The moves stored in SHGDB_D are the line the
+// main-line rule selects.
 //
 // List line: "%s %s%4s 手詰 %s %s %8s" (詰将棋番号, 作者, 詰手数, 表題, 難易度, 出題図) under
 // kProblemListHeading.
@@ -13,9 +13,9 @@
 
 namespace shogidb {
 
-class CDBC : public CDBM {
+class ProblemDatabase : public ItemDatabase {
  public:
-  CDBC();
+  ProblemDatabase();
 
   // The problem as PCL text: the move-space file when there is one, else made from the tables (header
   // fields, annotation, "N+攻方", "N-受方", position, side and moves).
@@ -24,18 +24,18 @@ class CDBC : public CDBM {
 
   // Loads a problem into a tsume document: the header from the tables, the whole tree from the
   // move-space file when there is one. kOk or a code.
-  int LoadProblem(int32_t number, CTsumeRecordDoc& doc);
+  int LoadProblem(int32_t number, ProblemDocument& doc);
 
   // The attacker of a stored problem: the side of its first move; without moves, the side whose king is
   // not on the board when only the other side's king is.
-  static int SideOfProblem(const CBform& start, const std::vector<BoardMove>& moves);
+  static int SideOfProblem(const BoardForm& start, const std::vector<BoardMove>& moves);
 
   // Registers the current problem (詰将棋の登録): its whole tree, as new or (overwrite) in place of the
   // problem its 詰将棋番号 names ("上書登録するには詰将棋番号の指定が必要です。"). The number, or -1.
-  int32_t RegisterDocument(CTsumeRecordDoc& doc, bool overwrite);
+  int32_t RegisterDocument(ProblemDocument& doc, bool overwrite);
   // Stores the solution now in a document's record in place of the problem's moves. kOk or a failure
   // (shown).
-  int WriteSolution(int32_t number, CTsumeRecordDoc& doc);
+  int WriteSolution(int32_t number, ProblemDocument& doc);
 
  protected:
   int number_offset() const override { return ProblemRowLayout::kNumber; }

@@ -1,4 +1,4 @@
-// CDBD: the move lists of games and problems in SHGDB_D, twenty board moves to a block.
+// MoveBlockTable: the move lists of games and problems in SHGDB_D, twenty board moves to a block.
 //
 // Record (60 bytes): D_RECID the owner kind ("1" game, "2" tsume problem), D_RECNO the owner's record
 // number "%6ld" (right-aligned with spaces), D_SNO the block number "%02d" (00..99), D_BPLAY 20 board
@@ -17,7 +17,7 @@ namespace shogidb {
 
 enum OwnerKind : char { kGameOwner = '1', kProblemOwner = '2' };
 
-class CDBD : public TableObject {
+class MoveBlockTable : public TableObject {
  public:
   static constexpr int kRecIdOffset = 0, kRecNoOffset = 1, kBlockOffset = 7, kMovesOffset = 9, kDummyOffset = 49;
   static constexpr int kRecordLength = 60;
@@ -26,7 +26,7 @@ class CDBD : public TableObject {
   static constexpr int kMaxPlies = kSlots * kMaxBlocks;
   static constexpr int kTooManyMoves = 99;  // the result of appending the 2001st move
 
-  CDBD() : TableObject(kTableD) {}
+  MoveBlockTable() : TableObject(kTableD) {}
 
   // Appends a move to an owner's list: kOk, kTooManyMoves, or the engine's code. Successive appends to
   // one owner remember where its last block is.

@@ -1,4 +1,4 @@
-#include "record/cmbase.h"
+#include "record/record_board.h"
 
 #include <cstring>
 
@@ -22,30 +22,30 @@ void ApplyToHands(MoveWord w, int sign, int hands[2][kKindCount]) {
 
 }  // namespace
 
-void CMBase::BeginRecord() {
-  SBASE::BeginRecord();
+void RecordBoard::BeginRecord() {
+  Position::BeginRecord();
   path_.clear();
   path_origin_ = -1;
   best_length_ = -1;
 }
 
-void CMBase::CopyRecordTo(SBASE& dest, bool keep_place, bool selected_only) {
-  SBASE::CopyRecordTo(dest, keep_place, selected_only);
+void RecordBoard::CopyRecordTo(Position& dest, bool keep_place, bool selected_only) {
+  Position::CopyRecordTo(dest, keep_place, selected_only);
   // The place was left and replayed; let the next forward step choose from there.
   if (keep_place) path_origin_ = -1;
 }
 
-int CMBase::SelectedChildIndex(int at_depth) {
+int RecordBoard::SelectedChildIndex(int at_depth) {
   EnsurePath();
   return at_depth >= 0 && at_depth < static_cast<int>(path_.size()) ? path_[at_depth] : 0;
 }
 
-void CMBase::EnsurePath() {
+void RecordBoard::EnsurePath() {
   // A move entered or a branch deleted since the path was computed may change the longest line.
   if (path_origin_ == -1 || path_origin_ > depth() || path_revision_ != tree_revision()) RecomputePath();
 }
 
-void CMBase::RecomputePath() {
+void RecordBoard::RecomputePath() {
   const int origin = depth();
   path_origin_ = origin;
   path_revision_ = tree_revision();
@@ -93,9 +93,9 @@ void CMBase::RecomputePath() {
   }
 }
 
-int CMBase::StepBack() { return UndoMove(); }
+int RecordBoard::StepBack() { return UndoMove(); }
 
-int CMBase::StepForward() {
+int RecordBoard::StepForward() {
   MoveNode* before = current();
   if (!before->child) return 0;
   EnsurePath();
@@ -112,7 +112,7 @@ int CMBase::StepForward() {
   return 1;
 }
 
-int CMBase::GoToChild(int i) {
+int RecordBoard::GoToChild(int i) {
   MoveNode* before = current();
   if (!before->ChildAt(i)) return 0;
   const int d = depth();
@@ -126,17 +126,17 @@ int CMBase::GoToChild(int i) {
   return 1;
 }
 
-void CMBase::GoToStart() {
+void RecordBoard::GoToStart() {
   while (StepBack() > 0) {
   }
 }
 
-void CMBase::GoToEnd() {
+void RecordBoard::GoToEnd() {
   while (current()->child && StepForward()) {
   }
 }
 
-bool CMBase::DeleteBranch(MoveNode* node) {
+bool RecordBoard::DeleteBranch(MoveNode* node) {
   if (!node || node == root() || !node->parent) return false;
   // When the board stands on the node (or below it), step back out of it first.
   for (MoveNode* n = current(); n; n = n->parent) {
@@ -149,7 +149,7 @@ bool CMBase::DeleteBranch(MoveNode* node) {
   return true;
 }
 
-bool CMBase::SelectBranch(int pick) {
+bool RecordBoard::SelectBranch(int pick) {
   MoveNode* node = current();
   if (node == root() || !node->parent->ChildAt(pick)) return false;
   if (node->parent->IndexOfChild(node) == pick) return true;
@@ -157,7 +157,7 @@ bool CMBase::SelectBranch(int pick) {
   return GoToChild(pick) != 0;
 }
 
-int CMBase::SelectedLineLength() {
+int RecordBoard::SelectedLineLength() {
   SavePlace();
   while (current()->child && StepForward()) {
   }
@@ -166,13 +166,13 @@ int CMBase::SelectedLineLength() {
   return length;
 }
 
-void CMBase::SavePlace() {
+void RecordBoard::SavePlace() {
   saved_path_.clear();
   for (MoveNode* n = current(); n != root(); n = n->parent) saved_path_.push_back(n->parent->IndexOfChild(n));
   GoToStart();
 }
 
-void CMBase::RestorePlace() {
+void RecordBoard::RestorePlace() {
   GoToStart();
   for (auto it = saved_path_.rbegin(); it != saved_path_.rend(); ++it) ForwardToChild(*it);
   // Back where we were, the next forward step chooses from here.

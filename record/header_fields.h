@@ -1,6 +1,6 @@
-// Header records of games (CDBB) and tsume problems (CDBC): a table of fields, each a key with its colon,
-// a value of at most a fixed width and a rule the value must keep, plus one annotation text of CRLF
-// lines. The same classes are the records of the game and tsume databases.
+// Header records of games (GameHeader) and tsume problems (ProblemHeader): a table of fields, each a key
+// with its colon, a value of at most a fixed width and a rule the value must keep, plus one annotation
+// text of CRLF lines. The same classes are the records of the game and tsume databases.
 //
 // A text longer than its width is cut there, dropping a lead byte left without its partner. A value that
 // breaks its field's rule is ignored (the field keeps its old value) without a message.
@@ -27,10 +27,10 @@ struct HeaderFieldSpec {
   FieldRule rule;
 };
 
-class CDBM {
+class HeaderFields {
  public:
-  CDBM(const HeaderFieldSpec* specs, int count);
-  virtual ~CDBM() = default;
+  HeaderFields(const HeaderFieldSpec* specs, int count);
+  virtual ~HeaderFields() = default;
 
   int FieldCount() const { return static_cast<int>(specs_.size()); }
   const HeaderFieldSpec& FieldSpec(int i) const { return specs_[i]; }
@@ -63,7 +63,7 @@ class CDBM {
 };
 
 // The game header: 15 fields, the players and the game annotation (対局注釈).
-class CDBB : public CDBM {
+class GameHeader : public HeaderFields {
  public:
   enum FieldIndex {
     kDate, kSenteRank, kGoteRank, kHandicap, kTimeLimit, kByoyomi, kResult, kMoveCount,
@@ -73,7 +73,7 @@ class CDBB : public CDBM {
   static constexpr int kPlayersWidth = 28;
   static const char kUnknownPlayer[];  // "対局者不詳"
 
-  CDBB();
+  GameHeader();
   void Clear() override;
 
   // "sente-gote", or the sente name alone when gote's is empty.
@@ -91,12 +91,12 @@ class CDBB : public CDBM {
 
 // The tsume header: 7 fields and the problem annotation (詰将棋注釈), plus 出題図, the problem position's
 // eight-digit id, which the tsume database sets and the print text shows (it is not part of PCL text).
-class CDBC : public CDBM {
+class ProblemHeader : public HeaderFields {
  public:
   enum FieldIndex { kAuthor, kMateLength, kHint, kDifficulty, kTitle, kRegistered, kProblemNumber, kFieldCount };
   static const char kUnknownAuthor[];  // "作者不詳", the author of a cleared header
 
-  CDBC();
+  ProblemHeader();
   void Clear() override;
 
   const std::string& ProblemPosition() const { return problem_position_; }

@@ -1,4 +1,4 @@
-// CDBF: annotation texts in SHGDB_F, stored as 45-byte pieces.
+// AnnotationTable: annotation texts in SHGDB_F, stored as 45-byte pieces.
 //
 // Record (60 bytes): F_COMMENTID the kind as a digit, F_COMMENTKEY the owner's key (up to 12 characters),
 // F_SNO the piece number "%02d" from 00, F_SENTENCE 45 bytes of text (a last piece shorter than 45 bytes
@@ -31,7 +31,7 @@ std::string JosekiPositionKey(int32_t position_id, int side);
 std::string JosekiMoveKey(int32_t position_id, BoardMove move);
 std::string MoveNoteKey(int32_t owner, int ply);
 
-class CDBF : public TableObject {
+class AnnotationTable : public TableObject {
  public:
   static constexpr int kIdOffset = 0, kKeyOffset = 1, kPieceOffset = 13, kTextOffset = 15;
   static constexpr int kRecordLength = 60;
@@ -40,7 +40,7 @@ class CDBF : public TableObject {
   static constexpr int kMaxPieces = 100;
   static constexpr size_t kMaxTextBytes = kPieceBytes * kMaxPieces;
 
-  CDBF() : TableObject(kTableF) {}
+  AnnotationTable() : TableObject(kTableF) {}
 
   // Stores a text under (kind, key): kOk; kDuplicateKey when an annotation with that kind and key exists;
   // or the engine's code (the pieces written are deleted again). An empty text stores nothing.

@@ -1,4 +1,4 @@
-#include "app/core/ckbase.h"
+#include "app/core/screen_board.h"
 
 #include <algorithm>
 
@@ -23,29 +23,29 @@ int FanStep(int width, int count) {
 
 }  // namespace
 
-int CKmSprite::MoveTo(int location, int promote, int side) {
-  int done = PIECE::MoveTo(location, promote, side);
+int PieceSprite::MoveTo(int location, int promote, int side) {
+  int done = Piece::MoveTo(location, promote, side);
   if (done && board_) board_->MarkStale();
   return done;
 }
 
-CKBase::CKBase(platform::MessageSink* messages, PoolSizes pool) {
+ScreenBoard::ScreenBoard(platform::MessageSink* messages, PoolSizes pool) {
   SetMessageSink(messages);
-  PIECE* pieces[kPieceCount];
+  Piece* pieces[kPieceCount];
   for (int i = 0; i < kPieceCount; ++i) {
     sprites_[i].SetBoard(this);
     pieces[i] = &sprites_[i];
   }
-  HBOX* boxes[3] = {&boxes_[0], &boxes_[1], &boxes_[2]};
+  PieceStore* boxes[3] = {&boxes_[0], &boxes_[1], &boxes_[2]};
   Init(pieces, &board_, boxes, pool);
 }
 
-void CKBase::SetPositionFrom(const SBASE& source) {
-  CMBase::SetPositionFrom(source);
+void ScreenBoard::SetPositionFrom(const Position& source) {
+  RecordBoard::SetPositionFrom(source);
   MarkStale();
 }
 
-int CKBase::PlaceQuietly(int index, int location, int promote, int side) {
+int ScreenBoard::PlaceQuietly(int index, int location, int promote, int side) {
   int done;
   {
     Unrecorded quiet(*this);
@@ -56,15 +56,15 @@ int CKBase::PlaceQuietly(int index, int location, int promote, int side) {
   return done;
 }
 
-int CKBase::SpriteIndex(const CSprite* s) const {
+int ScreenBoard::SpriteIndex(const Sprite* s) const {
   for (int i = 0; i < kPieceCount; ++i) {
     if (&sprites_[i] == s) return i;
   }
   return -1;
 }
 
-Point CKBase::PlaceOfPiece(int index, int* depth) const {
-  const PIECE& p = sprites_[index];
+Point ScreenBoard::PlaceOfPiece(int index, int* depth) const {
+  const Piece& p = sprites_[index];
   const int location = p.location();
   if (location >= kFirstSquare) {
     int pf, pr;
@@ -72,7 +72,7 @@ Point CKBase::PlaceOfPiece(int index, int* depth) const {
     if (depth) *depth = kBoardDepth;
     return SquareCell(pf, pr);
   }
-  const HBOX& box = boxes_[location];
+  const PieceStore& box = boxes_[location];
   const int kind = p.kind();
   int slot = 0;
   const int count = box.Count(kind);
@@ -86,18 +86,18 @@ Point CKBase::PlaceOfPiece(int index, int* depth) const {
   return {kUpperStandAnchor.x - kPieceSize - lx, kUpperStandAnchor.y - kPieceSize - ly};
 }
 
-const Dib8* CKBase::ImageFor(int location, int side, int kind, bool promoted) const {
+const Dib8* ScreenBoard::ImageFor(int location, int side, int kind, bool promoted) const {
   if (!images_ || (location == kPieceBox && !box_pieces_shown_)) return nullptr;
   // Pieces in the box belong to nobody and stand upright.
   const int display_side = location == kPieceBox ? 0 : (side ^ (reversed_ ? 1 : 0));
   return &images_->Piece(display_side, kind, promoted ? 1 : 0);
 }
 
-void CKBase::SyncSprites(const std::bitset<kPieceCount>& skip) {
+void ScreenBoard::SyncSprites(const std::bitset<kPieceCount>& skip) {
   stale_.store(false, std::memory_order_release);
   for (int i = 0; i < kPieceCount; ++i) {
     if (skip.test(i)) continue;
-    CKmSprite& s = sprites_[i];
+    PieceSprite& s = sprites_[i];
     int depth = kBoardDepth;
     Point at = PlaceOfPiece(i, &depth);
     const Dib8* image = ImageFor(s.location(), s.side(), s.kind(), s.promoted());

@@ -1,23 +1,23 @@
 // The drawable part of a piece, without any windowing library: a place in the board picture, a depth and
-// an opaque handle to the image the display layer draws. The GUI's piece sprite derives from PIECE and
-// fills these in; the core only carries them.
+// an opaque handle to the image the display layer draws. The window's piece sprite is a Piece and a
+// Sprite at once, so the pieces the mate search moves carry no drawing state.
 #pragma once
 #include <cstdint>
 
-class CSprite;
+class Sprite;
 
 // Told when a sprite's image, place or depth changes (the view collects dirty rectangles).
 class SpriteListener {
  public:
   virtual ~SpriteListener() = default;
-  virtual void SpriteChanged(CSprite& sprite) = 0;
+  virtual void SpriteChanged(Sprite& sprite) = 0;
 };
 
-class CSprite {
+class Sprite {
  public:
   static constexpr int32_t kDefaultDepth = 50;  // a smaller depth is nearer the viewer
 
-  virtual ~CSprite() = default;
+  virtual ~Sprite() = default;
 
   int32_t x() const { return x_; }
   int32_t y() const { return y_; }

@@ -1,4 +1,4 @@
-// CMBase: a position with a record that can be navigated. Forward steps follow the SelectedPath, which
+// RecordBoard: a position with a record that can be navigated. Forward steps follow the SelectedPath, which
 // the main-line rule computes: the longest line below the current node, and between lines of equal length
 // the one that leaves sente the fewest weighted pieces in hand, then gote the most.
 #pragma once
@@ -9,18 +9,16 @@
 
 class Archive;
 
-class CMBase : public SBASE {
+class RecordBoard : public Position {
  public:
-  const char* ClassName() const override { return "CMBase"; }
   void BeginRecord() override;
-  void CopyRecordTo(SBASE& dest, bool keep_place, bool selected_only) override;
+  void CopyRecordTo(Position& dest, bool keep_place, bool selected_only) override;
   int SelectedChildIndex(int depth) override;
 
   // The record as CSA body text: storing writes the start position, the side to move and every move
   // with its branches and annotations; loading replaces the position and the record with what the text
   // holds and leaves the record at its start. Display boards override it to redraw after loading.
   virtual CsaBodyResult Serialize(Archive& ar);
-  CsaBodyResult SerializeBody(Archive& ar) { return Serialize(ar); }
   void WriteCsaBody(Archive& ar) const;
   // The start position alone: rank lines, hands and the side line.
   void WriteCsaPosition(Archive& ar) const;
@@ -45,9 +43,6 @@ class CMBase : public SBASE {
   void SavePlace();
   void RestorePlace();
 
-  // The selected path as computed (child index per ply) and the ply it was computed from (-1: stale).
-  const std::vector<int>& selected_path() const { return path_; }
-  int path_origin() const { return path_origin_; }
   int best_length() const { return best_length_; }
 
  private:

@@ -1,4 +1,4 @@
-#include "app/main_frame.h"
+#include "app/main_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,13 +21,13 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "app/application.h"
 #include "app/board_view.h"
 #include "app/core/command_ids.h"
 #include "app/core/pane_text.h"
 #include "app/qt_text.h"
-#include "app/setup_frame.h"
+#include "app/setup_window.h"
 #include "app/title_window.h"
-#include "app/winkzb_app.h"
 
 namespace {
 
@@ -42,36 +42,36 @@ std::string Key(const char* a, const char* b) { return std::string(a) + b; }
 
 // --- child frame ----------------------------------------------------------------------------------------
 
-CChildFrame::CChildFrame(CKZBView* view) : view_(view) {
+BoardWindow::BoardWindow(BoardView* view) : view_(view) {
   setAttribute(Qt::WA_DeleteOnClose);
   auto* scroll = new QScrollArea;
   scroll->setWidget(view);
   scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   setWidget(scroll);
   setWindowTitle(view->document()->title());
-  connect(view->document(), &CKZBDoc::Changed, this, [this] { setWindowTitle(view_->document()->title()); });
+  connect(view->document(), &BoardDocument::Changed, this, [this] { setWindowTitle(view_->document()->title()); });
 }
 
-CKZBDoc* CChildFrame::document() const { return view_->document(); }
+BoardDocument* BoardWindow::document() const { return view_->document(); }
 
-void CChildFrame::RaiseBusy() {
+void BoardWindow::RaiseBusy() {
   ++busy_;
-  if (auto* frame = CWinKZBApp::instance()->main_frame()) frame->RaiseBusy();
+  if (auto* frame = Application::instance()->main_frame()) frame->RaiseBusy();
 }
 
-void CChildFrame::LowerBusy() {
+void BoardWindow::LowerBusy() {
   --busy_;
-  if (auto* frame = CWinKZBApp::instance()->main_frame()) frame->LowerBusy();
+  if (auto* frame = Application::instance()->main_frame()) frame->LowerBusy();
 }
 
-void CChildFrame::Fit() {
+void BoardWindow::Fit() {
   auto* scroll = static_cast<QScrollArea*>(widget());
   const int f = 2 * scroll->frameWidth();
   const QSize wanted = view_->size() + QSize(f, f);
   resize(size() - scroll->size() + wanted);
 }
 
-void CChildFrame::closeEvent(QCloseEvent* event) {
+void BoardWindow::closeEvent(QCloseEvent* event) {
   if (busy_ > 0 || !document()->SaveModified()) {
     event->ignore();
     return;
@@ -80,7 +80,7 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
   QMdiSubWindow::closeEvent(event);
 }
 
-void CChildFrame::changeEvent(QEvent* event) {
+void BoardWindow::changeEvent(QEvent* event) {
   QMdiSubWindow::changeEvent(event);
   if (event->type() == QEvent::WindowStateChange && isMaximized()) {
     // "Maximize" fits the frame to the board instead of filling the main window.
@@ -93,7 +93,7 @@ void CChildFrame::changeEvent(QEvent* event) {
 
 // --- main frame -----------------------------------------------------------------------------------------
 
-CMainFrame::CMainFrame() {
+MainWindow::MainWindow() {
   setObjectName(QStringLiteral("MainFrame"));
   setWindowTitle(QString::fromUtf8(kProductTitle));
   mdi_ = new QMdiArea(this);
@@ -135,13 +135,13 @@ CMainFrame::CMainFrame() {
   idle->start(250);
 }
 
-CMainFrame::~CMainFrame() {
+MainWindow::~MainWindow() {
   // Child windows go first, while this frame is still whole enough to hear about it.
   mdi_->disconnect(this);
   for (QMdiSubWindow* w : mdi_->subWindowList()) delete w;
 }
 
-void CMainFrame::MakeToolbars() {
+void MainWindow::MakeToolbars() {
   const auto& specs = km::Toolbars();
   for (size_t i = 0; i < specs.size(); ++i) {
     auto* bar = new QToolBar(QString::fromUtf8(specs[i].title), this);
@@ -161,8 +161,8 @@ void CMainFrame::MakeToolbars() {
   }
 }
 
-void CMainFrame::PlaceWindow() {
-  platform::SettingsFile& s = CWinKZBApp::instance()->settings();
+void MainWindow::PlaceWindow() {
+  platform::SettingsFile& s = Application::instance()->settings();
   const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
                                                         : QRect(0, 0, 1024, 768);
   if (s.GetInt(kFrameSection, "CxScreen", 0) == screen.width() &&
@@ -183,8 +183,8 @@ void CMainFrame::PlaceWindow() {
   }
 }
 
-void CMainFrame::RestoreToolbars() {
-  platform::SettingsFile& s = CWinKZBApp::instance()->settings();
+void MainWindow::RestoreToolbars() {
+  platform::SettingsFile& s = Application::instance()->settings();
   const auto& specs = km::Toolbars();
   for (int i = 0; i < 3; ++i) {
     const char* stem = specs[i].key;
@@ -200,8 +200,8 @@ void CMainFrame::RestoreToolbars() {
   }
 }
 
-void CMainFrame::SaveState() {
-  platform::SettingsFile& s = CWinKZBApp::instance()->settings();
+void MainWindow::SaveState() {
+  platform::SettingsFile& s = Application::instance()->settings();
   const auto& specs = km::Toolbars();
   for (int i = 0; i < 3; ++i) {
     const char* stem = specs[i].key;
@@ -225,64 +225,64 @@ void CMainFrame::SaveState() {
   }
 }
 
-void CMainFrame::ShowAsStored() {
-  if (CWinKZBApp::instance()->settings().GetInt(kFrameSection, "Maximum", 0)) {
+void MainWindow::ShowAsStored() {
+  if (Application::instance()->settings().GetInt(kFrameSection, "Maximum", 0)) {
     showMaximized();
   } else {
     show();
   }
 }
 
-CKZBView* CMainFrame::AddDocument(CKZBDoc* doc) {
-  auto* view = new CKZBView(doc);
-  auto* child = new CChildFrame(view);
+BoardView* MainWindow::AddDocument(BoardDocument* doc) {
+  auto* view = new BoardView(doc);
+  auto* child = new BoardWindow(view);
   mdi_->addSubWindow(child);
   child->setWindowIcon(ToolbarIcon(cmd::kNewGame));
   child->show();
   child->Fit();
-  QTimer::singleShot(0, child, &CChildFrame::Fit);  // again once the frame has its real margins
-  connect(view, &CKZBView::StateChanged, this, [this] { UpdateCommandUi(); });
+  QTimer::singleShot(0, child, &BoardWindow::Fit);  // again once the frame has its real margins
+  connect(view, &BoardView::StateChanged, this, [this] { UpdateCommandUi(); });
   mdi_->setActiveSubWindow(child);
   view->setFocus();
   ActiveChanged();
   return view;
 }
 
-CChildFrame* CMainFrame::ActiveChild() const {
+BoardWindow* MainWindow::ActiveChild() const {
   QMdiSubWindow* w = mdi_->activeSubWindow();
   if (!w && !mdi_->subWindowList().isEmpty()) w = mdi_->currentSubWindow();
-  return qobject_cast<CChildFrame*>(w);
+  return qobject_cast<BoardWindow*>(w);
 }
 
-CKZBView* CMainFrame::ActiveView() const {
-  CChildFrame* child = ActiveChild();
+BoardView* MainWindow::ActiveView() const {
+  BoardWindow* child = ActiveChild();
   return child ? child->view() : nullptr;
 }
 
-QList<CKZBView*> CMainFrame::Views() const {
-  QList<CKZBView*> views;
+QList<BoardView*> MainWindow::Views() const {
+  QList<BoardView*> views;
   for (QMdiSubWindow* w : mdi_->subWindowList()) {
-    if (auto* child = qobject_cast<CChildFrame*>(w)) views << child->view();
+    if (auto* child = qobject_cast<BoardWindow*>(w)) views << child->view();
   }
   return views;
 }
 
-CKZBView* CMainFrame::FindDocument(const QString& path) const {
-  for (CKZBView* v : Views()) {
+BoardView* MainWindow::FindDocument(const QString& path) const {
+  for (BoardView* v : Views()) {
     if (!path.isEmpty() && v->document()->path() == path) return v;
   }
   return nullptr;
 }
 
-void CMainFrame::Activate(CKZBView* view) {
+void MainWindow::Activate(BoardView* view) {
   for (QMdiSubWindow* w : mdi_->subWindowList()) {
-    auto* child = qobject_cast<CChildFrame*>(w);
+    auto* child = qobject_cast<BoardWindow*>(w);
     if (child && child->view() == view) mdi_->setActiveSubWindow(child);
   }
 }
 
-void CMainFrame::ActiveChanged() {
-  CKZBView* view = ActiveView();
+void MainWindow::ActiveChanged() {
+  BoardView* view = ActiveView();
   km::WindowKind kind = km::kMainMenu;
   if (view) kind = view->document()->kind() == DocKind::kTsume ? km::kTsumeMenu : km::kGameMenu;
   if (kind != commands_->kind()) {
@@ -292,13 +292,13 @@ void CMainFrame::ActiveChanged() {
   UpdateCommandUi();
 }
 
-void CMainFrame::UpdateCommandUi() {
+void MainWindow::UpdateCommandUi() {
   if (mdi_->subWindowList().isEmpty() && commands_->kind() != km::kMainMenu) ActiveChanged();
   commands_->Update();
 }
 
-void CMainFrame::UpdateDatabasePane() {
-  const QString dir = CWinKZBApp::instance()->database_dir();
+void MainWindow::UpdateDatabasePane() {
+  const QString dir = Application::instance()->database_dir();
   const QFontMetrics metrics(database_pane_->font());
   int char_width = metrics.averageCharWidth();
   if (char_width <= 0) char_width = std::max(1, metrics.height() / 2);
@@ -306,13 +306,13 @@ void CMainFrame::UpdateDatabasePane() {
   database_pane_->setText(FromCore(km::ShortenForPane(ToCore(dir), room)));
 }
 
-void CMainFrame::FillRecent(QMenu* menu, QAction* before) {
-  const QStringList& files = CWinKZBApp::instance()->recent_files();
+void MainWindow::FillRecent(QMenu* menu, QAction* before) {
+  const QStringList& files = Application::instance()->recent_files();
   for (int i = 0; i < files.size(); ++i) {
     auto* a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]), menu);
     a->setProperty("dynamic", true);
     const QString path = files[i];
-    connect(a, &QAction::triggered, this, [path] { CWinKZBApp::instance()->OpenByExtension(path); });
+    connect(a, &QAction::triggered, this, [path] { Application::instance()->OpenByExtension(path); });
     menu->insertAction(before, a);
   }
   if (files.isEmpty()) {
@@ -323,7 +323,7 @@ void CMainFrame::FillRecent(QMenu* menu, QAction* before) {
   }
 }
 
-void CMainFrame::FillWindows(QMenu* menu, QAction* before) {
+void MainWindow::FillWindows(QMenu* menu, QAction* before) {
   const QList<QMdiSubWindow*> windows = mdi_->subWindowList();
   for (int i = 0; i < windows.size(); ++i) {
     auto* a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(windows[i]->windowTitle()), menu);
@@ -336,13 +336,13 @@ void CMainFrame::FillWindows(QMenu* menu, QAction* before) {
   }
 }
 
-km::CommandState CMainFrame::Query(int id) {
+km::CommandState MainWindow::Query(int id) {
   km::CommandState s;
-  if (CKZBView* view = ActiveView()) {
+  if (BoardView* view = ActiveView()) {
     s = view->Query(id);
     if (s.handled) return s;
   }
-  CWinKZBApp* app = CWinKZBApp::instance();
+  Application* app = Application::instance();
   const bool has_child = ActiveChild() != nullptr;
   s.handled = true;
   s.enabled = true;
@@ -387,8 +387,8 @@ km::CommandState CMainFrame::Query(int id) {
   return s;
 }
 
-void CMainFrame::Execute(int id) {
-  if (CKZBView* view = ActiveView()) {
+void MainWindow::Execute(int id) {
+  if (BoardView* view = ActiveView()) {
     if (view->Query(id).handled) {
       view->Execute(id);
       UpdateCommandUi();
@@ -396,8 +396,8 @@ void CMainFrame::Execute(int id) {
     }
   }
   if (!Query(id).enabled) return;
-  CWinKZBApp* app = CWinKZBApp::instance();
-  CChildFrame* child = ActiveChild();
+  Application* app = Application::instance();
+  BoardWindow* child = ActiveChild();
   switch (id) {
     case cmd::kNewGame:
       app->NewDocument(DocKind::kGame);
@@ -461,8 +461,8 @@ void CMainFrame::Execute(int id) {
   UpdateCommandUi();
 }
 
-void CMainFrame::OpenWithDialog(int id) {
-  CWinKZBApp* app = CWinKZBApp::instance();
+void MainWindow::OpenWithDialog(int id) {
+  Application* app = Application::instance();
   const km::WindowKind kind = commands_->kind();
   if (id == cmd::kFileOpen && kind == km::kGameMenu) id = cmd::kOpenGame;
   if (id == cmd::kFileOpen && kind == km::kTsumeMenu) id = cmd::kOpenTsume;
@@ -490,7 +490,7 @@ void CMainFrame::OpenWithDialog(int id) {
   }
 }
 
-void CMainFrame::ArrangeIcons() {
+void MainWindow::ArrangeIcons() {
   int x = 0;
   for (QMdiSubWindow* w : mdi_->subWindowList()) {
     if (!w->isMinimized()) continue;
@@ -499,7 +499,7 @@ void CMainFrame::ArrangeIcons() {
   }
 }
 
-void CMainFrame::ShowToolbarDialog() {
+void MainWindow::ShowToolbarDialog() {
   QDialog dialog(this);
   dialog.setObjectName(QStringLiteral("ToolbarDialog"));
   dialog.setWindowTitle(QString::fromUtf8("ツールバー"));
@@ -521,7 +521,7 @@ void CMainFrame::ShowToolbarDialog() {
   }
 }
 
-void CMainFrame::ShowAbout() {
+void MainWindow::ShowAbout() {
   QMessageBox box(this);
   box.setObjectName(QStringLiteral("AboutBox"));
   box.setWindowTitle(QString::fromUtf8("駒楽工房 for Windows32 (WinKZB) バージョン情報"));
@@ -532,7 +532,7 @@ void CMainFrame::ShowAbout() {
   box.exec();
 }
 
-void CMainFrame::ShowHelp() {
+void MainWindow::ShowHelp() {
   QMessageBox box(this);
   box.setWindowTitle(QString::fromUtf8("駒楽工房 ヘルプ"));
   box.setText(QString::fromUtf8(
@@ -547,13 +547,13 @@ void CMainFrame::ShowHelp() {
   box.exec();
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   if (busy_ > 0) {
     event->ignore();
     return;
   }
-  CWinKZBApp* app = CWinKZBApp::instance();
-  if (CSFrameWnd* setup = app->setup_frame()) {
+  Application* app = Application::instance();
+  if (SetupWindow* setup = app->setup_frame()) {
     if (!setup->close()) {
       event->ignore();
       return;

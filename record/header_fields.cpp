@@ -1,4 +1,4 @@
-#include "record/header_record.h"
+#include "record/header_fields.h"
 
 #include <cctype>
 #include <new>
@@ -51,14 +51,14 @@ bool TimeOk(std::string_view s, size_t at) {
 
 }  // namespace
 
-CDBM::CDBM(const HeaderFieldSpec* specs, int count)
+HeaderFields::HeaderFields(const HeaderFieldSpec* specs, int count)
     : specs_(specs, specs + count), values_(count), messages_(&platform::NullMessageSink::Instance()) {}
 
-void CDBM::SetMessageSink(platform::MessageSink* messages) {
+void HeaderFields::SetMessageSink(platform::MessageSink* messages) {
   messages_ = messages ? messages : &platform::NullMessageSink::Instance();
 }
 
-bool CDBM::KeepsRule(FieldRule rule, std::string_view v) {
+bool HeaderFields::KeepsRule(FieldRule rule, std::string_view v) {
   switch (rule) {
     case FieldRule::kText:
       return true;
@@ -78,7 +78,7 @@ bool CDBM::KeepsRule(FieldRule rule, std::string_view v) {
   return false;
 }
 
-bool CDBM::SetField(int i, std::string_view value) {
+bool HeaderFields::SetField(int i, std::string_view value) {
   if (i < 0 || i >= FieldCount()) return false;
   const HeaderFieldSpec& spec = specs_[i];
   if (spec.rule == FieldRule::kText) {
@@ -90,16 +90,16 @@ bool CDBM::SetField(int i, std::string_view value) {
   return true;
 }
 
-int CDBM::FieldWithKeyAt(std::string_view text) const {
+int HeaderFields::FieldWithKeyAt(std::string_view text) const {
   for (int i = 0; i < FieldCount(); ++i) {
     if (text.substr(0, std::char_traits<char>::length(specs_[i].key)) == specs_[i].key) return i;
   }
   return -1;
 }
 
-void CDBM::SetAnnotation(std::string_view text) { annotation_ = std::string(text); }
+void HeaderFields::SetAnnotation(std::string_view text) { annotation_ = std::string(text); }
 
-bool CDBM::AppendAnnotationLine(std::string_view line) {
+bool HeaderFields::AppendAnnotationLine(std::string_view line) {
   const size_t before = annotation_.size();
   try {
     annotation_.append(line).append("\r\n");
@@ -111,30 +111,30 @@ bool CDBM::AppendAnnotationLine(std::string_view line) {
   }
 }
 
-void CDBM::Clear() {
+void HeaderFields::Clear() {
   for (std::string& v : values_) v.clear();
   annotation_.clear();
 }
 
 // ---------------------------------------------------------------------------------------------------
 
-const char CDBB::kUnknownPlayer[] = "対局者不詳";
+const char GameHeader::kUnknownPlayer[] = "対局者不詳";
 
-CDBB::CDBB() : CDBM(kGameFields, kFieldCount) { Clear(); }
+GameHeader::GameHeader() : HeaderFields(kGameFields, kFieldCount) { Clear(); }
 
-void CDBB::Clear() {
-  CDBM::Clear();
+void GameHeader::Clear() {
+  HeaderFields::Clear();
   players_ = std::string(kUnknownPlayer) + "-" + kUnknownPlayer;
 }
 
-std::string CDBB::SenteName() const { return players_.substr(0, players_.find('-')); }
+std::string GameHeader::SenteName() const { return players_.substr(0, players_.find('-')); }
 
-std::string CDBB::GoteName() const {
+std::string GameHeader::GoteName() const {
   size_t dash = players_.find('-');
   return dash == std::string::npos ? std::string() : players_.substr(dash + 1);
 }
 
-void CDBB::SetPlayers(const std::string* sente, const std::string* gote) {
+void GameHeader::SetPlayers(const std::string* sente, const std::string* gote) {
   std::string s = SenteName(), g = GoteName();
   if (sente) s = platform::CutToWidth(*sente, kPlayersWidth);
   if (gote) g = platform::CutToWidth(*gote, kPlayersWidth);
@@ -151,14 +151,14 @@ void CDBB::SetPlayers(const std::string* sente, const std::string* gote) {
   players_ = g.empty() ? s : s + "-" + g;
 }
 
-const char CDBC::kUnknownAuthor[] = "作者不詳";
+const char ProblemHeader::kUnknownAuthor[] = "作者不詳";
 
-CDBC::CDBC() : CDBM(kTsumeFields, kFieldCount) { Clear(); }
+ProblemHeader::ProblemHeader() : HeaderFields(kTsumeFields, kFieldCount) { Clear(); }
 
-void CDBC::Clear() {
-  CDBM::Clear();
+void ProblemHeader::Clear() {
+  HeaderFields::Clear();
   SetField(kAuthor, kUnknownAuthor);
   problem_position_.clear();
 }
 
-void CDBC::SetProblemPosition(std::string_view id) { problem_position_ = platform::CutToWidth(id, 8); }
+void ProblemHeader::SetProblemPosition(std::string_view id) { problem_position_ = platform::CutToWidth(id, 8); }

@@ -1,4 +1,4 @@
-// CWinKZBApp: the application object, alive for the whole run. It carries out start-up (hand-over to a
+// Application: the application object, alive for the whole run. It carries out start-up (hand-over to a
 // running instance, title window, database lock, settings, database directory, main window, command line,
 // sound, string lists, speeds) and the writes at the end, and owns what every window shares: the images,
 // the piece sound, the settings and the message sink.
@@ -10,15 +10,15 @@
 #include <QStringList>
 #include <memory>
 
+#include "app/board_document.h"
 #include "app/core/board_images.h"
-#include "app/documents.h"
 #include "app/piece_sound.h"
 #include "platform/message_sink.h"
 #include "platform/settings_file.h"
 
-class CKZBView;
-class CMainFrame;
-class CSFrameWnd;
+class BoardView;
+class MainWindow;
+class SetupWindow;
 class SingleInstance;
 class SpeedDialog;
 class TitleWindow;
@@ -30,15 +30,15 @@ struct AppOptions {
   QStringList files;           // the command line's file name, if any
 };
 
-class CWinKZBApp : public QObject {
+class Application : public QObject {
   Q_OBJECT
 
  public:
   static constexpr int kRecentFiles = 4;
 
-  explicit CWinKZBApp(AppOptions options);
-  ~CWinKZBApp() override;
-  static CWinKZBApp* instance();
+  explicit Application(AppOptions options);
+  ~Application() override;
+  static Application* instance();
 
   // The start-up steps in order: -1 when the program goes on into the event loop, else its exit code.
   int Start();
@@ -49,7 +49,7 @@ class CWinKZBApp : public QObject {
   platform::SettingsFile& settings() { return *settings_; }
   platform::MessageSink& messages() { return *messages_; }
   void SetMessageSink(platform::MessageSink* sink);
-  CMainFrame* main_frame() const { return main_frame_; }
+  MainWindow* main_frame() const { return main_frame_; }
   QString database_dir() const;
 
   // Images (loaded with the first board view; a missing background or piece file ends the program).
@@ -73,18 +73,18 @@ class CWinKZBApp : public QObject {
   bool title_file_present() const { return title_file_present_; }
 
   // Documents and their windows.
-  CKZBView* NewDocument(DocKind kind);
-  CKZBView* OpenDocument(const QString& path, DocKind kind);
+  BoardView* NewDocument(DocKind kind);
+  BoardView* OpenDocument(const QString& path, DocKind kind);
   // By the extension (".csa" games, ".pcl" problems); nullptr for any other file.
-  CKZBView* OpenByExtension(const QString& path);
+  BoardView* OpenByExtension(const QString& path);
   const QStringList& recent_files() const { return recent_; }
   void AddRecentFile(const QString& path);
   QString NextTitle(DocKind kind);
 
   // The position set-up window.
   bool setup_active() const;
-  CSFrameWnd* setup_frame() const;
-  void OpenSetupWindow(CKZBView* source);
+  SetupWindow* setup_frame() const;
+  void OpenSetupWindow(BoardView* source);
   void SetupClosed();
 
   // The internal commands a second start sends: 110 (come to the front), 111 (open KF_WakeUpFile).
@@ -104,9 +104,9 @@ class CWinKZBApp : public QObject {
   platform::MessageSink* messages_;
   std::unique_ptr<SingleInstance> instance_link_;
   std::unique_ptr<km::BoardImages> images_;
-  CBasicSound sound_;
-  CMainFrame* main_frame_ = nullptr;
-  QPointer<CSFrameWnd> setup_frame_;
+  PieceSound sound_;
+  MainWindow* main_frame_ = nullptr;
+  QPointer<SetupWindow> setup_frame_;
   QPointer<SpeedDialog> speed_dialog_;
   bool sound_on_ = false, kif_window_ = false, title_file_present_ = false;
   int slider_forward_ = 5, slider_backward_ = 9;

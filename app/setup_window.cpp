@@ -1,4 +1,4 @@
-#include "app/setup_frame.h"
+#include "app/setup_window.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -6,16 +6,16 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "app/application.h"
 #include "app/board_view.h"
 #include "app/core/command_ids.h"
 #include "platform/text_codec.h"
 #include "record/setup_document.h"
-#include "app/winkzb_app.h"
 
 namespace {
 
 // The side to move at the start of a record: the mover of its first move, else the side to move now.
-int StartSide(const km::CKBase& board) {
+int StartSide(const km::ScreenBoard& board) {
   const MoveNode* first = board.root()->child;
   if (first && board.turn_order() && board.side_to_move() != kSideUnset) return first->move.SideBefore();
   if (board.current() == board.root()) return board.side_to_move();
@@ -24,15 +24,15 @@ int StartSide(const km::CKBase& board) {
 
 }  // namespace
 
-CSFrameWnd::CSFrameWnd(CKZBView* source)
+SetupWindow::SetupWindow(BoardView* source)
     : source_(source), from_tsume_(source && source->document()->kind() == DocKind::kTsume) {
   setObjectName(QStringLiteral("SetupFrame"));
   setAttribute(Qt::WA_DeleteOnClose);
-  CWinKZBApp* app = CWinKZBApp::instance();
-  doc_ = new CKZBDoc(DocKind::kSetup, &app->messages());
+  Application* app = Application::instance();
+  doc_ = new BoardDocument(DocKind::kSetup, &app->messages());
   doc_->OnNewDocument();
   if (source) {
-    km::CKBase& from = source->document()->board();
+    km::ScreenBoard& from = source->document()->board();
     doc_->board().ApplyBoardForm(from.initial_form());
     doc_->board().BeginRecord();
     doc_->board().SetSideToMove(StartSide(from));
@@ -43,7 +43,7 @@ CSFrameWnd::CSFrameWnd(CKZBView* source)
     doc_->SetTitle(app->NextTitle(DocKind::kSetup));
   }
   doc_->board().SetTurnOrder(0);
-  view_ = new CKZBView(doc_, this);
+  view_ = new BoardView(doc_, this);
   setCentralWidget(view_);
   commands_ = new CommandUi(
       this, [this](int id) { return Query(id); }, [this](int id) { Execute(id); });
@@ -53,9 +53,9 @@ CSFrameWnd::CSFrameWnd(CKZBView* source)
   auto update_title = [this] {
     setWindowTitle(QString::fromUtf8("局面設定 - ") + doc_->title() + (doc_->modified() ? QStringLiteral(" *") : QString()));
   };
-  connect(doc_, &CKZBDoc::Changed, this, update_title);
+  connect(doc_, &BoardDocument::Changed, this, update_title);
   update_title();
-  connect(view_, &CKZBView::StateChanged, this, [this] { commands_->Update(); });
+  connect(view_, &BoardView::StateChanged, this, [this] { commands_->Update(); });
   auto* idle = new QTimer(this);
   connect(idle, &QTimer::timeout, commands_, &CommandUi::Update);
   idle->start(250);
@@ -63,18 +63,18 @@ CSFrameWnd::CSFrameWnd(CKZBView* source)
   view_->setFocus();
 }
 
-CSFrameWnd::~CSFrameWnd() {
-  if (CWinKZBApp* app = CWinKZBApp::instance()) app->SetupClosed();
+SetupWindow::~SetupWindow() {
+  if (Application* app = Application::instance()) app->SetupClosed();
 }
 
-void CSFrameWnd::StartEditing() {
+void SetupWindow::StartEditing() {
   km::BoardController& c = view_->controller();
   c.SetTsumeLabels(from_tsume_);
   c.SetRecordEditing(true);
   c.SetFreePlacement(true);
 }
 
-km::CommandState CSFrameWnd::Query(int id) {
+km::CommandState SetupWindow::Query(int id) {
   km::CommandState s = view_->Query(id);
   if (s.handled) {
     if (from_tsume_ && id == cmd::kSideSente) s.text = "攻  方(&S)";
@@ -102,7 +102,7 @@ km::CommandState CSFrameWnd::Query(int id) {
   return s;
 }
 
-void CSFrameWnd::Execute(int id) {
+void SetupWindow::Execute(int id) {
   if (view_->Query(id).handled) {
     view_->Execute(id);
     commands_->Update();
@@ -140,7 +140,7 @@ void CSFrameWnd::Execute(int id) {
   commands_->Update();
 }
 
-void CSFrameWnd::OpenFile() {
+void SetupWindow::OpenFile() {
   const QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8("開く"), QString(), doc_->FileFilter());
   if (path.isEmpty()) return;
   if (!path.endsWith(QStringLiteral(".skb"), Qt::CaseInsensitive)) {
@@ -158,7 +158,7 @@ void CSFrameWnd::OpenFile() {
   view_->controller().Refresh();
 }
 
-void CSFrameWnd::EndSetup() {
+void SetupWindow::EndSetup() {
   view_->controller().SetFreePlacement(false);
   if (!doc_->modified()) {
     close();
@@ -170,7 +170,7 @@ void CSFrameWnd::EndSetup() {
   close();
 }
 
-void CSFrameWnd::closeEvent(QCloseEvent* event) {
+void SetupWindow::closeEvent(QCloseEvent* event) {
   if (!doc_->SaveModified()) {
     event->ignore();
     return;

@@ -1,8 +1,8 @@
-#include "rules/hbox.h"
+#include "rules/piece_store.h"
 
 #include "rules/piece.h"
 
-int HBOX::Add(const PIECE& piece) {
+int PieceStore::Add(const Piece& piece) {
   Group& g = groups_[piece.kind()];
   ++total_;
   if (g.count >= kGroupCapacity) return 0;
@@ -10,13 +10,13 @@ int HBOX::Add(const PIECE& piece) {
   return 1;
 }
 
-int HBOX::Remove(const PIECE& piece) {
+int PieceStore::Remove(const Piece& piece) {
   int before = static_cast<int>(groups_[piece.kind()].count);
   RemoveIndex(piece.kind(), piece.index());
   return static_cast<int>(groups_[piece.kind()].count) < before ? 1 : 0;
 }
 
-void HBOX::RemoveIndex(int kind, int index) {
+void PieceStore::RemoveIndex(int kind, int index) {
   --total_;
   Group& g = groups_[kind];
   for (int i = static_cast<int>(g.count) - 1; i >= 0; --i) {

@@ -1,6 +1,6 @@
-// CKBase: the board of a game, tsume or setup document. Its 40 pieces are sprites of the board picture
-// (CKmSprite), its hands and piece box are containers that lay their pieces out on the stands and in the
-// box (CKmListBox), and it adds the reversed display flag.
+// ScreenBoard: the board of a game, tsume or setup document. Its 40 pieces are sprites of the board picture
+// (PieceSprite); it lays the pieces of the hands and the piece box out on the stands and in the box, and
+// adds the reversed display flag.
 //
 // Display follows the position on request: MoveTo on a sprite only marks the board's display stale,
 // because the mate solver's worker thread moves the same pieces (quietly) while it owns the board; the
@@ -17,31 +17,28 @@
 #include <bitset>
 
 #include "app/core/board_images.h"
-#include "record/cmbase.h"
+#include "app/core/sprite.h"
+#include "record/record_board.h"
 
 namespace km {
 
-class CKBase;
+class ScreenBoard;
 
-class CKmSprite final : public PIECE {
+class PieceSprite final : public Piece, public Sprite {
  public:
   int MoveTo(int location, int promote, int side) override;
   // Quiet placement: no display effect (safe on the solver's thread).
-  int PlaceTo(int location, int promote, int side) override { return PIECE::MoveTo(location, promote, side); }
-  void SetBoard(CKBase* board) { board_ = board; }
+  int PlaceTo(int location, int promote, int side) override { return Piece::MoveTo(location, promote, side); }
+  void SetBoard(ScreenBoard* board) { board_ = board; }
 
  private:
-  CKBase* board_ = nullptr;
+  ScreenBoard* board_ = nullptr;
 };
 
-class CKmListBox final : public HBOX {};
-class CKmBoard final : public BOARD {};
-
-class CKBase final : public CMBase {
+class ScreenBoard final : public RecordBoard {
  public:
-  explicit CKBase(platform::MessageSink* messages = nullptr, PoolSizes pool = {});
-  const char* ClassName() const override { return "CKBase"; }
-  void SetPositionFrom(const SBASE& source) override;
+  explicit ScreenBoard(platform::MessageSink* messages = nullptr, PoolSizes pool = {});
+  void SetPositionFrom(const Position& source) override;
 
   void SetImages(const BoardImages* images) { images_ = images; MarkStale(); }
   const BoardImages* images() const { return images_; }
@@ -50,8 +47,8 @@ class CKBase final : public CMBase {
   void SetReversed(bool reversed) { reversed_ = reversed; MarkStale(); }
   int bottom_side() const { return reversed_ ? kGote : kSente; }
 
-  CKmSprite& sprite(int index) { return sprites_[index]; }
-  int SpriteIndex(const CSprite* s) const;  // -1 when not one of ours
+  PieceSprite& sprite(int index) { return sprites_[index]; }
+  int SpriteIndex(const Sprite* s) const;  // -1 when not one of ours
 
   void MarkStale() { stale_.store(true, std::memory_order_release); }
   bool stale() const { return stale_.load(std::memory_order_acquire); }
@@ -68,9 +65,9 @@ class CKBase final : public CMBase {
   const Dib8* ImageFor(int location, int side, int kind, bool promoted) const;
 
  private:
-  CKmSprite sprites_[kPieceCount];
-  CKmBoard board_;
-  CKmListBox boxes_[3];
+  PieceSprite sprites_[kPieceCount];
+  Board board_;
+  PieceStore boxes_[3];
   const BoardImages* images_ = nullptr;
   bool reversed_ = false;
   bool box_pieces_shown_ = false;
