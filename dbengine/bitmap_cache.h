@@ -27,7 +27,8 @@ namespace dbengine {
 constexpr int kBitmapHeaderBytes = 4;
 constexpr int kBitmapPageBytes = 2048;
 constexpr int kMaxBitmapBytes = 65535;
-// Two in the original design; more slots only keep more tables' bitmaps in memory.
+// A shogi database has six tables, so eight slots keep the bitmaps of all of them loaded at once, with
+// room to spare. The number only decides what stays in memory; the files are the same with any.
 constexpr int kBitmapSlots = 8;
 
 struct BitmapSlot {

@@ -11,8 +11,10 @@
 
 namespace dbengine {
 
-// The original design walks at most 8 levels; a tree of 524,280 long keys in half-full nodes can need
-// one or two more, so the cursor has room for 16. The height is checked against this when a file opens.
+// The deepest tree the cursor can follow. A node other than the root keeps at least 4 entries even of
+// the longest keys (a split leaves both halves over a third full; a node under half full borrows or
+// merges unless it still holds 399 bytes), so the 524,280 entries of the largest table fit in 8 levels
+// (9 would need 781,249). 16 leaves a wide margin; a header with a greater height is refused on opening.
 constexpr int kMaxLevels = 16;
 
 // One level of the cursor's path: the node, and the offset of the entry there (-1 before the first

@@ -2,9 +2,10 @@
 // threads and other processes (kzb). Inside the process it is a mutex; across processes an exclusive
 // flock on the file "SHGDB.lock" in the database directory (when the directory exists).
 //
-// There is one lock for the whole process, as there was one named mutex for the whole system. The thread
-// holding it may take it again (an operation that holds it while one of its steps takes it); each take
-// needs its Unlock, and the directory of the first take is the one locked.
+// There is one lock for the whole process rather than one per directory: the process works on one
+// database at a time, and two locks could be taken in opposite orders and deadlock. The thread holding it
+// may take it again (an operation that holds it while one of its steps takes it); each take needs its
+// Unlock, and the directory of the first take is the one locked.
 #pragma once
 #include <atomic>
 #include <functional>

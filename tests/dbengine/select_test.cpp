@@ -1,4 +1,4 @@
-// Select statements: parsing rules, plans, row order, the Parts' edge cases and the query cursor.
+// Select statements: parsing rules, edge cases of conditions, plans, row order, joins and the query cursor.
 #include <gtest/gtest.h>
 
 #include "dbengine/query.h"
