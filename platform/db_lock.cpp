@@ -4,6 +4,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cassert>
 #include <cerrno>
 #include <condition_variable>  // the durations of sleep_for; <chrono> itself is kept out of CP932 code
 
@@ -71,6 +72,7 @@ bool DatabaseLock::LockPumping(const std::string& directory, const std::function
 }
 
 void DatabaseLock::Unlock() {
+  assert(HeldByThisThread());
   if (--depth_ > 0) return;
   owner_.store(std::thread::id());
   if (fd_ >= 0) {

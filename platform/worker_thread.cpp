@@ -4,13 +4,14 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cassert>
 #include <cerrno>
-
 #include <utility>
 
 namespace platform {
 
 void WorkerThread::Start(std::function<void()> body) {
+  assert(!thread_.joinable());
   thread_ = std::thread([body = std::move(body)] {
     LowerCurrentThreadPriority();
     body();

@@ -107,6 +107,13 @@ TEST(DatabaseLock, PumpsWhileAnotherProcessHoldsIt) {
   ::close(ready[1]);
 }
 
+#ifndef NDEBUG
+// Letting go of a lock this thread does not hold would free it under another thread's feet.
+TEST(DatabaseLockDeathTest, UnlockWithoutHoldingItIsCaught) {
+  EXPECT_DEATH(DatabaseLock::Instance().Unlock(), "HeldByThisThread");
+}
+#endif
+
 TEST(DatabaseLock, WorksWithoutTheDirectory) {
   DatabaseLock& lock = DatabaseLock::Instance();
   ASSERT_TRUE(lock.TryLock(CorePath(testing::TempDir()) + "no-such-database"));
