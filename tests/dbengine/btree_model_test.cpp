@@ -1,9 +1,12 @@
 // Long random sequences of inserts, updates and deletes checked against a std::multimap model, the
-// integrity check and full cursor walks in both directions, across reopening the files.
+// index check and full cursor walks in both directions, across reopening the files; and keys put in and
+// taken out in order, in batches, the index checked after each batch.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
+#include <numeric>
 #include <random>
 
 #include "dbengine/check.h"
@@ -12,6 +15,7 @@
 #include "dbengine/table.h"
 #include "dbengine/table_internal.h"
 #include "tests/dbengine/db_test_util.h"
+#include "tests/dbengine/index_check_util.h"
 
 namespace dbengine {
 namespace {
@@ -92,19 +96,42 @@ TEST_P(BtreeModel, RandomOperationsMatchTheModel) {
   std::multimap<std::string, int32_t> model;
   int max_height = 0;
 
+  auto forget = [&](const std::string& key, int32_t n) {
+    auto range = model.equal_range(key);
+    for (auto m = range.first; m != range.second; ++m) {
+      if (m->second == n) {
+        model.erase(m);
+        return;
+      }
+    }
+  };
+  auto remove_any = [&]() {
+    auto it = records.begin();
+    std::advance(it, rng() % records.size());
+    ASSERT_EQ(DeleteRecord(h, it->second.data(), it->first), kOk);
+    forget(key_of(it->second), it->first);
+    records.erase(it);
+  };
+
+  // The index checked and its entries compared with the model; when `full`, also the whole table and
+  // cursor walks in both directions.
   auto verify = [&](bool full) {
+    std::vector<KeyedEntry> checked;
+    ASSERT_NO_FATAL_FAILURE(testing::CheckIndex(h, 0, &checked));
+    std::vector<Entry> entries, expected(model.begin(), model.end());
+    for (const KeyedEntry& e : checked) entries.emplace_back(e.key, e.record);
+    std::sort(entries.begin(), entries.end());
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(entries, expected);
+    if (!full) return;
     TableCheck check;
     ASSERT_EQ(CheckOpenTable(h, &check), kOk);
     ASSERT_TRUE(check.Ok()) << DescribeProblem(check.problems[0]);
-    ASSERT_EQ(check.index_entries[0], static_cast<int64_t>(model.size()));
-    if (!full) return;
     std::vector<Entry> forward = WalkForward(h->table);
     std::vector<Entry> backward = WalkBackward(h->table);
     ASSERT_EQ(forward, backward);
     ASSERT_TRUE(std::is_sorted(forward.begin(), forward.end(),
                                [](const Entry& a, const Entry& b) { return a.first < b.first; }));
-    std::vector<Entry> expected(model.begin(), model.end());
-    std::sort(expected.begin(), expected.end());
     std::sort(forward.begin(), forward.end());
     ASSERT_EQ(forward, expected);
   };
@@ -130,18 +157,7 @@ TEST_P(BtreeModel, RandomOperationsMatchTheModel) {
         model.emplace(key, n);
       }
     } else if (remove) {
-      auto it = records.begin();
-      std::advance(it, rng() % records.size());
-      std::string key = key_of(it->second);
-      ASSERT_EQ(DeleteRecord(h, it->second.data(), it->first), kOk) << step;
-      auto range = model.equal_range(key);
-      for (auto m = range.first; m != range.second; ++m) {
-        if (m->second == it->first) {
-          model.erase(m);
-          break;
-        }
-      }
-      records.erase(it);
+      ASSERT_NO_FATAL_FAILURE(remove_any()) << step;
     } else {  // update
       auto it = records.begin();
       std::advance(it, rng() % records.size());
@@ -153,18 +169,13 @@ TEST_P(BtreeModel, RandomOperationsMatchTheModel) {
         ASSERT_EQ(rc, kDuplicateKey) << step;
       } else {
         ASSERT_EQ(rc, kOk) << step;
-        auto range = model.equal_range(old_key);
-        for (auto m = range.first; m != range.second; ++m) {
-          if (m->second == it->first) {
-            model.erase(m);
-            break;
-          }
-        }
+        forget(old_key, it->first);
         model.emplace(key, it->first);
         it->second = r;
       }
     }
     max_height = std::max(max_height, h->table->indexes[0].file.height);
+    // After every step at first, then after every batch of 25.
     if (step < 600 || step % 25 == 0) {
       ASSERT_NO_FATAL_FAILURE(verify(step % 250 == 0)) << "step " << step;
     }
@@ -178,11 +189,11 @@ TEST_P(BtreeModel, RandomOperationsMatchTheModel) {
     }
   }
   EXPECT_GE(max_height, c.min_height);
-  // Everything out again: the tree shrinks back to an empty root of height 1.
-  for (auto& [n, r] : records) ASSERT_EQ(DeleteRecord(h, r.data(), n), kOk);
-  model.clear();
-  records.clear();
-  ASSERT_NO_FATAL_FAILURE(verify(true));
+  // Everything out again, in batches: the tree shrinks back to an empty root of height 1.
+  while (!records.empty()) {
+    for (int i = 0; i < 250 && !records.empty(); ++i) ASSERT_NO_FATAL_FAILURE(remove_any());
+    ASSERT_NO_FATAL_FAILURE(verify(records.empty()));
+  }
   EXPECT_EQ(h->table->indexes[0].file.height, 1);
   EXPECT_EQ(h->table->indexes[0].file.root.Used(), 0);
   ASSERT_EQ(CloseTable(h), kOk);
@@ -220,6 +231,57 @@ TEST(BtreeFiles, SameBytesWhateverTheCacheSize) {
   SetNodeCacheCapacity(kNodeCacheBuffers);
   EXPECT_GT(files[0].size(), 100000u);
   EXPECT_TRUE(files[0] == files[1]);
+}
+
+// Keys put in and taken out in ascending, descending and shuffled order, 200 at a time, the index checked
+// after every batch: splits that always fall at one edge of the tree, and removals that empty it from the
+// left (borrowing from right siblings), from the right (borrowing from left ones) or anywhere.
+TEST(BtreeBatches, OrderedInsertionsAndRemovalsKeepTheIndexSound) {
+  std::string dir = testing::FreshDirectory("ordered_batches");
+  testing::WriteSchemaFile(dir + "/t", MakeSchema({Column("k", kChar, 60)}, {testing::Index(false, {0})}));
+  TableHandle h(InitTableFiles(dir + "/t"));
+  ASSERT_TRUE(h);
+  constexpr int kKeys = 1600, kBatch = 200;
+  std::vector<int> ascending(kKeys);
+  std::iota(ascending.begin(), ascending.end(), 0);
+  std::vector<int> descending(ascending.rbegin(), ascending.rend()), shuffled = ascending;
+  std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(5));
+  const std::pair<const char*, const std::vector<int>*> orders[] = {
+      {"ascending", &ascending}, {"descending", &descending}, {"shuffled", &shuffled}};
+  auto record = [&](int key) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%05d", key);
+    return testing::Record(*h, {digits + std::string(40 + key % 15, 'x')});
+  };
+  for (const auto& [in_order, in] : orders) {
+    for (const auto& [out_order, out] : orders) {
+      SCOPED_TRACE(std::string("in ") + in_order + ", out " + out_order);
+      std::map<int, int32_t> numbers;  // key -> record number
+      auto check = [&] {
+        std::vector<KeyedEntry> entries;
+        ASSERT_NO_FATAL_FAILURE(testing::CheckIndex(h.get(), 0, &entries));
+        ASSERT_EQ(entries.size(), numbers.size());
+      };
+      for (int i = 0; i < kKeys; ++i) {
+        int32_t n;
+        ASSERT_EQ(InsertRecord(h.get(), record((*in)[i]).data(), &n), kOk);
+        numbers[(*in)[i]] = n;
+        if ((i + 1) % kBatch == 0) {
+          ASSERT_NO_FATAL_FAILURE(check()) << "after " << i + 1 << " in";
+        }
+      }
+      EXPECT_GE(h->table->indexes[0].file.height, 3);
+      for (int i = 0; i < kKeys; ++i) {
+        int key = (*out)[i];
+        ASSERT_EQ(DeleteRecord(h.get(), record(key).data(), numbers[key]), kOk);
+        numbers.erase(key);
+        if ((i + 1) % kBatch == 0) {
+          ASSERT_NO_FATAL_FAILURE(check()) << "after " << i + 1 << " out";
+        }
+      }
+      EXPECT_EQ(h->table->indexes[0].file.height, 1);
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BtreeModel,

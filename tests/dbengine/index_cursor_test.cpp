@@ -6,6 +6,7 @@
 #include "dbengine/table.h"
 #include "dbengine/table_internal.h"
 #include "tests/dbengine/db_test_util.h"
+#include "tests/dbengine/index_check_util.h"
 
 namespace dbengine {
 namespace {
@@ -75,6 +76,8 @@ TEST_F(IndexCursor, UniqueRefusesDuplicatesKeepOnlyTheirOwnEntry) {
   int32_t c = Insert(h.get(), {"cc", "k"});
   auto rb = Record(*h, {"bb", "k"});
   EXPECT_EQ(DeleteRecord(h.get(), rb.data(), b), kOk);
+  ASSERT_NO_FATAL_FAILURE(testing::CheckIndex(h.get(), 0));
+  ASSERT_NO_FATAL_FAILURE(testing::CheckIndex(h.get(), 1));
   std::vector<int32_t> left;
   ASSERT_EQ(IndexFirst(h->table, 1), kOk);
   while (IndexNext(h->table, 1) == kOk) left.push_back(IndexKeyBuffer(h->table, 1)->record);
@@ -87,6 +90,7 @@ TEST_F(IndexCursor, DeletingTheOnlyKeyLeavesAnEmptyRoot) {
   auto r = Record(*h, {"only"});
   int32_t n = Insert(h.get(), {"only"});
   EXPECT_EQ(DeleteRecord(h.get(), r.data(), n), kOk);
+  ASSERT_NO_FATAL_FAILURE(testing::CheckIndex(h.get(), 0));
   EXPECT_EQ(h->table->indexes[0].file.height, 1);
   EXPECT_EQ(h->table->indexes[0].file.root.Used(), 0);
   ASSERT_EQ(CloseTable(h.release()), kOk);
@@ -170,14 +174,22 @@ TEST_F(IndexCursor, PrefixSearch) {
   EXPECT_EQ(FindNextByPrefix(r.data()), kNotFound);
 }
 
-TEST_F(IndexCursor, ManyDuplicatesWalkInBothDirections) {
+// A run of equal keys over many nodes: found whole, and each entry removed is the one of its record.
+TEST_F(IndexCursor, ManyDuplicatesSpanNodes) {
   TableHandle h = Open({testing::Index(true, {1})});
   for (int i = 0; i < 3000; ++i) Insert(h.get(), {"n", i % 3 == 0 ? "a" : "b"});
+  ASSERT_NO_FATAL_FAILURE(testing::CheckIndex(h.get(), 0));
   std::vector<uint8_t> r(9);
   int count = 0;
   for (int rc = FindByPrefix(h->table, 0, "a", r.data()); rc == kPrefixFound; rc = FindNextByPrefix(r.data())) ++count;
   EXPECT_EQ(count, 1000);
   EXPECT_GE(h->table->indexes[0].file.height, 2);
+  auto a = Record(*h, {"n", "a"});
+  for (int32_t n = 0; n < 3000; n += 6) ASSERT_EQ(DeleteRecord(h.get(), a.data(), n), kOk);
+  std::vector<KeyedEntry> entries;
+  ASSERT_NO_FATAL_FAILURE(testing::CheckIndex(h.get(), 0, &entries));
+  ASSERT_EQ(entries.size(), 2500u);
+  for (const KeyedEntry& e : entries) EXPECT_TRUE(e.key == "b" || e.record % 6 == 3) << e.record;
   TableCheck check;
   ASSERT_EQ(CheckOpenTable(h.get(), &check), kOk);
   EXPECT_TRUE(check.Ok());
