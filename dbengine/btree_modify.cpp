@@ -2,12 +2,20 @@
 // successor for an inner entry, then borrows from or merges with a sibling while a node is under half
 // full, and collapses an empty root. The steps are fixed so that the same operations always give the
 // same file.
+#include <cassert>
+#include <string>
+
 #include "dbengine/btree.h"
 #include "dbengine/btree_internal.h"
 #include "dbengine/result_codes.h"
 
 namespace dbengine {
 namespace {
+
+// A full node splits at its first entry whose end lies this many bytes or more past the middle of its
+// used bytes; that entry goes up as the separator. It decides where every split falls, so a change to it
+// changes the files that the same operations write.
+constexpr int kSplitPastMiddle = 4;
 
 struct EntryBytes {
   uint8_t bytes[kMaxEntryBytes];
@@ -19,6 +27,31 @@ struct EntryBytes {
   }
   void SetChild(int32_t c) { SetEntryChild(bytes, c); }
 };
+
+// The record numbers and keys of a run of entries, children left out. A split or a rebalance rewires
+// children but must keep this sequence over the nodes it touches; debug builds assert that it does (the
+// order of keys then holds whenever it held before, even in a damaged file).
+[[maybe_unused]] std::string EntrySequence(const uint8_t* entries, int used) {
+  std::string out;
+  for (int o = 0; o < used; o += EntrySize(entries + o)) {
+    out.append(reinterpret_cast<const char*>(entries + o + kEntryRecordOffset),
+               static_cast<size_t>(EntrySize(entries + o) - kEntryRecordOffset));
+  }
+  return out;
+}
+[[maybe_unused]] std::string EntrySequence(const Node& n) { return EntrySequence(n.Entries(), n.Used()); }
+[[maybe_unused]] std::string EntrySequence(const EntryBytes& e) { return EntrySequence(e.bytes, e.size); }
+[[maybe_unused]] std::string EntrySequence(const Node& left, const EntryBytes& middle, const Node& right) {
+  return EntrySequence(left) + EntrySequence(middle) + EntrySequence(right);
+}
+
+// Whether a split of `before`, with `pending` going in at offset `at`, kept every entry in its place.
+[[maybe_unused]] bool SplitKeepsEntries(const Node& before, int at, const EntryBytes& pending, const Node& left,
+                                        const EntryBytes& separator, const Node& right) {
+  return EntrySequence(before.Entries(), at) + EntrySequence(pending) +
+             EntrySequence(before.Entries() + at, before.Used() - at) ==
+         EntrySequence(left, separator, right);
+}
 
 // Inserts `pending` after the cursor position at `level` (path[level].pos), splitting full nodes and
 // carrying the separator up the recorded path; a root split grows the tree by one level.
@@ -34,9 +67,9 @@ int InsertAt(IndexFile* ix, int level, EntryBytes pending) {
       InsertEntryBytes(n, at, pending.bytes, pending.size);
       return WriteNode(ix, address, n);
     }
-    // Split at the entry whose end first reaches half the used bytes (plus 4).
+    [[maybe_unused]] const Node before = n;
     int split = 0;
-    while (split + EntrySize(n.Entries() + split) < used / 2 + 4) split = NextEntry(n, split);
+    while (split + EntrySize(n.Entries() + split) < used / 2 + kSplitPastMiddle) split = NextEntry(n, split);
     uint32_t right_address;
     if (int rc = AllocateNode(ix, &right_address); rc != kOk) return rc;
     Node right;
@@ -58,6 +91,7 @@ int InsertAt(IndexFile* ix, int level, EntryBytes pending) {
       if (at < split) InsertEntryBytes(n, at, pending.bytes, pending.size);
       else InsertEntryBytes(right, at - moved_from, pending.bytes, pending.size);
     }
+    assert(SplitKeepsEntries(before, at, pending, n, separator, right));
     right.SetLeftmost(EntryChild(separator.bytes));
     separator.SetChild(static_cast<int32_t>(right_address));
     if (int rc = WriteNode(ix, right_address, right); rc != kOk) return rc;
@@ -176,11 +210,13 @@ int Rebalance(IndexFile* ix, int level) {
     Node& right = node_is_left ? sibling : n;
     uint32_t left_address = node_is_left ? address : sibling_address;
     uint32_t right_address = node_is_left ? sibling_address : address;
+    [[maybe_unused]] const Node left_before = left, right_before = right;
     separator.SetChild(right.Leftmost());
     if (left.Used() + separator.size + right.Used() < kNodeCapacity) {
       // Merge: separator and right node into the left one; the parent loses the separator.
       InsertEntryBytes(left, left.Used(), separator.bytes, separator.size);
       InsertEntryBytes(left, left.Used(), right.Entries(), right.Used());
+      assert(EntrySequence(left) == EntrySequence(left_before, separator, right_before));
       if (int rc = WriteNode(ix, left_address, left); rc != kOk) return rc;
       if (int rc = FreeNode(ix, right_address); rc != kOk) return rc;
       RemoveEntryBytes(parent, separator_at, separator.size);
@@ -205,6 +241,7 @@ int Rebalance(IndexFile* ix, int level) {
       right.SetLeftmost(EntryChild(up.bytes));
       RemoveEntryBytes(left, last, up.size);
     }
+    assert(EntrySequence(left, up, right) == EntrySequence(left_before, separator, right_before));
     up.SetChild(static_cast<int32_t>(right_address));
     if (int rc = WriteNode(ix, left_address, left); rc != kOk) return rc;
     if (int rc = WriteNode(ix, right_address, right); rc != kOk) return rc;
@@ -231,10 +268,10 @@ int BtreeInsert(IndexFile* ix, const uint8_t* key, int length, int32_t record) {
   if (int rc = Descend(ix, key, length, false, &found); rc != kOk) return rc;
   if (found && !ix->duplicates) return kDuplicateKey;
   EntryBytes e;
-  PutI32(e.bytes, kNoChild);
-  PutI32(e.bytes + 4, record);
-  std::memcpy(e.bytes + 8, key, static_cast<size_t>(length));
-  e.bytes[8 + length] = 0;
+  SetEntryChild(e.bytes, kNoChild);
+  SetEntryRecord(e.bytes, record);
+  std::memcpy(e.bytes + kEntryKeyOffset, key, static_cast<size_t>(length));
+  e.bytes[kEntryKeyOffset + length] = 0;
   e.size = kEntryOverhead + length;
   if (int rc = InsertAt(ix, ix->level, e); rc != kOk) return rc;
   return Descend(ix, key, length, true, &found);

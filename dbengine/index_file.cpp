@@ -1,5 +1,7 @@
 #include "dbengine/index_file.h"
 
+#include <cassert>
+
 #include "dbengine/engine_state.h"
 #include "dbengine/node_cache.h"
 #include "dbengine/result_codes.h"
@@ -101,6 +103,9 @@ int ReadNode(IndexFile* ix, uint32_t address, const Node** node) {
 }
 
 int WriteNode(IndexFile* ix, uint32_t address, const Node& node) {
+  // Every node put into the tree comes from nodes that passed this check when read, so a node that
+  // fails it here is the engine's own mistake, not damage in the file.
+  assert(node.Leftmost() == kFreedNode || NodeIsWellFormed(node, address, ix->end));
   if (address == 0) {
     if (&node != &ix->root) ix->root = node;
     return kOk;

@@ -41,9 +41,10 @@ bool NodeIsWellFormed(const Node& n, uint32_t address, uint64_t file_end) {
   int o = 0;
   while (o < used) {
     if (used - o < kEntryOverhead) return false;
-    const void* nul = std::memchr(e + o + 8, 0, static_cast<size_t>(used - o - 8));
+    const uint8_t* key = EntryKey(e + o);
+    const void* nul = std::memchr(key, 0, static_cast<size_t>(used - o - kEntryKeyOffset));
     if (!nul) return false;
-    int key_length = static_cast<int>(static_cast<const uint8_t*>(nul) - (e + o + 8));
+    int key_length = static_cast<int>(static_cast<const uint8_t*>(nul) - key);
     if (key_length > kMaxKeyLength) return false;
     int32_t child = EntryChild(e + o);
     if (leaf ? child != kNoChild : !IsNodeAddress(child, file_end)) return false;

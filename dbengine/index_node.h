@@ -27,7 +27,9 @@ constexpr int kNodeHeaderBytes = 10;
 constexpr int kNodeCapacity = kNodeBytes - kNodeHeaderBytes;  // 1014
 constexpr int kNodeUnderflow = kNodeCapacity / 2;              // 507: below this a node borrows or merges
 constexpr int kIndexHeaderBytes = kNodeBytes + 6;             // 1030
-constexpr int kEntryOverhead = 9;                             // child, record number, NUL
+constexpr int kEntryRecordOffset = 4;                         // an entry: child, record number, key
+constexpr int kEntryKeyOffset = 8;
+constexpr int kEntryOverhead = kEntryKeyOffset + 1;           // child, record number, NUL
 constexpr int kMaxKeyLength = 99;
 constexpr int kMaxEntryBytes = kEntryOverhead + kMaxKeyLength;
 constexpr int32_t kNoChild = -1;
@@ -51,11 +53,12 @@ struct Node {
 
 // An entry in a node or a buffer.
 inline int32_t EntryChild(const uint8_t* e) { return GetI32(e); }
-inline int32_t EntryRecord(const uint8_t* e) { return GetI32(e + 4); }
-inline const uint8_t* EntryKey(const uint8_t* e) { return e + 8; }
-inline int EntryKeyLength(const uint8_t* e) { return static_cast<int>(std::strlen(reinterpret_cast<const char*>(e + 8))); }
+inline int32_t EntryRecord(const uint8_t* e) { return GetI32(e + kEntryRecordOffset); }
+inline const uint8_t* EntryKey(const uint8_t* e) { return e + kEntryKeyOffset; }
+inline int EntryKeyLength(const uint8_t* e) { return static_cast<int>(std::strlen(reinterpret_cast<const char*>(EntryKey(e)))); }
 inline int EntrySize(const uint8_t* e) { return kEntryOverhead + EntryKeyLength(e); }
 inline void SetEntryChild(uint8_t* e, int32_t c) { PutI32(e, c); }
+inline void SetEntryRecord(uint8_t* e, int32_t r) { PutI32(e + kEntryRecordOffset, r); }
 
 // Offsets of entries inside a node's entry area (0 .. used).
 inline int NextEntry(const Node& n, int offset) { return offset + EntrySize(n.Entries() + offset); }
