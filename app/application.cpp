@@ -25,6 +25,8 @@
 #include "shogidb/sample_database.h"
 #include "shogidb/schema.h"
 
+namespace app {
+
 namespace {
 
 Application* the_app = nullptr;
@@ -179,17 +181,17 @@ void Application::End() {
 
 QString Application::database_dir() const { return FromCore(platform::GetEnv("SHGDB").value_or("")); }
 
-km::BoardImages& Application::images() {
+BoardImages& Application::images() {
   if (!images_) {
-    images_ = std::make_unique<km::BoardImages>();
+    images_ = std::make_unique<BoardImages>();
     std::string failed;
-    switch (km::LoadBoardImages(ToCore(options_.program_dir), *images_, &failed)) {
-      case km::ImageLoad::kOk:
+    switch (LoadBoardImages(ToCore(options_.program_dir), *images_, &failed)) {
+      case ImageLoad::kOk:
         break;
-      case km::ImageLoad::kNoBackground:
+      case ImageLoad::kNoBackground:
         messages_->Show(platform::Utf8ToCp932("背景フォント ") + failed + platform::Utf8ToCp932(" がオープンできません。"));
         std::exit(1);
-      case km::ImageLoad::kNoPieces:
+      case ImageLoad::kNoPieces:
         messages_->Show(platform::Utf8ToCp932("将棋駒画像 ") + failed + platform::Utf8ToCp932(" のオープンに失敗しました。"));
         std::exit(1);
     }
@@ -198,10 +200,10 @@ km::BoardImages& Application::images() {
 }
 
 void Application::EnsureLabel(int index) {
-  km::BoardImages& all = images();
-  if (index < 0 || index >= km::kLabelCount || !all.labels[index].empty()) return;
-  all.labels[index] = km::DrawStandLabel(all.backgrounds, index % 2, QString::fromUtf8(km::kLabelTexts[index]));
-  platform::WriteWholeFile(ToCore(options_.program_dir + km::kLabelFiles[index]), km::WriteDib(all.labels[index]));
+  BoardImages& all = images();
+  if (index < 0 || index >= kLabelCount || !all.labels[index].empty()) return;
+  all.labels[index] = DrawStandLabel(all.backgrounds, index % 2, QString::fromUtf8(kLabelTexts[index]));
+  platform::WriteWholeFile(ToCore(options_.program_dir + kLabelFiles[index]), WriteDib(all.labels[index]));
 }
 
 void Application::PlayPieceSound() {
@@ -319,3 +321,5 @@ SpeedDialog* Application::speed_dialog() const { return speed_dialog_; }
 bool Application::setup_active() const { return setup_frame_ != nullptr; }
 SetupWindow* Application::setup_frame() const { return setup_frame_; }
 void Application::SetupClosed() { setup_frame_ = nullptr; }
+
+}  // namespace app

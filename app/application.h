@@ -16,6 +16,8 @@
 #include "platform/message_sink.h"
 #include "platform/settings_file.h"
 
+namespace app {
+
 class BoardView;
 class MainWindow;
 class SetupWindow;
@@ -53,7 +55,7 @@ class Application : public QObject {
   QString database_dir() const;
 
   // Images (loaded with the first board view; a missing background or piece file ends the program).
-  km::BoardImages& images();
+  BoardImages& images();
   void EnsureLabel(int index);
 
   // Settings the windows share.
@@ -103,7 +105,7 @@ class Application : public QObject {
   std::unique_ptr<platform::MessageSink> own_messages_;
   platform::MessageSink* messages_;
   std::unique_ptr<SingleInstance> instance_link_;
-  std::unique_ptr<km::BoardImages> images_;
+  std::unique_ptr<BoardImages> images_;
   PieceSound sound_;
   MainWindow* main_frame_ = nullptr;
   QPointer<SetupWindow> setup_frame_;
@@ -114,3 +116,5 @@ class Application : public QObject {
   QStringList opening_types_, database_dirs_, recent_;
   int untitled_[3] = {0, 0, 0};
 };
+
+}  // namespace app

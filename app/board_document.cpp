@@ -7,6 +7,10 @@
 #include "platform/files.h"
 #include "record/archive.h"
 
+using namespace record;
+
+namespace app {
+
 namespace {
 
 const DocTemplateInfo kTemplates[] = {
@@ -21,7 +25,7 @@ const DocTemplateInfo kTemplates[] = {
 const DocTemplateInfo& TemplateOf(DocKind kind) { return kTemplates[static_cast<int>(kind)]; }
 
 BoardDocument::BoardDocument(DocKind kind, platform::MessageSink* messages)
-    : kind_(kind), messages_(messages), board_(std::make_unique<km::ScreenBoard>(messages)) {
+    : kind_(kind), messages_(messages), board_(std::make_unique<ScreenBoard>(messages)) {
   switch (kind) {
     case DocKind::kGame:
       record_ = std::make_unique<GameDocument>(*board_, messages);
@@ -137,3 +141,5 @@ std::string BoardDocument::WriteText() {
   record_->Serialize(out);
   return out.text();
 }
+
+}  // namespace app

@@ -11,6 +11,8 @@
 #include "record/record_document.h"
 #include "record/setup_document.h"
 
+namespace app {
+
 enum class DocKind { kGame, kTsume, kSetup };
 
 // The seven fields of a template's descriptor string.
@@ -34,11 +36,11 @@ class BoardDocument : public QObject {
   ~BoardDocument() override;
 
   DocKind kind() const { return kind_; }
-  km::ScreenBoard& board() { return *board_; }
-  RecordDocument& record() { return *record_; }
-  GameDocument* game() { return kind_ == DocKind::kGame ? static_cast<GameDocument*>(record_.get()) : nullptr; }
-  ProblemDocument* tsume() { return kind_ == DocKind::kTsume ? static_cast<ProblemDocument*>(record_.get()) : nullptr; }
-  SetupDocument* setup() { return kind_ == DocKind::kSetup ? static_cast<SetupDocument*>(record_.get()) : nullptr; }
+  ScreenBoard& board() { return *board_; }
+  record::RecordDocument& record() { return *record_; }
+  record::GameDocument* game() { return kind_ == DocKind::kGame ? static_cast<record::GameDocument*>(record_.get()) : nullptr; }
+  record::ProblemDocument* tsume() { return kind_ == DocKind::kTsume ? static_cast<record::ProblemDocument*>(record_.get()) : nullptr; }
+  record::SetupDocument* setup() { return kind_ == DocKind::kSetup ? static_cast<record::SetupDocument*>(record_.get()) : nullptr; }
   platform::MessageSink& messages() const { return *messages_; }
 
   const QString& path() const { return path_; }
@@ -71,8 +73,10 @@ class BoardDocument : public QObject {
  private:
   DocKind kind_;
   platform::MessageSink* messages_;
-  std::unique_ptr<km::ScreenBoard> board_;
-  std::unique_ptr<RecordDocument> record_;
+  std::unique_ptr<ScreenBoard> board_;
+  std::unique_ptr<record::RecordDocument> record_;
   QString path_, title_;
   bool modified_ = false;
 };
+
+}  // namespace app

@@ -12,22 +12,26 @@
 #include "app/qt_text.h"
 #include "record/archive.h"
 
-km::BoardKind BoardKindOf(DocKind kind) {
+using namespace record;
+
+namespace app {
+
+BoardKind BoardKindOf(DocKind kind) {
   switch (kind) {
     case DocKind::kGame:
-      return km::BoardKind::kGame;
+      return BoardKind::kGame;
     case DocKind::kTsume:
-      return km::BoardKind::kTsume;
+      return BoardKind::kTsume;
     case DocKind::kSetup:
       break;
   }
-  return km::BoardKind::kSetup;
+  return BoardKind::kSetup;
 }
 
 BoardView::BoardView(BoardDocument* doc, QWidget* parent)
     : QWidget(parent), doc_(doc), controller_(doc->board(), picture_, *this, BoardKindOf(doc->kind())) {
   doc->setParent(this);  // the document lives as long as its only view, and outlives its sprites' picture
-  setFixedSize(km::kPictureWidth, km::kPictureHeight);
+  setFixedSize(kPictureWidth, kPictureHeight);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -46,7 +50,7 @@ BoardView::~BoardView() = default;
 platform::MessageSink& BoardView::messages() { return Application::instance()->messages(); }
 
 void BoardView::Redraw() {
-  for (const km::Rect& r : picture_.RenderDirty()) update(QRect(r.left, r.top, r.Width(), r.Height()));
+  for (const Rect& r : picture_.RenderDirty()) update(QRect(r.left, r.top, r.Width(), r.Height()));
 }
 
 void BoardView::CursorChanged() {
@@ -82,8 +86,8 @@ bool BoardView::SetupActive() const { return Application::instance()->setup_acti
 void BoardView::PrepareLabel(int index) { Application::instance()->EnsureLabel(index); }
 
 void BoardView::paintEvent(QPaintEvent* event) {
-  static const QVector<QRgb> palette = km::PaletteColourTable();
-  QImage image(picture_.buffer(), km::kPictureWidth, km::kPictureHeight, km::kPictureWidth, QImage::Format_Indexed8);
+  static const QVector<QRgb> palette = PaletteColourTable();
+  QImage image(picture_.buffer(), kPictureWidth, kPictureHeight, kPictureWidth, QImage::Format_Indexed8);
   image.setColorTable(palette);
   QPainter painter(this);
   painter.drawImage(event->rect(), image, event->rect());
@@ -116,7 +120,6 @@ void BoardView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void BoardView::keyPressEvent(QKeyEvent* event) {
-  using km::Key;
   static const struct {
     int qt;
     Key key;
@@ -140,8 +143,8 @@ bool BoardView::focusNextPrevChild(bool) {
   return true;
 }
 
-km::CommandState BoardView::Query(int id) {
-  km::CommandState s = controller_.Query(id);
+CommandState BoardView::Query(int id) {
+  CommandState s = controller_.Query(id);
   if (s.handled) return s;
   Application* app = Application::instance();
   s.handled = true;
@@ -178,7 +181,7 @@ km::CommandState BoardView::Query(int id) {
 }
 
 bool BoardView::Execute(int id) {
-  km::CommandState s = Query(id);
+  CommandState s = Query(id);
   if (!s.handled || !s.enabled) return false;
   bool done = true;
   Application* app = Application::instance();
@@ -227,3 +230,5 @@ void BoardView::ReceiveSetup(const std::string& bytes) {
 }
 
 void BoardView::ReversedChanged(bool reversed) { doc_->record().SetReversed(reversed ? 1 : 0); }
+
+}  // namespace app

@@ -9,7 +9,9 @@
 #include "app/board_document.h"
 #include "app/core/board_controller.h"
 
-class BoardView : public QWidget, public km::BoardHost {
+namespace app {
+
+class BoardView : public QWidget, public BoardHost {
   Q_OBJECT
 
  public:
@@ -17,18 +19,18 @@ class BoardView : public QWidget, public km::BoardHost {
   ~BoardView() override;
 
   BoardDocument* document() const { return doc_; }
-  km::BoardController& controller() { return controller_; }
-  km::BoardPicture& picture() { return picture_; }
+  BoardController& controller() { return controller_; }
+  BoardPicture& picture() { return picture_; }
 
   // Commands of the board window (the controller's and the view's own); handled = false for others.
-  km::CommandState Query(int id);
+  CommandState Query(int id);
   bool Execute(int id);
   // A finished set-up arrives from the set-up window (the position file's bytes).
   void ReceiveSetup(const std::string& bytes);
 
-  QSize sizeHint() const override { return {km::kPictureWidth, km::kPictureHeight}; }
+  QSize sizeHint() const override { return {kPictureWidth, kPictureHeight}; }
 
-  // km::BoardHost
+  // BoardHost
   platform::MessageSink& messages() override;
   void Redraw() override;
   void TakeFocus() override { setFocus(Qt::OtherFocusReason); }
@@ -56,9 +58,11 @@ class BoardView : public QWidget, public km::BoardHost {
 
  private:
   BoardDocument* doc_;
-  km::BoardPicture picture_;
-  km::BoardController controller_;
+  BoardPicture picture_;
+  BoardController controller_;
   QTimer timers_[2];
 };
 
-km::BoardKind BoardKindOf(DocKind kind);
+BoardKind BoardKindOf(DocKind kind);
+
+}  // namespace app

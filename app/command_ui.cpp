@@ -4,6 +4,8 @@
 
 #include "app/core/command_ids.h"
 
+namespace app {
+
 namespace {
 
 bool Checkable(int id) {
@@ -33,9 +35,9 @@ QAction* CommandUi::Action(int id) {
   a->setObjectName(QStringLiteral("cmd%1").arg(id));
   a->setData(id);
   a->setCheckable(Checkable(id));
-  a->setStatusTip(QString::fromStdString(km::CommandPrompt(id)));
-  a->setToolTip(QString::fromStdString(km::CommandToolTip(id)));
-  a->setText(QString::fromStdString(km::CommandText(id, kind_)));
+  a->setStatusTip(QString::fromStdString(CommandPrompt(id)));
+  a->setToolTip(QString::fromStdString(CommandToolTip(id)));
+  a->setText(QString::fromStdString(CommandText(id, kind_)));
   const QIcon icon = ToolbarIcon(id);
   if (!icon.isNull()) a->setIcon(icon);
   a->setIconVisibleInMenu(false);
@@ -46,13 +48,13 @@ QAction* CommandUi::Action(int id) {
   return a;
 }
 
-void CommandUi::SetKind(km::WindowKind kind, const FillMenu& recent, const FillMenu& windows) {
+void CommandUi::SetKind(WindowKind kind, const FillMenu& recent, const FillMenu& windows) {
   kind_ = kind;
   for (auto& [id, a] : actions_) {
     a->setShortcut(QKeySequence());
-    a->setText(QString::fromStdString(km::CommandText(id, kind)));
+    a->setText(QString::fromStdString(CommandText(id, kind)));
   }
-  for (const km::Accelerator& acc : km::AcceleratorsOf(kind)) {
+  for (const Accelerator& acc : AcceleratorsOf(kind)) {
     QAction* a = Action(acc.id);
     QList<QKeySequence> keys = a->shortcuts();
     keys << QKeySequence(QString::fromLatin1(acc.keys));
@@ -60,17 +62,17 @@ void CommandUi::SetKind(km::WindowKind kind, const FillMenu& recent, const FillM
   }
   QMenuBar* bar = window_->menuBar();
   bar->clear();
-  for (const km::MenuSpec& spec : km::MenusOf(kind)) {
+  for (const MenuSpec& spec : MenusOf(kind)) {
     QMenu* menu = bar->addMenu(QString::fromUtf8(spec.title));
     QMenu* target = menu;
-    for (const km::MenuEntry& e : spec.entries) {
-      if (e.id == km::kSeparator) {
+    for (const MenuEntry& e : spec.entries) {
+      if (e.id == kSeparator) {
         target->addSeparator();
-      } else if (e.id == km::kSubmenuBegin) {
+      } else if (e.id == kSubmenuBegin) {
         target = menu->addMenu(QString::fromUtf8(e.title));
-      } else if (e.id == km::kSubmenuEnd) {
+      } else if (e.id == kSubmenuEnd) {
         target = menu;
-      } else if (e.id == cmd::kRecentFile || e.id == km::kWindowList) {
+      } else if (e.id == cmd::kRecentFile || e.id == kWindowList) {
         const FillMenu& fill = e.id == cmd::kRecentFile ? recent : windows;
         if (!fill) continue;
         QAction* placeholder = target->addSeparator();
@@ -93,9 +95,11 @@ void CommandUi::SetKind(km::WindowKind kind, const FillMenu& recent, const FillM
 
 void CommandUi::Update() {
   for (auto& [id, a] : actions_) {
-    km::CommandState s = query_(id);
+    CommandState s = query_(id);
     a->setEnabled(s.handled && s.enabled);
     if (a->isCheckable()) a->setChecked(s.checked);
-    a->setText(QString::fromStdString(s.text.empty() ? km::CommandText(id, kind_) : s.text));
+    a->setText(QString::fromStdString(s.text.empty() ? CommandText(id, kind_) : s.text));
   }
 }
+
+}  // namespace app

@@ -10,9 +10,11 @@
 #include "app/core/board_controller.h"
 #include "app/core/command_table.h"
 
+namespace app {
+
 class CommandUi : public QObject {
  public:
-  using Query = std::function<km::CommandState(int)>;
+  using Query = std::function<CommandState(int)>;
   using Execute = std::function<void(int)>;
   // Fills dynamic entries (recent files, window list) into a menu before a placeholder action.
   using FillMenu = std::function<void(QMenu*, QAction*)>;
@@ -20,19 +22,21 @@ class CommandUi : public QObject {
   CommandUi(QMainWindow* window, Query query, Execute execute);
 
   QAction* Action(int id);
-  km::WindowKind kind() const { return kind_; }
+  WindowKind kind() const { return kind_; }
   // Rebuilds the menu bar for a window kind; `recent` fills the recent-file entries, `windows` the window
   // list.
-  void SetKind(km::WindowKind kind, const FillMenu& recent = {}, const FillMenu& windows = {});
+  void SetKind(WindowKind kind, const FillMenu& recent = {}, const FillMenu& windows = {});
   void Update();
 
  private:
   QMainWindow* window_;
   Query query_;
   Execute execute_;
-  km::WindowKind kind_ = km::kMainMenu;
+  WindowKind kind_ = kMainMenu;
   std::map<int, QAction*> actions_;
 };
 
 // The 16 x 15 toolbar picture of a command (our own drawing).
 QIcon ToolbarIcon(int id);
+
+}  // namespace app

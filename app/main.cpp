@@ -7,7 +7,7 @@
 int main(int argc, char** argv) {
   QApplication qt(argc, argv);
   QApplication::setApplicationName(QStringLiteral("komaraku"));
-  AppOptions options;
+  app::AppOptions options;
   options.program_dir = QCoreApplication::applicationDirPath() + '/';
   const QStringList args = QCoreApplication::arguments();
   for (int i = 1; i < args.size(); ++i) {
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
       options.files << args[i];
     }
   }
-  Application app(options);
+  app::Application app(options);
   const int code = app.Start();
   if (code >= 0) return code;
   return QApplication::exec();

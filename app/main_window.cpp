@@ -29,6 +29,8 @@
 #include "app/setup_window.h"
 #include "app/title_window.h"
 
+namespace app {
+
 namespace {
 
 const char kFrameSection[] = "MAINFRAME_SECTION";
@@ -36,7 +38,8 @@ const char kToolbarSection[] = "TOOLBAR";
 const char kProductTitle[] = "駒楽工房 Linux版";
 const QPoint kDefaultFloat[3] = {{500, 240}, {500, 280}, {500, 320}};
 
-std::string Key(const char* a, const char* b) { return std::string(a) + b; }
+// A toolbar setting: the toolbar's key stem and the value's name joined.
+std::string ToolbarKey(const char* a, const char* b) { return std::string(a) + b; }
 
 }  // namespace
 
@@ -120,7 +123,7 @@ MainWindow::MainWindow() {
   statusBar()->addPermanentWidget(database_pane_);
 
   MakeToolbars();
-  commands_->SetKind(km::kMainMenu, [this](QMenu* m, QAction* b) { FillRecent(m, b); },
+  commands_->SetKind(kMainMenu, [this](QMenu* m, QAction* b) { FillRecent(m, b); },
                      [this](QMenu* m, QAction* b) { FillWindows(m, b); });
   PlaceWindow();
   RestoreToolbars();
@@ -142,7 +145,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::MakeToolbars() {
-  const auto& specs = km::Toolbars();
+  const auto& specs = Toolbars();
   for (size_t i = 0; i < specs.size(); ++i) {
     auto* bar = new QToolBar(QString::fromUtf8(specs[i].title), this);
     bar->setObjectName(QString::fromLatin1(specs[i].key));
@@ -185,32 +188,32 @@ void MainWindow::PlaceWindow() {
 
 void MainWindow::RestoreToolbars() {
   platform::SettingsFile& s = Application::instance()->settings();
-  const auto& specs = km::Toolbars();
+  const auto& specs = Toolbars();
   for (int i = 0; i < 3; ++i) {
     const char* stem = specs[i].key;
     QToolBar* bar = toolbars_[i];
-    if (s.GetInt(kToolbarSection, Key("Floarting", stem), 0)) {
-      const QPoint at(s.GetInt(kToolbarSection, Key(stem, "Pos_x"), kDefaultFloat[i].x()),
-                      s.GetInt(kToolbarSection, Key(stem, "Pos_y"), kDefaultFloat[i].y()));
+    if (s.GetInt(kToolbarSection, ToolbarKey("Floarting", stem), 0)) {
+      const QPoint at(s.GetInt(kToolbarSection, ToolbarKey(stem, "Pos_x"), kDefaultFloat[i].x()),
+                      s.GetInt(kToolbarSection, ToolbarKey(stem, "Pos_y"), kDefaultFloat[i].y()));
       bar->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
       bar->move(at);
       bar->adjustSize();
     }
-    bar->setVisible(s.GetInt(kToolbarSection, Key("Visible", stem), 1) != 0);
+    bar->setVisible(s.GetInt(kToolbarSection, ToolbarKey("Visible", stem), 1) != 0);
   }
 }
 
 void MainWindow::SaveState() {
   platform::SettingsFile& s = Application::instance()->settings();
-  const auto& specs = km::Toolbars();
+  const auto& specs = Toolbars();
   for (int i = 0; i < 3; ++i) {
     const char* stem = specs[i].key;
     QToolBar* bar = toolbars_[i];
     const bool floating = bar->isFloating();
-    s.WriteInt(kToolbarSection, Key("Visible", stem), bar->isHidden() ? 0 : 1);
-    s.WriteInt(kToolbarSection, Key("Floarting", stem), floating ? 1 : 0);
-    s.WriteInt(kToolbarSection, Key(stem, "Pos_x"), floating ? bar->pos().x() : -1);
-    s.WriteInt(kToolbarSection, Key(stem, "Pos_y"), floating ? bar->pos().y() : -1);
+    s.WriteInt(kToolbarSection, ToolbarKey("Visible", stem), bar->isHidden() ? 0 : 1);
+    s.WriteInt(kToolbarSection, ToolbarKey("Floarting", stem), floating ? 1 : 0);
+    s.WriteInt(kToolbarSection, ToolbarKey(stem, "Pos_x"), floating ? bar->pos().x() : -1);
+    s.WriteInt(kToolbarSection, ToolbarKey(stem, "Pos_y"), floating ? bar->pos().y() : -1);
   }
   const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
   s.WriteInt(kFrameSection, "Maximum", isMaximized() ? 1 : 0);
@@ -283,8 +286,8 @@ void MainWindow::Activate(BoardView* view) {
 
 void MainWindow::ActiveChanged() {
   BoardView* view = ActiveView();
-  km::WindowKind kind = km::kMainMenu;
-  if (view) kind = view->document()->kind() == DocKind::kTsume ? km::kTsumeMenu : km::kGameMenu;
+  WindowKind kind = kMainMenu;
+  if (view) kind = view->document()->kind() == DocKind::kTsume ? kTsumeMenu : kGameMenu;
   if (kind != commands_->kind()) {
     commands_->SetKind(kind, [this](QMenu* m, QAction* b) { FillRecent(m, b); },
                        [this](QMenu* m, QAction* b) { FillWindows(m, b); });
@@ -293,7 +296,7 @@ void MainWindow::ActiveChanged() {
 }
 
 void MainWindow::UpdateCommandUi() {
-  if (mdi_->subWindowList().isEmpty() && commands_->kind() != km::kMainMenu) ActiveChanged();
+  if (mdi_->subWindowList().isEmpty() && commands_->kind() != kMainMenu) ActiveChanged();
   commands_->Update();
 }
 
@@ -303,7 +306,7 @@ void MainWindow::UpdateDatabasePane() {
   int char_width = metrics.averageCharWidth();
   if (char_width <= 0) char_width = std::max(1, metrics.height() / 2);
   const int room = database_pane_->width() / char_width;
-  database_pane_->setText(FromCore(km::ShortenForPane(ToCore(dir), room)));
+  database_pane_->setText(FromCore(ShortenForPane(ToCore(dir), room)));
 }
 
 void MainWindow::FillRecent(QMenu* menu, QAction* before) {
@@ -336,8 +339,8 @@ void MainWindow::FillWindows(QMenu* menu, QAction* before) {
   }
 }
 
-km::CommandState MainWindow::Query(int id) {
-  km::CommandState s;
+CommandState MainWindow::Query(int id) {
+  CommandState s;
   if (BoardView* view = ActiveView()) {
     s = view->Query(id);
     if (s.handled) return s;
@@ -463,9 +466,9 @@ void MainWindow::Execute(int id) {
 
 void MainWindow::OpenWithDialog(int id) {
   Application* app = Application::instance();
-  const km::WindowKind kind = commands_->kind();
-  if (id == cmd::kFileOpen && kind == km::kGameMenu) id = cmd::kOpenGame;
-  if (id == cmd::kFileOpen && kind == km::kTsumeMenu) id = cmd::kOpenTsume;
+  const WindowKind kind = commands_->kind();
+  if (id == cmd::kFileOpen && kind == kGameMenu) id = cmd::kOpenGame;
+  if (id == cmd::kFileOpen && kind == kTsumeMenu) id = cmd::kOpenTsume;
   QString filter;
   if (id == cmd::kOpenGame) {
     filter = QString::fromUtf8(TemplateOf(DocKind::kGame).filter_name);
@@ -506,7 +509,7 @@ void MainWindow::ShowToolbarDialog() {
   auto* layout = new QVBoxLayout(&dialog);
   QCheckBox* boxes[3];
   for (int i = 0; i < 3; ++i) {
-    boxes[i] = new QCheckBox(QString::fromUtf8(km::Toolbars()[i].title), &dialog);
+    boxes[i] = new QCheckBox(QString::fromUtf8(Toolbars()[i].title), &dialog);
     boxes[i]->setChecked(!toolbars_[i]->isHidden());
     layout->addWidget(boxes[i]);
   }
@@ -569,3 +572,5 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
   QApplication::quit();
 }
+
+}  // namespace app

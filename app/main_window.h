@@ -8,12 +8,15 @@
 
 #include "app/command_ui.h"
 
-class BoardDocument;
-class BoardView;
 class QLabel;
 class QMdiArea;
 class QPrinter;
 class QToolBar;
+
+namespace app {
+
+class BoardDocument;
+class BoardView;
 
 class BoardWindow : public QMdiSubWindow {
   Q_OBJECT
@@ -58,7 +61,7 @@ class MainWindow : public QMainWindow {
   QToolBar* toolbar(int index) const { return toolbars_[index]; }
   QLabel* database_pane() const { return database_pane_; }
 
-  km::CommandState Query(int id);
+  CommandState Query(int id);
   void Execute(int id);
   void UpdateCommandUi();
   // The window as the settings left it: maximized or not.
@@ -92,3 +95,5 @@ class MainWindow : public QMainWindow {
   int busy_ = 0;
   std::unique_ptr<QPrinter> printer_;  // the printer settings the print commands will use
 };
+
+}  // namespace app

@@ -6,11 +6,13 @@
 
 #include "platform/files.h"
 
+namespace app {
+
 namespace {
 
 void Quiet(const char*, int, const char*, int, const char*, ...) {}
 
-void PlayBlocking(std::shared_ptr<const std::string> data, km::WaveFormat f) {
+void PlayBlocking(std::shared_ptr<const std::string> data, WaveFormat f) {
   snd_pcm_t* pcm = nullptr;
   if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0) return;
   const snd_pcm_format_t format = f.bits == 16 ? SND_PCM_FORMAT_S16_LE : SND_PCM_FORMAT_U8;
@@ -35,8 +37,8 @@ void PlayBlocking(std::shared_ptr<const std::string> data, km::WaveFormat f) {
 bool PieceSound::Load(const std::string& cp932_path) {
   data_.reset();
   auto bytes = std::make_shared<std::string>();
-  km::WaveFormat f;
-  if (!platform::ReadWholeFile(cp932_path, *bytes) || !km::ParseWave(*bytes, f)) return false;
+  WaveFormat f;
+  if (!platform::ReadWholeFile(cp932_path, *bytes) || !ParseWave(*bytes, f)) return false;
   snd_lib_error_set_handler(Quiet);  // no device is no error worth a line on the terminal
   format_ = f;
   data_ = std::move(bytes);
@@ -47,3 +49,5 @@ void PieceSound::Play() const {
   if (!data_) return;
   std::thread(PlayBlocking, data_, format_).detach();
 }
+
+}  // namespace app

@@ -6,6 +6,8 @@
 
 #include "app/core/wave.h"
 
+namespace app {
+
 class PieceSound {
  public:
   // False (and silent) when the file cannot be read or is not a wave file we can play.
@@ -16,5 +18,7 @@ class PieceSound {
 
  private:
   std::shared_ptr<const std::string> data_;
-  km::WaveFormat format_;
+  WaveFormat format_;
 };
+
+}  // namespace app

@@ -5,7 +5,7 @@
 
 #include "app/core/geometry.h"
 
-namespace km {
+namespace app {
 
 QVector<QRgb> PaletteColourTable() {
   QVector<QRgb> table;
@@ -76,4 +76,4 @@ Dib8 DrawStandLabel(const Dib8& backgrounds, int background_index, const QString
   return QuantizeToPalette(patch);
 }
 
-}  // namespace km
+}  // namespace app

@@ -7,7 +7,7 @@
 
 #include "app/core/dib.h"
 
-namespace km {
+namespace app {
 
 // The palette as a Qt colour table.
 QVector<QRgb> PaletteColourTable();
@@ -22,4 +22,4 @@ QFont MinchoFont(int pixel_height);
 // The label image: the background under (513, 183), 34 x 18, with the text written in white at (514, 184).
 Dib8 DrawStandLabel(const Dib8& backgrounds, int background_index, const QString& text);
 
-}  // namespace km
+}  // namespace app

@@ -6,6 +6,8 @@
 
 #include "app/qt_text.h"
 
+namespace app {
+
 namespace {
 
 const char kProduct[] = "駒楽工房";
@@ -40,3 +42,5 @@ platform::Answer QtMessageSink::Ask(std::string_view question, platform::Buttons
   if (no && box.clickedButton() == no) return platform::Answer::kNo;
   return cancel ? platform::Answer::kCancel : platform::Answer::kNo;
 }
+
+}  // namespace app

@@ -3,8 +3,12 @@
 #pragma once
 #include "platform/message_sink.h"
 
+namespace app {
+
 class QtMessageSink final : public platform::MessageSink {
  public:
   void Show(std::string_view text) override;
   platform::Answer Ask(std::string_view question, platform::Buttons buttons) override;
 };
+
+}  // namespace app

@@ -6,5 +6,9 @@
 
 #include "platform/text_codec.h"
 
+namespace app {
+
 inline QString FromCore(std::string_view cp932) { return QString::fromStdString(platform::Cp932ToUtf8(cp932)); }
 inline std::string ToCore(const QString& text) { return platform::Utf8ToCp932(text.toStdString()); }
+
+}  // namespace app

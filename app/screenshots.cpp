@@ -15,6 +15,8 @@
 #include "app/setup_window.h"
 #include "rules/piece_code.h"
 
+using namespace app;
+
 namespace {
 
 bool Save(QWidget* w, const QDir& dir, const char* name) {

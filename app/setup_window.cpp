@@ -12,10 +12,14 @@
 #include "platform/text_codec.h"
 #include "record/setup_document.h"
 
+using namespace rules;
+
+namespace app {
+
 namespace {
 
 // The side to move at the start of a record: the mover of its first move, else the side to move now.
-int StartSide(const km::ScreenBoard& board) {
+int StartSide(const ScreenBoard& board) {
   const MoveNode* first = board.root()->child;
   if (first && board.turn_order() && board.side_to_move() != kSideUnset) return first->move.SideBefore();
   if (board.current() == board.root()) return board.side_to_move();
@@ -32,7 +36,7 @@ SetupWindow::SetupWindow(BoardView* source)
   doc_ = new BoardDocument(DocKind::kSetup, &app->messages());
   doc_->OnNewDocument();
   if (source) {
-    km::ScreenBoard& from = source->document()->board();
+    ScreenBoard& from = source->document()->board();
     doc_->board().ApplyBoardForm(from.initial_form());
     doc_->board().BeginRecord();
     doc_->board().SetSideToMove(StartSide(from));
@@ -47,7 +51,7 @@ SetupWindow::SetupWindow(BoardView* source)
   setCentralWidget(view_);
   commands_ = new CommandUi(
       this, [this](int id) { return Query(id); }, [this](int id) { Execute(id); });
-  commands_->SetKind(km::kSetupMenu);
+  commands_->SetKind(kSetupMenu);
   StartEditing();
   statusBar()->showMessage(QString::fromUtf8("レディ"));
   auto update_title = [this] {
@@ -68,14 +72,14 @@ SetupWindow::~SetupWindow() {
 }
 
 void SetupWindow::StartEditing() {
-  km::BoardController& c = view_->controller();
+  BoardController& c = view_->controller();
   c.SetTsumeLabels(from_tsume_);
   c.SetRecordEditing(true);
   c.SetFreePlacement(true);
 }
 
-km::CommandState SetupWindow::Query(int id) {
-  km::CommandState s = view_->Query(id);
+CommandState SetupWindow::Query(int id) {
+  CommandState s = view_->Query(id);
   if (s.handled) {
     if (from_tsume_ && id == cmd::kSideSente) s.text = "攻  方(&S)";
     if (from_tsume_ && id == cmd::kSideGote) s.text = "受  方(&G)";
@@ -177,3 +181,5 @@ void SetupWindow::closeEvent(QCloseEvent* event) {
   }
   event->accept();
 }
+
+}  // namespace app

@@ -7,6 +7,8 @@
 
 #include "app/command_ui.h"
 
+namespace app {
+
 class BoardView;
 class BoardDocument;
 
@@ -20,7 +22,7 @@ class SetupWindow : public QMainWindow {
   BoardView* view() const { return view_; }
   BoardDocument* document() const { return doc_; }
   bool from_tsume() const { return from_tsume_; }
-  km::CommandState Query(int id);
+  CommandState Query(int id);
   void Execute(int id);
   // 局面設定終了: hands the position to the source window (when it changed) and closes.
   void EndSetup();
@@ -38,3 +40,5 @@ class SetupWindow : public QMainWindow {
   bool from_tsume_;
   CommandUi* commands_;
 };
+
+}  // namespace app

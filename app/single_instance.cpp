@@ -6,6 +6,8 @@
 
 #include "app/application.h"
 
+namespace app {
+
 SingleInstance::SingleInstance(const std::string& settings_path) {
   const QByteArray hash = QCryptographicHash::hash(QByteArray::fromStdString(settings_path), QCryptographicHash::Sha1);
   name_ = QStringLiteral("komaraku-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash.toHex().left(12)));
@@ -49,3 +51,5 @@ bool SingleInstance::Listen(Application* app) {
   });
   return true;
 }
+
+}  // namespace app

@@ -6,6 +6,8 @@
 #include <QString>
 #include <memory>
 
+namespace app {
+
 class Application;
 
 class SingleInstance {
@@ -25,3 +27,5 @@ class SingleInstance {
   std::unique_ptr<class QLocalSocket> socket_;
   std::unique_ptr<QLocalServer> server_;
 };
+
+}  // namespace app

@@ -8,6 +8,8 @@
 
 #include "app/application.h"
 
+namespace app {
+
 namespace {
 
 QSlider* MakeSlider(QWidget* parent, int value) {
@@ -62,3 +64,5 @@ void SpeedDialog::closeEvent(QCloseEvent* event) {
   Store();
   QDialog::closeEvent(event);
 }
+
+}  // namespace app

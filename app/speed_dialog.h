@@ -6,6 +6,8 @@
 
 class QSlider;
 
+namespace app {
+
 class SpeedDialog : public QDialog {
   Q_OBJECT
 
@@ -22,3 +24,5 @@ class SpeedDialog : public QDialog {
   QSlider* forward_;
   QSlider* backward_;
 };
+
+}  // namespace app

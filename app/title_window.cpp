@@ -6,6 +6,8 @@
 
 #include "app/qt_dib.h"
 
+namespace app {
+
 TitleWindow::TitleWindow() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
   setFixedSize(448, 178);
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -25,13 +27,15 @@ void TitleWindow::paintEvent(QPaintEvent*) {
   p.setBrush(QColor(255, 238, 140));
   p.drawPolygon(piece);
   p.setPen(Qt::black);
-  p.setFont(km::MinchoFont(56));
+  p.setFont(MinchoFont(56));
   p.drawText(QRect(22, 50, 96, 96), Qt::AlignCenter, QString::fromUtf8("駒"));
   p.setPen(QColor(255, 221, 0));
-  p.setFont(km::MinchoFont(54));
+  p.setFont(MinchoFont(54));
   p.drawText(QRect(140, 24, 300, 70), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("駒楽工房"));
   p.setPen(QColor(238, 238, 255));
-  p.setFont(km::MinchoFont(16));
+  p.setFont(MinchoFont(16));
   p.drawText(QRect(144, 100, 290, 24), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("将棋の研究工房 ― 棋譜・詰将棋・定跡"));
   p.drawText(QRect(144, 128, 290, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("komaraku for Linux"));
 }
+
+}  // namespace app

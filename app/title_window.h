@@ -3,6 +3,8 @@
 #pragma once
 #include <QWidget>
 
+namespace app {
+
 class TitleWindow : public QWidget {
  public:
   TitleWindow();
@@ -10,3 +12,5 @@ class TitleWindow : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
 };
+
+}  // namespace app

@@ -5,6 +5,10 @@
 #include "app/command_ui.h"
 #include "app/core/command_ids.h"
 
+using namespace rules;
+
+namespace app {
+
 namespace {
 
 const QColor kInk(0, 0, 0), kWood(221, 187, 0), kPage(255, 255, 255), kRed(200, 0, 0), kBlue(0, 0, 160),
@@ -190,3 +194,5 @@ QIcon ToolbarIcon(int id) {
   p.end();
   return QIcon(pixmap);
 }
+
+}  // namespace app

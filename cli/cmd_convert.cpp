@@ -7,6 +7,8 @@
 #include "platform/message_sink.h"
 #include "record/kakinoki_converter.h"
 
+using namespace record;
+
 namespace kzb {
 
 int RunConvert(const Args& args) {

@@ -5,6 +5,8 @@
 #include "cli/record_io.h"
 #include "platform/message_sink.h"
 
+using namespace record;
+
 namespace kzb {
 
 int RunCsa(const Args& args) {

@@ -19,6 +19,9 @@
 #include "shogidb/problem_database.h"
 #include "shogidb/schema.h"
 
+using namespace rules;
+using namespace record;
+
 namespace kzb {
 namespace {
 
@@ -33,7 +36,6 @@ std::unique_ptr<shogidb::ItemDatabase> Database(bool tsume, DbSession& session) 
   db->SetJob(session.job());
   return db;
 }
-
 
 // The numbers named on the command line (at least one).
 bool Numbers(const std::vector<std::string>& words, size_t first, std::vector<int32_t>& numbers) {

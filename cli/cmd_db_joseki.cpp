@@ -7,9 +7,11 @@
 #include "record/record_file.h"
 #include "shogidb/joseki_lines.h"
 
+using namespace rules;
+using namespace record;
+
 namespace kzb {
 namespace {
-
 
 bool ParseLimit(const DbOptions& o, const char* name, long def, long max, long& value) {
   return ParseNumber(o.Value(name).value_or(std::to_string(def)), max, value);

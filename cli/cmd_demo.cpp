@@ -5,6 +5,9 @@
 #include "record/plain_board.h"
 #include "rules/notation.h"
 
+using namespace rules;
+using namespace record;
+
 namespace kzb {
 namespace {
 

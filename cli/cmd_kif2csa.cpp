@@ -8,6 +8,8 @@
 #include "platform/text_codec.h"
 #include "record/kif_reader.h"
 
+using namespace record;
+
 namespace kzb {
 
 int RunKif2Csa(const Args& args) {

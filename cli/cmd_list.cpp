@@ -10,6 +10,8 @@
 #include "record/select_read.h"
 #include "record/summary_line.h"
 
+using namespace record;
+
 namespace kzb {
 
 int RunList(const Args& args) {

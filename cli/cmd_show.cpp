@@ -7,6 +7,8 @@
 #include "platform/message_sink.h"
 #include "record/board_diagram.h"
 
+using namespace record;
+
 namespace kzb {
 namespace {
 

@@ -15,6 +15,9 @@
 #include "solver/record_solve.h"
 #include "solver/solve_procedure.h"
 
+using namespace record;
+using namespace solver;
+
 namespace kzb {
 namespace {
 

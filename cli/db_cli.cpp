@@ -13,6 +13,9 @@
 #include "record/record_file.h"
 #include "shogidb/schema.h"
 
+using namespace rules;
+using namespace record;
+
 namespace kzb {
 namespace {
 

@@ -84,7 +84,7 @@ class DbSession {
 bool ParseNumber(const std::string& text, long max, long& value);
 // The position after `ply` plies of the selected line of a record file (any kind kzb reads): its board
 // form and side to move. False (with a message) when the file cannot be read or the line is shorter.
-bool PositionFromFile(const std::string& command, const std::string& path, int ply, BoardForm& form, int& side);
+bool PositionFromFile(const std::string& command, const std::string& path, int ply, rules::BoardForm& form, int& side);
 
 int RunDbCreate(const Args& args);
 int RunDbImport(const Args& args);

@@ -6,6 +6,8 @@
 #include "cli/console.h"
 #include "platform/files.h"
 
+using namespace record;
+
 namespace kzb {
 
 int LoadRecordFile(std::string_view command, const std::string& path, int index, RecordFile& file, bool& opened) {

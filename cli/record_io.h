@@ -12,7 +12,7 @@ namespace kzb {
 // Loads entry `index` of a record file. Problems go to standard error as "kzb COMMAND: FILE: ...".
 // Returns kOk when everything was read, kFailed when the file was read only in part (the record holds
 // what was read) or not at all (`file.kind()` then tells nothing useful; check `opened`).
-int LoadRecordFile(std::string_view command, const std::string& path, int index, RecordFile& file, bool& opened);
+int LoadRecordFile(std::string_view command, const std::string& path, int index, record::RecordFile& file, bool& opened);
 
 // Writes CP932 text with CRLF lines to a file by CP932 path; false when it cannot be written.
 bool WriteTextFile(const std::string& path, std::string_view cp932_text);

@@ -6,6 +6,9 @@
 
 #include "record/plain_board.h"
 
+using namespace rules;
+using namespace record;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < BoardForm::kSize) return 0;
   static PlainBoard board;

@@ -11,6 +11,8 @@
 #include "record/print_lines.h"
 #include "record/record_document.h"
 
+using namespace record;
+
 namespace {
 
 template <typename Doc>

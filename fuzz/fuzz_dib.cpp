@@ -6,17 +6,17 @@
 #include "app/core/dib.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  km::Dib8 image;
+  app::Dib8 image;
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  if (km::ReadDib(bytes, image) != km::DibError::kOk) return 0;
+  if (app::ReadDib(bytes, image) != app::DibError::kOk) return 0;
   if (image.pixels.size() != static_cast<size_t>(image.width) * image.height) std::abort();
-  km::MapToPalette(image);
+  app::MapToPalette(image);
   for (uint8_t p : image.pixels) {
-    if (p >= km::kPaletteSize) std::abort();
+    if (p >= app::kPaletteSize) std::abort();
   }
-  km::Dib8 part = km::SubImage(image, 1, image.height / 2);
+  app::Dib8 part = app::SubImage(image, 1, image.height / 2);
   if (!part.empty() && part.pixels.size() != static_cast<size_t>(part.width) * part.height) std::abort();
-  km::Dib8 back;
-  if (km::ReadDib(km::WriteDib(image), back) != km::DibError::kOk || back.pixels != image.pixels) std::abort();
+  app::Dib8 back;
+  if (app::ReadDib(app::WriteDib(image), back) != app::DibError::kOk || back.pixels != image.pixels) std::abort();
   return 0;
 }

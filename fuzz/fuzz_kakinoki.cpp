@@ -10,6 +10,8 @@
 #include "record/plain_board.h"
 #include "record/select_read.h"
 
+using namespace record;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text = platform::InputTextToCp932(std::string_view(reinterpret_cast<const char*>(data), size));
   Archive csa = Archive::ToMemory();

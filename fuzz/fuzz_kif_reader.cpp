@@ -6,6 +6,8 @@
 #include "record/kif_reader.h"
 #include "record/plain_board.h"
 
+using namespace record;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PlainBoard board;
   GameDocument doc(board);

@@ -14,6 +14,10 @@
 #include "tests/support/reference_rules.h"
 #include "tests/support/solution_check.h"
 
+using namespace rules;
+using namespace record;
+using namespace solver;
+
 namespace {
 
 constexpr size_t kInputSize = 2 + 2 * kPieceCount;

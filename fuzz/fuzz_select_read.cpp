@@ -7,6 +7,8 @@
 #include "record/plain_board.h"
 #include "record/select_read.h"
 
+using namespace record;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Archive ar = Archive::FromText(std::string_view(reinterpret_cast<const char*>(data), size));
   PlainBoard board;

@@ -17,6 +17,9 @@
 #include "record/record_document.h"
 #include "rules/board_form.h"
 
+using namespace rules;
+using namespace record;
+
 namespace {
 
 // The relative path of the file an input picks.

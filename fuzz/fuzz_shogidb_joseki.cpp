@@ -9,6 +9,8 @@
 #include "rules/board_form.h"
 #include "shogidb/joseki_lines.h"
 
+using namespace rules;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 20000) return 0;
   fuzz_shogidb::Scratch& room = fuzz_shogidb::KeptRoom("shogidb_joseki", false);

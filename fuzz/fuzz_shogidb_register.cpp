@@ -12,6 +12,8 @@
 #include "shogidb/game_database.h"
 #include "shogidb/problem_database.h"
 
+using namespace record;
+
 namespace {
 
 template <typename Db, typename Doc>

@@ -11,6 +11,8 @@
 #include "shogidb/problem_database.h"
 #include "shogidb/search_condition.h"
 
+using namespace rules;
+
 namespace {
 
 void ExpectListed(shogidb::ItemDatabase& db, const std::vector<shogidb::ListEntry>& found, const uint8_t* data,

@@ -170,9 +170,9 @@ inline void ExpectSoundPositions(const std::string& db, const uint8_t* data, siz
   if (!table) Fail(data, size, "positions cannot be opened");
   std::vector<uint8_t> record(static_cast<size_t>(table->RecordLength()));
   for (int32_t r = 0; dbengine::ScanRecord(table->table, r, record.data(), &r) == 0; ++r) {
-    BoardForm form;
-    std::memcpy(form.data(), record.data() + shogidb::PositionTable::kFormOffset, BoardForm::kSize);
-    const BoardForm::Expanded e = form.Decode();
+    rules::BoardForm form;
+    std::memcpy(form.data(), record.data() + shogidb::PositionTable::kFormOffset, rules::BoardForm::kSize);
+    const rules::BoardForm::Expanded e = form.Decode();
     if (e[0].location <= 1 || e[1].location <= 1) Fail(data, size, "a position with a king in a hand");
   }
 }

@@ -8,6 +8,9 @@
 #include "record/plain_board.h"
 #include "record/setup_document.h"
 
+using namespace rules;
+using namespace record;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PlainBoard board;
   SetupDocument doc(board);

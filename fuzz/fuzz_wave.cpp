@@ -5,9 +5,9 @@
 #include "app/core/wave.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  km::WaveFormat f;
+  app::WaveFormat f;
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  if (!km::ParseWave(bytes, f)) return 0;
+  if (!app::ParseWave(bytes, f)) return 0;
   if (f.data_offset > size || f.data_size > size - f.data_offset) std::abort();
   return 0;
 }

@@ -6,6 +6,8 @@
 #include "platform/files.h"
 #include "platform/text_codec.h"
 
+namespace record {
+
 Archive Archive::FromBytes(std::string bytes) {
   Archive a;
   a.data_ = std::move(bytes);
@@ -88,3 +90,5 @@ bool Archive::Close() {
   file_ = nullptr;
   return ok_;
 }
+
+}  // namespace record

@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+namespace record {
+
 class Archive {
  public:
   // Loading from bytes exactly as given (CP932 text, or binary such as a position file).
@@ -62,3 +64,5 @@ class Archive {
   size_t pos_ = 0;
   std::FILE* file_ = nullptr;
 };
+
+}  // namespace record

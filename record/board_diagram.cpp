@@ -2,6 +2,10 @@
 
 #include "rules/position.h"
 
+using namespace rules;
+
+namespace record {
+
 const char* const kDiagramPieceNames[16] = {"玉", "飛", "角", "金", "銀", "桂", "香", "歩",
                                             "玉", "龍", "馬", "金", "全", "圭", "杏", "と"};
 const char* const kCountNumerals[19] = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九",
@@ -52,3 +56,5 @@ void WriteBoardDiagram(const Position& position, std::string_view sente_label, s
   line("+---------------------------+");
   line(std::string(sente_label) + "持駒：" + HandText(position, kSente));
 }
+
+}  // namespace record

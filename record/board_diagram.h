@@ -5,7 +5,11 @@
 #include <string>
 #include <string_view>
 
+namespace rules {
 class Position;
+}  // namespace rules
+
+namespace record {
 
 // Names of pieces in diagrams and hands, by code & 15 (promoted silver, knight and lance are 全 圭 杏).
 extern const char* const kDiagramPieceNames[16];
@@ -13,8 +17,10 @@ extern const char* const kDiagramPieceNames[16];
 extern const char* const kCountNumerals[19];
 
 // "飛 角二 歩三 " style list of a hand, or "なし".
-std::string HandText(const Position& position, int side);
+std::string HandText(const rules::Position& position, int side);
 
 // Calls `line` for each line of the diagram.
-void WriteBoardDiagram(const Position& position, std::string_view sente_label, std::string_view gote_label,
+void WriteBoardDiagram(const rules::Position& position, std::string_view sente_label, std::string_view gote_label,
                        const std::function<void(std::string_view)>& line);
+
+}  // namespace record

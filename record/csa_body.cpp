@@ -29,6 +29,10 @@
 #include "record/record_board.h"
 #include "rules/notation.h"
 
+using namespace rules;
+
+namespace record {
+
 namespace {
 
 const char kFullWidthSpace[] = "　";
@@ -341,3 +345,5 @@ CsaBodyResult RecordBoard::ReadCsaBody(Archive& ar) {
   SetSideToMove(start_side);
   return result;
 }
+
+}  // namespace record

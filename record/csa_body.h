@@ -6,9 +6,14 @@
 
 #include "rules/move_word.h"
 
-class Archive;
+namespace rules {
 class Position;
 struct MoveNode;
+}  // namespace rules
+
+namespace record {
+
+class Archive;
 
 // How reading a body went. A move line that does not read (or that the record cannot take) stops the
 // moves; the moves before it stay in the record.
@@ -32,14 +37,16 @@ struct CsaMove {
   int promote = 0;    // promotion after the move
   int side = 0;
 };
-bool ParseCsaMoveLine(const Position& position, std::string_view line, CsaMove& move);
+bool ParseCsaMoveLine(const rules::Position& position, std::string_view line, CsaMove& move);
 
 // Writes the moves below a node depth first, as the body does after "'以下手順": each move with its
 // annotation lines, its children, then its later siblings preceded by "'手数目:%d". `first_number` is the
 // number of the node's first child move.
-void WriteCsaMoveTree(const MoveNode& from, int first_number, Archive& ar);
+void WriteCsaMoveTree(const rules::MoveNode& from, int first_number, Archive& ar);
 
 // True when the text begins with "+" or "-" and exactly four digits (what the header scan stops at).
 bool LooksLikeCsaMove(std::string_view token);
 // Skips blanks, tabs and full-width spaces at the start.
 std::string_view SkipCsaBlanks(std::string_view line);
+
+}  // namespace record

@@ -24,6 +24,8 @@
 #include "record/archive.h"
 #include "record/csa_body.h"
 
+namespace record {
+
 namespace {
 
 const char kSeparator[] = "'----------------------------------------";
@@ -268,3 +270,5 @@ HeaderStatus ReadTsumeHeaderLayer(ProblemHeader& header, int& reversed, Archive&
                                   HeaderMode mode) {
   return ReadLayer(header, nullptr, reversed, ar, messages, mode);
 }
+
+}  // namespace record

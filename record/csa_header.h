@@ -7,6 +7,8 @@
 #include "platform/message_sink.h"
 #include "record/header_fields.h"
 
+namespace record {
+
 class Archive;
 
 enum class HeaderStatus {
@@ -41,3 +43,5 @@ HeaderStatus ReadGameHeaderLayer(GameHeader& header, int& reversed, Archive& ar,
                                  HeaderMode mode = HeaderMode::kDocument);
 HeaderStatus ReadTsumeHeaderLayer(ProblemHeader& header, int& reversed, Archive& ar, platform::MessageSink& messages,
                                   HeaderMode mode = HeaderMode::kDocument);
+
+}  // namespace record

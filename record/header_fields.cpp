@@ -5,6 +5,8 @@
 
 #include "platform/sjis.h"
 
+namespace record {
+
 namespace {
 
 const HeaderFieldSpec kGameFields[] = {
@@ -162,3 +164,5 @@ void ProblemHeader::Clear() {
 }
 
 void ProblemHeader::SetProblemPosition(std::string_view id) { problem_position_ = platform::CutToWidth(id, 8); }
+
+}  // namespace record

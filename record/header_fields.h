@@ -11,6 +11,8 @@
 
 #include "platform/message_sink.h"
 
+namespace record {
+
 enum class FieldRule {
   kText,
   kDate8,        // yyyymmdd: month 0..12, day 0..31
@@ -105,3 +107,5 @@ class ProblemHeader : public HeaderFields {
  private:
   std::string problem_position_;
 };
+
+}  // namespace record

@@ -13,6 +13,10 @@
 #include "record/plain_board.h"
 #include "rules/notation.h"
 
+using namespace rules;
+
+namespace record {
+
 namespace {
 
 // The per-game text slots and what each is written with.
@@ -585,3 +589,5 @@ KakinokiBatchResult RunKakinokiBatch(const KakinokiBatch& batch, platform::Messa
   messages.Show("ファイル " + output + " に一括出力しました");
   return result;
 }
+
+}  // namespace record

@@ -23,6 +23,8 @@
 
 #include "platform/message_sink.h"
 
+namespace record {
+
 class Archive;
 
 // Where the conversion dialog keeps its settings (private profile section and keys).
@@ -70,3 +72,5 @@ struct KakinokiBatchResult {
 // "出力ファイル未設定", "入力[%s]が開けません", "出力[%s]が開けません", "ディレクトリ %s に個別出力しました",
 // "ファイル %s に一括出力しました".
 KakinokiBatchResult RunKakinokiBatch(const KakinokiBatch& batch, platform::MessageSink& messages);
+
+}  // namespace record

@@ -4,6 +4,10 @@
 #include "rules/move_rules.h"
 #include "rules/notation.h"
 
+using namespace rules;
+
+namespace record {
+
 namespace {
 
 constexpr unsigned kAllClasses = 0xFF;
@@ -222,3 +226,5 @@ KakinokiMoveReader::Result KakinokiMoveReader::ReadLine(std::string_view line) {
     }
   }
 }
+
+}  // namespace record

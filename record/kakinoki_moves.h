@@ -7,6 +7,8 @@
 
 #include "record/kakinoki_text.h"
 
+namespace record {
+
 class RecordBoard;
 
 class KakinokiMoveReader {
@@ -38,3 +40,5 @@ class KakinokiMoveReader {
   int first_mover_;
   GameEnd end_;
 };
+
+}  // namespace record

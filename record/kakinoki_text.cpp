@@ -4,6 +4,8 @@
 
 #include "platform/sjis.h"
 
+namespace record {
+
 namespace {
 
 const KakinokiHandicap kHandicaps[] = {
@@ -216,3 +218,5 @@ const char* CsaEndLine(GameEnd::Kind kind) {
     default: return "%TORYO";
   }
 }
+
+}  // namespace record

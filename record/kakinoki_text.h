@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace record {
+
 // The 手合割 of a record: the CSA line of its start position and who moves first.
 struct KakinokiHandicap {
   const char* prefix;  // how the 手合割 value begins
@@ -44,3 +46,5 @@ size_t FindChars(std::string_view text, std::string_view word);
 // Skips blanks, tabs and full-width spaces.
 std::string_view SkipKakinokiBlanks(std::string_view text);
 bool StartsWith(std::string_view text, std::string_view prefix);
+
+}  // namespace record

@@ -8,6 +8,10 @@
 #include "record/kakinoki_text.h"
 #include "rules/notation.h"
 
+using namespace rules;
+
+namespace record {
+
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -246,3 +250,5 @@ DocumentResult ReadKifIntoGame(std::string_view file_bytes, GameDocument& doc, b
   Archive in = Archive::FromBytes(csa);
   return doc.Serialize(in);
 }
+
+}  // namespace record

@@ -11,6 +11,8 @@
 #include "platform/message_sink.h"
 #include "record/record_document.h"
 
+namespace record {
+
 class KifReader {
  public:
   explicit KifReader(platform::MessageSink* messages = nullptr);
@@ -28,3 +30,5 @@ class KifReader {
 // then clears the game document and reads whatever text was produced into it. `converted` tells whether
 // the conversion itself succeeded.
 DocumentResult ReadKifIntoGame(std::string_view file_bytes, GameDocument& doc, bool* converted = nullptr);
+
+}  // namespace record

@@ -6,6 +6,10 @@
 #include "record/record_document.h"
 #include "rules/notation.h"
 
+using namespace rules;
+
+namespace record {
+
 namespace {
 
 // "▲７六歩": the side mark and the move text after its side label.
@@ -44,3 +48,5 @@ std::string GameDocument::MailPositionText() {
   }
   return text;
 }
+
+}  // namespace record

@@ -7,6 +7,8 @@
 #include "platform/files.h"
 #include "record/archive.h"
 
+namespace record {
+
 std::string MoveSpaceFolder(const std::string& database_directory) {
   std::string folder = database_directory;
   if (!folder.empty() && folder.back() != '/') folder += '/';
@@ -52,3 +54,5 @@ int MoveSpaceFileIn(const std::string& database_directory, ProblemDocument& doc,
   }
   return 1;
 }
+
+}  // namespace record

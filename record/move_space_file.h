@@ -6,6 +6,8 @@
 
 #include "record/record_document.h"
 
+namespace record {
+
 // The folder of the move-space files for a database directory (CP932).
 std::string MoveSpaceFolder(const std::string& database_directory);
 
@@ -19,3 +21,5 @@ int MoveSpaceFileIn(const std::string& database_directory, ProblemDocument& doc,
                     const std::string* name = nullptr);
 // The path of a problem's move-space file.
 std::string MoveSpaceFilePath(const std::string& database_directory, const std::string& name);
+
+}  // namespace record

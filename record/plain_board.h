@@ -3,11 +3,13 @@
 #pragma once
 #include "record/record_board.h"
 
+namespace record {
+
 // The physical parts of a board without display.
 struct PlainParts {
-  Piece pieces[kPieceCount];
-  Board board;
-  PieceStore boxes[3];
+  rules::Piece pieces[rules::kPieceCount];
+  rules::Board board;
+  rules::PieceStore boxes[3];
 };
 
 class PlainBoard : public RecordBoard {
@@ -20,3 +22,5 @@ class PlainBoard : public RecordBoard {
  private:
   PlainParts parts_;
 };
+
+}  // namespace record

@@ -6,6 +6,10 @@
 #include "record/archive.h"
 #include "record/board_diagram.h"
 
+using namespace rules;
+
+namespace record {
+
 void PrintLines::Line(std::string_view text) {
   ar_.Write(text);
   ar_.Write("\r\n");
@@ -132,3 +136,5 @@ std::string TwoColumnLayout(std::string_view text) {
   }
   return out;
 }
+
+}  // namespace record

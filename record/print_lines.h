@@ -6,8 +6,13 @@
 
 #include "record/record_document.h"
 
-class Archive;
+namespace rules {
 class Position;
+}  // namespace rules
+
+namespace record {
+
+class Archive;
 
 // Every line written through Line() ends in CRLF and counts one. When printing, a page full of lines is
 // followed by a form feed (byte 12) and the counter starts again at 0.
@@ -34,7 +39,7 @@ class PrintLines {
 void WriteWrappedText(PrintLines& out, std::string_view text, int width, std::string_view prefix);
 
 // The board diagram of a position, each line counted.
-void WriteDiagram(PrintLines& out, const Position& position, std::string_view sente_label, std::string_view gote_label);
+void WriteDiagram(PrintLines& out, const rules::Position& position, std::string_view sente_label, std::string_view gote_label);
 
 // A leading time note of a move's first annotation line: minutes and "分。", or minutes, "分", seconds and
 // "秒。", within the first 10 bytes. Returns the note as shown ("12分") and sets `rest` to the line
@@ -44,3 +49,5 @@ std::string SplitTimeNote(std::string_view first_line, std::string* rest = nullp
 // The two-column page layout of a print text for the printing views: the move rows dealt in blocks of
 // ten lines to a left and a right column (51 bytes each), everything else unchanged.
 std::string TwoColumnLayout(std::string_view print_text);
+
+}  // namespace record

@@ -10,6 +10,10 @@
 #include "record/record_document.h"
 #include "rules/notation.h"
 
+using namespace rules;
+
+namespace record {
+
 namespace {
 
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -190,3 +194,5 @@ void ProblemDocument::WriteRecordText(Archive& ar, int width, int lines_per_page
   WriteMoveAnnotations(out, state, copy);
   out.Finish();
 }
+
+}  // namespace record

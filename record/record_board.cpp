@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+using namespace rules;
+
+namespace record {
+
 namespace {
 
 constexpr int kStandWeight[kKindCount] = {0, 5, 5, 1, 1, 1, 1, 1};
@@ -178,3 +182,5 @@ void RecordBoard::RestorePlace() {
   // Back where we were, the next forward step chooses from here.
   path_origin_ = -1;
 }
+
+}  // namespace record

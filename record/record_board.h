@@ -7,12 +7,14 @@
 #include "record/csa_body.h"
 #include "rules/position.h"
 
+namespace record {
+
 class Archive;
 
-class RecordBoard : public Position {
+class RecordBoard : public rules::Position {
  public:
   void BeginRecord() override;
-  void CopyRecordTo(Position& dest, bool keep_place, bool selected_only) override;
+  void CopyRecordTo(rules::Position& dest, bool keep_place, bool selected_only) override;
   int SelectedChildIndex(int depth) override;
 
   // The record as CSA body text: storing writes the start position, the side to move and every move
@@ -34,7 +36,7 @@ class RecordBoard : public Position {
   void GoToEnd();
   // Deletes a node with its subtree: the current node (stepping back first), one of its siblings, or any
   // other node of the record (stepping back out of it when the board stands inside).
-  bool DeleteBranch(MoveNode* node);
+  bool DeleteBranch(rules::MoveNode* node);
   // Makes sibling `pick` of the current node current (stepping back and going to that child).
   bool SelectBranch(int pick);
   // Plies from the start to the end of the selected line; the current place is kept.
@@ -53,6 +55,8 @@ class RecordBoard : public Position {
   int path_origin_ = -1;
   uint32_t path_revision_ = 0;  // the tree revision the path was computed for
   int best_length_ = -1;
-  int best_hands_[2][kKindCount] = {};
+  int best_hands_[2][rules::kKindCount] = {};
   std::vector<int> saved_path_;
 };
+
+}  // namespace record

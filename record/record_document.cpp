@@ -6,6 +6,10 @@
 #include "record/plain_board.h"
 #include "record/skb_file.h"
 
+using namespace rules;
+
+namespace record {
+
 const char kRecordClipboardFormat[] = "WinKZB_Format";
 
 int SideLabelKindOf(const Position& position) {
@@ -217,3 +221,5 @@ void ProblemDocument::DeleteContents() {
   header_.Clear();
   RecordDocument::DeleteContents();
 }
+
+}  // namespace record

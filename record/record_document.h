@@ -18,9 +18,14 @@
 #include "record/csa_header.h"
 #include "record/header_fields.h"
 
+namespace rules {
+class Position;
+}  // namespace rules
+
+namespace record {
+
 class Archive;
 class RecordBoard;
-class Position;
 
 // The registered clipboard format of record copies (body text, NUL-terminated on the clipboard).
 extern const char kRecordClipboardFormat[];  // "WinKZB_Format"
@@ -28,7 +33,7 @@ extern const char kRecordClipboardFormat[];  // "WinKZB_Format"
 // Kinds of side labels: 0 先手/後手 (empty piece box), 1 下手/上手 (box holds pieces but no king: a
 // handicap game), 2 攻方/受方 (box holds a king: a problem).
 enum SideLabelKind : int { kEvenGameLabels = 0, kHandicapLabels = 1, kProblemLabels = 2 };
-int SideLabelKindOf(const Position& position);
+int SideLabelKindOf(const rules::Position& position);
 
 // What the print text counts: lines written on the current page, page size, printing (form feeds) or
 // not, and whether the heading of the move annotations is still to be written.
@@ -64,7 +69,7 @@ class RecordDocument {
   PrintState& print_state() { return print_; }
 
   // Labels of the two sides for a position; returns the kind (SideLabelKind).
-  virtual int GetSideNames(const Position& position, std::string& sente, std::string& gote) const;
+  virtual int GetSideNames(const rules::Position& position, std::string& sente, std::string& gote) const;
   // The print text (clipboard copies use width 72, 9999 lines per page, printing off).
   std::string GetRecordText(int width = 72, int lines_per_page = 9999, bool printing = false);
   virtual void WriteRecordText(Archive& ar, int width, int lines_per_page, bool printing);
@@ -111,7 +116,7 @@ class GameDocument : public RecordDocument {
 
   // A new game: the even position, sente to move, an empty record and header.
   void NewGame();
-  int GetSideNames(const Position& position, std::string& sente, std::string& gote) const override;
+  int GetSideNames(const rules::Position& position, std::string& sente, std::string& gote) const override;
   void WriteRecordText(Archive& ar, int width, int lines_per_page, bool printing) override;
   void UpdateMoveCountField() override;
   DocumentResult SerializeRecord(Archive& ar, bool selected_only) override;
@@ -130,7 +135,7 @@ class ProblemDocument : public RecordDocument {
   ProblemHeader& header() { return header_; }
   const ProblemHeader& header() const { return header_; }
 
-  int GetSideNames(const Position& position, std::string& sente, std::string& gote) const override;
+  int GetSideNames(const rules::Position& position, std::string& sente, std::string& gote) const override;
   void WriteRecordText(Archive& ar, int width, int lines_per_page, bool printing) override;
   void UpdateMoveCountField() override;
   DocumentResult SerializeRecord(Archive& ar, bool selected_only) override;
@@ -139,3 +144,5 @@ class ProblemDocument : public RecordDocument {
  private:
   ProblemHeader header_;
 };
+
+}  // namespace record

@@ -8,6 +8,10 @@
 #include "record/kakinoki_converter.h"
 #include "record/select_read.h"
 
+using namespace rules;
+
+namespace record {
+
 RecordFileKind RecordFileKindOf(std::string_view path) {
   const size_t dot = path.find_last_of('.');
   if (dot == std::string_view::npos) return RecordFileKind::kUnknown;
@@ -107,3 +111,5 @@ RecordFileResult RecordFile::LoadText(std::string_view bytes, RecordFileKind kin
 }
 
 std::string RecordFile::Text() { return document().GetRecordCsaText(); }
+
+}  // namespace record

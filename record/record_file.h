@@ -13,6 +13,8 @@
 #include "record/plain_board.h"
 #include "record/record_document.h"
 
+namespace record {
+
 enum class RecordFileKind { kUnknown, kCsa, kPcl, kSkb, kKif, kKi2 };
 
 // By the extension, case ignored.
@@ -54,3 +56,5 @@ class RecordFile {
   ProblemDocument problem_;
   RecordFileKind kind_ = RecordFileKind::kUnknown;
 };
+
+}  // namespace record

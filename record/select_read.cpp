@@ -5,6 +5,8 @@
 #include "record/csa_body.h"
 #include "record/summary_line.h"
 
+namespace record {
+
 namespace {
 
 // Passes lines up to and including the next "/" line; false at the end of the input.
@@ -94,3 +96,5 @@ std::string SelectedTitle(std::string_view path, int k) {
   if (dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
   return std::string(name) + std::to_string(k);
 }
+
+}  // namespace record

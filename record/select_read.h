@@ -12,6 +12,8 @@
 #include "platform/events.h"
 #include "record/record_document.h"
 
+namespace record {
+
 class Archive;
 
 // Offsets are places in the archive's text, that is after a UTF-8 file has been converted: load the entry
@@ -48,3 +50,5 @@ std::string DefaultSelectReadFile(const std::string& remembered, bool problems);
 
 // The title of a document loaded by select-read: the file name without folder and extension, then k.
 std::string SelectedTitle(std::string_view path, int k);
+
+}  // namespace record

@@ -4,6 +4,10 @@
 #include "record/record_board.h"
 #include "record/skb_file.h"
 
+using namespace rules;
+
+namespace record {
+
 int PlacementSide(int number) {
   if (number == 0) return kSente;
   return number == 8 ? kSideUnset : kGote;
@@ -49,3 +53,5 @@ DocumentResult SetupDocument::SerializeRecord(Archive& ar, bool) {
   SetReversed(flag);
   return result;
 }
+
+}  // namespace record

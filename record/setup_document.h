@@ -5,6 +5,8 @@
 
 #include "record/record_document.h"
 
+namespace record {
+
 class SetupDocument : public RecordDocument {
  public:
   // Placement commands (menu 駒 配置): the board's set-up codes 0..10 (平手, 右香落, 左香落, 飛落, 角落,
@@ -30,3 +32,5 @@ class SetupDocument : public RecordDocument {
 
 // The side to move after placement command `number`.
 int PlacementSide(int number);
+
+}  // namespace record

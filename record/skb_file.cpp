@@ -6,6 +6,10 @@
 #include "record/record_board.h"
 #include "rules/board_form.h"
 
+using namespace rules;
+
+namespace record {
+
 const char kSkbMagic[10] = {'W', 'I', 'N', 'K', 'Z', 'B', '.', 'S', 'K', 'B'};
 
 namespace {
@@ -58,3 +62,5 @@ bool ReadSkb(Archive& ar, RecordBoard& board, int& reversed, platform::MessageSi
   reversed = static_cast<int>(flag);
   return true;
 }
+
+}  // namespace record

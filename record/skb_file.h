@@ -13,19 +13,26 @@
 
 #include "platform/message_sink.h"
 
+namespace rules {
+class Position;
+}  // namespace rules
+
+namespace record {
+
 class Archive;
 class RecordBoard;
-class Position;
 
 constexpr size_t kSkbSize = 62;
 extern const char kSkbMagic[10];
 
 // The 62 bytes of a position with its side to move and the reversed flag.
-std::string SkbBytes(const Position& position, int side_to_move, int reversed);
-void WriteSkb(const Position& position, int reversed, Archive& ar);
+std::string SkbBytes(const rules::Position& position, int side_to_move, int reversed);
+void WriteSkb(const rules::Position& position, int reversed, Archive& ar);
 
 // Reads a position file from the archive into the board: the pieces as the form says, a new empty record,
 // then the side to move; `reversed` receives the stored flag. The whole file is checked first (magic,
 // length, a form every byte of which describes a real place, side 0..2, flag 0..1): when anything is
 // wrong, "ファイル形式が違います" is shown, false is returned and nothing changes.
 bool ReadSkb(Archive& ar, RecordBoard& board, int& reversed, platform::MessageSink& messages);
+
+}  // namespace record

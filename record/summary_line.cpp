@@ -4,6 +4,8 @@
 
 #include "platform/sjis.h"
 
+namespace record {
+
 const char kGameListHeading[] = "対局NO  対局日   対局者                結果   戦型      棋戦名";
 const char kProblemListHeading[] = "詰将NO  作者          詰手数  表題              難易度       出題図";
 
@@ -35,3 +37,5 @@ std::string ProblemListLine(const ProblemHeader& h) {
          " 手詰 " + h.Field(ProblemHeader::kTitle) + " " + h.Field(ProblemHeader::kDifficulty) + " " +
          RightAligned(h.ProblemPosition(), 8);
 }
+
+}  // namespace record

@@ -6,6 +6,8 @@
 
 #include "record/header_fields.h"
 
+namespace record {
+
 extern const char kGameListHeading[];     // "対局NO  対局日   対局者                結果   戦型      棋戦名"
 extern const char kProblemListHeading[];  // "詰将NO  作者          詰手数  表題              難易度       出題図"
 
@@ -17,3 +19,5 @@ std::string ProblemListLine(const ProblemHeader& header);
 
 // Text cut to a width (never splitting a double-byte character) and padded with blanks to it.
 std::string CutOrPad(std::string_view text, size_t width);
+
+}  // namespace record

@@ -1,5 +1,7 @@
 #include "rules/board.h"
 
+namespace rules {
+
 Board::Board() {
   for (int i = 0; i < kBoardCells; ++i) cells_[i] = IsBoardIndex(i) ? kEmptyCell : kOutsideCell;
 }
@@ -13,3 +15,5 @@ int Board::Place(int board_index, int piece_index) {
 }
 
 int Board::Clear(int board_index) { return Place(board_index, kEmptyCell); }
+
+}  // namespace rules

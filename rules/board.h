@@ -4,6 +4,8 @@
 
 #include "rules/piece_code.h"
 
+namespace rules {
+
 class Position;
 
 class Board {
@@ -23,3 +25,5 @@ class Board {
   uint8_t cells_[kBoardCells];
   Position* owner_ = nullptr;
 };
+
+}  // namespace rules

@@ -6,6 +6,8 @@
 #include "rules/position.h"
 #include "rules/start_position.h"
 
+namespace rules {
+
 namespace {
 
 constexpr int kCountBits[kKindCount] = {2, 2, 2, 3, 3, 3, 3, 5};
@@ -143,3 +145,5 @@ void BoardForm::Reverse() {
   }
   Encode(entries);
 }
+
+}  // namespace rules

@@ -15,6 +15,8 @@
 #include <array>
 #include <cstdint>
 
+namespace rules {
+
 class Position;
 
 class BoardForm {
@@ -55,3 +57,5 @@ class BoardForm {
  private:
   std::array<uint8_t, kSize> bytes_{};
 };
+
+}  // namespace rules

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace rules {
+
 void MoveNote::SetText(const char* s) {
   std::strncpy(text, s, kTextCapacity - 1);
   text[kTextCapacity - 1] = '\0';
@@ -56,3 +58,5 @@ void MoveNode::UnlinkChild(MoveNode* c) {
   c->parent = nullptr;
   c->next = nullptr;
 }
+
+}  // namespace rules

@@ -7,6 +7,8 @@
 
 #include "rules/move_word.h"
 
+namespace rules {
+
 // Text and annotations of a move, created the first time either is stored.
 struct MoveNote {
   static constexpr int kTextCapacity = 24;  // the move text cache: up to 23 bytes and a NUL
@@ -31,3 +33,5 @@ struct MoveNode {
   void AppendChild(MoveNode* c);
   void UnlinkChild(MoveNode* c);  // c stays intact; its parent and sibling links are cleared
 };
+
+}  // namespace rules

@@ -2,6 +2,8 @@
 
 #include "rules/position.h"
 
+namespace rules {
+
 namespace {
 
 const char* const kMessages[] = {
@@ -127,3 +129,5 @@ bool Adjacent(int a, int b) {
   }
   return false;
 }
+
+}  // namespace rules

@@ -3,6 +3,8 @@
 #pragma once
 #include "rules/move_word.h"
 
+namespace rules {
+
 class Piece;
 class Position;
 
@@ -37,3 +39,5 @@ int UnitStep(int from, int to);
 // The index of UnitStep(from, to) in kDirections, or -1.
 int DirectionIndex(int from, int to);
 bool Adjacent(int a, int b);
+
+}  // namespace rules

@@ -18,6 +18,8 @@
 
 #include "rules/piece_code.h"
 
+namespace rules {
+
 struct MoveWord {
   uint32_t bits = 0;
 
@@ -57,3 +59,5 @@ constexpr bool MovesEqual(MoveWord a, MoveWord b) {
   if (a.IsCapture() != b.IsCapture()) return false;
   return !a.IsCapture() || a.bits == b.bits;
 }
+
+}  // namespace rules

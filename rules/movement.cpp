@@ -2,6 +2,8 @@
 
 #include "rules/piece_code.h"
 
+namespace rules {
+
 namespace {
 
 constexpr MoveVector kEnd{0, false};
@@ -53,3 +55,5 @@ bool IsLineChecker(int dir, int attacker, int kind) {
       return false;  // knight jumps check only from next door
   }
 }
+
+}  // namespace rules

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+namespace rules {
+
 struct MoveVector {
   int8_t offset;  // board-index step; 0 ends a list
   bool slides;
@@ -18,3 +20,5 @@ inline const MoveVector* MovementVectors(uint8_t code) { return kMovementBySide[
 // Whether an unpromoted piece of `kind` belonging to `attacker` can give check from a distance along the
 // direction with index `dir` (0..11 of kDirections).
 bool IsLineChecker(int dir, int attacker, int kind);
+
+}  // namespace rules

@@ -2,6 +2,8 @@
 
 #include <new>
 
+namespace rules {
+
 namespace {
 const char kPoolFullMessage[] =
     "メモリが一杯で指し手領域を取得できないため、正しく動作しない可能性があります";
@@ -84,3 +86,5 @@ void NodePool::FreeSubtree(MoveNode* node) {
     }
   }
 }
+
+}  // namespace rules

@@ -11,6 +11,8 @@
 #include "platform/message_sink.h"
 #include "rules/move_node.h"
 
+namespace rules {
+
 class NodePool {
  public:
   static constexpr int kLowFreeNodes = 3000;
@@ -51,3 +53,5 @@ class NodePool {
   int chunks_left_for_testing_ = -1;
   platform::MessageSink* messages_;
 };
+
+}  // namespace rules

@@ -7,6 +7,8 @@
 #include "rules/move_rules.h"
 #include "rules/position.h"
 
+namespace rules {
+
 const char* const kJapanesePieceNames[16] = {"玉", "飛", "角", "金", "銀", "桂", "香", "歩",
                                              "n玉", "龍", "馬", "n金", "成銀", "成桂", "成香", "と"};
 const char* const kCsaPieceCodes[16] = {"OU", "HI", "KA", "KI", "GI", "KE", "KY", "FU",
@@ -142,3 +144,5 @@ int ParseCsaPieceCode(const char* two, int* promoted) {
   }
   return -1;
 }
+
+}  // namespace rules

@@ -5,6 +5,8 @@
 
 #include "rules/move_word.h"
 
+namespace rules {
+
 class Piece;
 class Position;
 struct MoveNode;
@@ -35,3 +37,5 @@ std::string NodeMoveText(const Position& position, const MoveNode& node);
 std::string CsaMoveText(MoveWord move);
 // Two characters of CSA piece code -> kind, with `promoted` set; -1 when they name no piece.
 int ParseCsaPieceCode(const char* two_chars, int* promoted);
+
+}  // namespace rules

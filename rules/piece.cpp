@@ -4,6 +4,8 @@
 #include "rules/notation.h"
 #include "rules/position.h"
 
+namespace rules {
+
 int Piece::MoveTo(int target, int promote, int side) {
   Position& o = *owner_;
   if (!o.IsValidTarget(target)) return 0;
@@ -80,3 +82,5 @@ int Piece::MovesInDirection(int offset) const {
   }
   return 0;
 }
+
+}  // namespace rules

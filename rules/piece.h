@@ -7,6 +7,8 @@
 #include "rules/movement.h"
 #include "rules/piece_code.h"
 
+namespace rules {
+
 class Position;
 
 class Piece {
@@ -59,3 +61,5 @@ class Piece {
   uint32_t index_ = 0;
   Position* owner_ = nullptr;
 };
+
+}  // namespace rules

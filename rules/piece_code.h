@@ -14,6 +14,8 @@
 #pragma once
 #include <cstdint>
 
+namespace rules {
+
 enum Side : int { kSente = 0, kGote = 1, kSideUnset = 2 };
 
 enum PieceKind : int { OU = 0, HI, KA, KI, GI, KE, KY, FU };
@@ -64,3 +66,5 @@ static_assert(ToBoardIndex(76) == 77 && ToSquareNumber(77) == 76);
 
 // The shared direction table; indices 2..9 are the eight king directions.
 constexpr int kDirections[12] = {-21, -19, -11, -10, -9, -1, +1, +9, +10, +11, +19, +21};
+
+}  // namespace rules

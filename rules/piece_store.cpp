@@ -2,6 +2,8 @@
 
 #include "rules/piece.h"
 
+namespace rules {
+
 int PieceStore::Add(const Piece& piece) {
   Group& g = groups_[piece.kind()];
   ++total_;
@@ -26,3 +28,5 @@ void PieceStore::RemoveIndex(int kind, int index) {
     return;
   }
 }
+
+}  // namespace rules

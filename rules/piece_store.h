@@ -4,6 +4,8 @@
 
 #include "rules/piece_code.h"
 
+namespace rules {
+
 class Piece;
 class Position;
 
@@ -48,3 +50,5 @@ class PieceStore {
   uint32_t total_ = 0;
   Position* owner_ = nullptr;
 };
+
+}  // namespace rules

@@ -2,6 +2,8 @@
 
 #include "rules/start_position.h"
 
+namespace rules {
+
 Position::Position() : messages_(&platform::NullMessageSink::Instance()) {
   scratch_.SetKind(FU);
   scratch_.SetOwner(this);
@@ -148,3 +150,5 @@ void Position::BeginRecord() {
   depth_ = 0;
   RecomputeKingIndices();
 }
+
+}  // namespace rules

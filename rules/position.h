@@ -19,6 +19,8 @@
 #include "rules/piece.h"
 #include "rules/piece_store.h"
 
+namespace rules {
+
 class Position {
  public:
   static constexpr int kAttackListSize = 10;  // attackers kept per side and square; counts stay exact
@@ -193,3 +195,5 @@ class Position {
   mutable uint8_t attack_count_[2][110] = {};
   mutable uint8_t attackers_[2][110][kAttackListSize] = {};
 };
+
+}  // namespace rules

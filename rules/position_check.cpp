@@ -3,6 +3,8 @@
 
 #include "rules/position.h"
 
+namespace rules {
+
 namespace {
 std::string Fail(const char* what, int a, int b = 0) {
   char text[160];
@@ -59,3 +61,5 @@ std::string Position::CheckConsistency() const {
   if (nesting_ != 1) return Fail("move nesting level is not at rest", nesting_);
   return "";
 }
+
+}  // namespace rules

@@ -3,6 +3,8 @@
 
 #include "rules/position.h"
 
+namespace rules {
+
 int Position::ApplyFast(const MoveNode& node, bool keep_side) {
   const MoveWord w = node.move;
   bool is_new = false;
@@ -95,3 +97,5 @@ void Position::ComputeAttackMap() const {
   }
   attack_valid_ = true;
 }
+
+}  // namespace rules

@@ -4,6 +4,8 @@
 #include "rules/notation.h"
 #include "rules/position.h"
 
+namespace rules {
+
 MoveWord Position::BuildMoveWord(const Piece& piece, int target, int promote, int side) const {
   const bool promoted_before = piece.promoted();
   const bool promoted_after = promote == 0 ? false : promote == 1 ? true : promoted_before;
@@ -178,3 +180,5 @@ void Position::SetPositionFrom(const Position& source) {
   side_to_move_ = source.side_to_move_;
   BeginRecord();
 }
+
+}  // namespace rules

@@ -2,6 +2,8 @@
 
 #include "rules/piece_code.h"
 
+namespace rules {
+
 namespace {
 constexpr PlacedPiece P(int kind, int side, int square) {
   return {static_cast<uint8_t>(kind), static_cast<uint8_t>(side), static_cast<uint8_t>(square)};
@@ -26,3 +28,5 @@ void StartPositionWithout(int removed_a, int removed_b, PlacedPiece out[40]) {
     if (i == removed_a || i == removed_b) out[i] = P(kStartPosition[i].kind, 0, 0);
   }
 }
+
+}  // namespace rules

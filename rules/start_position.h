@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+namespace rules {
+
 struct PlacedPiece {
   uint8_t kind;
   uint8_t side;
@@ -15,3 +17,5 @@ extern const PlacedPiece kStartPosition[40];
 // The start position with some of gote's pieces in the box (side 0): set-up 9 removes the rook and the
 // lance on 1一 (pieces 3 and 20), set-up 10 the bishop and that lance (pieces 5 and 20).
 void StartPositionWithout(int removed_a, int removed_b, PlacedPiece out[40]);
+
+}  // namespace rules

@@ -5,6 +5,9 @@
 #include "solver/record_solve.h"
 #include "solver/solve_procedure.h"
 
+using namespace record;
+using namespace solver;
+
 namespace shogidb {
 
 BatchSolver::BatchSolver(std::string directory, const DbJob& job, int max_depth)

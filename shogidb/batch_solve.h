@@ -33,17 +33,17 @@ struct BatchResult {
 
 class BatchSolver {
  public:
-  BatchSolver(std::string directory, const DbJob& job, int max_depth = MateEngine::kDefaultMaxDepth);
+  BatchSolver(std::string directory, const DbJob& job, int max_depth = solver::MateEngine::kDefaultMaxDepth);
   ~BatchSolver();
   BatchSolver(const BatchSolver&) = delete;
   BatchSolver& operator=(const BatchSolver&) = delete;
 
   bool Confirm(size_t count, bool buffer_has_moves) const;
   // Solves the problems in order on the calling thread; the document's buffer is discarded first.
-  BatchResult Run(const std::vector<int32_t>& numbers, ProblemDocument& doc);
+  BatchResult Run(const std::vector<int32_t>& numbers, record::ProblemDocument& doc);
   // Runs on a worker thread at lowered priority; `finished` is called there at the end. False (with
   // "詰思考に失敗しました。") when a batch is running already.
-  bool Start(const std::vector<int32_t>& numbers, ProblemDocument& doc, std::function<void(BatchResult)> finished);
+  bool Start(const std::vector<int32_t>& numbers, record::ProblemDocument& doc, std::function<void(BatchResult)> finished);
   // Stops the running solve at its next node and the batch before the next problem.
   void RequestStop();
   void Wait() { thread_.Join(); }
@@ -51,7 +51,7 @@ class BatchSolver {
 
  private:
   // Reads, solves and writes back one problem.
-  void SolveOne(int32_t number, ProblemDocument& doc, BatchResult& result);
+  void SolveOne(int32_t number, record::ProblemDocument& doc, BatchResult& result);
 
   std::string directory_;
   DbJob job_;

@@ -6,6 +6,8 @@
 #include "rules/piece_code.h"
 #include "rules/position.h"
 
+using namespace rules;
+
 namespace shogidb {
 namespace {
 

@@ -21,7 +21,9 @@
 #include "rules/board_form.h"
 #include "rules/move_word.h"
 
+namespace rules {
 class Position;
+}  // namespace rules
 
 namespace shogidb {
 
@@ -56,10 +58,10 @@ class FormBoard {
  public:
   FormBoard();  // the even game
   // REQUIRES: form.IsValid() (forms read from a table are checked first).
-  explicit FormBoard(const BoardForm& form) { Set(form); }
-  void Set(const BoardForm& form);
+  explicit FormBoard(const rules::BoardForm& form) { Set(form); }
+  void Set(const rules::BoardForm& form);
 
-  const BoardForm::Entry& entry(int index) const { return entries_[index]; }
+  const rules::BoardForm::Entry& entry(int index) const { return entries_[index]; }
   // The entry standing on a square number, or -1.
   int At(int square) const { return IsSquareNumber(square) ? at_[square] : -1; }
   // The CSA code byte of the piece in an entry (kind, promotion, side).
@@ -76,7 +78,7 @@ class FormBoard {
   // square or holds a piece of the mover, a drop onto an occupied square or with promotion.
   bool Apply(BoardMove m);
 
-  BoardForm Form() const;
+  rules::BoardForm Form() const;
   // The board form's 44 bytes without building a BoardForm (what the position search compares).
   void WriteBytes(uint8_t* out) const;
 
@@ -87,15 +89,15 @@ class FormBoard {
  private:
   void Resort(int index);  // moves an entry to its place in its group and renumbers the squares
 
-  BoardForm::Expanded entries_;
+  rules::BoardForm::Expanded entries_;
   std::array<int8_t, 100> at_;
 };
 
 // The board move of a move word played on a position (before it is played); kNoMove when it does not fit.
-BoardMove BoardMoveOf(const Position& position, MoveWord move);
+BoardMove BoardMoveOf(const rules::Position& position, rules::MoveWord move);
 // The move word of a board move on a position whose board form it refers to; false when no piece of the
 // position fits. Drops take the lowest-numbered piece of the kind in the mover's hand.
-bool MoveWordOf(const Position& position, BoardMove m, MoveWord& move);
+bool MoveWordOf(const rules::Position& position, BoardMove m, rules::MoveWord& move);
 
 // The board move that names the same move in the reversed orientation: `before` is the position it was
 // stored for, `reversed` that position reversed (BoardForm::Reverse); squares s become 110 - s and the mover

@@ -16,6 +16,8 @@
 #include "shogidb/position_table.h"
 #include "shogidb/schema.h"
 
+using namespace rules;
+
 namespace shogidb {
 namespace {
 

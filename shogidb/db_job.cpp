@@ -6,6 +6,8 @@
 #include "platform/clock.h"
 #include "solver/solve_procedure.h"
 
+using namespace solver;
+
 namespace shogidb {
 
 NullProgressSink& NullProgressSink::Instance() {

@@ -6,6 +6,9 @@
 #include "shogidb/item_text.h"
 #include "shogidb/position_key.h"
 
+using namespace rules;
+using namespace record;
+
 namespace shogidb {
 
 const char kGameDbHeading[] = "対局NO  対局日   対局者                結果   戦型                    棋戦名";

@@ -13,14 +13,14 @@ namespace shogidb {
 
 extern const char kGameDbHeading[];  // "対局NO  対局日   対局者                結果   戦型                    棋戦名"
 
-std::string GameDbListLine(const GameHeader& header);
+std::string GameDbListLine(const record::GameHeader& header);
 
 class GameDatabase : public ItemDatabase {
  public:
   GameDatabase();
 
   // Registers a header with no moves: the new game's number, or -1 (the failure shown).
-  int32_t RegisterHeader(const GameHeader& header, const BoardForm& start, int side);
+  int32_t RegisterHeader(const record::GameHeader& header, const rules::BoardForm& start, int side);
 
   // The game as CSA text: the header fields that are not empty ("'%s%s"), the game annotation
   // ("'注釈:%s"), "N+" and "N-" names, "PI" for the even position or the position lines, the side, and
@@ -31,12 +31,12 @@ class GameDatabase : public ItemDatabase {
   int DeleteGame(int32_t number) { return DeleteItem(number); }
 
   // Loads a game into a game document (header, position, moves with annotations): kOk or a code.
-  int LoadGame(int32_t number, GameDocument& doc);
+  int LoadGame(int32_t number, record::GameDocument& doc);
 
   // Registers the selected line of a document's record (対局の登録): as new, or (overwrite) in place of
   // the game its 対局番号 names, which it requires ("上書登録するには対局番号の指定が必要です。"). The
   // number registered, or -1.
-  int32_t RegisterDocument(GameDocument& doc, bool overwrite);
+  int32_t RegisterDocument(record::GameDocument& doc, bool overwrite);
 
   // --- duplicates --------------------------------------------------------------------------------------
   enum class DuplicateMode { kMoves, kFinalPosition };
@@ -59,7 +59,7 @@ class GameDatabase : public ItemDatabase {
   int position_offset() const override { return GameRowLayout::kStartPosition; }
   void MakeRow(const ParsedItem& item, int32_t position, const std::string& number, uint8_t* row) const override;
   int side_of(const uint8_t* row, const std::vector<BoardMove>& moves) const override;
-  std::string NumberField(const ParsedItem& item) const override { return item.game.Field(GameHeader::kGameNumber); }
+  std::string NumberField(const ParsedItem& item) const override { return item.game.Field(record::GameHeader::kGameNumber); }
   void SetCounts(ParsedItem& item) const override;
   std::string ListLine(const uint8_t* row) const override;
   std::string Registered(const ParsedItem& item, int32_t position, const std::string& number, bool is_new) const override;

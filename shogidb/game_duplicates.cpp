@@ -8,6 +8,8 @@
 #include "shogidb/position_key.h"
 #include "shogidb/search_condition.h"
 
+using namespace rules;
+
 namespace shogidb {
 namespace {
 

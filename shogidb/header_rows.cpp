@@ -6,6 +6,8 @@
 #include "platform/clock.h"
 #include "shogidb/table_object.h"
 
+using namespace record;
+
 namespace shogidb {
 namespace {
 

@@ -38,7 +38,7 @@ struct ProblemRowLayout {
 
 // A game as its header row holds it.
 struct GameRow {
-  GameHeader header;
+  record::GameHeader header;
   std::string start_position;  // 初期盤面, eight digits
   int side = 0;                // 手番
 };
@@ -47,8 +47,8 @@ struct GameRow {
 void WriteGameRow(const GameRow& game, uint8_t* row);
 // Reads a row; values that break their field's rule are dropped, as a header would drop them.
 void ReadGameRow(const uint8_t* row, GameRow& game);
-void WriteProblemRow(const ProblemHeader& header, uint8_t* row);
-void ReadProblemRow(const uint8_t* row, ProblemHeader& header);
+void WriteProblemRow(const record::ProblemHeader& header, uint8_t* row);
+void ReadProblemRow(const uint8_t* row, record::ProblemHeader& header);
 
 // The value of a text of one to nine decimal digits; -1 for anything else (a damaged column or key).
 long DecimalValue(std::string_view text);

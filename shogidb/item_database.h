@@ -38,9 +38,9 @@ struct ListEntry {
 struct PositionSpec {
   enum Mode { kNone = 0, kWhole = 1, kBoard = 2 };
   int mode = kNone;          // 1 "局面一致" (whole position, hands included), 2 "盤上駒の一致"
-  int side = kSideUnset;     // side to move of the target; any other value than 0 or 1: either side
+  int side = rules::kSideUnset;  // side to move of the target; any other value than 0 or 1: either side
   bool reversed = false;     // also the target turned round, with the other side to move
-  BoardForm target;
+  rules::BoardForm target;
   int first_ply = 1;         // F: compared from the position after ply F - 1 ...
   int ply_count = MoveBlockTable::kMaxPlies;  // C: ... to the position after ply F + C
 };
@@ -85,7 +85,7 @@ class ItemDatabase : public PositionTable {
   // An item's moves and annotations, its start position and side: kOk or a code. Opens what it needs.
   struct StoredItem {
     std::vector<uint8_t> row;
-    BoardForm start;
+    rules::BoardForm start;
     int side = 0;
     std::vector<BoardMove> moves;
     std::vector<std::string> notes;  // by ply; "" for none

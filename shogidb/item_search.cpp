@@ -12,6 +12,8 @@
 #include "shogidb/position_match.h"
 #include "shogidb/search_condition.h"
 
+using namespace rules;
+
 namespace shogidb {
 namespace {
 

@@ -4,6 +4,9 @@
 #include "shogidb/position_key.h"
 #include "shogidb/record_text_reader.h"
 
+using namespace rules;
+using namespace record;
+
 namespace shogidb {
 
 void AppendNoteLines(const std::string& note, std::string& text) {

@@ -9,6 +9,9 @@
 #include "rules/notation.h"
 #include "shogidb/position_key.h"
 
+using namespace rules;
+using namespace record;
+
 namespace shogidb {
 namespace {
 

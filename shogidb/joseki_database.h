@@ -30,7 +30,7 @@ namespace shogidb {
 
 // A joseki position found (or to be registered) for a position asked about.
 struct JosekiPosition {
-  BoardForm form;          // the position asked about
+  rules::BoardForm form;   // the position asked about
   int side = 0;            // its side to move
   bool found = false;      // stored in SHGDB_E
   bool reversed = false;   // stored as the reversed position
@@ -41,7 +41,7 @@ struct JosekiPosition {
   // A move of the asked orientation in the stored one, and back.
   BoardMove ToStored(BoardMove move) const;
   BoardMove FromStored(BoardMove move) const;
-  BoardForm StoredForm() const;
+  rules::BoardForm StoredForm() const;
 };
 
 struct JosekiMove {
@@ -70,10 +70,10 @@ class JosekiDatabase : public TableObject {
   int OpenAll(OpenTables& open);
   // kOk with the joseki position (found set), or kNotFound (the JosekiPosition tells the position asked
   // about); or an engine code.
-  int FindJosekiPosition(const BoardForm& form, int side, JosekiPosition& out);
+  int FindJosekiPosition(const rules::BoardForm& form, int side, JosekiPosition& out);
   // Registers a new joseki position: adds the position to SHGDB_A when needed (one reference), and a
   // first record with the evaluation and free slots. kDuplicateKey when it exists (either orientation).
-  int RegisterJosekiPosition(const BoardForm& form, int side, int evaluation, JosekiPosition& out);
+  int RegisterJosekiPosition(const rules::BoardForm& form, int side, int evaluation, JosekiPosition& out);
   int UpdateEvaluation(JosekiPosition& position, int evaluation);
   // Moves are in the orientation asked for.
   int AddJosekiMove(const JosekiPosition& position, int value, BoardMove move);
@@ -90,7 +90,7 @@ class JosekiDatabase : public TableObject {
 
   // The step-by-step form of ReadJosekiMoves: First finds the position (kNotFound when it is not a
   // joseki position); each Next gives the evaluation, the next move and its value, kNotFound at the end.
-  int FirstJosekiMove(const BoardForm& form, int side);
+  int FirstJosekiMove(const rules::BoardForm& form, int side);
   int NextJosekiMove(int* evaluation, BoardMove* move, int* value);
 
   // Annotations in the stored keys: the position's (kind 1) and a move's (kind 2). "" when none.
@@ -99,7 +99,6 @@ class JosekiDatabase : public TableObject {
   // Replaces (or with empty text removes) an annotation: kOk or the code of the write.
   int ReplacePositionNote(const JosekiPosition& position, const std::string& text);
   int ReplaceMoveNote(const JosekiPosition& position, BoardMove move, const std::string& text, bool* existed = nullptr);
-
 
  protected:
   struct Slot {
@@ -133,6 +132,6 @@ class JosekiLock {
 };
 
 // The Japanese text of a move in a position (「先手７六歩」).
-std::string JosekiMoveText(const BoardForm& form, int side, BoardMove move);
+std::string JosekiMoveText(const rules::BoardForm& form, int side, BoardMove move);
 
 }  // namespace shogidb

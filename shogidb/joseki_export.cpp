@@ -7,6 +7,8 @@
 #include "shogidb/joseki_lines.h"
 #include "shogidb/position_key.h"
 
+using namespace rules;
+
 namespace shogidb {
 namespace {
 

@@ -37,28 +37,28 @@ struct JosekiOptions {
 
 // 現対局棋譜の定跡登録: every line of the record (all alternatives) from its start, down to the depth.
 // Returns the moves registered or updated, or -1 when the database could not be used.
-long RegisterJosekiFromRecord(JosekiDatabase& db, RecordBoard& record, const JosekiOptions& options);
+long RegisterJosekiFromRecord(JosekiDatabase& db, record::RecordBoard& record, const JosekiOptions& options);
 // ファイルからの定跡登録: every game or problem of a CSA or PCL text (separated by "/").
 long RegisterJosekiFromText(JosekiDatabase& db, std::string_view text, const JosekiOptions& options);
 
 // 定跡のファイル出力: the joseki moves below a position down to `depth` plies into a PCL file (asking
 // before overwriting it). Returns the moves written, or -1 on failure.
-long ExportJoseki(JosekiDatabase& db, const BoardForm& form, int side, int depth, const std::string& path, bool annotations);
+long ExportJoseki(JosekiDatabase& db, const rules::BoardForm& form, int side, int depth, const std::string& path, bool annotations);
 // The same text, without the file.
-long JosekiText(JosekiDatabase& db, const BoardForm& form, int side, int depth, bool annotations, std::string& text);
+long JosekiText(JosekiDatabase& db, const rules::BoardForm& form, int side, int depth, bool annotations, std::string& text);
 // 定跡の一括削除: after asking, the joseki moves below a position down to `depth` plies are written to
 // the backup file (overwritten) and deleted with their annotations; positions left without moves go
 // too. Returns the moves deleted, or -1.
-long DeleteJosekiBelow(JosekiDatabase& db, const BoardForm& form, int side, int depth, const std::string& backup_path);
+long DeleteJosekiBelow(JosekiDatabase& db, const rules::BoardForm& form, int side, int depth, const std::string& backup_path);
 
 // Single edits of the joseki browser (each takes the lock without waiting).
 // 定跡手の登録: the move played on the board from a position.
-int RegisterJosekiMove(JosekiDatabase& db, const BoardForm& form, int side, BoardMove move, const JosekiOptions& options);
-int DeleteJosekiMoveAt(JosekiDatabase& db, const BoardForm& form, int side, BoardMove move);
+int RegisterJosekiMove(JosekiDatabase& db, const rules::BoardForm& form, int side, BoardMove move, const JosekiOptions& options);
+int DeleteJosekiMoveAt(JosekiDatabase& db, const rules::BoardForm& form, int side, BoardMove move);
 // 定跡手の特性: the evaluations before and after the move and the move's value.
-int SetJosekiMoveProperties(JosekiDatabase& db, const BoardForm& form, int side, BoardMove move, int evaluation_before,
+int SetJosekiMoveProperties(JosekiDatabase& db, const rules::BoardForm& form, int side, BoardMove move, int evaluation_before,
                             int evaluation_after, int value);
 // 形勢評価値の設定.
-int SetJosekiEvaluation(JosekiDatabase& db, const BoardForm& form, int side, int evaluation);
+int SetJosekiEvaluation(JosekiDatabase& db, const rules::BoardForm& form, int side, int evaluation);
 
 }  // namespace shogidb

@@ -10,6 +10,9 @@
 #include "shogidb/position_key.h"
 #include "shogidb/record_text_reader.h"
 
+using namespace rules;
+using namespace record;
+
 namespace shogidb {
 namespace {
 

@@ -6,6 +6,8 @@
 #include "rules/piece_code.h"
 #include "shogidb/board_move.h"
 
+using namespace rules;
+
 namespace shogidb {
 
 int32_t PositionHash(const uint8_t* b) {

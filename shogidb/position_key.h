@@ -19,7 +19,7 @@ class FormBoard;
 constexpr int32_t kHashModulus = 999983;
 constexpr int kMaxSynonyms = 100;
 
-int32_t PositionHash(const BoardForm& form);
+int32_t PositionHash(const rules::BoardForm& form);
 int32_t PositionHash(const uint8_t* form_bytes);
 
 // "%08ld"; and back: -1 unless the text is exactly eight digits.
@@ -35,7 +35,7 @@ struct BoardPattern {
   };
   std::vector<Square> squares;
 };
-BoardPattern PatternOf(const BoardForm& target);
+BoardPattern PatternOf(const rules::BoardForm& target);
 // True when every square that holds a piece in the pattern holds the same piece (kind, owner and
 // promotion) in the position; other squares and the hands may hold anything.
 bool MatchesBoard(const BoardPattern& pattern, const FormBoard& position);
@@ -43,6 +43,6 @@ bool MatchesBoard(const BoardPattern& pattern, const FormBoard& position);
 // The position as CSA lines without line ends: "P1".."P9" (file 9 first, " * " for an empty square,
 // sign and piece code otherwise), then "P+" and "P-" with the pieces in hand as "00" and a code, kinds
 // in the order OU HI KA KI GI KE KY FU (no line for an empty hand).
-std::vector<std::string> CsaPositionLines(const BoardForm& form);
+std::vector<std::string> CsaPositionLines(const rules::BoardForm& form);
 
 }  // namespace shogidb

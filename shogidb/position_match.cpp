@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+using namespace rules;
+
 namespace shogidb {
 namespace {
 

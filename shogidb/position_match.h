@@ -17,13 +17,13 @@ class PositionMatcher {
  public:
   explicit PositionMatcher(const PositionSpec& spec);
   // The ply at which the item matches first, or -1 (also for moves that do not fit the position).
-  int Match(const BoardForm& start, int start_side, const std::vector<BoardMove>& moves) const;
+  int Match(const rules::BoardForm& start, int start_side, const std::vector<BoardMove>& moves) const;
 
  private:
   bool Compares(const FormBoard& board, int side) const;
 
   PositionSpec spec_;
-  BoardForm reversed_;
+  rules::BoardForm reversed_;
   BoardPattern pattern_, reversed_pattern_;
 };
 

@@ -6,6 +6,8 @@
 #include "dbengine/index.h"
 #include "shogidb/position_key.h"
 
+using namespace rules;
+
 namespace shogidb {
 namespace {
 

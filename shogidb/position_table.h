@@ -22,17 +22,17 @@ class PositionTable : public TableObject {
 
   // The position id of a stored board form, or the bitwise complement of its hash (a negative value)
   // when it is not stored (or the index cannot be read; last_code() tells).
-  int32_t FindPosition(const BoardForm& form);
+  int32_t FindPosition(const rules::BoardForm& form);
   // Stores a board form with a reference count under the first free synonym number: its id, or a
   // negative value on failure (last_code(): the engine's code, kTableFull when all 100 numbers of the
   // hash are taken).
-  int32_t AddPosition(const BoardForm& form, uint32_t reference_count);
+  int32_t AddPosition(const rules::BoardForm& form, uint32_t reference_count);
   // One more / one fewer reference; the position is deleted when its last reference goes. kNotFound
   // when the id names no position.
   int AddReference(int32_t id);
   int DropReference(int32_t id);
   // The stored form and count of a position: kOk, kNotFound, or kInvalid when the stored form is damaged.
-  int ReadPosition(int32_t id, BoardForm& form, uint32_t* reference_count = nullptr);
+  int ReadPosition(int32_t id, rules::BoardForm& form, uint32_t* reference_count = nullptr);
   // Sets the count (the repair's recount).
   int SetReferenceCount(int32_t id, uint32_t count);
   // Deletes a position whatever its count.

@@ -10,6 +10,9 @@
 #include "shogidb/item_text.h"
 #include "shogidb/position_key.h"
 
+using namespace rules;
+using namespace record;
+
 namespace shogidb {
 
 ProblemDatabase::ProblemDatabase() : ItemDatabase(kTableC, kProblemOwner, kProblemMoveNote, ItemKind::kProblem) {}

@@ -24,18 +24,18 @@ class ProblemDatabase : public ItemDatabase {
 
   // Loads a problem into a tsume document: the header from the tables, the whole tree from the
   // move-space file when there is one. kOk or a code.
-  int LoadProblem(int32_t number, ProblemDocument& doc);
+  int LoadProblem(int32_t number, record::ProblemDocument& doc);
 
   // The attacker of a stored problem: the side of its first move; without moves, the side whose king is
   // not on the board when only the other side's king is.
-  static int SideOfProblem(const BoardForm& start, const std::vector<BoardMove>& moves);
+  static int SideOfProblem(const rules::BoardForm& start, const std::vector<BoardMove>& moves);
 
   // Registers the current problem (詰将棋の登録): its whole tree, as new or (overwrite) in place of the
   // problem its 詰将棋番号 names ("上書登録するには詰将棋番号の指定が必要です。"). The number, or -1.
-  int32_t RegisterDocument(ProblemDocument& doc, bool overwrite);
+  int32_t RegisterDocument(record::ProblemDocument& doc, bool overwrite);
   // Stores the solution now in a document's record in place of the problem's moves. kOk or a failure
   // (shown).
-  int WriteSolution(int32_t number, ProblemDocument& doc);
+  int WriteSolution(int32_t number, record::ProblemDocument& doc);
 
  protected:
   int number_offset() const override { return ProblemRowLayout::kNumber; }
@@ -43,7 +43,7 @@ class ProblemDatabase : public ItemDatabase {
   void MakeRow(const ParsedItem& item, int32_t position, const std::string& number, uint8_t* row) const override;
   int side_of(const uint8_t* row, const std::vector<BoardMove>& moves) const override;
   std::string NumberField(const ParsedItem& item) const override {
-    return item.problem.Field(ProblemHeader::kProblemNumber);
+    return item.problem.Field(record::ProblemHeader::kProblemNumber);
   }
   void SetCounts(ParsedItem& item) const override;
   std::string ListLine(const uint8_t* row) const override;

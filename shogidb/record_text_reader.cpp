@@ -9,6 +9,9 @@
 #include "rules/notation.h"
 #include "shogidb/move_block_table.h"
 
+using namespace rules;
+using namespace record;
+
 namespace shogidb {
 namespace {
 

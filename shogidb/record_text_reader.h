@@ -38,17 +38,17 @@ namespace shogidb {
 enum class ItemKind { kGame, kProblem };
 
 // A board that the reader plays moves on, recorded (problems) or not (games).
-class ReaderBoard : public PlainBoard {
+class ReaderBoard : public record::PlainBoard {
  public:
-  ReaderBoard() : PlainBoard(PlainBoard::kCopyPool) {}
+  ReaderBoard() : record::PlainBoard(record::PlainBoard::kCopyPool) {}
   // Plays a move without entering it into the record (and without its text or attack map).
-  void PlayQuiet(MoveWord move);
+  void PlayQuiet(rules::MoveWord move);
 };
 
 struct ParsedItem {
-  GameHeader game;        // a game's header
-  ProblemHeader problem;  // a problem's header
-  BoardForm start;
+  record::GameHeader game;  // a game's header
+  record::ProblemHeader problem;  // a problem's header
+  rules::BoardForm start;
   int side = 0;
   std::vector<BoardMove> moves;    // the main line
   std::vector<std::string> notes;  // annotation text by ply (0: the game's or problem's), lines joined by CRLF
@@ -58,7 +58,7 @@ struct ParsedItem {
 // Applies one CSA position line ("PI...", "P+..." or "P-...", "P1".."P9") to the pieces: false when the
 // line breaks a rule (an unknown piece, no such piece left in the box, an occupied square, a removal of a
 // piece that is not there).
-bool ApplyPlacementLine(std::string_view line, BoardForm::Expanded& pieces);
+bool ApplyPlacementLine(std::string_view line, rules::BoardForm::Expanded& pieces);
 
 class RecordTextReader {
  public:
@@ -79,7 +79,7 @@ class RecordTextReader {
   bool ReadLine(std::string& line);
   Status ReadHeaderPart(ParsedItem& item, bool& ended, std::string& pending_move);
   bool ReadMovePart(ParsedItem& item, const std::string& pending_move);
-  bool PlaceLine(std::string_view line, BoardForm::Expanded& entries);
+  bool PlaceLine(std::string_view line, rules::BoardForm::Expanded& entries);
   bool PlayLine(std::string_view line, ParsedItem& item, int& ply);
   void AddNote(ParsedItem& item, int ply, std::string_view text);
   bool Fail(const char* format, std::string_view line);

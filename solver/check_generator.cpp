@@ -5,6 +5,10 @@
 #include "rules/movement.h"
 #include "solver/move_generator.h"
 
+using namespace rules;
+
+namespace solver {
+
 MoveGenerator::MoveGenerator(Position& position, NodePool& pool) : pos_(position), pool_(pool) {
   scratch_.SetOwner(&position);
   scratch_.SetKind(FU);
@@ -221,3 +225,5 @@ MoveList MoveGenerator::GenerateChecks(int a, int K) {
   }
   return out;
 }
+
+}  // namespace solver

@@ -11,6 +11,10 @@
 #include "rules/movement.h"
 #include "solver/move_generator.h"
 
+using namespace rules;
+
+namespace solver {
+
 namespace {
 
 // The direction index of a king step, by offset + 11.
@@ -191,3 +195,5 @@ MoveList MoveGenerator::GenerateEvasions(int K) {
   }
   return out;
 }
+
+}  // namespace solver

@@ -9,6 +9,10 @@
 #include "rules/notation.h"
 #include "solver/piece_values.h"
 
+using namespace rules;
+
+namespace solver {
+
 namespace {
 
 constexpr int kPoolFirstChunk = 20000;
@@ -602,3 +606,5 @@ void MateEngine::Output(const char* format, ...) {
   va_end(args);
   out_->Line(line_);
 }
+
+}  // namespace solver

@@ -26,6 +26,8 @@
 #include "solver/mate_table.h"
 #include "solver/move_generator.h"
 
+namespace solver {
+
 enum class SolveOutcome {
   kMate,             // proved; the complete solution tree is in the record
   kMatePartial,      // proved; the correction pass was stopped and the tree it had is in the record
@@ -47,7 +49,7 @@ class MateEngine {
   static constexpr int kDefaultMaxDepth = 35;
 
   // Binds the board; creates the search pool (20000 nodes, growth 5000, low at 50000) and the table.
-  explicit MateEngine(Position& position);
+  explicit MateEngine(rules::Position& position);
   ~MateEngine();
   MateEngine(const MateEngine&) = delete;
   MateEngine& operator=(const MateEngine&) = delete;
@@ -55,7 +57,7 @@ class MateEngine {
   // Searches the board's current position. REQUIRES: the current node of the record has no children
   // (callers begin a new record first). Returns the first child of the record's root once the solution
   // is written, else nullptr. `out` and `stop` may be null. One engine serves one Solve.
-  MoveNode* Solve(int max_depth, platform::ProgressSink* out, platform::AutoResetEvent* stop);
+  rules::MoveNode* Solve(int max_depth, platform::ProgressSink* out, platform::AutoResetEvent* stop);
 
   SolveOutcome outcome() const { return outcome_; }
   long node_count() const { return nodes_; }
@@ -68,26 +70,26 @@ class MateEngine {
     uint32_t tag = UINT32_MAX;
   };
 
-  int AttackNode(MoveNode* node, const MoveWord* hint, int interposition_square);
-  int DefenceNode(MoveNode* node, bool pawn_drop, int* refutation);
+  int AttackNode(rules::MoveNode* node, const rules::MoveWord* hint, int interposition_square);
+  int DefenceNode(rules::MoveNode* node, bool pawn_drop, int* refutation);
   int InterpositionProbe(int square);
   bool MaterialPrune();
-  int StaticValue(const MoveNode& check);
-  int DepthLimitEstimate(const MoveNode& node, int king_square) const;
-  void Transfer(const MoveNode& node);
+  int StaticValue(const rules::MoveNode& check);
+  int DepthLimitEstimate(const rules::MoveNode& node, int king_square) const;
+  void Transfer(const rules::MoveNode& node);
 
-  bool Apply(const MoveNode& node, bool keep_side);
+  bool Apply(const rules::MoveNode& node, bool keep_side);
   // Stops the search for want of memory, as an interrupt without the message.
   int Fail();
   int StopValue() const { return main_pass_ ? kNoMate : kInterrupted; }
-  void FreeChildren(MoveNode* node);
-  void DeleteChild(MoveNode* parent, MoveNode* child);
+  void FreeChildren(rules::MoveNode* node);
+  void DeleteChild(rules::MoveNode* parent, rules::MoveNode* child);
   PathEntry& ChainAt(int ply);
   int DefenderKingSquare() const { return pos_.LocationOf(defender_king_); }
   long ElapsedSeconds() const;
   void Output(const char* format, ...);
 
-  Position& pos_;
+  rules::Position& pos_;
   char line_[512] = {};
   platform::ProgressSink* out_ = nullptr;
   platform::AutoResetEvent* stop_ = nullptr;
@@ -96,14 +98,14 @@ class MateEngine {
   long nodes_ = 0;
   int depth_limit_ = 0;
   int max_depth_ = 0;
-  int attacker_ = kSente;
-  int defender_ = kGote;
+  int attacker_ = rules::kSente;
+  int defender_ = rules::kGote;
   int defender_king_ = -1;
   int attacker_king_ = -1;
   bool main_pass_ = true;
   std::vector<PathEntry> chain_;
-  std::unique_ptr<NodePool> pool_;
-  MoveNode* root_ = nullptr;
+  std::unique_ptr<rules::NodePool> pool_;
+  rules::MoveNode* root_ = nullptr;
   std::unique_ptr<MoveGenerator> gen_;
   std::unique_ptr<MateTable> table_;
   SolveOutcome outcome_ = SolveOutcome::kUndecided;
@@ -111,3 +113,5 @@ class MateEngine {
   int mate_depth_limit_ = 0;
   int64_t start_ms_ = 0;
 };
+
+}  // namespace solver

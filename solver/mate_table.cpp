@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace solver {
+
 void MateTable::Clear() {
   for (Entry& e : entries_) e.value = kEmpty;
 }
@@ -28,3 +30,5 @@ void MateTable::StoreVerdict(uint32_t hash, const PositionRecord& record, int32_
     std::memcpy(e.record.hand, record.hand, sizeof e.record.hand);
   }
 }
+
+}  // namespace solver

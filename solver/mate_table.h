@@ -11,6 +11,8 @@
 
 #include "solver/position_record.h"
 
+namespace solver {
+
 class MateTable {
  public:
   static constexpr int kEntries = static_cast<int>(PositionRecord::kHashModulus);
@@ -38,3 +40,5 @@ class MateTable {
  private:
   std::vector<Entry> entries_;
 };
+
+}  // namespace solver

@@ -23,9 +23,11 @@
 #include "solver/line_table.h"
 #include "solver/move_list.h"
 
+namespace solver {
+
 class MoveGenerator {
  public:
-  MoveGenerator(Position& position, NodePool& pool);
+  MoveGenerator(rules::Position& position, rules::NodePool& pool);
   MoveGenerator(const MoveGenerator&) = delete;
   MoveGenerator& operator=(const MoveGenerator&) = delete;
 
@@ -67,16 +69,18 @@ class MoveGenerator {
   void AttackerExpansion(MoveList& out, int piece, int target, bool want_attack, int K);
   void DefenderExpansion(MoveList& out, int piece, int target);
   // Appends a node carrying the move word, unless the pool is exhausted.
-  MoveNode* NewNode(MoveWord w);
+  rules::MoveNode* NewNode(rules::MoveWord w);
   // Whether the piece, after the move w, attacks K (the path judged on the board after the move).
-  bool AttacksAfter(MoveWord w, int K) const;
+  bool AttacksAfter(rules::MoveWord w, int K) const;
   bool Pinned(const LineTable& table, int piece, int target) const;
   // Whether any kind can check from a distance along direction i for attacker a.
   bool IsLine(int i, int a) const { return line_kinds_[a][i] != 0; }
 
-  Position& pos_;
-  NodePool& pool_;
-  Piece scratch_;  // hypothetical drops: a piece of the wanted kind standing on the drop square
+  rules::Position& pos_;
+  rules::NodePool& pool_;
+  rules::Piece scratch_;  // hypothetical drops: a piece of the wanted kind standing on the drop square
   uint8_t line_kinds_[2][12] = {};  // IsLineChecker as bits (1 << kind), asked at every direction
   bool failed_ = false;
 };
+
+}  // namespace solver

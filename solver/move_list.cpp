@@ -5,6 +5,10 @@
 
 #include "solver/piece_values.h"
 
+using namespace rules;
+
+namespace solver {
+
 namespace {
 
 // Copies the list into an array of at most kMaxListedMoves nodes; returns the count.
@@ -128,3 +132,5 @@ void AttachChildren(MoveNode* parent, MoveList list) {
   parent->child = list.head;
   for (MoveNode* m = list.head; m; m = m->next) m->parent = parent;
 }
+
+}  // namespace solver

@@ -5,19 +5,21 @@
 #include "rules/move_node.h"
 #include "rules/node_pool.h"
 
+namespace solver {
+
 struct MoveList {
-  MoveNode* head = nullptr;
-  MoveNode* tail = nullptr;
+  rules::MoveNode* head = nullptr;
+  rules::MoveNode* tail = nullptr;
 
   bool empty() const { return head == nullptr; }
   int Count() const;
 
-  void Append(MoveNode* node);
+  void Append(rules::MoveNode* node);
   void Append(MoveList other);
   // Detaches the first `n` nodes (n >= 0) as a list of their own.
   MoveList TakeFront(int n);
   // Returns every node to the pool (nodes of a list have no children yet, or own subtrees that go too).
-  void FreeAll(NodePool& pool);
+  void FreeAll(rules::NodePool& pool);
 };
 
 // The largest number of moves a generator ever lists at once: a side has at most 593 moves of play, and
@@ -33,4 +35,6 @@ void SortByKeyDescending(MoveList& list);
 void CapturesFirst(MoveList& list);
 
 // Links the list as the children of `parent` (which has none), setting their parent.
-void AttachChildren(MoveNode* parent, MoveList list);
+void AttachChildren(rules::MoveNode* parent, MoveList list);
+
+}  // namespace solver

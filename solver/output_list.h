@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace solver {
+
 class SolverOutputList {
  public:
   static constexpr int kMaxLines = 5000;
@@ -19,3 +21,5 @@ class SolverOutputList {
  private:
   std::vector<std::string> lines_;
 };
+
+}  // namespace solver

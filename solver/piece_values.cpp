@@ -1,5 +1,9 @@
 #include "solver/piece_values.h"
 
+using namespace rules;
+
+namespace solver {
+
 namespace {
 
 // Sente's king, rank 1..9 (top to bottom), file 1..9; gote's king reads the table with the ranks turned
@@ -19,3 +23,5 @@ int KingSquareValue(int side, int board_index) {
   const int row = side == kSente ? rank : 10 - rank;
   return kSenteKingTable[row - 1][file - 1];
 }
+
+}  // namespace solver

@@ -1,5 +1,9 @@
 #include "solver/position_record.h"
 
+using namespace rules;
+
+namespace solver {
+
 void BuildRecord(const Position& position, int hand_side, PositionRecord* out) {
   // Codes by cell content: the 40 pieces, then 255 for an empty cell (40) and for outside cells (255).
   uint8_t code_of[256];
@@ -36,3 +40,5 @@ bool HandNotGreater(const uint8_t* hand, const uint8_t* than) {
   }
   return true;
 }
+
+}  // namespace solver

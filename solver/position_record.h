@@ -14,12 +14,14 @@
 
 #include "rules/position.h"
 
+namespace solver {
+
 struct PositionRecord {
   static constexpr int kBoardBytes = 89;
   static constexpr uint32_t kHashModulus = 20011;
 
   uint8_t board[kBoardBytes];
-  uint8_t hand[kKindCount];
+  uint8_t hand[rules::kKindCount];
 
   bool SameBoard(const PositionRecord& other) const {
     return std::memcmp(board, other.board, kBoardBytes) == 0;
@@ -27,7 +29,7 @@ struct PositionRecord {
 };
 
 // The record of the position with `hand_side`'s hand.
-void BuildRecord(const Position& position, int hand_side, PositionRecord* out);
+void BuildRecord(const rules::Position& position, int hand_side, PositionRecord* out);
 uint32_t RecordHash(const PositionRecord& record);
 
 // Whether `a` covers `b`: identical boards and at least as many pieces of every kind in hand.
@@ -35,3 +37,5 @@ uint32_t RecordHash(const PositionRecord& record);
 int Covers(const PositionRecord& a, const PositionRecord& b);
 // Whether every kind count of `hand` is at most that of `than`.
 bool HandNotGreater(const uint8_t* hand, const uint8_t* than);
+
+}  // namespace solver

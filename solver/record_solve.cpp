@@ -3,6 +3,11 @@
 #include "record/archive.h"
 #include "rules/notation.h"
 
+using namespace rules;
+using namespace record;
+
+namespace solver {
+
 void PrepareForSolving(RecordBoard& board) {
   board.GoToStart();
   board.BeginRecord();
@@ -24,3 +29,5 @@ bool WriteSolvedProblem(ProblemDocument& doc, std::string_view cp932_path) {
   doc.Serialize(out);
   return out.Close();
 }
+
+}  // namespace solver

@@ -9,14 +9,18 @@
 #include "record/record_board.h"
 #include "record/record_document.h"
 
+namespace solver {
+
 // Returns the record to its start and discards its moves (the buffer): the start position, with its side
 // to move as the attacker, is what gets solved. The header stays.
-void PrepareForSolving(RecordBoard& board);
+void PrepareForSolving(record::RecordBoard& board);
 
 // The standard texts of the record's selected line (the main line the main-line rule picks), from the
 // start. The board is left at the start.
-std::vector<std::string> MainLineTexts(RecordBoard& board);
+std::vector<std::string> MainLineTexts(record::RecordBoard& board);
 
 // Writes the problem as a tsume file: the header, with 詰手数 set to the main line's length, and the whole
 // solution tree. False when the file could not be written whole.
-bool WriteSolvedProblem(ProblemDocument& doc, std::string_view cp932_path);
+bool WriteSolvedProblem(record::ProblemDocument& doc, std::string_view cp932_path);
+
+}  // namespace solver

@@ -2,6 +2,10 @@
 
 #include <cstdio>
 
+using namespace rules;
+
+namespace solver {
+
 namespace {
 
 void Say(platform::ProgressSink& out, const char* format, const std::string& a, const std::string& b,
@@ -74,3 +78,5 @@ bool SolveWorker::Start(Position& position, platform::ProgressSink& out, Finishe
   });
   return true;
 }
+
+}  // namespace solver

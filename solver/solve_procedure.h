@@ -28,9 +28,11 @@
 #include "rules/position.h"
 #include "solver/mate_engine.h"
 
+namespace solver {
+
 // Runs one solve of the board's current position with the side to move attacking. REQUIRES: the current
 // node of the record has no children. `stop` may be null.
-SolveOutcome RunSolveProcedure(Position& position, platform::ProgressSink& out, platform::AutoResetEvent* stop,
+SolveOutcome RunSolveProcedure(rules::Position& position, platform::ProgressSink& out, platform::AutoResetEvent* stop,
                                int max_depth = MateEngine::kDefaultMaxDepth);
 
 // "12/05/26" (month/day/two-digit year) and "14:03:09".
@@ -52,7 +54,7 @@ class SolveWorker {
 
   // Starts solving; false (and nothing happens) while a solve is running. `finished` is called on the
   // worker thread once the procedure has returned and the running flag is clear.
-  bool Start(Position& position, platform::ProgressSink& out, Finished finished,
+  bool Start(rules::Position& position, platform::ProgressSink& out, Finished finished,
              int max_depth = MateEngine::kDefaultMaxDepth);
   // Signals the stop event: the search stops at its next attack node and the procedure ends normally.
   void RequestStop() { stop_.Set(); }
@@ -67,3 +69,5 @@ class SolveWorker {
   SolveOutcome outcome_ = SolveOutcome::kUndecided;
   platform::WorkerThread thread_;
 };
+
+}  // namespace solver

@@ -16,9 +16,11 @@
 #include "app/qt_dib.h"
 #include "rules/piece_code.h"
 
+using namespace rules;
+
 namespace {
 
-using namespace km;
+using namespace app;
 
 // Palette indices the drawings use.
 enum : uint8_t {

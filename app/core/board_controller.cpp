@@ -6,7 +6,9 @@
 #include "platform/text_codec.h"
 #include "rules/move_rules.h"
 
-namespace km {
+using namespace rules;
+
+namespace app {
 
 const int kForwardSpeeds[10] = {3000, 2000, 1000, 700, 400, 200, 150, 100, 50, 30};
 const int kBackwardSpeeds[10] = {3000, 2000, 1000, 700, 400, 200, 150, 100, 50, 30};
@@ -712,4 +714,4 @@ bool BoardController::Execute(int id) {
   }
 }
 
-}  // namespace km
+}  // namespace app

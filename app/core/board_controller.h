@@ -15,7 +15,7 @@
 #include "app/core/board_picture.h"
 #include "app/core/screen_board.h"
 
-namespace km {
+namespace app {
 
 enum class BoardKind { kGame, kTsume, kSetup };
 
@@ -118,7 +118,7 @@ class BoardController {
   void PutBackLast();
   void ReleaseIfEmpty();
   void ShowHeld(const Held& h);
-  std::bitset<kPieceCount> HeldMask() const;
+  std::bitset<rules::kPieceCount> HeldMask() const;
   void AfterPlayback(bool sound);
   void ShowImages();
   void EndAutoPlay();
@@ -144,4 +144,4 @@ class BoardController {
   int slider_used_ = 0;
 };
 
-}  // namespace km
+}  // namespace app

@@ -4,7 +4,7 @@
 #pragma once
 #include "platform/message_sink.h"
 
-namespace km {
+namespace app {
 
 class BoardHost {
  public:
@@ -38,4 +38,4 @@ class BoardHost {
   virtual void ReversedChanged(bool reversed) { (void)reversed; }
 };
 
-}  // namespace km
+}  // namespace app

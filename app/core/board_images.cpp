@@ -2,7 +2,7 @@
 
 #include "platform/files.h"
 
-namespace km {
+namespace app {
 
 const char* const kLabelFiles[kLabelCount] = {"sg0.dib", "sg1.dib", "su0.dib", "su1.dib"};
 const char* const kLabelTexts[kLabelCount] = {"先手", "後手", "攻方", "受方"};
@@ -39,4 +39,4 @@ ImageLoad LoadBoardImages(const std::string& directory, BoardImages& images, std
   return ImageLoad::kOk;
 }
 
-}  // namespace km
+}  // namespace app

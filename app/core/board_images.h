@@ -8,7 +8,7 @@
 #include "app/core/dib.h"
 #include "app/core/geometry.h"
 
-namespace km {
+namespace app {
 
 enum LabelIndex { kLabelSente, kLabelGote, kLabelAttacker, kLabelDefender, kLabelCount };
 extern const char* const kLabelFiles[kLabelCount];  // "sg0.dib" ...
@@ -33,4 +33,4 @@ ImageLoad LoadBoardImages(const std::string& directory, BoardImages& images, std
 // Reads one image file of exact size; false when missing, unreadable or of another size.
 bool LoadImageFile(const std::string& path, int width, int height, Dib8& out);
 
-}  // namespace km
+}  // namespace app

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace km {
+namespace app {
 
 Rect SpriteRect(const Sprite& s) {
   const Dib8* image = SpriteImage(s);
@@ -149,4 +149,4 @@ Sprite* BoardPicture::HitTest(int x, int y) const {
   return nullptr;
 }
 
-}  // namespace km
+}  // namespace app

@@ -14,7 +14,7 @@
 #include "app/core/geometry.h"
 #include "app/core/sprite.h"
 
-namespace km {
+namespace app {
 
 // The image a sprite shows (the core's sprites carry an opaque handle; ours is a Dib8).
 inline const Dib8* SpriteImage(const Sprite& s) { return static_cast<const Dib8*>(s.image()); }
@@ -82,4 +82,4 @@ class BoardPicture final : public SpriteListener {
   std::vector<Rect> dirty_;
 };
 
-}  // namespace km
+}  // namespace app

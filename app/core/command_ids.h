@@ -2,6 +2,8 @@
 // commands windows send each other. They stay the same across the whole program.
 #pragma once
 
+namespace app {
+
 namespace cmd {
 
 // Files and documents.
@@ -56,3 +58,5 @@ constexpr int kSelectCurrentMove = 113, kRebuildRecord = 114, kUpdateDbPane = 12
 constexpr int kSetupReceived = 32798, kProgressLine = 32817;
 
 }  // namespace cmd
+
+}  // namespace app

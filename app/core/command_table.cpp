@@ -2,7 +2,7 @@
 
 #include "app/core/command_ids.h"
 
-namespace km {
+namespace app {
 namespace {
 
 using namespace cmd;
@@ -240,4 +240,4 @@ const std::vector<ToolbarSpec>& Toolbars() {
   return bars;
 }
 
-}  // namespace km
+}  // namespace app

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace km {
+namespace app {
 
 // Window kinds with their own menus and accelerators.
 enum WindowKind : unsigned {
@@ -56,4 +56,4 @@ struct ToolbarSpec {
 };
 const std::vector<ToolbarSpec>& Toolbars();
 
-}  // namespace km
+}  // namespace app

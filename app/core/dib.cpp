@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace km {
+namespace app {
 
 const Rgb kPalette[kPaletteSize] = {
     {255, 221, 0},   {255, 238, 0},   {136, 103, 0}, {255, 0, 0},     {221, 187, 0},
@@ -164,4 +164,4 @@ Dib8 BlankDib(int width, int height, uint8_t fill) {
   return image;
 }
 
-}  // namespace km
+}  // namespace app

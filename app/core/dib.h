@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace km {
+namespace app {
 
 struct Rgb {
   uint8_t r = 0, g = 0, b = 0;
@@ -60,4 +60,4 @@ Dib8 SubImage(const Dib8& strip, int index, int height);
 // A new image of the given size filled with one palette index.
 Dib8 BlankDib(int width, int height, uint8_t fill);
 
-}  // namespace km
+}  // namespace app

@@ -4,7 +4,9 @@
 
 #include "rules/piece_code.h"
 
-namespace km {
+using namespace rules;
+
+namespace app {
 
 Rect Rect::Intersection(const Rect& o) const {
   Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
@@ -59,4 +61,4 @@ int LocationOfPlace(const PicturePlace& place, bool reversed) {
   return -1;
 }
 
-}  // namespace km
+}  // namespace app

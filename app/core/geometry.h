@@ -8,7 +8,7 @@
 // exchange their sides; the piece box stays where it is.
 #pragma once
 
-namespace km {
+namespace app {
 
 struct Point {
   int x = 0, y = 0;
@@ -83,4 +83,4 @@ void PictureOfBoardIndex(int board_index, bool reversed, int* picture_file, int*
 // The location (0 sente's hand, 1 gote's hand, 2 box, or a board index) a place stands for; -1 for none.
 int LocationOfPlace(const PicturePlace& place, bool reversed);
 
-}  // namespace km
+}  // namespace app

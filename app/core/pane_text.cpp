@@ -2,7 +2,7 @@
 
 #include "platform/sjis.h"
 
-namespace km {
+namespace app {
 namespace {
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
@@ -26,4 +26,4 @@ std::string ShortenForPane(std::string_view path, int room) {
   return kept;
 }
 
-}  // namespace km
+}  // namespace app

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace km {
+namespace app {
 
 // `room` is the pane width in characters of the status-bar font (bytes of CP932 text). When the path is
 // longer, its first (length - room) bytes go (one more when the first kept byte would be the second byte
@@ -13,4 +13,4 @@ namespace km {
 // double-byte character.
 std::string ShortenForPane(std::string_view cp932_path, int room);
 
-}  // namespace km
+}  // namespace app

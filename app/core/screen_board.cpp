@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
-namespace km {
+using namespace rules;
+using namespace record;
+
+namespace app {
 namespace {
 
 struct Cell {
@@ -107,4 +110,4 @@ void ScreenBoard::SyncSprites(const std::bitset<kPieceCount>& skip) {
   }
 }
 
-}  // namespace km
+}  // namespace app

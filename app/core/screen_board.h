@@ -20,32 +20,32 @@
 #include "app/core/sprite.h"
 #include "record/record_board.h"
 
-namespace km {
+namespace app {
 
 class ScreenBoard;
 
-class PieceSprite final : public Piece, public Sprite {
+class PieceSprite final : public rules::Piece, public Sprite {
  public:
   int MoveTo(int location, int promote, int side) override;
   // Quiet placement: no display effect (safe on the solver's thread).
-  int PlaceTo(int location, int promote, int side) override { return Piece::MoveTo(location, promote, side); }
+  int PlaceTo(int location, int promote, int side) override { return rules::Piece::MoveTo(location, promote, side); }
   void SetBoard(ScreenBoard* board) { board_ = board; }
 
  private:
   ScreenBoard* board_ = nullptr;
 };
 
-class ScreenBoard final : public RecordBoard {
+class ScreenBoard final : public record::RecordBoard {
  public:
   explicit ScreenBoard(platform::MessageSink* messages = nullptr, PoolSizes pool = {});
-  void SetPositionFrom(const Position& source) override;
+  void SetPositionFrom(const rules::Position& source) override;
 
   void SetImages(const BoardImages* images) { images_ = images; MarkStale(); }
   const BoardImages* images() const { return images_; }
 
   bool reversed() const { return reversed_; }
   void SetReversed(bool reversed) { reversed_ = reversed; MarkStale(); }
-  int bottom_side() const { return reversed_ ? kGote : kSente; }
+  int bottom_side() const { return reversed_ ? rules::kGote : rules::kSente; }
 
   PieceSprite& sprite(int index) { return sprites_[index]; }
   int SpriteIndex(const Sprite* s) const;  // -1 when not one of ours
@@ -53,7 +53,7 @@ class ScreenBoard final : public RecordBoard {
   void MarkStale() { stale_.store(true, std::memory_order_release); }
   bool stale() const { return stale_.load(std::memory_order_acquire); }
   // Gives every sprite not in `skip` the place, depth and image of its piece.
-  void SyncSprites(const std::bitset<kPieceCount>& skip = {});
+  void SyncSprites(const std::bitset<rules::kPieceCount>& skip = {});
 
   // Where piece `index` is drawn now, and the image a piece shows for a face and side.
   Point PlaceOfPiece(int index, int* depth) const;
@@ -65,9 +65,9 @@ class ScreenBoard final : public RecordBoard {
   const Dib8* ImageFor(int location, int side, int kind, bool promoted) const;
 
  private:
-  PieceSprite sprites_[kPieceCount];
-  Board board_;
-  PieceStore boxes_[3];
+  PieceSprite sprites_[rules::kPieceCount];
+  rules::Board board_;
+  rules::PieceStore boxes_[3];
   const BoardImages* images_ = nullptr;
   bool reversed_ = false;
   bool box_pieces_shown_ = false;
@@ -78,4 +78,4 @@ constexpr int kBoardDepth = 50;
 constexpr int kHeldDepth = 10;
 constexpr int kEarlierHeldDepth = 20;
 
-}  // namespace km
+}  // namespace app

@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+namespace app {
+
 class Sprite;
 
 // Told when a sprite's image, place or depth changes (the view collects dirty rectangles).
@@ -39,3 +41,5 @@ class Sprite {
   const void* image_ = nullptr;
   SpriteListener* listener_ = nullptr;
 };
+
+}  // namespace app

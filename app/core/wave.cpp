@@ -1,6 +1,6 @@
 #include "app/core/wave.h"
 
-namespace km {
+namespace app {
 namespace {
 
 uint32_t U16(std::string_view b, size_t at) {
@@ -43,4 +43,4 @@ bool ParseWave(std::string_view bytes, WaveFormat& out) {
   return true;
 }
 
-}  // namespace km
+}  // namespace app

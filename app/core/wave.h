@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace km {
+namespace app {
 
 struct WaveFormat {
   int channels = 0;
@@ -17,4 +17,4 @@ struct WaveFormat {
 // False when the bytes are not a PCM wave file we can play.
 bool ParseWave(std::string_view bytes, WaveFormat& out);
 
-}  // namespace km
+}  // namespace app

@@ -7,6 +7,8 @@
 #include "rules/move_rules.h"
 #include "tests/support/test_position.h"
 
+using namespace rules;
+
 namespace {
 
 // Random positions, each with up to 16 moves the validation accepts.

@@ -28,6 +28,9 @@
 #include "shogidb/game_database.h"
 #include "shogidb/schema.h"
 
+using namespace rules;
+using namespace record;
+
 namespace {
 
 constexpr uint32_t kSeed = 20240917;

@@ -7,6 +7,9 @@
 #include "record/plain_board.h"
 #include "tests/support/reference_rules.h"
 
+using namespace rules;
+using namespace record;
+
 namespace bench {
 namespace {
 

@@ -20,6 +20,9 @@
 #include "tests/support/sfen.h"
 #include "tests/support/tsume_data.h"
 
+using namespace record;
+using namespace solver;
+
 namespace {
 
 // CPU time of this thread: the figure stays true while other programs share the machine.

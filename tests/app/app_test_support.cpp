@@ -2,7 +2,10 @@
 
 #include "rules/piece_code.h"
 
-namespace km {
+using namespace rules;
+using namespace app;
+
+namespace app {
 
 BoardImages TestImages() {
   BoardImages images;
@@ -47,4 +50,4 @@ Point SquareCenter(int square, bool reversed) {
   return {cell.x + kPieceSize / 2, cell.y + kPieceSize / 2};
 }
 
-}  // namespace km
+}  // namespace app

@@ -5,7 +5,7 @@
 
 #include "app/core/board_controller.h"
 
-namespace km {
+namespace app {
 
 // Backgrounds of two different colours, pieces with a transparent border 4 pixels wide.
 BoardImages TestImages();
@@ -34,9 +34,9 @@ struct Placed {
   int kind, side, square;  // square number, or 0 for the side's hand
 };
 // Every other piece goes to the box; then the record begins there with `side` to move.
-void PlacePosition(Position& board, std::initializer_list<Placed> pieces, int side);
+void PlacePosition(rules::Position& board, std::initializer_list<Placed> pieces, int side);
 
 // The middle of the cell where a square is drawn.
 Point SquareCenter(int square, bool reversed);
 
-}  // namespace km
+}  // namespace app

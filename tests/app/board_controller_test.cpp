@@ -8,7 +8,10 @@
 #include "platform/text_codec.h"
 #include "tests/app/app_test_support.h"
 
-namespace km {
+using namespace rules;
+using namespace app;
+
+namespace app {
 namespace {
 
 using platform::Answer;
@@ -434,4 +437,4 @@ TEST_F(BoardControllerTest, ReceivingASetupAsksBeforeDroppingMovesAndEndsEditing
 }
 
 }  // namespace
-}  // namespace km
+}  // namespace app

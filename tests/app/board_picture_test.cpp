@@ -11,7 +11,10 @@
 #include "platform/text_codec.h"
 #include "tests/app/app_test_support.h"
 
-namespace km {
+using namespace rules;
+using namespace app;
+
+namespace app {
 namespace {
 
 struct TestSprite : Sprite {};
@@ -223,4 +226,4 @@ TEST(CommandTable, TextsAcceleratorsAndMenus) {
 }
 
 }  // namespace
-}  // namespace km
+}  // namespace app

@@ -17,6 +17,8 @@
 #include "shogidb/problem_database.h"
 #include "shogidb/schema.h"
 
+using namespace app;
+
 class FirstRunTest : public QObject {
   Q_OBJECT
 

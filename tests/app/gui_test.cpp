@@ -23,12 +23,15 @@
 #include "platform/text_codec.h"
 #include "tests/app/app_test_support.h"
 
+using namespace app;
+using namespace rules;
+
 using platform::Answer;
 
 namespace {
 
 QPoint Center(int square, bool reversed = false) {
-  km::Point p = km::SquareCenter(square, reversed);
+  Point p = SquareCenter(square, reversed);
   return {p.x, p.y};
 }
 
@@ -106,7 +109,7 @@ class GuiTest : public QObject {
 
   void movesWithTheMouseAndTheirMessages() {
     BoardView* view = NewGame();
-    km::ScreenBoard& board = view->document()->board();
+    ScreenBoard& board = view->document()->board();
     Trigger(cmd::kRecordEditing);
     QVERIFY(view->controller().record_editing());
     QCOMPARE(frame()->commands().Action(cmd::kRecordEditing)->text(), QString::fromUtf8("棋譜編集終了(&K)"));
@@ -124,13 +127,13 @@ class GuiTest : public QObject {
     QCOMPARE(board.depth(), 1);
     // The picture shows the pawn back on its square.
     const int pawn = board.PieceAt(ToBoardIndex(33))->index();
-    QCOMPARE(board.sprite(pawn).y(), km::SquareCell(3, 3).y);
+    QCOMPARE(board.sprite(pawn).y(), SquareCell(3, 3).y);
   }
 
   void promotionQuestionBothWays() {
     BoardView* view = NewGame();
-    km::ScreenBoard& board = view->document()->board();
-    km::PlacePosition(board, {{OU, kSente, 59}, {OU, kGote, 51}, {GI, kSente, 44}, {GI, kSente, 64}}, kSente);
+    ScreenBoard& board = view->document()->board();
+    PlacePosition(board, {{OU, kSente, 59}, {OU, kGote, 51}, {GI, kSente, 44}, {GI, kSente, 64}}, kSente);
     view->controller().Refresh();
     Trigger(cmd::kRecordEditing);
     sink_.answers = {Answer::kNo};
@@ -147,7 +150,7 @@ class GuiTest : public QObject {
 
   void branchInputKeepsTheFollowingMoves() {
     BoardView* view = GameWithMoves();
-    km::ScreenBoard& board = view->document()->board();
+    ScreenBoard& board = view->document()->board();
     Trigger(cmd::kFirst);
     Trigger(cmd::kBranchInput);
     QCOMPARE(frame()->commands().Action(cmd::kBranchInput)->text(), QString::fromUtf8("分岐入力終了(&E)\tCtrl+E"));
@@ -163,7 +166,7 @@ class GuiTest : public QObject {
 
   void stepThroughByCommandAndKey() {
     BoardView* view = GameWithMoves();
-    km::ScreenBoard& board = view->document()->board();
+    ScreenBoard& board = view->document()->board();
     view->controller().SetRecordEditing(false);
     Trigger(cmd::kFirst);
     QCOMPARE(board.depth(), 0);
@@ -186,19 +189,19 @@ class GuiTest : public QObject {
 
   void reversalTwiceRestoresEverySprite() {
     BoardView* view = NewGame();
-    km::ScreenBoard& board = view->document()->board();
+    ScreenBoard& board = view->document()->board();
     QPoint before[kPieceCount];
     for (int i = 0; i < kPieceCount; ++i) before[i] = QPoint(board.sprite(i).x(), board.sprite(i).y());
     Trigger(cmd::kFlip);
     QVERIFY(board.reversed());
-    QCOMPARE(view->controller().LabelIndex(), int(km::kLabelGote));
+    QCOMPARE(view->controller().LabelIndex(), int(kLabelGote));
     Trigger(cmd::kFlip);
     for (int i = 0; i < kPieceCount; ++i) QCOMPARE(QPoint(board.sprite(i).x(), board.sprite(i).y()), before[i]);
   }
 
   void setupWindowRoundTrip() {
     BoardView* view = NewGame();
-    km::ScreenBoard& board = view->document()->board();
+    ScreenBoard& board = view->document()->board();
     Trigger(cmd::kRecordEditing);
     Click(view, 77);
     Click(view, 76);
@@ -210,7 +213,7 @@ class GuiTest : public QObject {
     QVERIFY(setup->view()->controller().free_placement());
     // The box layout, then a king put back on the board with the mouse.
     setup->Execute(cmd::kLayoutBox);
-    km::ScreenBoard& edited = setup->document()->board();
+    ScreenBoard& edited = setup->document()->board();
     QCOMPARE(edited.HandCount(kPieceBox, OU), 2);
     const int king = edited.LastPieceOfKind(kPieceBox, OU);
     QTest::mouseClick(setup->view(), Qt::LeftButton, Qt::NoModifier,
@@ -233,9 +236,9 @@ class GuiTest : public QObject {
   void tsumeSetupUsesProblemLabels() {
     Trigger(cmd::kNewTsume);
     BoardView* view = frame()->ActiveView();
-    QCOMPARE(view->controller().LabelIndex(), int(km::kLabelAttacker));
+    QCOMPARE(view->controller().LabelIndex(), int(kLabelAttacker));
     Trigger(cmd::kFlip);
-    QCOMPARE(view->controller().LabelIndex(), int(km::kLabelDefender));
+    QCOMPARE(view->controller().LabelIndex(), int(kLabelDefender));
     QVERIFY2(platform::FileExists(ToCore(home_.filePath(QStringLiteral("su1.dib")))), "a missing label is drawn and saved");
     Trigger(cmd::kProblemDiagram);
     SetupWindow* setup = app_->setup_frame();
@@ -249,7 +252,7 @@ class GuiTest : public QObject {
     const QString path = WriteFile("game.csa", kGameText);
     BoardView* view = app_->OpenDocument(path, DocKind::kGame);
     QVERIFY(view);
-    km::ScreenBoard& board = view->document()->board();
+    ScreenBoard& board = view->document()->board();
     QCOMPARE(board.depth(), 0);  // a loaded record stands at its start
     QCOMPARE(U8(view->document()->game()->header().SenteName()), std::string("羽生"));
     QCOMPARE(view->document()->title(), QStringLiteral("game.csa"));
@@ -298,7 +301,7 @@ class GuiTest : public QObject {
     BoardView* game = app_->OpenDocument(QStringLiteral(KOMARAKU_PROGRAM_DIR "/samples/sample-game.csa"), DocKind::kGame);
     QVERIFY(game);
     QVERIFY(sink_.messages.empty());
-    km::ScreenBoard& board = game->document()->board();
+    ScreenBoard& board = game->document()->board();
     board.GoToEnd();
     QCOMPARE(board.depth(), 30);
     QCOMPARE(board.root()->child->ChildCount(), 2);  // the branch at the second move
@@ -312,9 +315,9 @@ class GuiTest : public QObject {
   void openTsumeFile() {
     BoardView* view = app_->OpenDocument(WriteFile("mate.pcl", kProblemText), DocKind::kTsume);
     QVERIFY(view);
-    QCOMPARE(view->controller().LabelIndex(), int(km::kLabelAttacker));
+    QCOMPARE(view->controller().LabelIndex(), int(kLabelAttacker));
     QCOMPARE(view->document()->board().HandCount(kSenteHand, KI), 2);
-    QCOMPARE(frame()->commands().kind(), km::kTsumeMenu);
+    QCOMPARE(frame()->commands().kind(), kTsumeMenu);
   }
 
   void damagedFileSaysWhy() {

@@ -7,6 +7,9 @@
 #include "tests/record/record_test_util.h"
 #include "tests/support/test_position.h"
 
+using namespace rules;
+using namespace record;
+
 namespace {
 
 const char kEvenBody[] =

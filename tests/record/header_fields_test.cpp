@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace record;
+
 namespace {
 
 TEST(GameHeader, ValueRules) {

@@ -14,6 +14,9 @@
 #include "rules/notation.h"
 #include "tests/record/record_test_util.h"
 
+using namespace rules;
+using namespace record;
+
 namespace {
 
 std::string Convert(std::string_view kif, KakinokiStats* stats = nullptr, KakinokiOptions options = {}) {

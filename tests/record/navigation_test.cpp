@@ -8,6 +8,9 @@
 #include "rules/move_rules.h"
 #include "tests/support/test_position.h"
 
+using namespace rules;
+using namespace record;
+
 namespace {
 
 void Play(Position& b, int index, int square, int promote = -1) {

@@ -7,6 +7,9 @@
 #include "rules/notation.h"
 #include "tests/support/reference_rules.h"
 
+using namespace rules;
+using namespace record;
+
 void PlayCsa(RecordBoard& board, std::string_view csa) {
   CsaMove m;
   ASSERT_TRUE(ParseCsaMoveLine(board, csa, m)) << csa;

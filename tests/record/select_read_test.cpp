@@ -13,6 +13,9 @@
 #include "rules/notation.h"
 #include "tests/record/record_test_util.h"
 
+using namespace rules;
+using namespace record;
+
 namespace {
 
 std::string Game(const char* number, const char* date, const char* players_lines, const char* move) {

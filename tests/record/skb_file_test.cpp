@@ -5,6 +5,9 @@
 #include "record/skb_file.h"
 #include "tests/record/record_test_util.h"
 
+using namespace rules;
+using namespace record;
+
 namespace {
 
 class SetupFile : public testing::Test {

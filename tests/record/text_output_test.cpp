@@ -4,6 +4,9 @@
 #include "record/print_lines.h"
 #include "tests/record/record_test_util.h"
 
+using namespace rules;
+using namespace record;
+
 namespace {
 
 // Plays n moves of knights and rooks shuffling (legal for either side for as long as needed).

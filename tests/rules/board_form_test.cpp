@@ -6,6 +6,8 @@
 
 #include "tests/support/test_position.h"
 
+using namespace rules;
+
 namespace {
 
 uint32_t Counts(const BoardForm& f) {

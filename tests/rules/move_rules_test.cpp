@@ -7,6 +7,8 @@
 #include "tests/support/reference_rules.h"
 #include "tests/support/test_position.h"
 
+using namespace rules;
+
 namespace {
 
 int Validate(TestPosition& pos, int index, int target, int promote) {

@@ -6,6 +6,8 @@
 #include "rules/position.h"
 #include "tests/support/test_position.h"
 
+using namespace rules;
+
 namespace {
 
 // Every move ValidateMove accepts in the position (leaving one's own king attacked included).

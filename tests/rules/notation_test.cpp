@@ -8,6 +8,8 @@
 #include "tests/support/reference_rules.h"
 #include "tests/support/test_position.h"
 
+using namespace rules;
+
 namespace {
 
 std::string TextOf(TestPosition& pos, int index, int target, int promote = -1) {

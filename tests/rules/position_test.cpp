@@ -5,6 +5,8 @@
 #include "rules/start_position.h"
 #include "tests/support/test_position.h"
 
+using namespace rules;
+
 namespace {
 
 TEST(Squares, ConversionsAndPassThroughCodes) {

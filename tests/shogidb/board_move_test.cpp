@@ -11,6 +11,9 @@
 #include "shogidb/position_key.h"
 #include "tests/support/reference_rules.h"
 
+using namespace rules;
+using namespace record;
+
 namespace shogidb {
 namespace {
 

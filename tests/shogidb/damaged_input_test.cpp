@@ -11,6 +11,8 @@
 #include "shogidb/joseki_lines.h"
 #include "tests/shogidb/shogidb_test_util.h"
 
+using namespace record;
+
 namespace shogidb {
 namespace {
 

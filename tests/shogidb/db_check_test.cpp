@@ -14,6 +14,9 @@
 #include "shogidb/problem_database.h"
 #include "tests/shogidb/shogidb_test_util.h"
 
+using namespace rules;
+using namespace record;
+
 namespace shogidb {
 namespace {
 

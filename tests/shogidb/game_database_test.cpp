@@ -14,6 +14,9 @@
 #include "shogidb/search_condition.h"
 #include "tests/shogidb/shogidb_test_util.h"
 
+using namespace rules;
+using namespace record;
+
 namespace shogidb {
 namespace {
 

@@ -10,6 +10,9 @@
 #include "shogidb/game_database.h"
 #include "tests/shogidb/shogidb_test_util.h"
 
+using namespace rules;
+using namespace record;
+
 namespace shogidb {
 namespace {
 

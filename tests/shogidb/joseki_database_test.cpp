@@ -14,6 +14,9 @@
 #include "shogidb/position_key.h"
 #include "tests/shogidb/shogidb_test_util.h"
 
+using namespace rules;
+using namespace record;
+
 namespace shogidb {
 namespace {
 

@@ -14,6 +14,8 @@
 #include "shogidb/search_condition.h"
 #include "tests/shogidb/shogidb_test_util.h"
 
+using namespace record;
+
 namespace shogidb {
 namespace {
 

@@ -6,6 +6,8 @@
 #include "tests/support/reference_rules.h"
 #include "tests/support/scratch_dir.h"
 
+using namespace record;
+
 namespace shogidb::testing {
 
 void RemoveTree(const std::string& dir) { test_support::RemoveTree(dir); }

@@ -14,6 +14,8 @@
 #include "shogidb/schema.h"
 #include "tests/shogidb/shogidb_test_util.h"
 
+using namespace rules;
+
 namespace shogidb {
 namespace {
 

@@ -14,6 +14,9 @@
 #include "tests/support/sfen.h"
 #include "tests/support/test_position.h"
 
+using namespace rules;
+using namespace solver;
+
 namespace {
 
 class Generators : public ::testing::Test {

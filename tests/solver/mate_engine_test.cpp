@@ -18,6 +18,10 @@
 #include "tests/support/solution_check.h"
 #include "tests/support/test_position.h"
 
+using namespace rules;
+using namespace record;
+using namespace solver;
+
 namespace {
 
 bool StartsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }

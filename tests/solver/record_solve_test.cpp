@@ -13,6 +13,10 @@
 #include "solver/solve_procedure.h"
 #include "tests/support/solution_check.h"
 
+using namespace rules;
+using namespace record;
+using namespace solver;
+
 namespace {
 
 class RecordSolve : public ::testing::Test {

@@ -11,6 +11,9 @@
 #include "solver/solve_procedure.h"
 #include "tests/support/sfen.h"
 
+using namespace record;
+using namespace solver;
+
 namespace {
 
 // The line with every digit turned into 9, to compare against a pattern.

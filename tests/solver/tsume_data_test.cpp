@@ -13,6 +13,9 @@
 #include "tests/support/solution_check.h"
 #include "tests/support/tsume_data.h"
 
+using namespace record;
+using namespace solver;
+
 namespace {
 
 constexpr int kLongestInTests = 13;

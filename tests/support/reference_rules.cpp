@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdlib>
 
+using namespace rules;
+
 namespace {
 
 struct Vec {

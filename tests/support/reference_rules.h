@@ -17,12 +17,12 @@ struct RefPiece {
 
 struct RefPosition {
   RefPiece at[10][10];  // [file][rank], 1..9
-  int hand[2][kKindCount] = {};
+  int hand[2][rules::kKindCount] = {};
   int side_to_move = 0;
   bool turn_order = true;
 };
 
-RefPosition Snapshot(const Position& position);
+RefPosition Snapshot(const rules::Position& position);
 
 // Whether the piece on (ff, fr) can move to (tf, tr) by its movement, ignoring what stands on the target.
 bool RefCanReach(const RefPosition& p, int ff, int fr, int tf, int tr);
@@ -56,7 +56,7 @@ RefPosition RefApply(const RefPosition& p, const RefMove& m);
 // --- for the mate solver's tests ---------------------------------------------------------------------
 // The move a move word describes, read against the position it is played in (kind from the board, or
 // from the piece's index group for a drop).
-RefMove RefMoveOfWord(const RefPosition& p, MoveWord w);
+RefMove RefMoveOfWord(const RefPosition& p, rules::MoveWord w);
 bool RefSameMove(const RefMove& a, const RefMove& b);
 // "+7776FU"-like key of a move (drops "+0055KA"), unique per move of play.
 std::string RefMoveKey(const RefMove& m);

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstring>
 
+using namespace rules;
+
 namespace {
 
 int KindOfLetter(char c) {

@@ -14,7 +14,7 @@ bool ReadSfen(std::string_view sfen, RefPosition* out);
 
 // Puts the position on the board (every piece not named goes into the box), sets the side to move and
 // begins a new record.
-void SetPositionFromRef(Position& position, const RefPosition& ref);
+void SetPositionFromRef(rules::Position& position, const RefPosition& ref);
 
 // ReadSfen and SetPositionFromRef in one; false when the text is malformed.
-bool SetPositionFromSfen(Position& position, std::string_view sfen);
+bool SetPositionFromSfen(rules::Position& position, std::string_view sfen);

@@ -6,6 +6,8 @@
 
 #include "tests/support/reference_rules.h"
 
+using namespace rules;
+
 namespace {
 
 struct Judge {

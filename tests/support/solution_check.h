@@ -22,4 +22,4 @@ struct SolutionReport {
 
 // Judges the tree below the current node of the record; the board stands where the problem starts, with
 // the attacker to move. The board is not moved.
-SolutionReport CheckSolutionTree(const Position& position);
+SolutionReport CheckSolutionTree(const rules::Position& position);

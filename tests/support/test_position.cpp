@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+using namespace rules;
+
 namespace {
 
 // Whether an unpromoted piece of the kind could ever move again from the rank (for its side).

@@ -7,12 +7,12 @@
 
 #include "rules/position.h"
 
-class TestPosition : public Position {
+class TestPosition : public rules::Position {
  public:
   TestPosition() {
-    Piece* pieces[kPieceCount];
-    for (int i = 0; i < kPieceCount; ++i) pieces[i] = &pieces_[i];
-    PieceStore* boxes[3] = {&boxes_[0], &boxes_[1], &boxes_[2]};
+    rules::Piece* pieces[rules::kPieceCount];
+    for (int i = 0; i < rules::kPieceCount; ++i) pieces[i] = &pieces_[i];
+    rules::PieceStore* boxes[3] = {&boxes_[0], &boxes_[1], &boxes_[2]};
     Init(pieces, &board_, boxes, PoolSizes{});
   }
   // Places a piece without recording anything (location: board index or 0/1/2).
@@ -23,17 +23,17 @@ class TestPosition : public Position {
   void Empty() { SetUp(8); }
 
  private:
-  Piece pieces_[kPieceCount];
-  Board board_;
-  PieceStore boxes_[3];
+  rules::Piece pieces_[rules::kPieceCount];
+  rules::Board board_;
+  rules::PieceStore boxes_[3];
 };
 
 // A random but well-formed board form: every piece on a distinct square, in a hand or in the box;
 // pawns, lances and knights never on squares they could not leave; promotions where the kind allows.
-BoardForm RandomBoardForm(std::mt19937& rng, int box_percent = 15, int hand_percent = 15);
+rules::BoardForm RandomBoardForm(std::mt19937& rng, int box_percent = 15, int hand_percent = 15);
 
 // Places kings first (one per side, when `with_kings`) then the rest at random.
-void SetRandomPosition(Position& position, std::mt19937& rng, bool with_kings = true);
+void SetRandomPosition(rules::Position& position, std::mt19937& rng, bool with_kings = true);
 
 // Square number from file and rank, board index from square number.
-inline int Sq(int file, int rank) { return ToBoardIndex(file * 10 + rank); }
+inline int Sq(int file, int rank) { return rules::ToBoardIndex(file * 10 + rank); }
