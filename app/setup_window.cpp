@@ -19,7 +19,7 @@ namespace app {
 namespace {
 
 // The side to move at the start of a record: the mover of its first move, else the side to move now.
-int StartSide(const ScreenBoard& board) {
+Side StartSide(const ScreenBoard& board) {
   const MoveNode* first = board.root()->child;
   if (first && board.turn_order() && board.side_to_move() != kSideUnset) return first->move.SideBefore();
   if (board.current() == board.root()) return board.side_to_move();

@@ -31,7 +31,7 @@ struct JosekiAt {
   }
   DbSession session;
   BoardForm form;
-  int side = kSente;
+  Side side = kSente;
   shogidb::JosekiDatabase db;
 };
 
@@ -82,7 +82,7 @@ int Show(const DbOptions& o) {
   if (!at.Begin(o, ply)) return kFailed;
   shogidb::JosekiDatabase& db = at.db;
   const BoardForm& form = at.form;
-  const int side = at.side;
+  const Side side = at.side;
   shogidb::OpenTables open;
   if (db.OpenAll(open) != 0) return kFailed;
   shogidb::JosekiPosition position;

@@ -26,8 +26,8 @@ int RunDemo(const Args&) {
                           {23, 24}, {28, 24}, {85, 86}, {87, 86}, {82, 86}};
   OutLine("");
   for (const auto& m : moves) {
-    Piece* p = board.PieceAt(ToBoardIndex(m[0]));
-    if (!p || p->MoveTo(ToBoardIndex(m[1]), -1, -1) == 0) {
+    Piece* p = board.PieceAt(ToBoardIndex(SquareNumber(m[0])));
+    if (!p || p->MoveTo(ToBoardIndex(SquareNumber(m[1])), Promotion::kKeep, p->side()) == 0) {
       Err("kzb demo: a move of the demo could not be played");
       return kFailed;
     }

@@ -105,7 +105,7 @@ bool ParseNumber(const std::string& text, long max, long& value) {
   return errno == 0 && *end == '\0' && value >= 0 && value <= max;
 }
 
-bool PositionFromFile(const std::string& command, const std::string& path, int ply, BoardForm& form, int& side) {
+bool PositionFromFile(const std::string& command, const std::string& path, int ply, BoardForm& form, Side& side) {
   platform::RecordingMessageSink messages;
   RecordFile file(&messages);
   const RecordFileResult r = file.Load(path);

@@ -12,6 +12,7 @@
 #include "platform/message_sink.h"
 #include "platform/progress_sink.h"
 #include "rules/board_form.h"
+#include "rules/side.h"
 #include "shogidb/db_job.h"
 
 namespace kzb {
@@ -84,7 +85,7 @@ class DbSession {
 bool ParseNumber(const std::string& text, long max, long& value);
 // The position after `ply` plies of the selected line of a record file (any kind kzb reads): its board
 // form and side to move. False (with a message) when the file cannot be read or the line is shorter.
-bool PositionFromFile(const std::string& command, const std::string& path, int ply, rules::BoardForm& form, int& side);
+bool PositionFromFile(const std::string& command, const std::string& path, int ply, rules::BoardForm& form, rules::Side& side);
 
 int RunDbCreate(const Args& args);
 int RunDbImport(const Args& args);

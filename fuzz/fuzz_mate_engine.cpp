@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < kInputSize) return 0;
   static PlainBoard board;
   board.ApplyBoardForm(FormOf(data + 2));
-  board.SetSideToMove(data[0] % 3);
+  board.SetSideToMove(static_cast<Side>(data[0] % 3));
   board.BeginRecord();
   const BoardForm start = board.CurrentBoardForm();
 
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (SolutionWritten(engine.outcome())) {
     const RefPosition ref = Snapshot(board);
     // The judge starts from a lawful problem: the defender not in check already.
-    if (!RefKingAttacked(ref, 1 - board.side_to_move()) && !CheckSolutionTree(board).error.empty()) std::abort();
+    if (!RefKingAttacked(ref, SideIndex(Opponent(board.side_to_move()))) && !CheckSolutionTree(board).error.empty()) std::abort();
   }
   return 0;
 }

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (games.Search(condition, {}, found) == 0) ExpectListed(games, found, data, size);
   shogidb::PositionSpec spec;
   spec.mode = 1 + static_cast<int>(size % 2);
-  spec.side = static_cast<int>(size % 3);
+  spec.side = static_cast<Side>(size % 3);
   spec.reversed = size % 5 < 2;
   spec.target = BoardForm();
   spec.first_ply = 1 + static_cast<int>(size % 7);

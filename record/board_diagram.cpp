@@ -15,13 +15,13 @@ namespace {
 
 // A tsume position: the box holds the attacker's... exactly one king and nothing else.
 bool BoxHoldsOnlyOneKing(const Position& position) {
-  const PieceStore& box = position.box(kPieceBox);
+  const PieceStore& box = position.store(kPieceBox);
   return box.total() == 1 && box.Count(OU) == 1;
 }
 
 }  // namespace
 
-std::string HandText(const Position& position, int side) {
+std::string HandText(const Position& position, Side side) {
   std::string text;
   for (int kind = 0; kind < kKindCount; ++kind) {
     const int n = position.HandCount(side, kind);
@@ -43,7 +43,7 @@ void WriteBoardDiagram(const Position& position, std::string_view sente_label, s
   for (int rank = 1; rank <= 9; ++rank) {
     std::string row = "|";
     for (int file = 9; file >= 1; --file) {
-      const Piece* p = position.PieceAt(BoardIndexOf(file, rank));
+      const Piece* p = position.PieceAt(BoardIndex::At(file, rank));
       if (!p) {
         row += " ・";
       } else {

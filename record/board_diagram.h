@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "rules/side.h"
+
 namespace rules {
 class Position;
 }  // namespace rules
@@ -17,7 +19,7 @@ extern const char* const kDiagramPieceNames[16];
 extern const char* const kCountNumerals[19];
 
 // "飛 角二 歩三 " style list of a hand, or "なし".
-std::string HandText(const rules::Position& position, int side);
+std::string HandText(const rules::Position& position, rules::Side side);
 
 // Calls `line` for each line of the diagram.
 void WriteBoardDiagram(const rules::Position& position, std::string_view sente_label, std::string_view gote_label,

@@ -25,7 +25,9 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/ascii.h"
 #include "record/archive.h"
+#include "record/csa_position_lines.h"
 #include "record/record_board.h"
 #include "rules/notation.h"
 
@@ -37,27 +39,11 @@ namespace {
 
 const char kFullWidthSpace[] = "　";
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Removes the prefix when the text starts with it.
 bool Consume(std::string_view& text, std::string_view prefix) {
-  if (text.substr(0, prefix.size()) != prefix) return false;
+  if (!text.starts_with(prefix)) return false;
   text.remove_prefix(prefix.size());
   return true;
-}
-
-// A two-digit square number 11..99 or 00 (hand) from text; -1 when it is neither.
-int ParseSquare(std::string_view two) {
-  if (two.size() < 2 || !IsDigit(two[0]) || !IsDigit(two[1])) return -1;
-  const int file = two[0] - '0', rank = two[1] - '0';
-  if (file == 0 && rank == 0) return 0;
-  if (file == 0 || rank == 0) return -1;
-  return file * 10 + rank;
-}
-
-int ParseCode(std::string_view two, int* promoted) {
-  if (two.size() < 2) return -1;
-  return ParseCsaPieceCode(two.data(), promoted);
 }
 
 }  // namespace
@@ -75,34 +61,34 @@ std::string_view SkipCsaBlanks(std::string_view line) {
 bool LooksLikeCsaMove(std::string_view t) {
   if (t.size() < 5 || (t[0] != '+' && t[0] != '-')) return false;
   for (int i = 1; i <= 4; ++i) {
-    if (!IsDigit(t[i])) return false;
+    if (!platform::IsDigit(t[i])) return false;
   }
-  return t.size() == 5 || !IsDigit(t[5]);
+  return t.size() == 5 || !platform::IsDigit(t[5]);
 }
 
 bool ParseCsaMoveLine(const Position& position, std::string_view line, CsaMove& move) {
   if (line.size() < 7 || (line[0] != '+' && line[0] != '-')) return false;
-  const int side = line[0] == '+' ? kSente : kGote;
-  const int from = ParseSquare(line.substr(1, 2));
-  const int to = ParseSquare(line.substr(3, 2));
-  int promoted = 0;
-  const int kind = ParseCode(line.substr(5, 2), &promoted);
+  const Side side = line[0] == '+' ? kSente : kGote;
+  const int from = ParseCsaSquare(line.substr(1, 2));
+  const int to = ParseCsaSquare(line.substr(3, 2));
+  bool promoted = false;
+  const int kind = ParseCsaCode(line.substr(5, 2), &promoted);
   if (from < 0 || to <= 0 || kind < 0) return false;
-  const int target = ToBoardIndex(to);
+  const BoardIndex target = ToBoardIndex(SquareNumber(to));
   const Piece* occupant = position.PieceAt(target);
   if (occupant && occupant->side() == side) return false;
   int piece = -1;
   if (from == 0) {
     if (promoted || occupant) return false;
     for (int i = kFirstIndexOfKind[kind]; i < kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; ++i) {
-      if (position.LocationOf(i) == side) {
+      if (position.LocationOf(i) == Location::Hand(side)) {
         piece = i;
         break;
       }
     }
     if (piece < 0) return false;
   } else {
-    const Piece* p = position.PieceAt(ToBoardIndex(from));
+    const Piece* p = position.PieceAt(ToBoardIndex(SquareNumber(from)));
     if (!p || p->side() != side || p->kind() != kind || from == to) return false;
     piece = p->index();
   }
@@ -122,44 +108,11 @@ void RecordBoard::WriteCsaBody(Archive& ar) const {
 }
 
 void RecordBoard::WriteCsaPosition(Archive& ar) const {
-  const BoardForm::Expanded start = initial_form().Decode();
-  int cell_code[100];  // by square number: 0 empty, else 1 + code
-  std::memset(cell_code, 0, sizeof cell_code);
-  int hands[2][kKindCount] = {};
-  for (int i = 0; i < kPieceCount; ++i) {
-    const BoardForm::Entry& e = start[i];
-    const int kind = KindOfIndex(i);
-    if (e.location == BoardForm::kBoxLocation) continue;
-    if (e.location <= 1) {
-      ++hands[e.location][kind];
-    } else if (e.location < 100) {
-      cell_code[e.location] = 1 + MakeCode(kind, e.promoted, e.owner);
-    }
-  }
   ar.WriteLine("'初期局面");
-  for (int rank = 1; rank <= 9; ++rank) {
-    std::string row = "P" + std::to_string(rank);
-    for (int file = 9; file >= 1; --file) {
-      const int c = cell_code[file * 10 + rank];
-      if (c == 0) {
-        row += " * ";
-      } else {
-        row += CodeSide(c - 1) == kSente ? "+" : "-";
-        row += kCsaPieceCodes[(c - 1) & 15];
-      }
-    }
-    ar.WriteLine(row);
-  }
-  for (int side = 0; side < 2; ++side) {
-    std::string line = side == kSente ? "P+" : "P-";
-    for (int kind = 0; kind < kKindCount; ++kind) {
-      for (int n = 0; n < hands[side][kind]; ++n) line += std::string("00") + kCsaPieceCodes[kind];
-    }
-    if (line.size() > 2) ar.WriteLine(line);
-  }
+  for (const std::string& line : CsaPositionLines(initial_form())) ar.WriteLine(line);
   ar.WriteLine("'手番");
-  int start_side = side_to_move();
-  if (start_side != kSideUnset && move_number() % 2 != 0) start_side = 1 - start_side;
+  Side start_side = side_to_move();
+  if (start_side != kSideUnset && move_number() % 2 != 0) start_side = Opponent(start_side);
   ar.WriteLine(start_side == kGote ? "-" : "+");
 }
 
@@ -189,13 +142,89 @@ void WriteCsaMoveTree(const MoveNode& from, int first_number, Archive& ar) {
 
 namespace {
 
-// Puts pieces taken from the box of a position being set up. The board's protected set-up tools are
-// reached through the reader, which is a RecordBoard member; this only decides which piece goes where.
-int LowestInBox(const Position& position, int kind) {
-  for (int i = kFirstIndexOfKind[kind]; i < kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; ++i) {
-    if (position.LocationOf(i) == kPieceBox) return i;
+// Reads the lines before the moves: the position lines (taken as far as they go), up to the side line
+// "+" or "-" or a first move standing in its place, which `side_line` receives. False when the text ends
+// first, or reaches a "/" (which `result` notes).
+bool ReadStartPosition(RecordBoard& board, Archive& ar, std::string& side_line, CsaBodyResult& result) {
+  BoardForm::Expanded pieces;  // every piece in the box until a position line says otherwise
+  bool have_side = false;
+  std::string raw;
+  while (!have_side && ar.ReadLine(raw)) {
+    std::string_view line = SkipCsaBlanks(raw);
+    if (line.empty()) continue;
+    if (line[0] == '+' || line[0] == '-') {
+      board.SetSideToMove(line[0] == '+' ? kSente : kGote);
+      side_line = std::string(line);
+      have_side = true;
+    } else if (line[0] == '/') {
+      result.game_end = true;
+      break;
+    } else {
+      ApplyCsaPositionLine(line, CsaPolicy::kLenient, pieces);  // other lines change nothing
+    }
   }
-  return -1;
+  board.PlacePieces(pieces);
+  return have_side;
+}
+
+// The number of a branch marker "'手数目:N" from its leading digits; -1 when there are none.
+int BranchNumber(std::string_view text) {
+  int n = 0;
+  size_t digits = 0;
+  while (digits < text.size() && platform::IsDigit(text[digits]) && n < 100000) n = n * 10 + (text[digits++] - '0');
+  return digits == 0 ? -1 : n;
+}
+
+// Plays the moves with their annotations and branch markers up to a "/" or the end of the text. A move
+// line that does not play stops the moves; `result` tells which and why.
+void ReadMoves(RecordBoard& board, Archive& ar, const std::string& side_line, CsaBodyResult& result) {
+  int number = 1;  // the number of the next move
+  auto play = [&](std::string_view line) {
+    CsaMove m;
+    if (!ParseCsaMoveLine(board, line, m)) {
+      result.status = CsaBodyResult::kBadMove;
+    } else if (board.piece(m.piece).MoveTo(m.to, PromotionTo(m.promote), m.side) == 0) {
+      result.status = CsaBodyResult::kNoNode;
+    } else {
+      ++number;
+      return;
+    }
+    result.bad_line = std::string(line);
+  };
+  // A file may put its first move where the side line stands.
+  if (CsaMove m; side_line.size() > 1 && ParseCsaMoveLine(board, side_line, m)) play(side_line);
+  std::string raw;
+  while (result.ok() && ar.ReadLine(raw)) {
+    std::string_view line = SkipCsaBlanks(raw);
+    if (line.empty()) continue;
+    if (line[0] == '\'') {
+      std::string_view rest = SkipCsaBlanks(line.substr(1));
+      if (Consume(rest, "手数目:")) {
+        const int n = BranchNumber(rest);
+        if (n < 0) continue;
+        while (number > n && number > 1) {
+          board.StepBack();
+          --number;
+        }
+      } else if (Consume(rest, "注釈:")) {
+        board.AddAnnotation(board.current(), rest);
+      }
+    } else if (line[0] == '+' || line[0] == '-') {
+      play(line);
+    } else if (line[0] == '/') {
+      result.game_end = true;
+      return;
+    }
+  }
+  // A game that stopped at a bad move still ends at its "/": the stream is left at the next game.
+  if (!result.ok()) {
+    while (ar.ReadLine(raw)) {
+      if (SkipCsaBlanks(raw).starts_with("/")) {
+        result.game_end = true;
+        return;
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -210,138 +239,20 @@ CsaBodyResult RecordBoard::Serialize(Archive& ar) {
 
 CsaBodyResult RecordBoard::ReadCsaBody(Archive& ar) {
   CsaBodyResult result;
+  std::string side_line;
+  // 1. The start position, placed with the turn order off, then fixed as the start of the record.
   SetTurnOrder(0);
   SetSideToMove(kSente);
-  std::string raw, side_line;
-  bool have_side = false;
-  {
-    Unrecorded quiet(*this);
-    PlaceAllInBox();
-    // Places the lowest box piece of a kind; a piece already standing on the square goes back first.
-    auto place = [this](int kind, int promoted, int side, int square) {
-      const int i = LowestInBox(*this, kind);
-      if (i < 0) return;
-      if (square == 0) {
-        piece(i).PlaceTo(side, 0, side);
-        return;
-      }
-      const int at = ToBoardIndex(square);
-      if (Piece* occupant = PieceAt(at)) occupant->PlaceTo(kPieceBox, 0, 0);
-      piece(i).PlaceTo(at, promoted, side);
-    };
-    while (!have_side && ar.ReadLine(raw)) {
-      std::string_view line = SkipCsaBlanks(raw);
-      if (line.empty()) continue;
-      if (line[0] == '+' || line[0] == '-') {
-        SetSideToMove(line[0] == '+' ? kSente : kGote);
-        side_line = std::string(line);
-        have_side = true;
-      } else if (line[0] == '/') {
-        result.game_end = true;
-        break;
-      } else if (line.size() >= 2 && line[0] == 'P' && line[1] >= '1' && line[1] <= '9') {
-        const int rank = line[1] - '0';
-        for (int c = 0; c < 9; ++c) {
-          std::string_view cell = line.substr(std::min<size_t>(line.size(), 2 + 3 * c), 3);
-          if (cell.size() < 3 || (cell[0] != '+' && cell[0] != '-')) continue;
-          int promoted = 0;
-          const int kind = ParseCode(cell.substr(1), &promoted);
-          if (kind >= 0) place(kind, promoted, cell[0] == '+' ? kSente : kGote, (9 - c) * 10 + rank);
-        }
-      } else if (line.size() >= 2 && line[0] == 'P' && (line[1] == '+' || line[1] == '-')) {
-        const int side = line[1] == '+' ? kSente : kGote;
-        for (size_t at = 2; at + 4 <= line.size(); at += 4) {
-          std::string_view group = line.substr(at, 4);
-          const int square = ParseSquare(group);
-          if (square < 0) break;
-          if (square == 0 && group.substr(2) == "AL") {
-            for (int i = 0; i < kPieceCount; ++i) {
-              if (KindOf(i) != OU && LocationOf(i) == kPieceBox) piece(i).PlaceTo(side, 0, side);
-            }
-            continue;
-          }
-          int promoted = 0;
-          const int kind = ParseCode(group.substr(2), &promoted);
-          if (kind < 0) break;
-          place(kind, square == 0 ? 0 : promoted, side, square);
-        }
-      } else if (line.size() >= 2 && line[0] == 'P' && (line[1] == 'I' || line[1] == 'i')) {
-        BoardForm even;
-        ApplyBoardForm(even);
-        std::string_view rest = line.substr(2);
-        for (;;) {
-          while (!rest.empty() && (rest[0] == ' ' || rest[0] == '\t')) rest.remove_prefix(1);
-          if (rest.size() < 4) break;
-          const int square = ParseSquare(rest);
-          int promoted = 0;
-          const int kind = ParseCode(rest.substr(2), &promoted);
-          if (square <= 0 || kind < 0) break;
-          Piece* p = PieceAt(ToBoardIndex(square));
-          if (p && p->kind() == kind) p->PlaceTo(kPieceBox, 0, 0);
-          rest.remove_prefix(4);
-        }
-      }
-    }
-  }
+  const bool have_side = ReadStartPosition(*this, ar, side_line, result);
   SetTurnOrder(1);
   BeginRecord();
   if (!have_side) return result;
-  const int start_side = side_to_move();
-
-  int number = 1;  // the number of the next move
-  auto play = [&](std::string_view line) {
-    CsaMove m;
-    if (!ParseCsaMoveLine(*this, line, m)) {
-      result.status = CsaBodyResult::kBadMove;
-    } else if (piece(m.piece).MoveTo(m.to, m.promote, m.side) == 0) {
-      result.status = CsaBodyResult::kNoNode;
-    } else {
-      ++number;
-      return true;
-    }
-    result.bad_line = std::string(line);
-    return false;
-  };
-  // A file may put its first move where the side line stands.
-  if (side_line.size() > 1) {
-    CsaMove m;
-    if (ParseCsaMoveLine(*this, side_line, m)) play(side_line);
-  }
-  while (result.ok() && ar.ReadLine(raw)) {
-    std::string_view line = SkipCsaBlanks(raw);
-    if (line.empty()) continue;
-    if (line[0] == '\'') {
-      std::string_view rest = SkipCsaBlanks(line.substr(1));
-      if (Consume(rest, "手数目:")) {
-        int n = 0;
-        size_t digits = 0;
-        while (digits < rest.size() && IsDigit(rest[digits]) && n < 100000) n = n * 10 + (rest[digits++] - '0');
-        if (digits == 0) continue;
-        while (number > n && number > 1) {
-          StepBack();
-          --number;
-        }
-      } else if (Consume(rest, "注釈:")) {
-        AddAnnotation(current(), rest);
-      }
-    } else if (line[0] == '+' || line[0] == '-') {
-      play(line);
-    } else if (line[0] == '/') {
-      result.game_end = true;
-      break;
-    }
-  }
-  // A game that stopped at a bad move still ends at its "/": the stream is left at the next game.
-  if (!result.ok()) {
-    while (ar.ReadLine(raw)) {
-      if (SkipCsaBlanks(raw).substr(0, 1) == "/") {
-        result.game_end = true;
-        break;
-      }
-    }
-  }
+  // 2. The moves and their branches.
+  const Side start_side = side_to_move();
+  ReadMoves(*this, ar, side_line, result);
+  // 3. Back to the start. Stepping back leaves the side of the first move last taken back; the start
+  // belongs to the side line.
   GoToStart();
-  // Stepping back leaves the side of the first move last taken back; the start belongs to the side line.
   SetSideToMove(start_side);
   return result;
 }

@@ -33,9 +33,9 @@ struct CsaBodyResult {
 // target, a capture of the mover's own piece...).
 struct CsaMove {
   int piece = -1;
-  int to = 0;         // board index
-  int promote = 0;    // promotion after the move
-  int side = 0;
+  rules::BoardIndex to;
+  bool promote = false;  // promoted after the move
+  rules::Side side = rules::kSente;
 };
 bool ParseCsaMoveLine(const rules::Position& position, std::string_view line, CsaMove& move);
 

@@ -101,14 +101,14 @@ std::string NameWithoutCommas(std::string_view name) {
 struct Diagram {
   bool present = false;
   std::string rows[10];    // "P1 * -KY..." by rank
-  std::string hands[2];    // "P+00HI..." / "P-00AL"
-  int side = kSente;
+  std::string hands[2];    // "P+00HI..." / "P-00AL", by side
+  Side side = kSente;
 };
 
 struct Game {
   std::string slots[kSlotCount];
   Diagram diagram;
-  int first_mover = kSente;
+  Side first_mover = kSente;
   std::vector<std::string> comments;  // "'注釈:..." lines of the header
   bool any_header = false;
   const KakinokiHandicap* handicap = nullptr;
@@ -137,7 +137,7 @@ int DiagramPiece(std::string_view& s) {
 }
 
 // "飛　角　金四　歩十七" (or "なし", or "残り全部" for every piece left) as a CSA hand line.
-std::string DiagramHand(std::string_view list, int side) {
+std::string DiagramHand(std::string_view list, Side side) {
   std::string line = side == kSente ? "P+" : "P-";
   list = SkipKakinokiBlanks(list);
   if (StartsWith(list, "残り全部")) return line + "00AL";
@@ -163,13 +163,13 @@ bool ReadDiagramLine(std::string_view raw, Diagram& d) {
   std::string_view line = SkipKakinokiBlanks(raw);
   static const struct {
     const char* key;
-    int side;
+    Side side;
   } kHands[] = {{"先手の持駒", kSente}, {"下手の持駒", kSente}, {"後手の持駒", kGote}, {"上手の持駒", kGote}};
   for (const auto& h : kHands) {
     if (!StartsWith(line, h.key)) continue;
     std::string_view list = line.substr(std::char_traits<char>::length(h.key));
     if (StartsWith(list, "：")) list.remove_prefix(2);
-    d.hands[h.side] = DiagramHand(list, h.side);
+    d.hands[SideIndex(h.side)] = DiagramHand(list, h.side);
     d.present = true;
     return true;
   }
@@ -371,7 +371,7 @@ size_t GameConverter::Convert(size_t at, Game& game, KakinokiStats& stats) {
   if (game.diagram.present) {
     // A diagram gives the position; the 手合割 still names the sides.
     for (int rank = 1; rank <= 9; ++rank) position += game.diagram.rows[rank] + "\n";
-    position += game.diagram.hands[kSente] + "\n" + game.diagram.hands[kGote] + "\n";
+    position += game.diagram.hands[SideIndex(kSente)] + "\n" + game.diagram.hands[SideIndex(kGote)] + "\n";
     game.first_mover = game.diagram.side;
   } else {
     position = std::string(game.handicap->pi) + "\n";
@@ -397,7 +397,7 @@ void GameConverter::Write(const Game& game, std::string_view source, Archive& ou
   if (g.slots[kDateSlot].empty()) g.slots[kDateSlot] = options_.date;
   g.slots[kMoveCountSlot] = std::to_string(g.main_length);
   const bool handicap = g.handicap->handicap;
-  auto winner_text = [&](int side) -> std::string {
+  auto winner_text = [&](Side side) -> std::string {
     if (handicap) return side == kSente ? "下手勝ち" : "上手勝ち";
     return side == kSente ? "先手勝ち" : "後手勝ち";
   };
@@ -407,16 +407,16 @@ void GameConverter::Write(const Game& game, std::string_view source, Archive& ou
   } else if (g.end.kind != GameEnd::kNone) {
     last_line = CsaEndLine(g.end.kind);
     // "まで3手で詰み" names no side: the side that made the last move mated.
-    if (g.end.kind == GameEnd::kMate && g.end.winner < 0) {
-      g.end.winner = g.main_length % 2 == 1 ? g.first_mover : 1 - g.first_mover;
+    if (g.end.kind == GameEnd::kMate && g.end.winner == kSideUnset) {
+      g.end.winner = g.main_length % 2 == 1 ? g.first_mover : Opponent(g.first_mover);
     }
     if (g.end.kind == GameEnd::kRepetition) g.slots[kResultSlot] = "千日手";
     if (g.end.kind == GameEnd::kImpasse) g.slots[kResultSlot] = "持将棋";
     if (g.end.kind == GameEnd::kAbort) g.slots[kResultSlot] = "中断";
-    if (g.end.winner >= 0) g.slots[kResultSlot] = winner_text(g.end.winner);
+    if (g.end.winner != kSideUnset) g.slots[kResultSlot] = winner_text(g.end.winner);
   } else if (!g.unchanged) {
     // The moves just stopped: the side that made the last move is taken to have won.
-    g.slots[kResultSlot] = winner_text(g.main_length % 2 == 1 ? g.first_mover : 1 - g.first_mover);
+    g.slots[kResultSlot] = winner_text(g.main_length % 2 == 1 ? g.first_mover : Opponent(g.first_mover));
   }
   for (int s = 0; s < kSlotCount; ++s) {
     if (s != kUnusedSlot && !g.slots[s].empty()) out.WriteLine(kSlotPrefixes[s] + g.slots[s]);

@@ -66,13 +66,13 @@ bool StartsWithMark(std::string_view s) { return StartsWith(s, "▲") || StartsW
 }  // namespace
 
 struct KakinokiMoveReader::Parsed {
-  int to = 0;  // board index
+  BoardIndex to;
   int kind = 0;
   bool promoted = false;  // the piece as named (before the move)
   unsigned mask = kAllClasses;
   bool drop = false;
-  int promote = -1;  // 1 成, 0 不成/生, -1 not said
-  int origin = 0;    // square number from "(77)", 0 when not given
+  int promote = -1;     // 1 成, 0 不成/生, -1 not said
+  SquareNumber origin;  // from "(77)"; not a square when not given
 };
 
 bool KakinokiMoveReader::LooksLikeMoveLine(std::string_view line) {
@@ -89,13 +89,13 @@ bool KakinokiMoveReader::ParseMove(std::string_view& s, Parsed& m) const {
   if (Consume(s, "同")) {
     Consume(s, "　");
     const MoveNode* previous = board_.current();
-    if (previous == board_.root() || !IsBoardIndex(previous->move.To())) return false;
-    m.to = previous->move.To();
+    if (previous == board_.root() || !previous->move.To().IsSquare()) return false;
+    m.to = previous->move.To().square();
   } else {
     const int file = ReadFile(s);
     const int rank = file ? ReadRank(s) : 0;
     if (!file || !rank) return false;
-    m.to = BoardIndexOf(file, rank);
+    m.to = BoardIndex::At(file, rank);
   }
   bool named = false;
   for (const PieceName& p : kPieceNames) {
@@ -127,20 +127,20 @@ bool KakinokiMoveReader::ParseMove(std::string_view& s, Parsed& m) const {
   }
   if (StartsWith(s, "(")) {
     if (s.size() < 4 || !IsAsciiDigit(s[1]) || !IsAsciiDigit(s[2]) || s[3] != ')') return false;
-    m.origin = (s[1] - '0') * 10 + (s[2] - '0');
+    m.origin = SquareNumber::At(s[1] - '0', s[2] - '0');
     s.remove_prefix(4);
   }
   return true;
 }
 
-bool KakinokiMoveReader::PlayMove(const Parsed& m, int side) {
+bool KakinokiMoveReader::PlayMove(const Parsed& m, Side side) {
   const Piece* mover = nullptr;
   auto named_piece = [&](const Piece& p) {
     return p.side() == side && p.kind() == m.kind && p.promoted() == m.promoted;
   };
-  if (m.origin != 0) {
-    const int from = ToBoardIndex(m.origin);
-    if (!IsBoardIndex(from)) return false;
+  if (m.origin.value() != 0) {
+    const BoardIndex from = ToBoardIndex(m.origin);
+    if (!from.IsSquare()) return false;
     mover = board_.PieceAt(from);
     if (!mover || !named_piece(*mover)) return false;
   } else if (!m.drop) {
@@ -149,7 +149,7 @@ bool KakinokiMoveReader::PlayMove(const Parsed& m, int side) {
       for (int i = kPieceCount - 1; i >= 0 && !mover; --i) {
         const Piece& p = board_.piece(i);
         if (p.on_board() && named_piece(p) && p.CanReach(m.to) &&
-            (RelativeClass(m.to, p.location(), side) & mask)) {
+            (RelativeClass(m.to, p.location().square(), side) & mask)) {
           mover = &p;
         }
       }
@@ -160,30 +160,33 @@ bool KakinokiMoveReader::PlayMove(const Parsed& m, int side) {
   if (!mover) {
     // A drop, said or implied by no piece being able to get there.
     if (m.promoted || board_.HandCount(side, m.kind) == 0) return false;
-    mover = &board_.piece(board_.LastPieceOfKind(side, m.kind));
+    mover = &board_.piece(board_.LastPieceOfKind(Location::Hand(side), m.kind));
   }
-  const bool drop = mover->location() < kFirstSquare;
-  const int promote = drop ? 0 : m.promote == 1 ? 1 : mover->promoted() ? -1 : 0;
-  if (ValidateMove(board_, board_.BuildMoveWord(*mover, m.to, promote, -1)) != kLegal) return false;
-  return board_.piece(mover->index()).MoveTo(m.to, promote, -1) == 1;
+  const bool drop = !mover->on_board();
+  const Promotion promotion = drop              ? Promotion::kDemote
+                              : m.promote == 1  ? Promotion::kPromote
+                              : mover->promoted() ? Promotion::kKeep
+                                                : Promotion::kDemote;
+  if (ValidateMove(board_, board_.BuildMoveWord(*mover, m.to, promotion, side)) != kLegal) return false;
+  return board_.piece(mover->index()).MoveTo(m.to, promotion, side) == 1;
 }
 
 KakinokiMoveReader::Result KakinokiMoveReader::EndWith(GameEnd::Kind kind) {
   end_.kind = kind;
-  const int to_move = board_.side_to_move() == kGote ? kGote : kSente;
+  const Side to_move = board_.side_to_move() == kGote ? kGote : kSente;
   switch (kind) {
     case GameEnd::kResign:
     case GameEnd::kMate:
     case GameEnd::kTimeUp:
     case GameEnd::kIllegalLoss:
-      end_.winner = 1 - to_move;
+      end_.winner = Opponent(to_move);
       break;
     case GameEnd::kIllegalWin:
     case GameEnd::kEnteringKing:
       end_.winner = to_move;
       break;
     default:
-      end_.winner = -1;
+      end_.winner = kSideUnset;
   }
   return Result::kEnd;
 }
@@ -201,7 +204,7 @@ KakinokiMoveReader::Result KakinokiMoveReader::ReadLine(std::string_view line) {
     s = SkipKakinokiBlanks(s);
     if (s.empty()) return EndWith(GameEnd::kNone);
     if ((kind = EndKeywordAt(s)) != GameEnd::kNone) return EndWith(kind);
-    const int side = (number % 2 == 1) ? first_mover_ : 1 - first_mover_;
+    const Side side = (number % 2 == 1) ? first_mover_ : Opponent(first_mover_);
     Parsed m;
     return ParseMove(s, m) && PlayMove(m, side) ? Result::kMoves : Result::kFailed;
   }
@@ -210,7 +213,7 @@ KakinokiMoveReader::Result KakinokiMoveReader::ReadLine(std::string_view line) {
     s = SkipKakinokiBlanks(s);
     if (s.empty()) return Result::kMoves;
     if ((kind = EndKeywordAt(s)) != GameEnd::kNone) return EndWith(kind);
-    int side = board_.side_to_move() == kGote ? kGote : kSente;
+    const Side side = board_.side_to_move() == kGote ? kGote : kSente;
     if (Consume(s, "▲")) {
       if (side != kSente) return Result::kFailed;
     } else if (Consume(s, "△") || Consume(s, "▽")) {

@@ -20,7 +20,7 @@ class KakinokiMoveReader {
   };
 
   // `first_mover`: the side whose move number 1 is (gote in handicap games).
-  KakinokiMoveReader(RecordBoard& board, int first_mover) : board_(board), first_mover_(first_mover) {}
+  KakinokiMoveReader(RecordBoard& board, rules::Side first_mover) : board_(board), first_mover_(first_mover) {}
 
   Result ReadLine(std::string_view line);
   // The end keyword that ended the moves, with the winner it implies (from the side to move then).
@@ -33,11 +33,11 @@ class KakinokiMoveReader {
  private:
   struct Parsed;
   bool ParseMove(std::string_view& text, Parsed& m) const;
-  bool PlayMove(const Parsed& m, int side);
+  bool PlayMove(const Parsed& m, rules::Side side);
   Result EndWith(GameEnd::Kind kind);
 
   RecordBoard& board_;
-  int first_mover_;
+  rules::Side first_mover_;
   GameEnd end_;
 };
 

@@ -4,6 +4,8 @@
 
 #include "platform/sjis.h"
 
+using namespace rules;
+
 namespace record {
 
 namespace {
@@ -180,9 +182,9 @@ GameEnd ParseSummaryLine(std::string_view line) {
   if (end.kind != GameEnd::kNone) return end;
   static const struct {
     const char* word;
-    int side;
-  } kSides[] = {{"先手の", 0}, {"下手の", 0}, {"後手の", 1}, {"上手の", 1}};
-  int side = -1;
+    Side side;
+  } kSides[] = {{"先手の", kSente}, {"下手の", kSente}, {"後手の", kGote}, {"上手の", kGote}};
+  Side side = kSideUnset;
   size_t at = std::string_view::npos;
   for (const auto& w : kSides) {
     const size_t p = FindChars(line, w.word);
@@ -191,12 +193,12 @@ GameEnd ParseSummaryLine(std::string_view line) {
       side = w.side;
     }
   }
-  if (side < 0) return end;
+  if (side == kSideUnset) return end;
   std::string_view rest = line.substr(at);
   if (FindChars(rest, "勝") != std::string_view::npos) {
     end.winner = side;
   } else if (FindChars(rest, "負") != std::string_view::npos) {
-    end.winner = 1 - side;
+    end.winner = Opponent(side);
   } else {
     return end;
   }

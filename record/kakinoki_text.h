@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "rules/side.h"
+
 namespace record {
 
 // The 手合割 of a record: the CSA line of its start position and who moves first.
@@ -27,7 +29,7 @@ std::string FullWidthName(std::string_view name);
 struct GameEnd {
   enum Kind { kNone, kResign, kRepetition, kImpasse, kAbort, kMate, kTimeUp, kIllegalWin, kIllegalLoss, kEnteringKing };
   Kind kind = kNone;
-  int winner = -1;  // 0 the "+" side, 1 the "-" side, -1 not stated
+  rules::Side winner = rules::kSideUnset;  // the "+" side (sente), the "-" side, or unset: not stated
 };
 // The end keyword a move token starts with (投了, 中断, 千日手, 持将棋, 詰み, 切れ負け, 時間切れ, 反則勝ち,
 // 反則負け, 入玉勝ち), with the length of the keyword; kNone when the token starts with none.

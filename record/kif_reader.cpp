@@ -97,8 +97,8 @@ std::string CsaMoveOf(std::string_view token, char sign, int& previous_to) {
 // The result a summary line states, in the words of this reader.
 void TakeResult(std::string_view line, std::string& result) {
   const GameEnd stated = ParseSummaryLine(line);
-  if (stated.winner >= 0) {
-    result = stated.winner == 0 ? "先手勝" : "後手勝";
+  if (stated.winner != kSideUnset) {
+    result = stated.winner == kSente ? "先手勝" : "後手勝";
   } else if (stated.kind == GameEnd::kRepetition) {
     result = "千日手";
   } else if (stated.kind == GameEnd::kImpasse) {

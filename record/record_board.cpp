@@ -19,9 +19,9 @@ int WeightedStand(const int hand[kKindCount]) {
 // How a move changes the two hands (the box is not counted), forward (+1) or backward (-1).
 void ApplyToHands(MoveWord w, int sign, int hands[2][kKindCount]) {
   const int kind = KindOfIndex(w.Piece());
-  if (w.From() <= kGoteHand) hands[w.From()][kind] -= sign;
-  if (w.To() <= kGoteHand) hands[w.To()][kind] += sign;
-  if (w.IsCapture() && w.Captured() < kPieceCount) hands[w.SideAfter()][KindOfIndex(w.Captured())] += sign;
+  if (w.From().IsHand()) hands[SideIndex(w.From().hand_side())][kind] -= sign;
+  if (w.To().IsHand()) hands[SideIndex(w.To().hand_side())][kind] += sign;
+  if (w.IsCapture() && w.Captured() < kPieceCount) hands[SideIndex(w.SideAfter())][KindOfIndex(w.Captured())] += sign;
 }
 
 }  // namespace
@@ -57,7 +57,7 @@ void RecordBoard::RecomputePath() {
   bool have_best = false;
   int hands[2][kKindCount];
   for (int s = 0; s < 2; ++s) {
-    for (int k = 0; k < kKindCount; ++k) hands[s][k] = HandCount(s, k);
+    for (int k = 0; k < kKindCount; ++k) hands[s][k] = HandCount(SideOfBit(s), k);
   }
   std::vector<int> work(path_.begin(), path_.begin() + std::min<size_t>(origin, path_.size()));
   work.resize(origin);

@@ -13,7 +13,7 @@ namespace record {
 const char kRecordClipboardFormat[] = "WinKZB_Format";
 
 int SideLabelKindOf(const Position& position) {
-  const PieceStore& box = position.box(kPieceBox);
+  const PieceStore& box = position.store(kPieceBox);
   if (box.total() == 0) return kEvenGameLabels;
   return box.Count(OU) > 0 ? kProblemLabels : kHandicapLabels;
 }

@@ -8,7 +8,7 @@ using namespace rules;
 
 namespace record {
 
-int PlacementSide(int number) {
+Side PlacementSide(int number) {
   if (number == 0) return kSente;
   return number == 8 ? kSideUnset : kGote;
 }
@@ -31,7 +31,7 @@ bool SetupDocument::ApplyPlacement(int number) {
   return true;
 }
 
-void SetupDocument::SetSide(int side) { board().SetSideToMove(side); }
+void SetupDocument::SetSide(Side side) { board().SetSideToMove(side); }
 
 std::string SetupDocument::SetupBytes() const {
   return SkbBytes(board(), board().side_to_move(), reversed());

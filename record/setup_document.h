@@ -21,7 +21,7 @@ class SetupDocument : public RecordDocument {
   // placement's (sente for 平手, unset for 駒箱, gote for the handicaps). False for an unknown number.
   bool ApplyPlacement(int number);
   // 先手番 / 後手番 / 手番未設定.
-  void SetSide(int side);
+  void SetSide(rules::Side side);
   // The bytes handed back to the board window that asked for the setup (局面設定終了).
   std::string SetupBytes() const;
 
@@ -31,6 +31,6 @@ class SetupDocument : public RecordDocument {
 };
 
 // The side to move after placement command `number`.
-int PlacementSide(int number);
+rules::Side PlacementSide(int number);
 
 }  // namespace record

@@ -28,11 +28,11 @@ uint32_t GetU32(const unsigned char* p) {
 
 }  // namespace
 
-std::string SkbBytes(const Position& position, int side_to_move, int reversed) {
+std::string SkbBytes(const Position& position, Side side_to_move, int reversed) {
   std::string out(kSkbMagic, sizeof kSkbMagic);
   const BoardForm form = position.CurrentBoardForm();
   out.append(reinterpret_cast<const char*>(form.data()), BoardForm::kSize);
-  PutU32(out, static_cast<uint32_t>(side_to_move));
+  PutU32(out, static_cast<uint32_t>(SideIndex(side_to_move)));
   PutU32(out, static_cast<uint32_t>(reversed));
   return out;
 }
@@ -51,14 +51,14 @@ bool ReadSkb(Archive& ar, RecordBoard& board, int& reversed, platform::MessageSi
   const uint32_t flag = got == kSkbSize ? GetU32(bytes + kFlagOffset) : 0;
   // Checked whole before anything changes: a short or damaged file must not cost the open document.
   if (got < kSkbSize || std::memcmp(bytes, kSkbMagic, sizeof kSkbMagic) != 0 || !form.IsValid() ||
-      side > kSideUnset || flag > 1) {
+      side > static_cast<uint32_t>(SideIndex(kSideUnset)) || flag > 1) {
     ar.Seek(start);
     messages.Show("ファイル形式が違います");
     return false;
   }
   board.ApplyBoardForm(form);
   board.BeginRecord();
-  board.SetSideToMove(static_cast<int>(side));
+  board.SetSideToMove(static_cast<Side>(side));
   reversed = static_cast<int>(flag);
   return true;
 }

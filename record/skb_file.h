@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/message_sink.h"
+#include "rules/side.h"
 
 namespace rules {
 class Position;
@@ -26,7 +27,7 @@ constexpr size_t kSkbSize = 62;
 extern const char kSkbMagic[10];
 
 // The 62 bytes of a position with its side to move and the reversed flag.
-std::string SkbBytes(const rules::Position& position, int side_to_move, int reversed);
+std::string SkbBytes(const rules::Position& position, rules::Side side_to_move, int reversed);
 void WriteSkb(const rules::Position& position, int reversed, Archive& ar);
 
 // Reads a position file from the archive into the board: the pieces as the form says, a new empty record,

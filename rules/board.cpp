@@ -3,17 +3,15 @@
 namespace rules {
 
 Board::Board() {
-  for (int i = 0; i < kBoardCells; ++i) cells_[i] = IsBoardIndex(i) ? kEmptyCell : kOutsideCell;
+  for (int i = 0; i < kBoardCells; ++i) cells_[i] = BoardIndex(i).IsSquare() ? kEmptyCell : kOutsideCell;
 }
 
-int Board::Place(int board_index, int piece_index) {
-  if (board_index < kFirstSquare || board_index > kLastSquare || cells_[board_index] == kOutsideCell) {
-    return -1;
-  }
-  cells_[board_index] = static_cast<uint8_t>(piece_index);
+int Board::Place(BoardIndex at, int piece_index) {
+  if (at.value() < kFirstSquare || at.value() > kLastSquare || cell(at) == kOutsideCell) return -1;
+  cells_[at.value()] = static_cast<uint8_t>(piece_index);
   return 1;
 }
 
-int Board::Clear(int board_index) { return Place(board_index, kEmptyCell); }
+int Board::Clear(BoardIndex at) { return Place(at, kEmptyCell); }
 
 }  // namespace rules

@@ -6,24 +6,21 @@
 
 namespace rules {
 
-class Position;
-
 class Board {
  public:
   Board();
   virtual ~Board() = default;
 
   // Stores the piece's index at the board index; -1 for an index that is not a square.
-  virtual int Place(int board_index, int piece_index);
-  virtual int Clear(int board_index);
+  virtual int Place(BoardIndex at, int piece_index);
+  virtual int Clear(BoardIndex at);
 
-  uint8_t cell(int board_index) const { return cells_[board_index]; }
+  // Any of the 131 cells: a piece index, kEmptyCell or kOutsideCell.
+  uint8_t cell(BoardIndex at) const { return cells_[at.value()]; }
   const uint8_t* cells() const { return cells_; }
-  void SetOwner(Position* owner) { owner_ = owner; }
 
  private:
   uint8_t cells_[kBoardCells];
-  Position* owner_ = nullptr;
 };
 
 }  // namespace rules

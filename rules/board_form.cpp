@@ -102,14 +102,15 @@ void BoardForm::FromPosition(const Position& position) {
   Expanded entries;
   for (int i = 0; i < 40; ++i) {
     const Piece& p = position.piece(i);
-    int location = p.location();
-    if (location == kPieceBox) {
+    const Location location = p.location();
+    if (location.IsBox()) {
       entries[i] = {kBoxLocation, 0, 0};
-    } else if (location < kFirstSquare) {
-      entries[i] = {static_cast<uint8_t>(location), static_cast<uint8_t>(location), 0};
+    } else if (location.IsHand()) {
+      const auto hand = static_cast<uint8_t>(SideIndex(location.hand_side()));
+      entries[i] = {hand, hand, 0};
     } else {
-      entries[i] = {static_cast<uint8_t>(ToSquareNumber(location)), static_cast<uint8_t>(p.side()),
-                    static_cast<uint8_t>(p.promoted())};
+      entries[i] = {static_cast<uint8_t>(ToSquareNumber(location.square()).value()),
+                    static_cast<uint8_t>(SideIndex(p.side())), static_cast<uint8_t>(p.promoted())};
     }
   }
   Encode(entries);

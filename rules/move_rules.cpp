@@ -20,64 +20,62 @@ const char* const kMessages[] = {
     "ルール違反です",
 };
 
+// The rank of a square as a side sees it: 1 is the farthest rank.
+constexpr int RankFor(Side side, BoardIndex at) { return side == kSente ? at.rank() : 10 - at.rank(); }
+
+// A piece promotes when it moves into, out of or inside the three farthest ranks.
+constexpr int kPromotionRanks = 3;
+
+// The nearest of the far ranks where an unpromoted piece of the kind still has a move: knights need two
+// ranks before them, lances and pawns one. Nearer than that it must promote, and it may not be dropped.
+constexpr int FirstRankWithMoves(int kind) { return kind == KE ? 3 : (kind == KY || kind == FU) ? 2 : 1; }
+
 }  // namespace
 
 const char* ValidationMessage(int code) {
   return code >= 0 && code <= kRuleViolation ? kMessages[code] : "";
 }
 
-int PromotionClass(const Piece& piece, int from, int to) {
-  int kind = piece.kind();
-  if (piece.promoted() || kind == OU || kind == KI || from < kFirstSquare || to < kFirstSquare) return 0;
-  if (piece.side() == kSente) {
-    if (from >= 51 && to >= 51) return 0;
-    if (kind == KE) return to >= 41 ? 1 : 2;
-    if (kind == KY || kind == FU) return to >= 31 ? 1 : 2;
-    return 1;
-  }
-  if (from < 81 && to < 81) return 0;
-  if (kind == KE) return to >= 91 ? 2 : 1;
-  if (kind == KY || kind == FU) return to < 101 ? 1 : 2;
-  return 1;
+int PromotionClass(const Piece& piece, Location from, Location to) {
+  const int kind = piece.kind();
+  if (piece.promoted() || kind == OU || kind == KI || !from.IsSquare() || !to.IsSquare()) return 0;
+  const Side side = piece.side();
+  const int to_rank = RankFor(side, to.square());
+  if (RankFor(side, from.square()) > kPromotionRanks && to_rank > kPromotionRanks) return 0;
+  return to_rank >= FirstRankWithMoves(kind) ? 1 : 2;
 }
 
-int PromotionClassTo(const Position& position, int piece_index, int target) {
+int PromotionClassTo(const Position& position, int piece_index, BoardIndex target) {
   const Piece& p = position.piece(piece_index);
   if (!p.CanReach(target)) return -1;
   return PromotionClass(p, p.location(), target);
 }
 
-bool DropAllowed(const Position& position, const Piece& piece, int target) {
-  if (!IsBoardIndex(target) || position.cell(target) != kEmptyCell) return false;
-  switch (piece.kind()) {
-    case KE:
-      return piece.side() == kSente ? target >= 41 : target < 91;
-    case KY:
-    case FU:
-      return piece.side() == kSente ? target >= 31 : target < 101;
-    default:
-      return true;
-  }
+bool DropAllowed(const Position& position, const Piece& piece, BoardIndex target) {
+  if (!target.IsSquare() || position.cell(target) != kEmptyCell) return false;
+  return RankFor(piece.side(), target) >= FirstRankWithMoves(piece.kind());
 }
 
-int TwoPawns(const Position& position, int target, int side) {
+bool TwoPawns(const Position& position, BoardIndex target, Side side) {
   Piece& pawn = position.scratch();
   pawn.SetSide(side);
-  for (int at = FileOf(target) + 20; at <= kLastSquare; at += 10) {
+  for (int rank = 1; rank <= 9; ++rank) {
+    const BoardIndex at = BoardIndex::At(target.file(), rank);
     if (at == target) continue;
     int index = position.cell(at);
-    if (index < kPieceCount && position.CodeOf(index) == pawn.code()) return 1;
+    if (index < kPieceCount && position.CodeOf(index) == pawn.code()) return true;
   }
-  return 0;
+  return false;
 }
 
 int ValidateMove(const Position& position, MoveWord move) {
   // A word that names no piece or no square cannot be a move of play.
-  if (move.Piece() >= kPieceCount || !IsBoardIndex(move.To())) return kCannotMoveThere;
+  if (move.Piece() >= kPieceCount || !move.To().IsSquare() || !move.To().IsValid()) return kCannotMoveThere;
   const Piece& piece = position.piece(move.Piece());
-  const int from = move.From(), to = move.To();
-  if (piece.kind() == FU && from < kFirstSquare && TwoPawns(position, to, piece.side())) return kTwoPawns;
-  if (from < kFirstSquare && !DropAllowed(position, piece, to)) return kDropNowhereToGo;
+  const Location from = move.From();
+  const BoardIndex to = move.To().square();
+  if (piece.kind() == FU && !from.IsSquare() && TwoPawns(position, to, piece.side())) return kTwoPawns;
+  if (!from.IsSquare() && !DropAllowed(position, piece, to)) return kDropNowhereToGo;
   int c = PromotionClass(piece, from, to);
   if (c == 2 && !move.PromotedAfter()) return kMustPromote;
   if (c == 0 && move.PromotedAfter() && !move.PromotedBefore()) return kCannotPromote;
@@ -91,8 +89,8 @@ int ValidateMove(const Position& position, MoveWord move) {
   return kLegal;
 }
 
-int UnitStep(int a, int b) {
-  const int r = b / 10 - a / 10, delta = b - a;
+int UnitStep(BoardIndex a, BoardIndex b) {
+  const int r = b.rank() - a.rank(), delta = b - a;
   const int sign = r > 0 ? 1 : -1;
   switch (r) {
     case 0:
@@ -114,7 +112,7 @@ int UnitStep(int a, int b) {
   }
 }
 
-int DirectionIndex(int from, int to) {
+int DirectionIndex(BoardIndex from, BoardIndex to) {
   int d = UnitStep(from, to);
   for (int i = 0; i < 12; ++i) {
     if (kDirections[i] == d) return i;
@@ -122,7 +120,7 @@ int DirectionIndex(int from, int to) {
   return -1;
 }
 
-bool Adjacent(int a, int b) {
+bool Adjacent(BoardIndex a, BoardIndex b) {
   int d = a - b;
   for (int i = 2; i <= 9; ++i) {
     if (kDirections[i] == d) return true;

@@ -24,20 +24,21 @@ enum ValidationCode : int {
 };
 const char* ValidationMessage(int code);  // CP932; "" for 0 and out-of-range codes
 
-// 0 may not promote, 1 may promote, 2 must promote, for a piece (as it stands) going from -> to.
-int PromotionClass(const Piece& piece, int from, int to);
+// 0 may not promote, 1 may promote, 2 must promote, for a piece (as it stands) going from -> to. A move
+// from or to a hand or the box never promotes.
+int PromotionClass(const Piece& piece, Location from, Location to);
 // -1 when the piece cannot reach the target, else its promotion class from where it stands.
-int PromotionClassTo(const Position& position, int piece_index, int target);
-bool DropAllowed(const Position& position, const Piece& piece, int target);
-// 1 when the target's file already holds an unpromoted pawn of the side (the target itself not looked at).
-int TwoPawns(const Position& position, int target, int side);
+int PromotionClassTo(const Position& position, int piece_index, BoardIndex target);
+bool DropAllowed(const Position& position, const Piece& piece, BoardIndex target);
+// Whether the target's file already holds an unpromoted pawn of the side (the target itself not looked at).
+bool TwoPawns(const Position& position, BoardIndex target, Side side);
 int ValidateMove(const Position& position, MoveWord move);
 
 // The offset of the line from one board index to another (0 when they share none); knight offsets only
 // for a single jump.
-int UnitStep(int from, int to);
+int UnitStep(BoardIndex from, BoardIndex to);
 // The index of UnitStep(from, to) in kDirections, or -1.
-int DirectionIndex(int from, int to);
-bool Adjacent(int a, int b);
+int DirectionIndex(BoardIndex from, BoardIndex to);
+bool Adjacent(BoardIndex a, BoardIndex b);
 
 }  // namespace rules

@@ -26,28 +26,28 @@ struct MoveWord {
   constexpr MoveWord() = default;
   constexpr explicit MoveWord(uint32_t b) : bits(b) {}
 
-  constexpr int SideAfter() const { return bits & 1; }
-  constexpr int From() const { return (bits >> 1) & 0x7F; }
+  constexpr Side SideAfter() const { return SideOfBit(bits); }
+  constexpr Location From() const { return Location::FromCode((bits >> 1) & 0x7F); }
   constexpr bool PromotedAfter() const { return (bits >> 8) & 1; }
-  constexpr int To() const { return (bits >> 9) & 0x7F; }
+  constexpr Location To() const { return Location::FromCode((bits >> 9) & 0x7F); }
   constexpr bool PromotedBefore() const { return (bits >> 16) & 1; }
-  constexpr int SideBefore() const { return (bits >> 17) & 1; }
+  constexpr Side SideBefore() const { return SideOfBit(bits >> 17); }
   constexpr int Piece() const { return (bits >> 18) & 0x3F; }
   constexpr bool CapturedPromoted() const { return (bits >> 24) & 1; }
-  constexpr int CapturedSide() const { return (bits >> 25) & 1; }
+  constexpr Side CapturedSide() const { return SideOfBit(bits >> 25); }
   constexpr int Captured() const { return (bits >> 26) & 0x3F; }
 
-  constexpr bool IsDrop() const { return From() < kFirstSquare; }
+  constexpr bool IsDrop() const { return !From().IsSquare(); }
   constexpr bool IsCapture() const { return Captured() != kNoCapture; }
   constexpr bool IsPromotion() const { return !PromotedBefore() && PromotedAfter(); }
 
-  static constexpr MoveWord Make(int piece, int from, int to, bool promoted_before, bool promoted_after,
-                                 int side_before, int side_after, int captured = kNoCapture,
-                                 bool captured_promoted = false, int captured_side = 0) {
-    return MoveWord((side_after & 1) | (from & 0x7F) << 1 | uint32_t{promoted_after} << 8 |
-                    (to & 0x7F) << 9 | uint32_t{promoted_before} << 16 | (side_before & 1) << 17 |
+  static constexpr MoveWord Make(int piece, Location from, Location to, bool promoted_before, bool promoted_after,
+                                 Side side_before, Side side_after, int captured = kNoCapture,
+                                 bool captured_promoted = false, Side captured_side = kSente) {
+    return MoveWord((SideIndex(side_after) & 1) | (from.code() & 0x7F) << 1 | uint32_t{promoted_after} << 8 |
+                    (to.code() & 0x7F) << 9 | uint32_t{promoted_before} << 16 | (SideIndex(side_before) & 1) << 17 |
                     (piece & 0x3F) << 18 | uint32_t{captured_promoted} << 24 |
-                    (captured_side & 1) << 25 | static_cast<uint32_t>(captured & 0x3F) << 26);
+                    (SideIndex(captured_side) & 1) << 25 | static_cast<uint32_t>(captured & 0x3F) << 26);
   }
 };
 

@@ -41,7 +41,7 @@ const MoveVector* const kMovementBySide[2][16] = {
      kNone, kDragon, kHorse, kNone, kGoteGold, kGoteGold, kGoteGold, kGoteGold},
 };
 
-bool IsLineChecker(int dir, int attacker, int kind) {
+bool IsLineChecker(int dir, Side attacker, int kind) {
   switch (kDirections[dir]) {
     case -11: case -9: case +9: case +11:
       return kind == KA;

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "rules/side.h"
+
 namespace rules {
 
 struct MoveVector {
@@ -19,6 +21,6 @@ inline const MoveVector* MovementVectors(uint8_t code) { return kMovementBySide[
 
 // Whether an unpromoted piece of `kind` belonging to `attacker` can give check from a distance along the
 // direction with index `dir` (0..11 of kDirections).
-bool IsLineChecker(int dir, int attacker, int kind);
+bool IsLineChecker(int dir, Side attacker, int kind);
 
 }  // namespace rules

@@ -36,19 +36,25 @@ void DisambiguationWords(int mover, int others, const Piece& piece, const char*&
   }
 }
 
-int OthersClass(const Position& position, const Piece& piece, int target) {
+int OthersClass(const Position& position, const Piece& piece, BoardIndex target) {
   position.RefreshAttackMap();
-  const int side = piece.side();
+  const Side side = piece.side();
   const int n = std::min(position.AttackCount(side, target), Position::kAttackListSize);
   const uint8_t* attackers = position.Attackers(side, target);
   int others = 0;
   for (int i = 0; i < n; ++i) {
     const Piece& other = position.piece(attackers[i]);
     if (&other != &piece && other.code() == piece.code()) {
-      others |= RelativeClass(target, other.location(), side);
+      others |= RelativeClass(target, other.location().square(), side);
     }
   }
   return others;
+}
+
+// The number a CSA move gives a place: a square's number, else the stored code (0, 1, 2), as editing
+// moves into a hand or the box have always been written.
+int CsaPlaceNumber(Location place) {
+  return place.IsSquare() ? ToSquareNumber(place.square()).value() : place.code();
 }
 
 const char* PieceNameBefore(MoveWord move) {
@@ -57,13 +63,13 @@ const char* PieceNameBefore(MoveWord move) {
 
 }  // namespace
 
-std::string SquareText(int board_index) {
-  if (!IsBoardIndex(board_index)) return "";
-  return std::string(kFileDigits[FileOf(board_index)]) + kRankNumerals[RankOf(board_index)];
+std::string SquareText(BoardIndex at) {
+  if (!at.IsSquare()) return "";
+  return std::string(kFileDigits[at.file()]) + kRankNumerals[at.rank()];
 }
 
-int RelativeClass(int target, int from, int side) {
-  if (!IsBoardIndex(from) || !IsBoardIndex(target)) return 0;
+int RelativeClass(BoardIndex target, BoardIndex from, Side side) {
+  if (!from.IsSquare() || !target.IsSquare()) return 0;
   int d = UnitStep(target, from);
   if (side == kGote) d = -d;
   switch (d) {
@@ -80,9 +86,10 @@ int RelativeClass(int target, int from, int side) {
 }
 
 std::string StandardMoveText(const Position& position, const Piece& piece, MoveWord move) {
-  const int to = move.To(), from = move.From();
-  if (!IsBoardIndex(to)) return "";
-  const int mover = from >= kFirstSquare ? RelativeClass(to, from, piece.side()) : 0;
+  if (!move.To().IsSquare() || !move.To().IsValid()) return "";
+  const BoardIndex to = move.To().square();
+  const Location from = move.From();
+  const int mover = from.IsSquare() ? RelativeClass(to, from.square(), piece.side()) : 0;
   const char *w1, *w2;
   DisambiguationWords(mover, OthersClass(position, piece, to), piece, w1, w2);
   const MoveNode* previous = position.current();
@@ -90,7 +97,7 @@ std::string StandardMoveText(const Position& position, const Piece& piece, MoveW
   const char* promotion = "";
   if (PromotionClass(piece, from, to) != 0) promotion = move.PromotedAfter() ? "成" : "不成";
   const char* name = kJapanesePieceNames[piece.code() & 15];
-  const char* side = kSideNames[piece.side()];
+  const char* side = kSideNames[SideIndex(piece.side())];
   std::string text = side;
   if (same_square) {
     text += "同";
@@ -102,14 +109,14 @@ std::string StandardMoveText(const Position& position, const Piece& piece, MoveW
 
 std::string ListMoveText(MoveWord move) {
   if (move.bits == 0) return "";  // the root carries no move
-  const int from = move.From(), to = move.To();
+  const Location from = move.From(), to = move.To();
   char origin[8] = "打";
-  if (from >= kFirstSquare) std::snprintf(origin, sizeof origin, "(%d)", ToSquareNumber(from));
-  std::string text = kSideNames[move.SideBefore()];
-  if (to < kFirstSquare) return text + PieceNameBefore(move) + origin + "を駒台/駒箱へ";
+  if (from.IsSquare()) std::snprintf(origin, sizeof origin, "(%d)", ToSquareNumber(from.square()).value());
+  std::string text = kSideNames[SideIndex(move.SideBefore())];
+  if (!to.IsSquare()) return text + PieceNameBefore(move) + origin + "を駒台/駒箱へ";
   const char* promotion = "";
   if (move.PromotedAfter() != move.PromotedBefore()) promotion = move.PromotedAfter() ? "成" : "生";
-  return text + SquareText(to) + PieceNameBefore(move) + promotion + origin;
+  return text + SquareText(to.square()) + PieceNameBefore(move) + promotion + origin;
 }
 
 std::string NodeMoveText(const Position& position, const MoveNode& node) {
@@ -122,11 +129,12 @@ std::string CsaMoveText(MoveWord move) {
   const int kind = KindOfIndex(move.Piece());
   const char* sign = move.SideBefore() == kSente ? "+" : "-";
   char text[32];
+  const int to = CsaPlaceNumber(move.To());
   if (move.IsDrop()) {
-    std::snprintf(text, sizeof text, "%s00%d%s", sign, ToSquareNumber(move.To()), kCsaPieceCodes[kind]);
+    std::snprintf(text, sizeof text, "%s00%d%s", sign, to, kCsaPieceCodes[kind]);
   } else {
-    std::snprintf(text, sizeof text, "%s%d%d%s", sign, ToSquareNumber(move.From()),
-                  ToSquareNumber(move.To()), kCsaPieceCodes[kind + (move.PromotedAfter() ? 8 : 0)]);
+    std::snprintf(text, sizeof text, "%s%d%d%s", sign, CsaPlaceNumber(move.From()), to,
+                  kCsaPieceCodes[kind + (move.PromotedAfter() ? 8 : 0)]);
   }
   return text;
 }

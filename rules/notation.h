@@ -18,13 +18,13 @@ extern const char* const kSideNames[2];            // "先手", "後手"
 extern const char* const kFileDigits[10];          // "" then "１" .. "９"
 extern const char* const kRankNumerals[10];        // "" then "一" .. "九"
 
-// "７六" for a board index.
-std::string SquareText(int board_index);
+// "７六" for a square; "" for a cell that is not one.
+std::string SquareText(BoardIndex at);
 
 // Relative class of a piece on `from` seen from `target`, from the point of view of `side`: 0x80
 // front-right, 0x40 front, 0x20 front-left, 0x10 right, 0x08 left, 0x04 back-right, 0x02 back,
 // 0x01 back-left; 0 when not on a line or not on the board.
-int RelativeClass(int target, int from, int side);
+int RelativeClass(BoardIndex target, BoardIndex from, Side side);
 
 // The standard text of a move about to be made by `piece` (which still stands where it is), e.g.
 // 「先手７六歩」, 「後手同角成」, 「先手５二金左」. Empty when the target is not a board square.

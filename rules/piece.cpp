@@ -6,10 +6,10 @@
 
 namespace rules {
 
-int Piece::MoveTo(int target, int promote, int side) {
+int Piece::MoveTo(Location target, Promotion promotion, Side side) {
   Position& o = *owner_;
   if (!o.IsValidTarget(target)) return 0;
-  MoveWord w = o.BuildMoveWord(*this, target, promote, side);
+  MoveWord w = o.BuildMoveWord(*this, target, promotion, side);
   const bool top = o.nesting_ == 1;
   bool is_new = false;
   MoveNode* node = nullptr;
@@ -18,22 +18,23 @@ int Piece::MoveTo(int target, int promote, int side) {
     // position changes, so the two never disagree.
     node = o.PrepareEntry(w, is_new);
     if (!node) return 0;
-    o.move_text_ = target >= kFirstSquare ? StandardMoveText(o, *this, w) : std::string();
+    o.move_text_ = target.IsSquare() ? StandardMoveText(o, *this, w) : std::string();
   }
   ++o.nesting_;
-  const int s = w.SideAfter();
-  if (target != location_) {
-    if (location_ < kFirstSquare) {
-      o.boxes_[location_]->Remove(*this);
+  const Side s = w.SideAfter();
+  const Location from = location();
+  if (target != from) {
+    if (from.IsSquare()) {
+      o.board_->Clear(from.square());
     } else {
-      o.board_->Clear(location_);
+      o.store(from).Remove(*this);
     }
-    if (target >= kFirstSquare) {
-      int taken = o.board_->cell(target);
-      if (taken != kEmptyCell) o.pieces_[taken]->MoveTo(s, 0, s);
-      o.board_->Place(target, index());
+    if (target.IsSquare()) {
+      int taken = o.board_->cell(target.square());
+      if (taken != kEmptyCell) o.pieces_[taken]->MoveTo(Location::Hand(s), Promotion::kDemote, s);
+      o.board_->Place(target.square(), index());
     } else {
-      o.boxes_[target]->Add(*this);
+      o.store(target).Add(*this);
       SetSide(s);
     }
     SetLocation(target);
@@ -50,12 +51,12 @@ int Piece::MoveTo(int target, int promote, int side) {
   return 1;
 }
 
-void Piece::SetPromoted(int flag) {
-  code_ = static_cast<uint8_t>(flag ? (code_ | kPromotedBit) : (code_ & ~kPromotedBit));
+void Piece::SetPromoted(bool promoted) {
+  code_ = static_cast<uint8_t>(promoted ? (code_ | kPromotedBit) : (code_ & ~kPromotedBit));
 }
 
-void Piece::SetSide(int side) {
-  code_ = static_cast<uint8_t>(side == 1 ? (code_ | kSideBit) : (code_ & ~kSideBit));
+void Piece::SetSide(Side side) {
+  code_ = static_cast<uint8_t>(side == kGote ? (code_ | kSideBit) : (code_ & ~kSideBit));
 }
 
 void Piece::TakeBackIfLast() {
@@ -63,13 +64,14 @@ void Piece::TakeBackIfLast() {
   if (current != owner_->root() && current->move.Piece() == index()) owner_->UndoMove();
 }
 
-bool Piece::CanReach(int target) const {
-  if (!owner_ || !IsBoardIndex(target)) return false;
-  if (location_ < kFirstSquare) return owner_->cell(target) == kEmptyCell;
-  int d = UnitStep(location_, target);
+bool Piece::CanReach(BoardIndex target) const {
+  if (!owner_ || !target.IsSquare()) return false;
+  if (!on_board()) return owner_->cell(target) == kEmptyCell;
+  const BoardIndex from = location().square();
+  int d = UnitStep(from, target);
   int how = MovesInDirection(d);
   if (how == 0) return false;
-  for (int at = location_ + d;; at += d) {
+  for (BoardIndex at = from + d;; at += d) {
     if (at == target) return true;
     if (how == 1 || owner_->cell(at) != kEmptyCell) return false;
   }

@@ -18,16 +18,18 @@ class Piece {
   Piece(const Piece&) = delete;
   Piece& operator=(const Piece&) = delete;
 
-  // Moves this piece to a location (board index, or 0/1/2 hand or box), promoting (1), demoting (0) or
-  // keeping its promotion (-1), and taking side `side` (-1 keeps it). A capture sends the piece on the
-  // target to the mover's hand. A top-level call enters the move into the owner's record. Returns 0 (no
-  // change) for an invalid target, else 1.
-  virtual int MoveTo(int location, int promote, int side);
+  // Moves this piece to a location, promoting, demoting or keeping its promotion, and belonging to `side`
+  // afterwards when the target is a square (a hand gives the piece its side, the box sente). A capture
+  // sends the piece on the target to the mover's hand. A top-level call enters the move into the owner's
+  // record. Returns 0 (no change) for an invalid target, else 1.
+  virtual int MoveTo(Location target, Promotion promotion, Side side);
+  // A move of play: the piece keeps its owner.
+  int MoveTo(Location target, Promotion promotion) { return MoveTo(target, promotion, side()); }
   // The same as MoveTo here; display pieces differ only in how the change is shown.
-  virtual int PlaceTo(int location, int promote, int side) { return MoveTo(location, promote, side); }
-  virtual void SetLocation(int location) { location_ = static_cast<uint8_t>(location); }
-  virtual void SetPromoted(int flag);
-  virtual void SetSide(int side);
+  virtual int PlaceTo(Location target, Promotion promotion, Side side) { return MoveTo(target, promotion, side); }
+  virtual void SetLocation(Location location) { location_ = static_cast<uint8_t>(location.code()); }
+  virtual void SetPromoted(bool promoted);
+  virtual void SetSide(Side side);
   // Takes back the owner's current move if it moved this piece.
   virtual void TakeBackIfLast();
 
@@ -38,18 +40,18 @@ class Piece {
   void SetCode(uint8_t code) { code_ = code & 31; }
 
   uint8_t code() const { return code_; }
-  int location() const { return location_; }
+  Location location() const { return Location::FromCode(location_); }
   int index() const { return static_cast<int>(index_); }
   int kind() const { return CodeKind(code_); }
   bool promoted() const { return CodePromoted(code_); }
-  int side() const { return CodeSide(code_); }
+  Side side() const { return CodeSide(code_); }
   bool on_board() const { return location_ >= kFirstSquare; }
   Position* owner() const { return owner_; }
 
   const MoveVector* Vectors() const { return MovementVectors(code_); }
   // Whether this piece can get to the target in one move from where it is (a piece in hand or box can
   // get to any empty square).
-  bool CanReach(int target) const;
+  bool CanReach(BoardIndex target) const;
   // 0 no vector with this offset, 1 a step, 2 a slide.
   int MovesInDirection(int offset) const;
 
@@ -57,7 +59,7 @@ class Piece {
   friend class Position;  // the mate search's fast forms move pieces without the virtual calls
 
   uint8_t code_ = 0;
-  uint8_t location_ = kPieceBox;
+  uint8_t location_ = Location::kBoxCode;
   uint32_t index_ = 0;
   Position* owner_ = nullptr;
 };

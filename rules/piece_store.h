@@ -7,7 +7,6 @@
 namespace rules {
 
 class Piece;
-class Position;
 
 class PieceStore {
  public:
@@ -24,7 +23,6 @@ class PieceStore {
   virtual int Add(const Piece& piece);
   // Removes the piece from its kind's group, searching from the last slot; 0 when it is not there.
   virtual int Remove(const Piece& piece);
-  virtual void SetBoxNumber(int number) { number_ = static_cast<uint32_t>(number); }
 
   int Count(int kind) const { return static_cast<int>(groups_[kind].count); }
   // The piece a drop of this kind takes: the last one in the group, or -1 when there is none.
@@ -33,8 +31,6 @@ class PieceStore {
   }
   int PieceAt(int kind, int slot) const { return static_cast<int>(groups_[kind].slots[slot]); }
   int total() const { return static_cast<int>(total_); }
-  int number() const { return static_cast<int>(number_); }
-  void SetOwner(Position* owner) { owner_ = owner; }
 
   // Fast forms for the mate search (no virtual call, same effect as Add/Remove).
   void AddIndex(int kind, int index) {
@@ -46,9 +42,7 @@ class PieceStore {
 
  private:
   Group groups_[kKindCount];
-  uint32_t number_ = 0;
   uint32_t total_ = 0;
-  Position* owner_ = nullptr;
 };
 
 }  // namespace rules

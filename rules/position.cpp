@@ -23,12 +23,7 @@ void Position::Init(Piece* const* pieces, Board* board, PieceStore* const* boxes
   pool_ = std::make_unique<NodePool>(sizes.first_chunk, sizes.growth, sizes.limit, messages_);
   root_ = current_ = pool_->Allocate();
   board_ = board;
-  board_->SetOwner(this);
-  for (int b = 0; b < 3; ++b) {
-    boxes_[b] = boxes[b];
-    boxes_[b]->SetOwner(this);
-    boxes_[b]->SetBoxNumber(b);
-  }
+  for (int b = 0; b < 3; ++b) boxes_[b] = boxes[b];
   for (int i = 0; i < kPieceCount; ++i) {
     pieces_[i] = pieces[i];
     pieces_[i]->SetOwner(this);
@@ -36,15 +31,15 @@ void Position::Init(Piece* const* pieces, Board* board, PieceStore* const* boxes
     pieces_[i]->SetKind(KindOfIndex(i));
     // A fresh piece lies in the box; make the box know it before anything moves.
     pieces_[i]->SetLocation(kPieceBox);
-    pieces_[i]->SetSide(0);
-    pieces_[i]->SetPromoted(0);
-    boxes_[kPieceBox]->Add(*pieces_[i]);
+    pieces_[i]->SetSide(kSente);
+    pieces_[i]->SetPromoted(false);
+    store(kPieceBox).Add(*pieces_[i]);
   }
   {
     Unrecorded quiet(*this);
     for (int i = 0; i < kPieceCount; ++i) {
       const PlacedPiece& p = kStartPosition[i];
-      pieces_[i]->PlaceTo(ToBoardIndex(p.square), 0, p.side);
+      pieces_[i]->PlaceTo(ToBoardIndex(SquareNumber(p.square)), Promotion::kDemote, SideOfBit(p.side));
     }
   }
   move_number_ = 0;
@@ -68,21 +63,22 @@ void Position::SetUp(int code) {
     Unrecorded quiet(*this);
     PlaceAllInBox();
     for (int i = 0; i < kPieceCount; ++i) {
-      if (table[i].square != 0) pieces_[i]->PlaceTo(ToBoardIndex(table[i].square), 0, table[i].side);
+      if (table[i].square == 0) continue;
+      pieces_[i]->PlaceTo(ToBoardIndex(SquareNumber(table[i].square)), Promotion::kDemote, SideOfBit(table[i].side));
     }
   }
   BeginRecord();
 }
 
-Piece* Position::PieceAt(int board_index) const {
-  if (board_index < 0 || board_index >= kBoardCells) return nullptr;
-  uint8_t c = board_->cell(board_index);
+Piece* Position::PieceAt(BoardIndex at) const {
+  if (at.value() < 0 || at.value() >= kBoardCells) return nullptr;
+  uint8_t c = board_->cell(at);
   return c < kPieceCount ? pieces_[c] : nullptr;
 }
 
-bool Position::IsValidTarget(int location) const {
-  if (location >= 0 && location <= kPieceBox) return true;
-  return location >= kFirstSquare && location < 110 && board_->cell(location) != kOutsideCell;
+bool Position::IsValidTarget(Location target) const {
+  if (target.IsStore()) return true;
+  return target.IsSquare() && target.code() < 110 && board_->cell(target.square()) != kOutsideCell;
 }
 
 int Position::FirstInBoxFrom(int kind) const {
@@ -100,11 +96,12 @@ BoardForm Position::CurrentBoardForm() const {
 
 void Position::PlaceAllInBox() {
   Unrecorded quiet(*this);
-  for (int i = 0; i < kPieceCount; ++i) pieces_[i]->PlaceTo(kPieceBox, 0, 0);
+  for (int i = 0; i < kPieceCount; ++i) pieces_[i]->PlaceTo(kPieceBox, Promotion::kDemote, kSente);
 }
 
-void Position::ApplyBoardForm(const BoardForm& form) {
-  BoardForm::Expanded entries = form.Decode();
+void Position::ApplyBoardForm(const BoardForm& form) { PlacePieces(form.Decode()); }
+
+void Position::PlacePieces(const BoardForm::Expanded& entries) {
   Unrecorded quiet(*this);
   // Emptying the board first means no placement ever lands on a piece still standing there.
   PlaceAllInBox();
@@ -112,9 +109,10 @@ void Position::ApplyBoardForm(const BoardForm& form) {
     const BoardForm::Entry& e = entries[i];
     if (e.location == BoardForm::kBoxLocation) continue;
     if (e.location <= 1) {
-      pieces_[i]->PlaceTo(e.location, 0, e.location);
+      const Side side = SideOfBit(e.location);
+      pieces_[i]->PlaceTo(Location::Hand(side), Promotion::kDemote, side);
     } else {
-      pieces_[i]->PlaceTo(ToBoardIndex(e.location), e.promoted, e.owner);
+      pieces_[i]->PlaceTo(ToBoardIndex(SquareNumber(e.location)), PromotionTo(e.promoted), SideOfBit(e.owner));
     }
   }
   RecomputeKingIndices();
@@ -123,12 +121,8 @@ void Position::ApplyBoardForm(const BoardForm& form) {
 void Position::RecomputeKingIndices() {
   king_index_[0] = king_index_[1] = -1;
   for (int i = 0; i < 2; ++i) {
-    if (pieces_[i]->on_board()) king_index_[pieces_[i]->side()] = i;
+    if (pieces_[i]->on_board()) king_index_[SideIndex(pieces_[i]->side())] = i;
   }
-}
-
-void Position::SetSideToMove(int side) {
-  if (side >= kSente && side <= kSideUnset) side_to_move_ = static_cast<uint32_t>(side);
 }
 
 void Position::SetTurnOrder(int flag) {

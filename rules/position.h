@@ -7,6 +7,7 @@
 //  - the current node lies in the record tree below the root, `depth` nodes down;
 //  - the move nesting level rests at 1 between operations.
 #pragma once
+#include <cassert>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -24,6 +25,7 @@ namespace rules {
 class Position {
  public:
   static constexpr int kAttackListSize = 10;  // attackers kept per side and square; counts stay exact
+  static constexpr int kMapCells = kLastSquare + 1;  // the attack map covers board indices 0..109
 
   struct PoolSizes {
     int first_chunk = 150;
@@ -57,38 +59,45 @@ class Position {
   void SetUp(int code);
 
   // --- pieces and places -------------------------------------------------------------------------
-  Piece* PieceAt(int board_index) const;
+  // The piece on a cell, or nullptr (an empty or outside cell).
+  Piece* PieceAt(BoardIndex at) const;
   Piece& piece(int index) const { return *pieces_[index]; }
   Board& board() const { return *board_; }
-  PieceStore& box(int number) const { return *boxes_[number]; }
-  uint8_t cell(int board_index) const { return board_->cell(board_index); }
-  int HandCount(int box_number, int kind) const { return boxes_[box_number]->Count(kind); }
-  int LastPieceOfKind(int box_number, int kind) const { return boxes_[box_number]->LastOfKind(kind); }
-  int PiecesInPlay(int kind) const { return kPiecesPerKind[kind] - HandCount(kPieceBox, kind); }
+  // A hand or the piece box.
+  PieceStore& store(Location where) const { return *boxes_[where.store_index()]; }
+  uint8_t cell(BoardIndex at) const { return board_->cell(at); }
+  // Pieces of a kind in a hand or the box, and the one a drop of that kind takes (-1 when none).
+  int CountIn(Location store, int kind) const { return boxes_[store.store_index()]->Count(kind); }
+  int HandCount(Side side, int kind) const { return boxes_[SideIndex(side)]->Count(kind); }
+  int LastPieceOfKind(Location store, int kind) const { return boxes_[store.store_index()]->LastOfKind(kind); }
+  int PiecesInPlay(int kind) const { return kPiecesPerKind[kind] - CountIn(kPieceBox, kind); }
   int KindOf(int index) const { return pieces_[index]->kind(); }
-  int LocationOf(int index) const { return pieces_[index]->location(); }
+  Location LocationOf(int index) const { return pieces_[index]->location(); }
   bool PromotedOf(int index) const { return pieces_[index]->promoted(); }
-  int SideOf(int index) const { return pieces_[index]->side(); }
+  Side SideOf(int index) const { return pieces_[index]->side(); }
   uint8_t CodeOf(int index) const { return pieces_[index]->code(); }
   // The first piece of a kind lying in the box, scanning upward from the kind's first index (into later
   // kinds' ranges when the kind has none there); -1 when the box is empty from there on.
   int FirstInBoxFrom(int kind) const;
 
-  // Valid targets of a piece: a board square, or 0, 1, 2.
-  bool IsValidTarget(int location) const;
-  // The move word of `piece` going to `target`: promote 0 clears, 1 sets, -1 keeps the promotion; side
-  // -1 keeps the piece's side (board targets only; a hand or the box decides the side itself).
-  MoveWord BuildMoveWord(const Piece& piece, int target, int promote, int side) const;
+  // Valid targets of a piece: a square of the board, a hand or the box.
+  bool IsValidTarget(Location target) const;
+  // The move word of `piece` going to `target`, with `side` owning it after a move to a square (a hand
+  // or the box decides the side itself).
+  MoveWord BuildMoveWord(const Piece& piece, Location target, Promotion promotion, Side side) const;
 
   BoardForm CurrentBoardForm() const;
   // Places all 40 pieces as the form says (through PlaceTo, without recording).
   void ApplyBoardForm(const BoardForm& form);
+  // Places piece i as entries[i] says (through PlaceTo, without recording): the form's entries by piece.
+  void PlacePieces(const BoardForm::Expanded& entries);
   void RecomputeKingIndices();
-  int KingIndex(int side) const { return king_index_[side]; }
+  // The piece index of the side's king on the board, or -1.
+  int KingIndex(Side side) const { return king_index_[SideIndex(side)]; }
 
   // --- side to move -------------------------------------------------------------------------------
-  int side_to_move() const { return static_cast<int>(side_to_move_); }
-  void SetSideToMove(int side);
+  Side side_to_move() const { return side_to_move_; }
+  void SetSideToMove(Side side) { side_to_move_ = side; }
   bool turn_order() const { return turn_order_ != 0; }
   void SetTurnOrder(int flag);  // only 0 and 1 are accepted
 
@@ -98,9 +107,16 @@ class Position {
   }
   void InvalidateAttackMap() { attack_valid_ = false; }
   bool attack_map_valid() const { return attack_valid_; }
+  // How many pieces of a side attack a cell, and the first kAttackListSize of them (piece indices).
   // REQUIRES: the map is fresh (RefreshAttackMap).
-  int AttackCount(int side, int board_index) const { return attack_count_[side][board_index]; }
-  const uint8_t* Attackers(int side, int board_index) const { return attackers_[side][board_index]; }
+  int AttackCount(Side side, BoardIndex at) const {
+    assert(attack_valid_);
+    return attack_count_[SideIndex(side)][at.value()];
+  }
+  const uint8_t* Attackers(Side side, BoardIndex at) const {
+    assert(attack_valid_);
+    return attackers_[SideIndex(side)][at.value()];
+  }
 
   // --- the record -----------------------------------------------------------------------------------
   MoveNode* root() const { return root_; }
@@ -182,7 +198,7 @@ class Position {
   Piece* pieces_[kPieceCount] = {};
   Board* board_ = nullptr;
   PieceStore* boxes_[3] = {};
-  uint32_t side_to_move_ = kSente;
+  Side side_to_move_ = kSente;
   uint32_t turn_order_ = 1;
   BoardForm initial_form_;
   mutable Piece scratch_;  // a pawn for hypothetical drops and the two-pawn test
@@ -192,8 +208,8 @@ class Position {
   platform::MessageSink* messages_;
 
   mutable bool attack_valid_ = false;
-  mutable uint8_t attack_count_[2][110] = {};
-  mutable uint8_t attackers_[2][110][kAttackListSize] = {};
+  mutable uint8_t attack_count_[2][kMapCells] = {};
+  mutable uint8_t attackers_[2][kMapCells][kAttackListSize] = {};
 };
 
 }  // namespace rules

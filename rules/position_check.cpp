@@ -23,31 +23,37 @@ std::string Position::CheckConsistency() const {
         int i = boxes_[b]->PieceAt(kind, s);
         if (i < 0 || i >= kPieceCount) return Fail("box holds a bad index", b, i);
         if (pieces_[i]->kind() != kind) return Fail("box group holds a piece of another kind", b, i);
-        if (pieces_[i]->location() != b) return Fail("box holds a piece that is elsewhere", b, i);
-        if (b != kPieceBox && pieces_[i]->side() != b) return Fail("hand holds a piece of the other side", b, i);
+        const Location held = Location::FromCode(b);
+        if (pieces_[i]->location() != held) return Fail("box holds a piece that is elsewhere", b, i);
+        if (held.IsHand() && pieces_[i]->side() != held.hand_side()) {
+          return Fail("hand holds a piece of the other side", b, i);
+        }
         ++seen_in_boxes[i];
       }
     }
     if (sum != boxes_[b]->total()) return Fail("box total disagrees with its groups", b, boxes_[b]->total());
   }
   for (int i = 0; i < kPieceCount; ++i) {
-    const int loc = pieces_[i]->location();
+    const Location loc = pieces_[i]->location();
     if (pieces_[i]->index() != i) return Fail("piece index is wrong", i);
     if (pieces_[i]->kind() != KindOfIndex(i)) return Fail("piece kind is wrong", i);
-    if (loc < kFirstSquare) {
-      if (loc > kPieceBox) return Fail("piece has an invalid location", i, loc);
+    if (!loc.IsSquare()) {
+      if (!loc.IsStore()) return Fail("piece has an invalid location", i, loc.code());
       if (seen_in_boxes[i] != 1) return Fail("piece in a box is held there not exactly once", i, seen_in_boxes[i]);
     } else {
-      if (!IsBoardIndex(loc) || board_->cell(loc) != i) return Fail("board cell does not hold its piece", i, loc);
+      if (!loc.square().IsSquare() || board_->cell(loc.square()) != i) {
+        return Fail("board cell does not hold its piece", i, loc.code());
+      }
       if (seen_in_boxes[i] != 0) return Fail("piece on the board is also held in a box", i);
     }
   }
-  for (int at = 0; at < kBoardCells; ++at) {
+  for (int i = 0; i < kBoardCells; ++i) {
+    const BoardIndex at(i);
     const uint8_t c = board_->cell(at);
-    if (!IsBoardIndex(at)) {
-      if (c != kOutsideCell) return Fail("outside cell is not marked outside", at, c);
+    if (!at.IsSquare()) {
+      if (c != kOutsideCell) return Fail("outside cell is not marked outside", i, c);
     } else if (c != kEmptyCell && (c >= kPieceCount || pieces_[c]->location() != at)) {
-      return Fail("board cell names a piece that is elsewhere", at, c);
+      return Fail("board cell names a piece that is elsewhere", i, c);
     }
   }
   int steps = 0;

@@ -17,24 +17,25 @@ int Position::ApplyFast(const MoveNode& node, bool keep_side) {
   current_ = entered;
   ++depth_;
 
-  const int mover_side = w.SideBefore();
+  const Side mover_side = w.SideBefore();
   Piece& p = *pieces_[w.Piece()];
-  p.location_ = static_cast<uint8_t>(w.To());
-  board_->Place(w.To(), w.Piece());
+  const BoardIndex to = w.To().square();
+  p.location_ = static_cast<uint8_t>(to.value());
+  board_->Place(to, w.Piece());
   if (w.PromotedAfter()) p.code_ |= kPromotedBit;
   if (w.IsDrop()) {
-    boxes_[w.From()]->RemoveIndex(p.kind(), w.Piece());
+    store(w.From()).RemoveIndex(p.kind(), w.Piece());
   } else {
-    board_->Clear(w.From());
+    board_->Clear(w.From().square());
   }
   if (w.IsCapture()) {
     Piece& taken = *pieces_[w.Captured()];
     taken.code_ = MakeCode(taken.kind(), false, mover_side);
-    taken.location_ = static_cast<uint8_t>(mover_side);
-    boxes_[mover_side]->AddIndex(taken.kind(), w.Captured());
+    taken.location_ = static_cast<uint8_t>(Location::Hand(mover_side).code());
+    store(Location::Hand(mover_side)).AddIndex(taken.kind(), w.Captured());
   }
   attack_valid_ = false;
-  if (!keep_side) side_to_move_ = static_cast<uint32_t>(1 - mover_side);
+  if (!keep_side) side_to_move_ = Opponent(mover_side);
   return 1;
 }
 
@@ -42,23 +43,24 @@ int Position::RetractFast() {
   if (current_ == root_) return 0;
   MoveNode* node = current_;
   const MoveWord w = node->move;
-  side_to_move_ = static_cast<uint32_t>(w.SideBefore());
+  side_to_move_ = w.SideBefore();
   Piece& p = *pieces_[w.Piece()];
-  p.location_ = static_cast<uint8_t>(w.From());
+  p.location_ = static_cast<uint8_t>(w.From().code());
   p.code_ = MakeCode(p.kind(), w.PromotedBefore(), w.SideBefore());
   if (w.IsDrop()) {
-    boxes_[w.From()]->AddIndex(p.kind(), w.Piece());
+    store(w.From()).AddIndex(p.kind(), w.Piece());
   } else {
-    board_->Place(w.From(), w.Piece());
+    board_->Place(w.From().square(), w.Piece());
   }
+  const BoardIndex to = w.To().square();
   if (w.IsCapture()) {
     Piece& taken = *pieces_[w.Captured()];
-    boxes_[taken.location_]->RemoveIndex(taken.kind(), w.Captured());
+    store(taken.location()).RemoveIndex(taken.kind(), w.Captured());
     taken.code_ = MakeCode(taken.kind(), w.CapturedPromoted(), w.CapturedSide());
-    taken.location_ = static_cast<uint8_t>(w.To());
-    board_->Place(w.To(), w.Captured());
+    taken.location_ = static_cast<uint8_t>(to.value());
+    board_->Place(to, w.Captured());
   } else {
-    board_->Clear(w.To());
+    board_->Clear(to);
   }
   current_ = node->parent;
   --depth_;
@@ -77,7 +79,7 @@ void Position::ComputeAttackMap() const {
     const Piece& p = *pieces_[i];
     const int from = p.location_;
     if (from < kFirstSquare) continue;
-    const int side = CodeSide(p.code_);
+    const int side = SideIndex(CodeSide(p.code_));
     uint8_t* counts = attack_count_[side];
     uint8_t (*lists)[kAttackListSize] = attackers_[side];
     const uint8_t index = static_cast<uint8_t>(i);

@@ -6,20 +6,22 @@
 
 namespace rules {
 
-MoveWord Position::BuildMoveWord(const Piece& piece, int target, int promote, int side) const {
+MoveWord Position::BuildMoveWord(const Piece& piece, Location target, Promotion promotion, Side side) const {
   const bool promoted_before = piece.promoted();
-  const bool promoted_after = promote == 0 ? false : promote == 1 ? true : promoted_before;
-  int side_after;
+  const bool promoted_after = promotion == Promotion::kKeep ? promoted_before : promotion == Promotion::kPromote;
+  Side side_after;
   if (target == kSenteHand || target == kPieceBox) {
     side_after = kSente;
   } else if (target == kGoteHand) {
     side_after = kGote;
   } else {
-    side_after = side == -1 ? piece.side() : (side & 1);
+    side_after = side;
   }
-  int captured = kNoCapture, captured_promoted = 0, captured_side = 0;
-  if (target >= kFirstSquare && target != piece.location()) {
-    int c = board_->cell(target);
+  int captured = kNoCapture;
+  bool captured_promoted = false;
+  Side captured_side = kSente;
+  if (target.IsSquare() && target != piece.location()) {
+    int c = board_->cell(target.square());
     if (c < kPieceCount) {
       captured = c;
       captured_promoted = pieces_[c]->promoted();
@@ -53,7 +55,7 @@ void Position::CommitEntry(MoveNode* node, bool is_new) {
   if (!node->note) node->note = new MoveNote;
   if (is_new || node->note->text[0] == '\0') node->note->SetText(move_text_.c_str());
   if (turn_order_ && side_to_move_ != kSideUnset) {
-    side_to_move_ = 1 - node->move.SideBefore();
+    side_to_move_ = Opponent(node->move.SideBefore());
     ++move_number_;
   }
 }
@@ -61,13 +63,13 @@ void Position::CommitEntry(MoveNode* node, bool is_new) {
 void Position::DoMove(const MoveNode& node) {
   attack_valid_ = false;
   MoveWord w = node.move;
-  pieces_[w.Piece()]->MoveTo(w.To(), w.PromotedAfter(), w.SideAfter());
+  pieces_[w.Piece()]->MoveTo(w.To(), PromotionTo(w.PromotedAfter()), w.SideAfter());
 }
 
 void Position::DoMoveQuiet(const MoveNode& node) {
   attack_valid_ = false;
   MoveWord w = node.move;
-  pieces_[w.Piece()]->PlaceTo(w.To(), w.PromotedAfter(), w.SideAfter());
+  pieces_[w.Piece()]->PlaceTo(w.To(), PromotionTo(w.PromotedAfter()), w.SideAfter());
 }
 
 int Position::ForwardToChild(int n) {
@@ -90,22 +92,22 @@ int Position::TakeBack(bool quiet) {
   ++nesting_;
   Piece& mover = *pieces_[w.Piece()];
   if (quiet) {
-    mover.PlaceTo(w.From(), w.PromotedBefore(), w.SideBefore());
+    mover.PlaceTo(w.From(), PromotionTo(w.PromotedBefore()), w.SideBefore());
   } else {
-    mover.MoveTo(w.From(), w.PromotedBefore(), w.SideBefore());
+    mover.MoveTo(w.From(), PromotionTo(w.PromotedBefore()), w.SideBefore());
   }
   if (w.IsCapture()) {
     Piece& taken = *pieces_[w.Captured()];
     if (quiet) {
-      taken.PlaceTo(w.To(), w.CapturedPromoted(), w.CapturedSide());
+      taken.PlaceTo(w.To(), PromotionTo(w.CapturedPromoted()), w.CapturedSide());
     } else {
-      taken.MoveTo(w.To(), w.CapturedPromoted(), w.CapturedSide());
+      taken.MoveTo(w.To(), PromotionTo(w.CapturedPromoted()), w.CapturedSide());
     }
   }
   --nesting_;
   attack_valid_ = false;
   if (turn_order_ && side_to_move_ != kSideUnset) {
-    side_to_move_ = static_cast<uint32_t>(w.SideBefore());
+    side_to_move_ = w.SideBefore();
     --move_number_;
   }
   current_ = current_->parent;
@@ -174,7 +176,7 @@ void Position::SetPositionFrom(const Position& source) {
     PlaceAllInBox();
     for (int i = 0; i < kPieceCount; ++i) {
       const Piece& p = source.piece(i);
-      if (p.location() != kPieceBox) pieces_[i]->PlaceTo(p.location(), p.promoted(), p.side());
+      if (p.location() != kPieceBox) pieces_[i]->PlaceTo(p.location(), PromotionTo(p.promoted()), p.side());
     }
   }
   side_to_move_ = source.side_to_move_;

@@ -8,9 +8,9 @@
 
 namespace shogidb {
 
-std::string JosekiPositionKey(int32_t position_id, int side) {
+std::string JosekiPositionKey(int32_t position_id, rules::Side side) {
   char key[24];
-  std::snprintf(key, sizeof key, "%08ld%d", static_cast<long>(position_id), side);
+  std::snprintf(key, sizeof key, "%08ld%d", static_cast<long>(position_id), rules::SideIndex(side));
   return key;
 }
 

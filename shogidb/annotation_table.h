@@ -27,7 +27,7 @@ enum AnnotationKind : char {
   kProblemMoveNote = '4',
 };
 
-std::string JosekiPositionKey(int32_t position_id, int side);
+std::string JosekiPositionKey(int32_t position_id, rules::Side side);
 std::string JosekiMoveKey(int32_t position_id, BoardMove move);
 std::string MoveNoteKey(int32_t owner, int ply);
 

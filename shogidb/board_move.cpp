@@ -33,23 +33,24 @@ void FormBoard::Set(const BoardForm& form) {
 
 uint8_t FormBoard::CodeOf(int index) const {
   const BoardForm::Entry& e = entries_[index];
-  return MakeCode(KindOfIndex(index), e.promoted != 0, e.owner);
+  return MakeCode(KindOfIndex(index), e.promoted != 0, SideOfBit(e.owner));
 }
 
 BoardMove FormBoard::Encode(const PlainMove& m) const {
   if (!IsSquareNumber(m.to) || (m.side != kSente && m.side != kGote)) return kNoMove;
+  const int side = SideIndex(m.side);  // as the entries store owners and hands
   const int occupant = at_[m.to];
-  if (occupant >= 0 && entries_[occupant].owner == m.side) return kNoMove;
+  if (occupant >= 0 && entries_[occupant].owner == side) return kNoMove;
   if (m.from == 0) {
     if (m.promotes || occupant >= 0 || m.drop_kind < 0 || m.drop_kind >= kKindCount) return kNoMove;
     for (int i = GroupBegin(m.drop_kind); i < GroupEnd(m.drop_kind); ++i) {
-      if (entries_[i].location == m.side) return MakeBoardMove(i, m.to, false, m.side);
+      if (entries_[i].location == side) return MakeBoardMove(i, m.to, false, m.side);
     }
     return kNoMove;
   }
   if (!IsSquareNumber(m.from) || m.from == m.to) return kNoMove;
   const int index = at_[m.from];
-  if (index < 0 || entries_[index].owner != m.side) return kNoMove;
+  if (index < 0 || entries_[index].owner != side) return kNoMove;
   return MakeBoardMove(index, m.to, m.promotes, m.side);
 }
 
@@ -57,22 +58,23 @@ bool FormBoard::Decode(BoardMove bm, PlainMove& m) const {
   if (IsNoMove(bm)) return false;
   const int index = BoardMovePiece(bm);
   const int to = BoardMoveTo(bm);
-  const int side = BoardMoveSide(bm);
+  const Side side = BoardMoveSide(bm);
+  const int stored_side = SideIndex(side);
   if (index >= kPieceCount || !IsSquareNumber(to)) return false;
   const BoardForm::Entry& e = entries_[index];
   const int occupant = at_[to];
-  if (occupant >= 0 && entries_[occupant].owner == side) return false;
+  if (occupant >= 0 && entries_[occupant].owner == stored_side) return false;
   m = PlainMove{};
   m.side = side;
   m.to = to;
   m.promotes = BoardMovePromotes(bm);
   if (e.location <= 1) {
-    if (e.location != side || occupant >= 0 || m.promotes) return false;
+    if (e.location != stored_side || occupant >= 0 || m.promotes) return false;
     m.from = 0;
     m.drop_kind = KindOfIndex(index);
     return true;
   }
-  if (!IsSquareNumber(e.location) || e.owner != side) return false;
+  if (!IsSquareNumber(e.location) || e.owner != stored_side) return false;
   m.from = e.location;
   return true;
 }
@@ -161,16 +163,17 @@ std::string FormBoard::CsaText(BoardMove bm) const {
 }
 
 BoardMove BoardMoveOf(const Position& position, MoveWord w) {
+  if (!w.To().IsSquare()) return kNoMove;  // an editing move into a hand or the box
   PlainMove m;
   m.side = w.SideBefore();
-  m.to = ToSquareNumber(w.To());
+  m.to = ToSquareNumber(w.To().square()).value();
   m.promotes = w.IsPromotion();
   if (w.IsDrop()) {
-    if (w.From() != m.side) return kNoMove;  // only drops from the mover's own hand
+    if (w.From() != Location::Hand(m.side)) return kNoMove;  // only drops from the mover's own hand
     m.from = 0;
     m.drop_kind = KindOfIndex(w.Piece());
   } else {
-    m.from = ToSquareNumber(w.From());
+    m.from = ToSquareNumber(w.From().square()).value();
   }
   FormBoard board(position.CurrentBoardForm());
   return board.Encode(m);
@@ -183,16 +186,17 @@ bool MoveWordOf(const Position& position, BoardMove bm, MoveWord& w) {
   const Piece* piece = nullptr;
   if (m.from == 0) {
     for (int i = kFirstIndexOfKind[m.drop_kind]; i < kFirstIndexOfKind[m.drop_kind] + kPiecesPerKind[m.drop_kind]; ++i) {
-      if (position.LocationOf(i) == m.side) {
+      if (position.LocationOf(i) == Location::Hand(m.side)) {
         piece = &position.piece(i);
         break;
       }
     }
   } else {
-    piece = position.PieceAt(ToBoardIndex(m.from));
+    piece = position.PieceAt(ToBoardIndex(SquareNumber(m.from)));
   }
   if (!piece || piece->side() != m.side) return false;
-  w = position.BuildMoveWord(*piece, ToBoardIndex(m.to), m.promotes ? 1 : -1, m.side);
+  w = position.BuildMoveWord(*piece, ToBoardIndex(SquareNumber(m.to)), m.promotes ? Promotion::kPromote : Promotion::kKeep,
+                             m.side);
   return true;
 }
 
@@ -200,7 +204,7 @@ BoardMove ReverseBoardMove(const FormBoard& before, const FormBoard& reversed, B
   PlainMove m;
   if (!before.Decode(bm, m)) return kNoMove;
   PlainMove r = m;
-  r.side = 1 - m.side;
+  r.side = Opponent(m.side);
   r.to = 110 - m.to;
   r.from = m.from == 0 ? 0 : 110 - m.from;
   return reversed.Encode(r);

@@ -33,17 +33,17 @@ constexpr BoardMove kNoMove = 0xFFFF;
 constexpr int BoardMovePiece(BoardMove m) { return m & 0x3F; }
 constexpr int BoardMoveTo(BoardMove m) { return (m >> 6) & 0x7F; }
 constexpr bool BoardMovePromotes(BoardMove m) { return (m >> 13) & 1; }
-constexpr int BoardMoveSide(BoardMove m) { return (m >> 14) & 1; }
+constexpr rules::Side BoardMoveSide(BoardMove m) { return rules::SideOfBit(m >> 14); }
 constexpr bool IsNoMove(BoardMove m) { return (m & 0x8000) != 0; }
-constexpr BoardMove MakeBoardMove(int index, int to_square, bool promotes, int side) {
+constexpr BoardMove MakeBoardMove(int index, int to_square, bool promotes, rules::Side side) {
   return static_cast<BoardMove>((index & 0x3F) | (to_square & 0x7F) << 6 | (promotes ? 1 << 13 : 0) |
-                                (side & 1) << 14);
+                                (rules::SideIndex(side) & 1) << 14);
 }
 
 // A move as the texts name it: the mover, the from square (0 for a drop, with the kind dropped), the
 // destination and whether the piece promotes.
 struct PlainMove {
-  int side = 0;
+  rules::Side side = rules::kSente;
   int from = 0;       // square number 11..99, or 0 for a drop
   int drop_kind = 0;  // the kind dropped when from == 0
   int to = 0;         // square number

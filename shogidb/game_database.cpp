@@ -26,8 +26,8 @@ void GameDatabase::MakeRow(const ParsedItem& item, int32_t position, const std::
   WriteGameRow(game, row);
 }
 
-int GameDatabase::side_of(const uint8_t* row, const std::vector<BoardMove>&) const {
-  return row[GameRowLayout::kSide] == '1' ? 1 : 0;
+Side GameDatabase::side_of(const uint8_t* row, const std::vector<BoardMove>&) const {
+  return row[GameRowLayout::kSide] == '1' ? kGote : kSente;
 }
 
 void GameDatabase::SetCounts(ParsedItem& item) const {
@@ -66,7 +66,7 @@ std::string GameDatabase::NotRegistered(long number, int code) const {
   return Format("対局番号=%06ld のレコードは登録されていません(%d)。", number, code);
 }
 
-int32_t GameDatabase::RegisterHeader(const GameHeader& header, const BoardForm& start, int side) {
+int32_t GameDatabase::RegisterHeader(const GameHeader& header, const BoardForm& start, Side side) {
   std::string text;
   for (int i = 0; i < header.FieldCount(); ++i) {
     if (i != GameHeader::kGameNumber && !header.Field(i).empty()) {

@@ -20,7 +20,7 @@ class GameDatabase : public ItemDatabase {
   GameDatabase();
 
   // Registers a header with no moves: the new game's number, or -1 (the failure shown).
-  int32_t RegisterHeader(const record::GameHeader& header, const rules::BoardForm& start, int side);
+  int32_t RegisterHeader(const record::GameHeader& header, const rules::BoardForm& start, rules::Side side);
 
   // The game as CSA text: the header fields that are not empty ("'%s%s"), the game annotation
   // ("'注釈:%s"), "N+" and "N-" names, "PI" for the even position or the position lines, the side, and
@@ -58,7 +58,7 @@ class GameDatabase : public ItemDatabase {
   int number_offset() const override { return GameRowLayout::kNumber; }
   int position_offset() const override { return GameRowLayout::kStartPosition; }
   void MakeRow(const ParsedItem& item, int32_t position, const std::string& number, uint8_t* row) const override;
-  int side_of(const uint8_t* row, const std::vector<BoardMove>& moves) const override;
+  rules::Side side_of(const uint8_t* row, const std::vector<BoardMove>& moves) const override;
   std::string NumberField(const ParsedItem& item) const override { return item.game.Field(record::GameHeader::kGameNumber); }
   void SetCounts(ParsedItem& item) const override;
   std::string ListLine(const uint8_t* row) const override;

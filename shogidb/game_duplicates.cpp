@@ -15,7 +15,7 @@ namespace {
 
 struct Summary {
   int32_t start = -1;
-  int side = 0;
+  Side side = kSente;
   std::vector<BoardMove> moves;
   BoardForm final_form;
   int32_t final_hash = 0;

@@ -60,7 +60,7 @@ void WriteGameRow(const GameRow& game, uint8_t* row) {
     PutText(row + GameFieldOffset(i), h.FieldSpec(i).width, value);
   }
   PutText(row + GameRowLayout::kStartPosition, 8, game.start_position);
-  row[GameRowLayout::kSide] = static_cast<uint8_t>(game.side == 1 ? '1' : '0');
+  row[GameRowLayout::kSide] = static_cast<uint8_t>(game.side == rules::kGote ? '1' : '0');
   PutText(row + GameRowLayout::kNumber, 6, h.Field(GameHeader::kGameNumber));
 }
 
@@ -71,7 +71,7 @@ void ReadGameRow(const uint8_t* row, GameRow& game) {
   for (int i = 0; i < GameHeader::kGameNumber; ++i) h.SetField(i, GetText(row + GameFieldOffset(i), h.FieldSpec(i).width));
   h.SetField(GameHeader::kGameNumber, GetText(row + GameRowLayout::kNumber, 6));
   game.start_position = GetText(row + GameRowLayout::kStartPosition, 8);
-  game.side = row[GameRowLayout::kSide] == '1' ? 1 : 0;
+  game.side = row[GameRowLayout::kSide] == '1' ? rules::kGote : rules::kSente;
 }
 
 void WriteProblemRow(const ProblemHeader& h, uint8_t* row) {

@@ -19,6 +19,7 @@
 #include <string>
 
 #include "record/header_fields.h"
+#include "rules/side.h"
 
 namespace shogidb {
 
@@ -40,7 +41,7 @@ struct ProblemRowLayout {
 struct GameRow {
   record::GameHeader header;
   std::string start_position;  // 初期盤面, eight digits
-  int side = 0;                // 手番
+  rules::Side side = rules::kSente;  // 手番
 };
 
 // Writes a row (the move count normalised to four digits); `number` replaces 対局番号 when given.

@@ -38,7 +38,7 @@ struct ListEntry {
 struct PositionSpec {
   enum Mode { kNone = 0, kWhole = 1, kBoard = 2 };
   int mode = kNone;          // 1 "局面一致" (whole position, hands included), 2 "盤上駒の一致"
-  int side = rules::kSideUnset;  // side to move of the target; any other value than 0 or 1: either side
+  rules::Side side = rules::kSideUnset;  // side to move of the target; unset: either side
   bool reversed = false;     // also the target turned round, with the other side to move
   rules::BoardForm target;
   int first_ply = 1;         // F: compared from the position after ply F - 1 ...
@@ -86,7 +86,7 @@ class ItemDatabase : public PositionTable {
   struct StoredItem {
     std::vector<uint8_t> row;
     rules::BoardForm start;
-    int side = 0;
+    rules::Side side = rules::kSente;
     std::vector<BoardMove> moves;
     std::vector<std::string> notes;  // by ply; "" for none
   };
@@ -104,7 +104,7 @@ class ItemDatabase : public PositionTable {
   virtual int position_offset() const = 0;
   // The row of a parsed item with its position id and number text.
   virtual void MakeRow(const ParsedItem& item, int32_t position, const std::string& number, uint8_t* row) const = 0;
-  virtual int side_of(const uint8_t* row, const std::vector<BoardMove>& moves) const = 0;
+  virtual rules::Side side_of(const uint8_t* row, const std::vector<BoardMove>& moves) const = 0;
   virtual std::string NumberField(const ParsedItem& item) const = 0;
   virtual void SetCounts(ParsedItem& item) const = 0;
   virtual std::string ListLine(const uint8_t* row) const = 0;

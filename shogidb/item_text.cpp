@@ -1,5 +1,6 @@
 #include "shogidb/item_text.h"
 
+#include "record/csa_position_lines.h"
 #include "record/record_board.h"
 #include "shogidb/position_key.h"
 #include "shogidb/record_text_reader.h"
@@ -23,14 +24,14 @@ void AppendNoteLines(const std::string& note, std::string& text) {
   }
 }
 
-bool AppendItemBody(const BoardForm& start, int side, const std::vector<BoardMove>& moves,
+bool AppendItemBody(const BoardForm& start, Side side, const std::vector<BoardMove>& moves,
                     const std::vector<std::string>& notes, bool time_suffix, std::string& text) {
   if (start == BoardForm()) {
     text += "PI\r\n";
   } else {
     for (const std::string& line : CsaPositionLines(start)) text += line + "\r\n";
   }
-  text += side == 1 ? "-\r\n" : "+\r\n";
+  text += side == kGote ? "-\r\n" : "+\r\n";
   FormBoard board(start);
   for (size_t i = 0; i < moves.size(); ++i) {
     const std::string move = board.CsaText(moves[i]);
@@ -50,7 +51,7 @@ bool AppendItemBody(const BoardForm& start, int side, const std::vector<BoardMov
   return true;
 }
 
-bool BuildRecord(RecordBoard& board, const BoardForm& start, int side, const std::vector<BoardMove>& moves,
+bool BuildRecord(RecordBoard& board, const BoardForm& start, Side side, const std::vector<BoardMove>& moves,
                  const std::vector<std::string>& notes, bool root_notes) {
   auto annotate = [&board](const std::string& note) {
     size_t at = 0;
@@ -73,7 +74,7 @@ bool BuildRecord(RecordBoard& board, const BoardForm& start, int side, const std
   for (size_t i = 0; i < moves.size(); ++i) {
     MoveWord w;
     if (!MoveWordOf(board, moves[i], w) ||
-        board.piece(w.Piece()).MoveTo(w.To(), w.PromotedAfter() ? 1 : 0, w.SideBefore()) == 0) {
+        board.piece(w.Piece()).MoveTo(w.To(), PromotionTo(w.PromotedAfter()), w.SideBefore()) == 0) {
       ok = false;
       break;
     }

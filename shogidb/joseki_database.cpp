@@ -22,10 +22,10 @@ uint8_t* SlotAt(uint8_t* record, int slot) { return record + JosekiDatabase::kMo
 const uint8_t* SlotAt(const uint8_t* record, int slot) { return record + JosekiDatabase::kMovesOffset + 4 * slot; }
 bool SlotFree(const uint8_t* record, int slot) { return GetI16(SlotAt(record, slot)) == -1; }
 
-void MakeRecord(int32_t id, int side, int evaluation, uint8_t* record) {
+void MakeRecord(int32_t id, Side side, int evaluation, uint8_t* record) {
   std::memset(record, 0, JosekiDatabase::kRecordLength);
   std::memcpy(record + JosekiDatabase::kKeyOffset, PositionIdText(id).data(), 8);
-  record[JosekiDatabase::kSideOffset] = static_cast<uint8_t>('0' + side);
+  record[JosekiDatabase::kSideOffset] = static_cast<uint8_t>('0' + SideIndex(side));
   PutI16(record + JosekiDatabase::kEvalOffset, evaluation);
   for (int s = 0; s < JosekiDatabase::kSlots; ++s) {
     PutI16(SlotAt(record, s), -1);
@@ -51,7 +51,7 @@ BoardMove JosekiPosition::FromStored(BoardMove move) const {
   return ReverseBoardMove(FormBoard(StoredForm()), FormBoard(form), move);
 }
 
-std::string JosekiMoveText(const BoardForm& form, int side, BoardMove move) {
+std::string JosekiMoveText(const BoardForm& form, Side side, BoardMove move) {
   PlainBoard board;
   board.SetTurnOrder(0);
   board.ApplyBoardForm(form);
@@ -96,7 +96,7 @@ int JosekiDatabase::OpenAll(OpenTables& open) {
   return dbengine::kOk;
 }
 
-int JosekiDatabase::RecordsOf(int32_t id, int side, std::vector<int32_t>& records) {
+int JosekiDatabase::RecordsOf(int32_t id, Side side, std::vector<int32_t>& records) {
   records.clear();
   if (!IsOpen()) return dbengine::kNotOpen;
   const std::string prefix = PositionIdText(id);
@@ -104,7 +104,7 @@ int JosekiDatabase::RecordsOf(int32_t id, int side, std::vector<int32_t>& record
   while (rc == dbengine::kOk || rc == dbengine::kSeekPrefix) {
     const dbengine::IndexEntry* entry = dbengine::IndexKeyBuffer(table(), 0);
     if (entry->key_length < 8 || std::memcmp(entry->key, prefix.data(), 8) != 0) break;
-    if (entry->key_length == 9 && entry->key[8] == '0' + side) records.push_back(entry->record);
+    if (entry->key_length == 9 && entry->key[8] == '0' + SideIndex(side)) records.push_back(entry->record);
     rc = dbengine::IndexNext(table(), 0);
   }
   if (rc == dbengine::kIndexRead || rc == dbengine::kIndexState || rc == dbengine::kNotOpen) return rc;
@@ -113,14 +113,14 @@ int JosekiDatabase::RecordsOf(int32_t id, int side, std::vector<int32_t>& record
   return dbengine::kOk;
 }
 
-int JosekiDatabase::FindJosekiPosition(const BoardForm& form, int side, JosekiPosition& out) {
+int JosekiDatabase::FindJosekiPosition(const BoardForm& form, Side side, JosekiPosition& out) {
   out = JosekiPosition{};
   out.form = form;
   out.side = side;
   for (int turned = 0; turned < 2; ++turned) {
     BoardForm stored = form;
     if (turned) stored.Reverse();
-    const int stored_side = turned ? 1 - side : side;
+    const Side stored_side = turned ? Opponent(side) : side;
     const int32_t id = positions_.FindPosition(stored);
     if (id < 0) {
       if (positions_.last_code() != dbengine::kOk) return positions_.last_code();
@@ -141,7 +141,7 @@ int JosekiDatabase::FindJosekiPosition(const BoardForm& form, int side, JosekiPo
   return dbengine::kNotFound;
 }
 
-int JosekiDatabase::RegisterJosekiPosition(const BoardForm& form, int side, int evaluation, JosekiPosition& out) {
+int JosekiDatabase::RegisterJosekiPosition(const BoardForm& form, Side side, int evaluation, JosekiPosition& out) {
   int rc = FindJosekiPosition(form, side, out);
   if (rc == dbengine::kOk) return dbengine::kDuplicateKey;
   if (rc != dbengine::kNotFound) return rc;
@@ -287,7 +287,7 @@ int JosekiDatabase::ReadJosekiMoves(const JosekiPosition& position, std::vector<
   return dbengine::kOk;
 }
 
-int JosekiDatabase::FirstJosekiMove(const BoardForm& form, int side) {
+int JosekiDatabase::FirstJosekiMove(const BoardForm& form, Side side) {
   reading_ = Reading{};
   OpenTables open;
   if (int rc = OpenAll(open); rc != dbengine::kOk) return rc;

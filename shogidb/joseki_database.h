@@ -31,11 +31,11 @@ namespace shogidb {
 // A joseki position found (or to be registered) for a position asked about.
 struct JosekiPosition {
   rules::BoardForm form;   // the position asked about
-  int side = 0;            // its side to move
+  rules::Side side = rules::kSente;  // its side to move
   bool found = false;      // stored in SHGDB_E
   bool reversed = false;   // stored as the reversed position
   int32_t id = -1;         // the stored position's id (valid when found)
-  int stored_side = 0;
+  rules::Side stored_side = rules::kSente;
   int evaluation = 0;
 
   // A move of the asked orientation in the stored one, and back.
@@ -70,10 +70,10 @@ class JosekiDatabase : public TableObject {
   int OpenAll(OpenTables& open);
   // kOk with the joseki position (found set), or kNotFound (the JosekiPosition tells the position asked
   // about); or an engine code.
-  int FindJosekiPosition(const rules::BoardForm& form, int side, JosekiPosition& out);
+  int FindJosekiPosition(const rules::BoardForm& form, rules::Side side, JosekiPosition& out);
   // Registers a new joseki position: adds the position to SHGDB_A when needed (one reference), and a
   // first record with the evaluation and free slots. kDuplicateKey when it exists (either orientation).
-  int RegisterJosekiPosition(const rules::BoardForm& form, int side, int evaluation, JosekiPosition& out);
+  int RegisterJosekiPosition(const rules::BoardForm& form, rules::Side side, int evaluation, JosekiPosition& out);
   int UpdateEvaluation(JosekiPosition& position, int evaluation);
   // Moves are in the orientation asked for.
   int AddJosekiMove(const JosekiPosition& position, int value, BoardMove move);
@@ -90,7 +90,7 @@ class JosekiDatabase : public TableObject {
 
   // The step-by-step form of ReadJosekiMoves: First finds the position (kNotFound when it is not a
   // joseki position); each Next gives the evaluation, the next move and its value, kNotFound at the end.
-  int FirstJosekiMove(const rules::BoardForm& form, int side);
+  int FirstJosekiMove(const rules::BoardForm& form, rules::Side side);
   int NextJosekiMove(int* evaluation, BoardMove* move, int* value);
 
   // Annotations in the stored keys: the position's (kind 1) and a move's (kind 2). "" when none.
@@ -106,7 +106,7 @@ class JosekiDatabase : public TableObject {
     int index = 0;        // slot 0..9
   };
   // The record numbers under a key, ascending (the order of the records of one position).
-  int RecordsOf(int32_t id, int side, std::vector<int32_t>& records);
+  int RecordsOf(int32_t id, rules::Side side, std::vector<int32_t>& records);
   int FindSlot(const JosekiPosition& position, BoardMove stored, Slot& slot, std::vector<uint8_t>& record);
 
   PositionTable positions_;
@@ -132,6 +132,6 @@ class JosekiLock {
 };
 
 // The Japanese text of a move in a position (「先手７六歩」).
-std::string JosekiMoveText(const rules::BoardForm& form, int side, BoardMove move);
+std::string JosekiMoveText(const rules::BoardForm& form, rules::Side side, BoardMove move);
 
 }  // namespace shogidb

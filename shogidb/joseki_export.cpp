@@ -3,11 +3,13 @@
 #include <tuple>
 
 #include "platform/files.h"
+#include "record/csa_position_lines.h"
 #include "shogidb/item_text.h"
 #include "shogidb/joseki_lines.h"
 #include "shogidb/position_key.h"
 
 using namespace rules;
+using namespace record;
 
 namespace shogidb {
 namespace {
@@ -23,7 +25,7 @@ class JosekiWalk {
   JosekiWalk(JosekiDatabase& db, int depth, bool annotations) : db_(db), depth_(depth), annotations_(annotations) {}
 
   // False when stopped or when the tables failed.
-  bool Run(const BoardForm& form, int side, std::string& text) {
+  bool Run(const BoardForm& form, Side side, std::string& text) {
     text += "'============= 定跡局面 ============\r\n";
     for (const std::string& line : CsaPositionLines(form)) text += line + "\r\n";
     text += side == kGote ? "-\r\n" : "+\r\n";
@@ -41,7 +43,7 @@ class JosekiWalk {
   const std::vector<Visited>& visited() const { return visited_; }
 
  private:
-  bool Walk(const FormBoard& board, int side, int ply, std::string& text) {
+  bool Walk(const FormBoard& board, Side side, int ply, std::string& text) {
     if (ply > depth_) return true;
     JosekiPosition position;
     if (db_.FindJosekiPosition(board.Form(), side, position) != dbengine::kOk) return true;
@@ -63,7 +65,7 @@ class JosekiWalk {
       visited_.push_back({position, m});
       if (++count_ % 100 == 0) db_.job().Line(Format("%ld 手 処理しました。", count_));
       FormBoard next = board;
-      if (next.Apply(m.move) && !Walk(next, 1 - side, ply + 1, text)) return false;
+      if (next.Apply(m.move) && !Walk(next, Opponent(side), ply + 1, text)) return false;
     }
     return true;
   }
@@ -84,7 +86,7 @@ std::string DefaultJosekiBackupPath(std::string_view directory) {
   return NormalizeDirectory(directory) + "JsBackup.pcl";
 }
 
-long JosekiText(JosekiDatabase& db, const BoardForm& form, int side, int depth, bool annotations, std::string& text) {
+long JosekiText(JosekiDatabase& db, const BoardForm& form, Side side, int depth, bool annotations, std::string& text) {
   OpenTables open;
   if (db.OpenAll(open) != dbengine::kOk) return -1;
   JosekiWalk walk(db, depth, annotations);
@@ -93,7 +95,7 @@ long JosekiText(JosekiDatabase& db, const BoardForm& form, int side, int depth, 
   return walk.count();
 }
 
-long ExportJoseki(JosekiDatabase& db, const BoardForm& form, int side, int depth, const std::string& path, bool annotations) {
+long ExportJoseki(JosekiDatabase& db, const BoardForm& form, Side side, int depth, const std::string& path, bool annotations) {
   JosekiLock lock(db);
   if (!lock.held()) return -1;
   const DbJob& job = db.job();
@@ -112,7 +114,7 @@ long ExportJoseki(JosekiDatabase& db, const BoardForm& form, int side, int depth
   return walk.count();
 }
 
-long DeleteJosekiBelow(JosekiDatabase& db, const BoardForm& form, int side, int depth, const std::string& backup_path) {
+long DeleteJosekiBelow(JosekiDatabase& db, const BoardForm& form, Side side, int depth, const std::string& backup_path) {
   const DbJob& job = db.job();
   if (backup_path.empty()) {
     job.Show("バックアップファイル名を入力してください。");
@@ -139,7 +141,7 @@ long DeleteJosekiBelow(JosekiDatabase& db, const BoardForm& form, int side, int 
   }
   // Deepest first, so a position's moves go before the position itself is looked at.
   long deleted = 0;
-  std::set<std::tuple<int32_t, int, BoardMove>> done;
+  std::set<std::tuple<int32_t, Side, BoardMove>> done;
   const std::vector<Visited>& visited = walk.visited();
   for (auto it = visited.rbegin(); it != visited.rend(); ++it) {
     if (job.Stopped()) {
@@ -167,7 +169,7 @@ long DeleteJosekiBelow(JosekiDatabase& db, const BoardForm& form, int side, int 
   return deleted;
 }
 
-int RegisterJosekiMove(JosekiDatabase& db, const BoardForm& form, int side, BoardMove move, const JosekiOptions& options) {
+int RegisterJosekiMove(JosekiDatabase& db, const BoardForm& form, Side side, BoardMove move, const JosekiOptions& options) {
   JosekiLock lock(db);
   if (!lock.held()) return dbengine::kCannotOpen;
   const DbJob& job = db.job();
@@ -202,7 +204,7 @@ int RegisterJosekiMove(JosekiDatabase& db, const BoardForm& form, int side, Boar
   return open.FlushAll();
 }
 
-int DeleteJosekiMoveAt(JosekiDatabase& db, const BoardForm& form, int side, BoardMove move) {
+int DeleteJosekiMoveAt(JosekiDatabase& db, const BoardForm& form, Side side, BoardMove move) {
   JosekiLock lock(db);
   if (!lock.held()) return dbengine::kCannotOpen;
   OpenTables open;
@@ -221,7 +223,7 @@ int DeleteJosekiMoveAt(JosekiDatabase& db, const BoardForm& form, int side, Boar
 namespace {
 
 // The evaluation of a position, registering it when it is not a joseki position yet.
-int SetEvaluation(JosekiDatabase& db, const BoardForm& form, int side, int evaluation) {
+int SetEvaluation(JosekiDatabase& db, const BoardForm& form, Side side, int evaluation) {
   JosekiPosition position;
   int rc = db.FindJosekiPosition(form, side, position);
   if (rc == dbengine::kNotFound) return db.RegisterJosekiPosition(form, side, evaluation, position);
@@ -230,7 +232,7 @@ int SetEvaluation(JosekiDatabase& db, const BoardForm& form, int side, int evalu
 
 }  // namespace
 
-int SetJosekiMoveProperties(JosekiDatabase& db, const BoardForm& form, int side, BoardMove move, int evaluation_before,
+int SetJosekiMoveProperties(JosekiDatabase& db, const BoardForm& form, Side side, BoardMove move, int evaluation_before,
                             int evaluation_after, int value) {
   JosekiLock lock(db, true);
   if (!lock.held()) return dbengine::kCannotOpen;
@@ -242,7 +244,7 @@ int SetJosekiMoveProperties(JosekiDatabase& db, const BoardForm& form, int side,
   if (rc == dbengine::kOk) rc = db.UpdateEvaluation(position, evaluation_before);
   FormBoard after(form);
   if (rc == dbengine::kOk && !after.Apply(move)) rc = dbengine::kInvalid;
-  if (rc == dbengine::kOk) rc = SetEvaluation(db, after.Form(), 1 - side, evaluation_after);
+  if (rc == dbengine::kOk) rc = SetEvaluation(db, after.Form(), Opponent(side), evaluation_after);
   if (rc != dbengine::kOk) {
     db.job().Show(Format("定跡手特性の更新に失敗しました(%d)", rc));
     return rc;
@@ -250,7 +252,7 @@ int SetJosekiMoveProperties(JosekiDatabase& db, const BoardForm& form, int side,
   return open.FlushAll();
 }
 
-int SetJosekiEvaluation(JosekiDatabase& db, const BoardForm& form, int side, int evaluation) {
+int SetJosekiEvaluation(JosekiDatabase& db, const BoardForm& form, Side side, int evaluation) {
   JosekiLock lock(db, true);
   if (!lock.held()) return dbengine::kCannotOpen;
   OpenTables open;

@@ -43,22 +43,22 @@ long RegisterJosekiFromText(JosekiDatabase& db, std::string_view text, const Jos
 
 // 定跡のファイル出力: the joseki moves below a position down to `depth` plies into a PCL file (asking
 // before overwriting it). Returns the moves written, or -1 on failure.
-long ExportJoseki(JosekiDatabase& db, const rules::BoardForm& form, int side, int depth, const std::string& path, bool annotations);
+long ExportJoseki(JosekiDatabase& db, const rules::BoardForm& form, rules::Side side, int depth, const std::string& path, bool annotations);
 // The same text, without the file.
-long JosekiText(JosekiDatabase& db, const rules::BoardForm& form, int side, int depth, bool annotations, std::string& text);
+long JosekiText(JosekiDatabase& db, const rules::BoardForm& form, rules::Side side, int depth, bool annotations, std::string& text);
 // 定跡の一括削除: after asking, the joseki moves below a position down to `depth` plies are written to
 // the backup file (overwritten) and deleted with their annotations; positions left without moves go
 // too. Returns the moves deleted, or -1.
-long DeleteJosekiBelow(JosekiDatabase& db, const rules::BoardForm& form, int side, int depth, const std::string& backup_path);
+long DeleteJosekiBelow(JosekiDatabase& db, const rules::BoardForm& form, rules::Side side, int depth, const std::string& backup_path);
 
 // Single edits of the joseki browser (each takes the lock without waiting).
 // 定跡手の登録: the move played on the board from a position.
-int RegisterJosekiMove(JosekiDatabase& db, const rules::BoardForm& form, int side, BoardMove move, const JosekiOptions& options);
-int DeleteJosekiMoveAt(JosekiDatabase& db, const rules::BoardForm& form, int side, BoardMove move);
+int RegisterJosekiMove(JosekiDatabase& db, const rules::BoardForm& form, rules::Side side, BoardMove move, const JosekiOptions& options);
+int DeleteJosekiMoveAt(JosekiDatabase& db, const rules::BoardForm& form, rules::Side side, BoardMove move);
 // 定跡手の特性: the evaluations before and after the move and the move's value.
-int SetJosekiMoveProperties(JosekiDatabase& db, const rules::BoardForm& form, int side, BoardMove move, int evaluation_before,
+int SetJosekiMoveProperties(JosekiDatabase& db, const rules::BoardForm& form, rules::Side side, BoardMove move, int evaluation_before,
                             int evaluation_after, int value);
 // 形勢評価値の設定.
-int SetJosekiEvaluation(JosekiDatabase& db, const rules::BoardForm& form, int side, int evaluation);
+int SetJosekiEvaluation(JosekiDatabase& db, const rules::BoardForm& form, rules::Side side, int evaluation);
 
 }  // namespace shogidb

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "record/csa_body.h"
+#include "record/csa_position_lines.h"
 #include "record/plain_board.h"
 #include "rules/notation.h"
 #include "shogidb/joseki_lines.h"
@@ -71,7 +72,7 @@ class Registrar {
       if (it != data_->end()) d = it->second;
     }
     const BoardForm form = board.CurrentBoardForm();
-    const int side = node.move.SideBefore();
+    const Side side = node.move.SideBefore();
     const BoardMove move = BoardMoveOf(board, node.move);
     JosekiPosition position;
     int rc = db_.FindJosekiPosition(form, side, position);
@@ -131,8 +132,6 @@ class Registrar {
   bool stopped_ = false;
 };
 
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
-
 std::string_view Blanked(std::string_view text) {
   while (!text.empty() && (text[0] == ' ' || text[0] == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
@@ -170,7 +169,7 @@ class JosekiFileReader {
     evaluation_ = options_.evaluation;
     BoardForm::Expanded entries;
     bool any = false, have_side = false;
-    int side = kSente;
+    Side side = kSente;
     std::string line_buffer;
     std::vector<std::string> start_notes;
     while (ReadLine(line_buffer)) {
@@ -186,13 +185,12 @@ class JosekiFileReader {
       }
       if (line[0] == '\'') {
         std::string_view body = SkipCsaBlanks(line.substr(1));
-        if (StartsWith(body, "注釈:")) start_notes.emplace_back(body.substr(std::strlen("注釈:")));
-        if (StartsWith(body, "形勢評価値:") && !Evaluation(body, line)) return kError;
+        if (body.starts_with("注釈:")) start_notes.emplace_back(body.substr(std::strlen("注釈:")));
+        if (body.starts_with("形勢評価値:") && !Evaluation(body, line)) return kError;
         continue;
       }
-      if (line[0] == 'P' && line.size() >= 2 &&
-          (line[1] == 'I' || line[1] == '+' || line[1] == '-' || (line[1] >= '1' && line[1] <= '9'))) {
-        if (!ApplyPlacementLine(line, entries)) return Fail("駒配置指定エラーです。(%s)", line);
+      if (IsCsaPositionLine(line, CsaPolicy::kStrict)) {
+        if (!ApplyCsaPositionLine(line, CsaPolicy::kStrict, entries)) return Fail("駒配置指定エラーです。(%s)", line);
         continue;
       }
       if ((line[0] == '+' || line[0] == '-') && line.size() == 1) {
@@ -266,9 +264,9 @@ class JosekiFileReader {
       if (line[0] == '\'') {
         std::string_view body = SkipCsaBlanks(line.substr(1));
         MoveNode* current = board.current();
-        if (StartsWith(body, "注釈:")) {
+        if (body.starts_with("注釈:")) {
           board.AddAnnotation(current, body.substr(std::strlen("注釈:")));
-        } else if (StartsWith(body, "属性:")) {
+        } else if (body.starts_with("属性:")) {
           long value;
           std::string_view rest = Blanked(body.substr(std::strlen("属性:")));
           if (!IntegerOf(rest, value) || value < 0 || rest[0] == '-' || rest[0] == '+') {
@@ -276,9 +274,9 @@ class JosekiFileReader {
             return false;
           }
           if (current != board.root()) data[current].value = static_cast<int>(std::min<long>(value, JosekiDatabase::kMaxValue));
-        } else if (StartsWith(body, "形勢評価値:")) {
+        } else if (body.starts_with("形勢評価値:")) {
           if (!Evaluation(body, line)) return false;
-        } else if (StartsWith(body, "手数目:")) {
+        } else if (body.starts_with("手数目:")) {
           long n;
           if (!IntegerOf(body.substr(std::strlen("手数目:")), n) || n < 1) {
             Fail("手数目の指定が間違っています(%s)。", line);
@@ -290,7 +288,7 @@ class JosekiFileReader {
       }
       if (line[0] != '+' && line[0] != '-') continue;
       CsaMove m;
-      const int side = line[0] == '+' ? kSente : kGote;
+      const Side side = line[0] == '+' ? kSente : kGote;
       if (side != board.side_to_move()) {
         Fail("定跡手の手番が間違っています。(%s)", line);
         return false;
@@ -300,7 +298,7 @@ class JosekiFileReader {
         return false;
       }
       const int evaluation = evaluation_;
-      if (board.piece(m.piece).MoveTo(m.to, m.promote, m.side) == 0) {
+      if (board.piece(m.piece).MoveTo(m.to, PromotionTo(m.promote), m.side) == 0) {
         job_.Show(Format("定跡手の登録に失敗しました。(DBE.WriteBplay=%d)", dbengine::kNoMemory));
         return false;
       }

@@ -42,7 +42,7 @@ BoardPattern PatternOf(const BoardForm& target) {
   for (int i = 0; i < kPieceCount; ++i) {
     const BoardForm::Entry& e = entries[i];
     if (!IsSquareNumber(e.location)) continue;
-    pattern.squares.push_back({e.location, MakeCode(KindOfIndex(i), e.promoted != 0, e.owner)});
+    pattern.squares.push_back({e.location, MakeCode(KindOfIndex(i), e.promoted != 0, SideOfBit(e.owner))});
   }
   return pattern;
 }
@@ -53,42 +53,6 @@ bool MatchesBoard(const BoardPattern& pattern, const FormBoard& position) {
     if (index < 0 || position.CodeOf(index) != s.code) return false;
   }
   return true;
-}
-
-std::vector<std::string> CsaPositionLines(const BoardForm& form) {
-  const BoardForm::Expanded entries = form.Decode();
-  int cell[100] = {};  // by square number: 0 empty, else 1 + code
-  int hands[2][kKindCount] = {};
-  for (int i = 0; i < kPieceCount; ++i) {
-    const BoardForm::Entry& e = entries[i];
-    if (e.location <= 1) {
-      ++hands[e.location][KindOfIndex(i)];
-    } else if (IsSquareNumber(e.location)) {
-      cell[e.location] = 1 + MakeCode(KindOfIndex(i), e.promoted != 0, e.owner);
-    }
-  }
-  std::vector<std::string> lines;
-  for (int rank = 1; rank <= 9; ++rank) {
-    std::string row = "P" + std::to_string(rank);
-    for (int file = 9; file >= 1; --file) {
-      const int c = cell[file * 10 + rank];
-      if (c == 0) {
-        row += " * ";
-      } else {
-        row += CodeSide(static_cast<uint8_t>(c - 1)) == kSente ? "+" : "-";
-        row += kCsaPieceCodes[(c - 1) & 15];
-      }
-    }
-    lines.push_back(row);
-  }
-  for (int side = 0; side < 2; ++side) {
-    std::string line = side == kSente ? "P+" : "P-";
-    for (int kind = 0; kind < kKindCount; ++kind) {
-      for (int n = 0; n < hands[side][kind]; ++n) line += std::string("00") + kCsaPieceCodes[kind];
-    }
-    if (line.size() > 2) lines.push_back(line);
-  }
-  return lines;
 }
 
 }  // namespace shogidb

@@ -40,9 +40,4 @@ BoardPattern PatternOf(const rules::BoardForm& target);
 // promotion) in the position; other squares and the hands may hold anything.
 bool MatchesBoard(const BoardPattern& pattern, const FormBoard& position);
 
-// The position as CSA lines without line ends: "P1".."P9" (file 9 first, " * " for an empty square,
-// sign and piece code otherwise), then "P+" and "P-" with the pieces in hand as "00" and a code, kinds
-// in the order OU HI KA KI GI KE KY FU (no line for an empty hand).
-std::vector<std::string> CsaPositionLines(const rules::BoardForm& form);
-
 }  // namespace shogidb

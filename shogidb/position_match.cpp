@@ -7,9 +7,10 @@ using namespace rules;
 namespace shogidb {
 namespace {
 
-bool SideFits(int wanted, int side) { return (wanted != kSente && wanted != kGote) || wanted == side; }
+// Unset asks for either side.
+bool SideFits(Side wanted, Side side) { return wanted == kSideUnset || wanted == side; }
 
-int Other(int side) { return side == kSente ? kGote : side == kGote ? kSente : side; }
+Side Other(Side side) { return side == kSideUnset ? side : Opponent(side); }
 
 }  // namespace
 
@@ -21,7 +22,7 @@ PositionMatcher::PositionMatcher(const PositionSpec& spec) : spec_(spec), revers
   }
 }
 
-bool PositionMatcher::Compares(const FormBoard& board, int side) const {
+bool PositionMatcher::Compares(const FormBoard& board, Side side) const {
   if (spec_.mode == PositionSpec::kWhole) {
     uint8_t bytes[BoardForm::kSize];
     board.WriteBytes(bytes);
@@ -33,7 +34,7 @@ bool PositionMatcher::Compares(const FormBoard& board, int side) const {
   return spec_.reversed && SideFits(Other(spec_.side), side) && MatchesBoard(reversed_pattern_, board);
 }
 
-int PositionMatcher::Match(const BoardForm& start, int start_side, const std::vector<BoardMove>& moves) const {
+int PositionMatcher::Match(const BoardForm& start, Side start_side, const std::vector<BoardMove>& moves) const {
   if (spec_.mode != PositionSpec::kWhole && spec_.mode != PositionSpec::kBoard) return -1;
   FormBoard board(start);
   const int first = std::max(spec_.first_ply, 1) - 1;
@@ -45,7 +46,7 @@ int PositionMatcher::Match(const BoardForm& start, int start_side, const std::ve
     ++ply;
   }
   for (;;) {
-    if (Compares(board, ply % 2 == 0 ? start_side : 1 - start_side)) return ply;
+    if (Compares(board, ply % 2 == 0 ? start_side : Opponent(start_side))) return ply;
     if (ply >= last || ply >= count) return -1;
     if (!board.Apply(moves[ply])) return -1;
     ++ply;

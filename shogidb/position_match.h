@@ -17,10 +17,10 @@ class PositionMatcher {
  public:
   explicit PositionMatcher(const PositionSpec& spec);
   // The ply at which the item matches first, or -1 (also for moves that do not fit the position).
-  int Match(const rules::BoardForm& start, int start_side, const std::vector<BoardMove>& moves) const;
+  int Match(const rules::BoardForm& start, rules::Side start_side, const std::vector<BoardMove>& moves) const;
 
  private:
-  bool Compares(const FormBoard& board, int side) const;
+  bool Compares(const FormBoard& board, rules::Side side) const;
 
   PositionSpec spec_;
   rules::BoardForm reversed_;

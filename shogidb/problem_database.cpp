@@ -24,12 +24,12 @@ void ProblemDatabase::MakeRow(const ParsedItem& item, int32_t position, const st
   WriteProblemRow(header, row);
 }
 
-int ProblemDatabase::side_of(const uint8_t*, const std::vector<BoardMove>& moves) const {
+Side ProblemDatabase::side_of(const uint8_t*, const std::vector<BoardMove>& moves) const {
   // The problem table keeps no side: the attacker is the side of the first move.
   return moves.empty() ? kSente : BoardMoveSide(moves[0]);
 }
 
-int ProblemDatabase::SideOfProblem(const BoardForm& start, const std::vector<BoardMove>& moves) {
+Side ProblemDatabase::SideOfProblem(const BoardForm& start, const std::vector<BoardMove>& moves) {
   if (!moves.empty()) return BoardMoveSide(moves[0]);
   // Without moves: the side whose king is not on the board attacks the one whose king is.
   const BoardForm::Expanded e = start.Decode();
@@ -37,7 +37,7 @@ int ProblemDatabase::SideOfProblem(const BoardForm& start, const std::vector<Boa
   for (int i = 0; i < 2; ++i) {
     if (e[i].location >= 11 && e[i].location < 100) ++kings_on_board[e[i].owner];
   }
-  if (kings_on_board[kSente] == 1 && kings_on_board[kGote] == 0) return kGote;
+  if (kings_on_board[SideIndex(kSente)] == 1 && kings_on_board[SideIndex(kGote)] == 0) return kGote;
   return kSente;
 }
 

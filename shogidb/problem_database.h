@@ -28,7 +28,7 @@ class ProblemDatabase : public ItemDatabase {
 
   // The attacker of a stored problem: the side of its first move; without moves, the side whose king is
   // not on the board when only the other side's king is.
-  static int SideOfProblem(const rules::BoardForm& start, const std::vector<BoardMove>& moves);
+  static rules::Side SideOfProblem(const rules::BoardForm& start, const std::vector<BoardMove>& moves);
 
   // Registers the current problem (詰将棋の登録): its whole tree, as new or (overwrite) in place of the
   // problem its 詰将棋番号 names ("上書登録するには詰将棋番号の指定が必要です。"). The number, or -1.
@@ -41,7 +41,7 @@ class ProblemDatabase : public ItemDatabase {
   int number_offset() const override { return ProblemRowLayout::kNumber; }
   int position_offset() const override { return ProblemRowLayout::kProblemPosition; }
   void MakeRow(const ParsedItem& item, int32_t position, const std::string& number, uint8_t* row) const override;
-  int side_of(const uint8_t* row, const std::vector<BoardMove>& moves) const override;
+  rules::Side side_of(const uint8_t* row, const std::vector<BoardMove>& moves) const override;
   std::string NumberField(const ParsedItem& item) const override {
     return item.problem.Field(record::ProblemHeader::kProblemNumber);
   }

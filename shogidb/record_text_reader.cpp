@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/ascii.h"
 #include "record/csa_body.h"
 #include "record/csa_header.h"
+#include "record/csa_position_lines.h"
 #include "rules/move_rules.h"
 #include "rules/notation.h"
 #include "shogidb/move_block_table.h"
@@ -14,10 +16,6 @@ using namespace record;
 
 namespace shogidb {
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 std::string_view SkipBlanks(std::string_view text) {
   while (!text.empty() && (text[0] == ' ' || text[0] == '\t')) text.remove_prefix(1);
@@ -29,36 +27,19 @@ std::string_view CommentBody(std::string_view line) { return SkipCsaBlanks(line.
 
 // "123" -> 123; -1 unless the text is digits only (at least one, at most nine).
 long DigitsValue(std::string_view text) {
-  if (text.empty() || text.size() > 9) return -1;
+  if (text.size() > 9 || !platform::AllDigits(text)) return -1;
   long value = 0;
-  for (char c : text) {
-    if (!IsDigit(c)) return -1;
-    value = value * 10 + (c - '0');
-  }
+  for (char c : text) value = value * 10 + (c - '0');
   return value;
-}
-
-// A square "fr" (1..9 each), or 0 for "00"; -1 otherwise.
-int SquareOf(std::string_view two) {
-  if (two.size() < 2 || !IsDigit(two[0]) || !IsDigit(two[1])) return -1;
-  const int f = two[0] - '0', r = two[1] - '0';
-  if (f == 0 && r == 0) return 0;
-  if (f == 0 || r == 0) return -1;
-  return f * 10 + r;
-}
-
-int CodeOf(std::string_view two, int* promoted) {
-  if (two.size() < 2) return -1;
-  return ParseCsaPieceCode(two.data(), promoted);
 }
 
 // The move a move word plays, as the board forms name it.
 PlainMove PlainMoveOf(MoveWord w) {
   PlainMove m;
   m.side = w.SideBefore();
-  m.from = w.IsDrop() ? 0 : ToSquareNumber(w.From());
+  m.from = w.IsDrop() ? 0 : ToSquareNumber(w.From().square()).value();
   m.drop_kind = KindOfIndex(w.Piece());
-  m.to = ToSquareNumber(w.To());
+  m.to = ToSquareNumber(w.To().square()).value();
   m.promotes = w.IsPromotion();
   return m;
 }
@@ -67,8 +48,8 @@ PlainMove PlainMoveOf(MoveWord w) {
 
 void ReaderBoard::PlayQuiet(MoveWord w) {
   Unrecorded quiet(*this);
-  piece(w.Piece()).MoveTo(w.To(), w.PromotedAfter() ? 1 : 0, w.SideBefore());
-  SetSideToMove(1 - w.SideBefore());
+  piece(w.Piece()).MoveTo(w.To(), PromotionTo(w.PromotedAfter()), w.SideBefore());
+  SetSideToMove(Opponent(w.SideBefore()));
 }
 
 std::string TimeNoteText(long seconds) {
@@ -90,7 +71,7 @@ long LeadingTimeNote(std::string_view note, size_t* length) {
     size_t p = at;
     while (p < note.size() && note[p] == ' ') ++p;
     const size_t digits = p;
-    while (p < note.size() && IsDigit(note[p]) && p - digits < 6) ++p;
+    while (p < note.size() && platform::IsDigit(note[p]) && p - digits < 6) ++p;
     if (p == digits || note.substr(p, unit.size()) != unit) return;
     total += std::stol(std::string(note.substr(digits, p - digits))) * scale;
     at = p + unit.size();
@@ -145,93 +126,7 @@ void RecordTextReader::AddNote(ParsedItem& item, int ply, std::string_view text)
 }
 
 bool RecordTextReader::PlaceLine(std::string_view line, BoardForm::Expanded& e) {
-  return ApplyPlacementLine(line, e) || Fail("駒配置指定エラーです。(%s)", line);
-}
-
-bool ApplyPlacementLine(std::string_view line, BoardForm::Expanded& e) {
-  // Takes the lowest-numbered piece of a kind from the box.
-  auto take = [&e](int kind) {
-    for (int i = kFirstIndexOfKind[kind]; i < kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; ++i) {
-      if (e[i].location == BoardForm::kBoxLocation) return i;
-    }
-    return -1;
-  };
-  auto occupied = [&e](int square) {
-    for (const BoardForm::Entry& x : e) {
-      if (x.location == square) return true;
-    }
-    return false;
-  };
-  auto bad = [] { return false; };
-  if (line.size() < 2) return false;
-  if (line[1] == 'I') {
-    e = BoardForm().Decode();
-    std::string_view rest = line.substr(2);
-    for (;;) {
-      rest = SkipBlanks(rest);
-      if (rest.empty()) return true;
-      int promoted = 0;
-      const int square = SquareOf(rest);
-      const int kind = rest.size() >= 4 ? CodeOf(rest.substr(2, 2), &promoted) : -1;
-      if (square <= 0 || kind < 0) return bad();
-      bool removed = false;
-      for (int i = kFirstIndexOfKind[kind]; i < kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; ++i) {
-        if (e[i].location == square) {
-          e[i] = BoardForm::Entry{};
-          removed = true;
-        }
-      }
-      if (!removed) return bad();
-      rest.remove_prefix(4);
-    }
-  }
-  if (line[1] == '+' || line[1] == '-') {
-    const int side = line[1] == '+' ? kSente : kGote;
-    std::string_view rest = line.substr(2);
-    while (!rest.empty()) {
-      if (rest.size() < 4) return bad();
-      const int square = SquareOf(rest);
-      if (square < 0) return bad();
-      if (square == 0 && rest.substr(2, 2) == "AL") {
-        for (int i = 0; i < kPieceCount; ++i) {
-          if (KindOfIndex(i) != OU && e[i].location == BoardForm::kBoxLocation) {
-            e[i] = {static_cast<uint8_t>(side), static_cast<uint8_t>(side), 0};
-          }
-        }
-      } else {
-        int promoted = 0;
-        const int kind = CodeOf(rest.substr(2, 2), &promoted);
-        const int i = kind >= 0 ? take(kind) : -1;
-        if (i < 0 || (square == 0 && (promoted || kind == OU)) || (square > 0 && occupied(square))) return bad();
-        if (square == 0) {
-          e[i] = {static_cast<uint8_t>(side), static_cast<uint8_t>(side), 0};
-        } else {
-          e[i] = {static_cast<uint8_t>(square), static_cast<uint8_t>(side), static_cast<uint8_t>(promoted)};
-        }
-      }
-      rest.remove_prefix(4);
-    }
-    return true;
-  }
-  // A rank line: nine cells of three characters, file 9 first.
-  const int rank = line[1] - '0';
-  std::string_view cells = line.substr(2);
-  while (!cells.empty() && (cells.back() == ' ' || cells.back() == '\t')) cells.remove_suffix(1);
-  if (cells.size() > 27) return bad();
-  for (int c = 0; c < 9; ++c) {
-    std::string cell(cells.substr(std::min<size_t>(cells.size(), 3 * c), 3));
-    cell.resize(3, ' ');
-    if (cell == " * " || cell == "   ") continue;
-    if (cell[0] != '+' && cell[0] != '-') return bad();
-    int promoted = 0;
-    const int kind = CodeOf(std::string_view(cell).substr(1), &promoted);
-    const int square = (9 - c) * 10 + rank;
-    const int i = kind >= 0 ? take(kind) : -1;
-    if (i < 0 || occupied(square)) return bad();
-    e[i] = {static_cast<uint8_t>(square), static_cast<uint8_t>(cell[0] == '+' ? kSente : kGote),
-            static_cast<uint8_t>(promoted)};
-  }
-  return true;
+  return ApplyCsaPositionLine(line, CsaPolicy::kStrict, e) || Fail("駒配置指定エラーです。(%s)", line);
 }
 
 RecordTextReader::Status RecordTextReader::ReadHeaderPart(ParsedItem& item, bool& ended, std::string& pending_move) {
@@ -251,7 +146,7 @@ RecordTextReader::Status RecordTextReader::ReadHeaderPart(ParsedItem& item, bool
     }
     if (line[0] == '\'') {
       std::string_view body = line.substr(1);
-      if (StartsWith(body, "注釈:")) {
+      if (body.starts_with("注釈:")) {
         header.AppendAnnotationLine(body.substr(std::strlen("注釈:")));
       } else if (int field = header.FieldWithKeyAt(body); field >= 0) {
         header.SetField(field, SkipBlanks(body.substr(std::strlen(header.FieldSpec(field).key))));
@@ -274,8 +169,7 @@ RecordTextReader::Status RecordTextReader::ReadHeaderPart(ParsedItem& item, bool
       }
       continue;
     }
-    if (line[0] == 'P' && line.size() >= 2 &&
-        (line[1] == 'I' || line[1] == '+' || line[1] == '-' || (line[1] >= '1' && line[1] <= '9'))) {
+    if (IsCsaPositionLine(line, CsaPolicy::kStrict)) {
       if (!PlaceLine(line, entries)) return kError;
       continue;
     }
@@ -299,21 +193,19 @@ RecordTextReader::Status RecordTextReader::ReadHeaderPart(ParsedItem& item, bool
 }
 
 bool RecordTextReader::PlayLine(std::string_view line, ParsedItem& item, int& ply) {
-  if (line.size() < 7 || !IsDigit(line[1]) || !IsDigit(line[2]) || !IsDigit(line[3]) || !IsDigit(line[4])) {
-    return Fail("指し手の形式が間違っています(%s)", line);
-  }
-  int promoted = 0;
-  const int kind = CodeOf(line.substr(5, 2), &promoted);
+  if (line.size() < 7 || !platform::AllDigits(line.substr(1, 4))) return Fail("指し手の形式が間違っています(%s)", line);
+  bool promoted = false;
+  const int kind = ParseCsaCode(line.substr(5, 2), &promoted);
   if (kind < 0) return Fail("指し手の形式が間違っています(%s)", line);
-  const int side = line[0] == '+' ? kSente : kGote;
+  const Side side = line[0] == '+' ? kSente : kGote;
   if (side != board_.side_to_move()) return Fail("指し手の手番が間違っています(%s)", line);
-  const int from = SquareOf(line.substr(1, 2));
-  const int to = SquareOf(line.substr(3, 2));
+  const int from = ParseCsaSquare(line.substr(1, 2));
+  const int to = ParseCsaSquare(line.substr(3, 2));
   const Piece* piece = nullptr;
   if (from < 0) return Fail("指し手の移動元が間違っています(%s)", line);
   if (from == 0) {
     for (int i = kFirstIndexOfKind[kind]; i < kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; ++i) {
-      if (board_.LocationOf(i) == side) {
+      if (board_.LocationOf(i) == Location::Hand(side)) {
         piece = &board_.piece(i);
         break;
       }
@@ -321,16 +213,17 @@ bool RecordTextReader::PlayLine(std::string_view line, ParsedItem& item, int& pl
     if (!piece) return Fail("指し手の移動元が間違っています(%s)", line);
     if (promoted) return Fail("指し手の駒種が間違っています(%s)", line);
   } else {
-    piece = board_.PieceAt(ToBoardIndex(from));
+    piece = board_.PieceAt(ToBoardIndex(SquareNumber(from)));
     if (!piece || piece->side() != side) return Fail("指し手の移動元が間違っています(%s)", line);
     if (piece->kind() != kind || (piece->promoted() && !promoted)) {
       return Fail("指し手の駒種が間違っています(%s)", line);
     }
   }
   if (to <= 0 || to == from) return Fail("指し手の移動先が間違っています(%s)", line);
-  const Piece* occupant = board_.PieceAt(ToBoardIndex(to));
+  const BoardIndex target = ToBoardIndex(SquareNumber(to));
+  const Piece* occupant = board_.PieceAt(target);
   if (occupant && (occupant->side() == side || from == 0)) return Fail("指し手の移動先が間違っています(%s)", line);
-  const MoveWord w = board_.BuildMoveWord(*piece, ToBoardIndex(to), promoted ? 1 : 0, side);
+  const MoveWord w = board_.BuildMoveWord(*piece, target, PromotionTo(promoted), side);
   if (ValidateMove(board_, w) != kLegal) return Fail("指し手が間違っています(%s)", line);
 
   if (kind_ == ItemKind::kGame) {
@@ -343,7 +236,7 @@ bool RecordTextReader::PlayLine(std::string_view line, ParsedItem& item, int& pl
     if (bm == kNoMove || !form_.Apply(bm)) return Fail("指し手が間違っています(%s)", line);
     item.moves.push_back(bm);
     board_.PlayQuiet(w);
-  } else if (board_.piece(piece->index()).MoveTo(ToBoardIndex(to), promoted ? 1 : 0, side) == 0) {
+  } else if (board_.piece(piece->index()).MoveTo(target, PromotionTo(promoted), side) == 0) {
     messages_.Show("指し手登録に失敗しました。(" + std::to_string(dbengine::kNoMemory) + ")");
     return false;
   }
@@ -368,9 +261,9 @@ bool RecordTextReader::ReadMovePart(ParsedItem& item, const std::string& pending
     if (moves_over) continue;
     if (line[0] == '\'') {
       std::string_view body = CommentBody(line);
-      if (StartsWith(body, "注釈:")) {
+      if (body.starts_with("注釈:")) {
         AddNote(item, ply, body.substr(std::strlen("注釈:")));
-      } else if (StartsWith(body, "手数目:")) {
+      } else if (body.starts_with("手数目:")) {
         const long number = DigitsValue(SkipBlanks(body.substr(std::strlen("手数目:"))));
         if (kind_ == ItemKind::kGame || number < 1) {
           moves_over = true;  // a game keeps its main line

@@ -49,16 +49,11 @@ struct ParsedItem {
   record::GameHeader game;  // a game's header
   record::ProblemHeader problem;  // a problem's header
   rules::BoardForm start;
-  int side = 0;
+  rules::Side side = rules::kSente;
   std::vector<BoardMove> moves;    // the main line
   std::vector<std::string> notes;  // annotation text by ply (0: the game's or problem's), lines joined by CRLF
   std::string first_line;          // the item's first line (for messages)
 };
-
-// Applies one CSA position line ("PI...", "P+..." or "P-...", "P1".."P9") to the pieces: false when the
-// line breaks a rule (an unknown piece, no such piece left in the box, an occupied square, a removal of a
-// piece that is not there).
-bool ApplyPlacementLine(std::string_view line, rules::BoardForm::Expanded& pieces);
 
 class RecordTextReader {
  public:

@@ -15,7 +15,7 @@ MoveGenerator::MoveGenerator(Position& position, NodePool& pool) : pos_(position
   for (int a = 0; a < 2; ++a) {
     for (int i = 0; i < 12; ++i) {
       for (int kind : {HI, KA, KY}) {
-        if (IsLineChecker(i, a, kind)) line_kinds_[a][i] |= static_cast<uint8_t>(1 << kind);
+        if (IsLineChecker(i, SideOfBit(a), kind)) line_kinds_[a][i] |= static_cast<uint8_t>(1 << kind);
       }
     }
   }
@@ -31,9 +31,10 @@ MoveNode* MoveGenerator::NewNode(MoveWord w) {
   return node;
 }
 
-bool MoveGenerator::AttacksAfter(MoveWord w, int K) const {
+bool MoveGenerator::AttacksAfter(MoveWord w, BoardIndex K) const {
   const uint8_t code = MakeCode(KindOfIndex(w.Piece()), w.PromotedAfter(), w.SideAfter());
-  const int to = w.To(), from = w.From();
+  const BoardIndex to = w.To().square();
+  const Location from = w.From();
   const int d = UnitStep(to, K);
   if (d == 0) return false;
   int how = 0;
@@ -42,16 +43,18 @@ bool MoveGenerator::AttacksAfter(MoveWord w, int K) const {
   }
   if (how == 0) return false;
   // The square the piece left is empty after the move.
-  for (int at = to + d;; at += d) {
+  for (BoardIndex at = to + d;; at += d) {
     if (at == K) return true;
     if (how == 1 || (at != from && pos_.cell(at) != kEmptyCell)) return false;
   }
 }
 
-void MoveGenerator::KeepTest(MoveList& out, int piece, int target, int promote, bool want_attack, int K) {
+void MoveGenerator::KeepTest(MoveList& out, int piece, BoardIndex target, Promotion promotion, bool want_attack,
+                             BoardIndex K) {
   // The node is taken before the test, as the search has always done, so that the pool grows at the
   // same moments whatever the test says.
-  MoveNode* node = NewNode(pos_.BuildMoveWord(pos_.piece(piece), target, promote, -1));
+  const Piece& p = pos_.piece(piece);
+  MoveNode* node = NewNode(pos_.BuildMoveWord(p, target, promotion, p.side()));
   if (!node) return;
   if (AttacksAfter(node->move, K) == want_attack) {
     out.Append(node);
@@ -60,71 +63,71 @@ void MoveGenerator::KeepTest(MoveList& out, int piece, int target, int promote, 
   }
 }
 
-void MoveGenerator::AttackerExpansion(MoveList& out, int piece, int target, bool want_attack, int K) {
+void MoveGenerator::AttackerExpansion(MoveList& out, int piece, BoardIndex target, bool want_attack, BoardIndex K) {
   switch (PromotionClassTo(pos_, piece, target)) {
     case 0:
-      KeepTest(out, piece, target, -1, want_attack, K);
+      KeepTest(out, piece, target, Promotion::kKeep, want_attack, K);
       break;
     case 1:
-      KeepTest(out, piece, target, 1, want_attack, K);
-      KeepTest(out, piece, target, 0, want_attack, K);
+      KeepTest(out, piece, target, Promotion::kPromote, want_attack, K);
+      KeepTest(out, piece, target, Promotion::kDemote, want_attack, K);
       break;
     case 2:
-      KeepTest(out, piece, target, 1, want_attack, K);
+      KeepTest(out, piece, target, Promotion::kPromote, want_attack, K);
       break;
     default:
       break;
   }
 }
 
-void MoveGenerator::DefenderExpansion(MoveList& out, int piece, int target) {
+void MoveGenerator::DefenderExpansion(MoveList& out, int piece, BoardIndex target) {
   const Piece& p = pos_.piece(piece);
-  auto add = [&](int promote) {
-    if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, target, promote, -1))) out.Append(node);
+  auto add = [&](Promotion promotion) {
+    if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, target, promotion, p.side()))) out.Append(node);
   };
   switch (PromotionClassTo(pos_, piece, target)) {
     case 0:
-      add(-1);
+      add(Promotion::kKeep);
       break;
     case 1:
-      add(1);
-      add(-1);
+      add(Promotion::kPromote);
+      add(Promotion::kKeep);
       break;
     case 2:
-      add(1);
+      add(Promotion::kPromote);
       break;
     default:
       break;
   }
 }
 
-int MoveGenerator::AdjacentAttackCount(int K, int a) const {
+int MoveGenerator::AdjacentAttackCount(BoardIndex K, Side a) const {
   int n = 0;
   for (int i = 2; i <= 9; ++i) {
-    const int at = K + kDirections[i];
+    const BoardIndex at = K + kDirections[i];
     if (pos_.cell(at) != kOutsideCell && pos_.AttackCount(a, at) > 0) ++n;
   }
   return n;
 }
 
-MoveList MoveGenerator::ChecksToSquare(int S, int K, int a, bool guarded) {
+MoveList MoveGenerator::ChecksToSquare(BoardIndex S, BoardIndex K, Side a, bool guarded) {
   MoveList out;
   const int n = std::min<int>(pos_.AttackCount(a, S), Position::kAttackListSize);
   const uint8_t* list = pos_.Attackers(a, S);
   for (int j = n - 1; j >= 0; --j) {
     const int p = list[j];
-    if (pos_.LocationOf(p) == K) continue;
+    if (pos_.LocationOf(p) == Location(K)) continue;
     if (guarded && pos_.piece(p).CanReach(K)) continue;
     AttackerExpansion(out, p, S, true, K);
   }
   return out;
 }
 
-MoveList MoveGenerator::DropChecks(int S, int K, int a) {
+MoveList MoveGenerator::DropChecks(BoardIndex S, BoardIndex K, Side a) {
   static constexpr int kKinds[] = {HI, KA, KI, GI, KE, KY, FU};
   MoveList out;
   scratch_.SetSide(a);
-  scratch_.SetPromoted(0);
+  scratch_.SetPromoted(false);
   scratch_.SetLocation(S);
   for (int kind : kKinds) {
     if (pos_.HandCount(a, kind) == 0) continue;
@@ -132,17 +135,17 @@ MoveList MoveGenerator::DropChecks(int S, int K, int a) {
     if (!scratch_.CanReach(K)) continue;
     // Only the pawn that would check is worth the walk along the file.
     if (kind == FU && TwoPawns(pos_, K, a)) continue;
-    const Piece& p = pos_.piece(pos_.LastPieceOfKind(a, kind));
-    if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, S, 0, -1))) out.Append(node);
+    const Piece& p = pos_.piece(pos_.LastPieceOfKind(Location::Hand(a), kind));
+    if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, S, Promotion::kDemote, p.side()))) out.Append(node);
   }
   return out;
 }
 
-MoveList MoveGenerator::LineMovesToSquare(const int* pieces, int count, int S, int K) {
+MoveList MoveGenerator::LineMovesToSquare(const int* pieces, int count, BoardIndex S, BoardIndex K) {
   MoveList out;
   for (int k = 0; k < count; ++k) {
     const int p = pieces[k];
-    const int side = pos_.SideOf(p);
+    const Side side = pos_.SideOf(p);
     const int n = std::min<int>(pos_.AttackCount(side, S), Position::kAttackListSize);
     const uint8_t* list = pos_.Attackers(side, S);
     bool listed = false;
@@ -152,11 +155,11 @@ MoveList MoveGenerator::LineMovesToSquare(const int* pieces, int count, int S, i
   return out;
 }
 
-MoveList MoveGenerator::DiscoveredChecks(int S, int K, int i, int a) {
+MoveList MoveGenerator::DiscoveredChecks(BoardIndex S, BoardIndex K, int i, Side a) {
   MoveList out;
   if (pos_.AttackCount(a, S) == 0) return out;
   const int o = kDirections[i];
-  int at = S - o;
+  BoardIndex at = S - o;
   while (pos_.cell(at) == kEmptyCell) at -= o;
   const Piece* q = pos_.PieceAt(at);
   if (!q || q->side() != a || q->MovesInDirection(o) != 2) return out;
@@ -165,7 +168,7 @@ MoveList MoveGenerator::DiscoveredChecks(int S, int K, int i, int a) {
   const Piece& blocker = pos_.piece(b);
   for (const MoveVector* v = blocker.Vectors(); v->offset; ++v) {
     if (v->offset == o || v->offset == -o) continue;
-    for (int t = S + v->offset;; t += v->offset) {
+    for (BoardIndex t = S + v->offset;; t += v->offset) {
       const uint8_t c = pos_.cell(t);
       if (c == kOutsideCell || (c != kEmptyCell && pos_.SideOf(c) == a)) break;
       if (PromotionClassTo(pos_, b, t) == -1) {
@@ -180,13 +183,13 @@ MoveList MoveGenerator::DiscoveredChecks(int S, int K, int i, int a) {
   return out;
 }
 
-MoveList MoveGenerator::GenerateChecks(int a, int K) {
+MoveList MoveGenerator::GenerateChecks(Side a, BoardIndex K) {
   pos_.RefreshAttackMap();
   MoveList out;
   const int first = a == kSente ? 0 : 2, last = a == kSente ? 9 : 11;
   for (int i = first; i <= last; ++i) {
     const int o = kDirections[i];
-    const int S = K - o;
+    const BoardIndex S = K - o;
     const uint8_t s_cell = pos_.cell(S);
     if (s_cell == kOutsideCell) continue;
     if (s_cell != kEmptyCell) {
@@ -202,7 +205,7 @@ MoveList MoveGenerator::GenerateChecks(int a, int K) {
     int line_pieces[kPieceCount];
     int count = 0;
     for (int kind : {HI, KA, KY}) {
-      if (!(line_kinds_[a][i] & (1 << kind))) continue;
+      if (!(line_kinds_[SideIndex(a)][i] & (1 << kind))) continue;
       line = true;
       if (pos_.HandCount(a, kind) > 0) hand = true;
       const int from = kFirstIndexOfKind[kind];
@@ -214,7 +217,7 @@ MoveList MoveGenerator::GenerateChecks(int a, int K) {
     }
     if (!line) continue;
 
-    int T = S - o;
+    BoardIndex T = S - o;
     for (; pos_.cell(T) == kEmptyCell; T -= o) {
       if (hand) out.Append(DropChecks(T, K, a));
       if (count > 0 && pos_.AttackCount(a, T) > 0) out.Append(LineMovesToSquare(line_pieces, count, T, K));

@@ -26,13 +26,13 @@ constexpr auto kKingDirectionIndex = [] {
 
 }  // namespace
 
-LineTable MoveGenerator::BuildLineTable(int K, int a) {
+LineTable MoveGenerator::BuildLineTable(BoardIndex K, Side a) {
   LineTable table;
   const int first = a == kSente ? 0 : 2, last = a == kSente ? 9 : 11;
   for (int i = first; i <= last; ++i) {
     const int o = kDirections[i];
     const bool line = IsLine(i, a);
-    int T = K - o;
+    BoardIndex T = K - o;
     bool stepped = false;
     if (line) {
       for (; pos_.cell(T) == kEmptyCell; T -= o) stepped = true;
@@ -43,7 +43,7 @@ LineTable MoveGenerator::BuildLineTable(int K, int a) {
     LineEntry& e = table.entry[i];
     if (p.side() != a) {
       if (!line) continue;
-      int U = T - o;
+      BoardIndex U = T - o;
       while (pos_.cell(U) == kEmptyCell) U -= o;
       const Piece* behind = pos_.PieceAt(U);
       if (behind && behind->side() == a && behind->MovesInDirection(o) == 2) {
@@ -63,30 +63,31 @@ LineTable MoveGenerator::BuildLineTable(int K, int a) {
 MoveList MoveGenerator::KingMoves(const LineTable& table, int king) {
   MoveList out;
   const Piece& k = pos_.piece(king);
-  const int K = k.location(), d = k.side(), a = 1 - d;
+  const BoardIndex K = k.location().square();
+  const Side d = k.side(), a = Opponent(d);
   for (const MoveVector* v = k.Vectors(); v->offset; ++v) {
     const int i = kKingDirectionIndex[v->offset + 11];
     if (table.entry[i].checker != kEmptyCell && table.entry[i].sliding) continue;
-    const int T = K + v->offset;
+    const BoardIndex T = K + v->offset;
     const uint8_t c = pos_.cell(T);
     if (c == kOutsideCell || (c != kEmptyCell && pos_.SideOf(c) == d)) continue;
     if (pos_.AttackCount(a, T) != 0) continue;
-    if (MoveNode* node = NewNode(pos_.BuildMoveWord(k, T, -1, -1))) out.Append(node);
+    if (MoveNode* node = NewNode(pos_.BuildMoveWord(k, T, Promotion::kKeep, d))) out.Append(node);
   }
   CapturesFirst(out);
   return out;
 }
 
-bool MoveGenerator::Pinned(const LineTable& table, int piece, int target) const {
+bool MoveGenerator::Pinned(const LineTable& table, int piece, BoardIndex target) const {
   for (const LineEntry& e : table.entry) {
     if (e.pinned != piece) continue;
-    const int step = UnitStep(pos_.LocationOf(piece), target);
+    const int step = UnitStep(pos_.LocationOf(piece).square(), target);
     return step != e.pin_direction && step != -e.pin_direction;
   }
   return false;
 }
 
-MoveList MoveGenerator::CapturesOnSquare(const LineTable& table, int S, int king, int d) {
+MoveList MoveGenerator::CapturesOnSquare(const LineTable& table, BoardIndex S, int king, Side d) {
   MoveList out;
   const int n = std::min<int>(pos_.AttackCount(d, S), Position::kAttackListSize);
   const uint8_t* list = pos_.Attackers(d, S);
@@ -98,7 +99,7 @@ MoveList MoveGenerator::CapturesOnSquare(const LineTable& table, int S, int king
   return out;
 }
 
-MoveList MoveGenerator::InterpositionDrops(int S, int d) {
+MoveList MoveGenerator::InterpositionDrops(BoardIndex S, Side d) {
   static constexpr int kKinds[] = {FU, KY, KE, GI, KI, KA, HI};
   MoveList out;
   for (int kind : kKinds) {
@@ -106,10 +107,10 @@ MoveList MoveGenerator::InterpositionDrops(int S, int d) {
     if (kind == FU && TwoPawns(pos_, S, d)) continue;
     scratch_.SetKind(kind);
     scratch_.SetSide(d);
-    scratch_.SetPromoted(0);
+    scratch_.SetPromoted(false);
     if (!DropAllowed(pos_, scratch_, S)) continue;
-    const Piece& p = pos_.piece(pos_.LastPieceOfKind(d, kind));
-    if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, S, -1, -1))) out.Append(node);
+    const Piece& p = pos_.piece(pos_.LastPieceOfKind(Location::Hand(d), kind));
+    if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, S, Promotion::kKeep, d))) out.Append(node);
   }
   return out;
 }
@@ -127,8 +128,8 @@ void MoveRunToHead(MoveList& list, MoveNode* prev_first, MoveNode* first, MoveNo
 
 // Finds the first run of consecutive nodes with destination T (drops only when `drops_only`) and moves
 // it to the head of the list.
-void RaiseFirstRun(MoveList& list, int T, bool drops_only) {
-  auto matches = [&](const MoveNode* m) { return m->move.To() == T && (!drops_only || m->move.IsDrop()); };
+void RaiseFirstRun(MoveList& list, BoardIndex T, bool drops_only) {
+  auto matches = [&](const MoveNode* m) { return m->move.To() == Location(T) && (!drops_only || m->move.IsDrop()); };
   MoveNode* prev = nullptr;
   MoveNode* m = list.head;
   while (m && !matches(m)) {
@@ -147,15 +148,16 @@ MoveList MoveGenerator::Interpositions(const LineTable& table, int king) {
   MoveList out;
   const int i = table.FirstChecker();
   if (i < 0) return out;
-  const int K = pos_.LocationOf(king), d = pos_.SideOf(king);
-  const int C = pos_.LocationOf(table.entry[i].checker);
+  const BoardIndex K = pos_.LocationOf(king).square();
+  const Side d = pos_.SideOf(king);
+  const BoardIndex C = pos_.LocationOf(table.entry[i].checker).square();
   const int o = kDirections[i];
-  for (int T = K - o; T != C; T -= o) {
+  for (BoardIndex T = K - o; T != C; T -= o) {
     out.Append(InterpositionDrops(T, d));
     out.Append(CapturesOnSquare(table, T, king, d));
   }
   // Squares the defender holds come first, the farther ones ahead of the nearer.
-  for (int T = K - o; T != C; T -= o) {
+  for (BoardIndex T = K - o; T != C; T -= o) {
     const int n = pos_.AttackCount(d, T);
     if (n >= 2) {
       RaiseFirstRun(out, T, false);
@@ -166,12 +168,12 @@ MoveList MoveGenerator::Interpositions(const LineTable& table, int king) {
   return out;
 }
 
-MoveList MoveGenerator::GenerateEvasions(int K) {
+MoveList MoveGenerator::GenerateEvasions(BoardIndex K) {
   pos_.RefreshAttackMap();
   MoveList out;
   const uint8_t king = pos_.cell(K);
   if (king >= kPieceCount) return out;
-  const int d = pos_.SideOf(king), a = 1 - d;
+  const Side d = pos_.SideOf(king), a = Opponent(d);
   const LineTable table = BuildLineTable(K, a);
   const int n = pos_.AttackCount(a, K);
   if (n == 0) return out;
@@ -179,7 +181,7 @@ MoveList MoveGenerator::GenerateEvasions(int K) {
   if (n >= 2 || i < 0) return KingMoves(table, king);
 
   const LineEntry& checker = table.entry[i];
-  out.Append(CapturesOnSquare(table, pos_.LocationOf(checker.checker), king, d));
+  out.Append(CapturesOnSquare(table, pos_.LocationOf(checker.checker).square(), king, d));
   if (!checker.sliding) {
     out.Append(KingMoves(table, king));
   } else if (AdjacentAttackCount(K, a) > 1) {

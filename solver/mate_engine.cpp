@@ -30,6 +30,12 @@ class PlyStep {
   int by_;
 };
 
+// The interposition square of attack nodes that answer no probed interposition: a code no move goes to.
+constexpr Location kNoInterposition = Location::FromCode(127);
+
+// What each answer already mated adds to the value of an undecided defence node.
+constexpr int kMatedAnswerBonus = 3;
+
 bool SamePieceAndSquare(MoveWord a, MoveWord b) { return a.Piece() == b.Piece() && a.To() == b.To(); }
 
 // The first sibling after `from` that moves the same piece to the same square (the other promotion
@@ -95,7 +101,7 @@ MoveNode* MateEngine::Solve(int max_depth, platform::ProgressSink* out, platform
   outcome_ = SolveOutcome::kNoProblem;
   attacker_ = pos_.side_to_move();
   if (attacker_ != kSente && attacker_ != kGote) return nullptr;
-  defender_ = 1 - attacker_;
+  defender_ = Opponent(attacker_);
   defender_king_ = attacker_king_ = -1;
   int defender_kings = 0;
   for (int i = 0; i < 2; ++i) {
@@ -124,7 +130,7 @@ MoveNode* MateEngine::Solve(int max_depth, platform::ProgressSink* out, platform
   }
 
   for (;;) {
-    const int r = AttackNode(root_, nullptr, 0);
+    const int r = AttackNode(root_, nullptr, kNoInterposition);
     if (r == kMate) {
       Output(" -----(^_^)v 詰みました(%ld局面探索/%ldsec)", nodes_, ElapsedSeconds());
       Output(" Hash使用 %ld/%ld", static_cast<long>(table_->UsedCount()), static_cast<long>(MateTable::kEntries));
@@ -148,7 +154,7 @@ MoveNode* MateEngine::Solve(int max_depth, platform::ProgressSink* out, platform
   Output("欠落手順を補正します");
   int r;
   do {
-    r = AttackNode(root_, nullptr, 0);
+    r = AttackNode(root_, nullptr, kNoInterposition);
     depth_limit_ += 2;
   } while (r != kNoMate && r != kInterrupted && r != kMate);
   if (r == kMate) {
@@ -178,7 +184,27 @@ void MateEngine::Transfer(const MoveNode& node) {
 
 // --- attack nodes --------------------------------------------------------------------------------------
 
-int MateEngine::AttackNode(MoveNode* node, const MoveWord* hint, int interposition_square) {
+bool MateEngine::RepeatsOnPath(const PositionRecord& record, uint32_t hash) const {
+  for (int d = ply_ - 4; d >= 0; d -= 2) {
+    const PathEntry& before = chain_[d];
+    if (before.tag == hash && before.record.SameBoard(record) && HandNotGreater(record.hand, before.record.hand)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+int MateEngine::TableValue(const PositionRecord& record, uint32_t hash, int verdict) const {
+  const MateTable::Entry& e = table_->at(hash);
+  if (e.value == MateTable::kEmpty) return 0;
+  const int c = Covers(record, e.record);
+  if (c != 0 && e.value == verdict) return verdict;
+  if (c == 1 && e.remaining >= depth_limit_ - ply_) return e.value;
+  return 0;
+}
+
+int MateEngine::AttackNode(MoveNode* node, const MoveWord* hint, Location interposition_square) {
+  // 1. A stop asked for, or the search already unwinding.
   if (interrupt_) return interrupt_;
   if (stop_ && stop_->TestAndReset()) {
     Output("中断されました");
@@ -188,33 +214,28 @@ int MateEngine::AttackNode(MoveNode* node, const MoveWord* hint, int interpositi
   }
   PlyStep step(ply_, 1);
   ++nodes_;
+  // 2. Too little material to mate with.
   if (ply_ != 1 && MaterialPrune()) return kNoMate;
 
-  // A local copy: deeper nodes may grow the chain and move its entries.
+  // 3. A position repeated on the path with no more in hand gains nothing. The record is a local copy:
+  // deeper nodes may grow the chain and move its entries.
   PositionRecord record;
   BuildRecord(pos_, attacker_, &record);
   const uint32_t h = RecordHash(record);
-  for (int d = ply_ - 4; d >= 0; d -= 2) {
-    const PathEntry& before = chain_[d];
-    if (before.tag == h && before.record.SameBoard(record) && HandNotGreater(record.hand, before.record.hand)) {
-      return kNoMate;
-    }
-  }
+  if (RepeatsOnPath(record, h)) return kNoMate;
   PathEntry& here = ChainAt(ply_);
   here.record = record;
   here.tag = h;
 
+  // 4. The table, in the main pass only: the correction pass must search what the table cut short.
   if (main_pass_) {
-    const MateTable::Entry& e = table_->at(h);
-    if (e.value != MateTable::kEmpty) {
-      const int c = Covers(record, e.record);
-      if (c != 0 && e.value == kMate) return kMate;
-      if (c == 1 && e.remaining >= depth_limit_ - ply_) return e.value;
-    }
+    if (const int known = TableValue(record, h, kMate)) return known;
   }
 
-  // The attack map is brought up to date where it is read (the generators refresh it themselves); a
-  // node searched again with its checks kept does not read it at all.
+  // 5. The checks: generated and ordered the first time (captures first, then by static value, while
+  // the limit leaves room), reordered by their values from the last iteration afterwards. The attack
+  // map is brought up to date where it is read (the generators refresh it themselves); a node searched
+  // again with its checks kept does not read it at all.
   bool generated = false;
   if (!node->child) {
     MoveList checks = gen_->GenerateChecks(attacker_, DefenderKingSquare());
@@ -234,6 +255,7 @@ int MateEngine::AttackNode(MoveNode* node, const MoveWord* hint, int interpositi
     SortChildren(node);
   }
 
+  // 6. The check that mated after a sibling defence is tried first.
   if (hint) {
     for (MoveNode* c = node->child; c; c = c->next) {
       if (SamePieceAndSquare(c->move, *hint) && c->move.PromotedAfter() == hint->PromotedAfter()) {
@@ -251,7 +273,12 @@ int MateEngine::AttackNode(MoveNode* node, const MoveWord* hint, int interpositi
       Output(". . 第%d手 . .", depth_limit_);
     }
   }
+  // 7. Each check in turn.
+  return SearchChecks(node, generated, interposition_square, record, h);
+}
 
+int MateEngine::SearchChecks(MoveNode* node, bool generated, Location interposition_square,
+                             const PositionRecord& record, uint32_t h) {
   const int remaining = depth_limit_ - ply_;
   int best = kNoMate;
   for (MoveNode* c = node->child; c;) {
@@ -267,15 +294,17 @@ int MateEngine::AttackNode(MoveNode* node, const MoveWord* hint, int interpositi
     if (ply_ == 1 && main_pass_) Output(" %s ", NodeMoveText(pos_, *c).c_str());
 
     if (!Apply(*c, false)) return Fail();
-    int refutation = 0;
+    int refutation = kNotRefuted;
     const int r = DefenceNode(c, pawn_drop, &refutation);
     pos_.RetractFast();
+    const bool taken_on_its_square = refutation == c->move.To().code();
 
     if (r == kInterrupted) {
       if (generated) FreeChildren(node);
       return kInterrupted;
     }
     if (r == kMate) {
+      // Mate: this check alone stays.
       for (MoveNode* o = node->child; o;) {
         MoveNode* o_next = o->next;
         if (o != c) DeleteChild(node, o);
@@ -286,8 +315,8 @@ int MateEngine::AttackNode(MoveNode* node, const MoveWord* hint, int interpositi
       return kMate;
     }
     if (r == kNoMate) {
-      // Taken on its square: the other promotion choice is taken the same way.
-      if (refutation == c->move.To()) {
+      // Refuted: the check goes, and when it was taken on its square, so does the other promotion choice.
+      if (taken_on_its_square) {
         if (MoveNode* twin = TwinAfter(c)) DeleteChild(node, twin);
       }
       next = c->next;
@@ -295,10 +324,12 @@ int MateEngine::AttackNode(MoveNode* node, const MoveWord* hint, int interpositi
       c = next;
       continue;
     }
+    // Undecided: the check keeps its value; the other promotion choice, taken the same way, shares it
+    // without a search of its own.
     c->key = r;
     if (pool_->IsLow()) FreeChildren(c);
     best = std::max(best, r);
-    if (refutation == c->move.To() && !c->move.PromotedBefore()) {
+    if (taken_on_its_square && !c->move.PromotedBefore()) {
       if (MoveNode* twin = TwinAfter(c)) {
         MoveBehind(node, c, twin);
         twin->key = r;
@@ -318,14 +349,16 @@ int MateEngine::DefenceNode(MoveNode* node, bool pawn_drop, int* refutation) {
   if (interrupt_) return interrupt_;
   ++nodes_;
   PlyStep step(ply_, 1);
+  // 1. A check that leaves the attacker's own king attacked is no move.
   if (attacker_king_ >= 0) {
     pos_.RefreshAttackMap();
-    if (pos_.AttackCount(defender_, pos_.LocationOf(attacker_king_)) > 0) {
-      *refutation = -3;  // the check left the attacker's own king attacked
+    if (pos_.AttackCount(defender_, pos_.LocationOf(attacker_king_).square()) > 0) {
+      *refutation = kOwnKingLeftInCheck;
       return kNoMate;
     }
   }
-  const int K = DefenderKingSquare();
+  // 2. The answers to the check; none is mate, unless a pawn drop gave it.
+  const BoardIndex K = DefenderKingSquare();
   bool generated = false;
   if (!node->child) {
     MoveList evasions = gen_->GenerateEvasions(K);
@@ -335,7 +368,7 @@ int MateEngine::DefenceNode(MoveNode* node, bool pawn_drop, int* refutation) {
     }
     if (evasions.empty()) {
       if (pawn_drop) {
-        *refutation = -1;  // mate by a pawn drop is not allowed
+        *refutation = kPawnDropMate;
         return kNoMate;
       }
       return kMate;
@@ -344,66 +377,64 @@ int MateEngine::DefenceNode(MoveNode* node, bool pawn_drop, int* refutation) {
     generated = true;
   }
 
+  // 3. Past the limit only interpositions by drop are followed further; otherwise an estimate.
   if (ply_ > depth_limit_) {
-    // Past the limit only interpositions by drop are followed further.
     for (MoveNode* e = node->child; e; e = e->next) {
       if (!e->move.IsDrop()) {
-        *refutation = -2;
+        *refutation = kPastDepthLimit;
         return DepthLimitEstimate(*node, K);
       }
     }
   }
 
+  // 4. The table (main pass only).
   PositionRecord record;
   uint32_t h = 0;
   if (main_pass_) {
     BuildRecord(pos_, defender_, &record);
     h = RecordHash(record);
-    const MateTable::Entry& e = table_->at(h);
-    if (e.value != MateTable::kEmpty) {
-      const int c = Covers(record, e.record);
-      if (c != 0 && e.value == kNoMate) return kNoMate;
-      if (c == 1 && e.remaining >= depth_limit_ - ply_) return e.value;
-    }
+    if (const int known = TableValue(record, h, kNoMate)) return known;
   }
 
-  const bool distant = !Adjacent(node->move.To(), K);
-  // The attack counts of this position, for the interpositions still to be probed (the map itself
+  // 5. The attack counts of this position, for the interpositions still to be probed (the map itself
   // changes as the evasions are played).
-  uint8_t attacker_counts[110], defender_counts[110];
+  const bool distant = !Adjacent(node->move.To().square(), K);
+  uint8_t attacker_counts[Position::kMapCells], defender_counts[Position::kMapCells];
   bool unsearched_drop = false;
   for (MoveNode* e = node->child; e && !unsearched_drop; e = e->next) unsearched_drop = !e->child && e->move.IsDrop();
   if (unsearched_drop) {
     pos_.RefreshAttackMap();
-    for (int i = 0; i < 110; ++i) {
-      attacker_counts[i] = static_cast<uint8_t>(pos_.AttackCount(attacker_, i));
-      defender_counts[i] = static_cast<uint8_t>(pos_.AttackCount(defender_, i));
+    for (int i = 0; i < Position::kMapCells; ++i) {
+      attacker_counts[i] = static_cast<uint8_t>(pos_.AttackCount(attacker_, BoardIndex(i)));
+      defender_counts[i] = static_cast<uint8_t>(pos_.AttackCount(defender_, BoardIndex(i)));
     }
   }
-  int probed_square[8], probed_value[8];
+  constexpr int kMaxProbedSquares = 8;
+  int probed_square[kMaxProbedSquares], probed_value[kMaxProbedSquares];
   int probed = 0;
   MoveWord hint;
   bool have_hint = false;
 
+  // 6. Each answer in turn: the position is mate only if every answer is mated.
   for (MoveNode* e = node->child; e;) {
     MoveNode* next = e->next;
     if (main_pass_ && e->key == kMate) {
       e = next;
       continue;
     }
-    const int dest = e->move.To();
+    const BoardIndex dest = e->move.To().square();
     int v = kNoMate;
     if (!e->child && e->move.IsDrop()) {
-      // An interposition not searched yet: is it useless (the attacker takes there and still mates)?
+      // 6a. An interposition not searched yet: is it useless (the attacker takes there and still mates)?
       int j = 0;
-      while (j < probed && probed_square[j] != dest) ++j;
+      while (j < probed && probed_square[j] != dest.value()) ++j;
       if (j < probed) {
         v = probed_value[j];
-      } else if (defender_counts[dest] == 0 ||
-                 (defender_counts[dest] == 1 && attacker_counts[dest] >= 2 && Adjacent(dest, K))) {
+      } else if (defender_counts[dest.value()] == 0 ||
+                 (defender_counts[dest.value()] == 1 && attacker_counts[dest.value()] >= 2 && Adjacent(dest, K))) {
         v = InterpositionProbe(dest);
-        if (probed < 8) {
-          probed_square[probed] = dest;
+        if (probed < kMaxProbedSquares) {
+          probed_square[probed] = dest.value();
           probed_value[probed++] = v;
         }
       }
@@ -415,35 +446,39 @@ int MateEngine::DefenceNode(MoveNode* node, bool pawn_drop, int* refutation) {
       if (v == kInterrupted) return kInterrupted;
     }
 
+    // 6b. The attacker's reply; a probed interposition's capture is not searched again.
     if (!Apply(*e, false)) return Fail();
     int r;
     if (v == kNoMate) {
-      r = AttackNode(e, have_hint ? &hint : nullptr, 0);
+      r = AttackNode(e, have_hint ? &hint : nullptr, kNoInterposition);
     } else {
       e->key = v;
       r = AttackNode(e, have_hint ? &hint : nullptr, dest);
     }
     pos_.RetractFast();
 
+    // 6c. One answer that escapes, or stays undecided, decides the node.
     if (r == kInterrupted) {
       if (generated) FreeChildren(node);
       return kInterrupted;
     }
     if (r == kNoMate) {
-      *refutation = dest;
+      *refutation = dest.value();
       if (main_pass_) table_->StoreVerdict(h, record, kNoMate, depth_limit_ - ply_);
       return kNoMate;
     }
     if (r != kMate) {
       e->key = r;
       MoveToFront(node, e);
-      *refutation = dest;
+      *refutation = dest.value();
       if (pool_->IsLow()) FreeChildren(e);
+      // Each answer already mated makes the undecided one more promising.
       for (MoveNode* x = node->child; x; x = x->next) {
-        if (x->key == kMate) r += 3;
+        if (x->key == kMate) r += kMatedAnswerBonus;
       }
-      return std::clamp(r, 11, 119);
+      return std::clamp(r, kLeastUndecided, kMostUndecided);
     }
+    // 6d. Mated: after a distant check, the mating reply is tried first against the next answer.
     e->key = kMate;
     if (distant) {
       have_hint = e->child != nullptr;
@@ -454,7 +489,7 @@ int MateEngine::DefenceNode(MoveNode* node, bool pawn_drop, int* refutation) {
   return kMate;
 }
 
-int MateEngine::InterpositionProbe(int square) {
+int MateEngine::InterpositionProbe(BoardIndex square) {
   if (interrupt_) return interrupt_;
   ++nodes_;
   PlyStep step(ply_, -1);
@@ -470,7 +505,7 @@ int MateEngine::InterpositionProbe(int square) {
       moves.FreeAll(*pool_);
       return Fail();
     }
-    int refutation = 0;
+    int refutation = kNotRefuted;
     const int r = DefenceNode(m, false, &refutation);
     pos_.RetractFast();
     if (r == kInterrupted || r == kMate) {
@@ -478,7 +513,8 @@ int MateEngine::InterpositionProbe(int square) {
       return r;
     }
     best = std::max(best, r);
-    if (refutation == m->move.To() && !m->move.PromotedBefore()) {
+    // Taken on its square: the other promotion choice is taken the same way and need not be tried.
+    if (refutation == m->move.To().code() && !m->move.PromotedBefore()) {
       for (MoveNode* prev = m; prev->next; prev = prev->next) {
         MoveNode* twin = prev->next;
         if (!SamePieceAndSquare(twin->move, m->move)) continue;
@@ -523,9 +559,9 @@ bool MateEngine::MaterialPrune() {
   if (hand_fu == total - on_board && by_code[HI] + by_code[kRY] + by_code[KA] + by_code[kUM] + by_code[KY] +
                                              by_code[KE] == 0) {
     pos_.RefreshAttackMap();
-    const int K = DefenderKingSquare();
-    for (int i = 2; i <= 9; ++i) {
-      const int at = K + kDirections[i];
+    const BoardIndex K = DefenderKingSquare();
+    for (int i = kFirstKingDirection; i <= kLastKingDirection; ++i) {
+      const BoardIndex at = K + kDirections[i];
       if (pos_.cell(at) != kOutsideCell && pos_.AttackCount(attacker_, at) > 0) return false;
     }
     return true;
@@ -533,35 +569,43 @@ bool MateEngine::MaterialPrune() {
   return false;
 }
 
+// A check's promise, for the order of the first search: the piece checking (worth more when it stays
+// useful), less for every square around the king the attacker leaves unattacked, and a point when the
+// checking piece is protected.
 int MateEngine::StaticValue(const MoveNode& check) {
+  constexpr int kBase = 80, kPerFreeSquare = 4, kKingNeighbours = 8;
   if (!Apply(check, false)) return 0;
   pos_.RefreshAttackMap();
-  const int K = DefenderKingSquare();
+  const BoardIndex K = DefenderKingSquare();
   int attacked = 0;
-  for (int i = 2; i <= 9; ++i) {
-    const int at = K + kDirections[i];
+  for (int i = kFirstKingDirection; i <= kLastKingDirection; ++i) {
+    const BoardIndex at = K + kDirections[i];
     if (pos_.cell(at) != kOutsideCell && pos_.AttackCount(attacker_, at) > 0) ++attacked;
   }
   const MoveWord w = check.move;
-  const int protected_square = pos_.AttackCount(attacker_, w.To()) > 0 ? 1 : 0;
+  const int protected_square = pos_.AttackCount(attacker_, w.To().square()) > 0 ? 1 : 0;
   pos_.RetractFast();
-  return 80 + PieceValue(KindOfIndex(w.Piece()), w.PromotedAfter()) - 4 * (8 - attacked) + protected_square;
+  return kBase + PieceValue(KindOfIndex(w.Piece()), w.PromotedAfter()) - kPerFreeSquare * (kKingNeighbours - attacked) +
+         protected_square;
 }
 
-int MateEngine::DepthLimitEstimate(const MoveNode& node, int king_square) const {
+// The value of a defence node past the depth limit: the freer the king (its square, the answers that
+// move it or capture, and what they take) the less promising the attack.
+int MateEngine::DepthLimitEstimate(const MoveNode& node, BoardIndex king_square) const {
+  constexpr int kBase = 80, kKingMove = 4, kDrop = 1, kCapture = 3;
   int s = 0;
   for (const MoveNode* e = node.child; e; e = e->next) {
     const MoveWord w = e->move;
     const int taken = w.IsCapture() ? PieceValue(KindOfIndex(w.Captured()), w.CapturedPromoted()) : 0;
     if (w.Piece() == defender_king_) {
-      s += 4 + taken;
+      s += kKingMove + taken;
     } else if (w.IsDrop()) {
-      s += 1;
+      s += kDrop;
     } else if (w.IsCapture()) {
-      s += 3 + taken;
+      s += kCapture + taken;
     }
   }
-  return std::clamp(80 - KingSquareValue(defender_, king_square) - s, 11, 119);
+  return std::clamp(kBase - KingSquareValue(defender_, king_square) - s, kLeastUndecided, kMostUndecided);
 }
 
 // --- housekeeping --------------------------------------------------------------------------------------

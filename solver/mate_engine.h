@@ -43,9 +43,12 @@ inline bool SolutionWritten(SolveOutcome o) { return o == SolveOutcome::kMate ||
 
 class MateEngine {
  public:
+  // Node values (see above).
   static constexpr int kMate = 120;
   static constexpr int kNoMate = 10;
   static constexpr int kInterrupted = 8;
+  static constexpr int kLeastUndecided = kNoMate + 1;
+  static constexpr int kMostUndecided = kMate - 1;
   static constexpr int kDefaultMaxDepth = 35;
 
   // Binds the board; creates the search pool (20000 nodes, growth 5000, low at 50000) and the table.
@@ -70,12 +73,31 @@ class MateEngine {
     uint32_t tag = UINT32_MAX;
   };
 
-  int AttackNode(rules::MoveNode* node, const rules::MoveWord* hint, int interposition_square);
+  // What refuted a check, as a defence node reports it: the board index of the square of the defender's
+  // answer, or one of these codes.
+  static constexpr int kNotRefuted = 0;
+  static constexpr int kPawnDropMate = -1;          // mate by a pawn drop is not allowed
+  static constexpr int kPastDepthLimit = -2;        // past the limit with other answers than drops
+  static constexpr int kOwnKingLeftInCheck = -3;    // the check left the attacker's own king attacked
+
+  // Values of a node: kMate, kNoMate, kInterrupted or kLeastUndecided..kMostUndecided (promise).
+  // `interposition_square` names the square of the interposition being answered, whose capture the probe
+  // has valued already; none for any other node.
+  int AttackNode(rules::MoveNode* node, const rules::MoveWord* hint, rules::Location interposition_square);
   int DefenceNode(rules::MoveNode* node, bool pawn_drop, int* refutation);
-  int InterpositionProbe(int square);
+  // Whether the path repeats: the attacker to move with the same board and no more in hand, an even
+  // number of plies (at least four) back.
+  bool RepeatsOnPath(const PositionRecord& record, uint32_t hash) const;
+  // The table's value for the position, or 0 when it has none that answers here; `verdict` is the value
+  // a covering entry answers for any depth (kMate at attack nodes, kNoMate at defence nodes).
+  int TableValue(const PositionRecord& record, uint32_t hash, int verdict) const;
+  // Searches the checks below an attack node; see AttackNode.
+  int SearchChecks(rules::MoveNode* node, bool generated, rules::Location interposition_square,
+                   const PositionRecord& record, uint32_t hash);
+  int InterpositionProbe(rules::BoardIndex square);
   bool MaterialPrune();
   int StaticValue(const rules::MoveNode& check);
-  int DepthLimitEstimate(const rules::MoveNode& node, int king_square) const;
+  int DepthLimitEstimate(const rules::MoveNode& node, rules::BoardIndex king_square) const;
   void Transfer(const rules::MoveNode& node);
 
   bool Apply(const rules::MoveNode& node, bool keep_side);
@@ -85,7 +107,7 @@ class MateEngine {
   void FreeChildren(rules::MoveNode* node);
   void DeleteChild(rules::MoveNode* parent, rules::MoveNode* child);
   PathEntry& ChainAt(int ply);
-  int DefenderKingSquare() const { return pos_.LocationOf(defender_king_); }
+  rules::BoardIndex DefenderKingSquare() const { return pos_.LocationOf(defender_king_).square(); }
   long ElapsedSeconds() const;
   void Output(const char* format, ...);
 
@@ -98,8 +120,8 @@ class MateEngine {
   long nodes_ = 0;
   int depth_limit_ = 0;
   int max_depth_ = 0;
-  int attacker_ = rules::kSente;
-  int defender_ = rules::kGote;
+  rules::Side attacker_ = rules::kSente;
+  rules::Side defender_ = rules::kGote;
   int defender_king_ = -1;
   int attacker_king_ = -1;
   bool main_pass_ = true;

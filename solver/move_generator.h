@@ -36,45 +36,46 @@ class MoveGenerator {
 
   // --- attacker side -------------------------------------------------------------------------------
   // Every move of side `a` that gives check to the king on K (see the gaps above).
-  MoveList GenerateChecks(int a, int K);
+  MoveList GenerateChecks(rules::Side a, rules::BoardIndex K);
   // Every move of an a-piece to S after which the moved piece attacks K. The guarded form skips pieces
   // that already attack K. REQUIRES: fresh attack map.
-  MoveList ChecksToSquare(int S, int K, int a, bool guarded = false);
+  MoveList ChecksToSquare(rules::BoardIndex S, rules::BoardIndex K, rules::Side a, bool guarded = false);
   // Drops of a on the empty square S that attack K.
-  MoveList DropChecks(int S, int K, int a);
+  MoveList DropChecks(rules::BoardIndex S, rules::BoardIndex K, rules::Side a);
   // Moves of the given pieces (each in its side's attacker list of S) to S that attack K.
-  MoveList LineMovesToSquare(const int* pieces, int count, int S, int K);
+  MoveList LineMovesToSquare(const int* pieces, int count, rules::BoardIndex S, rules::BoardIndex K);
   // Moves of a's piece on S that uncover a check by an a-slider behind it on direction i, keeping only
   // those after which the moved piece does not itself attack K. REQUIRES: fresh attack map.
-  MoveList DiscoveredChecks(int S, int K, int i, int a);
+  MoveList DiscoveredChecks(rules::BoardIndex S, rules::BoardIndex K, int i, rules::Side a);
 
   // --- defender side -------------------------------------------------------------------------------
   // Every answer to the check on the king standing on K; none when the king is not in check.
-  MoveList GenerateEvasions(int K);
-  LineTable BuildLineTable(int K, int a);
+  MoveList GenerateEvasions(rules::BoardIndex K);
+  LineTable BuildLineTable(rules::BoardIndex K, rules::Side a);
   // King moves to squares the attacker does not attack, captures first by value.
   MoveList KingMoves(const LineTable& table, int king);
   // Moves of d-pieces other than the king to S, pinned pieces only along their pin line.
-  MoveList CapturesOnSquare(const LineTable& table, int S, int king, int d);
-  MoveList InterpositionDrops(int S, int d);
+  MoveList CapturesOnSquare(const LineTable& table, rules::BoardIndex S, int king, rules::Side d);
+  MoveList InterpositionDrops(rules::BoardIndex S, rules::Side d);
   MoveList Interpositions(const LineTable& table, int king);
 
   // The number of the eight squares around K that are on the board and attacked by a.
-  int AdjacentAttackCount(int K, int a) const;
+  int AdjacentAttackCount(rules::BoardIndex K, rules::Side a) const;
 
  private:
-  // Builds the move of `piece` to `target` (promote 1 sets, 0 clears, -1 keeps) and keeps it when the
-  // moved piece attacks K afterwards exactly when `want_attack` says so.
-  void KeepTest(MoveList& out, int piece, int target, int promote, bool want_attack, int K);
-  void AttackerExpansion(MoveList& out, int piece, int target, bool want_attack, int K);
-  void DefenderExpansion(MoveList& out, int piece, int target);
+  // Builds the move of `piece` to `target` and keeps it when the moved piece attacks K afterwards exactly
+  // when `want_attack` says so.
+  void KeepTest(MoveList& out, int piece, rules::BoardIndex target, rules::Promotion promotion, bool want_attack,
+                rules::BoardIndex K);
+  void AttackerExpansion(MoveList& out, int piece, rules::BoardIndex target, bool want_attack, rules::BoardIndex K);
+  void DefenderExpansion(MoveList& out, int piece, rules::BoardIndex target);
   // Appends a node carrying the move word, unless the pool is exhausted.
   rules::MoveNode* NewNode(rules::MoveWord w);
   // Whether the piece, after the move w, attacks K (the path judged on the board after the move).
-  bool AttacksAfter(rules::MoveWord w, int K) const;
-  bool Pinned(const LineTable& table, int piece, int target) const;
+  bool AttacksAfter(rules::MoveWord w, rules::BoardIndex K) const;
+  bool Pinned(const LineTable& table, int piece, rules::BoardIndex target) const;
   // Whether any kind can check from a distance along direction i for attacker a.
-  bool IsLine(int i, int a) const { return line_kinds_[a][i] != 0; }
+  bool IsLine(int i, rules::Side a) const { return line_kinds_[rules::SideIndex(a)][i] != 0; }
 
   rules::Position& pos_;
   rules::NodePool& pool_;

@@ -18,8 +18,8 @@ constexpr int8_t kSenteKingTable[9][9] = {
 
 }  // namespace
 
-int KingSquareValue(int side, int board_index) {
-  const int file = FileOf(board_index), rank = RankOf(board_index);
+int KingSquareValue(Side side, BoardIndex square) {
+  const int file = square.file(), rank = square.rank();
   const int row = side == kSente ? rank : 10 - rank;
   return kSenteKingTable[row - 1][file - 1];
 }

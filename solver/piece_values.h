@@ -14,6 +14,6 @@ constexpr int PieceValue(int kind, bool promoted) { return kPieceValueByCode[(ki
 
 // How good a square is for a side's king, from that side's point of view: low where the king is boxed
 // in at home, high where it has escaped towards the far ranks. Indexed [side][board index].
-int KingSquareValue(int side, int board_index);
+int KingSquareValue(rules::Side side, rules::BoardIndex square);
 
 }  // namespace solver

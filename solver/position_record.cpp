@@ -4,7 +4,7 @@ using namespace rules;
 
 namespace solver {
 
-void BuildRecord(const Position& position, int hand_side, PositionRecord* out) {
+void BuildRecord(const Position& position, Side hand_side, PositionRecord* out) {
   // Codes by cell content: the 40 pieces, then 255 for an empty cell (40) and for outside cells (255).
   uint8_t code_of[256];
   std::memset(code_of, 255, sizeof code_of);
@@ -16,7 +16,7 @@ void BuildRecord(const Position& position, int hand_side, PositionRecord* out) {
 
 uint32_t RecordHash(const PositionRecord& record) {
   uint32_t h = 0;
-  for (int w = 0; w < 22; ++w) {
+  for (int w = 0; w < PositionRecord::kHashedWords; ++w) {
     const uint8_t* b = record.board + 4 * w;
     h ^= static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 | static_cast<uint32_t>(b[2]) << 16 |
          static_cast<uint32_t>(b[3]) << 24;

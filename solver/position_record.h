@@ -19,6 +19,7 @@ namespace solver {
 struct PositionRecord {
   static constexpr int kBoardBytes = 89;
   static constexpr uint32_t kHashModulus = 20011;
+  static constexpr int kHashedWords = 22;  // board[0..87]
 
   uint8_t board[kBoardBytes];
   uint8_t hand[rules::kKindCount];
@@ -29,7 +30,7 @@ struct PositionRecord {
 };
 
 // The record of the position with `hand_side`'s hand.
-void BuildRecord(const rules::Position& position, int hand_side, PositionRecord* out);
+void BuildRecord(const rules::Position& position, rules::Side hand_side, PositionRecord* out);
 uint32_t RecordHash(const PositionRecord& record);
 
 // Whether `a` covers `b`: identical boards and at least as many pieces of every kind in hand.

@@ -15,10 +15,14 @@ const int kBackwardSpeeds[10] = {3000, 2000, 1000, 700, 400, 200, 150, 100, 50, 
 
 namespace {
 
+// The side commands 先手番, 後手番 and 手番未設定 are numbered in the order of the sides.
+Side SideOfCommand(int id) { return static_cast<Side>(id - cmd::kSideSente); }
+
 int SpeedIndex(int position) { return position < 1 ? 0 : position > 10 ? 9 : position - 1; }
 
 struct Layout {
-  int command, code, side;
+  int command, code;
+  Side side;
 };
 constexpr Layout kLayouts[] = {
     {cmd::kLayoutEven, 0, kSente},       {cmd::kLayoutRightLance, 1, kGote}, {cmd::kLayoutLeftLance, 2, kGote},
@@ -136,9 +140,10 @@ bool BoardController::CanPromoteFace(int piece) const {
   return kind != OU && kind != KI;
 }
 
-bool BoardController::InPromotionZone(int side, int location) const {
-  if (location < kFirstSquare) return false;
-  return side == kSente ? RankOf(location) <= 3 : RankOf(location) >= 7;
+bool BoardController::InPromotionZone(Side side, Location location) const {
+  if (!location.IsSquare()) return false;
+  const int rank = location.square().rank();
+  return side == kSente ? rank <= 3 : rank >= 7;
 }
 
 void BoardController::Message(const char* utf8) { host_.messages().Show(platform::Utf8ToCp932(utf8)); }
@@ -149,7 +154,7 @@ bool BoardController::AskYesNo(const char* utf8) {
 
 void BoardController::ShowHeld(const Held& h) {
   // A held piece shows the face and side it will be put down with, upright for its owner.
-  const Dib8* image = board_.ImageFor(kFirstSquare, h.side, board_.KindOf(h.piece), h.face != 0);
+  const Dib8* image = board_.ImageFor(BoardIndex(kFirstSquare), h.side, board_.KindOf(h.piece), h.face);
   board_.sprite(h.piece).SetImage(image);
 }
 
@@ -157,14 +162,14 @@ void BoardController::PickUp(int piece, int x, int y) {
   PieceSprite& clicked = board_.sprite(piece);
   const int dx = x - clicked.x(), dy = y - clicked.y();
   const Piece& p = board_.piece(piece);
-  if (!free_placement_ && p.location() < kFirstSquare) {
+  if (!free_placement_ && !p.on_board()) {
     // A drop uses the piece the record would use: the last of its kind on that stand.
     const int last = board_.LastPieceOfKind(p.location(), p.kind());
     if (last >= 0) piece = last;
   }
   for (const Held& h : held_) board_.sprite(h.piece).SetDepth(kEarlierHeldDepth);
   const Piece& taken = board_.piece(piece);
-  held_.push_back({piece, dx, dy, taken.side(), taken.promoted() ? 1 : 0, taken.location()});
+  held_.push_back({piece, dx, dy, taken.side(), taken.promoted(), taken.location()});
   PieceSprite& s = board_.sprite(piece);
   s.SetDepth(kHeldDepth);
   s.SetPlace(x - dx, y - dy);
@@ -222,31 +227,34 @@ void BoardController::MouseMove(int x, int y) {
 
 void BoardController::Drop(int x, int y) {
   const Held h = held_.back();
-  const int to = LocationOfPlace(HitPlace(x, y, free_placement_), board_.reversed());
-  if (to < 0) {
+  const std::optional<Location> to = LocationOfPlace(HitPlace(x, y, free_placement_), board_.reversed());
+  if (!to) {
     PutBackLast();
   } else if (free_placement_) {
-    FreePlace(h, to);
+    FreePlace(h, *to);
   } else {
-    DropOnBoardMove(h, to);
+    DropOnBoardMove(h, *to);
   }
 }
 
-void BoardController::FreePlace(const Held& h, int to) {
+void BoardController::FreePlace(const Held& h, Location to) {
   const Piece& piece = board_.piece(h.piece);
-  if (to == piece.location() && h.side == piece.side() && h.face == (piece.promoted() ? 1 : 0)) {
+  if (to == piece.location() && h.side == piece.side() && h.face == piece.promoted()) {
     PutBackLast();
     return;
   }
   held_.pop_back();
-  const bool square = to >= kFirstSquare;
-  const int face = square && CanPromoteFace(h.piece) ? h.face : 0;
+  const bool square = to.IsSquare();
+  const bool face = square && CanPromoteFace(h.piece) && h.face;
   // A piece put on an occupied square takes the piece there into its owner's hand.
   if (square) {
-    const int there = board_.cell(to);
-    if (there < kPieceCount && there != h.piece) board_.PlaceQuietly(there, h.side, 0, h.side);
+    const int there = board_.cell(to.square());
+    if (there < kPieceCount && there != h.piece) {
+      board_.PlaceQuietly(there, Location::Hand(h.side), Promotion::kDemote, h.side);
+    }
   }
-  board_.PlaceQuietly(h.piece, to, face, square ? h.side : -1);
+  // A hand or the box gives the piece its side itself.
+  board_.PlaceQuietly(h.piece, to, PromotionTo(face), h.side);
   EditedPosition();
   ReleaseIfEmpty();
   Refresh();
@@ -258,26 +266,26 @@ void BoardController::EditedPosition() {
   host_.SetModified();
 }
 
-void BoardController::DropOnBoardMove(const Held& h, int to) {
+void BoardController::DropOnBoardMove(const Held& h, Location to) {
   Piece& piece = board_.piece(h.piece);
   if (to == piece.location()) {
     PutBackLast();
     return;
   }
-  int face = h.face;
-  MoveWord w = board_.BuildMoveWord(piece, to, face, -1);
+  bool face = h.face;
+  MoveWord w = board_.BuildMoveWord(piece, to, PromotionTo(face), piece.side());
   int code = ValidateMove(board_, w);
   if (code == kMustPromote) {
-    face = 1;
-    w = board_.BuildMoveWord(piece, to, face, -1);
+    face = true;
+    w = board_.BuildMoveWord(piece, to, PromotionTo(face), piece.side());
     code = ValidateMove(board_, w);
   }
-  if (code == kLegal && !w.IsDrop() && face == 0 && CanPromoteFace(h.piece) &&
+  if (code == kLegal && !w.IsDrop() && !face && CanPromoteFace(h.piece) &&
       (InPromotionZone(piece.side(), piece.location()) || InPromotionZone(piece.side(), to))) {
     host_.CaptureMouse(false);
-    if (AskYesNo("成りますか？")) face = 1;
+    if (AskYesNo("成りますか？")) face = true;
     host_.CaptureMouse(true);
-    w = board_.BuildMoveWord(piece, to, face, -1);
+    w = board_.BuildMoveWord(piece, to, PromotionTo(face), piece.side());
     code = ValidateMove(board_, w);
   }
   if (code != kLegal) {
@@ -295,7 +303,7 @@ void BoardController::DropOnBoardMove(const Held& h, int to) {
   }
   held_.pop_back();
   ReleaseIfEmpty();
-  piece.MoveTo(to, face, -1);
+  piece.MoveTo(to, PromotionTo(face), piece.side());
   if (board_.current() == at) {  // no node for the move (the pool has said so)
     Refresh();
     return;
@@ -319,7 +327,7 @@ void BoardController::RightDown(int x, int y) {
   const int index = HitSprite(x, y);
   if (index < 0 || !board_.piece(index).on_board() || !CanPromoteFace(index)) return;
   const Piece& p = board_.piece(index);
-  board_.PlaceQuietly(index, p.location(), p.promoted() ? 0 : 1, -1);
+  board_.PlaceQuietly(index, p.location(), PromotionTo(!p.promoted()), p.side());
   EditedPosition();
   Refresh();
 }
@@ -334,22 +342,22 @@ void BoardController::RightDoubleClick(int x, int y) {
   const int index = HitSprite(x, y);
   if (index < 0 || !board_.piece(index).on_board()) return;
   const Piece& p = board_.piece(index);
-  const int face = CanPromoteFace(index) ? (p.promoted() ? 0 : 1) : 0;
-  board_.PlaceQuietly(index, p.location(), face, 1 - p.side());
+  const bool face = CanPromoteFace(index) && !p.promoted();
+  board_.PlaceQuietly(index, p.location(), PromotionTo(face), Opponent(p.side()));
   EditedPosition();
   Refresh();
 }
 
 void BoardController::LeftDoubleClick(int x, int y) {
   if (busy_ || !free_placement_ || !record_editing_ || !holding()) return;
-  const int to = LocationOfPlace(HitPlace(x, y, true), board_.reversed());
-  if (to < 0) return;
+  const std::optional<Location> to = LocationOfPlace(HitPlace(x, y, true), board_.reversed());
+  if (!to) return;
   while (holding()) {
     const Held h = held_.back();
-    if (to == h.from) {
+    if (*to == h.from) {
       PutBackLast();
     } else {
-      FreePlace(h, to);
+      FreePlace(h, *to);
     }
   }
 }
@@ -385,9 +393,9 @@ bool BoardController::KeyPress(Key key, bool shift) {
       Held& h = held_.back();
       if (shift) {
         if (!free_placement_) return true;  // a move never changes the owner of the piece it moves
-        h.side = 1 - h.side;
+        h.side = Opponent(h.side);
       } else if (CanPromoteFace(h.piece)) {
-        h.face = 1 - h.face;
+        h.face = !h.face;
       }
       ShowHeld(h);
       host_.Redraw();
@@ -557,20 +565,21 @@ void BoardController::ApplyLayout(int command) {
 void BoardController::TsumeLayout() {
   // One king on the middle of the top edge, the other in the box, every other piece on the stand of the
   // side at the top; the side at the bottom attacks and moves first.
-  const int top = board_.reversed() ? kSente : kGote;
+  const Side top = board_.reversed() ? kSente : kGote;
+  const auto top_code = static_cast<uint8_t>(SideIndex(top));  // its hand, and the owner, in the form
   BoardForm::Expanded entries;
-  for (int i = 0; i < kPieceCount; ++i) entries[i] = {static_cast<uint8_t>(top), static_cast<uint8_t>(top), 0};
-  entries[0] = {static_cast<uint8_t>(board_.reversed() ? 59 : 51), static_cast<uint8_t>(top), 0};
+  for (int i = 0; i < kPieceCount; ++i) entries[i] = {top_code, top_code, 0};
+  entries[0] = {static_cast<uint8_t>(board_.reversed() ? 59 : 51), top_code, 0};
   entries[1] = {BoardForm::kBoxLocation, 0, 0};
   BoardForm form;
   form.Encode(entries);
   board_.ApplyBoardForm(form);
-  board_.SetSideToMove(1 - top);
+  board_.SetSideToMove(Opponent(top));
   board_.BeginRecord();
   board_.MarkStale();
 }
 
-bool BoardController::SetSideCommand(int side) {
+bool BoardController::SetSideCommand(Side side) {
   if (board_.side_to_move() == side) return false;
   board_.SetSideToMove(side);
   host_.SetModified();
@@ -586,7 +595,7 @@ bool BoardController::ReceiveSetup(const std::function<bool(bool* reversed)>& re
   if (!read(&reversed)) return false;
   board_.SetReversed(shown_reversed);
   if (reversed != shown_reversed) Flip();
-  const int side = board_.side_to_move();
+  const Side side = board_.side_to_move();
   host_.SetModified();
   if ((record_editing_ || joseki_editing_) && side == kSideUnset) {
     Message("手番未設定の為、棋譜の編集は終了します。");
@@ -653,7 +662,7 @@ CommandState BoardController::Query(int id) const {
     case cmd::kSideGote:
     case cmd::kSideUnset:
       s.enabled = kind_ == BoardKind::kSetup;
-      s.checked = board_.side_to_move() == id - cmd::kSideSente;
+      s.checked = board_.side_to_move() == SideOfCommand(id);
       break;
     default:
       if (kind_ == BoardKind::kSetup && (id == cmd::kLayoutTsume || (id >= cmd::kLayoutEven && id <= cmd::kLayoutBox) ||
@@ -706,7 +715,7 @@ bool BoardController::Execute(int id) {
     case cmd::kSideSente:
     case cmd::kSideGote:
     case cmd::kSideUnset:
-      SetSideCommand(id - cmd::kSideSente);
+      SetSideCommand(SideOfCommand(id));
       return true;
     default:
       ApplyLayout(id);

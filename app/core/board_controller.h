@@ -90,7 +90,7 @@ class BoardController {
   // --- set-up window ----------------------------------------------------------------------------
   void ApplyLayout(int command);  // the 駒 配置 commands, 詰将棋 included
   void TsumeLayout();
-  bool SetSideCommand(int side);  // true when it changed something
+  bool SetSideCommand(rules::Side side);  // true when it changed something
   // A finished set-up arrives. Asks before dropping moves, then `read` puts the position on the board
   // (false when it refused the bytes, having said why) and tells the seat it was set up from. False when
   // the user declined or the bytes were refused.
@@ -104,8 +104,9 @@ class BoardController {
   struct Held {
     int piece;
     int dx, dy;          // grab offset
-    int side, face;      // shown now (Space / Shift+Space change them)
-    int from;            // location when taken
+    rules::Side side;     // shown now (Shift+Space changes it)
+    bool face;            // promoted face shown now (Space changes it)
+    rules::Location from;  // where it was taken
   };
 
   bool CanStepForward() const { return board_.current()->child != nullptr; }
@@ -113,8 +114,8 @@ class BoardController {
   int HitSprite(int x, int y) const;  // nearest piece under the point that is not held, or -1
   void PickUp(int piece, int x, int y);
   void Drop(int x, int y);
-  void DropOnBoardMove(const Held& h, int to);
-  void FreePlace(const Held& h, int to);
+  void DropOnBoardMove(const Held& h, rules::Location to);
+  void FreePlace(const Held& h, rules::Location to);
   void PutBackLast();
   void ReleaseIfEmpty();
   void ShowHeld(const Held& h);
@@ -125,7 +126,7 @@ class BoardController {
   void RestartIfDue(int direction);
   void AnnotationWhenDue();
   bool CanPromoteFace(int piece) const;
-  bool InPromotionZone(int side, int location) const;
+  bool InPromotionZone(rules::Side side, rules::Location location) const;
   void Message(const char* utf8);
   bool AskYesNo(const char* utf8);
   void EditedPosition();

@@ -33,32 +33,32 @@ PicturePlace HitPlace(int x, int y, bool free_placement) {
   return place;
 }
 
-int BoardIndexOfPicture(int picture_file, int picture_rank, bool reversed) {
-  if (reversed) return BoardIndexOf(10 - picture_file, 10 - picture_rank);
-  return BoardIndexOf(picture_file, picture_rank);
+BoardIndex BoardIndexOfPicture(int picture_file, int picture_rank, bool reversed) {
+  if (reversed) return BoardIndex::At(10 - picture_file, 10 - picture_rank);
+  return BoardIndex::At(picture_file, picture_rank);
 }
 
-void PictureOfBoardIndex(int board_index, bool reversed, int* picture_file, int* picture_rank) {
-  int f = FileOf(board_index), r = RankOf(board_index);
+void PictureOfBoardIndex(BoardIndex square, bool reversed, int* picture_file, int* picture_rank) {
+  const int f = square.file(), r = square.rank();
   *picture_file = reversed ? 10 - f : f;
   *picture_rank = reversed ? 10 - r : r;
 }
 
-int LocationOfPlace(const PicturePlace& place, bool reversed) {
-  const int bottom = reversed ? kGote : kSente;
+std::optional<Location> LocationOfPlace(const PicturePlace& place, bool reversed) {
+  const Side bottom = reversed ? kGote : kSente;
   switch (place.area) {
     case PictureArea::kSquare:
       return BoardIndexOfPicture(place.file, place.rank, reversed);
     case PictureArea::kLowerStand:
-      return bottom;
+      return Location::Hand(bottom);
     case PictureArea::kUpperStand:
-      return 1 - bottom;
+      return Location::Hand(Opponent(bottom));
     case PictureArea::kBox:
       return kPieceBox;
     case PictureArea::kNone:
       break;
   }
-  return -1;
+  return std::nullopt;
 }
 
 }  // namespace app

@@ -7,6 +7,9 @@
 // In the reversed orientation the square shown at (f, r) is square (10 - f, 10 - r), and the stands
 // exchange their sides; the piece box stays where it is.
 #pragma once
+#include <optional>
+
+#include "rules/location.h"
 
 namespace app {
 
@@ -76,11 +79,11 @@ struct PicturePlace {
 // What the point names; the box counts only in free placement.
 PicturePlace HitPlace(int x, int y, bool free_placement);
 
-// Board index of the square shown at picture (file, rank), and the picture file/rank of a board index.
-int BoardIndexOfPicture(int picture_file, int picture_rank, bool reversed);
-void PictureOfBoardIndex(int board_index, bool reversed, int* picture_file, int* picture_rank);
+// The square shown at picture (file, rank), and the picture file/rank of a square.
+rules::BoardIndex BoardIndexOfPicture(int picture_file, int picture_rank, bool reversed);
+void PictureOfBoardIndex(rules::BoardIndex square, bool reversed, int* picture_file, int* picture_rank);
 
-// The location (0 sente's hand, 1 gote's hand, 2 box, or a board index) a place stands for; -1 for none.
-int LocationOfPlace(const PicturePlace& place, bool reversed);
+// The location (a square, a hand or the box) a place stands for; none for a place that is no location.
+std::optional<rules::Location> LocationOfPlace(const PicturePlace& place, bool reversed);
 
 }  // namespace app

@@ -26,8 +26,8 @@ int FanStep(int width, int count) {
 
 }  // namespace
 
-int PieceSprite::MoveTo(int location, int promote, int side) {
-  int done = Piece::MoveTo(location, promote, side);
+int PieceSprite::MoveTo(Location target, Promotion promotion, Side side) {
+  int done = Piece::MoveTo(target, promotion, side);
   if (done && board_) board_->MarkStale();
   return done;
 }
@@ -48,11 +48,11 @@ void ScreenBoard::SetPositionFrom(const Position& source) {
   MarkStale();
 }
 
-int ScreenBoard::PlaceQuietly(int index, int location, int promote, int side) {
+int ScreenBoard::PlaceQuietly(int index, Location target, Promotion promotion, Side side) {
   int done;
   {
     Unrecorded quiet(*this);
-    done = sprites_[index].PlaceTo(location, promote, side);
+    done = sprites_[index].PlaceTo(target, promotion, side);
   }
   RecomputeKingIndices();
   MarkStale();
@@ -68,14 +68,14 @@ int ScreenBoard::SpriteIndex(const Sprite* s) const {
 
 Point ScreenBoard::PlaceOfPiece(int index, int* depth) const {
   const Piece& p = sprites_[index];
-  const int location = p.location();
-  if (location >= kFirstSquare) {
+  const Location location = p.location();
+  if (location.IsSquare()) {
     int pf, pr;
-    PictureOfBoardIndex(location, reversed_, &pf, &pr);
+    PictureOfBoardIndex(location.square(), reversed_, &pf, &pr);
     if (depth) *depth = kBoardDepth;
     return SquareCell(pf, pr);
   }
-  const PieceStore& box = boxes_[location];
+  const PieceStore& box = store(location);
   const int kind = p.kind();
   int slot = 0;
   const int count = box.Count(kind);
@@ -85,14 +85,14 @@ Point ScreenBoard::PlaceOfPiece(int index, int* depth) const {
   if (location != kPieceBox && kind == FU && box.Count(OU) > 0) cell.width = 80;
   const int lx = cell.x + slot * FanStep(cell.width, count), ly = cell.y;
   if (location == kPieceBox) return {kBoxAnchor.x + lx, kBoxAnchor.y + ly};
-  if (location == bottom_side()) return {kLowerStandAnchor.x + lx, kLowerStandAnchor.y + ly};
+  if (location == Location::Hand(bottom_side())) return {kLowerStandAnchor.x + lx, kLowerStandAnchor.y + ly};
   return {kUpperStandAnchor.x - kPieceSize - lx, kUpperStandAnchor.y - kPieceSize - ly};
 }
 
-const Dib8* ScreenBoard::ImageFor(int location, int side, int kind, bool promoted) const {
+const Dib8* ScreenBoard::ImageFor(Location location, Side side, int kind, bool promoted) const {
   if (!images_ || (location == kPieceBox && !box_pieces_shown_)) return nullptr;
-  // Pieces in the box belong to nobody and stand upright.
-  const int display_side = location == kPieceBox ? 0 : (side ^ (reversed_ ? 1 : 0));
+  // Pieces in the box belong to nobody and stand upright; a display side 0 stands upright.
+  const int display_side = location == kPieceBox ? 0 : SideIndex(side) ^ (reversed_ ? 1 : 0);
   return &images_->Piece(display_side, kind, promoted ? 1 : 0);
 }
 

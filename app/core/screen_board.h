@@ -26,9 +26,12 @@ class ScreenBoard;
 
 class PieceSprite final : public rules::Piece, public Sprite {
  public:
-  int MoveTo(int location, int promote, int side) override;
+  using rules::Piece::MoveTo;
+  int MoveTo(rules::Location target, rules::Promotion promotion, rules::Side side) override;
   // Quiet placement: no display effect (safe on the solver's thread).
-  int PlaceTo(int location, int promote, int side) override { return rules::Piece::MoveTo(location, promote, side); }
+  int PlaceTo(rules::Location target, rules::Promotion promotion, rules::Side side) override {
+    return rules::Piece::MoveTo(target, promotion, side);
+  }
   void SetBoard(ScreenBoard* board) { board_ = board; }
 
  private:
@@ -45,7 +48,7 @@ class ScreenBoard final : public record::RecordBoard {
 
   bool reversed() const { return reversed_; }
   void SetReversed(bool reversed) { reversed_ = reversed; MarkStale(); }
-  int bottom_side() const { return reversed_ ? rules::kGote : rules::kSente; }
+  rules::Side bottom_side() const { return reversed_ ? rules::kGote : rules::kSente; }
 
   PieceSprite& sprite(int index) { return sprites_[index]; }
   int SpriteIndex(const Sprite* s) const;  // -1 when not one of ours
@@ -61,8 +64,8 @@ class ScreenBoard final : public record::RecordBoard {
   void ShowBoxPieces(bool shown) { box_pieces_shown_ = shown; MarkStale(); }
   bool box_pieces_shown() const { return box_pieces_shown_; }
   // Puts a piece somewhere without entering anything into the record (set-up editing).
-  int PlaceQuietly(int index, int location, int promote, int side);
-  const Dib8* ImageFor(int location, int side, int kind, bool promoted) const;
+  int PlaceQuietly(int index, rules::Location target, rules::Promotion promotion, rules::Side side);
+  const Dib8* ImageFor(rules::Location location, rules::Side side, int kind, bool promoted) const;
 
  private:
   PieceSprite sprites_[rules::kPieceCount];

@@ -28,9 +28,9 @@ Workload MakeWorkload() {
     for (int tries = 0; tries < 4000 && moves.size() < 16; ++tries) {
       const Piece& p = pos.piece(static_cast<int>(rng() % kPieceCount));
       if (p.location() == kPieceBox) continue;
-      int to = ToBoardIndex((1 + rng() % 9) * 10 + 1 + rng() % 9);
+      const BoardIndex to = BoardIndex::At(1 + static_cast<int>(rng() % 9), 1 + static_cast<int>(rng() % 9));
       MoveNode node;
-      node.move = pos.BuildMoveWord(p, to, static_cast<int>(rng() % 2), -1);
+      node.move = pos.BuildMoveWord(p, to, PromotionTo(rng() % 2 != 0), p.side());
       if (ValidateMove(pos, node.move) == kLegal) moves.push_back(node);
     }
     if (moves.empty()) continue;
@@ -73,7 +73,7 @@ void BM_AttackMap(benchmark::State& state) {
     for (int rep = 0; rep < 256; ++rep) {
       pos.InvalidateAttackMap();
       pos.RefreshAttackMap();
-      benchmark::DoNotOptimize(pos.AttackCount(0, 55));
+      benchmark::DoNotOptimize(pos.AttackCount(kSente, BoardIndex(55)));
     }
     state.SetItemsProcessed(state.items_processed() + 256);
   }

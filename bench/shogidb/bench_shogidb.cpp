@@ -87,7 +87,7 @@ std::vector<BoardForm> Forms(const std::vector<std::string>& moves) {
   for (const std::string& m : moves) {
     CsaMove move;
     if (!ParseCsaMoveLine(board, m, move)) Die("a generated move does not fit: " + m);
-    board.piece(move.piece).MoveTo(move.to, move.promote, move.side);
+    board.piece(move.piece).MoveTo(move.to, PromotionTo(move.promote), move.side);
     forms.push_back(board.CurrentBoardForm());
   }
   return forms;
@@ -187,7 +187,7 @@ int main(int argc, char** argv) {
   shogidb::PositionSpec whole;
   whole.mode = shogidb::PositionSpec::kWhole;
   whole.target = opening.back();
-  whole.side = bench::kOpeningPlies % 2;
+  whole.side = SideOfBit(bench::kOpeningPlies % 2);
   whole.reversed = true;
   t = Timed([&] {
     if (db.Search("", whole, found) != 0) Fail("whole-position search failed");
@@ -200,7 +200,7 @@ int main(int argc, char** argv) {
   shogidb::PositionSpec pieces;
   pieces.mode = shogidb::PositionSpec::kBoard;
   pieces.target = SomeBoardPieces(Forms(corpus.openings[1]).back());
-  pieces.side = 2;
+  pieces.side = kSideUnset;
   pieces.reversed = true;
   t = Timed([&] {
     if (db.Search("", pieces, found) != 0) Fail("board-pieces search failed");

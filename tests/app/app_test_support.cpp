@@ -24,14 +24,15 @@ BoardImages TestImages() {
   return images;
 }
 
-void PlacePosition(Position& board, std::initializer_list<Placed> pieces, int side) {
+void PlacePosition(Position& board, std::initializer_list<Placed> pieces, Side side) {
   BoardForm::Expanded e;
   for (auto& x : e) x = {BoardForm::kBoxLocation, 0, 0};
   int next[kKindCount];
   for (int k = 0; k < kKindCount; ++k) next[k] = kFirstIndexOfKind[k];
   for (const Placed& p : pieces) {
     const int i = next[p.kind]++;
-    e[i] = {static_cast<uint8_t>(p.square == 0 ? p.side : p.square), static_cast<uint8_t>(p.side), 0};
+    const auto side = static_cast<uint8_t>(SideIndex(p.side));  // a hand's location is its side's number
+    e[i] = {static_cast<uint8_t>(p.square == 0 ? side : p.square), side, 0};
   }
   BoardForm form;
   form.Encode(e);

@@ -31,10 +31,12 @@ struct RecordingHost : BoardHost {
 };
 
 struct Placed {
-  int kind, side, square;  // square number, or 0 for the side's hand
+  int kind;
+  rules::Side side;
+  int square;  // square number, or 0 for the side's hand
 };
 // Every other piece goes to the box; then the record begins there with `side` to move.
-void PlacePosition(rules::Position& board, std::initializer_list<Placed> pieces, int side);
+void PlacePosition(rules::Position& board, std::initializer_list<Placed> pieces, rules::Side side);
 
 // The middle of the cell where a square is drawn.
 Point SquareCenter(int square, bool reversed);

@@ -38,7 +38,7 @@ class BoardControllerTest : public testing::Test {
     ClickSquare(from);
     ClickSquare(to);
   }
-  void SetPosition(std::initializer_list<Placed> pieces, int side = kSente) {
+  void SetPosition(std::initializer_list<Placed> pieces, Side side = kSente) {
     PlacePosition(board_, pieces, side);
     controller_->Refresh();
   }
@@ -77,7 +77,7 @@ TEST_F(BoardControllerTest, LegalMoveByTwoClicksEntersTheRecord) {
   EXPECT_EQ(host_.sounds, 1);
   EXPECT_GE(host_.current_changed, 1);
   EXPECT_TRUE(host_.sink.messages.empty());
-  EXPECT_TRUE(SpriteAtItsPiece(board_.PieceAt(ToBoardIndex(76))->index()));
+  EXPECT_TRUE(SpriteAtItsPiece(board_.PieceAt(ToBoardIndex(SquareNumber(76)))->index()));
   EXPECT_TRUE(board_.CheckConsistency().empty());
 }
 
@@ -89,13 +89,13 @@ TEST_F(BoardControllerTest, DragAndReleaseOnAnotherSquareMoves) {
   EXPECT_EQ(board_.sprite(controller_->HeldPiece()).y(), SquareCell(2, 7).y - 20);
   controller_->MouseMove(to.x, to.y);
   controller_->LeftUp(to.x, to.y);
-  EXPECT_NE(board_.PieceAt(ToBoardIndex(26)), nullptr);
-  EXPECT_EQ(board_.PieceAt(ToBoardIndex(27)), nullptr);
+  EXPECT_NE(board_.PieceAt(ToBoardIndex(SquareNumber(26))), nullptr);
+  EXPECT_EQ(board_.PieceAt(ToBoardIndex(SquareNumber(27))), nullptr);
 }
 
 TEST_F(BoardControllerTest, IllegalMovesShowTheirMessageAndThePieceReturns) {
   Make().SetRecordEditing(true);
-  const int pawn = board_.PieceAt(ToBoardIndex(77))->index();
+  const int pawn = board_.PieceAt(ToBoardIndex(SquareNumber(77)))->index();
   Move(77, 75);
   ASSERT_EQ(host_.sink.messages.size(), 1u);
   EXPECT_EQ(platform::Cp932ToUtf8(host_.sink.messages[0]), "そこへは動けません");
@@ -125,7 +125,7 @@ TEST_F(BoardControllerTest, RightButtonPutsTheHeldPieceBack) {
   controller_->RightDown(p.x, p.y);
   EXPECT_FALSE(controller_->holding());
   EXPECT_EQ(host_.captured, false);
-  EXPECT_TRUE(SpriteAtItsPiece(board_.PieceAt(ToBoardIndex(77))->index()));
+  EXPECT_TRUE(SpriteAtItsPiece(board_.PieceAt(ToBoardIndex(SquareNumber(77)))->index()));
 }
 
 TEST_F(BoardControllerTest, PromotionQuestionAnsweredYesAndNo) {
@@ -136,12 +136,12 @@ TEST_F(BoardControllerTest, PromotionQuestionAnsweredYesAndNo) {
   ASSERT_EQ(host_.sink.questions.size(), 1u);
   EXPECT_EQ(platform::Cp932ToUtf8(host_.sink.questions[0]), "成りますか？");
   EXPECT_TRUE(board_.current()->move.PromotedAfter());
-  EXPECT_TRUE(board_.PieceAt(ToBoardIndex(43))->promoted());
+  EXPECT_TRUE(board_.PieceAt(ToBoardIndex(SquareNumber(43)))->promoted());
 
   board_.SetSideToMove(kSente);  // a second sente move for the test
   Move(64, 63);
   ASSERT_EQ(host_.sink.questions.size(), 2u);
-  EXPECT_FALSE(board_.PieceAt(ToBoardIndex(63))->promoted());
+  EXPECT_FALSE(board_.PieceAt(ToBoardIndex(SquareNumber(63)))->promoted());
 }
 
 TEST_F(BoardControllerTest, PawnToTheLastRankPromotesWithoutAQuestion) {
@@ -150,7 +150,7 @@ TEST_F(BoardControllerTest, PawnToTheLastRankPromotesWithoutAQuestion) {
   Move(12, 11);
   EXPECT_TRUE(host_.sink.questions.empty());
   EXPECT_TRUE(host_.sink.messages.empty());
-  EXPECT_TRUE(board_.PieceAt(ToBoardIndex(11))->promoted());
+  EXPECT_TRUE(board_.PieceAt(ToBoardIndex(SquareNumber(11)))->promoted());
 }
 
 TEST_F(BoardControllerTest, SpaceTurnsTheHeldPieceBeforeTheDrop) {
@@ -160,7 +160,7 @@ TEST_F(BoardControllerTest, SpaceTurnsTheHeldPieceBeforeTheDrop) {
   ASSERT_TRUE(controller_->KeyPress(Key::kSpace, false));
   ClickSquare(33);
   EXPECT_TRUE(host_.sink.questions.empty());  // the promoted face needs no question
-  EXPECT_TRUE(board_.PieceAt(ToBoardIndex(33))->promoted());
+  EXPECT_TRUE(board_.PieceAt(ToBoardIndex(SquareNumber(33)))->promoted());
 }
 
 TEST_F(BoardControllerTest, DropFromTheStandAndTwoPawns) {
@@ -180,7 +180,7 @@ TEST_F(BoardControllerTest, DropFromTheStandAndTwoPawns) {
   controller_->LeftDown(stand.x, stand.y);
   ClickSquare(44);
   EXPECT_TRUE(board_.current()->move.IsDrop());
-  EXPECT_EQ(board_.HandCount(kSenteHand, FU), 1);
+  EXPECT_EQ(board_.HandCount(kSente, FU), 1);
 }
 
 TEST_F(BoardControllerTest, EnteringAMoveMidRecordDeletesWhatFollowsUnlessBranchInput) {
@@ -222,7 +222,7 @@ TEST_F(BoardControllerTest, PlaybackStepsAndKeys) {
   EXPECT_FALSE(controller_->Query(cmd::kForward).enabled);
   controller_->KeyPress(Key::kUp, false);
   EXPECT_EQ(board_.depth(), 1);
-  EXPECT_TRUE(SpriteAtItsPiece(board_.PieceAt(ToBoardIndex(33))->index()));
+  EXPECT_TRUE(SpriteAtItsPiece(board_.PieceAt(ToBoardIndex(SquareNumber(33)))->index()));
 }
 
 TEST_F(BoardControllerTest, AutoForwardTimersAndStop) {
@@ -292,7 +292,7 @@ TEST_F(BoardControllerTest, FlipTwiceRestoresEverySprite) {
   controller_->Execute(cmd::kFlip);
   EXPECT_TRUE(board_.reversed());
   EXPECT_EQ(controller_->LabelIndex(), kLabelGote);
-  const int king = board_.PieceAt(ToBoardIndex(59))->index();
+  const int king = board_.PieceAt(ToBoardIndex(SquareNumber(59)))->index();
   EXPECT_EQ(board_.sprite(king).x(), SquareCell(5, 1).x) << "5九 shows at the top when reversed";
   EXPECT_EQ(board_.sprite(king).y(), SquareCell(5, 1).y);
   controller_->Execute(cmd::kFlip);
@@ -308,7 +308,7 @@ TEST_F(BoardControllerTest, ReversedClicksNameTheTurnedSquares) {
   Make().SetRecordEditing(true);
   controller_->Flip();
   Move(77, 76);  // SquareCenter maps through the orientation
-  EXPECT_NE(board_.PieceAt(ToBoardIndex(76)), nullptr);
+  EXPECT_NE(board_.PieceAt(ToBoardIndex(SquareNumber(76))), nullptr);
   EXPECT_EQ(board_.root()->ChildCount(), 1);
 }
 
@@ -338,7 +338,7 @@ class SetupControllerTest : public BoardControllerTest {
 };
 
 TEST_F(SetupControllerTest, FreePlacementMovesPiecesAnywhereWithoutRecording) {
-  const int rook = board_.PieceAt(ToBoardIndex(28))->index();
+  const int rook = board_.PieceAt(ToBoardIndex(SquareNumber(28)))->index();
   ClickSquare(28);
   controller_->LeftDown(560, 60);  // the piece box
   EXPECT_EQ(board_.LocationOf(rook), kPieceBox);
@@ -348,7 +348,7 @@ TEST_F(SetupControllerTest, FreePlacementMovesPiecesAnywhereWithoutRecording) {
 
   ClickSquare(77);
   ClickSquare(55);  // a pawn two squares forward: free placement checks nothing
-  EXPECT_NE(board_.PieceAt(ToBoardIndex(55)), nullptr);
+  EXPECT_NE(board_.PieceAt(ToBoardIndex(SquareNumber(55))), nullptr);
   EXPECT_TRUE(host_.sink.messages.empty());
 
   controller_->SetFreePlacement(false);
@@ -357,7 +357,7 @@ TEST_F(SetupControllerTest, FreePlacementMovesPiecesAnywhereWithoutRecording) {
 }
 
 TEST_F(SetupControllerTest, RightClicksTurnAndGiveAway) {
-  const int pawn = board_.PieceAt(ToBoardIndex(77))->index();
+  const int pawn = board_.PieceAt(ToBoardIndex(SquareNumber(77)))->index();
   Point p = SquareCenter(77, false);
   controller_->RightDown(p.x, p.y);
   EXPECT_TRUE(board_.PromotedOf(pawn));
@@ -370,17 +370,17 @@ TEST_F(SetupControllerTest, RightClicksTurnAndGiveAway) {
 }
 
 TEST_F(SetupControllerTest, ShiftSpaceGivesTheHeldPieceToTheOtherSide) {
-  const int silver = board_.PieceAt(ToBoardIndex(39))->index();
+  const int silver = board_.PieceAt(ToBoardIndex(SquareNumber(39)))->index();
   ClickSquare(39);
   controller_->KeyPress(Key::kSpace, true);
   ClickSquare(55);
   EXPECT_EQ(board_.SideOf(silver), kGote);
-  EXPECT_EQ(board_.LocationOf(silver), ToBoardIndex(55));
+  EXPECT_EQ(board_.LocationOf(silver), ToBoardIndex(SquareNumber(55)));
 }
 
 TEST_F(SetupControllerTest, LayoutsAndSides) {
   controller_->Execute(cmd::kLayoutBox);
-  EXPECT_EQ(board_.HandCount(kPieceBox, FU), 18);
+  EXPECT_EQ(board_.CountIn(kPieceBox, FU), 18);
   EXPECT_EQ(board_.side_to_move(), kSideUnset);
   controller_->Execute(cmd::kLayoutRookLance);
   EXPECT_EQ(board_.LocationOf(3), kPieceBox);
@@ -397,20 +397,20 @@ TEST_F(SetupControllerTest, LayoutsAndSides) {
 
 TEST_F(SetupControllerTest, TsumeLayoutFollowsTheOrientation) {
   controller_->Execute(cmd::kLayoutTsume);
-  const Piece* king = board_.PieceAt(ToBoardIndex(51));
+  const Piece* king = board_.PieceAt(ToBoardIndex(SquareNumber(51)));
   ASSERT_NE(king, nullptr);
   EXPECT_EQ(king->kind(), OU);
   EXPECT_EQ(king->side(), kGote);
-  EXPECT_EQ(board_.HandCount(kGoteHand, FU), 18);
-  EXPECT_EQ(board_.HandCount(kPieceBox, OU), 1);
+  EXPECT_EQ(board_.HandCount(kGote, FU), 18);
+  EXPECT_EQ(board_.CountIn(kPieceBox, OU), 1);
   EXPECT_EQ(board_.side_to_move(), kSente);
 
   controller_->Flip();
   controller_->Execute(cmd::kLayoutTsume);
-  king = board_.PieceAt(ToBoardIndex(59));
+  king = board_.PieceAt(ToBoardIndex(SquareNumber(59)));
   ASSERT_NE(king, nullptr);
   EXPECT_EQ(king->side(), kSente);
-  EXPECT_EQ(board_.HandCount(kSenteHand, HI), 2);
+  EXPECT_EQ(board_.HandCount(kSente, HI), 2);
 }
 
 TEST_F(BoardControllerTest, ReceivingASetupAsksBeforeDroppingMovesAndEndsEditingWithoutASide) {
@@ -430,7 +430,7 @@ TEST_F(BoardControllerTest, ReceivingASetupAsksBeforeDroppingMovesAndEndsEditing
   host_.sink.answers = {Answer::kYes};
   EXPECT_TRUE(controller_->ReceiveSetup(all_in_box));
   EXPECT_EQ(board_.root()->child, nullptr);
-  EXPECT_EQ(board_.HandCount(kPieceBox, OU), 2);
+  EXPECT_EQ(board_.CountIn(kPieceBox, OU), 2);
   EXPECT_TRUE(board_.reversed()) << "the window turns round to the set-up's orientation";
   EXPECT_EQ(platform::Cp932ToUtf8(host_.sink.messages.back()), "手番未設定の為、棋譜の編集は終了します。");
   EXPECT_FALSE(controller_->record_editing());

@@ -113,8 +113,8 @@ TEST(Geometry, HitAreasAndSquares) {
   EXPECT_EQ(cell.x, 219);
   EXPECT_EQ(cell.y, 217);
   PicturePlace p = HitPlace(cell.x + 1, cell.y + 1, false);
-  EXPECT_EQ(LocationOfPlace(p, false), ToBoardIndex(76));
-  EXPECT_EQ(LocationOfPlace(p, true), ToBoardIndex(34));
+  EXPECT_EQ(LocationOfPlace(p, false), ToBoardIndex(SquareNumber(76)));
+  EXPECT_EQ(LocationOfPlace(p, true), ToBoardIndex(SquareNumber(34)));
   EXPECT_EQ(LocationOfPlace({PictureArea::kLowerStand, 0, 0}, true), kGoteHand);
   EXPECT_EQ(LocationOfPlace({PictureArea::kUpperStand, 0, 0}, false), kGoteHand);
 }

@@ -126,7 +126,7 @@ class GuiTest : public QObject {
     QCOMPARE(U8(sink_.messages[0]), std::string("そこへは動けません"));
     QCOMPARE(board.depth(), 1);
     // The picture shows the pawn back on its square.
-    const int pawn = board.PieceAt(ToBoardIndex(33))->index();
+    const int pawn = board.PieceAt(ToBoardIndex(SquareNumber(33)))->index();
     QCOMPARE(board.sprite(pawn).y(), SquareCell(3, 3).y);
   }
 
@@ -140,12 +140,12 @@ class GuiTest : public QObject {
     Click(view, 44);
     Click(view, 43);
     QCOMPARE(U8(sink_.questions.back()), std::string("成りますか？"));
-    QVERIFY(!board.PieceAt(ToBoardIndex(43))->promoted());
+    QVERIFY(!board.PieceAt(ToBoardIndex(SquareNumber(43)))->promoted());
     board.SetSideToMove(kSente);
     sink_.answers = {Answer::kYes};
     Click(view, 64);
     Click(view, 53);
-    QVERIFY(board.PieceAt(ToBoardIndex(53))->promoted());
+    QVERIFY(board.PieceAt(ToBoardIndex(SquareNumber(53)))->promoted());
   }
 
   void branchInputKeepsTheFollowingMoves() {
@@ -214,21 +214,21 @@ class GuiTest : public QObject {
     // The box layout, then a king put back on the board with the mouse.
     setup->Execute(cmd::kLayoutBox);
     ScreenBoard& edited = setup->document()->board();
-    QCOMPARE(edited.HandCount(kPieceBox, OU), 2);
+    QCOMPARE(edited.CountIn(kPieceBox, OU), 2);
     const int king = edited.LastPieceOfKind(kPieceBox, OU);
     QTest::mouseClick(setup->view(), Qt::LeftButton, Qt::NoModifier,
                       QPoint(edited.sprite(king).x() + 19, edited.sprite(king).y() + 19));
     QTest::mouseClick(setup->view(), Qt::LeftButton, Qt::NoModifier, Center(55));
-    QVERIFY(edited.PieceAt(ToBoardIndex(55)) != nullptr);
+    QVERIFY(edited.PieceAt(ToBoardIndex(SquareNumber(55))) != nullptr);
     sink_.answers = {Answer::kNo, Answer::kYes};  // don't save the game; yes, drop its moves
     sink_.messages.clear();
     setup->Execute(cmd::kSetupEnd);
     QTRY_VERIFY(app_->setup_frame() == nullptr);
     QCOMPARE(U8(sink_.questions.back()), std::string("このバッファの指し手は全て破棄されます。よろしいですか？"));
     QVERIFY(board.root()->child == nullptr);
-    QCOMPARE(board.HandCount(kPieceBox, OU), 1);
-    QCOMPARE(board.PieceAt(ToBoardIndex(55))->kind(), int(OU));
-    QCOMPARE(board.side_to_move(), int(kSideUnset));
+    QCOMPARE(board.CountIn(kPieceBox, OU), 1);
+    QCOMPARE(board.PieceAt(ToBoardIndex(SquareNumber(55)))->kind(), int(OU));
+    QCOMPARE(board.side_to_move(), kSideUnset);
     QCOMPARE(U8(sink_.messages.back()), std::string("手番未設定の為、棋譜の編集は終了します。"));
     QVERIFY(!view->controller().record_editing());
   }
@@ -262,7 +262,7 @@ class GuiTest : public QObject {
     view->setFocus();
     QTest::keyClick(view, Qt::Key_End);
     QCOMPARE(board.depth(), 3);
-    QCOMPARE(board.PieceAt(ToBoardIndex(26))->kind(), int(FU));
+    QCOMPARE(board.PieceAt(ToBoardIndex(SquareNumber(26)))->kind(), int(FU));
     QTest::keyClick(view, Qt::Key_Up);
     QCOMPARE(board.depth(), 2);
     QCOMPARE(app_->OpenDocument(path, DocKind::kGame), view);  // an open file comes to the front
@@ -309,14 +309,14 @@ class GuiTest : public QObject {
     BoardView* tsume = app_->OpenDocument(QStringLiteral(KOMARAKU_PROGRAM_DIR "/samples/sample-tsume.pcl"), DocKind::kTsume);
     QVERIFY(tsume);
     QVERIFY(sink_.messages.empty());
-    QCOMPARE(tsume->document()->board().HandCount(kSenteHand, KI), 1);
+    QCOMPARE(tsume->document()->board().HandCount(kSente, KI), 1);
   }
 
   void openTsumeFile() {
     BoardView* view = app_->OpenDocument(WriteFile("mate.pcl", kProblemText), DocKind::kTsume);
     QVERIFY(view);
     QCOMPARE(view->controller().LabelIndex(), int(kLabelAttacker));
-    QCOMPARE(view->document()->board().HandCount(kSenteHand, KI), 2);
+    QCOMPARE(view->document()->board().HandCount(kSente, KI), 2);
     QCOMPARE(frame()->commands().kind(), kTsumeMenu);
   }
 

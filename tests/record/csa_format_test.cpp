@@ -94,7 +94,7 @@ TEST_F(GameText, HandicapGoteToMoveHandsAndPromotedPiecesRoundTrip) {
   PlainBoard other;
   GameDocument again(other, &messages);
   ASSERT_TRUE(ReadDoc(again, text).ok());
-  EXPECT_EQ(other.box(kPieceBox).total(), 2);
+  EXPECT_EQ(other.store(kPieceBox).total(), 2);
   EXPECT_EQ(other.side_to_move(), kGote);
   EXPECT_EQ(WriteDoc(again), text);
   std::string sente, gote;
@@ -109,7 +109,7 @@ TEST(RandomRecords, WriteReadWriteGivesTheSameBytes) {
     GameDocument doc(board);
     if (round % 2) {
       SetRandomPosition(board, rng);
-      board.SetSideToMove(static_cast<int>(rng() % 2));
+      board.SetSideToMove(SideOfBit(static_cast<int>(rng() % 2)));
     }
     BuildRandomRecord(board, rng, 10 + round, round % 5);
     doc.SetReversed(round % 3 == 0);
@@ -231,20 +231,20 @@ TEST_F(GameText, PositionLines) {
   EXPECT_EQ(board.HandCount(kGote, HI), 1);
   EXPECT_EQ(board.HandCount(kGote, KI), 3);
   EXPECT_EQ(board.HandCount(kGote, FU), 17);
-  EXPECT_EQ(board.box(kPieceBox).total(), 1);  // sente's king
+  EXPECT_EQ(board.store(kPieceBox).total(), 1);  // sente's king
   EXPECT_TRUE(board.PieceAt(Sq(3, 3))->promoted());
   EXPECT_EQ(board.PieceAt(Sq(3, 3))->side(), kSente);
 
   // A third sente rook is ignored, not replaced by another piece.
   ReadDoc(doc, Crlf({"P1+HI+HI+HI *  *  *  *  *  * ", "+"}));
   EXPECT_EQ(board.PieceAt(Sq(7, 1)), nullptr);
-  EXPECT_EQ(board.box(kPieceBox).total(), 38);
+  EXPECT_EQ(board.store(kPieceBox).total(), 38);
 
   // PI with pieces removed, and side "-".
   ReadDoc(doc, Crlf({"PI82HI22KA", "-"}));
   EXPECT_EQ(board.PieceAt(Sq(8, 2)), nullptr);
   EXPECT_EQ(board.PieceAt(Sq(2, 2)), nullptr);
-  EXPECT_EQ(board.box(kPieceBox).total(), 2);
+  EXPECT_EQ(board.store(kPieceBox).total(), 2);
   EXPECT_EQ(board.side_to_move(), kGote);
   EXPECT_EQ(board.CheckConsistency(), "");
 }
@@ -324,7 +324,7 @@ TEST_F(TsumeText, AHeaderErrorLoadsNothing) {
   const DocumentResult r = ReadDoc(doc, Crlf({"'作者:x", "X2.2"}) + kProblem);
   EXPECT_FALSE(r.loaded);
   EXPECT_EQ(messages.messages, std::vector<std::string>{"文法エラーです。(X2.2)"});
-  EXPECT_EQ(board.box(kPieceBox).total(), 40);
+  EXPECT_EQ(board.store(kPieceBox).total(), 40);
   EXPECT_EQ(board.root()->child, nullptr);
 }
 

@@ -264,7 +264,7 @@ TEST(KakinokiConverter, APositionDiagramGivesTheStartPosition) {
   ASSERT_TRUE(loaded->result.ok());
   EXPECT_EQ(MainLine(loaded->board), "+0022KI -3222OU +0032KI ");
   EXPECT_EQ(loaded->board.HandCount(kGote, FU), 17);
-  EXPECT_EQ(loaded->board.box(kPieceBox).total(), 1);  // sente's king
+  EXPECT_EQ(loaded->board.store(kPieceBox).total(), 1);  // sente's king
   EXPECT_EQ(loaded->doc.header().SenteName(), "作者");  // 先手番 and 先手の持駒 are no names
 }
 
@@ -301,11 +301,11 @@ TEST(KakinokiText, HandicapsAndSummaries) {
   EXPECT_STREQ(HandicapOf("その他").pi, "PI");
   EXPECT_TRUE(HandicapOf("二枚落ち").handicap);
   const GameEnd a = ParseSummaryLine("まで77手で先手の勝ち");
-  EXPECT_EQ(a.winner, 0);
+  EXPECT_EQ(a.winner, kSente);
   const GameEnd b = ParseSummaryLine("まで64手で時間切れにより後手の勝ち");
-  EXPECT_EQ(b.winner, 1);
+  EXPECT_EQ(b.winner, kGote);
   EXPECT_EQ(b.kind, GameEnd::kTimeUp);
-  EXPECT_EQ(ParseSummaryLine("まで31手で上手の反則負け").winner, 0);
+  EXPECT_EQ(ParseSummaryLine("まで31手で上手の反則負け").winner, kSente);
   EXPECT_EQ(ParseSummaryLine("まで120手で持将棋").kind, GameEnd::kImpasse);
   EXPECT_EQ(ParseSummaryLine("まで3手").kind, GameEnd::kNone);
 }

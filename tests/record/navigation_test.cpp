@@ -13,15 +13,15 @@ using namespace record;
 
 namespace {
 
-void Play(Position& b, int index, int square, int promote = -1) {
-  ASSERT_EQ(b.piece(index).MoveTo(ToBoardIndex(square), promote, -1), 1);
+void Play(Position& b, int index, int square) {
+  ASSERT_EQ(b.piece(index).MoveTo(ToBoardIndex(SquareNumber(square)), Promotion::kKeep), 1);
 }
 
 // Moves whatever stands on `from` (square numbers); board forms decide which piece object that is.
-void Move(Position& b, int from, int to, int promote = -1) {
-  Piece* p = b.PieceAt(ToBoardIndex(from));
+void Move(Position& b, int from, int to) {
+  Piece* p = b.PieceAt(ToBoardIndex(SquareNumber(from)));
   ASSERT_NE(p, nullptr) << from;
-  ASSERT_EQ(p->MoveTo(ToBoardIndex(to), promote, -1), 1);
+  ASSERT_EQ(p->MoveTo(ToBoardIndex(SquareNumber(to)), Promotion::kKeep), 1);
 }
 
 // Nodes of the tree below (and including) a node.
@@ -227,7 +227,7 @@ TEST(Copy, SetPositionFromTakesPlacesAndSide) {
   PlainBoard a, b;
   Play(a, 28, 76);
   Play(a, 33, 34);
-  Play(a, 4, 22, 1);  // 角成 taking the bishop
+  ASSERT_EQ(a.piece(4).MoveTo(Sq(2, 2), Promotion::kPromote), 1);  // 角成 taking the bishop
   b.SetPositionFrom(a);
   EXPECT_EQ(b.CurrentBoardForm(), a.CurrentBoardForm());
   EXPECT_EQ(b.side_to_move(), kGote);
@@ -247,11 +247,11 @@ TEST(RandomRecords, InvariantsHoldUnderEditing) {
           // A random accepted move of the side to move.
           for (int tries = 0; tries < 60; ++tries) {
             int i = static_cast<int>(rng() % kPieceCount);
-            int to = ToBoardIndex((1 + rng() % 9) * 10 + 1 + rng() % 9);
-            int promote = static_cast<int>(rng() % 2);
-            MoveWord w = b.BuildMoveWord(b.piece(i), to, promote, -1);
+            const BoardIndex to = BoardIndex::At(1 + static_cast<int>(rng() % 9), 1 + static_cast<int>(rng() % 9));
+            const bool promote = rng() % 2 != 0;
+            MoveWord w = b.BuildMoveWord(b.piece(i), to, PromotionTo(promote), b.piece(i).side());
             if (b.piece(i).location() == kPieceBox || ValidateMove(b, w) != kLegal) continue;
-            b.piece(i).MoveTo(to, promote, -1);
+            b.piece(i).MoveTo(to, PromotionTo(promote));
             break;
           }
           break;

@@ -13,7 +13,7 @@ using namespace record;
 void PlayCsa(RecordBoard& board, std::string_view csa) {
   CsaMove m;
   ASSERT_TRUE(ParseCsaMoveLine(board, csa, m)) << csa;
-  ASSERT_EQ(board.piece(m.piece).MoveTo(m.to, m.promote, m.side), 1) << csa;
+  ASSERT_EQ(board.piece(m.piece).MoveTo(m.to, PromotionTo(m.promote), m.side), 1) << csa;
 }
 
 std::string WriteDoc(RecordDocument& doc) {
@@ -32,17 +32,17 @@ namespace {
 // Plays a random move of play for the side to move; false when there is none.
 bool PlayRandomMove(RecordBoard& board, std::mt19937& rng) {
   const RefPosition p = Snapshot(board);
-  const int side = board.side_to_move() == kSideUnset ? kSente : board.side_to_move();
-  std::vector<RefMove> moves = RefLegalMoves(p, side, true);
+  const Side side = board.side_to_move() == kSideUnset ? kSente : board.side_to_move();
+  std::vector<RefMove> moves = RefLegalMoves(p, SideIndex(side), true);
   if (moves.empty()) return false;
   const RefMove& m = moves[rng() % moves.size()];
-  const int to = ToBoardIndex(m.to_file * 10 + m.to_rank);
+  const BoardIndex to = BoardIndex::At(m.to_file, m.to_rank);
   if (m.is_drop()) {
-    const int index = board.LastPieceOfKind(side, m.kind);
-    return board.piece(index).MoveTo(to, 0, side) == 1;
+    const int index = board.LastPieceOfKind(Location::Hand(side), m.kind);
+    return board.piece(index).MoveTo(to, Promotion::kDemote, side) == 1;
   }
-  Piece* piece = board.PieceAt(ToBoardIndex(m.from_file * 10 + m.from_rank));
-  return piece && piece->MoveTo(to, m.promote ? 1 : 0, -1) == 1;
+  Piece* piece = board.PieceAt(BoardIndex::At(m.from_file, m.from_rank));
+  return piece && piece->MoveTo(to, PromotionTo(m.promote)) == 1;
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ TEST_F(SetupFile, PieceBoxPlacementReadsBackAsAnEmptyBoardWithoutTurn) {
   SetupDocument again(other, &messages);
   again.NewSetup();
   ASSERT_TRUE(Read(again, bytes));
-  EXPECT_EQ(other.box(kPieceBox).total(), 40);
+  EXPECT_EQ(other.store(kPieceBox).total(), 40);
   EXPECT_EQ(other.side_to_move(), kSideUnset);
   EXPECT_FALSE(other.turn_order());
   EXPECT_EQ(other.CheckConsistency(), "");
@@ -60,7 +60,7 @@ TEST_F(SetupFile, HandicapPlacementsGiveGoteTheMove) {
     EXPECT_EQ(board.side_to_move(), n == 8 ? kSideUnset : kGote) << n;
   }
   ASSERT_TRUE(doc.ApplyPlacement(9));  // 飛香落
-  EXPECT_EQ(board.box(kPieceBox).total(), 2);
+  EXPECT_EQ(board.store(kPieceBox).total(), 2);
   EXPECT_FALSE(doc.ApplyPlacement(11));
 }
 
@@ -115,7 +115,7 @@ TEST(ReceivingASetup, ReplacesTheRecordButKeepsTheHeader) {
   ASSERT_TRUE(game.ReceiveSetup(ar));
   EXPECT_EQ(board.root()->child, nullptr);
   EXPECT_EQ(board.side_to_move(), kGote);
-  EXPECT_EQ(board.box(kPieceBox).total(), 1);
+  EXPECT_EQ(board.store(kPieceBox).total(), 1);
   EXPECT_EQ(game.header().Field(GameHeader::kEvent), "名人戦");
 }
 

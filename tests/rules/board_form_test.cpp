@@ -35,7 +35,7 @@ TEST(BoardForm, LayoutEightIsAllInTheBox) {
 TEST(BoardForm, WhichPieceObjectStandsWhereDoesNotMatter) {
   TestPosition a, b;
   // Swap the two sente golds of b (pieces 6 and 7) through the box.
-  b.Place(6, kPieceBox, 0, 0);
+  b.Place(6, kPieceBox, 0, kSente);
   b.Place(7, Sq(4, 9), 0, kSente);
   b.Place(6, Sq(6, 9), 0, kSente);
   EXPECT_NE(a.LocationOf(6), b.LocationOf(6));
@@ -67,9 +67,9 @@ TEST(BoardForm, RoundTripsAndReversal) {
     ASSERT_EQ(b.CheckConsistency(), "");
     ASSERT_EQ(b.CurrentBoardForm(), form);
     // Every square holds the same kind, side and promotion in both.
-    for (int at = kFirstSquare; at <= kLastSquare; ++at) {
-      Piece* pa = a.PieceAt(at);
-      Piece* pb = b.PieceAt(at);
+    for (int i = kFirstSquare; i <= kLastSquare; ++i) {
+      Piece* pa = a.PieceAt(BoardIndex(i));
+      Piece* pb = b.PieceAt(BoardIndex(i));
       ASSERT_EQ(pa == nullptr, pb == nullptr);
       if (pa) {
         ASSERT_EQ(pa->code(), pb->code());
@@ -83,16 +83,17 @@ TEST(BoardForm, RoundTripsAndReversal) {
     ASSERT_EQ(twice, form);
     // The reversed form puts gote's pieces where sente's were, turned round.
     b.ApplyBoardForm(reversed);
-    for (int at = kFirstSquare; at <= kLastSquare; ++at) {
-      if (!IsBoardIndex(at)) continue;
+    for (int i = kFirstSquare; i <= kLastSquare; ++i) {
+      const BoardIndex at(i);
+      if (!at.IsSquare()) continue;
       Piece* pa = a.PieceAt(at);
-      Piece* pb = b.PieceAt(ToBoardIndex(110 - ToSquareNumber(at)));
+      Piece* pb = b.PieceAt(ToBoardIndex(SquareNumber(110 - ToSquareNumber(at).value())));
       ASSERT_EQ(pa == nullptr, pb == nullptr);
       if (pa) {
         ASSERT_EQ(pa->code() ^ kSideBit, pb->code());
       }
     }
-    for (int k = 0; k < kKindCount; ++k) ASSERT_EQ(a.HandCount(0, k), b.HandCount(1, k));
+    for (int k = 0; k < kKindCount; ++k) ASSERT_EQ(a.HandCount(kSente, k), b.HandCount(kGote, k));
   }
 }
 

@@ -17,11 +17,12 @@ std::vector<MoveWord> AcceptedMoves(const Position& pos) {
     const Piece& p = pos.piece(i);
     if (p.location() == kPieceBox) continue;
     // One drop per kind and hand is enough: the other pieces of the group are interchangeable.
-    if (p.location() < kFirstSquare && pos.LastPieceOfKind(p.location(), p.kind()) != i) continue;
-    for (int to = kFirstSquare; to <= kLastSquare; ++to) {
-      if (!IsBoardIndex(to)) continue;
+    if (!p.on_board() && pos.LastPieceOfKind(p.location(), p.kind()) != i) continue;
+    for (int i_to = kFirstSquare; i_to <= kLastSquare; ++i_to) {
+      const BoardIndex to(i_to);
+      if (!to.IsSquare()) continue;
       for (int promote = 0; promote <= 1; ++promote) {
-        MoveWord w = pos.BuildMoveWord(p, to, promote, -1);
+        MoveWord w = pos.BuildMoveWord(p, to, PromotionTo(promote == 1), p.side());
         if (ValidateMove(pos, w) == kLegal) moves.push_back(w);
       }
     }
@@ -33,40 +34,41 @@ TEST(MoveWord, FieldsOfADropAndACapture) {
   TestPosition pos;
   pos.Empty();
   pos.Place(22, kSenteHand, 0, kSente);
-  MoveWord drop = pos.BuildMoveWord(pos.piece(22), Sq(5, 5), -1, -1);
-  EXPECT_EQ(drop.From(), 0);
-  EXPECT_EQ(drop.To(), Sq(5, 5));
-  EXPECT_EQ(drop.SideBefore(), 0);
-  EXPECT_EQ(drop.SideAfter(), 0);
+  MoveWord drop = pos.BuildMoveWord(pos.piece(22), Sq(5, 5), Promotion::kKeep, pos.piece(22).side());
+  EXPECT_EQ(drop.From(), kSenteHand);
+  EXPECT_EQ(drop.To(), Location(Sq(5, 5)));
+  EXPECT_EQ(drop.SideBefore(), kSente);
+  EXPECT_EQ(drop.SideAfter(), kSente);
   EXPECT_EQ(drop.Captured(), kNoCapture);
   EXPECT_TRUE(drop.IsDrop());
   EXPECT_FALSE(drop.IsCapture());
 
   pos.Place(4, Sq(5, 3), 1, kGote);
   pos.Place(6, Sq(5, 4), 0, kSente);
-  MoveWord take = pos.BuildMoveWord(pos.piece(6), Sq(5, 3), -1, -1);
+  MoveWord take = pos.BuildMoveWord(pos.piece(6), Sq(5, 3), Promotion::kKeep, pos.piece(6).side());
   EXPECT_EQ(take.Piece(), 6);
   EXPECT_EQ(take.Captured(), 4);
   EXPECT_TRUE(take.CapturedPromoted());
-  EXPECT_EQ(take.CapturedSide(), 1);
+  EXPECT_EQ(take.CapturedSide(), kGote);
   EXPECT_FALSE(take.PromotedAfter());
 
   // Into a hand or the box the side is decided by the place.
-  EXPECT_EQ(pos.BuildMoveWord(pos.piece(4), kGoteHand, -1, 0).SideAfter(), 1);
-  EXPECT_EQ(pos.BuildMoveWord(pos.piece(4), kPieceBox, -1, 1).SideAfter(), 0);
-  EXPECT_EQ(pos.BuildMoveWord(pos.piece(4), Sq(1, 1), 0, 0).SideAfter(), 0);
-  EXPECT_EQ(pos.BuildMoveWord(pos.piece(4), Sq(1, 1), -1, -1).PromotedAfter(), true);
+  EXPECT_EQ(pos.BuildMoveWord(pos.piece(4), kGoteHand, Promotion::kKeep, kSente).SideAfter(), kGote);
+  EXPECT_EQ(pos.BuildMoveWord(pos.piece(4), kPieceBox, Promotion::kKeep, kGote).SideAfter(), kSente);
+  EXPECT_EQ(pos.BuildMoveWord(pos.piece(4), Sq(1, 1), Promotion::kDemote, kSente).SideAfter(), kSente);
+  EXPECT_EQ(pos.BuildMoveWord(pos.piece(4), Sq(1, 1), Promotion::kKeep, pos.piece(4).side()).PromotedAfter(), true);
 }
 
 TEST(MoveWord, EqualityIgnoresNothingThatMatters) {
-  MoveWord a = MoveWord::Make(6, 45, 35, false, false, 0, 0);
+  const BoardIndex from(45), to(35);
+  MoveWord a = MoveWord::Make(6, from, to, false, false, kSente, kSente);
   EXPECT_TRUE(MovesEqual(a, a));
-  EXPECT_FALSE(MovesEqual(a, MoveWord::Make(6, 45, 35, false, true, 0, 0)));
-  MoveWord cap = MoveWord::Make(6, 45, 35, false, false, 0, 0, 30, false, 1);
+  EXPECT_FALSE(MovesEqual(a, MoveWord::Make(6, from, to, false, true, kSente, kSente)));
+  MoveWord cap = MoveWord::Make(6, from, to, false, false, kSente, kSente, 30, false, kGote);
   EXPECT_FALSE(MovesEqual(a, cap));
-  EXPECT_FALSE(MovesEqual(cap, MoveWord::Make(6, 45, 35, false, false, 0, 0, 31, false, 1)));
-  EXPECT_FALSE(MovesEqual(cap, MoveWord::Make(6, 45, 35, false, false, 0, 0, 30, true, 1)));
-  EXPECT_TRUE(MovesEqual(cap, MoveWord::Make(6, 45, 35, false, false, 0, 0, 30, false, 1)));
+  EXPECT_FALSE(MovesEqual(cap, MoveWord::Make(6, from, to, false, false, kSente, kSente, 31, false, kGote)));
+  EXPECT_FALSE(MovesEqual(cap, MoveWord::Make(6, from, to, false, false, kSente, kSente, 30, true, kGote)));
+  EXPECT_TRUE(MovesEqual(cap, MoveWord::Make(6, from, to, false, false, kSente, kSente, 30, false, kGote)));
 }
 
 TEST(MoveWord, UndoAtTheRootIsRefused) {
@@ -83,13 +85,13 @@ TEST(MoveWord, RandomPlayRoundTrips) {
   for (int game = 0; game < 60; ++game) {
     TestPosition pos;
     if (game % 3 != 0) SetRandomPosition(pos, rng);
-    pos.SetSideToMove(game % 5 == 4 ? kSideUnset : static_cast<int>(rng() % 2));
+    pos.SetSideToMove(game % 5 == 4 ? kSideUnset : SideOfBit(static_cast<int>(rng() % 2)));
     for (int ply = 0; ply < 40; ++ply) {
       std::vector<MoveWord> moves = AcceptedMoves(pos);
       if (moves.empty()) break;
       MoveWord w = moves[rng() % moves.size()];
       const BoardForm before = pos.CurrentBoardForm();
-      const int side_before = pos.side_to_move();
+      const Side side_before = pos.side_to_move();
 
       MoveNode node;
       node.move = w;
@@ -125,7 +127,7 @@ TEST(MoveWord, RandomPlayRoundTrips) {
 TEST(MoveWord, ApplyFastSideHandling) {
   TestPosition pos;
   MoveNode node;
-  node.move = pos.BuildMoveWord(pos.piece(28), Sq(7, 6), -1, -1);
+  node.move = pos.BuildMoveWord(pos.piece(28), Sq(7, 6), Promotion::kKeep, pos.piece(28).side());
   pos.ApplyFast(node, true);
   EXPECT_EQ(pos.side_to_move(), kSente);
   pos.RetractFast();

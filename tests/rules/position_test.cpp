@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "rules/start_position.h"
 #include "tests/support/test_position.h"
 
@@ -9,27 +11,46 @@ using namespace rules;
 
 namespace {
 
-TEST(Squares, ConversionsAndPassThroughCodes) {
-  EXPECT_EQ(ToBoardIndex(76), 77);
-  EXPECT_EQ(ToSquareNumber(77), 76);
-  for (int code : {0, 1, 2}) {
-    EXPECT_EQ(ToBoardIndex(code), code);
-    EXPECT_EQ(ToSquareNumber(code), code);
-  }
+// The numberings and places are distinct types: none stands in for another without a conversion.
+static_assert(!std::is_convertible_v<int, BoardIndex> && !std::is_convertible_v<int, SquareNumber>);
+static_assert(!std::is_convertible_v<SquareNumber, BoardIndex> && !std::is_convertible_v<BoardIndex, SquareNumber>);
+static_assert(!std::is_convertible_v<Side, Location> && !std::is_convertible_v<int, Location>);
+static_assert(!std::is_convertible_v<Side, int> && !std::is_convertible_v<int, Side>);
+static_assert(!std::is_convertible_v<int, Promotion> && !std::is_convertible_v<bool, Promotion>);
+static_assert(std::is_convertible_v<BoardIndex, Location>);  // every square is a place
+
+TEST(Squares, ConversionsAndPlaces) {
+  EXPECT_EQ(ToBoardIndex(SquareNumber(76)), BoardIndex(77));
+  EXPECT_EQ(ToSquareNumber(BoardIndex(77)), SquareNumber(76));
+  int squares = 0;
+  for (int i = 0; i < kBoardCells; ++i) squares += BoardIndex(i).IsSquare();
+  EXPECT_EQ(squares, 81);
   for (int f = 1; f <= 9; ++f) {
     for (int r = 1; r <= 9; ++r) {
-      EXPECT_EQ(ToSquareNumber(ToBoardIndex(f * 10 + r)), f * 10 + r);
-      EXPECT_TRUE(IsBoardIndex(ToBoardIndex(f * 10 + r)));
+      const BoardIndex at = BoardIndex::At(f, r);
+      EXPECT_TRUE(at.IsSquare());
+      EXPECT_EQ(at.file(), f);
+      EXPECT_EQ(at.rank(), r);
+      EXPECT_EQ(ToSquareNumber(at), SquareNumber(f * 10 + r));
+      EXPECT_EQ(ToBoardIndex(SquareNumber(f * 10 + r)), at);
+      EXPECT_EQ(Location(at).square(), at);
     }
   }
+  EXPECT_FALSE(SquareNumber(70).IsSquare());
+  EXPECT_FALSE(SquareNumber(7).IsSquare());
+  EXPECT_EQ(Location::Hand(kGote).hand_side(), kGote);
+  EXPECT_TRUE(kSenteHand.IsHand() && kGoteHand.IsHand() && kPieceBox.IsBox());
+  EXPECT_FALSE(kPieceBox.IsSquare() || Location(BoardIndex::At(5, 5)).IsStore());
+  EXPECT_FALSE(Location::FromCode(110).IsValid());
+  EXPECT_TRUE(Location::FromCode(109).IsValid());
 }
 
 TEST(StartPosition, PiecesStandWhereTheTableSays) {
   TestPosition pos;
   EXPECT_EQ(pos.CheckConsistency(), "");
   for (int i = 0; i < kPieceCount; ++i) {
-    EXPECT_EQ(pos.LocationOf(i), ToBoardIndex(kStartPosition[i].square)) << i;
-    EXPECT_EQ(pos.SideOf(i), kStartPosition[i].side) << i;
+    EXPECT_EQ(pos.LocationOf(i), Location(ToBoardIndex(SquareNumber(kStartPosition[i].square)))) << i;
+    EXPECT_EQ(pos.SideOf(i), SideOfBit(kStartPosition[i].side)) << i;
     EXPECT_EQ(pos.KindOf(i), kStartPosition[i].kind) << i;
   }
   EXPECT_EQ(pos.KingIndex(kSente), 0);
@@ -43,7 +64,7 @@ TEST(StartPosition, AttackMapCountsAndListsInDescendingIndexOrder) {
   TestPosition pos;
   pos.RefreshAttackMap();
   // 7八 is reached by the silver on 7九 (piece 11), the gold on 6九 (7) and the rook on 2八 (2).
-  const int sq78 = Sq(7, 8);
+  const BoardIndex sq78 = Sq(7, 8);
   ASSERT_EQ(pos.AttackCount(kSente, sq78), 3);
   EXPECT_EQ(pos.Attackers(kSente, sq78)[0], 11);
   EXPECT_EQ(pos.Attackers(kSente, sq78)[1], 7);
@@ -73,7 +94,7 @@ TEST(AttackMap, TenAttackersOfOneSquareAllFitTheList) {
   pos.Place(15, Sq(6, 7), 0, kSente);
   pos.Place(18, Sq(5, 9), 0, kSente);  // a lance behind the gold on 5六 is blocked
   pos.RefreshAttackMap();
-  const int target = Sq(5, 5);
+  const BoardIndex target = Sq(5, 5);
   ASSERT_EQ(pos.AttackCount(kSente, target), 10);
   const int expected[10] = {15, 14, 11, 10, 9, 8, 7, 6, 3, 2};
   for (int i = 0; i < 10; ++i) EXPECT_EQ(pos.Attackers(kSente, target)[i], expected[i]);
@@ -88,11 +109,11 @@ TEST(Captures, APromotedPieceGoesToTheCapturersHandUnpromoted) {
   pos.Place(4, Sq(5, 3), 1, kGote);    // gote's horse on 5三
   pos.Place(6, Sq(5, 4), 0, kSente);   // sente's gold on 5四
   pos.BeginRecord();
-  ASSERT_EQ(pos.piece(6).MoveTo(Sq(5, 3), -1, -1), 1);
+  ASSERT_EQ(pos.piece(6).MoveTo(Sq(5, 3), Promotion::kKeep), 1);
   EXPECT_EQ(pos.LocationOf(4), kSenteHand);
   EXPECT_FALSE(pos.PromotedOf(4));
   EXPECT_EQ(pos.SideOf(4), kSente);
-  EXPECT_EQ(pos.HandCount(kSenteHand, KA), 1);
+  EXPECT_EQ(pos.HandCount(kSente, KA), 1);
   EXPECT_EQ(pos.CheckConsistency(), "");
   MoveWord w = pos.current()->move;
   EXPECT_TRUE(w.CapturedPromoted());
@@ -108,9 +129,9 @@ TEST(Captures, APromotedPieceGoesToTheCapturersHandUnpromoted) {
 TEST(SetUp, LayoutsRemoveGotesPiecesToTheBox) {
   TestPosition pos;
   pos.SetUp(8);
-  for (int at = kFirstSquare; at <= kLastSquare; ++at) EXPECT_EQ(pos.PieceAt(at), nullptr);
-  EXPECT_EQ(pos.HandCount(kPieceBox, FU), 18);
-  EXPECT_EQ(pos.box(kPieceBox).total(), 40);
+  for (int at = kFirstSquare; at <= kLastSquare; ++at) EXPECT_EQ(pos.PieceAt(BoardIndex(at)), nullptr);
+  EXPECT_EQ(pos.CountIn(kPieceBox, FU), 18);
+  EXPECT_EQ(pos.store(kPieceBox).total(), 40);
   EXPECT_EQ(pos.CheckConsistency(), "");
 
   pos.SetUp(9);
@@ -134,14 +155,16 @@ TEST(SetUp, LayoutsRemoveGotesPiecesToTheBox) {
   for (const Case& c : cases) {
     pos.SetUp(c.code);
     int on_board = 0;
-    for (int at = kFirstSquare; at <= kLastSquare; ++at) on_board += pos.PieceAt(at) != nullptr;
+    for (int at = kFirstSquare; at <= kLastSquare; ++at) on_board += pos.PieceAt(BoardIndex(at)) != nullptr;
     EXPECT_EQ(on_board, 40 - static_cast<int>(c.empty_squares.size())) << c.code;
-    for (int sq : c.empty_squares) EXPECT_EQ(pos.PieceAt(ToBoardIndex(sq)), nullptr) << c.code << " " << sq;
-    EXPECT_EQ(pos.box(kPieceBox).total(), static_cast<int>(c.empty_squares.size()));
+    for (int sq : c.empty_squares) {
+      EXPECT_EQ(pos.PieceAt(ToBoardIndex(SquareNumber(sq))), nullptr) << c.code << " " << sq;
+    }
+    EXPECT_EQ(pos.store(kPieceBox).total(), static_cast<int>(c.empty_squares.size()));
     EXPECT_EQ(pos.CheckConsistency(), "");
   }
   pos.SetUp(11);  // does nothing
-  EXPECT_EQ(pos.box(kPieceBox).total(), 6);
+  EXPECT_EQ(pos.store(kPieceBox).total(), 6);
 }
 
 TEST(SetUp, NothingIsRecordedAndTheSideToMoveStays) {
@@ -156,9 +179,9 @@ TEST(SetUp, NothingIsRecordedAndTheSideToMoveStays) {
 
 TEST(Recording, MovesInsideMovesAndTakeBacksNeverMakeNodes) {
   TestPosition pos;
-  pos.piece(22 + 6).MoveTo(Sq(7, 6), -1, -1);       // ７六歩
-  pos.piece(31 + 2).MoveTo(Sq(3, 4), -1, -1);       // ３四歩
-  pos.piece(4).MoveTo(Sq(2, 2), 1, -1);             // ２二角成, capturing
+  pos.piece(22 + 6).MoveTo(Sq(7, 6), Promotion::kKeep);       // ７六歩
+  pos.piece(31 + 2).MoveTo(Sq(3, 4), Promotion::kKeep);       // ３四歩
+  pos.piece(4).MoveTo(Sq(2, 2), Promotion::kPromote);             // ２二角成, capturing
   EXPECT_EQ(pos.pool().in_use(), 4);
   EXPECT_EQ(pos.move_number(), 3);
   EXPECT_EQ(pos.side_to_move(), kGote);
@@ -172,12 +195,12 @@ TEST(Recording, MovesInsideMovesAndTakeBacksNeverMakeNodes) {
 
 TEST(Recording, ReplayingAnExistingAlternativeReusesIt) {
   TestPosition pos;
-  pos.piece(22 + 6).MoveTo(Sq(7, 6), -1, -1);  // first line
+  pos.piece(22 + 6).MoveTo(Sq(7, 6), Promotion::kKeep);  // first line
   pos.UndoMove();
-  pos.piece(22 + 1).MoveTo(Sq(2, 6), -1, -1);  // second alternative
+  pos.piece(22 + 1).MoveTo(Sq(2, 6), Promotion::kKeep);  // second alternative
   pos.UndoMove();
   const int nodes = pos.pool().in_use();
-  pos.piece(22 + 1).MoveTo(Sq(2, 6), -1, -1);
+  pos.piece(22 + 1).MoveTo(Sq(2, 6), Promotion::kKeep);
   EXPECT_EQ(pos.pool().in_use(), nodes);
   EXPECT_EQ(pos.root()->ChildCount(), 2);
   EXPECT_EQ(pos.current(), pos.root()->ChildAt(1));
@@ -186,7 +209,9 @@ TEST(Recording, ReplayingAnExistingAlternativeReusesIt) {
 TEST(Recording, InvalidTargetsChangeNothing) {
   TestPosition pos;
   const BoardForm before = pos.CurrentBoardForm();
-  for (int bad : {3, 10, 20, 30, 110, 120, -1}) EXPECT_EQ(pos.piece(28).MoveTo(bad, -1, -1), 0) << bad;
+  for (int bad : {3, 10, 20, 30, 110, 120, -1}) {
+    EXPECT_EQ(pos.piece(28).MoveTo(Location::FromCode(bad), Promotion::kKeep), 0) << bad;
+  }
   EXPECT_EQ(pos.CurrentBoardForm(), before);
   EXPECT_EQ(pos.root()->child, nullptr);
 }
@@ -199,11 +224,11 @@ TEST(NodePool, ExhaustionShowsTheMessageOnceAndRefusesTheMove) {
   int played = 0;
   for (int i = 0; i < 400; ++i) {
     // Shuffle a rook back and forth: a new node each time, since moves go deeper.
-    const int target = (i % 2 == 0) ? Sq(3, 8) : Sq(2, 8);
+    const BoardIndex target = (i % 2 == 0) ? Sq(3, 8) : Sq(2, 8);
     MoveNode* before = pos.current();
-    const int location = pos.LocationOf(2);
+    const Location location = pos.LocationOf(2);
     pos.SetTurnOrder(0);
-    if (pos.piece(2).MoveTo(target, -1, -1) == 0) {
+    if (pos.piece(2).MoveTo(target, Promotion::kKeep) == 0) {
       EXPECT_EQ(pos.current(), before);
       EXPECT_EQ(pos.LocationOf(2), location);  // the board did not move either
       continue;

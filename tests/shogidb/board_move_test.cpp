@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "record/csa_position_lines.h"
 #include "record/plain_board.h"
 #include "rules/notation.h"
 #include "shogidb/board_move.h"
@@ -22,13 +23,14 @@ MoveWord WordOf(const Position& board, const RefMove& m) {
   const Piece* piece = nullptr;
   if (m.is_drop()) {
     for (int i = kFirstIndexOfKind[m.kind]; i < kFirstIndexOfKind[m.kind] + kPiecesPerKind[m.kind]; ++i) {
-      if (board.LocationOf(i) == m.side) piece = &board.piece(i);
+      if (board.LocationOf(i) == Location::Hand(SideOfBit(m.side))) piece = &board.piece(i);
     }
   } else {
-    piece = board.PieceAt(ToBoardIndex(m.from_file * 10 + m.from_rank));
+    piece = board.PieceAt(BoardIndex::At(m.from_file, m.from_rank));
   }
   EXPECT_NE(piece, nullptr);
-  return board.BuildMoveWord(*piece, ToBoardIndex(m.to_file * 10 + m.to_rank), m.promote ? 1 : -1, m.side);
+  return board.BuildMoveWord(*piece, BoardIndex::At(m.to_file, m.to_rank),
+                             m.promote ? Promotion::kPromote : Promotion::kKeep, SideOfBit(m.side));
 }
 
 TEST(BoardMoveTest, RandomGamesAgreeWithThePosition) {
@@ -41,13 +43,13 @@ TEST(BoardMoveTest, RandomGamesAgreeWithThePosition) {
     FormBoard reversed(reversed_form);
     for (int ply = 0; ply < 150; ++ply) {
       RefPosition p = Snapshot(board);
-      std::vector<RefMove> legal = RefLegalMoves(p, board.side_to_move());
+      std::vector<RefMove> legal = RefLegalMoves(p, SideIndex(board.side_to_move()));
       if (legal.empty()) break;
       const RefMove& m = legal[std::uniform_int_distribution<size_t>(0, legal.size() - 1)(rng)];
       const MoveWord w = WordOf(board, m);
       const BoardMove bm = BoardMoveOf(board, w);
       ASSERT_NE(bm, kNoMove) << RefMoveKey(m);
-      EXPECT_EQ(BoardMoveSide(bm), m.side);
+      EXPECT_EQ(SideIndex(BoardMoveSide(bm)), m.side);
       EXPECT_EQ(BoardMoveTo(bm), m.to_file * 10 + m.to_rank);
       EXPECT_EQ(kept.CsaText(bm), RefMoveKey(m));
       MoveWord back;
@@ -60,7 +62,7 @@ TEST(BoardMoveTest, RandomGamesAgreeWithThePosition) {
 
       ASSERT_TRUE(kept.Apply(bm));
       ASSERT_TRUE(reversed.Apply(turned));
-      board.piece(w.Piece()).MoveTo(w.To(), w.PromotedAfter() ? 1 : 0, w.SideBefore());
+      board.piece(w.Piece()).MoveTo(w.To(), PromotionTo(w.PromotedAfter()), w.SideBefore());
       const BoardForm now = board.CurrentBoardForm();
       ASSERT_EQ(kept.Form(), now) << "game " << game << " ply " << ply << " " << RefMoveKey(m);
       BoardForm now_reversed = now;
@@ -83,9 +85,9 @@ TEST(BoardMoveTest, MovesThatDoNotFit) {
   EXPECT_EQ(even.CsaText(pawn), "+7776FU");
   // The same move for the wrong side, a bad index, the free-slot value.
   EXPECT_FALSE(FormBoard(even).Apply(static_cast<BoardMove>(pawn | 1 << 14)));
-  EXPECT_FALSE(FormBoard(even).Apply(MakeBoardMove(45, 55, false, 0)));
+  EXPECT_FALSE(FormBoard(even).Apply(MakeBoardMove(45, 55, false, kSente)));
   EXPECT_FALSE(FormBoard(even).Apply(kNoMove));
-  EXPECT_FALSE(FormBoard(even).Apply(MakeBoardMove(0, 10, false, 0)));
+  EXPECT_FALSE(FormBoard(even).Apply(MakeBoardMove(0, 10, false, kSente)));
   FormBoard copy = even;
   ASSERT_TRUE(copy.Apply(pawn));
   EXPECT_NE(copy.Form(), even.Form());

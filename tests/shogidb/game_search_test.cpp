@@ -32,7 +32,7 @@ Game Played(std::vector<std::string> moves) {
   for (const std::string& m : g.moves) {
     CsaMove move;
     EXPECT_TRUE(ParseCsaMoveLine(board, m, move)) << m;
-    board.piece(move.piece).MoveTo(move.to, move.promote, move.side);
+    board.piece(move.piece).MoveTo(move.to, PromotionTo(move.promote), move.side);
     g.forms.push_back(board.CurrentBoardForm());
   }
   return g;
@@ -70,8 +70,9 @@ int ScanMatch(const Game& g, const PositionSpec& spec) {
       }
       return spec.mode == PositionSpec::kWhole ? g.forms[ply] == target : BoardFits(target, g.forms[ply]);
     };
-    const int other = spec.side == 0 ? 1 : spec.side == 1 ? 0 : spec.side;
-    if (fits(spec.target, spec.side) || (spec.reversed && fits(reversed, other))) return ply;
+    const int wanted = SideIndex(spec.side);  // 0, 1, or 2 for either
+    const int other = wanted == 0 ? 1 : wanted == 1 ? 0 : wanted;
+    if (fits(spec.target, wanted) || (spec.reversed && fits(reversed, other))) return ply;
   }
   return -1;
 }
@@ -141,7 +142,7 @@ TEST_F(PositionSearchTest, WholePositionsAgreeWithTheScan) {
     spec.mode = PositionSpec::kWhole;
     const int ply = static_cast<int>(rng() % g.forms.size());
     spec.target = g.forms[ply];
-    spec.side = static_cast<int>(rng() % 3);
+    spec.side = static_cast<Side>(rng() % 3);
     spec.reversed = rng() % 2 == 0;
     if (spec.reversed && rng() % 2 == 0) spec.target.Reverse();
     spec.first_ply = 1 + static_cast<int>(rng() % 30);
@@ -163,7 +164,7 @@ TEST_F(PositionSearchTest, BoardPiecesAgreeWithTheScan) {
       if (rng() % 5 != 0) entry = BoardForm::Entry{};
     }
     spec.target.Encode(e);
-    spec.side = static_cast<int>(rng() % 3);
+    spec.side = static_cast<Side>(rng() % 3);
     spec.reversed = rng() % 3 == 0;
     spec.first_ply = 1 + static_cast<int>(rng() % 10);
     spec.ply_count = 5 + static_cast<int>(rng() % 60);
@@ -179,9 +180,9 @@ TEST_F(PositionSearchTest, KingOnFiftyNineMatchesEveryGameWithTheRightSide) {
   BoardForm::Expanded e = spec.target.Decode();
   e[0] = {59, 0, 0};
   spec.target.Encode(e);
-  spec.side = 1;  // gote to move: the position after the first move still has the king on 59 in most games
+  spec.side = kGote;  // the position after the first move still has the king on 59 in most games
   Check(spec, "king on 59, gote to move");
-  spec.side = 0;
+  spec.side = kSente;
   spec.first_ply = 1;
   spec.ply_count = 0;
   Check(spec, "king on 59 at the start");

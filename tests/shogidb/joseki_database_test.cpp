@@ -28,7 +28,7 @@ struct JosekiDb {
     db.SetDatabase(dir);
     db.SetJob({&messages, &progress, nullptr});
   }
-  std::vector<JosekiMove> Moves(const BoardForm& form, int side, JosekiPosition* found = nullptr) {
+  std::vector<JosekiMove> Moves(const BoardForm& form, Side side, JosekiPosition* found = nullptr) {
     OpenTables open;
     EXPECT_EQ(db.OpenAll(open), 0);
     JosekiPosition position;

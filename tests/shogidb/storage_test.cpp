@@ -263,7 +263,7 @@ TEST(AnnotationsTest, AReplacementThatCannotBeWrittenKeepsTheOldText) {
   AnnotationTable f;
   f.SetDirectory(dir);
   ASSERT_EQ(f.Open(), dbengine::kOk);
-  const std::string key = JosekiPositionKey(12345600, 0);
+  const std::string key = JosekiPositionKey(12345600, kSente);
   ASSERT_EQ(f.WriteAnnotation(kJosekiPositionNote, key, "古い注釈"), dbengine::kOk);
   ASSERT_EQ(f.ReplaceAnnotation(kJosekiPositionNote, key, "新しい注釈"), dbengine::kOk);
   std::string text;

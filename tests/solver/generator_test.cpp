@@ -22,7 +22,7 @@ namespace {
 class Generators : public ::testing::Test {
  protected:
   void SetUpSfen(const char* sfen) { ASSERT_TRUE(SetPositionFromSfen(pos, sfen)) << sfen; }
-  int KingSquare(int side) const { return pos.LocationOf(pos.KingIndex(side)); }
+  BoardIndex KingSquare(Side side) const { return pos.LocationOf(pos.KingIndex(side)).square(); }
 
   // CSA texts of a list, in order; the nodes go back to the pool.
   std::vector<std::string> Texts(MoveList list) {
@@ -31,10 +31,10 @@ class Generators : public ::testing::Test {
     list.FreeAll(pool);
     return texts;
   }
-  std::vector<std::string> Checks(int attacker) {
-    return Texts(gen.GenerateChecks(attacker, KingSquare(1 - attacker)));
+  std::vector<std::string> Checks(Side attacker) {
+    return Texts(gen.GenerateChecks(attacker, KingSquare(Opponent(attacker))));
   }
-  std::vector<std::string> Evasions(int defender) { return Texts(gen.GenerateEvasions(KingSquare(defender))); }
+  std::vector<std::string> Evasions(Side defender) { return Texts(gen.GenerateEvasions(KingSquare(defender))); }
 
   TestPosition pos;
   NodePool pool{2000, 500, 50000, nullptr};
@@ -163,16 +163,16 @@ TEST(GeneratorsRandom, EvasionsAreExactlyTheLegalAnswersToACheck) {
     ASSERT_LT(n, 100000) << "too few checked positions";
     SetRandomPosition(pos, rng);
     const RefPosition ref = Snapshot(pos);
-    const int d = static_cast<int>(rng() % 2);
-    if (!RefKingAttacked(ref, d)) continue;
+    const Side d = SideOfBit(static_cast<int>(rng() % 2));
+    if (!RefKingAttacked(ref, SideIndex(d))) continue;
     ++checked;
-    const int K = pos.LocationOf(pos.KingIndex(d));
+    const BoardIndex K = pos.LocationOf(pos.KingIndex(d)).square();
     pos.RefreshAttackMap();
-    if (pos.AttackCount(1 - d, K) > 1) ++double_checks;
-    const std::multiset<std::string> expected = KeysOf(RefLegalMoves(ref, d));
+    if (pos.AttackCount(Opponent(d), K) > 1) ++double_checks;
+    const std::multiset<std::string> expected = KeysOf(RefLegalMoves(ref, SideIndex(d)));
     const std::multiset<std::string> got = KeysOf(ref, gen.GenerateEvasions(K), pool);
     for (const std::string& k : got) interposed += k.substr(1, 2) == "00";
-    ASSERT_EQ(got, expected) << "position " << n << " defender " << d;
+    ASSERT_EQ(got, expected) << "position " << n << " defender " << SideIndex(d);
     ASSERT_EQ(pool.in_use(), 0);
   }
   EXPECT_GT(double_checks, 20);
@@ -189,14 +189,14 @@ TEST(GeneratorsRandom, ChecksAreExactlyTheCheckingMovesOfTheAttacker) {
     ASSERT_LT(n, 100000) << "too few positions without check";
     SetRandomPosition(pos, rng);
     const RefPosition ref = Snapshot(pos);
-    const int a = static_cast<int>(rng() % 2);
-    if (RefKingAttacked(ref, 1 - a)) continue;
+    const Side a = SideOfBit(static_cast<int>(rng() % 2));
+    if (RefKingAttacked(ref, SideIndex(Opponent(a)))) continue;
     ++tested;
-    const int K = pos.LocationOf(pos.KingIndex(1 - a));
+    const BoardIndex K = pos.LocationOf(pos.KingIndex(Opponent(a))).square();
     // Checks that leave the attacker's own king attacked are listed too; the search refuses them.
-    const std::vector<RefMove> reference = RefCheckingMoves(ref, a);
+    const std::vector<RefMove> reference = RefCheckingMoves(ref, SideIndex(a));
     const std::multiset<std::string> got = KeysOf(ref, gen.GenerateChecks(a, K), pool);
-    ASSERT_EQ(got, KeysOf(reference)) << "position " << n << " attacker " << a;
+    ASSERT_EQ(got, KeysOf(reference)) << "position " << n << " attacker " << SideIndex(a);
     ASSERT_EQ(pool.in_use(), 0);
     listed += static_cast<int>(got.size());
   }

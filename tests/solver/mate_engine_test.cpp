@@ -203,8 +203,8 @@ TEST(PositionRecords, HashIsTheXorOfTheFirst88BoardBytesModulo20011) {
   ASSERT_TRUE(SetPositionFromSfen(board, "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1"));
   PositionRecord r;
   BuildRecord(board, kSente, &r);
-  EXPECT_EQ(r.board[Sq(5, 9) - kFirstSquare], MakeCode(OU, false, kSente));
-  EXPECT_EQ(r.board[Sq(5, 5) - kFirstSquare], 255);
+  EXPECT_EQ(r.board[Sq(5, 9).value() - kFirstSquare], MakeCode(OU, false, kSente));
+  EXPECT_EQ(r.board[Sq(5, 5).value() - kFirstSquare], 255);
   EXPECT_EQ(r.board[30 - kFirstSquare], 255);  // outside the board
   uint64_t x = 0;
   for (int i = 0; i < 88; i += 4) {

@@ -57,7 +57,7 @@ const std::vector<Vec>& Movement(int kind, bool promoted) {
 bool OnBoard(int f, int r) { return f >= 1 && f <= 9 && r >= 1 && r <= 9; }
 
 // Ranks counted from the mover's side: 1 is the far rank.
-int FarRank(int side, int rank) { return side == kSente ? rank : 10 - rank; }
+int FarRank(int side, int rank) { return side == kRefSente ? rank : 10 - rank; }
 
 const char* const kNames[16] = {"玉", "飛", "角", "金", "銀", "桂", "香", "歩",
                                 "", "龍", "馬", "", "成銀", "成桂", "成香", "と"};
@@ -67,7 +67,7 @@ const char* const kRanks[10] = {"", "一", "二", "三", "四", "五", "六", "�
 // Where (f, r) lies seen from (tf, tr) for `side`: 0x80 front-right ... 0x01 back-left, 0 off any line.
 int ClassFrom(int side, int tf, int tr, int f, int r) {
   int fwd = r - tr, right = f - tf;  // toward rank 1 and toward file 1 are negative for sente
-  if (side == kSente) {
+  if (side == kRefSente) {
     fwd = -fwd;
     right = -right;
   }
@@ -85,22 +85,22 @@ RefPosition Snapshot(const Position& position) {
   RefPosition p;
   for (int i = 0; i < kPieceCount; ++i) {
     const Piece& piece = position.piece(i);
-    const int loc = piece.location();
-    if (loc == kSenteHand || loc == kGoteHand) {
-      ++p.hand[loc][piece.kind()];
-    } else if (loc != kPieceBox) {
-      const int square = ToSquareNumber(loc);
-      p.at[square / 10][square % 10] = {piece.kind(), piece.promoted(), piece.side(), i};
+    const Location loc = piece.location();
+    if (loc.IsHand()) {
+      ++p.hand[SideIndex(loc.hand_side())][piece.kind()];
+    } else if (loc.IsSquare()) {
+      const SquareNumber square = ToSquareNumber(loc.square());
+      p.at[square.file()][square.rank()] = {piece.kind(), piece.promoted(), SideIndex(piece.side()), i};
     }
   }
-  p.side_to_move = position.side_to_move();
+  p.side_to_move = SideIndex(position.side_to_move());
   p.turn_order = position.turn_order();
   return p;
 }
 
 bool RefCanReach(const RefPosition& p, int ff, int fr, int tf, int tr) {
   const RefPiece& piece = p.at[ff][fr];
-  const int flip = piece.side == kSente ? -1 : 1;  // sente's forward is toward rank 1
+  const int flip = piece.side == kRefSente ? -1 : 1;  // sente's forward is toward rank 1
   for (const Vec& v : Movement(piece.kind, piece.promoted)) {
     int f = ff, r = fr;
     while (true) {
@@ -149,7 +149,7 @@ int RefValidate(const RefPosition& p, const RefMove& m) {
   const bool reach = m.is_drop() ? p.at[m.to_file][m.to_rank].kind < 0
                                  : RefCanReach(p, m.from_file, m.from_rank, m.to_file, m.to_rank);
   if (!reach) return 6;
-  if (p.turn_order && p.side_to_move != kSideUnset && m.side != p.side_to_move) return 8;
+  if (p.turn_order && p.side_to_move != kRefNoSide && m.side != p.side_to_move) return 8;
   if (m.promoted_before && !m.promote) return 9;
   const RefPiece& target = p.at[m.to_file][m.to_rank];
   if (target.kind >= 0 && target.side == m.side) return 6;
@@ -181,7 +181,7 @@ std::string RefMoveText(const RefPosition& p, const RefMove& m, int previous_to_
       if ((mover & 0x07) && (others & 0xF8)) w2 = "上";
     }
   }
-  std::string text = m.side == kSente ? "先手" : "後手";
+  std::string text = m.side == kRefSente ? "先手" : "後手";
   if (previous_to_square == m.to_file * 10 + m.to_rank) {
     text += "同";
   } else {
@@ -266,18 +266,18 @@ std::vector<RefMove> RefLegalMoves(const RefPosition& p, int side, bool allow_se
 
 RefMove RefMoveOfWord(const RefPosition& p, MoveWord w) {
   RefMove m;
-  m.side = w.SideBefore();
+  m.side = SideIndex(w.SideBefore());
   m.promote = w.PromotedAfter();
-  const int to = ToSquareNumber(w.To());
-  m.to_file = to / 10;
-  m.to_rank = to % 10;
+  const SquareNumber to = ToSquareNumber(w.To().square());
+  m.to_file = to.file();
+  m.to_rank = to.rank();
   if (w.IsDrop()) {
     m.kind = KindOfIndex(w.Piece());
     return m;
   }
-  const int from = ToSquareNumber(w.From());
-  m.from_file = from / 10;
-  m.from_rank = from % 10;
+  const SquareNumber from = ToSquareNumber(w.From().square());
+  m.from_file = from.file();
+  m.from_rank = from.rank();
   const RefPiece& q = p.at[m.from_file][m.from_rank];
   m.kind = q.kind;
   m.promoted_before = q.promoted;
@@ -293,7 +293,7 @@ bool RefSameMove(const RefMove& a, const RefMove& b) {
 std::string RefMoveKey(const RefMove& m) {
   static const char* const kCodes[16] = {"OU", "HI", "KA", "KI", "GI", "KE", "KY", "FU",
                                          "??", "RY", "UM", "??", "NG", "NK", "NY", "TO"};
-  std::string key = m.side == kSente ? "+" : "-";
+  std::string key = m.side == kRefSente ? "+" : "-";
   key += std::to_string(m.from_file) + std::to_string(m.from_rank);
   key += std::to_string(m.to_file) + std::to_string(m.to_rank);
   key += kCodes[(m.kind & 7) + (m.promote ? 8 : 0)];

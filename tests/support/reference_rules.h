@@ -8,6 +8,9 @@
 
 #include "rules/position.h"
 
+// Sides as the reference numbers them (as files do): 0 sente, 1 gote, 2 no side to move.
+constexpr int kRefSente = 0, kRefGote = 1, kRefNoSide = 2;
+
 struct RefPiece {
   int kind = -1;  // -1: empty
   bool promoted = false;

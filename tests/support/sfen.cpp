@@ -37,7 +37,7 @@ bool ReadBoard(std::string_view text, RefPosition* p) {
     } else {
       const int kind = KindOfLetter(c);
       if (kind < 0 || file < 1 || rank > 9 || (promote && (kind == OU || kind == KI))) return false;
-      p->at[file][rank] = {kind, promote, std::isupper(static_cast<unsigned char>(c)) ? kSente : kGote, -1};
+      p->at[file][rank] = {kind, promote, std::isupper(static_cast<unsigned char>(c)) ? kRefSente : kRefGote, -1};
       promote = false;
       --file;
     }
@@ -55,7 +55,7 @@ bool ReadHands(std::string_view text, RefPosition* p) {
     }
     const int kind = KindOfLetter(c);
     if (kind <= OU) return false;
-    p->hand[std::isupper(static_cast<unsigned char>(c)) ? kSente : kGote][kind] += count ? count : 1;
+    p->hand[std::isupper(static_cast<unsigned char>(c)) ? kRefSente : kRefGote][kind] += count ? count : 1;
     count = 0;
   }
   return count == 0;
@@ -87,7 +87,7 @@ bool ReadSfen(std::string_view sfen, RefPosition* out) {
   }
   if (n < 3 || !ReadBoard(fields[0], &p)) return false;
   if (fields[1] != "b" && fields[1] != "w") return false;
-  p.side_to_move = fields[1] == "b" ? kSente : kGote;
+  p.side_to_move = fields[1] == "b" ? kRefSente : kRefGote;
   if (!ReadHands(fields[2], &p) || !WithinSet(p)) return false;
   *out = p;
   return true;
@@ -115,7 +115,7 @@ void SetPositionFromRef(Position& position, const RefPosition& ref) {
   BoardForm form;
   form.Encode(entries);
   position.ApplyBoardForm(form);
-  position.SetSideToMove(ref.side_to_move);
+  position.SetSideToMove(static_cast<Side>(ref.side_to_move));
   position.BeginRecord();
 }
 

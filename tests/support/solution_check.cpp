@@ -99,8 +99,8 @@ struct Judge {
 SolutionReport CheckSolutionTree(const Position& position) {
   Judge judge;
   const RefPosition start = Snapshot(position);
-  const int attacker = position.side_to_move();
-  if (attacker != kSente && attacker != kGote) {
+  const int attacker = SideIndex(position.side_to_move());
+  if (attacker != kRefSente && attacker != kRefGote) {
     judge.Fail("no side to move", nullptr);
     return judge.report;
   }

@@ -9,7 +9,7 @@ namespace {
 
 // Whether an unpromoted piece of the kind could ever move again from the rank (for its side).
 bool Movable(int kind, int side, int rank) {
-  int forward_rank = side == kSente ? rank : 10 - rank;
+  int forward_rank = side == SideIndex(kSente) ? rank : 10 - rank;
   if (kind == FU || kind == KY) return forward_rank >= 2;
   if (kind == KE) return forward_rank >= 3;
   return true;

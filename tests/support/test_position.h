@@ -15,10 +15,10 @@ class TestPosition : public rules::Position {
     rules::PieceStore* boxes[3] = {&boxes_[0], &boxes_[1], &boxes_[2]};
     Init(pieces, &board_, boxes, PoolSizes{});
   }
-  // Places a piece without recording anything (location: board index or 0/1/2).
-  void Place(int index, int location, int promoted, int side) {
+  // Places a piece without recording anything.
+  void Place(int index, rules::Location location, bool promoted, rules::Side side) {
     Unrecorded quiet(*this);
-    piece(index).PlaceTo(location, promoted, side);
+    piece(index).PlaceTo(location, rules::PromotionTo(promoted), side);
   }
   void Empty() { SetUp(8); }
 
@@ -35,5 +35,5 @@ rules::BoardForm RandomBoardForm(std::mt19937& rng, int box_percent = 15, int ha
 // Places kings first (one per side, when `with_kings`) then the rest at random.
 void SetRandomPosition(rules::Position& position, std::mt19937& rng, bool with_kings = true);
 
-// Square number from file and rank, board index from square number.
-inline int Sq(int file, int rank) { return rules::ToBoardIndex(file * 10 + rank); }
+// The square of a file and rank.
+inline rules::BoardIndex Sq(int file, int rank) { return rules::BoardIndex::At(file, rank); }
