@@ -25,7 +25,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/ascii.h"
+#include "platform/text_scan.h"
 #include "record/archive.h"
 #include "record/csa_position_lines.h"
 #include "record/record_board.h"
@@ -39,12 +39,6 @@ namespace {
 
 const char kFullWidthSpace[] = "　";
 
-// Removes the prefix when the text starts with it.
-bool Consume(std::string_view& text, std::string_view prefix) {
-  if (!text.starts_with(prefix)) return false;
-  text.remove_prefix(prefix.size());
-  return true;
-}
 
 }  // namespace
 
@@ -52,7 +46,7 @@ std::string_view SkipCsaBlanks(std::string_view line) {
   for (;;) {
     if (!line.empty() && (line[0] == ' ' || line[0] == '\t')) {
       line.remove_prefix(1);
-    } else if (!Consume(line, kFullWidthSpace)) {
+    } else if (!platform::ConsumePrefix(line, kFullWidthSpace)) {
       return line;
     }
   }
@@ -199,14 +193,14 @@ void ReadMoves(RecordBoard& board, Archive& ar, const std::string& side_line, Cs
     if (line.empty()) continue;
     if (line[0] == '\'') {
       std::string_view rest = SkipCsaBlanks(line.substr(1));
-      if (Consume(rest, "手数目:")) {
+      if (platform::ConsumePrefix(rest, "手数目:")) {
         const int n = BranchNumber(rest);
         if (n < 0) continue;
         while (number > n && number > 1) {
           board.StepBack();
           --number;
         }
-      } else if (Consume(rest, "注釈:")) {
+      } else if (platform::ConsumePrefix(rest, "注釈:")) {
         board.AddAnnotation(board.current(), rest);
       }
     } else if (line[0] == '+' || line[0] == '-') {

@@ -32,10 +32,6 @@ const char kSeparator[] = "'----------------------------------------";
 const char kReversedMark[] = "'後手座";
 const char kAnnotationKey[] = "'注釈:";
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
 std::string_view SkipBlanksAndTabs(std::string_view s) {
   while (!s.empty() && (s[0] == ' ' || s[0] == '\t')) s.remove_prefix(1);
   return s;
@@ -45,7 +41,7 @@ std::string_view SkipBlanksAndTabs(std::string_view s) {
 // a blank line is no error.
 std::vector<std::string_view> Tokens(std::string_view line) {
   std::vector<std::string_view> tokens;
-  if (StartsWith(line, "'") || StartsWith(line, "$")) {
+  if (line.starts_with("'") || line.starts_with("$")) {
     tokens.push_back(line);
     return tokens;
   }
@@ -95,7 +91,7 @@ std::optional<size_t> ScanAhead(HeaderFields& header, Archive& ar) {
     if (!ar.ReadLine(line)) return ar.Tell();
     if (SkipCsaBlanks(line).substr(0, 1) == "/") return line_start;
     for (std::string_view t : Tokens(line)) {
-      if (StartsWith(t, kAnnotationKey) && t.size() > kKeyLength) {
+      if (t.starts_with(kAnnotationKey) && t.size() > kKeyLength) {
         if (!header.AppendAnnotationLine(t.substr(kKeyLength))) return std::nullopt;
       }
       if (LooksLikeCsaMove(t)) return ar.Tell();
@@ -194,13 +190,13 @@ HeaderStatus ReadLayer(HeaderFields& header, Names* names, int& reversed, Archiv
     const size_t line_start = ar.Tell();
     if (!ar.ReadLine(line)) break;
     for (std::string_view t : Tokens(line)) {
-      if (StartsWith(t, "P")) {
+      if (t.starts_with("P")) {
         ar.Seek(line_start);
         if (names) *names = seen;
         return HeaderStatus::kOk;
       }
       HeaderStatus error = HeaderStatus::kOk;
-      if (StartsWith(t, "'")) {
+      if (t.starts_with("'")) {
         if (t == kReversedMark) {
           reversed = 1;
         } else if (const int field = header.FieldWithKeyAt(t.substr(1)); field >= 0) {
@@ -211,9 +207,9 @@ HeaderStatus ReadLayer(HeaderFields& header, Names* names, int& reversed, Archiv
         }
       } else if (IsVersionLine(t)) {
         // the standard format's version line
-      } else if (StartsWith(t, "$")) {
+      } else if (t.starts_with("$")) {
         ReadStandardInfoLine(header, t);
-      } else if (StartsWith(t, "N") && t.size() >= 2) {
+      } else if (t.starts_with("N") && t.size() >= 2) {
         std::optional<std::string>& slot = t[1] == '+' ? seen.sente : seen.gote;
         if (slot) {
           error = HeaderStatus::kPlayerError;

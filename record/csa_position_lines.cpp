@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/ascii.h"
+#include "platform/text_scan.h"
 #include "rules/notation.h"
 #include "rules/piece_code.h"
 

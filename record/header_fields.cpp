@@ -1,9 +1,9 @@
 #include "record/header_fields.h"
 
-#include <cctype>
 #include <new>
 
 #include "platform/sjis.h"
+#include "platform/text_scan.h"
 
 namespace record {
 
@@ -37,13 +37,6 @@ const HeaderFieldSpec kTsumeFields[] = {
     {"詰将棋番号:", 6, FieldRule::kSixDigits},
 };
 
-bool AllDigits(std::string_view s) {
-  for (char c : s) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-  }
-  return true;
-}
-
 int Number(std::string_view s, size_t at, size_t len) { return std::stoi(std::string(s.substr(at, len))); }
 
 bool DateOk(std::string_view s) { return Number(s, 4, 2) <= 12 && Number(s, 6, 2) <= 31; }
@@ -65,17 +58,17 @@ bool HeaderFields::KeepsRule(FieldRule rule, std::string_view v) {
     case FieldRule::kText:
       return true;
     case FieldRule::kDate8:
-      return v.size() == 8 && AllDigits(v) && DateOk(v);
+      return v.size() == 8 && platform::AllDigits(v) && DateOk(v);
     case FieldRule::kTime6:
-      return v.size() == 6 && AllDigits(v) && TimeOk(v, 0);
+      return v.size() == 6 && platform::AllDigits(v) && TimeOk(v, 0);
     case FieldRule::kTwoDigits:
-      return v.size() == 2 && AllDigits(v);
+      return v.size() == 2 && platform::AllDigits(v);
     case FieldRule::kUpToFourDigits:
-      return v.size() <= 4 && AllDigits(v);
+      return v.size() <= 4 && (v.empty() || platform::AllDigits(v));  // an empty count is no count
     case FieldRule::kDateTime14:
-      return v.size() == 14 && AllDigits(v) && DateOk(v) && TimeOk(v, 8);
+      return v.size() == 14 && platform::AllDigits(v) && DateOk(v) && TimeOk(v, 8);
     case FieldRule::kSixDigits:
-      return v.size() == 6 && AllDigits(v);
+      return v.size() == 6 && platform::AllDigits(v);
   }
   return false;
 }
@@ -94,7 +87,7 @@ bool HeaderFields::SetField(int i, std::string_view value) {
 
 int HeaderFields::FieldWithKeyAt(std::string_view text) const {
   for (int i = 0; i < FieldCount(); ++i) {
-    if (text.substr(0, std::char_traits<char>::length(specs_[i].key)) == specs_[i].key) return i;
+    if (text.starts_with(specs_[i].key)) return i;
   }
   return -1;
 }

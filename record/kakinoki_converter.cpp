@@ -56,7 +56,7 @@ const Keyword kHeaderKeywords[] = {
 
 const Keyword* MatchKeyword(std::string_view line) {
   for (const Keyword& k : kHeaderKeywords) {
-    if (StartsWith(line, k.text)) return &k;
+    if (line.starts_with(k.text)) return &k;
   }
   return nullptr;
 }
@@ -64,22 +64,22 @@ const Keyword* MatchKeyword(std::string_view line) {
 // Lines that name a side but no player: abbreviations of the names and the parts of a position diagram.
 bool IsSideLineWithoutName(std::string_view line) {
   for (const char* side : {"先手", "後手", "上手", "下手"}) {
-    if (!StartsWith(line, side)) continue;
+    if (!line.starts_with(side)) continue;
     std::string_view rest = line.substr(4);
-    return StartsWith(rest, "省略名") || StartsWith(rest, "の持駒") || StartsWith(rest, "番");
+    return rest.starts_with("省略名") || rest.starts_with("の持駒") || rest.starts_with("番");
   }
   return false;
 }
 
 // Lines a Kakinoki record carries that are neither header nor moves: "#" comments (the version line)
 // and "&" bookmarks.
-bool IsIgnoredLine(std::string_view line) { return StartsWith(line, "#") || StartsWith(line, "&"); }
+bool IsIgnoredLine(std::string_view line) { return line.starts_with("#") || line.starts_with("&"); }
 
 // Whether a line can only begin the header of another game.
 bool StartsAnotherGame(std::string_view line) {
   const Keyword* k = MatchKeyword(line);
   if (k && k->action != KeywordAction::kStarComment) return true;
-  return StartsWith(line, "#") || FindChars(line, "：") != std::string_view::npos;
+  return line.starts_with("#") || FindChars(line, "：") != std::string_view::npos;
 }
 
 // A "," would split the name line of the CSA text in two: it becomes the full-width "，". A lead byte
@@ -128,7 +128,7 @@ int DiagramPiece(std::string_view& s) {
                 {"歩", FU}, {"龍", HI + 8}, {"竜", HI + 8}, {"馬", KA + 8}, {"全", GI + 8}, {"圭", KE + 8},
                 {"杏", KY + 8}, {"と", FU + 8}};
   for (const auto& n : kNames) {
-    if (StartsWith(s, n.name)) {
+    if (s.starts_with(n.name)) {
       s.remove_prefix(2);
       return n.code;
     }
@@ -140,13 +140,13 @@ int DiagramPiece(std::string_view& s) {
 std::string DiagramHand(std::string_view list, Side side) {
   std::string line = side == kSente ? "P+" : "P-";
   list = SkipKakinokiBlanks(list);
-  if (StartsWith(list, "残り全部")) return line + "00AL";
+  if (list.starts_with("残り全部")) return line + "00AL";
   while (!(list = SkipKakinokiBlanks(list)).empty()) {
     const int code = DiagramPiece(list);
     if (code < 0 || code >= 8) break;
     int count = 1;
     for (int n = 18; n >= 2; --n) {
-      if (StartsWith(list, kCountNumerals[n])) {
+      if (list.starts_with(kCountNumerals[n])) {
         count = n;
         list.remove_prefix(std::char_traits<char>::length(kCountNumerals[n]));
         break;
@@ -166,22 +166,22 @@ bool ReadDiagramLine(std::string_view raw, Diagram& d) {
     Side side;
   } kHands[] = {{"先手の持駒", kSente}, {"下手の持駒", kSente}, {"後手の持駒", kGote}, {"上手の持駒", kGote}};
   for (const auto& h : kHands) {
-    if (!StartsWith(line, h.key)) continue;
+    if (!line.starts_with(h.key)) continue;
     std::string_view list = line.substr(std::char_traits<char>::length(h.key));
-    if (StartsWith(list, "：")) list.remove_prefix(2);
+    if (list.starts_with("：")) list.remove_prefix(2);
     d.hands[SideIndex(h.side)] = DiagramHand(list, h.side);
     d.present = true;
     return true;
   }
   for (const char* key : {"先手番", "下手番", "後手番", "上手番"}) {
     if (line == key) {
-      d.side = StartsWith(line, "先手") || StartsWith(line, "下手") ? kSente : kGote;
+      d.side = line.starts_with("先手") || line.starts_with("下手") ? kSente : kGote;
       d.present = true;
       return true;
     }
   }
-  if (StartsWith(line, "+-") || StartsWith(line, "９ ８")) return true;
-  if (!StartsWith(line, "|") || line.size() < 30) return false;
+  if (line.starts_with("+-") || line.starts_with("９ ８")) return true;
+  if (!line.starts_with("|") || line.size() < 30) return false;
   // "| ・v香 香 ..|一": nine cells of a mark (" " or "v") and a name, then the rank.
   std::string row;
   std::string_view cells = line.substr(1);
@@ -189,16 +189,16 @@ bool ReadDiagramLine(std::string_view raw, Diagram& d) {
     if (cells.size() < 3) return false;
     const char mark = cells[0];
     std::string_view name = cells.substr(1, 2);
-    const int code = StartsWith(name, "・") ? -2 : DiagramPiece(name);
+    const int code = name.starts_with("・") ? -2 : DiagramPiece(name);
     if (code == -1 || (mark != ' ' && mark != 'v')) return false;
     row += code == -2 ? std::string(" * ") : std::string(mark == 'v' ? "-" : "+") + kCsaPieceCodes[code];
     cells.remove_prefix(3);
   }
-  if (!StartsWith(cells, "|")) return false;
+  if (!cells.starts_with("|")) return false;
   cells.remove_prefix(1);
   int rank = 0;
   for (int r = 1; r <= 9 && !rank; ++r) {
-    if (StartsWith(cells, kCountNumerals[r])) rank = r;
+    if (cells.starts_with(kCountNumerals[r])) rank = r;
   }
   if (!rank) return false;
   d.rows[rank] = "P" + std::to_string(rank) + row;
@@ -290,7 +290,7 @@ size_t GameConverter::ReadMoves(size_t at, Game& game, KakinokiStats& stats) {
   for (; at < lines_.size(); ++at) {
     std::string_view line = SkipKakinokiBlanks(lines_[at]);
     if (line.empty() || IsIgnoredLine(line)) continue;
-    if (StartsWith(line, "*")) {
+    if (line.starts_with("*")) {
       if (phase == Phase::kSkip || (game.failed && phase == Phase::kMain)) continue;
       if (board_.current() == board_.root()) {
         game.comments.push_back("'注釈:" + std::string(line.substr(1)));
@@ -299,7 +299,7 @@ size_t GameConverter::ReadMoves(size_t at, Game& game, KakinokiStats& stats) {
       }
       continue;
     }
-    if (StartsWith(line, "変化：")) {
+    if (line.starts_with("変化：")) {
       EndMainLine(game, false);
       if (game.failed) continue;
       std::string_view n = line.substr(6);

@@ -1,5 +1,6 @@
 #include "record/kakinoki_moves.h"
 
+#include "platform/text_scan.h"
 #include "record/record_board.h"
 #include "rules/move_rules.h"
 #include "rules/notation.h"
@@ -32,18 +33,12 @@ struct Word {
 const Word kRelativeWords[] = {{"右", 0x94}, {"左", 0x29}, {"直", 0x02}, {"寄", 0x18},
                                {"引", 0xE0}, {"上", 0x07}, {"行", 0x07}};
 
-bool Consume(std::string_view& s, std::string_view prefix) {
-  if (!StartsWith(s, prefix)) return false;
-  s.remove_prefix(prefix.size());
-  return true;
-}
 
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A file digit: full-width １..９ or ASCII 1..9.
 int ReadFile(std::string_view& s) {
   for (int d = 1; d <= 9; ++d) {
-    if (Consume(s, kFileDigits[d])) return d;
+    if (platform::ConsumePrefix(s, kFileDigits[d])) return d;
   }
   if (!s.empty() && s[0] >= '1' && s[0] <= '9') {
     const int d = s[0] - '0';
@@ -56,12 +51,12 @@ int ReadFile(std::string_view& s) {
 // A rank: kanji 一..九, or a digit as for files.
 int ReadRank(std::string_view& s) {
   for (int d = 1; d <= 9; ++d) {
-    if (Consume(s, kRankNumerals[d])) return d;
+    if (platform::ConsumePrefix(s, kRankNumerals[d])) return d;
   }
   return ReadFile(s);
 }
 
-bool StartsWithMark(std::string_view s) { return StartsWith(s, "▲") || StartsWith(s, "△") || StartsWith(s, "▽"); }
+bool StartsWithMark(std::string_view s) { return s.starts_with("▲") || s.starts_with("△") || s.starts_with("▽"); }
 
 }  // namespace
 
@@ -78,16 +73,16 @@ struct KakinokiMoveReader::Parsed {
 bool KakinokiMoveReader::LooksLikeMoveLine(std::string_view line) {
   std::string_view s = SkipKakinokiBlanks(line);
   if (s.empty()) return false;
-  if (IsAsciiDigit(s[0]) || StartsWithMark(s) || StartsWith(s, "同")) return true;
+  if (platform::IsDigit(s[0]) || StartsWithMark(s) || s.starts_with("同")) return true;
   for (int d = 1; d <= 9; ++d) {
-    if (StartsWith(s, kFileDigits[d])) return true;
+    if (s.starts_with(kFileDigits[d])) return true;
   }
   return false;
 }
 
 bool KakinokiMoveReader::ParseMove(std::string_view& s, Parsed& m) const {
-  if (Consume(s, "同")) {
-    Consume(s, "　");
+  if (platform::ConsumePrefix(s, "同")) {
+    platform::ConsumePrefix(s, "　");
     const MoveNode* previous = board_.current();
     if (previous == board_.root() || !previous->move.To().IsSquare()) return false;
     m.to = previous->move.To().square();
@@ -99,7 +94,7 @@ bool KakinokiMoveReader::ParseMove(std::string_view& s, Parsed& m) const {
   }
   bool named = false;
   for (const PieceName& p : kPieceNames) {
-    if (Consume(s, p.text)) {
+    if (platform::ConsumePrefix(s, p.text)) {
       m.kind = p.kind;
       m.promoted = p.promoted;
       named = true;
@@ -110,23 +105,23 @@ bool KakinokiMoveReader::ParseMove(std::string_view& s, Parsed& m) const {
   for (bool more = true; more;) {
     more = false;
     for (const Word& w : kRelativeWords) {
-      if (Consume(s, w.text)) {
+      if (platform::ConsumePrefix(s, w.text)) {
         m.mask &= w.mask;
         more = true;
       }
     }
-    if (Consume(s, "打")) {
+    if (platform::ConsumePrefix(s, "打")) {
       m.drop = more = true;
-    } else if (Consume(s, "不成") || Consume(s, "生")) {
+    } else if (platform::ConsumePrefix(s, "不成") || platform::ConsumePrefix(s, "生")) {
       m.promote = 0;
       more = true;
-    } else if (Consume(s, "成")) {
+    } else if (platform::ConsumePrefix(s, "成")) {
       m.promote = 1;
       more = true;
     }
   }
-  if (StartsWith(s, "(")) {
-    if (s.size() < 4 || !IsAsciiDigit(s[1]) || !IsAsciiDigit(s[2]) || s[3] != ')') return false;
+  if (s.starts_with("(")) {
+    if (s.size() < 4 || !platform::IsDigit(s[1]) || !platform::IsDigit(s[2]) || s[3] != ')') return false;
     m.origin = SquareNumber::At(s[1] - '0', s[2] - '0');
     s.remove_prefix(4);
   }
@@ -194,10 +189,10 @@ KakinokiMoveReader::Result KakinokiMoveReader::EndWith(GameEnd::Kind kind) {
 KakinokiMoveReader::Result KakinokiMoveReader::ReadLine(std::string_view line) {
   std::string_view s = SkipKakinokiBlanks(line);
   GameEnd::Kind kind;
-  if (!s.empty() && IsAsciiDigit(s[0])) {
+  if (!s.empty() && platform::IsDigit(s[0])) {
     // KIF: the move number, the move, then its time and marks, which are not moves.
     int number = 0;
-    while (!s.empty() && IsAsciiDigit(s[0])) {
+    while (!s.empty() && platform::IsDigit(s[0])) {
       if (number < 1000000) number = number * 10 + (s[0] - '0');
       s.remove_prefix(1);
     }
@@ -214,17 +209,17 @@ KakinokiMoveReader::Result KakinokiMoveReader::ReadLine(std::string_view line) {
     if (s.empty()) return Result::kMoves;
     if ((kind = EndKeywordAt(s)) != GameEnd::kNone) return EndWith(kind);
     const Side side = board_.side_to_move() == kGote ? kGote : kSente;
-    if (Consume(s, "▲")) {
+    if (platform::ConsumePrefix(s, "▲")) {
       if (side != kSente) return Result::kFailed;
-    } else if (Consume(s, "△") || Consume(s, "▽")) {
+    } else if (platform::ConsumePrefix(s, "△") || platform::ConsumePrefix(s, "▽")) {
       if (side != kGote) return Result::kFailed;
     }
     if ((kind = EndKeywordAt(s)) != GameEnd::kNone) return EndWith(kind);
-    if (StartsWith(s, "先手") || StartsWith(s, "後手")) return EndWith(GameEnd::kNone);
+    if (s.starts_with("先手") || s.starts_with("後手")) return EndWith(GameEnd::kNone);
     Parsed m;
     if (!ParseMove(s, m) || !PlayMove(m, side)) return Result::kFailed;
     // The next move needs a separator (or its own mark).
-    if (!s.empty() && s[0] != ' ' && s[0] != '\t' && !StartsWith(s, "　") && !StartsWithMark(s)) {
+    if (!s.empty() && s[0] != ' ' && s[0] != '\t' && !s.starts_with("　") && !StartsWithMark(s)) {
       return Result::kFailed;
     }
   }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/sjis.h"
+#include "platform/text_scan.h"
 
 using namespace rules;
 
@@ -28,28 +29,24 @@ const KakinokiHandicap kHandicaps[] = {
     {"十枚", "PI82HI22KA11KY91KY21KE81KE31GI71GI41KI61KI", true},
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // A run of digits at `at`; -1 when there is none.
 int NumberAt(std::string_view s, size_t& at) {
-  if (at >= s.size() || !IsDigit(s[at])) return -1;
+  if (at >= s.size() || !platform::IsDigit(s[at])) return -1;
   int n = 0;
-  while (at < s.size() && IsDigit(s[at]) && n < 100000) n = n * 10 + (s[at++] - '0');
+  while (at < s.size() && platform::IsDigit(s[at]) && n < 100000) n = n * 10 + (s[at++] - '0');
   return n;
 }
 
 int TwoDigits(std::string_view s, size_t at) {
-  if (at + 2 > s.size() || !IsDigit(s[at]) || !IsDigit(s[at + 1])) return -1;
+  if (at + 2 > s.size() || !platform::IsDigit(s[at]) || !platform::IsDigit(s[at + 1])) return -1;
   return (s[at] - '0') * 10 + (s[at + 1] - '0');
 }
 
 }  // namespace
 
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
-
 size_t FindChars(std::string_view text, std::string_view word) {
   for (size_t i = 0; i < text.size(); i += platform::SjisCharLength(text, i)) {
-    if (StartsWith(text.substr(i), word)) return i;
+    if (text.substr(i).starts_with(word)) return i;
   }
   return std::string_view::npos;
 }
@@ -58,7 +55,7 @@ std::string_view SkipKakinokiBlanks(std::string_view s) {
   for (;;) {
     if (!s.empty() && (s[0] == ' ' || s[0] == '\t')) {
       s.remove_prefix(1);
-    } else if (StartsWith(s, "　")) {
+    } else if (s.starts_with("　")) {
       s.remove_prefix(2);
     } else {
       return s;
@@ -68,7 +65,7 @@ std::string_view SkipKakinokiBlanks(std::string_view s) {
 
 const KakinokiHandicap& HandicapOf(std::string_view value) {
   for (const KakinokiHandicap& h : kHandicaps) {
-    if (StartsWith(value, h.prefix)) return h;
+    if (value.starts_with(h.prefix)) return h;
   }
   return kHandicaps[0];
 }
@@ -102,7 +99,7 @@ std::string ConvertKakinokiDate(std::string_view v) {
     // The numbers stand right before their units.
     auto number_before = [&](size_t unit) {
       size_t start = unit;
-      while (start > 0 && IsDigit(v[start - 1])) --start;
+      while (start > 0 && platform::IsDigit(v[start - 1])) --start;
       size_t at = start;
       return start == unit ? -1 : NumberAt(v, at);
     };
@@ -155,7 +152,7 @@ GameEnd::Kind EndKeywordAt(std::string_view token, size_t* length) {
       {"反則負け", GameEnd::kIllegalLoss}, {"入玉勝ち", GameEnd::kEnteringKing},
   };
   for (const auto& w : kWords) {
-    if (StartsWith(token, w.word)) {
+    if (token.starts_with(w.word)) {
       if (length) *length = std::char_traits<char>::length(w.word);
       return w.kind;
     }
@@ -163,12 +160,12 @@ GameEnd::Kind EndKeywordAt(std::string_view token, size_t* length) {
   return GameEnd::kNone;
 }
 
-bool IsSummaryLine(std::string_view line) { return StartsWith(SkipKakinokiBlanks(line), "まで"); }
+bool IsSummaryLine(std::string_view line) { return SkipKakinokiBlanks(line).starts_with("まで"); }
 
 GameEnd ParseSummaryLine(std::string_view line) {
   GameEnd end;
   line = SkipKakinokiBlanks(line);
-  if (!StartsWith(line, "まで")) return end;
+  if (!line.starts_with("まで")) return end;
   auto has = [&](std::string_view word) { return FindChars(line, word) != std::string_view::npos; };
   if (has("千日手")) {
     end.kind = GameEnd::kRepetition;

@@ -47,6 +47,5 @@ constexpr bool IsCp932TrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7
 size_t FindChars(std::string_view text, std::string_view word);
 // Skips blanks, tabs and full-width spaces.
 std::string_view SkipKakinokiBlanks(std::string_view text);
-bool StartsWith(std::string_view text, std::string_view prefix);
 
 }  // namespace record

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/text_codec.h"
+#include "platform/text_scan.h"
 #include "record/archive.h"
 #include "record/kakinoki_text.h"
 #include "rules/notation.h"
@@ -14,13 +15,12 @@ namespace record {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // yyyy?mm?dd from the first ten bytes of a value; empty when they are not digits where expected.
 std::string DateOf(std::string_view v) {
   if (v.size() < 10) return "";
   for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
-    if (!IsDigit(v[i])) return "";
+    if (!platform::IsDigit(v[i])) return "";
   }
   return std::string(v.substr(0, 4)) + std::string(v.substr(5, 2)) + std::string(v.substr(8, 2));
 }
@@ -38,11 +38,6 @@ std::vector<std::string_view> Tokens(std::string_view line) {
   return tokens;
 }
 
-bool Consume(std::string_view& s, std::string_view prefix) {
-  if (!StartsWith(s, prefix)) return false;
-  s.remove_prefix(prefix.size());
-  return true;
-}
 
 // One move token ("７六歩(77)", "同　歩(33)", "５五角打", "２二角成(88)") as CSA: sign, origin (00 for a
 // drop), destination and the code after the move. Empty when it cannot be read.
@@ -50,16 +45,16 @@ std::string CsaMoveOf(std::string_view token, char sign, int& previous_to) {
   if (token.size() < 4) return "";
   std::string_view s = token;
   int to = 0;
-  if (Consume(s, "同")) {
-    Consume(s, "　");
+  if (platform::ConsumePrefix(s, "同")) {
+    platform::ConsumePrefix(s, "　");
     to = previous_to;
   } else {
     int file = 0, rank = 0;
     for (int d = 1; d <= 9 && !file; ++d) {
-      if (Consume(s, kFileDigits[d])) file = d;
+      if (platform::ConsumePrefix(s, kFileDigits[d])) file = d;
     }
     for (int d = 1; d <= 9 && file && !rank; ++d) {
-      if (Consume(s, kRankNumerals[d])) rank = d;
+      if (platform::ConsumePrefix(s, kRankNumerals[d])) rank = d;
     }
     if (!file || !rank) return "";
     to = file * 10 + rank;
@@ -75,8 +70,8 @@ std::string CsaMoveOf(std::string_view token, char sign, int& previous_to) {
                 {"龍", "RY", nullptr},   {"竜", "RY", nullptr},   {"馬", "UM", nullptr},   {"と", "TO", nullptr}};
   const char* code = nullptr;
   for (const auto& n : kNames) {
-    if (Consume(s, n.name)) {
-      code = n.promoted_code && StartsWith(s, "成") ? n.promoted_code : n.code;
+    if (platform::ConsumePrefix(s, n.name)) {
+      code = n.promoted_code && s.starts_with("成") ? n.promoted_code : n.code;
       break;
     }
   }
@@ -85,7 +80,7 @@ std::string CsaMoveOf(std::string_view token, char sign, int& previous_to) {
   int from = 0;
   const size_t paren = token.find('(');
   if (paren != std::string_view::npos) {
-    if (paren + 2 >= token.size() || !IsDigit(token[paren + 1]) || !IsDigit(token[paren + 2])) return "";
+    if (paren + 2 >= token.size() || !platform::IsDigit(token[paren + 1]) || !platform::IsDigit(token[paren + 2])) return "";
     from = (token[paren + 1] - '0') * 10 + (token[paren + 2] - '0');
   }
   previous_to = to;
@@ -134,7 +129,7 @@ bool KifReader::Convert(std::string_view kif, std::string& csa) {
       }
       if (phase == Phase::kHeader) {
         auto value_after = [&](std::string_view key, std::string_view& value) {
-          if (!StartsWith(line, key)) return false;
+          if (!line.starts_with(key)) return false;
           value = line.substr(key.size());
           return true;
         };
@@ -146,7 +141,7 @@ bool KifReader::Convert(std::string_view kif, std::string& csa) {
         } else if (value_after("# コメント  ：", v) || value_after("コメント：", v)) {
           if (!v.empty()) out.push_back("'注釈:" + std::string(v));
         } else if (value_after("手合割：", v)) {
-          if (!StartsWith(v, "平手")) {
+          if (!v.starts_with("平手")) {
             messages_->Show("手合は平手しか変換できません(" + raw + ")。");
             ok = false;
           }
@@ -158,18 +153,18 @@ bool KifReader::Convert(std::string_view kif, std::string& csa) {
           if (!v.empty()) out.push_back("'戦型:" + std::string(v));
         } else if (value_after("棋戦：", v)) {
           if (!v.empty()) out.push_back("'棋戦名:" + std::string(v));
-        } else if (StartsWith(line, "手数")) {
+        } else if (line.starts_with("手数")) {
           out.push_back("PI\r\n+");
           phase = Phase::kMoves;
         }
         continue;
       }
       // Moves.
-      if (StartsWith(line, "*")) {
+      if (line.starts_with("*")) {
         out.push_back("'注釈:" + std::string(line.substr(1)));
         continue;
       }
-      if (StartsWith(SkipKakinokiBlanks(line), "変化：")) {
+      if (SkipKakinokiBlanks(line).starts_with("変化：")) {
         phase = Phase::kRest;  // variations are not the main line
         continue;
       }
@@ -181,7 +176,7 @@ bool KifReader::Convert(std::string_view kif, std::string& csa) {
       const std::vector<std::string_view> tokens = Tokens(line);
       if (tokens.empty()) continue;
       bool number = true;
-      for (char c : tokens[0]) number = number && IsDigit(c);
+      for (char c : tokens[0]) number = number && platform::IsDigit(c);
       if (!number) continue;
       if (tokens.size() < 2) {
         phase = Phase::kRest;
@@ -230,7 +225,7 @@ bool KifReader::Convert(std::string_view kif, std::string& csa) {
   }
   bool inserted = false;
   for (const std::string& l : out) {
-    if (!inserted && StartsWith(l, "N+")) {
+    if (!inserted && l.starts_with("N+")) {
       if (!date.empty()) csa += "'対局日:" + date + "\r\n";
       csa += "'手数:" + std::to_string(count) + "\r\n";
       if (!result.empty()) csa += "'試合結果:" + result + "\r\n";

@@ -5,8 +5,17 @@
 
 #include "dbengine/index.h"
 #include "platform/sjis.h"
+#include "platform/text_scan.h"
+#include "shogidb/header_rows.h"
+#include "shogidb/position_key.h"
 
 namespace shogidb {
+namespace {
+
+constexpr size_t kPositionIdDigits = 8;  // joseki keys begin with the position id
+constexpr int kOwnerDigits = 6;          // move annotation keys with the game's or problem's number
+
+}  // namespace
 
 std::string JosekiPositionKey(int32_t position_id, rules::Side side) {
   char key[24];
@@ -24,6 +33,49 @@ std::string MoveNoteKey(int32_t owner, int ply) {
   char key[24];
   std::snprintf(key, sizeof key, "%06ld%03d", static_cast<long>(owner), ply);
   return key;
+}
+
+std::string MoveNoteKeyPrefix(int32_t owner) { return ZeroPadded(owner, kOwnerDigits); }
+
+bool ParseJosekiPositionKey(std::string_view key, int32_t* position_id, rules::Side* side) {
+  if (key.size() != kPositionIdDigits + 1 || (key.back() != '0' && key.back() != '1')) return false;
+  const int32_t id = ParsePositionId(key.substr(0, kPositionIdDigits));
+  if (id < 0) return false;
+  *position_id = id;
+  *side = rules::SideOfBit(key.back() - '0');
+  return true;
+}
+
+bool ParseJosekiMoveKey(std::string_view key, int32_t* position_id, BoardMove* move) {
+  constexpr size_t kMoveDigits = 4;  // "%04x"
+  if (key.size() != kPositionIdDigits + kMoveDigits) return false;
+  const int32_t id = ParsePositionId(key.substr(0, kPositionIdDigits));
+  unsigned value = 0;
+  for (char c : key.substr(kPositionIdDigits)) {
+    const int d = platform::IsDigit(c) ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    if (d < 0) return false;
+    value = value * 16 + static_cast<unsigned>(d);
+  }
+  if (id < 0) return false;
+  *position_id = id;
+  *move = static_cast<BoardMove>(value);
+  return true;
+}
+
+bool ParseMoveNoteKey(std::string_view key, int32_t* owner, long* ply) {
+  const std::string_view ply_text = MoveNoteKeyPlyText(key);
+  if (ply_text.size() > 4) return false;
+  const long owner_value = DecimalValue(key.substr(0, kOwnerDigits));
+  const long ply_value = DecimalValue(ply_text);
+  if (owner_value < 0 || ply_value < 0) return false;
+  if (owner) *owner = static_cast<int32_t>(owner_value);
+  if (ply) *ply = ply_value;
+  return true;
+}
+
+std::string_view MoveNoteKeyPlyText(std::string_view key) {
+  constexpr size_t kLeastPlyDigits = 3;
+  return key.size() >= kOwnerDigits + kLeastPlyDigits ? key.substr(kOwnerDigits) : std::string_view();
 }
 
 void AnnotationTable::MakeKey(char kind, std::string_view key, int piece, uint8_t* record) {

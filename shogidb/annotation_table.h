@@ -27,9 +27,21 @@ enum AnnotationKind : char {
   kProblemMoveNote = '4',
 };
 
+// The keys of the four kinds, made and read back here only.
 std::string JosekiPositionKey(int32_t position_id, rules::Side side);
 std::string JosekiMoveKey(int32_t position_id, BoardMove move);
 std::string MoveNoteKey(int32_t owner, int ply);
+// What every move annotation key of one game or problem begins with: the six digits of its number.
+std::string MoveNoteKeyPrefix(int32_t owner);
+
+// Reading keys back: false when a key is not of the form its kind writes (a damaged key).
+bool ParseJosekiPositionKey(std::string_view key, int32_t* position_id, rules::Side* side);
+bool ParseJosekiMoveKey(std::string_view key, int32_t* position_id, BoardMove* move);
+// The ply needs three or four digits ("%03d" of plies up to 2000).
+bool ParseMoveNoteKey(std::string_view key, int32_t* owner, long* ply);
+// The ply part of a move annotation key as it is written ("005"); empty when the key is too short to
+// hold one. Merging keeps plies as text, so that a key is rebuilt exactly as it was.
+std::string_view MoveNoteKeyPlyText(std::string_view key);
 
 class AnnotationTable : public TableObject {
  public:

@@ -8,6 +8,7 @@
 
 #include "dbengine/check.h"
 #include "dbengine/table.h"
+#include "platform/text_scan.h"
 #include "shogidb/annotation_table.h"
 #include "shogidb/header_rows.h"
 #include "shogidb/joseki_database.h"
@@ -59,10 +60,7 @@ bool LoadTable(std::string_view directory, TableId id, std::vector<Row>& rows) {
 }
 
 bool IsDigits(const uint8_t* at, int width) {
-  for (int i = 0; i < width; ++i) {
-    if (at[i] < '0' || at[i] > '9') return false;
-  }
-  return true;
+  return platform::AllDigits(std::string_view(reinterpret_cast<const char*>(at), static_cast<size_t>(width)));
 }
 
 // The number in a column of digits, maybe right-aligned with spaces ("%6ld"); -1 when it is not one.
@@ -140,7 +138,7 @@ class Analysis {
   }
 
   void Joseki() {
-    std::set<std::pair<int32_t, int>> keys;
+    std::set<std::pair<int32_t, rules::Side>> keys;
     for (const Row& row : t_.rows[kTableE]) {
       const int32_t id = ParsePositionId(GetText(row.bytes.data() + JosekiDatabase::kKeyOffset, 8));
       const uint8_t side = row.bytes[JosekiDatabase::kSideOffset];
@@ -150,7 +148,7 @@ class Analysis {
         Delete(kTableE, row);
         continue;
       }
-      keys.insert({id, side - '0'});
+      keys.insert({id, rules::SideOfBit(side - '0')});
       for (int s = 0; s < JosekiDatabase::kSlots; ++s) {
         const uint8_t* slot = row.bytes.data() + JosekiDatabase::kMovesOffset + 4 * s;
         if (GetU16(slot) != 0xFFFF) joseki_moves_.insert({id, GetU16(slot + 2)});
@@ -191,29 +189,17 @@ class Analysis {
   }
 
   bool PieceOwnerExists(char kind, const std::string& key) {
-    auto hex = [](const std::string& s, int& value) {
-      value = 0;
-      for (char c : s) {
-        const int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-        if (d < 0) return false;
-        value = value * 16 + d;
-      }
-      return !s.empty();
-    };
+    int32_t id = -1;
     if (kind == kGameMoveNote || kind == kProblemMoveNote) {
-      if ((key.size() != 9 && key.size() != 10) || DecimalValue(std::string_view(key).substr(6)) < 0) return false;
       const std::set<int32_t>& owners = kind == kGameMoveNote ? games_ : problems_;
-      const int32_t owner = ParsePositionId("00" + key.substr(0, 6));
-      return owner >= 0 && owners.count(owner) > 0;
+      return ParseMoveNoteKey(key, &id, nullptr) && owners.count(id) > 0;
     }
-    if (key.size() < 9) return false;
-    const int32_t id = ParsePositionId(key.substr(0, 8));
     if (kind == kJosekiPositionNote) {
-      return key.size() == 9 && joseki_keys_.count({id, key[8] - '0'}) > 0;
+      rules::Side side;
+      return ParseJosekiPositionKey(key, &id, &side) && joseki_keys_.count({id, side}) > 0;
     }
-    int move;
-    return kind == kJosekiMoveNote && key.size() == 12 && hex(key.substr(8), move) &&
-           joseki_moves_.count({id, static_cast<BoardMove>(move)}) > 0;
+    BoardMove move;
+    return kind == kJosekiMoveNote && ParseJosekiMoveKey(key, &id, &move) && joseki_moves_.count({id, move}) > 0;
   }
 
   void Pieces() {
@@ -267,7 +253,7 @@ class Analysis {
   std::map<int32_t, const Row*> positions_;
   std::map<int32_t, uint32_t> references_;
   std::set<int32_t> games_, problems_;
-  std::set<std::pair<int32_t, int>> joseki_keys_;
+  std::set<std::pair<int32_t, rules::Side>> joseki_keys_;
   std::set<std::pair<int32_t, BoardMove>> joseki_moves_;
 };
 

@@ -130,15 +130,15 @@ int GameDatabase::MergeAnnotations(int32_t kept, const std::vector<ListEntry>& r
   if (int rc = notes_.ListAnnotations(note_kind_, NotesPrefix(kept), kept_notes); rc != dbengine::kOk) return rc;
   std::unordered_map<std::string, std::string> merged;  // by ply text ("005")
   for (const auto& [key, text] : kept_notes) {
-    if (key.size() >= 9) merged[key.substr(6)] = text;
+    if (const std::string_view ply = MoveNoteKeyPlyText(key); !ply.empty()) merged[std::string(ply)] = text;
   }
   std::vector<std::string> touched;
   for (const ListEntry& game : removed) {
     std::vector<std::pair<std::string, std::string>> notes;
     if (int rc = notes_.ListAnnotations(note_kind_, NotesPrefix(game.number), notes); rc != dbengine::kOk) return rc;
     for (const auto& [key, text] : notes) {
-      if (key.size() < 9 || text.empty()) continue;
-      const std::string ply = key.substr(6);
+      const std::string ply(MoveNoteKeyPlyText(key));
+      if (ply.empty() || text.empty()) continue;
       if (!by_ply && ply != "000") continue;  // different moves: only the game annotation carries over
       std::string& into = merged[ply];
       if (into.find(text) != std::string::npos) continue;

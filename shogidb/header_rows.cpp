@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/clock.h"
+#include "platform/text_scan.h"
 #include "shogidb/table_object.h"
 
 using namespace record;
@@ -37,12 +38,9 @@ std::string RegistrationTimeNow() {
 }
 
 long DecimalValue(std::string_view text) {
-  if (text.empty() || text.size() > 9) return -1;
+  if (text.size() > 9 || !platform::AllDigits(text)) return -1;
   long value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return -1;
-    value = value * 10 + (c - '0');
-  }
+  for (char c : text) value = value * 10 + (c - '0');
   return value;
 }
 

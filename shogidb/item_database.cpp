@@ -64,14 +64,14 @@ int32_t ItemDatabase::RowPosition(const uint8_t* row) const {
   return ParsePositionId(GetText(row + position_offset(), 8));
 }
 
-std::string ItemDatabase::NotesPrefix(int32_t number) const { return ZeroPadded(number, 6); }
+std::string ItemDatabase::NotesPrefix(int32_t number) const { return MoveNoteKeyPrefix(number); }
 
 int ItemDatabase::DeleteNotes(int32_t number) {
   std::vector<std::pair<std::string, std::string>> notes;
   if (int rc = notes_.ListAnnotations(note_kind_, NotesPrefix(number), notes); rc != dbengine::kOk) return rc;
   for (const auto& [key, text] : notes) {
     // Keys of other numbers share the prefix only when they are longer ("%06ld%03d" is 9 or 10 bytes).
-    if (key.size() < 9) continue;
+    if (MoveNoteKeyPlyText(key).empty()) continue;
     if (int rc = notes_.DeleteAnnotation(note_kind_, key); rc != dbengine::kOk) return rc;
   }
   return dbengine::kOk;
@@ -280,8 +280,10 @@ int ItemDatabase::ReadStored(int32_t number, StoredItem& item) {
   std::vector<std::pair<std::string, std::string>> notes;
   if (int rc = notes_.ListAnnotations(note_kind_, NotesPrefix(number), notes); rc != dbengine::kOk) return rc;
   for (const auto& [key, text] : notes) {
-    const long ply = key.size() < 9 || key.size() > 10 ? -1 : DecimalValue(std::string_view(key).substr(6));
-    if (ply >= 0 && static_cast<size_t>(ply) < item.notes.size()) item.notes[static_cast<size_t>(ply)] = text;
+    long ply = -1;
+    if (ParseMoveNoteKey(key, nullptr, &ply) && static_cast<size_t>(ply) < item.notes.size()) {
+      item.notes[static_cast<size_t>(ply)] = text;
+    }
   }
   return dbengine::kOk;
 }

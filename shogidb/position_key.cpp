@@ -5,6 +5,7 @@
 #include "rules/notation.h"
 #include "rules/piece_code.h"
 #include "shogidb/board_move.h"
+#include "shogidb/header_rows.h"
 
 using namespace rules;
 
@@ -27,13 +28,7 @@ std::string PositionIdText(int32_t id) {
 }
 
 int32_t ParsePositionId(std::string_view text) {
-  if (text.size() != 8) return -1;
-  int32_t id = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return -1;
-    id = id * 10 + (c - '0');
-  }
-  return id;
+  return text.size() == 8 ? static_cast<int32_t>(DecimalValue(text)) : -1;
 }
 
 BoardPattern PatternOf(const BoardForm& target) {

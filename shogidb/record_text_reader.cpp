@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/ascii.h"
+#include "platform/text_scan.h"
 #include "record/csa_body.h"
 #include "record/csa_header.h"
 #include "record/csa_position_lines.h"
@@ -24,14 +24,6 @@ std::string_view SkipBlanks(std::string_view text) {
 
 // A comment line's text after "'" and any blanks.
 std::string_view CommentBody(std::string_view line) { return SkipCsaBlanks(line.substr(1)); }
-
-// "123" -> 123; -1 unless the text is digits only (at least one, at most nine).
-long DigitsValue(std::string_view text) {
-  if (text.size() > 9 || !platform::AllDigits(text)) return -1;
-  long value = 0;
-  for (char c : text) value = value * 10 + (c - '0');
-  return value;
-}
 
 // The move a move word plays, as the board forms name it.
 PlainMove PlainMoveOf(MoveWord w) {
@@ -243,7 +235,7 @@ bool RecordTextReader::PlayLine(std::string_view line, ParsedItem& item, int& pl
   ++ply;
   // A time written after the move ("+7776FU,T12") joins its annotation.
   if (const size_t comma = line.find(",T"); comma != std::string_view::npos) {
-    const long seconds = DigitsValue(line.substr(comma + 2));
+    const long seconds = DecimalValue(line.substr(comma + 2));
     if (seconds > 0) AddNote(item, ply, TimeNoteText(seconds));
   }
   return true;
@@ -264,7 +256,7 @@ bool RecordTextReader::ReadMovePart(ParsedItem& item, const std::string& pending
       if (body.starts_with("注釈:")) {
         AddNote(item, ply, body.substr(std::strlen("注釈:")));
       } else if (body.starts_with("手数目:")) {
-        const long number = DigitsValue(SkipBlanks(body.substr(std::strlen("手数目:"))));
+        const long number = DecimalValue(SkipBlanks(body.substr(std::strlen("手数目:"))));
         if (kind_ == ItemKind::kGame || number < 1) {
           moves_over = true;  // a game keeps its main line
           continue;
@@ -274,7 +266,7 @@ bool RecordTextReader::ReadMovePart(ParsedItem& item, const std::string& pending
       continue;
     }
     if (line[0] == 'T') {
-      const long seconds = DigitsValue(line.substr(1));
+      const long seconds = DecimalValue(line.substr(1));
       if (seconds > 0 && ply > 0) AddNote(item, ply, TimeNoteText(seconds));
       continue;
     }

@@ -24,7 +24,6 @@ using namespace solver;
 
 namespace {
 
-bool StartsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
 bool EndsWith(const std::string& s, const std::string& suffix) {
   return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
@@ -35,7 +34,7 @@ class StoppingSink : public platform::ProgressSink {
   StoppingSink(platform::AutoResetEvent& stop, std::string trigger) : stop_(stop), trigger_(std::move(trigger)) {}
   void Line(std::string_view text) override {
     lines.emplace_back(text);
-    if (StartsWith(lines.back(), trigger_)) stop_.Set();
+    if (lines.back().starts_with(trigger_)) stop_.Set();
   }
   std::vector<std::string> lines;
 
@@ -78,22 +77,22 @@ TEST_F(Engine, AOneMoveMateIsFoundAtLimitOneAndTheCorrectionRepeatsIt) {
   const std::vector<std::string>& lines = sink.lines;
   ASSERT_GE(lines.size(), 7u);
   EXPECT_EQ(lines[0], "限界探索深度： 35手まで探索");
-  EXPECT_TRUE(StartsWith(lines[1], "第1手まで探索中(既探索局面数=1 free=")) << lines[1];
+  EXPECT_TRUE(lines[1].starts_with("第1手まで探索中(既探索局面数=1 free=")) << lines[1];
   EXPECT_TRUE(EndsWith(lines[1], "/20000cell)")) << lines[1];
   size_t i = 2;
-  while (i < lines.size() && StartsWith(lines[i], " 先手")) {
+  while (i < lines.size() && lines[i].starts_with(" 先手")) {
     EXPECT_TRUE(EndsWith(lines[i], " ")) << lines[i];
     ++i;
   }
   ASSERT_GT(i, 2u);
   ASSERT_LE(i + 5, lines.size());
-  EXPECT_TRUE(StartsWith(lines[i], " -----(^_^)v 詰みました(")) << lines[i];
+  EXPECT_TRUE(lines[i].starts_with(" -----(^_^)v 詰みました(")) << lines[i];
   EXPECT_TRUE(EndsWith(lines[i], "sec)")) << lines[i];
-  EXPECT_TRUE(StartsWith(lines[i + 1], " Hash使用 ")) << lines[i + 1];
+  EXPECT_TRUE(lines[i + 1].starts_with(" Hash使用 ")) << lines[i + 1];
   EXPECT_TRUE(EndsWith(lines[i + 1], "/20011")) << lines[i + 1];
   EXPECT_EQ(lines[i + 2], "欠落手順を補正します");
   EXPECT_EQ(lines[i + 3], ". . 第1手 . .");
-  EXPECT_TRUE(StartsWith(lines[i + 4], " -----(^_^)v 補正終了(")) << lines[i + 4];
+  EXPECT_TRUE(lines[i + 4].starts_with(" -----(^_^)v 補正終了(")) << lines[i + 4];
   EXPECT_EQ(lines.size(), i + 5);
   // No other gold could get there, so the text has no 打.
   EXPECT_EQ(MainLine(), std::vector<std::string>{"先手１二金"});
@@ -104,7 +103,7 @@ TEST_F(Engine, AMateOnlyByAPawnDropIsNoMate) {
   // 1二歩打 would mate (the knight protects 1二, the king's own pieces block it), which is not allowed.
   SetUpSfen("7nk/7s1/9/7N1/9/9/9/9/9 b P 1");
   EXPECT_EQ(Solve(), SolveOutcome::kNoMate);
-  EXPECT_TRUE(StartsWith(sink.lines.back(), " -----(;_;) 詰みませんでした(")) << sink.lines.back();
+  EXPECT_TRUE(sink.lines.back().starts_with(" -----(;_;) 詰みませんでした(")) << sink.lines.back();
   EXPECT_EQ(board.root()->child, nullptr);
 }
 
@@ -145,11 +144,11 @@ TEST_F(Engine, DepthLimitsRiseByTwoUpToTheMaximumThenStopWithoutAVerdict) {
   EXPECT_EQ(Solve(7), SolveOutcome::kUndecided);
   std::vector<std::string> iterations;
   for (const std::string& l : sink.lines) {
-    if (StartsWith(l, "第")) iterations.push_back(l.substr(0, l.find("手まで")));
+    if (l.starts_with("第")) iterations.push_back(l.substr(0, l.find("手まで")));
   }
   EXPECT_EQ(iterations, (std::vector<std::string>{"第1", "第3", "第5", "第7"}));
-  EXPECT_TRUE(StartsWith(sink.lines.back(), " ")) << "no final line: " << sink.lines.back();
-  EXPECT_FALSE(StartsWith(sink.lines.back(), " -----"));
+  EXPECT_TRUE(sink.lines.back().starts_with(" ")) << "no final line: " << sink.lines.back();
+  EXPECT_FALSE(sink.lines.back().starts_with(" -----"));
   EXPECT_EQ(board.root()->child, nullptr);
   // A maximum below 1 searches nothing.
   sink.lines.clear();
@@ -166,8 +165,8 @@ TEST_F(Engine, StoppingTheMainPassReportsNoMateAndWritesNothing) {
   // The root still runs through its remaining checks (each named as usual), which all return at once.
   auto stopped = std::find(lines.begin(), lines.end(), "中断されました");
   ASSERT_NE(stopped, lines.end());
-  for (auto it = stopped + 1; it + 1 < lines.end(); ++it) EXPECT_TRUE(StartsWith(*it, " 先手")) << *it;
-  EXPECT_TRUE(StartsWith(lines.back(), " -----(;_;) 詰みませんでした(")) << lines.back();
+  for (auto it = stopped + 1; it + 1 < lines.end(); ++it) EXPECT_TRUE(it->starts_with(" 先手")) << *it;
+  EXPECT_TRUE(lines.back().starts_with(" -----(;_;) 詰みませんでした(")) << lines.back();
   EXPECT_EQ(board.root()->child, nullptr);
 }
 
@@ -180,7 +179,7 @@ TEST_F(Engine, StoppingTheCorrectionStillWritesThePartialSolution) {
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[lines.size() - 3], "欠落手順を補正します");
   EXPECT_EQ(lines[lines.size() - 2], "中断されました");
-  EXPECT_TRUE(StartsWith(lines.back(), " ----- 補正中断(")) << lines.back();
+  EXPECT_TRUE(lines.back().starts_with(" ----- 補正中断(")) << lines.back();
   EXPECT_NE(board.root()->child, nullptr);
   EXPECT_EQ(board.current(), board.root());
 }
