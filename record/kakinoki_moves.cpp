@@ -11,7 +11,7 @@ namespace record {
 
 namespace {
 
-constexpr unsigned kAllClasses = 0xFF;
+constexpr unsigned kAllClasses = Relative::kAll;
 
 struct PieceName {
   const char* text;
@@ -30,8 +30,9 @@ struct Word {
   const char* text;
   unsigned mask;  // classes a relative word allows; 0 for 打 and the promotion words
 };
-const Word kRelativeWords[] = {{"右", 0x94}, {"左", 0x29}, {"直", 0x02}, {"寄", 0x18},
-                               {"引", 0xE0}, {"上", 0x07}, {"行", 0x07}};
+const Word kRelativeWords[] = {{"右", Relative::kOnRight}, {"左", Relative::kOnLeft}, {"直", Relative::kBack},
+                               {"寄", Relative::kBeside},  {"引", Relative::kAhead},  {"上", Relative::kBehind},
+                               {"行", Relative::kBehind}};
 
 
 
@@ -148,8 +149,11 @@ bool KakinokiMoveReader::PlayMove(const Parsed& m, Side side) {
           mover = &p;
         }
       }
-      if (mover || (mask & ~0x42u) == 0 || (mask & 0x42u) == 0x42u) break;
-      mask |= 0x42u;
+      // Nothing found: words that name a side (右, 左, 上...) also admit the piece straight ahead or
+      // behind, once.
+      constexpr unsigned kStraight = Relative::kFront | Relative::kBack;
+      if (mover || (mask & ~kStraight) == 0 || (mask & kStraight) == kStraight) break;
+      mask |= kStraight;
     }
   }
   if (!mover) {

@@ -19,20 +19,23 @@ const char* const kRankNumerals[10] = {"", "一", "二", "三", "四", "五", "�
 
 namespace {
 
-// Words that tell apart pieces of the same code able to reach the target (position and motion).
+// Words that tell apart pieces of the same code able to reach the target: position (w1) and motion
+// (w2). `mover` is the class of the moving piece (0 for a drop), `others` the classes of the rest.
 void DisambiguationWords(int mover, int others, const Piece& piece, const char*& w1, const char*& w2) {
+  using R = Relative;
   w1 = w2 = "";
   if (others == 0) return;
   if (mover == 0) {
     w1 = "打";
-  } else if (mover == 0x02) {
+  } else if (mover == R::kBack) {
     w1 = (piece.code() & 15) == HI ? "行" : "直";
   } else {
-    if ((mover & 0x29) && (others & 0xD6)) w1 = "左";
-    if ((mover & 0x94) && (others & 0x6B)) w1 = "右";
-    if ((mover & 0x18) && (others & 0xE7)) w2 = "寄";
-    if (mover & 0xE0) w2 = "引";
-    if ((mover & 0x07) && (others & 0xF8)) w2 = "上";
+    // A word is written when the mover is in its group and some other piece is not.
+    if ((mover & R::kOnLeft) && (others & ~R::kOnLeft)) w1 = "左";
+    if ((mover & R::kOnRight) && (others & ~R::kOnRight)) w1 = "右";
+    if ((mover & R::kBeside) && (others & ~R::kBeside)) w2 = "寄";
+    if (mover & R::kAhead) w2 = "引";
+    if ((mover & R::kBehind) && (others & ~R::kBehind)) w2 = "上";
   }
 }
 
@@ -73,14 +76,14 @@ int RelativeClass(BoardIndex target, BoardIndex from, Side side) {
   int d = UnitStep(target, from);
   if (side == kGote) d = -d;
   switch (d) {
-    case -11: case -21: return 0x80;
-    case -10: return 0x40;
-    case -9: case -19: return 0x20;
-    case -1: return 0x10;
-    case +1: return 0x08;
-    case +9: case +19: return 0x04;
-    case +10: return 0x02;
-    case +11: case +21: return 0x01;
+    case -11: case -21: return Relative::kFrontRight;
+    case -10: return Relative::kFront;
+    case -9: case -19: return Relative::kFrontLeft;
+    case -1: return Relative::kRight;
+    case +1: return Relative::kLeft;
+    case +9: case +19: return Relative::kBackRight;
+    case +10: return Relative::kBack;
+    case +11: case +21: return Relative::kBackLeft;
     default: return 0;
   }
 }

@@ -21,9 +21,20 @@ extern const char* const kRankNumerals[10];        // "" then "一" .. "九"
 // "７六" for a square; "" for a cell that is not one.
 std::string SquareText(BoardIndex at);
 
-// Relative class of a piece on `from` seen from `target`, from the point of view of `side`: 0x80
-// front-right, 0x40 front, 0x20 front-left, 0x10 right, 0x08 left, 0x04 back-right, 0x02 back,
-// 0x01 back-left; 0 when not on a line or not on the board.
+// Where a piece stands seen from a target square by the player of a side (front is toward the opponent,
+// right the player's right hand), one bit per class, and the groups the move words name.
+struct Relative {
+  static constexpr int kFrontRight = 0x80, kFront = 0x40, kFrontLeft = 0x20, kRight = 0x10, kLeft = 0x08,
+                       kBackRight = 0x04, kBack = 0x02, kBackLeft = 0x01;
+  static constexpr int kOnRight = kFrontRight | kRight | kBackRight;  // 右
+  static constexpr int kOnLeft = kFrontLeft | kLeft | kBackLeft;      // 左
+  static constexpr int kAhead = kFrontRight | kFront | kFrontLeft;    // 引: the piece comes back
+  static constexpr int kBehind = kBackRight | kBack | kBackLeft;      // 上 (行): the piece comes up
+  static constexpr int kBeside = kRight | kLeft;                      // 寄
+  static constexpr int kAll = 0xFF;
+};
+
+// The relative class of a piece on `from` seen from `target`; 0 when not on a line or not on the board.
 int RelativeClass(BoardIndex target, BoardIndex from, Side side);
 
 // The standard text of a move about to be made by `piece` (which still stands where it is), e.g.

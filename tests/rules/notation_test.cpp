@@ -42,6 +42,39 @@ TEST(Notation, TwoGoldsToOneSquareAreToldApartByLeftAndRight) {
   EXPECT_EQ(TextOf(pos, 7, Sq(5, 2)), "先手５二金右");
 }
 
+// Worked examples of the words that tell apart two pieces of one kind able to go to the same square.
+TEST(Notation, RelativeWordsOfWorkedExamples) {
+  struct Example {
+    Side side;
+    int kind;
+    bool promoted;
+    int a, b;    // the squares (numbers) of the two pieces; the one on `a` moves
+    int target;  // square number
+    const char* text;
+  };
+  const Example examples[] = {
+      {kSente, KI, false, 63, 43, 52, "先手５二金左"},    // both behind: left and right tell them apart
+      {kSente, KI, false, 43, 63, 52, "先手５二金右"},
+      {kSente, GI, false, 44, 66, 55, "先手５五銀右引"},  // one ahead on the right, one behind on the left
+      {kSente, GI, false, 66, 44, 55, "先手５五銀左上"},
+      {kSente, KI, false, 53, 42, 52, "先手５二金直"},    // straight up the file
+      {kSente, KI, false, 42, 53, 52, "先手５二金右寄"},  // along the rank, from the right
+      {kSente, HI, false, 59, 15, 55, "先手５五飛行"},    // an unpromoted rook goes 行, not 直
+      {kSente, HI, true, 59, 15, 55, "先手５五龍直"},
+      {kSente, HI, false, 15, 59, 55, "先手５五飛右寄"},
+      {kGote, KI, false, 67, 47, 58, "後手５八金右"},     // gote's right hand is toward file 9
+      {kGote, KI, false, 47, 67, 58, "後手５八金左"},
+  };
+  for (const Example& e : examples) {
+    TestPosition pos;
+    pos.Empty();
+    const int first = kFirstIndexOfKind[e.kind];
+    pos.Place(first, ToBoardIndex(SquareNumber(e.a)), e.promoted, e.side);
+    pos.Place(first + 1, ToBoardIndex(SquareNumber(e.b)), e.promoted, e.side);
+    EXPECT_EQ(TextOf(pos, first, ToBoardIndex(SquareNumber(e.target))), e.text) << e.a << " to " << e.target;
+  }
+}
+
 TEST(Notation, DropWordAndPromotionWords) {
   TestPosition pos;
   pos.Empty();

@@ -1,5 +1,6 @@
 #include "tests/support/reference_rules.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -64,19 +65,40 @@ const char* const kNames[16] = {"玉", "飛", "角", "金", "銀", "桂", "香",
 const char* const kFiles[10] = {"", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
 const char* const kRanks[10] = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
 
-// Where (f, r) lies seen from (tf, tr) for `side`: 0x80 front-right ... 0x01 back-left, 0 off any line.
-int ClassFrom(int side, int tf, int tr, int f, int r) {
-  int fwd = r - tr, right = f - tf;  // toward rank 1 and toward file 1 are negative for sente
-  if (side == kRefSente) {
-    fwd = -fwd;
-    right = -right;
-  }
-  const bool line = fwd == 0 || right == 0 || std::abs(fwd) == std::abs(right) ||
-                    (std::abs(right) == 1 && std::abs(fwd) == 2);
-  if (!line || (fwd == 0 && right == 0)) return 0;
-  if (fwd > 0) return right > 0 ? 0x80 : right == 0 ? 0x40 : 0x20;
-  if (fwd == 0) return right > 0 ? 0x10 : 0x08;
-  return right > 0 ? 0x04 : right == 0 ? 0x02 : 0x01;
+// Where a square lies from the target, as the player of `side` sees the board: `ahead` counts ranks
+// toward the opponent, `right` files toward the player's right hand.
+struct Offset {
+  int ahead, right;
+};
+Offset OffsetFrom(int side, int tf, int tr, int f, int r) {
+  // Sente sits at rank 9 with file 1 on the right; gote sits opposite.
+  return side == kRefSente ? Offset{tr - r, tf - f} : Offset{r - tr, f - tf};
+}
+
+// The words a player adds to tell the moving piece from the others of its kind that could go to the
+// same square. Worked through for two sente golds on 6三 and 4三 going to 5二: the one on 6三 stands left
+// of the target (右 and 左 are the player's hands), the other right, both behind: 「５二金左」 and
+// 「５二金右」; "上" is not needed, as neither comes from anywhere but behind. In general:
+//   打       a drop, while a piece on the board could go there too;
+//   直 / 行  the mover comes straight up the file from behind (行 for an unpromoted rook); nothing else;
+//   左 / 右  the mover stands left / right of the target's file and some other piece does not;
+//   寄       the mover comes along the target's rank and some other piece does not;
+//   引       the mover comes back from ahead of the target;
+//   上       the mover comes up from behind and some other piece does not.
+// Position words come first, then the motion word.
+std::string RelativeWords(const RefMove& m, const std::vector<Offset>& others, bool is_rook) {
+  if (others.empty()) return "";
+  if (m.is_drop()) return "打";
+  const Offset mover = OffsetFrom(m.side, m.to_file, m.to_rank, m.from_file, m.from_rank);
+  if (mover.right == 0 && mover.ahead < 0) return is_rook ? "行" : "直";
+  auto any = [&](auto predicate) { return std::any_of(others.begin(), others.end(), predicate); };
+  std::string position, motion;
+  if (mover.right < 0 && any([](Offset o) { return o.right >= 0; })) position = "左";
+  if (mover.right > 0 && any([](Offset o) { return o.right <= 0; })) position = "右";
+  if (mover.ahead == 0 && any([](Offset o) { return o.ahead != 0; })) motion = "寄";
+  if (mover.ahead > 0) motion = "引";
+  if (mover.ahead < 0 && any([](Offset o) { return o.ahead >= 0; })) motion = "上";
+  return position + motion;
 }
 
 }  // namespace
@@ -157,30 +179,16 @@ int RefValidate(const RefPosition& p, const RefMove& m) {
 }
 
 std::string RefMoveText(const RefPosition& p, const RefMove& m, int previous_to_square) {
-  int others = 0;
+  std::vector<Offset> others;
   for (int f = 1; f <= 9; ++f) {
     for (int r = 1; r <= 9; ++r) {
       const RefPiece& q = p.at[f][r];
       if (q.kind != m.kind || q.promoted != m.promoted_before || q.side != m.side) continue;
       if (f == m.from_file && r == m.from_rank) continue;
-      if (RefCanReach(p, f, r, m.to_file, m.to_rank)) others |= ClassFrom(m.side, m.to_file, m.to_rank, f, r);
+      if (RefCanReach(p, f, r, m.to_file, m.to_rank)) others.push_back(OffsetFrom(m.side, m.to_file, m.to_rank, f, r));
     }
   }
-  const int mover = m.is_drop() ? 0 : ClassFrom(m.side, m.to_file, m.to_rank, m.from_file, m.from_rank);
-  std::string w1, w2;
-  if (others) {
-    if (mover == 0) {
-      w1 = "打";
-    } else if (mover == 0x02) {
-      w1 = (m.kind == HI && !m.promoted_before) ? "行" : "直";
-    } else {
-      if ((mover & 0x29) && (others & 0xD6)) w1 = "左";
-      if ((mover & 0x94) && (others & 0x6B)) w1 = "右";
-      if ((mover & 0x18) && (others & 0xE7)) w2 = "寄";
-      if (mover & 0xE0) w2 = "引";
-      if ((mover & 0x07) && (others & 0xF8)) w2 = "上";
-    }
-  }
+  const std::string words = RelativeWords(m, others, m.kind == HI && !m.promoted_before);
   std::string text = m.side == kRefSente ? "先手" : "後手";
   if (previous_to_square == m.to_file * 10 + m.to_rank) {
     text += "同";
@@ -188,7 +196,7 @@ std::string RefMoveText(const RefPosition& p, const RefMove& m, int previous_to_
     text += std::string(kFiles[m.to_file]) + kRanks[m.to_rank];
   }
   text += kNames[m.kind + (m.promoted_before ? 8 : 0)];
-  text += w1 + w2;
+  text += words;
   if (RefPromotionClass(m.kind, m.promoted_before, m.side, m.from_rank, m.to_rank) != 0) {
     text += m.promote ? "成" : "不成";
   }
