@@ -133,7 +133,8 @@ class Position {
   Piece& scratch() const { return scratch_; }
 
   // Plays a node's move through the moving piece's MoveTo (DoMove) or PlaceTo (DoMoveQuiet); at rest
-  // this enters it into the record, reusing an equal child.
+  // this enters it into the record, reusing an equal child. Builds with assertions check the invariants
+  // after every DoMove and UndoMove.
   void DoMove(const MoveNode& node);
   void DoMoveQuiet(const MoveNode& node);
   // Plays the n-th child of the current node; 0 when there is none.

@@ -1,4 +1,5 @@
 // Entering moves into the record tree, replaying and taking them back, and copying a record.
+#include <cassert>
 #include <vector>
 
 #include "rules/notation.h"
@@ -64,12 +65,14 @@ void Position::DoMove(const MoveNode& node) {
   attack_valid_ = false;
   MoveWord w = node.move;
   pieces_[w.Piece()]->MoveTo(w.To(), PromotionTo(w.PromotedAfter()), w.SideAfter());
+  assert(CheckConsistency().empty());
 }
 
 void Position::DoMoveQuiet(const MoveNode& node) {
   attack_valid_ = false;
   MoveWord w = node.move;
   pieces_[w.Piece()]->PlaceTo(w.To(), PromotionTo(w.PromotedAfter()), w.SideAfter());
+  assert(CheckConsistency().empty());
 }
 
 int Position::ForwardToChild(int n) {
@@ -112,6 +115,7 @@ int Position::TakeBack(bool quiet) {
   }
   current_ = current_->parent;
   --depth_;
+  assert(CheckConsistency().empty());
   return current_ != root_ ? 1 : 0;
 }
 

@@ -15,6 +15,7 @@
 // are sorted again.
 #pragma once
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <string>
 
@@ -58,7 +59,10 @@ class FormBoard {
  public:
   FormBoard();  // the even game
   // REQUIRES: form.IsValid() (forms read from a table are checked first).
-  explicit FormBoard(const rules::BoardForm& form) { Set(form); }
+  explicit FormBoard(const rules::BoardForm& form) {
+    assert(form.IsValid());
+    Set(form);
+  }
   void Set(const rules::BoardForm& form);
 
   const rules::BoardForm::Entry& entry(int index) const { return entries_[index]; }

@@ -1,5 +1,6 @@
 // The attacker's checks, and the helpers both generators share.
 #include <algorithm>
+#include <cassert>
 
 #include "rules/move_rules.h"
 #include "rules/movement.h"
@@ -111,6 +112,7 @@ int MoveGenerator::AdjacentAttackCount(BoardIndex K, Side a) const {
 }
 
 MoveList MoveGenerator::ChecksToSquare(BoardIndex S, BoardIndex K, Side a, bool guarded) {
+  assert(pos_.attack_map_valid());
   MoveList out;
   const int n = std::min<int>(pos_.AttackCount(a, S), Position::kAttackListSize);
   const uint8_t* list = pos_.Attackers(a, S);
@@ -156,6 +158,7 @@ MoveList MoveGenerator::LineMovesToSquare(const int* pieces, int count, BoardInd
 }
 
 MoveList MoveGenerator::DiscoveredChecks(BoardIndex S, BoardIndex K, int i, Side a) {
+  assert(pos_.attack_map_valid());
   MoveList out;
   if (pos_.AttackCount(a, S) == 0) return out;
   const int o = kDirections[i];

@@ -1,6 +1,7 @@
 #include "solver/mate_engine.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdarg>
 #include <cstdio>
 
@@ -94,6 +95,7 @@ MateEngine::~MateEngine() {
 // --- the driver ----------------------------------------------------------------------------------------
 
 MoveNode* MateEngine::Solve(int max_depth, platform::ProgressSink* out, platform::AutoResetEvent* stop) {
+  assert(!pos_.current()->child);
   out_ = out;
   stop_ = stop;
   max_depth_ = max_depth;

@@ -1,5 +1,6 @@
 #include "solver/solve_procedure.h"
 
+#include <cassert>
 #include <cstdio>
 
 using namespace rules;
@@ -45,6 +46,7 @@ std::string DurationText(long seconds) {
 
 SolveOutcome RunSolveProcedure(Position& position, platform::ProgressSink& out, platform::AutoResetEvent* stop,
                                int max_depth) {
+  assert(!position.current()->child);
   platform::LocalTime now = platform::Now();
   Say(out, "==== 詰思考開始 %s %s ====", SolveDateText(now), SolveTimeText(now));
   const int64_t start = platform::SteadyMilliseconds();
