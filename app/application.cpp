@@ -65,7 +65,7 @@ Application::Application(AppOptions options)
 }
 
 Application::~Application() {
-  delete main_frame_;
+  delete main_window_;
   if (the_app == this) the_app = nullptr;
 }
 
@@ -112,7 +112,7 @@ int Application::Start() {
   kif_window_ = settings_->GetInt(kSettingSection, "KifWindow", 0) != 0;
   sound_on_ = settings_->GetInt(kSettingSection, "KSound", 0) != 0;
 
-  main_frame_ = new MainWindow();
+  main_window_ = new MainWindow();
   instance_link_->Listen(this);
 
   if (!options_.files.isEmpty()) {
@@ -139,8 +139,8 @@ int Application::Start() {
     }
     delete title;
   }
-  main_frame_->ShowAsStored();
-  if (!first_run.isEmpty()) main_frame_->statusBar()->showMessage(first_run);
+  main_window_->ShowAsStored();
+  if (!first_run.isEmpty()) main_window_->statusBar()->showMessage(first_run);
   if (QDir(FromCore(dir)).exists()) QDir::setCurrent(FromCore(dir));
   return -1;
 }
@@ -221,7 +221,7 @@ void Application::SetSliderPositions(int forward, int backward) {
 }
 
 void Application::OpenSpeedDialog() {
-  if (!speed_dialog_) speed_dialog_ = new SpeedDialog(main_frame_);
+  if (!speed_dialog_) speed_dialog_ = new SpeedDialog(main_window_);
   speed_dialog_->show();
   speed_dialog_->raise();
   speed_dialog_->activateWindow();
@@ -235,7 +235,7 @@ BoardView* Application::NewDocument(DocKind kind) {
   auto* doc = new BoardDocument(kind, messages_);
   doc->OnNewDocument();
   doc->SetTitle(NextTitle(kind));
-  BoardView* view = main_frame_->AddDocument(doc);
+  BoardView* view = main_window_->AddDocument(doc);
   if (kind == DocKind::kTsume) {
     view->controller().TsumeLayout();
     view->controller().Refresh();
@@ -247,8 +247,8 @@ BoardView* Application::NewDocument(DocKind kind) {
 BoardView* Application::OpenDocument(const QString& path, DocKind kind) {
   const QString full = QFileInfo(path).absoluteFilePath();
   // A file already open comes to the front instead of opening twice.
-  if (BoardView* open = main_frame_->FindDocument(full)) {
-    main_frame_->Activate(open);
+  if (BoardView* open = main_window_->FindDocument(full)) {
+    main_window_->Activate(open);
     return open;
   }
   auto* doc = new BoardDocument(kind, messages_);
@@ -258,7 +258,7 @@ BoardView* Application::OpenDocument(const QString& path, DocKind kind) {
     return nullptr;
   }
   AddRecentFile(full);
-  return main_frame_->AddDocument(doc);
+  return main_window_->AddDocument(doc);
 }
 
 BoardView* Application::OpenByExtension(const QString& path) {
@@ -293,18 +293,18 @@ void Application::AddRecentFile(const QString& path) {
 }
 
 void Application::OpenSetupWindow(BoardView* source) {
-  if (setup_frame_) return;
-  setup_frame_ = new SetupWindow(source);
-  setup_frame_->show();
-  setup_frame_->activateWindow();
+  if (setup_window_) return;
+  setup_window_ = new SetupWindow(source);
+  setup_window_->show();
+  setup_window_->activateWindow();
 }
 
 void Application::HandleInstanceCommand(int command) {
-  if (!main_frame_) return;
+  if (!main_window_) return;
   if (command == 110) {
-    if (main_frame_->isMinimized()) main_frame_->showNormal();
-    main_frame_->raise();
-    main_frame_->activateWindow();
+    if (main_window_->isMinimized()) main_window_->showNormal();
+    main_window_->raise();
+    main_window_->activateWindow();
   } else if (command == 111) {
     const QString file = FromCore(settings_->GetString(kWakeSection, "KF_WakeUpFile", ""));
     if (IsRecordFile(file)) OpenByExtension(file);
@@ -318,8 +318,8 @@ void Application::ShowTitleWindow() {
 }
 
 SpeedDialog* Application::speed_dialog() const { return speed_dialog_; }
-bool Application::setup_active() const { return setup_frame_ != nullptr; }
-SetupWindow* Application::setup_frame() const { return setup_frame_; }
-void Application::SetupClosed() { setup_frame_ = nullptr; }
+bool Application::setup_active() const { return setup_window_ != nullptr; }
+SetupWindow* Application::setup_window() const { return setup_window_; }
+void Application::SetupClosed() { setup_window_ = nullptr; }
 
 }  // namespace app

@@ -51,7 +51,7 @@ class Application : public QObject {
   platform::SettingsFile& settings() { return *settings_; }
   platform::MessageSink& messages() { return *messages_; }
   void SetMessageSink(platform::MessageSink* sink);
-  MainWindow* main_frame() const { return main_frame_; }
+  MainWindow* main_window() const { return main_window_; }
   QString database_dir() const;
 
   // Images (loaded with the first board view; a missing background or piece file ends the program).
@@ -85,7 +85,7 @@ class Application : public QObject {
 
   // The position set-up window.
   bool setup_active() const;
-  SetupWindow* setup_frame() const;
+  SetupWindow* setup_window() const;
   void OpenSetupWindow(BoardView* source);
   void SetupClosed();
 
@@ -107,8 +107,8 @@ class Application : public QObject {
   std::unique_ptr<SingleInstance> instance_link_;
   std::unique_ptr<BoardImages> images_;
   PieceSound sound_;
-  MainWindow* main_frame_ = nullptr;
-  QPointer<SetupWindow> setup_frame_;
+  MainWindow* main_window_ = nullptr;
+  QPointer<SetupWindow> setup_window_;
   QPointer<SpeedDialog> speed_dialog_;
   bool sound_on_ = false, kif_window_ = false, title_file_present_ = false;
   int slider_forward_ = 5, slider_backward_ = 9;

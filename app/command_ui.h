@@ -1,4 +1,4 @@
-// Menus, accelerators and toolbar buttons of a frame window, made from the command table: one action per
+// Menus, accelerators and toolbar buttons of a window, made from the command table: one action per
 // command number, texts and accelerators of the window kind, and before a menu opens (and on idle) the
 // enabled state, check mark and text asked of whoever handles the command.
 #pragma once

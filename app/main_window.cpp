@@ -33,7 +33,7 @@ namespace app {
 
 namespace {
 
-const char kFrameSection[] = "MAINFRAME_SECTION";
+const char kMainWindowSection[] = "MAINFRAME_SECTION";
 const char kToolbarSection[] = "TOOLBAR";
 const char kProductTitle[] = "駒楽工房 Linux版";
 const QPoint kDefaultFloat[3] = {{500, 240}, {500, 280}, {500, 320}};
@@ -43,7 +43,7 @@ std::string ToolbarKey(const char* a, const char* b) { return std::string(a) + b
 
 }  // namespace
 
-// --- child frame ----------------------------------------------------------------------------------------
+// --- board window -----------------------------------------------------------------------------------------
 
 BoardWindow::BoardWindow(BoardView* view) : view_(view) {
   setAttribute(Qt::WA_DeleteOnClose);
@@ -59,12 +59,12 @@ BoardDocument* BoardWindow::document() const { return view_->document(); }
 
 void BoardWindow::RaiseBusy() {
   ++busy_;
-  if (auto* frame = Application::instance()->main_frame()) frame->RaiseBusy();
+  if (auto* main = Application::instance()->main_window()) main->RaiseBusy();
 }
 
 void BoardWindow::LowerBusy() {
   --busy_;
-  if (auto* frame = Application::instance()->main_frame()) frame->LowerBusy();
+  if (auto* main = Application::instance()->main_window()) main->LowerBusy();
 }
 
 void BoardWindow::Fit() {
@@ -94,10 +94,10 @@ void BoardWindow::changeEvent(QEvent* event) {
   }
 }
 
-// --- main frame -----------------------------------------------------------------------------------------
+// --- main window ----------------------------------------------------------------------------------------
 
 MainWindow::MainWindow() {
-  setObjectName(QStringLiteral("MainFrame"));
+  setObjectName(QStringLiteral("MainWindow"));
   setWindowTitle(QString::fromUtf8(kProductTitle));
   mdi_ = new QMdiArea(this);
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -168,10 +168,10 @@ void MainWindow::PlaceWindow() {
   platform::SettingsFile& s = Application::instance()->settings();
   const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
                                                         : QRect(0, 0, 1024, 768);
-  if (s.GetInt(kFrameSection, "CxScreen", 0) == screen.width() &&
-      s.GetInt(kFrameSection, "CyScreen", 0) == screen.height()) {
-    int x1 = s.GetInt(kFrameSection, "PosX1", 0), y1 = s.GetInt(kFrameSection, "PosY1", 0);
-    int x2 = s.GetInt(kFrameSection, "PosX2", 0), y2 = s.GetInt(kFrameSection, "PosY2", 0);
+  if (s.GetInt(kMainWindowSection, "CxScreen", 0) == screen.width() &&
+      s.GetInt(kMainWindowSection, "CyScreen", 0) == screen.height()) {
+    int x1 = s.GetInt(kMainWindowSection, "PosX1", 0), y1 = s.GetInt(kMainWindowSection, "PosY1", 0);
+    int x2 = s.GetInt(kMainWindowSection, "PosX2", 0), y2 = s.GetInt(kMainWindowSection, "PosY2", 0);
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
     if (x2 > x1 && y2 > y1) {
@@ -216,20 +216,20 @@ void MainWindow::SaveState() {
     s.WriteInt(kToolbarSection, ToolbarKey(stem, "Pos_y"), floating ? bar->pos().y() : -1);
   }
   const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
-  s.WriteInt(kFrameSection, "Maximum", isMaximized() ? 1 : 0);
-  s.WriteInt(kFrameSection, "CxScreen", screen.width());
-  s.WriteInt(kFrameSection, "CyScreen", screen.height());
+  s.WriteInt(kMainWindowSection, "Maximum", isMaximized() ? 1 : 0);
+  s.WriteInt(kMainWindowSection, "CxScreen", screen.width());
+  s.WriteInt(kMainWindowSection, "CyScreen", screen.height());
   if (!isMaximized()) {
     const QRect r = geometry();
-    s.WriteInt(kFrameSection, "PosX1", r.left());
-    s.WriteInt(kFrameSection, "PosY1", r.top());
-    s.WriteInt(kFrameSection, "PosX2", r.left() + r.width());
-    s.WriteInt(kFrameSection, "PosY2", r.top() + r.height());
+    s.WriteInt(kMainWindowSection, "PosX1", r.left());
+    s.WriteInt(kMainWindowSection, "PosY1", r.top());
+    s.WriteInt(kMainWindowSection, "PosX2", r.left() + r.width());
+    s.WriteInt(kMainWindowSection, "PosY2", r.top() + r.height());
   }
 }
 
 void MainWindow::ShowAsStored() {
-  if (Application::instance()->settings().GetInt(kFrameSection, "Maximum", 0)) {
+  if (Application::instance()->settings().GetInt(kMainWindowSection, "Maximum", 0)) {
     showMaximized();
   } else {
     show();
@@ -556,7 +556,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   Application* app = Application::instance();
-  if (SetupWindow* setup = app->setup_frame()) {
+  if (SetupWindow* setup = app->setup_window()) {
     if (!setup->close()) {
       event->ignore();
       return;

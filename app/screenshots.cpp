@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   options.files << QCoreApplication::applicationDirPath() + "/samples/sample-game.csa";
   Application app(options);
   if (app.Start() >= 0) return 1;
-  MainWindow* frame = app.main_frame();
+  MainWindow* frame = app.main_window();
   frame->resize(1000, 720);
 
   BoardView* game = frame->ActiveView();
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
   game->Execute(cmd::kFlip);
 
   app.OpenSetupWindow(tsume);
-  SetupWindow* setup = app.setup_frame();
+  SetupWindow* setup = app.setup_window();
   setup->view()->Execute(cmd::kLayoutBox);
   setup->view()->Execute(cmd::kLayoutRookLance);
   ok = ok && Save(setup, out, "setup-window.png");

@@ -30,7 +30,7 @@ Side StartSide(const ScreenBoard& board) {
 
 SetupWindow::SetupWindow(BoardView* source)
     : source_(source), from_tsume_(source && source->document()->kind() == DocKind::kTsume) {
-  setObjectName(QStringLiteral("SetupFrame"));
+  setObjectName(QStringLiteral("SetupWindow"));
   setAttribute(Qt::WA_DeleteOnClose);
   Application* app = Application::instance();
   doc_ = new BoardDocument(DocKind::kSetup, &app->messages());

@@ -43,9 +43,9 @@ class FirstRunTest : public QObject {
     app_ = std::make_unique<Application>(options);
     app_->SetMessageSink(&sink_);
     QCOMPARE(app_->Start(), -1);
-    QVERIFY(app_->main_frame() != nullptr);
+    QVERIFY(app_->main_window() != nullptr);
   }
-  QString StatusText() const { return app_->main_frame()->statusBar()->currentMessage(); }
+  QString StatusText() const { return app_->main_window()->statusBar()->currentMessage(); }
   size_t Count(shogidb::ItemDatabase& db, const QString& dir) {
     db.SetDatabase(ToCore(dir));
     std::vector<shogidb::ListEntry> found;
@@ -61,7 +61,7 @@ class FirstRunTest : public QObject {
     sink_.messages.clear();
   }
   void cleanup() {
-    if (app_ && app_->main_frame()) app_->main_frame()->close();
+    if (app_ && app_->main_window()) app_->main_window()->close();
     app_.reset();
     root_.reset();
   }
@@ -77,7 +77,7 @@ class FirstRunTest : public QObject {
     QCOMPARE(StatusText(), QString::fromUtf8("見本の将棋データベースを作成しました(対局 4 件、詰将棋 5 件): ") + dir);
     QCOMPARE(app_->database_dir(), dir);
     QVERIFY(sink_.messages.empty());  // no message box on the way
-    QVERIFY(app_->main_frame()->ActiveView() != nullptr);
+    QVERIFY(app_->main_window()->ActiveView() != nullptr);
   }
 
   void anExistingDefaultDirectoryIsLeftAlone() {
@@ -104,7 +104,7 @@ class FirstRunTest : public QObject {
     const QString dir = Path(QStringLiteral("database"));
     QVERIFY(QFile::link(Path(QStringLiteral("gone/database")), dir));
     StartProgram();
-    QVERIFY(app_->main_frame()->ActiveView() != nullptr);
+    QVERIFY(app_->main_window()->ActiveView() != nullptr);
     QVERIFY(sink_.messages.empty());
     QCOMPARE(StatusText(), QString::fromUtf8("見本の将棋データベース ") + dir +
                                QString::fromUtf8(" が作成できませんでした。新規ディレクトリの作成に失敗しました。 "

@@ -52,7 +52,7 @@ class GuiTest : public QObject {
   std::unique_ptr<Application> app_;
   platform::RecordingMessageSink sink_;
 
-  MainWindow* frame() { return app_->main_frame(); }
+  MainWindow* frame() { return app_->main_window(); }
   void Trigger(int id) {
     frame()->UpdateCommandUi();
     QAction* a = frame()->commands().Action(id);
@@ -206,7 +206,7 @@ class GuiTest : public QObject {
     Click(view, 77);
     Click(view, 76);
     Trigger(cmd::kInitialPosition);
-    SetupWindow* setup = app_->setup_frame();
+    SetupWindow* setup = app_->setup_window();
     QVERIFY(setup);
     frame()->UpdateCommandUi();
     QVERIFY2(!frame()->commands().Action(cmd::kInitialPosition)->isEnabled(), "one set-up window at a time");
@@ -223,7 +223,7 @@ class GuiTest : public QObject {
     sink_.answers = {Answer::kNo, Answer::kYes};  // don't save the game; yes, drop its moves
     sink_.messages.clear();
     setup->Execute(cmd::kSetupEnd);
-    QTRY_VERIFY(app_->setup_frame() == nullptr);
+    QTRY_VERIFY(app_->setup_window() == nullptr);
     QCOMPARE(U8(sink_.questions.back()), std::string("このバッファの指し手は全て破棄されます。よろしいですか？"));
     QVERIFY(board.root()->child == nullptr);
     QCOMPARE(board.CountIn(kPieceBox, OU), 1);
@@ -241,11 +241,11 @@ class GuiTest : public QObject {
     QCOMPARE(view->controller().LabelIndex(), int(kLabelDefender));
     QVERIFY2(platform::FileExists(ToCore(home_.filePath(QStringLiteral("su1.dib")))), "a missing label is drawn and saved");
     Trigger(cmd::kProblemDiagram);
-    SetupWindow* setup = app_->setup_frame();
+    SetupWindow* setup = app_->setup_window();
     QVERIFY(setup && setup->from_tsume());
     QCOMPARE(setup->Query(cmd::kSideSente).text, std::string("攻  方(&S)"));
     setup->close();
-    QTRY_VERIFY(app_->setup_frame() == nullptr);
+    QTRY_VERIFY(app_->setup_window() == nullptr);
   }
 
   void openGameFileAndStepThroughIt() {
