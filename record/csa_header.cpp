@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/sjis.h"
+#include "platform/text_scan.h"
 #include "record/archive.h"
 #include "record/csa_body.h"
 
@@ -104,7 +105,7 @@ std::optional<size_t> ScanAhead(HeaderFields& header, Archive& ar) {
 bool IsVersionLine(std::string_view t) {
   if (t.size() < 2 || t[0] != 'V') return false;
   for (char c : t.substr(1)) {
-    if (!(c >= '0' && c <= '9') && c != '.') return false;
+    if (!platform::IsDigit(c) && c != '.') return false;
   }
   return true;
 }
@@ -112,7 +113,7 @@ bool IsVersionLine(std::string_view t) {
 std::string DigitsOf(std::string_view s) {
   std::string digits;
   for (char c : s) {
-    if (c >= '0' && c <= '9') digits += c;
+    if (platform::IsDigit(c)) digits += c;
   }
   return digits;
 }

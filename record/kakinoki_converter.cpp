@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/sjis.h"
 #include "platform/text_codec.h"
+#include "platform/text_scan.h"
 #include "record/archive.h"
 #include "record/board_diagram.h"
 #include "record/csa_body.h"
@@ -304,7 +305,7 @@ size_t GameConverter::ReadMoves(size_t at, Game& game, KakinokiStats& stats) {
       if (game.failed) continue;
       std::string_view n = line.substr(6);
       int number = 0;
-      while (!n.empty() && n[0] >= '0' && n[0] <= '9' && number < 100000) {
+      while (!n.empty() && platform::IsDigit(n[0]) && number < 100000) {
         number = number * 10 + (n[0] - '0');
         n.remove_prefix(1);
       }

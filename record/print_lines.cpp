@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/sjis.h"
+#include "platform/text_scan.h"
 #include "record/archive.h"
 #include "record/board_diagram.h"
 
@@ -52,12 +53,11 @@ void WriteDiagram(PrintLines& out, const Position& position, std::string_view se
 
 namespace {
 
-bool Digit(char c) { return c >= '0' && c <= '9'; }
 
 // Digits at `at`, then `unit`; the position after the unit, or npos.
 size_t DigitsThen(std::string_view s, size_t at, std::string_view unit) {
   const size_t start = at;
-  while (at < s.size() && Digit(s[at])) ++at;
+  while (at < s.size() && platform::IsDigit(s[at])) ++at;
   if (at == start || s.substr(at, unit.size()) != unit) return std::string_view::npos;
   return at + unit.size();
 }

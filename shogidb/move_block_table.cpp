@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "dbengine/index.h"
+#include "platform/text_scan.h"
 
 namespace shogidb {
 
@@ -147,7 +148,7 @@ int MoveBlockTable::ListBlocks(char kind, int32_t owner, std::vector<std::pair<i
     const dbengine::IndexEntry* entry = dbengine::IndexKeyBuffer(table(), 0);
     if (entry->key_length != kBlockOffset + 2 || std::memcmp(entry->key, prefix.data(), prefix.size()) != 0) break;
     const uint8_t* sno = entry->key + kBlockOffset;
-    if (sno[0] >= '0' && sno[0] <= '9' && sno[1] >= '0' && sno[1] <= '9') {
+    if (platform::AllDigits(std::string_view(reinterpret_cast<const char*>(sno), 2))) {
       blocks.emplace_back((sno[0] - '0') * 10 + (sno[1] - '0'), entry->record);
     }
     rc = dbengine::IndexNext(table(), 0);
