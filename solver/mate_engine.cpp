@@ -187,7 +187,10 @@ void MateEngine::Transfer(const MoveNode& node) {
 // --- attack nodes --------------------------------------------------------------------------------------
 
 bool MateEngine::RepeatsOnPath(const PositionRecord& record, uint32_t hash) const {
-  for (int d = ply_ - 4; d >= 0; d -= 2) {
+  // The same side to move comes back every second ply; a position needs two moves of each side at least
+  // to come back.
+  constexpr int kShortestCycle = 4;
+  for (int d = ply_ - kShortestCycle; d >= 0; d -= 2) {
     const PathEntry& before = chain_[d];
     if (before.tag == hash && before.record.SameBoard(record) && HandNotGreater(record.hand, before.record.hand)) {
       return true;
@@ -246,7 +249,9 @@ int MateEngine::AttackNode(MoveNode* node, const MoveWord* hint, Location interp
       return Fail();
     }
     if (checks.empty()) return kNoMate;
-    if (ply_ < depth_limit_ || depth_limit_ < 5) {
+    // Valuing a check plays it; at the last ply of the limit that is done only while the limit is short.
+    constexpr int kShortLimit = 5;
+    if (ply_ < depth_limit_ || depth_limit_ < kShortLimit) {
       CapturesFirst(checks);
       for (MoveNode* m = checks.head; m; m = m->next) m->key = StaticValue(*m);
       SortByKeyDescending(checks);
