@@ -2,7 +2,7 @@
 // state. Bit 0 is the least significant.
 //
 //   bit  0      side after        side owning the piece after the move
-//   bits 1-7    from              board index 21..109, or 0/1/2 sente's hand, gote's hand, box
+//   bits 1-7    from              a Location code: board index 21..109, or 0/1/2 sente's hand, gote's hand, box
 //   bit  8      promoted after
 //   bits 9-15   to                board index, or 0/1/2 when editing puts a piece into a hand or the box
 //   bit  16     promoted before

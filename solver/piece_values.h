@@ -13,7 +13,7 @@ constexpr int PieceValue(uint8_t code) { return kPieceValueByCode[code & 15]; }
 constexpr int PieceValue(int kind, bool promoted) { return kPieceValueByCode[(kind & 7) | (promoted ? 8 : 0)]; }
 
 // How good a square is for a side's king, from that side's point of view: low where the king is boxed
-// in at home, high where it has escaped towards the far ranks. Indexed [side][board index].
+// in at home, high where it has escaped towards the far ranks.
 int KingSquareValue(rules::Side side, rules::BoardIndex square);
 
 }  // namespace solver
