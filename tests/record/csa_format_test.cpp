@@ -3,6 +3,7 @@
 
 #include "platform/message_sink.h"
 #include "record/csa_body.h"
+#include "record/csa_position_lines.h"
 #include "rules/notation.h"
 #include "tests/record/record_test_util.h"
 #include "tests/support/test_position.h"
@@ -247,6 +248,46 @@ TEST_F(GameText, PositionLines) {
   EXPECT_EQ(board.store(kPieceBox).total(), 2);
   EXPECT_EQ(board.side_to_move(), kGote);
   EXPECT_EQ(board.CheckConsistency(), "");
+}
+
+// The one reader of position lines under its two policies: what a document takes, registration refuses.
+TEST(PositionLineReader, LenientTakesWhatItCanStrictRefuses) {
+  struct Case {
+    std::vector<const char*> lines;
+    bool strict_ok;
+    const char* lenient_form;  // the position lines a document ends up with
+  };
+  const Case cases[] = {
+      {{"P1 *  *  *  *  *  *  *  * -OU", "P+00FU00FU"}, true, "P1 *  *  *  *  *  *  *  * -OU|P+00FU00FU"},
+      {{"P1-OU", "P1+OU"}, false, "P1+OU *  *  *  *  *  *  *  * "},  // a square given twice keeps the later
+      {{"P+00TO"}, false, "P+00FU"},                                // a piece in hand is unpromoted
+      {{"P+00OU"}, false, "P+00OU"},                                // a king in hand is taken as given
+      {{"P+55KA00"}, false, "P5 *  *  *  * +KA *  *  *  * "},       // a group cut short ends the line
+      {{"P1-XX+OU"}, false, "P1 * +OU *  *  *  *  *  *  * "},       // an unknown code in a cell is passed over
+      {{"PI55FU"}, false, "P1-KY-KE-GI-KI-OU-KI-GI-KE-KY"},         // a removal of no such piece changes nothing
+      {{"P+00AL"}, true, "P+00HI00HI00KA00KA00KI00KI00KI00KI00GI00GI00GI00GI00KE00KE00KE00KE00KY00KY00KY00KY"
+                         "00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU"},
+  };
+  for (const Case& c : cases) {
+    BoardForm::Expanded strict, lenient;
+    bool ok = true;
+    for (const char* line : c.lines) {
+      ok = ok && ApplyCsaPositionLine(line, CsaPolicy::kStrict, strict);
+      EXPECT_TRUE(ApplyCsaPositionLine(line, CsaPolicy::kLenient, lenient)) << line;
+    }
+    EXPECT_EQ(ok, c.strict_ok) << c.lines[0];
+    BoardForm form;
+    form.Encode(lenient);
+    std::string text;
+    for (const std::string& line : CsaPositionLines(form)) {
+      if (line.find_first_not_of(" *", 2) == std::string::npos) continue;  // empty ranks
+      text += (text.empty() ? "" : "|") + line;
+    }
+    EXPECT_EQ(text.substr(0, std::string(c.lenient_form).size()), c.lenient_form) << c.lines[0];
+  }
+  EXPECT_TRUE(IsCsaPositionLine("Pi82HI", CsaPolicy::kLenient));
+  EXPECT_FALSE(IsCsaPositionLine("Pi82HI", CsaPolicy::kStrict));
+  EXPECT_FALSE(IsCsaPositionLine("PX", CsaPolicy::kLenient));
 }
 
 TEST_F(GameText, AGameWithoutMovesOrSeparatorIsAPositionWithAnEmptyTree) {
