@@ -402,11 +402,12 @@ void GameConverter::Write(const Game& game, std::string_view source, Archive& ou
     if (handicap) return side == kSente ? "下手勝ち" : "上手勝ち";
     return side == kSente ? "先手勝ち" : "後手勝ち";
   };
-  const char* last_line = "%TORYO";
+  std::string end_line = "%TORYO";
   if (g.failed) {
-    last_line = "%ERROR";
+    end_line = "%ERROR";
   } else if (g.end.kind != GameEnd::kNone) {
-    last_line = CsaEndLine(g.end.kind);
+    end_line = CsaEndLine(g.end);
+    if (end_line.empty()) end_line = "%TORYO";
     // "まで3手で詰み" names no side: the side that made the last move mated.
     if (g.end.kind == GameEnd::kMate && g.end.winner == kSideUnset) {
       g.end.winner = g.main_length % 2 == 1 ? g.first_mover : Opponent(g.first_mover);
@@ -434,7 +435,7 @@ void GameConverter::Write(const Game& game, std::string_view source, Archive& ou
     for (const std::string& line : note->lines) out.WriteLine("'注釈:" + line);
   }
   WriteCsaMoveTree(*board_.root(), 1, out);
-  out.WriteLine(last_line);
+  out.WriteLine(end_line);
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {

@@ -171,22 +171,7 @@ bool KakinokiMoveReader::PlayMove(const Parsed& m, Side side) {
 }
 
 KakinokiMoveReader::Result KakinokiMoveReader::EndWith(GameEnd::Kind kind) {
-  end_.kind = kind;
-  const Side to_move = board_.side_to_move() == kGote ? kGote : kSente;
-  switch (kind) {
-    case GameEnd::kResign:
-    case GameEnd::kMate:
-    case GameEnd::kTimeUp:
-    case GameEnd::kIllegalLoss:
-      end_.winner = Opponent(to_move);
-      break;
-    case GameEnd::kIllegalWin:
-    case GameEnd::kEnteringKing:
-      end_.winner = to_move;
-      break;
-    default:
-      end_.winner = kSideUnset;
-  }
+  end_ = GameEnd::StatedBy(kind, board_.side_to_move() == kGote ? kGote : kSente);
   return Result::kEnd;
 }
 

@@ -204,18 +204,4 @@ GameEnd ParseSummaryLine(std::string_view line) {
   return end;
 }
 
-const char* CsaEndLine(GameEnd::Kind kind) {
-  switch (kind) {
-    case GameEnd::kRepetition: return "%SENNICHITE";
-    case GameEnd::kImpasse: return "%JISHOGI";
-    case GameEnd::kAbort: return "%CHUDAN";
-    case GameEnd::kMate: return "%TSUMI";
-    case GameEnd::kTimeUp: return "%TIME_UP";
-    case GameEnd::kIllegalWin:
-    case GameEnd::kIllegalLoss: return "%ILLEGAL_MOVE";
-    case GameEnd::kEnteringKing: return "%KACHI";
-    default: return "%TORYO";
-  }
-}
-
 }  // namespace record

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "record/game_end.h"
 #include "rules/side.h"
 
 namespace record {
@@ -25,20 +26,12 @@ std::string ConvertKakinokiDate(std::string_view value);
 // double-byte characters are kept.
 std::string FullWidthName(std::string_view name);
 
-// The end of a game, as a move keyword or a summary line states it.
-struct GameEnd {
-  enum Kind { kNone, kResign, kRepetition, kImpasse, kAbort, kMate, kTimeUp, kIllegalWin, kIllegalLoss, kEnteringKing };
-  Kind kind = kNone;
-  rules::Side winner = rules::kSideUnset;  // the "+" side (sente), the "-" side, or unset: not stated
-};
 // The end keyword a move token starts with (投了, 中断, 千日手, 持将棋, 詰み, 切れ負け, 時間切れ, 反則勝ち,
 // 反則負け, 入玉勝ち), with the length of the keyword; kNone when the token starts with none.
 GameEnd::Kind EndKeywordAt(std::string_view token, size_t* length = nullptr);
 // A summary line such as "まで77手で先手の勝ち" or "まで60手で千日手": what it states.
 bool IsSummaryLine(std::string_view line);
 GameEnd ParseSummaryLine(std::string_view line);
-// The last CSA line written for an end ("%TORYO", "%SENNICHITE", ...).
-const char* CsaEndLine(GameEnd::Kind kind);
 
 // The second byte of a double-byte character: 0x40..0x7E or 0x80..0xFC.
 constexpr bool IsCp932TrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
