@@ -129,8 +129,8 @@ bool BoardDocument::ReadText(const std::string& bytes) {
   const DocumentResult result = record_->Serialize(in);
   if (!result.loaded) return false;
   if (!result.body.ok()) {
-    // The moves before the line stay; saying so keeps a later save from quietly dropping the rest.
-    messages_->Show(platform::Utf8ToCp932("指し手を読み込めませんでした。(") + result.body.bad_line + ")");
+    // What was read before the line stays; saying so keeps a later save from quietly dropping the rest.
+    messages_->Show(record::CsaBodyProblemText(result.body));
   }
   board_->SetReversed(record_->reversed() != 0);
   return true;

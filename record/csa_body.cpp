@@ -28,6 +28,7 @@
 #include "platform/text_scan.h"
 #include "record/archive.h"
 #include "record/csa_position_lines.h"
+#include "rules/move_rules.h"
 #include "record/record_board.h"
 #include "rules/notation.h"
 
@@ -60,37 +61,78 @@ bool LooksLikeCsaMove(std::string_view t) {
   return t.size() == 5 || !platform::IsDigit(t[5]);
 }
 
-bool ParseCsaMoveLine(const Position& position, std::string_view line, CsaMove& move) {
-  if (line.size() < 7 || (line[0] != '+' && line[0] != '-')) return false;
-  const Side side = line[0] == '+' ? kSente : kGote;
-  const int from = ParseCsaSquare(line.substr(1, 2));
-  const int to = ParseCsaSquare(line.substr(3, 2));
+std::string CsaMoveErrorText(CsaMoveError error, std::string_view line) {
+  const char* text = "";
+  switch (error) {
+    case CsaMoveError::kNone: return "";
+    case CsaMoveError::kFormat: text = "指し手の形式が間違っています"; break;
+    case CsaMoveError::kSide: text = "指し手の手番が間違っています"; break;
+    case CsaMoveError::kFrom: text = "指し手の移動元が間違っています"; break;
+    case CsaMoveError::kKind: text = "指し手の駒種が間違っています"; break;
+    case CsaMoveError::kTo: text = "指し手の移動先が間違っています"; break;
+    case CsaMoveError::kIllegal: text = "指し手が間違っています"; break;
+  }
+  return std::string(text) + "(" + std::string(line) + ")";
+}
+
+std::string CsaBodyProblemText(const CsaBodyResult& result) {
+  switch (result.status) {
+    case CsaBodyResult::kOk: return "";
+    case CsaBodyResult::kBadPosition: return "駒配置指定エラーです。(" + result.bad_line + ")";
+    case CsaBodyResult::kBadMove: return CsaMoveErrorText(result.move_error, result.bad_line);
+    case CsaBodyResult::kNoNode: return "No memory!!(" + result.bad_line + ")";
+  }
+  return "";
+}
+
+namespace {
+
+// The piece of a kind a drop takes: the lowest-numbered one in the mover's hand, or -1.
+int PieceInHand(const Position& position, int kind, Side side) {
+  for (int i = kFirstIndexOfKind[kind]; i < kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; ++i) {
+    if (position.LocationOf(i) == Location::Hand(side)) return i;
+  }
+  return -1;
+}
+
+}  // namespace
+
+CsaMoveError ReadCsaMove(const Position& position, std::string_view line, CsaMove& move) {
+  using E = CsaMoveError;
+  if (line.size() < 7 || (line[0] != '+' && line[0] != '-') || !platform::AllDigits(line.substr(1, 4))) {
+    return E::kFormat;
+  }
   bool promoted = false;
   const int kind = ParseCsaCode(line.substr(5, 2), &promoted);
-  if (from < 0 || to <= 0 || kind < 0) return false;
+  if (kind < 0) return E::kFormat;
+  const Side side = line[0] == '+' ? kSente : kGote;
+  if (position.side_to_move() != kSideUnset && side != position.side_to_move()) return E::kSide;
+  const int from = ParseCsaSquare(line.substr(1, 2));
+  const int to = ParseCsaSquare(line.substr(3, 2));
+  if (from < 0) return E::kFrom;
+  const Piece* piece = nullptr;
+  if (from == 0) {
+    const int index = PieceInHand(position, kind, side);
+    if (index < 0) return E::kFrom;
+    if (promoted) return E::kKind;
+    piece = &position.piece(index);
+  } else {
+    piece = position.PieceAt(ToBoardIndex(SquareNumber(from)));
+    if (!piece || piece->side() != side) return E::kFrom;
+    if (piece->kind() != kind || (piece->promoted() && !promoted)) return E::kKind;
+  }
+  if (to <= 0 || to == from) return E::kTo;
   const BoardIndex target = ToBoardIndex(SquareNumber(to));
   const Piece* occupant = position.PieceAt(target);
-  if (occupant && occupant->side() == side) return false;
-  int piece = -1;
-  if (from == 0) {
-    if (promoted || occupant) return false;
-    for (int i = kFirstIndexOfKind[kind]; i < kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; ++i) {
-      if (position.LocationOf(i) == Location::Hand(side)) {
-        piece = i;
-        break;
-      }
-    }
-    if (piece < 0) return false;
-  } else {
-    const Piece* p = position.PieceAt(ToBoardIndex(SquareNumber(from)));
-    if (!p || p->side() != side || p->kind() != kind || from == to) return false;
-    piece = p->index();
+  if (occupant && (occupant->side() == side || from == 0)) return E::kTo;
+  if (ValidateMove(position, position.BuildMoveWord(*piece, target, PromotionTo(promoted), side)) != kLegal) {
+    return E::kIllegal;
   }
-  move.piece = piece;
+  move.piece = piece->index();
   move.to = target;
   move.promote = promoted;
   move.side = side;
-  return true;
+  return E::kNone;
 }
 
 // --- writing ----------------------------------------------------------------------------------------
@@ -136,9 +178,9 @@ void WriteCsaMoveTree(const MoveNode& from, int first_number, Archive& ar) {
 
 namespace {
 
-// Reads the lines before the moves: the position lines (taken as far as they go), up to the side line
-// "+" or "-" or a first move standing in its place, which `side_line` receives. False when the text ends
-// first, or reaches a "/" (which `result` notes).
+// Reads the lines before the moves: the position lines, up to the side line "+" or "-" or a first move
+// standing in its place, which `side_line` receives. False when the text ends first, or reaches a "/"
+// (which `result` notes), or a position line does not read (`result` says which).
 bool ReadStartPosition(RecordBoard& board, Archive& ar, std::string& side_line, CsaBodyResult& result) {
   BoardForm::Expanded pieces;  // every piece in the box until a position line says otherwise
   bool have_side = false;
@@ -153,12 +195,25 @@ bool ReadStartPosition(RecordBoard& board, Archive& ar, std::string& side_line, 
     } else if (line[0] == '/') {
       result.game_end = true;
       break;
-    } else {
-      ApplyCsaPositionLine(line, CsaPolicy::kLenient, pieces);  // other lines change nothing
+    } else if (!ApplyCsaPositionLine(line, CsaPolicy::kLenient, pieces)) {  // other lines change nothing
+      result.status = CsaBodyResult::kBadPosition;
+      result.bad_line = std::string(line);
+      break;
     }
   }
   board.PlacePieces(pieces);
   return have_side;
+}
+
+// After a line that stopped the reading, the stream moves on to the next game's "/".
+void SkipToGameEnd(Archive& ar, CsaBodyResult& result) {
+  std::string raw;
+  while (ar.ReadLine(raw)) {
+    if (SkipCsaBlanks(raw).starts_with("/")) {
+      result.game_end = true;
+      return;
+    }
+  }
 }
 
 // The number of a branch marker "'手数目:N" from its leading digits; -1 when there are none.
@@ -175,8 +230,9 @@ void ReadMoves(RecordBoard& board, Archive& ar, const std::string& side_line, Cs
   int number = 1;  // the number of the next move
   auto play = [&](std::string_view line) {
     CsaMove m;
-    if (!ParseCsaMoveLine(board, line, m)) {
+    if (const CsaMoveError error = ReadCsaMove(board, line, m); error != CsaMoveError::kNone) {
       result.status = CsaBodyResult::kBadMove;
+      result.move_error = error;
     } else if (board.piece(m.piece).MoveTo(m.to, PromotionTo(m.promote), m.side) == 0) {
       result.status = CsaBodyResult::kNoNode;
     } else {
@@ -205,20 +261,16 @@ void ReadMoves(RecordBoard& board, Archive& ar, const std::string& side_line, Cs
       }
     } else if (line[0] == '+' || line[0] == '-') {
       play(line);
+    } else if (line[0] == '%') {
+      // A special move ends the game; the last one read is the result the file states.
+      if (const GameEnd end = CsaEndOf(line, board.side_to_move()); end.kind != GameEnd::kNone) result.end = end;
     } else if (line[0] == '/') {
       result.game_end = true;
       return;
     }
   }
   // A game that stopped at a bad move still ends at its "/": the stream is left at the next game.
-  if (!result.ok()) {
-    while (ar.ReadLine(raw)) {
-      if (SkipCsaBlanks(raw).starts_with("/")) {
-        result.game_end = true;
-        return;
-      }
-    }
-  }
+  if (!result.ok()) SkipToGameEnd(ar, result);
 }
 
 }  // namespace
@@ -240,6 +292,7 @@ CsaBodyResult RecordBoard::ReadCsaBody(Archive& ar) {
   const bool have_side = ReadStartPosition(*this, ar, side_line, result);
   SetTurnOrder(1);
   BeginRecord();
+  if (!result.ok()) SkipToGameEnd(ar, result);
   if (!have_side) return result;
   // 2. The moves and their branches.
   const Side start_side = side_to_move();

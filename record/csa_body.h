@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "record/game_end.h"
 #include "rules/move_word.h"
 
 namespace rules {
@@ -15,29 +16,42 @@ namespace record {
 
 class Archive;
 
-// How reading a body went. A move line that does not read (or that the record cannot take) stops the
-// moves; the moves before it stay in the record.
+// What is wrong with a move line, as the checks find it in this order: its form, the side to move, the
+// from square (or the hand), the piece code, the target, then the rules of play.
+enum class CsaMoveError { kNone, kFormat, kSide, kFrom, kKind, kTo, kIllegal };
+// The message of an error with the line in it, e.g. "指し手が間違っています(+8833UM)".
+std::string CsaMoveErrorText(CsaMoveError error, std::string_view line);
+
+// How reading a body went. A position line that does not read stops the reading; a move line that does
+// not read (or that the record cannot take) stops the moves, and the moves before it stay in the record.
 struct CsaBodyResult {
-  enum Status { kOk, kBadMove, kNoNode };
+  enum Status { kOk, kBadPosition, kBadMove, kNoNode };
   Status status = kOk;
-  std::string bad_line;   // the move line that stopped the reading
+  std::string bad_line;   // the line that stopped the reading
+  CsaMoveError move_error = CsaMoveError::kNone;  // why, for kBadMove
   bool game_end = false;  // the game ended at a "/" line (more games may follow in the stream)
+  GameEnd end;            // the ending its last "%" line states (kNone without one)
   bool ok() const { return status == kOk; }
 };
+// The message that tells a user why the reading stopped: "駒配置指定エラーです。(...)", the move line's
+// error, or "No memory!!" with the line; "" when it did not stop.
+std::string CsaBodyProblemText(const CsaBodyResult& result);
 
 // Reads a move line such as "+7776FU" (characters after the seventh are ignored) against a position:
 // the sign names the mover, 00 as the from square a drop of the lowest-numbered piece of that kind in the
 // mover's hand, otherwise the mover's piece standing on the from square, promoted after the move when
-// the code is a promoted one. Fills the piece index, target board index and promotion; false when the
-// line is no move of this position (a square without the mover's piece of that kind, an occupied drop
-// target, a capture of the mover's own piece...).
+// the code is a promoted one. The move must be one of play (the rules checked, the side to move's unless
+// that is unset). Fills the piece index, target square and promotion when there is no error.
 struct CsaMove {
   int piece = -1;
   rules::BoardIndex to;
   bool promote = false;  // promoted after the move
   rules::Side side = rules::kSente;
 };
-bool ParseCsaMoveLine(const rules::Position& position, std::string_view line, CsaMove& move);
+CsaMoveError ReadCsaMove(const rules::Position& position, std::string_view line, CsaMove& move);
+inline bool ParseCsaMoveLine(const rules::Position& position, std::string_view line, CsaMove& move) {
+  return ReadCsaMove(position, line, move) == CsaMoveError::kNone;
+}
 
 // Writes the moves below a node depth first, as the body does after "'以下手順": each move with its
 // annotation lines, its children, then its later siblings preceded by "'手数目:%d". `first_number` is the

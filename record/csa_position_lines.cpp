@@ -76,11 +76,11 @@ bool ApplyHandicapLine(std::string_view rest, CsaPolicy policy, Entries& e) {
   for (;;) {
     rest = SkipBlanks(rest);
     if (rest.empty()) return true;
-    if (rest.size() < kGroupWidth) return !strict;
+    if (rest.size() < kGroupWidth) return false;
     bool promoted = false;
     const int square = ParseCsaSquare(rest);
     const int kind = ParseCsaCode(rest.substr(2, 2), &promoted);
-    if (square <= 0 || kind < 0) return !strict;
+    if (square <= 0 || kind < 0) return false;
     const int i = PieceOn(e, square);
     if (i >= 0 && KindOfIndex(i) == kind) {
       e[i] = BoardForm::Entry{};
@@ -95,9 +95,9 @@ bool ApplyHandicapLine(std::string_view rest, CsaPolicy policy, Entries& e) {
 bool ApplySideLine(Side side, std::string_view rest, CsaPolicy policy, Entries& e) {
   const bool strict = policy == CsaPolicy::kStrict;
   for (; !rest.empty(); rest.remove_prefix(std::min<size_t>(rest.size(), kGroupWidth))) {
-    if (rest.size() < kGroupWidth) return !strict;
+    if (rest.size() < kGroupWidth) return false;
     const int square = ParseCsaSquare(rest);
-    if (square < 0) return !strict;
+    if (square < 0) return false;
     if (square == 0 && rest.substr(2, 2) == "AL") {
       for (int i = 0; i < kPieceCount; ++i) {
         if (KindOfIndex(i) != OU && e[i].location == BoardForm::kBoxLocation) PutInHand(e, i, side);
@@ -106,7 +106,7 @@ bool ApplySideLine(Side side, std::string_view rest, CsaPolicy policy, Entries& 
     }
     bool promoted = false;
     const int kind = ParseCsaCode(rest.substr(2, 2), &promoted);
-    if (kind < 0) return !strict;
+    if (kind < 0) return false;
     // A document takes a piece in hand unpromoted.
     if (square == 0 && !strict) promoted = false;
     if (!Place(e, policy, kind, promoted, side, square)) return false;
@@ -116,25 +116,16 @@ bool ApplySideLine(Side side, std::string_view rest, CsaPolicy policy, Entries& 
 
 // "P1".."P9": nine cells, file 9 first.
 bool ApplyRankLine(int rank, std::string_view cells, CsaPolicy policy, Entries& e) {
-  const bool strict = policy == CsaPolicy::kStrict;
-  if (strict) {
-    while (!cells.empty() && (cells.back() == ' ' || cells.back() == '\t')) cells.remove_suffix(1);
-    if (cells.size() > kRankCells * kCellWidth) return false;
-  }
+  while (!cells.empty() && (cells.back() == ' ' || cells.back() == '\t')) cells.remove_suffix(1);
+  if (cells.size() > kRankCells * kCellWidth) return false;
   for (int c = 0; c < kRankCells; ++c) {
     std::string cell(cells.substr(std::min<size_t>(cells.size(), kCellWidth * c), kCellWidth));
-    cell.resize(kCellWidth, ' ');  // a line may end before its last cells
+    cell.resize(kCellWidth, ' ');  // trailing empty cells may be left out
     if (cell == " * " || cell == "   ") continue;
-    if (cell[0] != '+' && cell[0] != '-') {
-      if (strict) return false;
-      continue;
-    }
+    if (cell[0] != '+' && cell[0] != '-') return false;
     bool promoted = false;
     const int kind = ParseCsaCode(std::string_view(cell).substr(1), &promoted);
-    if (kind < 0) {
-      if (strict) return false;
-      continue;
-    }
+    if (kind < 0) return false;
     const int file = kRankCells - c;
     if (!Place(e, policy, kind, promoted, SideOfSign(cell[0]), SquareNumber::At(file, rank).value())) return false;
   }

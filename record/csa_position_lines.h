@@ -1,6 +1,6 @@
 // The position lines of CSA text, one reader for every place that takes them: a document loading a file
-// (lenient: it takes what it can) and a database registering one (strict: a line it cannot take whole is
-// refused).
+// (lenient about what a line asks for) and a database registering one (strict). A line that does not
+// read as a position line is refused under both.
 //
 //   PI82HI22KA         the even game without the pieces listed (square and code, as they stand there)
 //   P1-KY-KE * ...     a rank (1..9): nine cells of three characters, file 9 first; " * " is empty
@@ -20,9 +20,8 @@ namespace record {
 
 enum class CsaPolicy {
   // Documents: a square given twice keeps the later piece; a cell or group whose kind has no piece left in
-  // the box is passed over, as is an unknown code in a rank cell; a group that does not read ends its
-  // line; a promotion or a king in hand is taken as given; "Pi" is "PI"; a removal that names no such
-  // piece changes nothing.
+  // the box is passed over; a piece put in hand goes there unpromoted, a king too; "Pi" is "PI"; a removal
+  // that names no such piece changes nothing.
   kLenient,
   // Registration: every one of those is a broken line.
   kStrict,
@@ -31,8 +30,10 @@ enum class CsaPolicy {
 // Whether the line is a position line ("P1".."P9", "PI", "P+", "P-"; "Pi" too under the lenient policy).
 bool IsCsaPositionLine(std::string_view line, CsaPolicy policy);
 
-// Applies one position line to the entries. False under the strict policy when the line breaks a rule
-// (the entries may then be partly changed); the lenient policy always returns true.
+// Applies one position line to the entries. False when the line does not read (an unknown code, a cell or
+// group out of shape, a rank line too long) or, under the strict policy, breaks a rule; the entries may
+// then be partly changed. Any other line changes nothing and is taken (true) only under the lenient
+// policy.
 bool ApplyCsaPositionLine(std::string_view line, CsaPolicy policy, rules::BoardForm::Expanded& pieces);
 
 // The position as position lines without line ends: "P1".."P9" (file 9 first, " * " for an empty

@@ -165,6 +165,8 @@ DocumentResult GameDocument::SerializeRecord(Archive& ar, bool selected_only) {
   // A game keeps whatever header it got and reads the body all the same.
   result.body = SerializeMoves(ar, selected_only);
   UpdateMoveCountField();
+  // A standard CSA file states its result only in its last "%" line; a result the header gives wins.
+  if (header_.Field(GameHeader::kResult).empty()) header_.SetField(GameHeader::kResult, ResultText(result.body.end, false));
   return result;
 }
 

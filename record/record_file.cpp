@@ -41,15 +41,6 @@ RecordFileResult RecordFile::Load(std::string_view path, int index) {
   return LoadText(bytes, RecordFileKindOf(path), path, index);
 }
 
-namespace {
-
-std::string BodyProblem(const CsaBodyResult& body) {
-  if (body.status == CsaBodyResult::kNoNode) return "no memory for the moves (at " + body.bad_line + ")";
-  return "move line not read: " + body.bad_line;
-}
-
-}  // namespace
-
 RecordFileResult RecordFile::LoadText(std::string_view bytes, RecordFileKind kind, std::string_view name, int index) {
   RecordFileResult r;
   kind_ = kind;
@@ -93,7 +84,7 @@ RecordFileResult RecordFile::LoadText(std::string_view bytes, RecordFileKind kin
       } else if (d.header != HeaderStatus::kOk) {
         r.problem = "the header was not read whole";
       } else if (!d.body.ok()) {
-        r.problem = BodyProblem(d.body);
+        r.problem = CsaBodyProblemText(d.body);
       }
       return r;
     }

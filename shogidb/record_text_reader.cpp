@@ -185,50 +185,28 @@ RecordTextReader::Status RecordTextReader::ReadHeaderPart(ParsedItem& item, bool
 }
 
 bool RecordTextReader::PlayLine(std::string_view line, ParsedItem& item, int& ply) {
-  if (line.size() < 7 || !platform::AllDigits(line.substr(1, 4))) return Fail("指し手の形式が間違っています(%s)", line);
-  bool promoted = false;
-  const int kind = ParseCsaCode(line.substr(5, 2), &promoted);
-  if (kind < 0) return Fail("指し手の形式が間違っています(%s)", line);
-  const Side side = line[0] == '+' ? kSente : kGote;
-  if (side != board_.side_to_move()) return Fail("指し手の手番が間違っています(%s)", line);
-  const int from = ParseCsaSquare(line.substr(1, 2));
-  const int to = ParseCsaSquare(line.substr(3, 2));
-  const Piece* piece = nullptr;
-  if (from < 0) return Fail("指し手の移動元が間違っています(%s)", line);
-  if (from == 0) {
-    for (int i = kFirstIndexOfKind[kind]; i < kFirstIndexOfKind[kind] + kPiecesPerKind[kind]; ++i) {
-      if (board_.LocationOf(i) == Location::Hand(side)) {
-        piece = &board_.piece(i);
-        break;
-      }
-    }
-    if (!piece) return Fail("指し手の移動元が間違っています(%s)", line);
-    if (promoted) return Fail("指し手の駒種が間違っています(%s)", line);
-  } else {
-    piece = board_.PieceAt(ToBoardIndex(SquareNumber(from)));
-    if (!piece || piece->side() != side) return Fail("指し手の移動元が間違っています(%s)", line);
-    if (piece->kind() != kind || (piece->promoted() && !promoted)) {
-      return Fail("指し手の駒種が間違っています(%s)", line);
-    }
+  CsaMove move;
+  if (const CsaMoveError error = ReadCsaMove(board_, line, move); error != CsaMoveError::kNone) {
+    messages_.Show(CsaMoveErrorText(error, line));
+    return false;
   }
-  if (to <= 0 || to == from) return Fail("指し手の移動先が間違っています(%s)", line);
-  const BoardIndex target = ToBoardIndex(SquareNumber(to));
-  const Piece* occupant = board_.PieceAt(target);
-  if (occupant && (occupant->side() == side || from == 0)) return Fail("指し手の移動先が間違っています(%s)", line);
-  const MoveWord w = board_.BuildMoveWord(*piece, target, PromotionTo(promoted), side);
-  if (ValidateMove(board_, w) != kLegal) return Fail("指し手が間違っています(%s)", line);
+  const Piece& piece = board_.piece(move.piece);
+  const Side side = move.side;
+  const int from = ParseCsaSquare(line.substr(1, 2)), to = ParseCsaSquare(line.substr(3, 2));
+  const bool promoted = move.promote;
+  const MoveWord w = board_.BuildMoveWord(piece, move.to, PromotionTo(promoted), side);
 
   if (kind_ == ItemKind::kGame) {
     if (ply >= MoveBlockTable::kMaxPlies) {
       messages_.Show("指し手登録に失敗しました。(" + std::to_string(MoveBlockTable::kTooManyMoves) + ")");
       return false;
     }
-    PlainMove m{side, from, from == 0 ? kind : 0, to, promoted && !piece->promoted()};
+    PlainMove m{side, from, from == 0 ? piece.kind() : 0, to, promoted && !piece.promoted()};
     const BoardMove bm = form_.Encode(m);
     if (bm == kNoMove || !form_.Apply(bm)) return Fail("指し手が間違っています(%s)", line);
     item.moves.push_back(bm);
     board_.PlayQuiet(w);
-  } else if (board_.piece(piece->index()).MoveTo(target, PromotionTo(promoted), side) == 0) {
+  } else if (board_.piece(move.piece).MoveTo(move.to, PromotionTo(promoted), side) == 0) {
     messages_.Show("指し手登録に失敗しました。(" + std::to_string(dbengine::kNoMemory) + ")");
     return false;
   }
@@ -271,6 +249,11 @@ bool RecordTextReader::ReadMovePart(ParsedItem& item, const std::string& pending
       continue;
     }
     if (line[0] == '%') {
+      // The special move that ends a game's main line states its result, unless the header gave one.
+      const GameEnd end = CsaEndOf(line, board_.side_to_move());
+      if (kind_ == ItemKind::kGame && item.game.Field(GameHeader::kResult).empty()) {
+        item.game.SetField(GameHeader::kResult, ResultText(end, false));
+      }
       moves_over = true;
       continue;
     }

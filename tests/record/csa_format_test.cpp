@@ -250,32 +250,37 @@ TEST_F(GameText, PositionLines) {
   EXPECT_EQ(board.CheckConsistency(), "");
 }
 
-// The one reader of position lines under its two policies: what a document takes, registration refuses.
+// The one reader of position lines under its two policies: what a document takes, registration refuses;
+// a line that does not read is refused by both.
 TEST(PositionLineReader, LenientTakesWhatItCanStrictRefuses) {
   struct Case {
     std::vector<const char*> lines;
     bool strict_ok;
-    const char* lenient_form;  // the position lines a document ends up with
+    const char* lenient_form;  // the position lines a document ends up with; null: refused as well
   };
   const Case cases[] = {
       {{"P1 *  *  *  *  *  *  *  * -OU", "P+00FU00FU"}, true, "P1 *  *  *  *  *  *  *  * -OU|P+00FU00FU"},
       {{"P1-OU", "P1+OU"}, false, "P1+OU *  *  *  *  *  *  *  * "},  // a square given twice keeps the later
       {{"P+00TO"}, false, "P+00FU"},                                // a piece in hand is unpromoted
       {{"P+00OU"}, false, "P+00OU"},                                // a king in hand is taken as given
-      {{"P+55KA00"}, false, "P5 *  *  *  * +KA *  *  *  * "},       // a group cut short ends the line
-      {{"P1-XX+OU"}, false, "P1 * +OU *  *  *  *  *  *  * "},       // an unknown code in a cell is passed over
       {{"PI55FU"}, false, "P1-KY-KE-GI-KI-OU-KI-GI-KE-KY"},         // a removal of no such piece changes nothing
+      {{"P+55KA00"}, false, nullptr},                               // a group cut short
+      {{"P1-XX+OU"}, false, nullptr},                               // an unknown code
+      {{"P8 * +KA * * * * * +HI *"}, false, nullptr},               // cells out of shape
+      {{"P9 *  *  *  *  *  *  *  *  *  * "}, false, nullptr},       // ten cells
       {{"P+00AL"}, true, "P+00HI00HI00KA00KA00KI00KI00KI00KI00GI00GI00GI00GI00KE00KE00KE00KE00KY00KY00KY00KY"
                          "00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU00FU"},
   };
   for (const Case& c : cases) {
     BoardForm::Expanded strict, lenient;
-    bool ok = true;
+    bool ok = true, lenient_ok = true;
     for (const char* line : c.lines) {
       ok = ok && ApplyCsaPositionLine(line, CsaPolicy::kStrict, strict);
-      EXPECT_TRUE(ApplyCsaPositionLine(line, CsaPolicy::kLenient, lenient)) << line;
+      lenient_ok = lenient_ok && ApplyCsaPositionLine(line, CsaPolicy::kLenient, lenient);
     }
     EXPECT_EQ(ok, c.strict_ok) << c.lines[0];
+    EXPECT_EQ(lenient_ok, c.lenient_form != nullptr) << c.lines[0];
+    if (!c.lenient_form) continue;
     BoardForm form;
     form.Encode(lenient);
     std::string text;
@@ -301,9 +306,44 @@ TEST_F(GameText, TheFirstMoveMayStandWhereTheSideLineShould) {
   EXPECT_EQ(board.SelectedLineLength(), 2);
 }
 
-TEST_F(GameText, TimeAndSpecialLinesAreIgnoredAndExtraCharactersAfterTheMove) {
-  ReadDoc(doc, Crlf({"PI", "+", "+7776FU,T12", "T3", "-3334FU", "%TORYO"}));
+TEST_F(GameText, TimeLinesAreIgnoredAndExtraCharactersAfterTheMove) {
+  ReadDoc(doc, Crlf({"PI", "+", "+7776FU,T12", "T3", "-3334FU", "T4"}));
   EXPECT_EQ(board.SelectedLineLength(), 2);
+}
+
+// A standard CSA file states its result only in its last "%" line; a result the header gives stays, and
+// the document never writes a "%" line itself.
+TEST_F(GameText, TheEndingLineGivesTheResultTheHeaderLacks) {
+  struct Case {
+    std::string text;
+    const char* result;
+  };
+  const Case cases[] = {
+      {Crlf({"PI", "+", "+7776FU", "-3334FU", "%TORYO"}), "後手勝"},  // sente to move resigns
+      {Crlf({"PI", "+", "+7776FU", "%TORYO,T3"}), "先手勝"},
+      {Crlf({"PI", "+", "+7776FU", "%TIME_UP"}), "先手勝"},
+      {Crlf({"PI", "+", "+7776FU", "-3334FU", "%KACHI"}), "先手勝"},  // the side to move declares the win
+      {Crlf({"PI", "+", "+7776FU", "%-ILLEGAL_ACTION"}), "先手勝"},   // gote's foul
+      {Crlf({"PI", "+", "+7776FU", "-3334FU", "%SENNICHITE"}), "千日手"},
+      {Crlf({"PI", "+", "%CHUDAN"}), "中断"},
+      {Crlf({"PI", "+", "+7776FU", "%JISHOGI"}), "持将棋"},
+      {Crlf({"PI", "+", "+7776FU", "%ERROR"}), ""},
+      {Crlf({"'試合結果:先手勝", "PI", "+", "+7776FU", "-3334FU", "%TORYO"}), "先手勝"},
+  };
+  for (const Case& c : cases) {
+    ReadDoc(doc, c.text);
+    EXPECT_EQ(doc.header().Field(GameHeader::kResult), c.result) << c.text;
+    EXPECT_EQ(WriteDoc(doc).find("%"), std::string::npos);
+  }
+}
+
+// A position line that does not read is refused with the registration's message, not read in part.
+TEST_F(GameText, APositionRowThatDoesNotReadStopsTheReading) {
+  const DocumentResult r = ReadDoc(doc, Crlf({"PI", "P8 * +KA * * * * * +HI *", "+", "+7776FU", "/", "PI", "+"}));
+  EXPECT_EQ(r.body.status, CsaBodyResult::kBadPosition);
+  EXPECT_EQ(CsaBodyProblemText(r.body), "駒配置指定エラーです。(P8 * +KA * * * * * +HI *)");
+  EXPECT_TRUE(r.body.game_end);  // the stream stands at the next game
+  EXPECT_EQ(board.root()->child, nullptr);
 }
 
 TEST_F(GameText, ABadMoveStopsTheMovesAndKeepsThoseBefore) {
@@ -312,9 +352,18 @@ TEST_F(GameText, ABadMoveStopsTheMovesAndKeepsThoseBefore) {
   EXPECT_EQ(r.body.bad_line, "+7775FU");  // 77 is empty after the first move
   EXPECT_EQ(board.SelectedLineLength(), 2);
   EXPECT_EQ(board.depth(), 0);
-  // Moves of the wrong side, onto the mover's own piece, or of a piece that is not there.
-  for (const char* bad : {"-7776FU", "+8877KA", "+0055FU", "+2858KA", "+5958KI", "+7776F"}) {
-    EXPECT_EQ(ReadDoc(doc, Crlf({"PI", "+", bad})).body.bad_line, bad);
+  // Each refusal says why, in the words of the database's registration.
+  const std::pair<const char*, const char*> bad[] = {
+      {"-7776FU", "指し手の手番が間違っています(-7776FU)"}, {"+8877KA", "指し手の移動先が間違っています(+8877KA)"},
+      {"+0055FU", "指し手の移動元が間違っています(+0055FU)"}, {"+2858KA", "指し手の駒種が間違っています(+2858KA)"},
+      {"+5958KI", "指し手の駒種が間違っています(+5958KI)"},   {"+7776F", "指し手の形式が間違っています(+7776F)"},
+      {"+8833UM", "指し手が間違っています(+8833UM)"},        // the bishop would jump over the pawn on 7七
+      {"+2726TO", "指し手が間違っています(+2726TO)"},        // no promotion outside the zone
+  };
+  for (const auto& [line, message] : bad) {
+    const DocumentResult r = ReadDoc(doc, Crlf({"PI", "+", line}));
+    EXPECT_EQ(r.body.bad_line, line);
+    EXPECT_EQ(CsaBodyProblemText(r.body), message);
   }
 }
 

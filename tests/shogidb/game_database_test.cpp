@@ -176,11 +176,11 @@ TEST(GameRegistrationTest, TimesAnnotationsAndExport) {
   const std::string exported = g.Export(0);
   const std::vector<std::string> lines = Lines(exported);
   const std::vector<std::string> expected = {
-      "'対局日:20240615", "'手合:平手", "'持時間:013000", "'手数:0005", lines[4], "'対局番号:000000",
+      "'対局日:20240615", "'手合:平手", "'持時間:013000", "'試合結果:先手勝", "'手数:0005", lines[5], "'対局番号:000000",
       "'注釈:対局注釈1", "'注釈:2行目", "'注釈:開始局面", "N+山田", "N-鈴木", "PI", "+", "+7776FU,T75",
       "'注釈:定跡", "-3334FU,T5", "+8822UM,T120", "-3122GI", "'注釈:悪手", "+0045KA"};
   EXPECT_EQ(lines, expected) << exported;
-  EXPECT_EQ(lines[4].rfind("'登録日時:", 0), 0u);
+  EXPECT_EQ(lines[5].rfind("'登録日時:", 0), 0u);  // %TORYO with gote to move: sente won
   // The time notes as stored.
   ItemDatabase::StoredItem item;
   ASSERT_EQ(g.db.ReadStored(0, item), 0);
