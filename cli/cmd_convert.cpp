@@ -1,7 +1,8 @@
-// kzb convert --outdir DIR [--bulk NAME [--overwrite]] [--event NAME] [--date YYYYMMDD]
+// kzb convert --outdir DIR [--bulk NAME] [--overwrite] [--event NAME] [--date YYYYMMDD]
 //             [--fullwidth-names] FILE...
-// The batch conversion of Kakinoki records (KIF, KI2) to CSA files: one per input (個別), or all games
-// into DIR/NAME (一括), appended (追加) unless --overwrite (上書).
+// The batch conversion of Kakinoki records (KIF, KI2) to CSA files: one per input (個別; an output that
+// exists is left alone unless --overwrite), or all games into DIR/NAME (一括), appended (追加) unless
+// --overwrite (上書). Nothing is replaced without --overwrite.
 #include "cli/command.h"
 #include "cli/console.h"
 #include "platform/message_sink.h"
@@ -37,20 +38,28 @@ int RunConvert(const Args& args) {
       ok = false;
     }
   }
-  if (!ok || batch.inputs.empty() || batch.out_dir.empty() || (batch.overwrite && !batch.bulk)) {
-    Err("usage: kzb convert --outdir DIR [--bulk NAME [--overwrite]] [--event NAME] [--date YYYYMMDD] "
+  if (!ok || batch.inputs.empty() || batch.out_dir.empty()) {
+    Err("usage: kzb convert --outdir DIR [--bulk NAME] [--overwrite] [--event NAME] [--date YYYYMMDD] "
         "[--fullwidth-names] FILE...");
     return kUsage;
   }
   platform::ConsoleMessageSink messages;
   const KakinokiBatchResult r = RunKakinokiBatch(batch, messages);
   if (!r.ran) return kUsage;
-  Err(std::to_string(r.stats.games) + " games converted from " + std::to_string(r.files_converted) + " files");
+  Err(std::to_string(r.stats.games) + " games converted from " + std::to_string(r.files_converted) +
+      " files; " + std::to_string(r.files_written) + " files written");
+  if (r.files_skipped > 0) {
+    Err(std::to_string(r.files_skipped) + " files not written: the output exists (--overwrite replaces it)");
+  }
+  if (r.stats.refused_games > 0) {
+    Err(std::to_string(r.stats.refused_games) + " games not converted: their start position could not be read");
+  }
   if (r.stats.failed_games > 0 || r.stats.failed_variations > 0) {
     Err(std::to_string(r.stats.failed_games) + " games and " + std::to_string(r.stats.failed_variations) +
-        " variations stop at a move that could not be read (marked in the output)");
+        " variations could not be read whole (marked in the output)");
   }
-  const bool complete = r.files_failed == 0 && r.stats.failed_games == 0 && r.stats.failed_variations == 0;
+  const bool complete = r.files_failed == 0 && r.files_skipped == 0 && r.stats.refused_games == 0 &&
+                        r.stats.failed_games == 0 && r.stats.failed_variations == 0;
   return complete ? kOk : kFailed;
 }
 

@@ -1,18 +1,16 @@
 #include "record/kakinoki_converter.h"
 
 #include <cctype>
+#include <set>
 
 #include "platform/files.h"
 #include "platform/sjis.h"
 #include "platform/text_codec.h"
-#include "platform/text_scan.h"
 #include "record/archive.h"
-#include "record/board_diagram.h"
 #include "record/csa_body.h"
 #include "record/kakinoki_moves.h"
 #include "record/kakinoki_text.h"
 #include "record/plain_board.h"
-#include "rules/notation.h"
 
 using namespace rules;
 
@@ -97,115 +95,21 @@ std::string NameWithoutCommas(std::string_view name) {
   return out;
 }
 
-// A position diagram (BOD) in the header: the board rows, both hands and the side to move, as the
-// position lines of CSA text.
-struct Diagram {
-  bool present = false;
-  std::string rows[10];    // "P1 * -KY..." by rank
-  std::string hands[2];    // "P+00HI..." / "P-00AL", by side
-  Side side = kSente;
-};
-
 struct Game {
   std::string slots[kSlotCount];
-  Diagram diagram;
+  KakinokiDiagram diagram;
   Side first_mover = kSente;
   std::vector<std::string> comments;  // "'注釈:..." lines of the header
   bool any_header = false;
-  const KakinokiHandicap* handicap = nullptr;
+  const KakinokiHandicap* handicap = nullptr;  // nullptr: a 手合割 name not known
+  std::string refusal;                          // why the game cannot be converted; "" when it can
   int main_length = 0;
+  Side side_at_end = kSente;  // to move after the main line
   bool failed = false;
-  GameEnd end;
-  bool ended = false;       // the main line is over
-  bool unchanged = false;   // it ended without saying how the game went
+  GameEnd end;                // as the main line's ending word or summary line states it
+  bool ended = false;         // the main line is over
+  bool summary_closed = false;  // a later summary line belongs to something other than the main line
 };
-
-// The CSA code of a piece name of diagrams and hands; -1 when the text starts with none.
-int DiagramPiece(std::string_view& s) {
-  static const struct {
-    const char* name;
-    int code;  // kind + 8 when promoted
-  } kNames[] = {{"玉", OU}, {"王", OU}, {"飛", HI}, {"角", KA}, {"金", KI}, {"銀", GI}, {"桂", KE}, {"香", KY},
-                {"歩", FU}, {"龍", HI + 8}, {"竜", HI + 8}, {"馬", KA + 8}, {"全", GI + 8}, {"圭", KE + 8},
-                {"杏", KY + 8}, {"と", FU + 8}};
-  for (const auto& n : kNames) {
-    if (s.starts_with(n.name)) {
-      s.remove_prefix(2);
-      return n.code;
-    }
-  }
-  return -1;
-}
-
-// "飛　角　金四　歩十七" (or "なし", or "残り全部" for every piece left) as a CSA hand line.
-std::string DiagramHand(std::string_view list, Side side) {
-  std::string line = side == kSente ? "P+" : "P-";
-  list = SkipKakinokiBlanks(list);
-  if (list.starts_with("残り全部")) return line + "00AL";
-  while (!(list = SkipKakinokiBlanks(list)).empty()) {
-    const int code = DiagramPiece(list);
-    if (code < 0 || code >= 8) break;
-    int count = 1;
-    for (int n = 18; n >= 2; --n) {
-      if (list.starts_with(kCountNumerals[n])) {
-        count = n;
-        list.remove_prefix(std::char_traits<char>::length(kCountNumerals[n]));
-        break;
-      }
-    }
-    for (int i = 0; i < count; ++i) line += std::string("00") + kCsaPieceCodes[code];
-  }
-  return line;
-}
-
-// Takes a line of a position diagram: the hands, the framed rows, the frame and file numbers, and the
-// side to move. False for any other line.
-bool ReadDiagramLine(std::string_view raw, Diagram& d) {
-  std::string_view line = SkipKakinokiBlanks(raw);
-  static const struct {
-    const char* key;
-    Side side;
-  } kHands[] = {{"先手の持駒", kSente}, {"下手の持駒", kSente}, {"後手の持駒", kGote}, {"上手の持駒", kGote}};
-  for (const auto& h : kHands) {
-    if (!line.starts_with(h.key)) continue;
-    std::string_view list = line.substr(std::char_traits<char>::length(h.key));
-    if (list.starts_with("：")) list.remove_prefix(2);
-    d.hands[SideIndex(h.side)] = DiagramHand(list, h.side);
-    d.present = true;
-    return true;
-  }
-  for (const char* key : {"先手番", "下手番", "後手番", "上手番"}) {
-    if (line == key) {
-      d.side = line.starts_with("先手") || line.starts_with("下手") ? kSente : kGote;
-      d.present = true;
-      return true;
-    }
-  }
-  if (line.starts_with("+-") || line.starts_with("９ ８")) return true;
-  if (!line.starts_with("|") || line.size() < 30) return false;
-  // "| ・v香 香 ..|一": nine cells of a mark (" " or "v") and a name, then the rank.
-  std::string row;
-  std::string_view cells = line.substr(1);
-  for (int file = 9; file >= 1; --file) {
-    if (cells.size() < 3) return false;
-    const char mark = cells[0];
-    std::string_view name = cells.substr(1, 2);
-    const int code = name.starts_with("・") ? -2 : DiagramPiece(name);
-    if (code == -1 || (mark != ' ' && mark != 'v')) return false;
-    row += code == -2 ? std::string(" * ") : std::string(mark == 'v' ? "-" : "+") + kCsaPieceCodes[code];
-    cells.remove_prefix(3);
-  }
-  if (!cells.starts_with("|")) return false;
-  cells.remove_prefix(1);
-  int rank = 0;
-  for (int r = 1; r <= 9 && !rank; ++r) {
-    if (cells.starts_with(kCountNumerals[r])) rank = r;
-  }
-  if (!rank) return false;
-  d.rows[rank] = "P" + std::to_string(rank) + row;
-  d.present = true;
-  return true;
-}
 
 class GameConverter {
  public:
@@ -213,14 +117,18 @@ class GameConverter {
       : lines_(lines), options_(options) {}
 
   // Converts the game starting at line `at`; returns the line after it. `game` is empty when nothing
-  // but stray lines was found.
+  // but stray lines was found; it has a refusal when its start position cannot be known.
   size_t Convert(size_t at, Game& game, KakinokiStats& stats);
   void Write(const Game& game, std::string_view source, Archive& out) const;
 
  private:
   size_t ReadHeader(size_t at, Game& game);
+  std::string StartPosition(Game& game, std::vector<std::string>& position) const;
   size_t ReadMoves(size_t at, Game& game, KakinokiStats& stats);
-  void EndMainLine(Game& game, bool unchanged);
+  void ReadMainLine(Game& game, KakinokiMoveReader& reader, std::string_view line, KakinokiStats& stats);
+  bool StartVariation(Game& game, std::string_view header, KakinokiStats& stats);
+  void TakeSummary(Game& game, std::string_view line);
+  void EndMainLine(Game& game);
   void MarkFailure();
 
   const std::vector<std::string_view>& lines_;
@@ -232,7 +140,7 @@ size_t GameConverter::ReadHeader(size_t at, Game& game) {
   for (; at < lines_.size(); ++at) {
     std::string_view line = SkipKakinokiBlanks(lines_[at]);
     if (line.empty() || IsIgnoredLine(line)) continue;
-    if (ReadDiagramLine(lines_[at], game.diagram)) {
+    if (game.diagram.Take(lines_[at])) {
       game.any_header = true;
       continue;
     }
@@ -273,16 +181,75 @@ size_t GameConverter::ReadHeader(size_t at, Game& game) {
   return at;
 }
 
-void GameConverter::EndMainLine(Game& game, bool unchanged) {
+// The start position as CSA position lines, and the first mover; the reason when there is none. A
+// diagram gives the position (the 手合割 still names the sides); otherwise the 手合割 does, and a name
+// not known must not become the even game.
+std::string GameConverter::StartPosition(Game& game, std::vector<std::string>& position) const {
+  game.handicap = HandicapOf(game.slots[kHandicapSlot]);
+  if (game.diagram.present()) {
+    if (std::string problem = game.diagram.Problem(); !problem.empty()) return problem;
+    position = game.diagram.PositionLines();
+    game.first_mover = kSente;
+  } else if (!game.handicap || !*game.handicap->pi) {
+    return "手合割が読めません(手合割：" + game.slots[kHandicapSlot] + ")";
+  } else {
+    position = {game.handicap->pi};
+    game.first_mover = game.handicap->handicap ? kGote : kSente;
+  }
+  if (game.diagram.side_to_move() != kSideUnset) game.first_mover = game.diagram.side_to_move();
+  return "";
+}
+
+void GameConverter::EndMainLine(Game& game) {
   if (game.ended) return;
   game.ended = true;
-  game.unchanged = unchanged;
   game.main_length = board_.depth();
+  game.side_at_end = board_.side_to_move() == kGote ? kGote : kSente;
 }
 
 void GameConverter::MarkFailure() {
   board_.AddAnnotation(board_.current(), " 本棋譜はこれ以降は正常に変換されませんでした。");
   board_.AddAnnotation(board_.current(), " 元棋譜に不整合の可能性があります。");
+}
+
+void GameConverter::ReadMainLine(Game& game, KakinokiMoveReader& reader, std::string_view line,
+                                 KakinokiStats& stats) {
+  switch (reader.ReadLine(line)) {
+    case KakinokiMoveReader::Result::kMoves:
+      break;
+    case KakinokiMoveReader::Result::kEnd:
+      EndMainLine(game);
+      game.end = reader.end();
+      break;
+    case KakinokiMoveReader::Result::kFailed:
+      MarkFailure();
+      game.failed = true;
+      EndMainLine(game);
+      ++stats.failed_games;
+      break;
+  }
+}
+
+// Steps back to where the variation branches off. One that names no move of the line read last is
+// counted and said in the header's comments, since it has no place of its own in the tree.
+bool GameConverter::StartVariation(Game& game, std::string_view header, KakinokiStats& stats) {
+  if (game.failed) return false;  // the game says already that it stops
+  const int number = VariationMove(header);
+  if (number < 1 || number - 1 > board_.depth()) {
+    ++stats.failed_variations;
+    game.comments.push_back("'注釈: " + std::string(header) + " は変換されませんでした。");
+    return false;
+  }
+  while (board_.depth() > number - 1) board_.StepBack();
+  return true;
+}
+
+// A summary line right after the main line states its ending, unless an ending word did already.
+void GameConverter::TakeSummary(Game& game, std::string_view line) {
+  EndMainLine(game);
+  if (game.failed || game.summary_closed) return;
+  game.summary_closed = true;
+  if (game.end.kind == GameEnd::kNone) game.end = ParseSummaryLine(line, game.side_at_end);
 }
 
 size_t GameConverter::ReadMoves(size_t at, Game& game, KakinokiStats& stats) {
@@ -300,48 +267,18 @@ size_t GameConverter::ReadMoves(size_t at, Game& game, KakinokiStats& stats) {
       }
       continue;
     }
-    if (line.starts_with("変化：")) {
-      EndMainLine(game, false);
-      if (game.failed) continue;
-      std::string_view n = line.substr(6);
-      int number = 0;
-      while (!n.empty() && platform::IsDigit(n[0]) && number < 100000) {
-        number = number * 10 + (n[0] - '0');
-        n.remove_prefix(1);
-      }
-      if (number < 1 || number - 1 > board_.depth()) {
-        ++stats.failed_variations;
-        phase = Phase::kSkip;
-        continue;
-      }
-      while (board_.depth() > number - 1) board_.StepBack();
-      phase = Phase::kVariation;
+    if (VariationMove(line) >= 0) {
+      EndMainLine(game);
+      phase = StartVariation(game, line, stats) ? Phase::kVariation : Phase::kSkip;
       continue;
     }
     if (IsSummaryLine(line)) {
-      if (phase == Phase::kMain && !game.failed) {
-        EndMainLine(game, false);
-        const GameEnd stated = ParseSummaryLine(line);
-        if (stated.kind != GameEnd::kNone) game.end = stated;
-      }
+      if (phase == Phase::kMain) TakeSummary(game, line);
       continue;
     }
     const bool moves = KakinokiMoveReader::LooksLikeMoveLine(line);
     if (moves && phase == Phase::kMain && !game.ended) {
-      switch (reader.ReadLine(line)) {
-        case KakinokiMoveReader::Result::kMoves:
-          break;
-        case KakinokiMoveReader::Result::kEnd:
-          game.end = reader.end();
-          EndMainLine(game, reader.end().kind == GameEnd::kNone);
-          break;
-        case KakinokiMoveReader::Result::kFailed:
-          MarkFailure();
-          game.failed = true;
-          EndMainLine(game, true);
-          ++stats.failed_games;
-          break;
-      }
+      ReadMainLine(game, reader, line, stats);
       continue;
     }
     if (moves && phase == Phase::kVariation) {
@@ -353,38 +290,37 @@ size_t GameConverter::ReadMoves(size_t at, Game& game, KakinokiStats& stats) {
       if (r != KakinokiMoveReader::Result::kMoves) phase = Phase::kSkip;
       continue;
     }
-    if (moves) continue;  // moves after the end, or the rest of a cut variation
-    // A line that is no move: the moves are over. One that begins a header begins the next game.
-    if (StartsAnotherGame(line)) {
-      EndMainLine(game, true);
-      return at;
+    if (moves) {
+      // Moves after the end, or the rest of a cut variation: a summary after them is theirs.
+      game.summary_closed = true;
+      continue;
     }
-    EndMainLine(game, false);
+    // A line that is no move: the moves are over. One that begins a header begins the next game.
+    EndMainLine(game);
+    if (StartsAnotherGame(line)) return at;
   }
-  EndMainLine(game, false);
+  EndMainLine(game);
   return at;
 }
 
 size_t GameConverter::Convert(size_t at, Game& game, KakinokiStats& stats) {
   at = ReadHeader(at, game);
-  game.handicap = &HandicapOf(game.slots[kHandicapSlot]);
-  std::string position;
-  if (game.diagram.present) {
-    // A diagram gives the position; the 手合割 still names the sides.
-    for (int rank = 1; rank <= 9; ++rank) position += game.diagram.rows[rank] + "\n";
-    position += game.diagram.hands[SideIndex(kSente)] + "\n" + game.diagram.hands[SideIndex(kGote)] + "\n";
-    game.first_mover = game.diagram.side;
-  } else {
-    position = std::string(game.handicap->pi) + "\n";
-    game.first_mover = game.handicap->handicap ? kGote : kSente;
+  std::vector<std::string> position;
+  game.refusal = StartPosition(game, position);
+  KakinokiStats refused_stats;
+  if (!game.refusal.empty()) {
+    // The moves are still read from a stand-in position, only to find where the game ends.
+    position = {"PI"};
+    game.first_mover = kSente;
   }
-  position += game.first_mover == kGote ? "-\n" : "+\n";
-  Archive setup = Archive::FromBytes(position);
+  std::string text;
+  for (const std::string& line : position) text += line + "\n";
+  text += game.first_mover == kGote ? "-\n" : "+\n";
+  Archive setup = Archive::FromBytes(text);
   board_.ReadCsaBody(setup);
   const size_t first_move_line = at;
-  at = ReadMoves(at, game, stats);
+  at = ReadMoves(at, game, game.refusal.empty() ? stats : refused_stats);
   if (!game.any_header && board_.root()->child == nullptr && !game.failed) {
-    game.any_header = false;
     // Nothing but stray lines: step over one so the caller makes progress.
     return at == first_move_line ? at + 1 : at;
   }
@@ -397,35 +333,19 @@ void GameConverter::Write(const Game& game, std::string_view source, Archive& ou
   if (g.slots[kEventSlot].empty()) g.slots[kEventSlot] = options_.event;
   if (g.slots[kDateSlot].empty()) g.slots[kDateSlot] = options_.date;
   g.slots[kMoveCountSlot] = std::to_string(g.main_length);
-  const bool handicap = g.handicap->handicap;
-  auto winner_text = [&](Side side) -> std::string {
-    if (handicap) return side == kSente ? "下手勝ち" : "上手勝ち";
-    return side == kSente ? "先手勝ち" : "後手勝ち";
-  };
-  std::string end_line = "%TORYO";
-  if (g.failed) {
-    end_line = "%ERROR";
-  } else if (g.end.kind != GameEnd::kNone) {
-    end_line = CsaEndLine(g.end);
-    if (end_line.empty()) end_line = "%TORYO";
-    // "まで3手で詰み" names no side: the side that made the last move mated.
-    if (g.end.kind == GameEnd::kMate && g.end.winner == kSideUnset) {
-      g.end.winner = g.main_length % 2 == 1 ? g.first_mover : Opponent(g.first_mover);
-    }
-    if (g.end.kind == GameEnd::kRepetition) g.slots[kResultSlot] = "千日手";
-    if (g.end.kind == GameEnd::kImpasse) g.slots[kResultSlot] = "持将棋";
-    if (g.end.kind == GameEnd::kAbort) g.slots[kResultSlot] = "中断";
-    if (g.end.winner != kSideUnset) g.slots[kResultSlot] = winner_text(g.end.winner);
-  } else if (!g.unchanged) {
-    // The moves just stopped: the side that made the last move is taken to have won.
-    g.slots[kResultSlot] = winner_text(g.main_length % 2 == 1 ? g.first_mover : Opponent(g.first_mover));
+  // Only an ending the record states gives a result: moves that just stop are a game in progress or an
+  // excerpt. An ending CSA has no word for lives in the 試合結果 alone.
+  std::string end_line = "%ERROR";
+  if (!g.failed) {
+    g.slots[kResultSlot] = ResultText(g.end, g.handicap && g.handicap->handicap);
+    end_line = CsaEndLineFor(g.end, g.side_at_end);
   }
   for (int s = 0; s < kSlotCount; ++s) {
     if (s != kUnusedSlot && !g.slots[s].empty()) out.WriteLine(kSlotPrefixes[s] + g.slots[s]);
   }
   for (const std::string& c : g.comments) out.WriteLine(c);
   out.WriteLine("'注釈: 変換元ファイル[" + std::string(source) + "]");
-  if (g.diagram.present) {
+  if (g.diagram.present()) {
     board_.WriteCsaPosition(out);
   } else {
     out.WriteLine(g.handicap->pi);
@@ -435,7 +355,7 @@ void GameConverter::Write(const Game& game, std::string_view source, Archive& ou
     for (const std::string& line : note->lines) out.WriteLine("'注釈:" + line);
   }
   WriteCsaMoveTree(*board_.root(), 1, out);
-  out.WriteLine(end_line);
+  if (!end_line.empty()) out.WriteLine(end_line);
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
@@ -467,6 +387,11 @@ KakinokiStats ConvertKakinokiText(std::string_view text, std::string_view source
     Game game;
     at = converter.Convert(at, game, stats);
     if (!game.any_header) continue;
+    if (!game.refusal.empty()) {
+      ++stats.refused_games;
+      stats.problems.push_back("入力[" + std::string(source_path) + "]の" + game.refusal);
+      continue;
+    }
     if (separator_due) out.WriteLine("/");
     converter.Write(game, source_path, out);
     separator_due = true;
@@ -498,6 +423,16 @@ std::string JoinPath(const std::string& dir, std::string_view name) {
   return dir.empty() || dir.back() == '/' ? dir + std::string(name) : dir + "/" + std::string(name);
 }
 
+// The output of an input in one file per input: its base name and ".csa", numbered from "-2" on when an
+// earlier input of the same run has the name (g.kif, g.kifu and g.ki2 give g.csa, g-2.csa, g-3.csa). The
+// names depend on the inputs alone, so a run repeated finds the files of the last one.
+std::string OutputNameFor(const std::string& input, std::set<std::string>& taken) {
+  const std::string base = BaseName(input);
+  std::string name = base + ".csa";
+  for (int n = 2; !taken.insert(name).second; ++n) name = base + "-" + std::to_string(n) + ".csa";
+  return name;
+}
+
 bool ReadInput(const std::string& path, std::string& text) {
   std::string bytes;
   if (!platform::ReadWholeFile(path, bytes)) return false;
@@ -526,31 +461,43 @@ KakinokiBatchResult RunKakinokiBatch(const KakinokiBatch& batch, platform::Messa
     result.stats.games += s.games;
     result.stats.failed_games += s.failed_games;
     result.stats.failed_variations += s.failed_variations;
+    result.stats.refused_games += s.refused_games;
+    result.stats.problems.insert(result.stats.problems.end(), s.problems.begin(), s.problems.end());
   };
 
   if (!batch.bulk) {
+    std::set<std::string> taken;
     for (const std::string& input : batch.inputs) {
+      const std::string output = JoinPath(batch.out_dir, OutputNameFor(input, taken));
       std::string text;
       if (!ReadInput(input, text)) {
         messages.Show("入力[" + input + "]が開けません");
         ++result.files_failed;
         continue;
       }
-      const std::string output = JoinPath(batch.out_dir, BaseName(input) + ".csa");
-      Archive out = Archive::ToFile(output, false);
-      if (!out.ok()) {
-        messages.Show("出力[" + output + "]が開けません");
-        ++result.files_failed;
-        continue;
-      }
+      Archive csa = Archive::ToMemory();
       bool separator_due = false;
-      add(ConvertKakinokiText(text, input, batch.options, out, separator_due));
-      if (!out.Close()) {
+      const KakinokiStats stats = ConvertKakinokiText(text, input, batch.options, csa, separator_due);
+      add(stats);
+      ++result.files_converted;
+      for (const std::string& problem : stats.problems) messages.Show(problem);
+      if (stats.games == 0) {  // nothing to write; a refused game has said why
+        if (stats.problems.empty()) messages.Show("入力[" + input + "]に棋譜がありません");
+        ++result.files_failed;
+        continue;
+      }
+      // An output is replaced only when asked: it may be a file of its own or the last run's work.
+      if (!batch.overwrite && platform::FileExists(output)) {
+        messages.Show("出力[" + output + "]は既にあるので書きませんでした");
+        ++result.files_skipped;
+        continue;
+      }
+      if (!platform::WriteWholeFile(output, csa.text())) {
         messages.Show("出力[" + output + "]が開けません");
         ++result.files_failed;
         continue;
       }
-      ++result.files_converted;
+      ++result.files_written;
       result.csa_file = output;
     }
     messages.Show("ディレクトリ " + batch.out_dir + " に個別出力しました");
@@ -580,12 +527,16 @@ KakinokiBatchResult RunKakinokiBatch(const KakinokiBatch& batch, platform::Messa
       ++result.files_failed;
       continue;
     }
-    add(ConvertKakinokiText(text, input, batch.options, out, separator_due));
+    const KakinokiStats stats = ConvertKakinokiText(text, input, batch.options, out, separator_due);
+    add(stats);
+    for (const std::string& problem : stats.problems) messages.Show(problem);
     ++result.files_converted;
   }
   if (!out.Close()) {
     messages.Show("出力[" + output + "]が開けません");
     ++result.files_failed;
+  } else {
+    result.files_written = 1;
   }
   result.csa_file = output;
   messages.Show("ファイル " + output + " に一括出力しました");

@@ -5,7 +5,16 @@
 // that do not hold together. Variations (変化：N手) become branches, written after the main line with
 // "'手数目:N" markers. A move that cannot be read or played ends the game with the error lines
 // "'注釈: 本棋譜はこれ以降は正常に変換されませんでした。", "'注釈: 元棋譜に不整合の可能性があります。" and
-// "%ERROR" (in a variation, only that variation is cut, with the two annotation lines).
+// "%ERROR" (in a variation, only that variation is cut, with the two annotation lines; a variation whose
+// header names no move it could branch from is said in the header's comments).
+//
+// The result and the last line come only from what the record states about its main line: an ending
+// word (投了, 詰み, 反則勝ち ...) or the summary line after it ("まで77手で先手の勝ち"). Moves that just
+// stop give neither. Where CSA has no word for the ending, or its word would be read as another result,
+// the 試合結果 alone keeps it.
+//
+// A game whose start position cannot be known (a 手合割 name not known, a diagram that does not read) is
+// not written: the reason is returned, never the even position in its place.
 //
 // Output of one game, CRLF lines:
 //   /                                  when a game was written before it
@@ -15,7 +24,7 @@
 //   '注釈: 変換元ファイル[path]
 //   PI82HI  -                          the handicap's position and first mover
 //   +7776FU  '注釈:…  '手数目:2 …      the moves (see WriteCsaMoveTree)
-//   %TORYO                             how the game ended
+//   %TORYO                             how the game ended, when the record says so
 #pragma once
 #include <string>
 #include <string_view>
@@ -43,7 +52,9 @@ struct KakinokiOptions {
 struct KakinokiStats {
   int games = 0;              // games written
   int failed_games = 0;       // games whose main line stopped at a move that could not be read
-  int failed_variations = 0;  // variations cut short
+  int failed_variations = 0;  // variations cut short or not placed (marked in the output)
+  int refused_games = 0;      // games not written: their start position could not be known
+  std::vector<std::string> problems;  // why, one message each: "入力[path]の局面図が読めません(...)"
 };
 
 // Converts every game of a Kakinoki text (CP932) and writes it to `out`. A "/" line goes before a game
@@ -56,21 +67,29 @@ struct KakinokiBatch {
   std::string out_dir;
   bool bulk = false;        // 一括: every game into out_dir/out_file; otherwise 個別, one file per input
   std::string out_file;     // 一括 only; ".csa" is added when it does not end so
-  bool overwrite = false;   // 一括 only: 上書 (create anew) rather than 追加 (append)
+  // 一括: 上書 (create anew) rather than 追加 (append). 個別: replace an output that exists, which is
+  // otherwise left alone.
+  bool overwrite = false;
   KakinokiOptions options;
 };
 
 struct KakinokiBatchResult {
   bool ran = false;        // the settings passed their checks
-  int files_converted = 0;
-  int files_failed = 0;    // inputs or outputs that could not be opened or written
+  int files_converted = 0; // inputs read and converted
+  int files_written = 0;   // outputs written
+  int files_skipped = 0;   // 個別: outputs that exist, left alone
+  int files_failed = 0;    // inputs or outputs that could not be opened or written; inputs without a game
   KakinokiStats stats;
   std::string csa_file;    // the file written last, when it ends in ".csa" (remembered for select-read)
 };
 
 // Runs the conversion (実行) and shows its messages: "入力ファイル未設定", "出力ディレクトリ未設定",
-// "出力ファイル未設定", "入力[%s]が開けません", "出力[%s]が開けません", "ディレクトリ %s に個別出力しました",
+// "出力ファイル未設定", "入力[%s]が開けません", "出力[%s]が開けません", the problems of refused games,
+// "入力[%s]に棋譜がありません", "出力[%s]は既にあるので書きませんでした", "ディレクトリ %s に個別出力しました",
 // "ファイル %s に一括出力しました".
+//
+// 個別 names each output after its input (g.kif to g.csa); inputs of one run that share a base name get
+// numbered outputs (g-2.csa, g-3.csa), so no game of the run replaces another.
 KakinokiBatchResult RunKakinokiBatch(const KakinokiBatch& batch, platform::MessageSink& messages);
 
 }  // namespace record

@@ -75,6 +75,7 @@ bool KakinokiMoveReader::LooksLikeMoveLine(std::string_view line) {
   std::string_view s = SkipKakinokiBlanks(line);
   if (s.empty()) return false;
   if (platform::IsDigit(s[0]) || StartsWithMark(s) || s.starts_with("同")) return true;
+  if (EndKeywordAt(s) != GameEnd::kNone) return true;  // "投了" on a line of its own
   for (int d = 1; d <= 9; ++d) {
     if (s.starts_with(kFileDigits[d])) return true;
   }

@@ -27,7 +27,7 @@ class KakinokiMoveReader {
   const GameEnd& end() const { return end_; }
 
   // Whether a line is meant as moves: it begins (after blanks) with a move number, a side mark
-  // (▲ △ ▽), a full-width file digit or 同.
+  // (▲ △ ▽), a full-width file digit, 同 or an ending word.
   static bool LooksLikeMoveLine(std::string_view line);
 
  private:

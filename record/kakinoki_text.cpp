@@ -4,6 +4,10 @@
 
 #include "platform/sjis.h"
 #include "platform/text_scan.h"
+#include "record/board_diagram.h"
+#include "record/csa_position_lines.h"
+#include "rules/notation.h"
+#include "rules/piece_code.h"
 
 using namespace rules;
 
@@ -11,22 +15,29 @@ namespace record {
 
 namespace {
 
+// The names of the Kakinoki format, and older ones (飛車香落ち, 角香落ち, 左香落ち) that other programs
+// still write. 上手 gives up its pieces from its left (1一 side) first.
 const KakinokiHandicap kHandicaps[] = {
     {"平手", "PI", false},
-    {"飛車香", "PI82HI11KY", true},
-    {"飛車", "PI82HI", true},
-    {"角香", "PI22KA11KY", true},
-    {"角", "PI22KA", true},
-    {"香落", "PI11KY", true},
-    {"右香", "PI91KY", true},
-    {"左香", "PI11KY", true},
-    {"二枚", "PI82HI22KA", true},
-    {"四枚", "PI82HI22KA11KY91KY", true},
-    {"六枚", "PI82HI22KA11KY91KY21KE81KE", true},
-    {"飛香", "PI82HI11KY", true},
-    // Beyond six pieces the silvers and then the golds go as well.
-    {"八枚", "PI82HI22KA11KY91KY21KE81KE31GI71GI", true},
-    {"十枚", "PI82HI22KA11KY91KY21KE81KE31GI71GI41KI61KI", true},
+    {"香落ち", "PI11KY", true},
+    {"右香落ち", "PI91KY", true},
+    {"角落ち", "PI22KA", true},
+    {"飛車落ち", "PI82HI", true},
+    {"飛香落ち", "PI82HI11KY", true},
+    {"二枚落ち", "PI82HI22KA", true},
+    {"三枚落ち", "PI82HI22KA11KY", true},
+    {"四枚落ち", "PI82HI22KA11KY91KY", true},
+    {"五枚落ち", "PI82HI22KA11KY91KY81KE", true},
+    {"左五枚落ち", "PI82HI22KA11KY91KY21KE", true},
+    {"六枚落ち", "PI82HI22KA11KY91KY21KE81KE", true},
+    {"左七枚落ち", "PI82HI22KA11KY91KY21KE81KE31GI", true},
+    {"右七枚落ち", "PI82HI22KA11KY91KY21KE81KE71GI", true},
+    {"八枚落ち", "PI82HI22KA11KY91KY21KE81KE31GI71GI", true},
+    {"十枚落ち", "PI82HI22KA11KY91KY21KE81KE31GI71GI41KI61KI", true},
+    {"その他", "", false},
+    {"飛車香落ち", "PI82HI11KY", true},
+    {"角香落ち", "PI22KA11KY", true},
+    {"左香落ち", "PI11KY", true},
 };
 
 // A run of digits at `at`; -1 when there is none.
@@ -35,6 +46,18 @@ int NumberAt(std::string_view s, size_t& at) {
   int n = 0;
   while (at < s.size() && platform::IsDigit(s[at]) && n < 100000) n = n * 10 + (s[at++] - '0');
   return n;
+}
+
+// The text without blanks, tabs and full-width spaces at either end.
+std::string_view WithoutBlanksAround(std::string_view s) {
+  s = SkipKakinokiBlanks(s);
+  size_t end = 0;
+  for (size_t at = 0; at < s.size();) {
+    const size_t next = at + platform::SjisCharLength(s, at);
+    if (s[at] != ' ' && s[at] != '\t' && s.substr(at, next - at) != "　") end = next;
+    at = next;
+  }
+  return s.substr(0, end);
 }
 
 int TwoDigits(std::string_view s, size_t at) {
@@ -63,11 +86,14 @@ std::string_view SkipKakinokiBlanks(std::string_view s) {
   }
 }
 
-const KakinokiHandicap& HandicapOf(std::string_view value) {
+const KakinokiHandicap* HandicapOf(std::string_view value) {
+  // Kakinoki pads the name with full-width spaces.
+  value = WithoutBlanksAround(value);
+  if (value.empty()) return &kHandicaps[0];
   for (const KakinokiHandicap& h : kHandicaps) {
-    if (value.starts_with(h.prefix)) return h;
+    if (value == h.name) return &h;
   }
-  return kHandicaps[0];
+  return nullptr;
 }
 
 std::string ConvertKakinokiDate(std::string_view v) {
@@ -146,10 +172,11 @@ GameEnd::Kind EndKeywordAt(std::string_view token, size_t* length) {
     const char* word;
     GameEnd::Kind kind;
   } kWords[] = {
-      {"投了", GameEnd::kResign},        {"中断", GameEnd::kAbort},       {"千日手", GameEnd::kRepetition},
-      {"持将棋", GameEnd::kImpasse},     {"詰み", GameEnd::kMate},
-      {"切れ負け", GameEnd::kTimeUp},    {"時間切れ", GameEnd::kTimeUp},   {"反則勝ち", GameEnd::kIllegalWin},
-      {"反則負け", GameEnd::kIllegalLoss}, {"入玉勝ち", GameEnd::kEnteringKing},
+      {"投了", GameEnd::kResign},         {"中断", GameEnd::kAbort},          {"千日手", GameEnd::kRepetition},
+      {"持将棋", GameEnd::kImpasse},      {"詰み", GameEnd::kMate},           {"不詰", GameEnd::kNoMate},
+      {"切れ負け", GameEnd::kTimeUp},     {"時間切れ", GameEnd::kTimeUp},     {"反則勝ち", GameEnd::kIllegalWin},
+      {"反則負け", GameEnd::kIllegalLoss}, {"入玉勝ち", GameEnd::kEnteringKing}, {"不戦勝", GameEnd::kDefaultWin},
+      {"不戦敗", GameEnd::kDefaultLoss},  {"封じ手", GameEnd::kSealed},       {"トライ", GameEnd::kTry},
   };
   for (const auto& w : kWords) {
     if (token.starts_with(w.word)) {
@@ -162,27 +189,35 @@ GameEnd::Kind EndKeywordAt(std::string_view token, size_t* length) {
 
 bool IsSummaryLine(std::string_view line) { return SkipKakinokiBlanks(line).starts_with("まで"); }
 
-GameEnd ParseSummaryLine(std::string_view line) {
-  GameEnd end;
-  line = SkipKakinokiBlanks(line);
-  if (!line.starts_with("まで")) return end;
-  auto has = [&](std::string_view word) { return FindChars(line, word) != std::string_view::npos; };
-  if (has("千日手")) {
-    end.kind = GameEnd::kRepetition;
-  } else if (has("持将棋")) {
-    end.kind = GameEnd::kImpasse;
-  } else if (has("中断")) {
-    end.kind = GameEnd::kAbort;
-  } else if (has("詰み") && !has("勝") && !has("負")) {
-    end.kind = GameEnd::kMate;  // the side is the one that made the last move
+namespace {
+
+// The ending a summary line's words name, wherever they stand; the first of the list wins, so 不詰 is
+// not read as 詰 and 反則勝ち not as a bare 反則.
+GameEnd::Kind SummaryKind(std::string_view line) {
+  static const struct {
+    const char* word;
+    GameEnd::Kind kind;
+  } kWords[] = {
+      {"千日手", GameEnd::kRepetition}, {"持将棋", GameEnd::kImpasse},      {"中断", GameEnd::kAbort},
+      {"封じ手", GameEnd::kSealed},     {"不詰", GameEnd::kNoMate},         {"反則負け", GameEnd::kIllegalLoss},
+      {"反則", GameEnd::kIllegalWin},   {"切れ", GameEnd::kTimeUp},         {"入玉", GameEnd::kEnteringKing},
+      {"宣言", GameEnd::kEnteringKing}, {"トライ", GameEnd::kTry},          {"不戦勝", GameEnd::kDefaultWin},
+      {"不戦敗", GameEnd::kDefaultLoss}, {"詰", GameEnd::kMate},            {"投了", GameEnd::kResign},
+  };
+  for (const auto& w : kWords) {
+    if (FindChars(line, w.word) != std::string_view::npos) return w.kind;
   }
-  if (end.kind != GameEnd::kNone) return end;
+  return GameEnd::kNone;
+}
+
+// The side a summary line names first ("先手の勝ち", "上手の反則負け"), and where; kSideUnset for none.
+rules::Side NamedSide(std::string_view line, size_t& at) {
   static const struct {
     const char* word;
     Side side;
-  } kSides[] = {{"先手の", kSente}, {"下手の", kSente}, {"後手の", kGote}, {"上手の", kGote}};
+  } kSides[] = {{"先手", kSente}, {"下手", kSente}, {"後手", kGote}, {"上手", kGote}};
   Side side = kSideUnset;
-  size_t at = std::string_view::npos;
+  at = std::string_view::npos;
   for (const auto& w : kSides) {
     const size_t p = FindChars(line, w.word);
     if (p != std::string_view::npos && p < at) {
@@ -190,18 +225,202 @@ GameEnd ParseSummaryLine(std::string_view line) {
       side = w.side;
     }
   }
-  if (side == kSideUnset) return end;
-  std::string_view rest = line.substr(at);
-  if (FindChars(rest, "勝") != std::string_view::npos) {
-    end.winner = side;
-  } else if (FindChars(rest, "負") != std::string_view::npos) {
-    end.winner = Opponent(side);
-  } else {
-    return end;
+  return side;
+}
+
+}  // namespace
+
+GameEnd ParseSummaryLine(std::string_view line, Side side_to_move) {
+  line = SkipKakinokiBlanks(line);
+  if (!line.starts_with("まで")) return {};
+  GameEnd::Kind kind = SummaryKind(line);
+  size_t at = 0;
+  const Side side = NamedSide(line, at);
+  if (side == kSideUnset) return GameEnd::StatedBy(kind, side_to_move);
+  const std::string_view rest = line.substr(at);
+  const bool won = FindChars(rest, "勝") != std::string_view::npos;
+  const bool lost = FindChars(rest, "負") != std::string_view::npos || FindChars(rest, "敗") != std::string_view::npos;
+  // "後手投了": the side named says the ending, as the side to move says an ending word.
+  if (!won && !lost) return GameEnd::StatedBy(kind, side);
+  GameEnd end;
+  end.winner = won ? side : Opponent(side);
+  // A winner beside a word for a drawn ending: a repetition of checks is the checker's foul, an impasse
+  // is won on points, as a declaration is; a foul is written as the offender's, whoever moves; a winner
+  // alone is a resignation.
+  switch (kind) {
+    case GameEnd::kNone: kind = GameEnd::kResign; break;
+    case GameEnd::kRepetition:
+    case GameEnd::kIllegalLoss: kind = GameEnd::kIllegalWin; break;  // the CSA line names the offender
+    case GameEnd::kImpasse: kind = GameEnd::kEnteringKing; break;
+    case GameEnd::kAbort:
+    case GameEnd::kSealed:
+    case GameEnd::kNoMate: return GameEnd::StatedBy(kind, side_to_move);
+    default: break;
   }
-  end.kind = has("反則") ? GameEnd::kIllegalWin : has("切れ") ? GameEnd::kTimeUp
-           : has("入玉") ? GameEnd::kEnteringKing : has("詰") ? GameEnd::kMate : GameEnd::kResign;
+  end.kind = kind;
   return end;
+}
+
+std::string CsaEndLineFor(const GameEnd& end, Side side_to_move) {
+  std::string line = CsaEndLine(end);
+  if (line.empty()) return line;
+  const GameEnd back = CsaEndOf(line, side_to_move);
+  return back.kind == end.kind && back.winner == end.winner ? line : std::string();
+}
+
+int VariationMove(std::string_view line) {
+  line = SkipKakinokiBlanks(line);
+  if (!platform::ConsumePrefix(line, "変化")) return -1;
+  if (!platform::ConsumePrefix(line, "：") && !platform::ConsumePrefix(line, ":")) return -1;
+  line = SkipKakinokiBlanks(line);
+  static const char* const kWideDigits[10] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
+  int number = 0;
+  for (bool more = true; more && number < 100000;) {
+    more = false;
+    for (int d = 0; d <= 9 && !more; ++d) {
+      if (line.starts_with(kWideDigits[d]) || (!line.empty() && line[0] == '0' + d)) {
+        line.remove_prefix(line[0] == '0' + d ? 1 : 2);
+        number = number * 10 + d;
+        more = true;
+      }
+    }
+  }
+  return number;
+}
+
+// --- position diagrams ------------------------------------------------------------------------------
+
+namespace {
+
+// The CSA code of a piece name of diagrams and hands (kind + 8 when promoted); -1 when the text starts
+// with none.
+int DiagramPiece(std::string_view& s) {
+  static const struct {
+    const char* name;
+    int code;
+  } kNames[] = {{"玉", OU}, {"王", OU}, {"飛", HI}, {"角", KA}, {"金", KI}, {"銀", GI}, {"桂", KE}, {"香", KY},
+                {"歩", FU}, {"龍", HI + 8}, {"竜", HI + 8}, {"馬", KA + 8}, {"全", GI + 8}, {"圭", KE + 8},
+                {"杏", KY + 8}, {"と", FU + 8}};
+  for (const auto& n : kNames) {
+    if (platform::ConsumePrefix(s, n.name)) return n.code;
+  }
+  return -1;
+}
+
+}  // namespace
+
+void KakinokiDiagram::Spoil(std::string_view line) {
+  if (problem_.empty()) problem_ = "局面図が読めません(" + std::string(line) + ")";
+}
+
+// "飛　角二　歩十七", "なし" or "残り全部".
+bool KakinokiDiagram::TakeHand(std::string_view list, Side side) {
+  std::string& hand = hands_[SideIndex(side)];
+  hand.clear();
+  list = SkipKakinokiBlanks(list);
+  if (platform::ConsumePrefix(list, "なし")) return SkipKakinokiBlanks(list).empty();
+  if (platform::ConsumePrefix(list, "残り全部")) {
+    rest_to_[SideIndex(side)] = true;
+    return SkipKakinokiBlanks(list).empty();
+  }
+  while (!(list = SkipKakinokiBlanks(list)).empty()) {
+    const int code = DiagramPiece(list);
+    if (code <= OU || code >= 8) return false;  // kings and promoted pieces are never held
+    int count = 1;
+    for (int n = 18; n >= 1; --n) {
+      if (platform::ConsumePrefix(list, kCountNumerals[n])) {
+        count = n;
+        break;
+      }
+    }
+    for (int i = 0; i < count; ++i) hand += std::string("00") + kCsaPieceCodes[code];
+  }
+  return true;
+}
+
+// "|v香v桂 ・ ・v玉 ・ ・v桂v香|一".
+bool KakinokiDiagram::TakeRow(std::string_view line) {
+  std::string row;
+  std::string_view cells = line.substr(1);
+  for (int file = 9; file >= 1; --file) {
+    if (cells.size() < 3 || (cells[0] != ' ' && cells[0] != 'v')) return false;
+    const char mark = cells[0];
+    cells.remove_prefix(1);
+    if (platform::ConsumePrefix(cells, "・")) {
+      row += " * ";
+      continue;
+    }
+    const int code = DiagramPiece(cells);
+    if (code < 0) return false;
+    row += std::string(mark == 'v' ? "-" : "+") + kCsaPieceCodes[code];
+  }
+  if (!platform::ConsumePrefix(cells, "|")) return false;
+  for (int rank = 1; rank <= 9; ++rank) {
+    if (platform::ConsumePrefix(cells, kRankNumerals[rank])) {
+      if (!rows_[rank].empty() || !SkipKakinokiBlanks(cells).empty()) return false;
+      rows_[rank] = "P" + std::to_string(rank) + row;
+      return true;
+    }
+  }
+  return false;  // a row without its rank cannot be placed
+}
+
+bool KakinokiDiagram::Take(std::string_view raw) {
+  std::string_view line = SkipKakinokiBlanks(raw);
+  static const struct {
+    const char* key;
+    Side side;
+  } kHands[] = {{"先手の持駒", kSente}, {"下手の持駒", kSente}, {"後手の持駒", kGote}, {"上手の持駒", kGote}};
+  for (const auto& h : kHands) {
+    std::string_view list = line;
+    if (!platform::ConsumePrefix(list, h.key)) continue;
+    platform::ConsumePrefix(list, "：");
+    present_ = true;
+    if (!TakeHand(list, h.side)) Spoil(raw);
+    return true;
+  }
+  static const struct {
+    const char* key;
+    Side side;
+  } kTurns[] = {{"先手番", kSente}, {"下手番", kSente}, {"後手番", kGote}, {"上手番", kGote}};
+  for (const auto& t : kTurns) {
+    std::string_view rest = line;
+    if (platform::ConsumePrefix(rest, t.key) && SkipKakinokiBlanks(rest).empty()) {
+      side_ = t.side;
+      return true;
+    }
+  }
+  if (line.starts_with("手数＝")) return true;
+  if (line.starts_with("９ ８") || line.starts_with("９　８")) return true;
+  if (!line.starts_with("+-") && !line.starts_with("|")) return false;
+  present_ = true;
+  if (line[0] == '|' && !TakeRow(line)) Spoil(raw);
+  return true;
+}
+
+std::string KakinokiDiagram::Problem() const {
+  if (!problem_.empty()) return problem_;
+  for (int rank = 1; rank <= 9; ++rank) {
+    if (rows_[rank].empty()) return std::string("局面図の") + kRankNumerals[rank] + "段目がありません";
+  }
+  // More pieces of a kind than the game has cannot be placed.
+  rules::BoardForm::Expanded pieces;
+  for (const std::string& line : PositionLines()) {
+    if (!ApplyCsaPositionLine(line, CsaPolicy::kStrict, pieces)) return "局面図の駒の数が合いません";
+  }
+  return "";
+}
+
+std::vector<std::string> KakinokiDiagram::PositionLines() const {
+  std::vector<std::string> lines(rows_ + 1, rows_ + 10);
+  for (Side side : {kSente, kGote}) {
+    if (!hands_[SideIndex(side)].empty()) lines.push_back((side == kSente ? "P+" : "P-") + hands_[SideIndex(side)]);
+  }
+  // The rest goes last, when every other piece has its place.
+  for (Side side : {kSente, kGote}) {
+    if (rest_to_[SideIndex(side)]) lines.push_back(side == kSente ? "P+00AL" : "P-00AL");
+  }
+  return lines;
 }
 
 }  // namespace record

@@ -1,22 +1,24 @@
 // Pieces of Kakinoki (KIF/KI2) text shared by the two converters: dates, handicaps, player names,
-// game ends and summary lines. All text is CP932.
+// game ends, summary lines, variation headers and position diagrams. All text is CP932.
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "record/game_end.h"
 #include "rules/side.h"
 
 namespace record {
 
-// The 手合割 of a record: the CSA line of its start position and who moves first.
+// A 手合割 name: the CSA line of its start position and who moves first.
 struct KakinokiHandicap {
-  const char* prefix;  // how the 手合割 value begins
-  const char* pi;      // "PI82HI", "PI" for the even game
-  bool handicap;       // 上手 (gote) moves first; results speak of 下手/上手
+  const char* name;  // "香落ち"
+  const char* pi;    // "PI11KY"; "PI" for the even game; "" for その他, whose position a diagram gives
+  bool handicap;     // 上手 (gote) moves first; results speak of 下手/上手
 };
-// The handicap named by a 手合割 value (first prefix that matches), or the even game.
-const KakinokiHandicap& HandicapOf(std::string_view value);
+// The handicap a 手合割 value names (blanks after the name aside); the even game for an empty value;
+// nullptr for a name this reader does not know, which must not be taken for the even game.
+const KakinokiHandicap* HandicapOf(std::string_view value);
 
 // 対局日/開始日時 values ("2024/01/10 10:00:00", "24/01/10", "2024年1月10日(水)") as yyyymmdd. Values of
 // 7 bytes or fewer, and values in no known form, come back unchanged.
@@ -26,12 +28,62 @@ std::string ConvertKakinokiDate(std::string_view value);
 // double-byte characters are kept.
 std::string FullWidthName(std::string_view name);
 
-// The end keyword a move token starts with (投了, 中断, 千日手, 持将棋, 詰み, 切れ負け, 時間切れ, 反則勝ち,
-// 反則負け, 入玉勝ち), with the length of the keyword; kNone when the token starts with none.
+// The ending word a move token starts with (投了, 中断, 千日手, 持将棋, 詰み, 不詰, 切れ負け, 時間切れ,
+// 反則勝ち, 反則負け, 入玉勝ち, 不戦勝, 不戦敗, 封じ手, トライ), with the length of the word; kNone when the
+// token starts with none. The word is said by the side to move.
 GameEnd::Kind EndKeywordAt(std::string_view token, size_t* length = nullptr);
-// A summary line such as "まで77手で先手の勝ち" or "まで60手で千日手": what it states.
+// A summary line such as "まで77手で先手の勝ち", "まで60手で千日手" or "まで61手詰": what it states, with
+// `side_to_move` (after the last move) standing for the side a line names no side for.
 bool IsSummaryLine(std::string_view line);
-GameEnd ParseSummaryLine(std::string_view line);
+GameEnd ParseSummaryLine(std::string_view line, rules::Side side_to_move);
+
+// The CSA line of an ending that another reader, reading it with `side_to_move`, takes for the same
+// ending and winner; "" when CSA has no word for it or its word would be read otherwise.
+std::string CsaEndLineFor(const GameEnd& end, rules::Side side_to_move);
+
+// A variation header "変化：3手" (blanks after the colon, full-width digits and a half-width colon are
+// taken): the number of the move it replaces, 0 when the number does not read, -1 for any other line.
+int VariationMove(std::string_view line);
+
+// A position diagram (BOD) in the header of a Kakinoki record, taken line by line:
+//   後手の持駒：飛　角二　歩十七          (or なし, or 残り全部; 上手の持駒 in handicap games)
+//     ９ ８ ７ ６ ５ ４ ３ ２ １
+//   +---------------------------+
+//   |v香v桂 ・ ・v玉 ・ ・v桂v香|一       nine cells of a mark (" ", "v" for gote) and a name, the rank
+//   ...
+//   +---------------------------+
+//   先手の持駒：なし
+//   手数＝0                               (the count of a diagram taken mid-game; ignored)
+//   後手番                                (or 先手番, 上手番, 下手番; sente when absent)
+// A diagram is read whole or refused: a row without its rank, a name it does not know or a missing row
+// must never leave the even position or an empty board in its place.
+class KakinokiDiagram {
+ public:
+  // Takes a line that belongs to a diagram; false for any other line. A row or hand that does not read
+  // spoils the diagram.
+  bool Take(std::string_view line);
+  // Whether a board, a frame or a hand was given.
+  bool present() const { return present_; }
+  // The side the diagram says is to move; kSideUnset when no side line was given.
+  rules::Side side_to_move() const { return side_; }
+  // Why the diagram gives no position ("局面図が読めません(|...)", "局面図の五段目がありません"); "" when
+  // it gives one.
+  std::string Problem() const;
+  // The position as CSA position lines ("P1".."P9", "P+", "P-"), when Problem() is "".
+  std::vector<std::string> PositionLines() const;
+
+ private:
+  bool TakeHand(std::string_view list, rules::Side side);
+  bool TakeRow(std::string_view line);
+  void Spoil(std::string_view line);
+
+  bool present_ = false;
+  rules::Side side_ = rules::kSideUnset;
+  std::string rows_[10];    // "P1 * -KY..." by rank; empty until given
+  std::string hands_[2];    // "00KI00FU" by side
+  bool rest_to_[2] = {};    // 残り全部: every piece left goes to that hand
+  std::string problem_;
+};
 
 // The second byte of a double-byte character: 0x40..0x7E or 0x80..0xFC.
 constexpr bool IsCp932TrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }

@@ -89,18 +89,160 @@ std::string CsaMoveOf(std::string_view token, char sign, int& previous_to) {
   return text;
 }
 
-// The result a summary line states, in the words of this reader.
-void TakeResult(std::string_view line, std::string& result) {
-  const GameEnd stated = ParseSummaryLine(line);
-  if (stated.winner != kSideUnset) {
-    result = stated.winner == kSente ? "先手勝" : "後手勝";
-  } else if (stated.kind == GameEnd::kRepetition) {
-    result = "千日手";
-  } else if (stated.kind == GameEnd::kImpasse) {
-    result = "持将棋";
-  } else if (stated.kind == GameEnd::kAbort) {
-    result = "中断";
+// One conversion: lines in, CSA lines out, in three phases (header, moves, the rest, which is ignored).
+class SimpleConversion {
+ public:
+  explicit SimpleConversion(platform::MessageSink& messages) : messages_(messages) {}
+
+  // Takes one line; false when the conversion stops at it (the message has been shown).
+  bool Take(const std::string& raw);
+  // At the end of the input: a diagram that no move list followed still gives the position.
+  bool Finish() { return phase_ != Phase::kHeader || !diagram_.present() || StartMoves(); }
+  std::string Text() const;
+
+ private:
+  bool Header(const std::string& raw);
+  bool StartMoves();
+  bool Moves(const std::string& raw);
+  void EndMoves(const GameEnd& end);
+
+  platform::MessageSink& messages_;
+  enum class Phase { kHeader, kMoves, kRest } phase_ = Phase::kHeader;
+  std::vector<std::string> out_;
+  std::string date_;
+  int date_lines_ = 0;
+  KakinokiDiagram diagram_;
+  std::string other_line_;  // "手合割：その他": only a diagram can give the position
+  Side side_ = kSente;      // to move
+  int previous_to_ = 0;
+  int moves_ = 0;
+  GameEnd end_;
+};
+
+bool SimpleConversion::Take(const std::string& raw) {
+  switch (phase_) {
+    case Phase::kHeader: return Header(raw);
+    case Phase::kMoves: return Moves(raw);
+    case Phase::kRest: return true;
   }
+  return true;
+}
+
+bool SimpleConversion::Header(const std::string& raw) {
+  const std::string_view line = raw;
+  auto value_after = [&](std::string_view key, std::string_view& value) {
+    if (!line.starts_with(key)) return false;
+    value = line.substr(key.size());
+    return true;
+  };
+  std::string_view v;
+  if (value_after("# 対  局  日：", v) || value_after("開始日時：", v) || value_after("対局日：", v)) {
+    if (date_lines_++ < 3 && !DateOf(v).empty()) date_ = DateOf(v);
+  } else if (value_after("終了日時：", v)) {
+    if (date_.empty()) date_ = DateOf(v);
+  } else if (value_after("# コメント  ：", v) || value_after("コメント：", v)) {
+    if (!v.empty()) out_.push_back("'注釈:" + std::string(v));
+  } else if (value_after("手合割：", v)) {
+    const KakinokiHandicap* handicap = HandicapOf(v);
+    if (handicap && !*handicap->pi) {
+      other_line_ = raw;
+    } else if (!v.starts_with("平手")) {
+      messages_.Show("手合は平手しか変換できません(" + raw + ")。");
+      return false;
+    }
+  } else if (value_after("先手：", v)) {
+    out_.push_back("N+" + std::string(v.empty() ? "対局者不詳" : v));
+  } else if (value_after("後手：", v)) {
+    out_.push_back("N-" + std::string(v.empty() ? "対局者不詳" : v));
+  } else if (value_after("戦型：", v)) {
+    if (!v.empty()) out_.push_back("'戦型:" + std::string(v));
+  } else if (value_after("棋戦：", v)) {
+    if (!v.empty()) out_.push_back("'棋戦名:" + std::string(v));
+  } else if (diagram_.Take(line)) {
+    // a part of the start position
+  } else if (line.starts_with("手数")) {
+    return StartMoves();
+  }
+  return true;
+}
+
+// The start position: the diagram's, read whole, with its side to move; otherwise the even game.
+bool SimpleConversion::StartMoves() {
+  phase_ = Phase::kMoves;
+  if (diagram_.present()) {
+    if (const std::string problem = diagram_.Problem(); !problem.empty()) {
+      messages_.Show(problem + "。");
+      return false;
+    }
+    for (const std::string& line : diagram_.PositionLines()) out_.push_back(line);
+  } else if (!other_line_.empty()) {
+    messages_.Show("手合は平手しか変換できません(" + other_line_ + ")。");
+    return false;
+  } else {
+    out_.push_back("PI");
+  }
+  side_ = diagram_.side_to_move() == kGote ? kGote : kSente;
+  out_.push_back(side_ == kGote ? "-" : "+");
+  return true;
+}
+
+// The ending the main line states; its CSA line when other readers read that line the same way.
+void SimpleConversion::EndMoves(const GameEnd& end) {
+  end_ = end;
+  if (const std::string line = CsaEndLineFor(end, side_); !line.empty()) out_.push_back(line);
+  phase_ = Phase::kRest;
+}
+
+bool SimpleConversion::Moves(const std::string& raw) {
+  const std::string_view line = raw;
+  if (line.starts_with("*")) {
+    out_.push_back("'注釈:" + std::string(line.substr(1)));
+    return true;
+  }
+  if (VariationMove(line) >= 0) {
+    phase_ = Phase::kRest;  // variations are not the main line, and say nothing of its end
+    return true;
+  }
+  if (IsSummaryLine(line)) {
+    EndMoves(ParseSummaryLine(line, side_));
+    return true;
+  }
+  const std::vector<std::string_view> tokens = Tokens(line);
+  if (tokens.empty() || !platform::AllDigits(tokens[0])) return true;
+  if (tokens.size() < 2) {
+    phase_ = Phase::kRest;
+    return true;
+  }
+  if (const GameEnd::Kind kind = EndKeywordAt(tokens[1]); kind != GameEnd::kNone) {
+    EndMoves(GameEnd::StatedBy(kind, side_));
+    return true;
+  }
+  const std::string move = CsaMoveOf(tokens[1], side_ == kSente ? '+' : '-', previous_to_);
+  if (move.empty()) {
+    messages_.Show("指し手エラーです。(" + raw + ")");
+    return false;
+  }
+  out_.push_back(move);
+  ++moves_;
+  side_ = Opponent(side_);
+  return true;
+}
+
+// The lines, with the date, the move count and the result put in before the first "N+" line.
+std::string SimpleConversion::Text() const {
+  std::string csa;
+  const std::string result = ResultText(end_, false);
+  bool inserted = false;
+  for (const std::string& l : out_) {
+    if (!inserted && l.starts_with("N+")) {
+      if (!date_.empty()) csa += "'対局日:" + date_ + "\r\n";
+      csa += "'手数:" + std::to_string(moves_) + "\r\n";
+      if (!result.empty()) csa += "'試合結果:" + result + "\r\n";
+      inserted = true;
+    }
+    csa += l + "\r\n";
+  }
+  return csa;
 }
 
 }  // namespace
@@ -111,127 +253,17 @@ KifReader::KifReader(platform::MessageSink* messages)
 bool KifReader::Convert(std::string_view kif, std::string& csa) {
   csa.clear();
   if (kif.empty()) return false;
-  std::vector<std::string> out;
-  std::string date, result;
+  SimpleConversion conversion(*messages_);
   bool ok = true;
   try {
     Archive in = Archive::FromBytes(std::string(kif));
     std::string raw;
-    enum class Phase { kHeader, kMoves, kRest } phase = Phase::kHeader;
-    int previous_to = 0;
-    char sign = '+';
-    int date_lines = 0;
-    while (ok && in.ReadLine(raw)) {
-      std::string_view line = raw;
-      if (phase == Phase::kRest) {
-        TakeResult(line, result);
-        continue;
-      }
-      if (phase == Phase::kHeader) {
-        auto value_after = [&](std::string_view key, std::string_view& value) {
-          if (!line.starts_with(key)) return false;
-          value = line.substr(key.size());
-          return true;
-        };
-        std::string_view v;
-        if (value_after("# 対  局  日：", v) || value_after("開始日時：", v) || value_after("対局日：", v)) {
-          if (date_lines++ < 3 && !DateOf(v).empty()) date = DateOf(v);
-        } else if (value_after("終了日時：", v)) {
-          if (date.empty()) date = DateOf(v);
-        } else if (value_after("# コメント  ：", v) || value_after("コメント：", v)) {
-          if (!v.empty()) out.push_back("'注釈:" + std::string(v));
-        } else if (value_after("手合割：", v)) {
-          if (!v.starts_with("平手")) {
-            messages_->Show("手合は平手しか変換できません(" + raw + ")。");
-            ok = false;
-          }
-        } else if (value_after("先手：", v)) {
-          out.push_back("N+" + std::string(v.empty() ? "対局者不詳" : v));
-        } else if (value_after("後手：", v)) {
-          out.push_back("N-" + std::string(v.empty() ? "対局者不詳" : v));
-        } else if (value_after("戦型：", v)) {
-          if (!v.empty()) out.push_back("'戦型:" + std::string(v));
-        } else if (value_after("棋戦：", v)) {
-          if (!v.empty()) out.push_back("'棋戦名:" + std::string(v));
-        } else if (line.starts_with("手数")) {
-          out.push_back("PI\r\n+");
-          phase = Phase::kMoves;
-        }
-        continue;
-      }
-      // Moves.
-      if (line.starts_with("*")) {
-        out.push_back("'注釈:" + std::string(line.substr(1)));
-        continue;
-      }
-      if (SkipKakinokiBlanks(line).starts_with("変化：")) {
-        phase = Phase::kRest;  // variations are not the main line
-        continue;
-      }
-      if (IsSummaryLine(line)) {
-        TakeResult(line, result);
-        phase = Phase::kRest;
-        continue;
-      }
-      const std::vector<std::string_view> tokens = Tokens(line);
-      if (tokens.empty()) continue;
-      bool number = true;
-      for (char c : tokens[0]) number = number && platform::IsDigit(c);
-      if (!number) continue;
-      if (tokens.size() < 2) {
-        phase = Phase::kRest;
-        continue;
-      }
-      static const struct {
-        const char* word;
-        const char* line;
-      } kEnds[] = {{"投了", "%TORYO"}, {"中断", "%CHUDAN"}, {"千日手", "%SENNICHITE"}, {"持将棋", "%JISHOGI"},
-                   {"詰み", "%TSUMI"}};
-      bool ended = false;
-      for (const auto& e : kEnds) {
-        if (tokens[1] == e.word) {
-          out.push_back(e.line);
-          ended = true;
-        }
-      }
-      if (ended) {
-        phase = Phase::kRest;
-        continue;
-      }
-      const std::string move = CsaMoveOf(tokens[1], sign, previous_to);
-      if (move.empty()) {
-        messages_->Show("指し手エラーです。(" + raw + ")");
-        ok = false;
-        break;
-      }
-      out.push_back(move);
-      sign = sign == '+' ? '-' : '+';
-    }
+    while (ok && in.ReadLine(raw)) ok = conversion.Take(raw);
+    if (ok) ok = conversion.Finish();
+    csa = conversion.Text();
   } catch (const std::bad_alloc&) {
     messages_->Show("メモリが足りません。");
     ok = false;
-  }
-
-  int count = 0;
-  for (const std::string& l : out) {
-    if ((l[0] == '+' || l[0] == '-') && l.size() > 5) ++count;
-  }
-  if (result.empty() && !out.empty()) {
-    const std::string& last = out.back();
-    if (last == "%TORYO" || last == "%TSUMI") result = count % 2 ? "先手勝" : "後手勝";
-    if (last == "%CHUDAN") result = "中断";
-    if (last == "%SENNICHITE") result = "千日手";
-    if (last == "%JISHOGI") result = "持将棋";
-  }
-  bool inserted = false;
-  for (const std::string& l : out) {
-    if (!inserted && l.starts_with("N+")) {
-      if (!date.empty()) csa += "'対局日:" + date + "\r\n";
-      csa += "'手数:" + std::to_string(count) + "\r\n";
-      if (!result.empty()) csa += "'試合結果:" + result + "\r\n";
-      inserted = true;
-    }
-    csa += l + "\r\n";
   }
   return ok;
 }
