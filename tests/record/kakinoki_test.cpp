@@ -347,6 +347,38 @@ TEST_F(KakinokiBatchTest, OneFilePerInput) {
                                                          "ディレクトリ " + b.out_dir + " に個別出力しました"}));
 }
 
+TEST_F(KakinokiBatchTest, InputsSharingANameGetNumberedOutputsAndNothingIsReplacedUnasked) {
+  KakinokiBatch b = Batch();
+  b.inputs.clear();
+  for (const char* name : {"g.kif", "g.kifu", "g.ki2"}) {
+    Write(name, Crlf({std::string("先手：") + name, "▲７六歩"}));
+    b.inputs.push_back((dir / name).string());
+  }
+  // A record whose start position is not known gives no file at all.
+  Write("h.kif", Crlf({"手合割：七枚落ち", "△３四歩"}));
+  b.inputs.push_back((dir / "h.kif").string());
+  const KakinokiBatchResult first = RunKakinokiBatch(b, messages);
+  EXPECT_EQ(first.files_written, 3);
+  EXPECT_EQ(first.stats.refused_games, 1);
+  EXPECT_EQ(messages.messages[0], "入力[" + b.inputs[3] + "]の手合割が読めません(手合割：七枚落ち)");
+  EXPECT_FALSE(std::filesystem::exists(dir / "out" / "h.csa"));
+  b.inputs.pop_back();
+  EXPECT_NE(Read("g.csa").find("N+g.kif\r\n"), std::string::npos);
+  EXPECT_NE(Read("g-2.csa").find("N+g.kifu\r\n"), std::string::npos);
+  EXPECT_NE(Read("g-3.csa").find("N+g.ki2\r\n"), std::string::npos);
+  // Run again over a file of the user's own: every output exists, none is written.
+  Write("out/g.csa", "mine");
+  messages.messages.clear();
+  const KakinokiBatchResult again = RunKakinokiBatch(b, messages);
+  EXPECT_EQ(again.files_written, 0);
+  EXPECT_EQ(again.files_skipped, 3);
+  EXPECT_EQ(Read("g.csa"), "mine");
+  EXPECT_EQ(messages.messages[0], "出力[" + (dir / "out" / "g.csa").string() + "]は既にあるので書きませんでした");
+  b.overwrite = true;
+  EXPECT_EQ(RunKakinokiBatch(b, messages).files_written, 3);
+  EXPECT_NE(Read("g.csa").find("N+g.kif\r\n"), std::string::npos);
+}
+
 TEST_F(KakinokiBatchTest, AllIntoOneFileAppendingWithASeparator) {
   KakinokiBatch b = Batch();
   b.bulk = true;
