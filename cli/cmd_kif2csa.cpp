@@ -1,5 +1,6 @@
-// kzb kif2csa FILE [-o OUT]: the simple KIF reader (柿木棋譜の読込: even games only) to CSA text, to OUT
-// in CP932 or to standard output in UTF-8. What was converted before a failure is written as well.
+// kzb kif2csa FILE [-o OUT]: the simple KIF reader (柿木棋譜の読込: even games, or a position diagram) to
+// CSA text, to OUT in CP932 or to standard output in UTF-8. What was converted before a failure is
+// written as well, and the exit status says the conversion failed.
 #include "cli/command.h"
 #include "cli/console.h"
 #include "cli/record_io.h"
