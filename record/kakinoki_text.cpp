@@ -15,8 +15,9 @@ namespace record {
 
 namespace {
 
-// The names of the Kakinoki format, and older ones (飛車香落ち, 角香落ち, 左香落ち) that other programs
-// still write. 上手 gives up its pieces from its left (1一 side) first.
+// The names of the Kakinoki format, and other names for the same (飛車香落ち, 左香落ち) or rarer
+// handicaps (角香落ち) that programs write. Squares are sente's numbers: 上手's left is the 1 file, so
+// 左五枚落ち loses the knight on 2一 and 五枚落ち the one on 8一.
 const KakinokiHandicap kHandicaps[] = {
     {"平手", "PI", false},
     {"香落ち", "PI11KY", true},
