@@ -254,8 +254,6 @@ HeaderStatus ReadGameHeaderLayer(GameHeader& header, int& reversed, Archive& ar,
                                  HeaderMode mode) {
   Names names;
   const HeaderStatus status = ReadLayer(header, &names, reversed, ar, messages, mode);
-  // Both names at once: set one by one, a long first name would be cut against the placeholder of the
-  // other side.
   // An empty name line names nobody: the side stays 対局者不詳.
   const std::string* sente = names.sente && !names.sente->empty() ? &*names.sente : nullptr;
   const std::string* gote = names.gote && !names.gote->empty() ? &*names.gote : nullptr;

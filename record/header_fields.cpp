@@ -77,7 +77,7 @@ bool HeaderFields::SetField(int i, std::string_view value) {
   if (i < 0 || i >= FieldCount()) return false;
   const HeaderFieldSpec& spec = specs_[i];
   if (spec.rule == FieldRule::kText) {
-    values_[i] = platform::CutToWidth(value, spec.width);
+    values_[i] = std::string(value);
     return true;
   }
   if (!KeepsRule(spec.rule, value)) return false;
@@ -130,20 +130,24 @@ std::string GameHeader::GoteName() const {
 }
 
 void GameHeader::SetPlayers(const std::string* sente, const std::string* gote) {
-  std::string s = SenteName(), g = GoteName();
-  if (sente) s = platform::CutToWidth(*sente, kPlayersWidth);
-  if (gote) g = platform::CutToWidth(*gote, kPlayersWidth);
+  const std::string s = sente ? *sente : SenteName(), g = gote ? *gote : GoteName();
+  players_ = g.empty() ? s : s + "-" + g;
+}
+
+std::string GameHeader::ShortPlayers() const {
+  constexpr size_t kHalf = kPlayersWidth / 2;
+  std::string s = platform::CutToWidth(SenteName(), kPlayersWidth), g = platform::CutToWidth(GoteName(), kPlayersWidth);
   if (s.size() + g.size() > kPlayersWidth) {
-    if (s.size() > 14 && g.size() > 14) {
-      s = platform::CutToWidth(s, 14);
-      g = platform::CutToWidth(g, 14);
-    } else if (s.size() < 15) {
+    if (s.size() > kHalf && g.size() > kHalf) {
+      s = platform::CutToWidth(s, kHalf);
+      g = platform::CutToWidth(g, kHalf);
+    } else if (s.size() <= kHalf) {
       g = platform::CutToWidth(g, kPlayersWidth - s.size());
     } else {
       s = platform::CutToWidth(s, kPlayersWidth - g.size());
     }
   }
-  players_ = g.empty() ? s : s + "-" + g;
+  return g.empty() ? s : s + "-" + g;
 }
 
 const char ProblemHeader::kUnknownAuthor[] = "作者不詳";

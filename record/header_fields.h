@@ -1,9 +1,10 @@
 // Header records of games (GameHeader) and tsume problems (ProblemHeader): a table of fields, each a key
-// with its colon, a value of at most a fixed width and a rule the value must keep, plus one annotation
+// with its colon, the width its database column has and a rule the value must keep, plus one annotation
 // text of CRLF lines. The same classes are the records of the game and tsume databases.
 //
-// A text longer than its width is cut there, dropping a lead byte left without its partner. A value that
-// breaks its field's rule is ignored (the field keeps its old value) without a message.
+// A header keeps a text whole, as its file gives it: only a database column, which has a width, cuts it
+// (at a character boundary). A value that breaks its field's rule is ignored (the field keeps its old
+// value) without a message.
 #pragma once
 #include <string>
 #include <string_view>
@@ -25,7 +26,7 @@ enum class FieldRule {
 
 struct HeaderFieldSpec {
   const char* key;  // with its trailing colon, e.g. "対局日:"
-  int width;        // bytes
+  int width;        // bytes of the database column
   FieldRule rule;
 };
 
@@ -37,7 +38,7 @@ class HeaderFields {
   int FieldCount() const { return static_cast<int>(specs_.size()); }
   const HeaderFieldSpec& FieldSpec(int i) const { return specs_[i]; }
   const std::string& Field(int i) const { return values_[i]; }
-  // Stores a value when it keeps the field's rule (text is cut to the width); false when ignored.
+  // Stores a value when it keeps the field's rule; false when ignored.
   bool SetField(int i, std::string_view value);
   void ClearField(int i) { values_[i].clear(); }
   // The index of the field whose key starts `text`, or -1.
@@ -78,12 +79,15 @@ class GameHeader : public HeaderFields {
   GameHeader();
   void Clear() override;
 
-  // "sente-gote", or the sente name alone when gote's is empty.
+  // "sente-gote", or the sente name alone when gote's is empty; the names as they were given.
   const std::string& Players() const { return players_; }
   std::string SenteName() const;
   std::string GoteName() const;
-  // Merges new names (nullptr keeps a side's name) into the players text, shortening them to fit.
+  // Merges new names (nullptr keeps a side's name) into the players text.
   void SetPlayers(const std::string* sente, const std::string* gote);
+  // The players text within kPlayersWidth bytes of names, as the database's column keeps it: two long
+  // names are cut to 14 bytes each, a short one leaves the rest to the other; never inside a character.
+  std::string ShortPlayers() const;
   // Stores a players text as it stands (database records and readers that keep the joined form).
   void SetPlayersText(std::string_view text) { players_ = std::string(text); }
 

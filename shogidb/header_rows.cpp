@@ -51,7 +51,7 @@ void SetRowNumber(uint8_t* row, int offset, const std::string& number) { PutText
 void WriteGameRow(const GameRow& game, uint8_t* row) {
   std::memset(row, 0, GameRowLayout::kRecordLength);
   const GameHeader& h = game.header;
-  PutText(row + GameRowLayout::kPlayers, GameRowLayout::kPlayersWidth, h.Players());
+  PutText(row + GameRowLayout::kPlayers, GameRowLayout::kPlayersWidth, h.ShortPlayers());
   for (int i = 0; i < GameHeader::kGameNumber; ++i) {
     std::string value = h.Field(i);
     if (i == GameHeader::kMoveCount) value = NormalizedMoveCount(value);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/sjis.h"
+
 namespace shogidb {
 
 void TableObject::SetMessageSink(platform::MessageSink* messages) {
@@ -62,9 +64,10 @@ void OpenTables::CloseAll() {
 }
 
 void PutText(uint8_t* column, int width, std::string_view text) {
-  const size_t n = std::min(text.size(), static_cast<size_t>(width));
-  std::memcpy(column, text.data(), n);
-  std::memset(column + n, 0, static_cast<size_t>(width) - n);
+  // A text longer than its column is cut there, never inside a character.
+  const std::string kept = platform::CutToWidth(text, static_cast<size_t>(width));
+  std::memcpy(column, kept.data(), kept.size());
+  std::memset(column + kept.size(), 0, static_cast<size_t>(width) - kept.size());
 }
 
 std::string GetText(const uint8_t* column, int width) {

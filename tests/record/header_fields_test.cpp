@@ -28,12 +28,10 @@ TEST(GameHeader, ValueRules) {
   EXPECT_TRUE(h.SetField(GameHeader::kGameNumber, "000123"));
 }
 
-TEST(GameHeader, TextIsCutAtItsWidthWithoutHalfCharacters) {
+TEST(GameHeader, TextIsKeptWholeWhateverItsColumnsWidth) {
   GameHeader h;
-  EXPECT_TRUE(h.SetField(GameHeader::kSenteRank, "名人九段竜王"));  // 12 bytes into 10
-  EXPECT_EQ(h.Field(GameHeader::kSenteRank), "名人九段竜");
-  EXPECT_TRUE(h.SetField(GameHeader::kHandicap, "a平手戦"));  // 7 bytes into 6: the 戦 would be split
-  EXPECT_EQ(h.Field(GameHeader::kHandicap), "a平手");
+  EXPECT_TRUE(h.SetField(GameHeader::kSenteRank, "名人九段竜王"));  // 12 bytes, the column holds 10
+  EXPECT_EQ(h.Field(GameHeader::kSenteRank), "名人九段竜王");
   EXPECT_EQ(h.FieldWithKeyAt("対局日:20240101"), GameHeader::kDate);
   EXPECT_EQ(h.FieldWithKeyAt("先手残時間:000100"), GameHeader::kSenteTimeLeft);
   EXPECT_EQ(h.FieldWithKeyAt("その他:x"), -1);
@@ -51,19 +49,21 @@ TEST(GameHeader, PlayersMerge) {
   EXPECT_EQ(h.SenteName(), "羽生善治");
   EXPECT_EQ(h.GoteName(), "谷川浩司");
 
-  // Both longer than 14 bytes: both cut to 14.
+  // The header keeps long names whole; the database's column shortens them. Both longer than 14 bytes:
+  // both cut to 14.
   std::string long_a = "一二三四五六七八", long_b = "九十百千万億兆京";  // 16 bytes each
   h.SetPlayers(&long_a, &long_b);
-  EXPECT_EQ(h.Players(), "一二三四五六七-九十百千万億兆");
+  EXPECT_EQ(h.Players(), "一二三四五六七八-九十百千万億兆京");
+  EXPECT_EQ(h.ShortPlayers(), "一二三四五六七-九十百千万億兆");
   // A short sente name leaves the rest to gote.
   std::string short_a = "ab";
   std::string long_c = "あいうえおかきくけこさしすせそ";  // 30 bytes, cut to 28 then to 26
   h.SetPlayers(&short_a, &long_c);
-  EXPECT_EQ(h.Players(), "ab-あいうえおかきくけこさしす");
+  EXPECT_EQ(h.ShortPlayers(), "ab-あいうえおかきくけこさしす");
   // An odd cut drops the lone lead byte.
   std::string three = "abc";
   h.SetPlayers(&three, &long_c);
-  EXPECT_EQ(h.Players(), "abc-あいうえおかきくけこさし");
+  EXPECT_EQ(h.ShortPlayers(), "abc-あいうえおかきくけこさし");
   // No gote name: the sente name alone.
   std::string empty;
   h.SetPlayers(&sente, &empty);

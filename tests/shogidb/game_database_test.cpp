@@ -262,5 +262,19 @@ TEST(GameSearchTest, ConditionsCommentsAndOrder) {
   EXPECT_EQ(g.messages.messages.back(), "検索条件が間違っています");
 }
 
+TEST(GameRegistrationTest, TheRowCutsLongTextsAtCharacterBoundaries) {
+  const std::string dir = NewDatabase("long_texts");
+  GameDb g(dir);
+  // Two 38-byte names and a 41-byte event: the document keeps them whole, the row cuts them.
+  const std::string text = Crlf({"'棋戦名:a第七十三期名人戦七番勝負第七局二日目夕方", "N+羽生善治永世七冠十九世名人資格保持者",
+                                 "N-藤井聡太竜王名人王位王座棋王王将棋聖", "PI", "+", "+7776FU"});
+  ASSERT_EQ(g.db.RegisterFromCsa(text, false), 1);
+  PlainBoard board;
+  GameDocument loaded(board);
+  ASSERT_EQ(g.db.LoadGame(0, loaded), 0);
+  EXPECT_EQ(loaded.header().Players(), "羽生善治永世七-藤井聡太竜王名");
+  EXPECT_EQ(loaded.header().Field(GameHeader::kEvent), "a第七十三期名人戦七番勝負第七局二日目夕");  // 39 bytes
+}
+
 }  // namespace
 }  // namespace shogidb
