@@ -6,8 +6,9 @@
 namespace kzb {
 
 int RunDbCheck(const Args& args, bool repair) {
-  if (args.size() != 2) return kUsage;
-  DbSession session(args[1], false);
+  DbOptions o;
+  if (!ParseDbOptions(args, 1, {}, {}, o) || o.positional.size() != 1) return kUsage;
+  DbSession session(o.positional[0], false);
   if (!session.Begin()) return kFailed;
   shogidb::DatabaseCheck check;
   const int rc = repair ? shogidb::RepairDatabase(session.directory(), &check)

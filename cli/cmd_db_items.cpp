@@ -50,10 +50,11 @@ bool Numbers(const std::vector<std::string>& words, size_t first, std::vector<in
 }  // namespace
 
 int RunDbCreate(const Args& args) {
-  if (args.size() != 2) return kUsage;
+  DbOptions o;
+  if (!ParseDbOptions(args, 1, {}, {}, o) || o.positional.size() != 1) return kUsage;
   CountingMessages messages(false);
   ConsoleProgress progress;
-  return shogidb::CreateDatabase(args[1], progress, messages) ? kOk : kFailed;
+  return shogidb::CreateDatabase(o.positional[0], progress, messages) ? kOk : kFailed;
 }
 
 int RunDbImport(const Args& args) {
@@ -73,7 +74,10 @@ int RunDbImport(const Args& args) {
     // Kakinoki records are converted to CSA text on the way in.
     Archive converted = Archive::ToMemory();
     bool separator_due = false;
-    ConvertKakinokiText(text, path, KakinokiOptions{}, converted, separator_due);
+    const KakinokiStats stats = ConvertKakinokiText(text, path, KakinokiOptions{}, converted, separator_due);
+    // A game the converter refused (its start position unknown) is said, and the others registered.
+    for (const std::string& problem : stats.problems) session.messages().Show(problem);
+    if (stats.games == 0) return session.Status(false);
     text = converted.text();
   }
   auto db = Database(o.Has("--tsume") || kind == RecordFileKind::kPcl, session);

@@ -31,7 +31,7 @@ int PrintSelect(const std::string& statement, const std::string& dir) {
 }  // namespace
 
 int RunSql(const Args& args) {
-  if (args.size() != 2) {
+  if (args.size() != 2 || LooksLikeOption(args[0])) {
     Err("usage: kzb sql DIR STATEMENT");
     return kUsage;
   }

@@ -98,7 +98,7 @@ int Rebuild(const std::string& path, const std::string& name) {
 
 int RunTable(const Args& args) {
   const std::string usage = "usage: kzb table load DIR TABLE FILE.tsv | dump DIR TABLE | check DIR TABLE | rebuild DIR TABLE";
-  if (args.size() < 3) {
+  if (args.size() < 3 || LooksLikeOption(args[1]) || LooksLikeOption(args[2])) {
     Err(usage);
     return kUsage;
   }

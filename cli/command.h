@@ -11,6 +11,12 @@ enum Exit { kOk = 0, kFailed = 1, kUsage = 2 };
 
 using Args = std::vector<std::string>;  // the words after the subcommand name, CP932
 
+// "-x" or "--word" (a negative number is not): never taken as a file or directory name, so that
+// `kzb db create --help` cannot make a database named "--help".
+inline bool LooksLikeOption(std::string_view word) {
+  return word.size() > 1 && word[0] == '-' && !(word[1] >= '0' && word[1] <= '9');
+}
+
 struct Command {
   const char* name;
   const char* synopsis;  // one usage line, shown by `kzb help`

@@ -10,7 +10,6 @@
 #include "platform/db_lock.h"
 #include "platform/environment.h"
 #include "platform/files.h"
-#include "platform/text_scan.h"
 #include "record/record_file.h"
 #include "shogidb/schema.h"
 
@@ -43,7 +42,7 @@ bool ParseDbOptions(const Args& args, size_t first, const std::set<std::string>&
       out.values[a] = args[++i];
     } else if (flags.count(a)) {
       out.flags.insert(a);
-    } else if (a.size() > 1 && a[0] == '-' && !platform::IsDigit(a[1])) {
+    } else if (LooksLikeOption(a)) {
       return false;
     } else {
       out.positional.push_back(a);
