@@ -52,9 +52,18 @@ RecordFileResult RecordFile::LoadText(std::string_view bytes, RecordFileKind kin
       bool separator_due = false;
       const KakinokiStats stats =
           ConvertKakinokiText(platform::InputTextToCp932(bytes), name, KakinokiOptions{}, csa, separator_due);
+      if (stats.games == 0 && !stats.problems.empty()) {
+        // Every game refused (a diagram that cannot be read, an unknown handicap): no board to show.
+        kind_ = kind;
+        r.problem = stats.problems.front();
+        return r;
+      }
       r = LoadText(csa.text(), RecordFileKind::kCsa, name, index);
       kind_ = kind;
-      if (r.opened && (stats.failed_games > 0 || stats.failed_variations > 0)) {
+      if (r.opened && stats.refused_games > 0) {
+        r.complete = false;
+        r.problem = stats.problems.empty() ? "some games could not be read" : stats.problems.front();
+      } else if (r.opened && (stats.failed_games > 0 || stats.failed_variations > 0)) {
         r.complete = false;
         r.problem = "some moves could not be converted (see the annotations)";
       }
@@ -77,7 +86,8 @@ RecordFileResult RecordFile::LoadText(std::string_view bytes, RecordFileKind kin
         document().DeleteContents();
         d = document().Serialize(ar);
       }
-      r.opened = d.loaded;
+      // A start position that was refused leaves no board worth showing.
+      r.opened = d.loaded && d.body.status != CsaBodyResult::kBadPosition;
       r.complete = d.ok();
       if (!d.loaded) {
         r.problem = "no record could be read";
