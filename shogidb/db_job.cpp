@@ -4,9 +4,6 @@
 #include <cstdio>
 
 #include "platform/clock.h"
-#include "solver/solve_procedure.h"
-
-using namespace solver;
 
 namespace shogidb {
 
@@ -17,7 +14,7 @@ NullProgressSink& NullProgressSink::Instance() {
 
 std::string NowText() {
   const platform::LocalTime t = platform::Now();
-  return SolveDateText(t) + " " + SolveTimeText(t);
+  return Format("%04d/%02d/%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
 }
 
 std::string Format(const char* format, ...) {

@@ -35,7 +35,7 @@ struct DbJob {
   }
 };
 
-// "(%s %s)" of the closing lines: the date as month/day/two-digit year and the time, now.
+// The "(%s)" of the closing lines: now, year first ("2026/12/06 21:45:00") so that it cannot be misread.
 std::string NowText();
 // printf into a std::string.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
