@@ -1,15 +1,37 @@
 #!/usr/bin/env bash
-# kzb show, csa, list, convert and kif2csa end to end on the shared test data.
+# kzb show, csa, list, convert and kif2csa end to end: small hand-written records, then the shared test data.
 # Usage: kzb_record_test.sh KZB TESTDATA SKB_FILE
 set -euo pipefail
 kzb=$1
 data=$2/kifu
 skb=$3
-[ -d "$data" ] || { echo "no test data at $data"; exit 77; }
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
 status() { set +e; "$@" > "$dir/out" 2> "$dir/err"; local s=$?; set -e; echo $s; }
+crlf() { for line in "$@"; do printf '%s\r\n' "$line"; done; }
+
+# Small hand-written records: what surrounds the moves is kept, refused with the reason, never invented.
+crlf PI + +7776FU -3334FU %TORYO > "$dir/toryo.csa"
+[ "$(status "$kzb" csa "$dir/toryo.csa")" = 0 ] && grep -q "^'試合結果:後手勝$" "$dir/out" ||
+  fail "the ending of a %TORYO line: $(cat "$dir/out")"
+crlf 'P8 * +KA * * * * * +HI *' + +7776FU > "$dir/row.csa"
+[ "$(status "$kzb" csa "$dir/row.csa")" = 1 ] && [ ! -s "$dir/out" ] || fail "a position row that does not parse"
+grep -q '駒配置指定エラーです。(P8' "$dir/err" || fail "row message: $(cat "$dir/err")"
+crlf PI + +2726FU -3334FU +8822KA > "$dir/jump.csa"
+[ "$(status "$kzb" csa "$dir/jump.csa")" = 1 ] && grep -q '指し手が間違っています(+8822KA)' "$dir/err" ||
+  fail "a bishop jumping over a piece: $(cat "$dir/err")"
+{ crlf '後手の持駒：なし' '+---------------------------+' '| ・ ・ ・ ・ ・ ・ ・ ・v玉|一'
+  for rank in 二 三 四 五 六 七 八; do crlf "| ・ ・ ・ ・ ・ ・ ・ ・ ・|$rank"; done
+  crlf '| ・ ・ ・ ・ 玉 ・ ・ ・ ・|九' '+---------------------------+' '先手の持駒：金'; } |
+  iconv -f UTF-8 -t CP932 > "$dir/board.kif"
+[ "$(status "$kzb" csa "$dir/board.kif")" = 0 ] && grep -q '^P1 \*  \*  \*  \*  \*  \*  \*  \* -OU' "$dir/out" &&
+  grep -q '^P+00KI' "$dir/out" || fail "a record holding only a board: $(cat "$dir/out")"
+LC_ALL=C sed 's/|[^|]*$/|\r/' "$dir/board.kif" > "$dir/norank.kif"
+[ "$(status "$kzb" csa "$dir/norank.kif")" = 1 ] && [ ! -s "$dir/out" ] || fail "a board without rank numerals"
+[ "$(status "$kzb" csa --help)" = 2 ] || fail "csa --help"
+
+[ -d "$data" ] || { echo "no test data at $data"; exit 77; }
 
 # csa: CP932 with CRLF to a file; what it writes reads back to the same bytes.
 "$kzb" csa "$data/g001.kifu" -o "$dir/a.csa"

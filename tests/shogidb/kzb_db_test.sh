@@ -37,6 +37,11 @@ expect_status 2 "$kzb" db duplicates "$db" --by nothing
 
 expect_status 0 "$kzb" db import "$db" "$dir/games.csa"
 [ "$(grep -c '新規登録しました' "$dir/out")" = 3 ] || fail "import: $(cat "$dir/out")"
+grep -Eq '^3 件登録しました\([0-9]{4}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\)。$' "$dir/out" ||
+  fail "the closing line's date is not year first: $(cat "$dir/out")"
+# Option-looking words are never taken for a directory.
+(cd "$dir" && expect_status 2 "$kzb" db create --help && expect_status 2 "$kzb" db check -x)
+[ ! -e "$dir/--help" ] || fail "db create --help made a database"
 expect_status 0 "$kzb" db search "$db"
 head -n1 "$dir/out" | grep -q '^対局NO' || fail "no list heading"
 [ "$(count_of)" = "全 3 件" ] || fail "search all: $(cat "$dir/out")"
@@ -54,6 +59,20 @@ expect_status 0 "$kzb" db dedupe "$db" --by moves --yes
 expect_status 0 "$kzb" db dedupe "$db" 'order by 対局日' --by moves --yes
 expect_status 0 "$kzb" db search "$db"
 [ "$(count_of)" = "全 2 件" ] || fail "dedupe left: $(cat "$dir/out")"
+
+# What a record states of its ending is stored; what cannot be read is refused with the reason.
+printf 'PI\r\n+\r\n+7776FU\r\n-3334FU\r\n%%TORYO\r\n' > "$dir/toryo.csa"
+printf 'PI\r\n+\r\n+2726FU\r\n-3334FU\r\n+8822KA\r\n' > "$dir/jump.csa"
+printf '後手の持駒：なし\r\n+---------------------------+\r\n| ・ ・ ・ ・ ・ ・ ・ ・v玉|\r\n' |
+  iconv -f UTF-8 -t CP932 > "$dir/norank.kif"
+expect_status 0 "$kzb" db import "$db" "$dir/toryo.csa"
+expect_status 0 "$kzb" db search "$db" '試合結果 = "後手勝"'
+[ "$(count_of)" = "全 1 件" ] || fail "the %TORYO result was not stored: $(cat "$dir/out")"
+expect_status 1 "$kzb" db import "$db" "$dir/jump.csa"
+expect_status 1 "$kzb" db import "$db" "$dir/norank.kif"
+grep -q '局面図が読めません' "$dir/err" || fail "a diagram without rank numerals: $(cat "$dir/err")"
+expect_status 0 "$kzb" db search "$db"
+[ "$(count_of)" = "全 3 件" ] || fail "refused records were stored: $(cat "$dir/out")"
 
 expect_status 0 "$kzb" db export "$db" 1 -o "$dir/out.csa"
 iconv -f CP932 -t UTF-8 "$dir/out.csa" | grep -q '^+2625FU' || fail "export: moves missing"
@@ -80,7 +99,7 @@ expect_status 0 "$kzb" db joseki export "$db" "$dir/games.csa" --depth 4 -o "$di
 expect_status 0 "$kzb" db joseki delete "$db" "$dir/games.csa" --depth 30 --backup "$dir/backup.pcl" --yes
 [ -s "$dir/backup.pcl" ] || fail "no joseki backup"
 
-expect_status 0 "$kzb" db delete "$db" 0 1 --yes
+expect_status 0 "$kzb" db delete "$db" 0 1 2 --yes
 expect_status 0 "$kzb" db delete "$db" --tsume 0 --yes
 expect_status 0 "$kzb" db check "$db"
 grep -q '^SHGDB_A: 0 records' "$dir/out" || fail "positions left: $(cat "$dir/out")"
