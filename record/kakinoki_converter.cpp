@@ -8,6 +8,7 @@
 #include "platform/text_codec.h"
 #include "record/archive.h"
 #include "record/csa_body.h"
+#include "record/kakinoki_diagram.h"
 #include "record/kakinoki_moves.h"
 #include "record/kakinoki_text.h"
 #include "record/plain_board.h"

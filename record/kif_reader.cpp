@@ -6,6 +6,7 @@
 #include "platform/text_codec.h"
 #include "platform/text_scan.h"
 #include "record/archive.h"
+#include "record/kakinoki_diagram.h"
 #include "record/kakinoki_text.h"
 #include "rules/notation.h"
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "record/kakinoki_converter.h"
+#include "record/kakinoki_diagram.h"
 #include "record/kakinoki_text.h"
 #include "record/kif_reader.h"
 #include "tests/record/record_test_util.h"
