@@ -12,12 +12,6 @@ namespace record {
 
 const char kRecordClipboardFormat[] = "WinKZB_Format";
 
-int SideLabelKindOf(const Position& position) {
-  const PieceStore& box = position.store(kPieceBox);
-  if (box.total() == 0) return kEvenGameLabels;
-  return box.Count(OU) > 0 ? kProblemLabels : kHandicapLabels;
-}
-
 // --- RecordDocument ---------------------------------------------------------------------------------------
 
 RecordDocument::RecordDocument(RecordBoard& board, platform::MessageSink* messages)
@@ -166,7 +160,9 @@ DocumentResult GameDocument::SerializeRecord(Archive& ar, bool selected_only) {
   result.body = SerializeMoves(ar, selected_only);
   UpdateMoveCountField();
   // A standard CSA file states its result only in its last "%" line; a result the header gives wins.
-  if (header_.Field(GameHeader::kResult).empty()) header_.SetField(GameHeader::kResult, ResultText(result.body.end, false));
+  if (header_.Field(GameHeader::kResult).empty()) {
+    header_.SetField(GameHeader::kResult, ResultText(result.body.end, SideLabelKindOf(board()) == kHandicapLabels));
+  }
   return result;
 }
 

@@ -17,6 +17,7 @@
 #include "record/csa_body.h"
 #include "record/csa_header.h"
 #include "record/header_fields.h"
+#include "record/side_labels.h"
 
 namespace rules {
 class Position;
@@ -30,10 +31,6 @@ class RecordBoard;
 // The registered clipboard format of record copies (body text, NUL-terminated on the clipboard).
 extern const char kRecordClipboardFormat[];  // "WinKZB_Format"
 
-// Kinds of side labels: 0 先手/後手 (empty piece box), 1 下手/上手 (box holds pieces but no king: a
-// handicap game), 2 攻方/受方 (box holds a king: a problem).
-enum SideLabelKind : int { kEvenGameLabels = 0, kHandicapLabels = 1, kProblemLabels = 2 };
-int SideLabelKindOf(const rules::Position& position);
 
 // What the print text counts: lines written on the current page, page size, printing (form feeds) or
 // not, and whether the heading of the move annotations is still to be written.

@@ -7,6 +7,7 @@
 #include "record/csa_body.h"
 #include "record/csa_header.h"
 #include "record/csa_position_lines.h"
+#include "record/side_labels.h"
 #include "rules/move_rules.h"
 #include "rules/notation.h"
 #include "shogidb/move_block_table.h"
@@ -252,7 +253,7 @@ bool RecordTextReader::ReadMovePart(ParsedItem& item, const std::string& pending
       // The special move that ends a game's main line states its result, unless the header gave one.
       const GameEnd end = CsaEndOf(line, board_.side_to_move());
       if (kind_ == ItemKind::kGame && item.game.Field(GameHeader::kResult).empty()) {
-        item.game.SetField(GameHeader::kResult, ResultText(end, false));
+        item.game.SetField(GameHeader::kResult, ResultText(end, SideLabelKindOf(board_) == kHandicapLabels));
       }
       moves_over = true;
       continue;

@@ -328,6 +328,7 @@ TEST_F(GameText, TheEndingLineGivesTheResultTheHeaderLacks) {
       {Crlf({"PI", "+", "%CHUDAN"}), "中断"},
       {Crlf({"PI", "+", "+7776FU", "%JISHOGI"}), "持将棋"},
       {Crlf({"PI", "+", "+7776FU", "%ERROR"}), ""},
+      {Crlf({"PI82HI", "-", "-3334FU", "%TORYO"}), "上手勝"},  // a handicap game names 上手 and 下手
       {Crlf({"'試合結果:先手勝", "PI", "+", "+7776FU", "-3334FU", "%TORYO"}), "先手勝"},
   };
   for (const Case& c : cases) {

@@ -55,6 +55,7 @@ struct TestRecord {
   std::string bytes;
   std::string main_line;  // CSA moves, each followed by a blank
   std::string end_line;   // "%TORYO", or "" when the game has no ending
+  std::string csa;        // that .csa file
 };
 
 // The first "%" line of a CSA text (LF or CRLF lines); "" when there is none.
@@ -88,6 +89,7 @@ std::vector<TestRecord> TestRecords(bool kif_only) {
       continue;
     }
     r.end_line = EndLineOf(csa);
+    r.csa = std::move(csa);
     for (char c : expected) {
       if (c == '\n') {
         r.main_line += ' ';
@@ -126,6 +128,10 @@ TEST(KakinokiTestData, EveryRecordConvertsWithItsMainLineAndVariations) {
     // The ending as the other program wrote it: none where the moves just stop, whatever variations say.
     EXPECT_EQ(EndLineOf(csa), r.end_line) << r.path;
     EXPECT_EQ(loaded->doc.header().Field(GameHeader::kResult).empty(), r.end_line.empty()) << r.path;
+    // The other program's CSA file, read with its "%" line, states the same result.
+    auto original = LoadCsa(platform::InputTextToCp932(r.csa));
+    EXPECT_EQ(original->doc.header().Field(GameHeader::kResult), loaded->doc.header().Field(GameHeader::kResult))
+        << r.path;
   }
 }
 

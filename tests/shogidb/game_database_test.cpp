@@ -276,5 +276,18 @@ TEST(GameRegistrationTest, TheRowCutsLongTextsAtCharacterBoundaries) {
   EXPECT_EQ(loaded.header().Field(GameHeader::kEvent), "a第七十三期名人戦七番勝負第七局二日目夕");  // 39 bytes
 }
 
+// A standard CSA file states its result only in its "%" line; the row keeps it, in 上手/下手 for a handicap.
+TEST(GameRegistrationTest, TheEndingLineGivesTheResultTheHeaderLacks) {
+  const std::string dir = NewDatabase("endings");
+  GameDb g(dir);
+  const std::string text = Crlf({"PI", "+", "+7776FU", "-3334FU", "%TORYO", "/", "PI82HI", "-", "-3334FU", "%TORYO",
+                                 "/", "PI", "+", "+7776FU", "%CHUDAN", "/", "'試合結果:先手勝", "PI", "+", "%TORYO"});
+  ASSERT_EQ(g.db.RegisterFromCsa(text, false), 4);
+  EXPECT_EQ(g.Numbers("試合結果 = \"後手勝\""), std::vector<int32_t>{0});
+  EXPECT_EQ(g.Numbers("試合結果 = \"上手勝\""), std::vector<int32_t>{1});
+  EXPECT_EQ(g.Numbers("試合結果 = \"中断\""), std::vector<int32_t>{2});
+  EXPECT_EQ(g.Numbers("試合結果 = \"先手勝\""), std::vector<int32_t>{3});
+}
+
 }  // namespace
 }  // namespace shogidb
