@@ -77,7 +77,7 @@ int RunDbImport(const Args& args) {
     const KakinokiStats stats = ConvertKakinokiText(text, path, KakinokiOptions{}, converted, separator_due);
     // A game the converter refused (its start position unknown) is said, and the others registered.
     for (const std::string& problem : stats.problems) session.messages().Show(problem);
-    if (stats.games == 0) return session.Status(false);
+    if (stats.games == 0 && !stats.problems.empty()) return session.Status(false);
     text = converted.text();
   }
   auto db = Database(o.Has("--tsume") || kind == RecordFileKind::kPcl, session);
