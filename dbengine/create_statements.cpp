@@ -198,6 +198,21 @@ int CreateTable(std::string_view statement, std::string_view directory) {
   return SetLast(CloseTable(table) == kOk ? kOk : kTableFiles);
 }
 
+int SchemaFromStatements(std::string_view create_table, const std::vector<std::string>& create_indexes,
+                         DbSchema* out) {
+  std::string name;
+  DbSchema schema;
+  if (int rc = ParseCreateTable(create_table, &name, &schema); rc != kOk) return rc;
+  for (const std::string& statement : create_indexes) {
+    IndexStatement st;
+    if (int rc = ParseCreateIndex(statement, &st); rc != kOk) return rc;
+    if (st.table != name) return kInvalid;
+    if (int rc = AddIndexDesc(st, &schema); rc != kOk) return rc;
+  }
+  *out = std::move(schema);
+  return kOk;
+}
+
 int CreateIndex(std::string_view statement, std::string_view directory) {
   IndexStatement st;
   if (int rc = ParseCreateIndex(statement, &st); rc != kOk) return SetLast(rc);

@@ -16,19 +16,38 @@ DbFile& DbFile::operator=(DbFile&& other) noexcept {
   if (this != &other) {
     Close();
     fd_ = other.fd_;
+    writable_ = other.writable_;
     other.fd_ = -1;
   }
   return *this;
 }
 
+namespace {
+
+int OpenDescriptor(const std::string& native, int flags) {
+  int fd;
+  do {
+    fd = ::open(native.c_str(), flags | O_CLOEXEC, S_IRUSR | S_IWUSR);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// Writing is refused, but reading may still be allowed.
+bool WritingRefused(int error) { return error == EROFS || error == EACCES || error == EPERM; }
+
+}  // namespace
+
 bool DbFile::Open(std::string_view cp932_path, Mode mode) {
   Close();
   std::string native = platform::NativePath(cp932_path);
-  int flags = O_RDWR | O_CLOEXEC;
+  writable_ = mode != Mode::kReadOnly;
+  int flags = mode == Mode::kReadOnly ? O_RDONLY : O_RDWR;
   if (mode == Mode::kCreateTruncate) flags |= O_CREAT | O_TRUNC;
-  do {
-    fd_ = ::open(native.c_str(), flags, S_IRUSR | S_IWUSR);
-  } while (fd_ < 0 && errno == EINTR);
+  fd_ = OpenDescriptor(native, flags);
+  if (fd_ < 0 && mode == Mode::kReadWriteOrRead && WritingRefused(errno)) {
+    writable_ = false;
+    fd_ = OpenDescriptor(native, O_RDONLY);
+  }
   if (fd_ < 0) return false;
   struct stat st;
   if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -62,7 +81,7 @@ bool DbFile::ReadAt(uint64_t offset, void* buffer, size_t n) const {
 }
 
 bool DbFile::WriteAt(uint64_t offset, const void* buffer, size_t n) {
-  if (fd_ < 0 || Engine().faults.FailWrite()) return false;
+  if (!Writable() || Engine().faults.FailWrite()) return false;
   size_t done = 0;
   const auto* in = static_cast<const char*>(buffer);
   while (done < n) {
@@ -81,7 +100,7 @@ int64_t DbFile::Size() const {
 }
 
 bool DbFile::Truncate(uint64_t size) {
-  return fd_ >= 0 && !Engine().faults.FailWrite() && ::ftruncate(fd_, static_cast<off_t>(size)) == 0;
+  return Writable() && !Engine().faults.FailWrite() && ::ftruncate(fd_, static_cast<off_t>(size)) == 0;
 }
 
 }  // namespace dbengine

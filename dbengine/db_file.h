@@ -13,13 +13,17 @@ class DbFile {
   enum class Mode {
     kReadWrite,       // an existing file
     kCreateTruncate,  // created or emptied, owner read/write
+    kReadOnly,        // an existing file, only read
+    // An existing file, read-write where it can be written, else only read (a read-only medium, a file
+    // without write permission): Writable() tells which.
+    kReadWriteOrRead,
   };
 
   DbFile() = default;
   ~DbFile() { Close(); }
   DbFile(const DbFile&) = delete;
   DbFile& operator=(const DbFile&) = delete;
-  DbFile(DbFile&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  DbFile(DbFile&& other) noexcept : fd_(other.fd_), writable_(other.writable_) { other.fd_ = -1; }
   DbFile& operator=(DbFile&& other) noexcept;
 
   bool Open(std::string_view cp932_path, Mode mode);
@@ -27,9 +31,12 @@ class DbFile {
   void Adopt(int fd) {
     Close();
     fd_ = fd;
+    writable_ = true;
   }
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
+  // Open for writing; writes to a file opened only for reading fail.
+  bool Writable() const { return fd_ >= 0 && writable_; }
 
   // Exactly n bytes at the offset, or false (failure, or the file ends before).
   bool ReadAt(uint64_t offset, void* buffer, size_t n) const;
@@ -42,6 +49,7 @@ class DbFile {
 
  private:
   int fd_ = -1;
+  bool writable_ = false;
 };
 
 }  // namespace dbengine

@@ -40,7 +40,7 @@ int CreateIndexFile(std::string_view file_path) {
 }
 
 int OpenIndexFile(std::string_view file_path, int duplicates, IndexFile* ix) {
-  if (!ix->file.Open(file_path, DbFile::Mode::kReadWrite)) return kIndexOpen;
+  if (!ix->file.Open(file_path, DbFile::Mode::kReadWriteOrRead)) return kIndexOpen;
   uint8_t header[kIndexHeaderBytes];
   int64_t size = ix->file.Size();
   if (size < kIndexHeaderBytes || !ix->file.ReadAt(0, header, sizeof header)) {

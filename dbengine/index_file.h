@@ -45,7 +45,7 @@ std::string IndexFilePath(std::string_view table_path, int index);
 // Creates (or empties) an index file: an empty root, free list -1, height 1, written at once.
 // kOk, kIndexOpen or kIndexWrite.
 int CreateIndexFile(std::string_view file_path);
-// Opens an index file and reads its 1030-byte header. kOk, kIndexOpen, or kIndexRead when the header is
+// Opens an index file (for reading only where it cannot be written) and reads its 1030-byte header. kOk, kIndexOpen, or kIndexRead when the header is
 // short or damaged (root not well formed, free head or height out of range).
 int OpenIndexFile(std::string_view file_path, int duplicates, IndexFile* ix);
 // Writes back the cached nodes and the header; with `close`, also forgets them and closes the file.

@@ -51,6 +51,14 @@ StatementKind ClassifyStatement(std::string_view statement);
 int CreateTable(std::string_view statement, std::string_view directory = {});
 int CreateIndex(std::string_view statement, std::string_view directory = {});
 
+struct DbSchema;
+// The schema a "create table" statement and then its "create index" statements (numbered 0, 1, ... in
+// order, on the same table) give, exactly as those statements would write it; nothing is read or
+// written. kOk, or the code the statements would give (4 also for an index on another table). For
+// restoring a damaged schema file (RebuildTable in check.h).
+int SchemaFromStatements(std::string_view create_table, const std::vector<std::string>& create_indexes,
+                         DbSchema* out);
+
 struct Query;          // an opened select: its tables, selected columns and row layout
 struct CompiledQuery;  // its conditions, plans and order keys
 

@@ -49,6 +49,13 @@ DbTable* OpenTableOf(DbSchema* schema) {
   return t && t->FilesOpen() ? t : nullptr;
 }
 
+// The open table a change may be made to: kOk, kNotOpen or kReadOnly.
+int ChangeableTable(DbSchema* schema, DbTable** out) {
+  *out = OpenTableOf(schema);
+  if (!*out) return kNotOpen;
+  return (*out)->read_only ? kReadOnly : kOk;
+}
+
 // Whether record `number` is in use: kOk, kNotFound, or the bitmap's failure.
 int InUse(DbTable* t, int32_t number) {
   if (number < 0 || static_cast<uint32_t>(number / 8) >= t->bitmap_bytes) return kNotFound;
@@ -167,8 +174,8 @@ int ScanRecord(DbTable* table, int32_t from, uint8_t* buffer, int32_t* found) {
 }
 
 int InsertRecord(DbSchema* schema, const uint8_t* record, int32_t* number) {
-  DbTable* t = OpenTableOf(schema);
-  if (!t) return SetLast(kNotOpen);
+  DbTable* t;
+  if (int rc = ChangeableTable(schema, &t); rc != kOk) return SetLast(rc);
   int32_t r;
   int rc = TakeFreeSlot(t, record, &r);
   if (rc == kNotFound) rc = Grow(t, record, &r);
@@ -185,8 +192,8 @@ int InsertRecord(DbSchema* schema, const uint8_t* record, int32_t* number) {
 }
 
 int UpdateRecord(DbSchema* schema, const uint8_t* record, int32_t number) {
-  DbTable* t = OpenTableOf(schema);
-  if (!t) return SetLast(kNotOpen);
+  DbTable* t;
+  if (int rc = ChangeableTable(schema, &t); rc != kOk) return SetLast(rc);
   if (t->index_count > 0) {
     std::vector<uint8_t> old(static_cast<size_t>(t->record_length));
     if (int rc = ReadRecord(t, number, old.data()); rc != kOk) return SetLast(rc);
@@ -206,8 +213,8 @@ int UpdateRecord(DbSchema* schema, const uint8_t* record, int32_t number) {
 }
 
 int DeleteRecord(DbSchema* schema, const uint8_t* record, int32_t number) {
-  DbTable* t = OpenTableOf(schema);
-  if (!t) return SetLast(kNotOpen);
+  DbTable* t;
+  if (int rc = ChangeableTable(schema, &t); rc != kOk) return SetLast(rc);
   int rc = InUse(t, number);
   if (rc == kNotFound) return SetLast(kOk);
   if (rc == kOk) rc = SetBit(t, number, false);

@@ -11,6 +11,7 @@ const char* ResultCodeText(int code) {
     case kInvalid: return "invalid argument or statement";
     case kNotOpen: return "table not open";
     case kTableFull: return "table full";
+    case kReadOnly: return "table files are read-only";
     case kNotFound: return "no such record or key";
     case kDuplicateKey: return "duplicate key in a unique index";
     case kSeekGreater: return "positioned on a greater key";

@@ -12,6 +12,7 @@ enum ResultCode : int {
   kInvalid = 4,         // invalid argument or create-statement syntax; bad regular expression
   kNotOpen = 5,         // table (its bitmap or data file) not open
   kTableFull = 6,       // the bitmap already has 65535 bytes and every slot is in use
+  kReadOnly = 7,        // the table's files cannot be written (a read-only medium, no write permission)
   kNotFound = 10,       // no such record, end of a scan or walk, key not found
   kDuplicateKey = 11,   // a unique index already holds the key
   kSeekGreater = 20,    // IndexSeek: no exact key; on the next greater key, which does not begin with it

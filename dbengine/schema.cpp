@@ -1,6 +1,7 @@
 #include "dbengine/schema.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -48,6 +49,22 @@ bool ValidateSchema(const DbSchema& schema) {
       int col = x.columns[i];
       if (col < 0 || col >= static_cast<int>(schema.columns.size())) return false;
       if (schema.columns[col].type == kBin) return false;
+    }
+  }
+  return true;
+}
+
+bool SameSchema(const DbSchema& a, const DbSchema& b) {
+  if (a.columns.size() != b.columns.size() || a.indexes.size() != b.indexes.size()) return false;
+  for (size_t i = 0; i < a.columns.size(); ++i) {
+    const ColumnDesc &x = a.columns[i], &y = b.columns[i];
+    if (x.name != y.name || x.type != y.type || x.offset != y.offset || x.width != y.width) return false;
+  }
+  for (size_t i = 0; i < a.indexes.size(); ++i) {
+    const IndexDesc &x = a.indexes[i], &y = b.indexes[i];
+    if (x.duplicates != y.duplicates || x.column_count != y.column_count ||
+        !std::equal(x.columns, x.columns + x.column_count, y.columns)) {
+      return false;
     }
   }
   return true;

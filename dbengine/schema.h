@@ -66,6 +66,10 @@ struct DbSchema {
 // offsets, widths, index flags and columns, no "bin" column in an index).
 bool ValidateSchema(const DbSchema& schema);
 
+// The same columns and indexes. Bytes a schema file may hold beyond them (after a name's NUL, unused
+// index columns) do not count: a file another program wrote is not taken for a different schema.
+bool SameSchema(const DbSchema& a, const DbSchema& b);
+
 // The exact bytes of a schema file, and back. DecodeSchema checks the length rule and validates.
 std::string EncodeSchema(const DbSchema& schema);
 std::optional<DbSchema> DecodeSchema(std::string_view bytes);

@@ -20,8 +20,8 @@ int SetLast(int code) {
 
 // Opens the bitmap and data files and reads the bitmap header.
 int OpenRecordFiles(DbTable* t) {
-  if (!t->bitmap.Open(t->path + ".bmp", DbFile::Mode::kReadWrite) ||
-      !t->data.Open(t->path + ".dat", DbFile::Mode::kReadWrite)) {
+  if (!t->bitmap.Open(t->path + ".bmp", DbFile::Mode::kReadWriteOrRead) ||
+      !t->data.Open(t->path + ".dat", DbFile::Mode::kReadWriteOrRead)) {
     t->bitmap.Close();
     t->data.Close();
     return kCannotOpen;
@@ -57,6 +57,14 @@ int OpenIndexes(DbTable* t) {
   }
   t->index_count = static_cast<int>(s.indexes.size());
   return kOk;
+}
+
+// A table with any file that cannot be written is only read: changing some of its files and not the
+// others would leave it inconsistent.
+bool AnyFileReadOnly(const DbTable* t) {
+  bool read_only = !t->bitmap.Writable() || !t->data.Writable();
+  for (int k = 0; k < t->index_count; ++k) read_only = read_only || !t->indexes[k].file.file.Writable();
+  return read_only;
 }
 
 DbSchema* NewHandle(std::string_view path, DbSchema&& schema) {
@@ -102,6 +110,8 @@ int LastResult() { return Engine().last_result; }
 
 int RecordLength(const DbTable* table) { return table ? table->record_length : 0; }
 
+bool OpenedReadOnly(const DbTable* table) { return table && table->read_only; }
+
 DbSchema* OpenTable(std::string_view path) {
   FlushOtherHandles(path);
   std::optional<DbSchema> schema = ReadSchema(path);
@@ -120,6 +130,7 @@ DbSchema* OpenTable(std::string_view path) {
     FreeHandle(s);
     return SetLast(rc), nullptr;
   }
+  t->read_only = AnyFileReadOnly(t);
   BitmapAttach(&t->bitmap);
   return Registered(s);
 }

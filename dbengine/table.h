@@ -38,7 +38,12 @@ DbSchema* InitTableFiles(std::string_view path);
 
 // Opens a table: schema, bitmap and data files (read-write), every index file. Null with 1 (schema
 // missing or invalid, a file missing, a bitmap header that does not match the schema) or 100 + cause.
+// Files that cannot be written (a read-only medium, no write permission) are opened for reading: the
+// table is then read-only, and insert, update and delete give kReadOnly without changing anything.
 DbSchema* OpenTable(std::string_view path);
+
+// Whether an open table was opened read-only (above).
+bool OpenedReadOnly(const DbTable* table);
 
 // Writes back the cached bitmap and index nodes, closes every file and frees the handle (also when a
 // write fails: the first failure is returned). 4 for a null handle.
@@ -60,7 +65,7 @@ int ScanRecord(DbTable* table, int32_t from, uint8_t* buffer, int32_t* found);
 
 // Stores a record in the first free slot (growing the files by one bitmap byte and 8 records when every
 // slot is in use) and adds its keys to every index, in index order. kOk with *number; 3 no disk space;
-// 6 table full; 11 a unique index holds one of its keys; 100 + cause an index file failed. On failure the
+// 6 table full; 7 a read-only table (also for update and delete); 11 a unique index holds one of its keys; 100 + cause an index file failed. On failure the
 // slot is freed again and the keys already added are removed.
 int InsertRecord(DbSchema* schema, const uint8_t* record, int32_t* number);
 

@@ -6,6 +6,7 @@
 #include "dbengine/check.h"
 #include "dbengine/index_check.h"
 #include "dbengine/index_key.h"
+#include "dbengine/read_only.h"
 #include "dbengine/table.h"
 #include "dbengine/table_internal.h"
 
@@ -108,17 +109,20 @@ int CheckOpenTable(DbSchema* schema, TableCheck* out) {
   return kOk;
 }
 
-int CheckTable(std::string_view path, TableCheck* out) {
+int CheckTable(std::string_view path, TableCheck* out, const DbSchema* expected_schema) {
   *out = TableCheck{};
-  std::optional<DbSchema> schema = ReadSchema(path);
-  if (!schema) {
-    out->problems.push_back({CheckProblem::kSchema, -1, 0});
-    return kOk;
-  }
+  if (expected_schema && !ValidateSchema(*expected_schema)) return kInvalid;
   std::string p(path);
+  out->read_only = TableFilesReadOnly(p);
+  std::optional<DbSchema> schema = ReadSchema(path);
+  if (!schema || (expected_schema && !SameSchema(*schema, *expected_schema))) {
+    out->problems.push_back({CheckProblem::kSchema, -1, 0});
+    if (!expected_schema) return kOk;
+    schema = *expected_schema;
+  }
   DbFile bitmap, data;
   uint8_t header[kBitmapHeaderBytes];
-  if (!bitmap.Open(p + ".bmp", DbFile::Mode::kReadWrite) || !bitmap.ReadAt(0, header, sizeof header) ||
+  if (!bitmap.Open(p + ".bmp", DbFile::Mode::kReadOnly) || !bitmap.ReadAt(0, header, sizeof header) ||
       GetU16(header) != schema->RecordLength() || GetU16(header + 2) == 0) {
     out->problems.push_back({CheckProblem::kBitmapFile, -1, 0});
     return kOk;
@@ -128,7 +132,7 @@ int CheckTable(std::string_view path, TableCheck* out) {
   int64_t bitmap_size = bitmap.Size();
   if (bitmap_size != kBitmapHeaderBytes + n) out->problems.push_back({CheckProblem::kBitmapSize, -1, bitmap_size});
   bitmap.ReadUpTo(kBitmapHeaderBytes, s.bitmap.data(), n);
-  if (!data.Open(p + ".dat", DbFile::Mode::kReadWrite)) {
+  if (!data.Open(p + ".dat", DbFile::Mode::kReadOnly)) {
     out->problems.push_back({CheckProblem::kDataFile, -1, 0});
   } else {
     s.data_size = data.Size();

@@ -21,6 +21,7 @@ struct DbTable {
   DbSchema* schema = nullptr;
   DbFile bitmap;
   DbFile data;
+  bool read_only = false;  // a file could only be opened for reading: every change is refused
   int record_length = 0;   // from the bitmap header
   uint16_t bitmap_bytes = 0;  // N
   // Bitmap bytes before this one are known to be full, so insertion starts its search for a free slot

@@ -96,11 +96,13 @@ TEST_F(DamagedFiles, SchemaAndBitmapHeaders) {
   EXPECT_EQ(LastResult(), kCannotOpen);
   ASSERT_TRUE(platform::WriteWholeFile(path + ".bmp", bmp.substr(0, 3)));
   EXPECT_EQ(OpenTable(path), nullptr);
+  // The data file and the indexes tell which records are in use.
   RebuildReport report;
-  EXPECT_EQ(RebuildTable(path, &report), kCannotOpen);  // nothing to go by
-  ASSERT_TRUE(platform::WriteWholeFile(path + ".bmp", bmp));
-  TableHandle h(OpenTable(path));
-  EXPECT_TRUE(h);
+  ASSERT_EQ(RebuildTable(path, &report), kOk);
+  EXPECT_TRUE(report.bitmap_restored);
+  EXPECT_EQ(report.records, 400);
+  EXPECT_TRUE(report.unconfirmed.empty());
+  EXPECT_EQ(FileBytes(path + ".bmp"), bmp);
 }
 
 TEST_F(DamagedFiles, ShortBitmapAndDataFiles) {
@@ -120,13 +122,18 @@ TEST_F(DamagedFiles, ShortBitmapAndDataFiles) {
   ASSERT_FALSE(check.Ok());
   EXPECT_EQ(check.problems[0].kind, CheckProblem::kBitmapSize);
   EXPECT_EQ(check.problems[1].kind, CheckProblem::kDataSize);
+  // 36 bitmap bytes kept; the 12 whole records beyond them are in the indexes, so they stay; the file
+  // lengths become those of the 38 bitmap bytes the data needs.
   RebuildReport report;
   ASSERT_EQ(RebuildTable(path, &report), kOk);
-  EXPECT_EQ(report.records, 288);  // 36 bitmap bytes kept, 300 whole records
+  EXPECT_EQ(report.records, 300);
+  EXPECT_EQ(report.restored.size(), 12u);
+  EXPECT_TRUE(report.unconfirmed.empty());
   EXPECT_EQ(report.slots_freed, 0);
   ASSERT_EQ(CheckTable(path, &check), kOk);
   EXPECT_TRUE(check.Ok()) << DescribeProblem(check.problems[0]);
-  EXPECT_EQ(check.records_in_use, 288);
+  EXPECT_EQ(check.records_in_use, 300);
+  EXPECT_EQ(testing::FileSize(path + ".bmp"), 4 + 38);
 }
 
 TEST_F(DamagedFiles, IndexHeaders) {
