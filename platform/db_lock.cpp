@@ -17,12 +17,26 @@ DatabaseLock& DatabaseLock::Instance() {
   return lock;
 }
 
+namespace {
+
+// The lock file, made when missing. Where it cannot be made or written (a read-only medium, a directory
+// of another user) an existing one is opened for reading: flock needs no write access, so readers there
+// still keep out a writer on this machine. -1 when there is none to open: nobody on this machine can
+// have made one, and the caller goes on without (HoldsFileLock tells).
+int OpenLockFile(const std::string& native_directory) {
+  const std::string path = native_directory + "/SHGDB.lock";
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0 && (errno == EROFS || errno == EACCES || errno == EPERM)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  return fd;
+}
+
+}  // namespace
+
 bool DatabaseLock::LockFile(const std::string& directory, bool wait) {
   fd_ = -1;
   if (!IsDirectory(directory)) return true;  // nothing on disk to share yet
-  const std::string path = NativePath(directory) + "/SHGDB.lock";
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return true;  // a read-only directory: nobody else can write it either
+  const int fd = OpenLockFile(NativePath(directory));
+  if (fd < 0) return true;
   while (::flock(fd, LOCK_EX | (wait ? 0 : LOCK_NB)) != 0) {
     if (errno == EINTR) continue;
     ::close(fd);

@@ -1,6 +1,8 @@
 // The database lock ("SHGDB"): it serializes use of the shogi database between the windows, the worker
 // threads and other processes (kzb). Inside the process it is a mutex; across processes an exclusive
-// flock on the file "SHGDB.lock" in the database directory (when the directory exists).
+// flock on the file "SHGDB.lock" in the database directory (when the directory exists). In a directory
+// that cannot be written (a read-only medium) an existing lock file is locked through a read-only
+// descriptor, and without one the lock is taken without a file: a read-only database stays readable.
 //
 // There is one lock for the whole process rather than one per directory: the process works on one
 // database at a time, and two locks could be taken in opposite orders and deadlock. The thread holding it
@@ -30,7 +32,7 @@ class DatabaseLock {
   void Unlock();
   bool HeldByThisThread() const { return owner_.load() == std::this_thread::get_id(); }
   // Whether the lock held also keeps other processes out (false where the directory does not exist yet,
-  // cannot be written, or its file system has no locks).
+  // cannot be written and holds no lock file, or its file system has no locks).
   bool HoldsFileLock() const { return fd_ >= 0; }
 
  private:

@@ -11,6 +11,8 @@
 #include <thread>
 
 #include "platform/files.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/small_fs.h"
 
 namespace platform {
 namespace {
@@ -113,6 +115,34 @@ TEST(DatabaseLockDeathTest, UnlockWithoutHoldingItIsCaught) {
   EXPECT_DEATH(DatabaseLock::Instance().Unlock(), "HeldByThisThread");
 }
 #endif
+
+// A database on a read-only medium stays usable for readers: its lock file, when it has one, is still
+// locked against other processes; without one the lock is taken without a file.
+TEST(DatabaseLock, ReadOnlyMedium) {
+  test_support::SmallFileSystem medium(test_support::ScratchPath("dblock", "read_only"));
+  SKIP_UNLESS_MOUNTED(medium);
+  const std::string dir = medium.path();
+  ASSERT_TRUE(FileLockFree(dir));  // makes the lock file
+  ASSERT_TRUE(medium.SetReadOnly(true));
+  DatabaseLock& lock = DatabaseLock::Instance();
+  ASSERT_TRUE(lock.TryLock(dir));
+  EXPECT_TRUE(lock.HoldsFileLock());
+  pid_t child = fork();
+  if (child == 0) {
+    const int fd = ::open((NativePath(dir) + "/SHGDB.lock").c_str(), O_RDONLY);
+    _exit(fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "another process could take the lock on the read-only medium";
+  lock.Unlock();
+  ASSERT_TRUE(medium.SetReadOnly(false));
+  ASSERT_TRUE(RemoveFile(dir + "/SHGDB.lock"));
+  ASSERT_TRUE(medium.SetReadOnly(true));
+  ASSERT_TRUE(lock.TryLock(dir));
+  EXPECT_FALSE(lock.HoldsFileLock());
+  lock.Unlock();
+}
 
 TEST(DatabaseLock, WorksWithoutTheDirectory) {
   DatabaseLock& lock = DatabaseLock::Instance();
