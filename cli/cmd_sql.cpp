@@ -6,6 +6,7 @@
 
 #include "cli/command.h"
 #include "cli/console.h"
+#include "cli/db_lock_guard.h"
 #include "dbengine/query.h"
 #include "dbengine/record_text.h"
 #include "dbengine/table.h"
@@ -37,6 +38,8 @@ int RunSql(const Args& args) {
   }
   const std::string& dir = args[0];
   const std::string& statement = args[1];
+  // Statements read and create tables only while no other program (an import) is changing them.
+  ScopedDatabaseLock lock("kzb sql", dir);
   int rc;
   switch (dbengine::ClassifyStatement(statement)) {
     case dbengine::StatementKind::kCreateTable: rc = dbengine::CreateTable(statement, dir); break;

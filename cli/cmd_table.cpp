@@ -5,6 +5,7 @@
 
 #include "cli/command.h"
 #include "cli/console.h"
+#include "cli/db_lock_guard.h"
 #include "dbengine/check.h"
 #include "dbengine/record_text.h"
 #include "dbengine/table.h"
@@ -75,6 +76,7 @@ int Dump(const std::string& path) {
 int Check(const std::string& path, const std::string& name) {
   dbengine::TableCheck check;
   if (int rc = dbengine::CheckTable(path, &check); rc != dbengine::kOk) return Failed("", rc);
+  if (check.read_only) OutLine(name + ": read-only (can be read, not changed or repaired)");
   for (const dbengine::CheckProblem& p : check.problems) OutLine(name + ": " + dbengine::DescribeProblem(p));
   std::string summary = name + ": " + std::to_string(check.records_in_use) + " records in use";
   for (size_t k = 0; k < check.index_entries.size(); ++k) {
@@ -84,14 +86,30 @@ int Check(const std::string& path, const std::string& name) {
   return check.Ok() ? kOk : kFailed;
 }
 
+// One line for a list of records: how many, what, and their numbers (the first 20).
+void Records(const std::string& name, const std::vector<int32_t>& records, const std::string& what) {
+  if (records.empty()) return;
+  std::string line = name + ": " + std::to_string(records.size()) + " records " + what + ":";
+  for (size_t i = 0; i < records.size() && i < 20; ++i) line += " " + std::to_string(records[i]);
+  OutLine(line + (records.size() > 20 ? " ..." : ""));
+}
+
 int Rebuild(const std::string& path, const std::string& name) {
   dbengine::RebuildReport report;
   int rc = dbengine::RebuildTable(path, &report);
-  for (int32_t r : report.left_out) OutLine(name + ": record " + std::to_string(r) + " left out of a unique index (duplicate key)");
+  if (report.bitmap_restored) OutLine(name + ": bitmap rewritten from the data and index files");
+  Records(name, report.unconfirmed, "in use that no index entry names (perhaps deleted ones)");
+  Records(name, report.duplicates_freed, "freed again: other records hold their unique keys");
+  Records(name, report.left_out, "left out of a unique index (duplicate keys)");
   if (report.slots_freed > 0) OutLine(name + ": " + std::to_string(report.slots_freed) + " records lost beyond the data file freed");
   if (rc != dbengine::kOk) return Failed("", rc);
   OutLine(name + ": rebuilt, " + std::to_string(report.records) + " records in use");
   return kOk;
+}
+
+std::string DirectoryOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
 }  // namespace
@@ -104,6 +122,8 @@ int RunTable(const Args& args) {
   }
   const std::string& verb = args[0];
   std::string path = dbengine::TablePath(args[1], args[2]);
+  // A table is read or changed only while no other program (an import) is changing the database.
+  ScopedDatabaseLock lock("kzb table", DirectoryOf(path));
   if (verb == "load" && args.size() == 4) return Load(path, args[3]);
   if (args.size() != 3) {
     Err(usage);

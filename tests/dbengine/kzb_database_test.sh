@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# kzb sql and kzb table end to end: create, load, select, dump, damage, check, rebuild.
+# kzb sql and kzb table end to end: create, load, select, dump, damage, check, rebuild, and the
+# database lock they take.
 set -euo pipefail
 kzb=$1
 dir=$(mktemp -d)
@@ -29,4 +30,25 @@ if "$kzb" table check "$dir" 棋士 > "$dir/check"; then fail "check missed the 
 grep -q 'has no entry' "$dir/check" || fail "check output: $(cat "$dir/check")"
 "$kzb" table rebuild "$dir" 棋士 > /dev/null
 "$kzb" table check "$dir" 棋士 > /dev/null || fail "check after rebuild"
+# The database lock: a rebuild, a load or a statement waits, saying so, while another program (an
+# import) holds it, rather than meeting or breaking its half-written tables.
+held_by_another() {  # runs the command while another process holds the lock for a second
+  rm -f "$dir/held" "$dir/released"
+  flock "$dir/SHGDB.lock" -c "touch '$dir/held'; sleep 1; touch '$dir/released'" &
+  local holder=$!
+  while [ ! -e "$dir/held" ]; do sleep 0.05; done
+  "$@" > /dev/null 2> "$dir/err" || fail "$*: $(cat "$dir/err")"
+  [ -e "$dir/released" ] || fail "$* did not wait for the database lock"
+  grep -q 'waiting for the database, which another program is using' "$dir/err" || fail "$* did not say it waits"
+  wait "$holder"
+}
+if command -v flock > /dev/null; then
+  printf '谷川浩司\t九段\t313936323036\n' > "$dir/late.tsv"
+  held_by_another "$kzb" table rebuild "$dir" 棋士
+  held_by_another "$kzb" table load "$dir" 棋士 "$dir/late.tsv"
+  held_by_another "$kzb" sql "$dir" 'select 名前 from 棋士'
+  held_by_another "$kzb" sql "$dir" 'create index 2 on 棋士 (生年)'
+else
+  echo "kzb database commands: lock not tried (no flock command)"
+fi
 echo "kzb database commands: ok"
