@@ -99,6 +99,11 @@ int GameDatabase::ExportItem(int32_t number, std::string& text) {
   return AppendItemBody(item.start, item.side, item.moves, item.notes, true, text) ? dbengine::kOk : dbengine::kInvalid;
 }
 
+std::string GameDatabase::DamagedText(int32_t number) const {
+  return Format("対局番号=%06ld の棋譜は指し手か注釈が欠けています。データベースを修復してください。",
+                static_cast<long>(number));
+}
+
 int GameDatabase::LoadGame(int32_t number, GameDocument& doc) {
   StoredItem item;
   if (int rc = ReadStored(number, item); rc != dbengine::kOk) return rc;

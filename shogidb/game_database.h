@@ -54,6 +54,8 @@ class GameDatabase : public ItemDatabase {
   int DeleteDuplicates(const std::vector<std::vector<ListEntry>>& groups, int searched, bool merge_annotations,
                        DuplicateMode mode);
 
+  const ItemRowLayout& row_layout() const override { return kGameItemLayout; }
+
  protected:
   int number_offset() const override { return GameRowLayout::kNumber; }
   int position_offset() const override { return GameRowLayout::kStartPosition; }
@@ -66,6 +68,7 @@ class GameDatabase : public ItemDatabase {
   std::string RegisterError(int code, const ParsedItem& item, int32_t position) const override;
   std::string UpdateError(int code, const ParsedItem& item, int32_t position) const override;
   std::string NotRegistered(long number, int code) const override;
+  std::string DamagedText(int32_t number) const override;
   const char* delete_question() const override { return "%d 件の棋譜を削除します。よろしいですか？"; }
   const char* delete_stopped() const override { return "対局棋譜削除を中断終了しました。"; }
   const char* export_stopped() const override { return "CSAファイル出力を中断終了しました。"; }

@@ -152,7 +152,8 @@ int GameDatabase::MergeAnnotations(int32_t kept, const std::vector<ListEntry>& r
     *changed = true;
   }
   open.FlushAll();
-  return dbengine::kOk;
+  // The caller made sure the kept game was whole; its seal now covers the merged annotations.
+  return *changed ? Reseal(kept) : dbengine::kOk;
 }
 
 int GameDatabase::DeleteDuplicates(const std::vector<std::vector<ListEntry>>& groups, int searched, bool merge_annotations,
@@ -168,6 +169,11 @@ int GameDatabase::DeleteDuplicates(const std::vector<std::vector<ListEntry>>& gr
     if (group.size() < 2) continue;
     const ListEntry& kept = group[0];
     const std::vector<ListEntry> removed(group.begin() + 1, group.end());
+    // Keeping a damaged game in place of whole copies of it would lose what they still hold.
+    if (VerifyItem(kept.number) != dbengine::kOk) {
+      job_.Show(DamagedText(kept.number));
+      continue;
+    }
     bool changed = false;
     if (merge_annotations &&
         MergeAnnotations(kept.number, removed, mode == DuplicateMode::kMoves, &changed) != dbengine::kOk) {

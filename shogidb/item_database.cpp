@@ -1,5 +1,6 @@
 #include "shogidb/item_database.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "dbengine/index.h"
@@ -140,11 +141,14 @@ bool ItemDatabase::StoreNew(ParsedItem& item, RecordTextReader& reader) {
     return false;
   }
   if (!WriteContent(item, number, row, position, true)) return false;
-  const std::string number_text = ZeroPadded(number, 6);
-  last_number_ = number;
   FlushTables(false);
-  AfterStore(item, number, reader);
-  job_.Line(Registered(item, position, number_text, true));
+  if (!AfterStore(item, number, reader)) {
+    Unstore(number, row.data(), position);
+    FlushTables(true);
+    return false;
+  }
+  last_number_ = number;
+  job_.Line(Registered(item, position, ZeroPadded(number, 6), true));
   return true;
 }
 
@@ -180,12 +184,20 @@ bool ItemDatabase::StoreUpdate(ParsedItem& item, int32_t number, const std::vect
   }
   if (gained && old_position >= 0) DropReference(old_position);
   if (!ReplaceContent(item, number, row, position)) return false;
-  const std::string number_text = ZeroPadded(number, 6);
-  last_number_ = number;
   FlushTables(false);
-  AfterDelete(old_row.data());  // the old item's own files; the new item writes its own
-  AfterStore(item, number, reader);
-  job_.Line(Registered(item, position, number_text, false));
+  const bool stored = AfterStore(item, number, reader);
+  // The old item's own files go, unless the new item has just written over them under the same name.
+  const int at = position_offset();
+  if (!stored || !std::equal(row.begin() + at, row.begin() + at + 8, old_row.begin() + at)) {
+    AfterDelete(old_row.data());
+  }
+  if (!stored) {
+    Unstore(number, row.data(), position);
+    FlushTables(true);
+    return false;
+  }
+  last_number_ = number;
+  job_.Line(Registered(item, position, ZeroPadded(number, 6), false));
   return true;
 }
 
@@ -215,10 +227,16 @@ bool ItemDatabase::WriteContent(const ParsedItem& item, int32_t number, std::vec
     return false;
   }
   // The number goes in last, once the moves and annotations are on disk (a row is written at once, the
-  // tables' bitmaps and indexes when flushed): a row still holding "999999" did not finish.
+  // tables' bitmaps and indexes when flushed): a row still holding "999999" did not finish. The seal is
+  // made from what the tables hold, read back, so that a reader compares like with like.
   SetRowNumber(row.data(), number_offset(), ZeroPadded(number, 6));
   rc = FlushContent();
-  if (rc == dbengine::kOk) rc = dbengine::UpdateRecord(header_table_.schema(), row.data(), number);
+  ItemParts parts;
+  if (rc == dbengine::kOk) rc = ReadParts(number, row, parts);
+  if (rc == dbengine::kOk) {
+    SealRow(row_layout(), parts, row.data());
+    rc = dbengine::UpdateRecord(header_table_.schema(), row.data(), number);
+  }
   if (rc != dbengine::kOk) {
     Unstore(number, row.data(), position);
     job_.Show(is_new ? RegisterError(rc, item, position) : UpdateError(rc, item, position));
@@ -269,23 +287,69 @@ int ItemDatabase::ListEntryOf(int32_t number, ListEntry& entry) {
   return dbengine::kOk;
 }
 
+int ItemDatabase::ReadParts(int32_t number, const std::vector<uint8_t>& row, ItemParts& parts) {
+  parts = ItemParts{};
+  parts.row = row;
+  rules::BoardForm form;
+  int rc = ReadPosition(RowPosition(row.data()), form);
+  if (rc == dbengine::kOk) parts.start = form;
+  if (rc != dbengine::kOk && rc != dbengine::kNotFound) return rc;
+  if (rc = moves_.ReadMoves(owner_kind_, number, parts.moves); rc != dbengine::kOk) return rc;
+  std::vector<std::pair<std::string, std::string>> notes;
+  if (rc = notes_.ListAnnotations(note_kind_, NotesPrefix(number), notes); rc != dbengine::kOk) return rc;
+  for (auto& [key, text] : notes) {
+    int32_t owner = -1;
+    long ply = -1;
+    if (ParseMoveNoteKey(key, &owner, &ply) && owner == number) parts.notes.emplace_back(ply, std::move(text));
+  }
+  // Keys sort as text ("000012100" after "0000121000"); the seal takes the plies in order.
+  std::stable_sort(parts.notes.begin(), parts.notes.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  return dbengine::kOk;
+}
+
 int ItemDatabase::ReadStored(int32_t number, StoredItem& item) {
   OpenTables open;
   if (int rc = OpenAll(open); rc != dbengine::kOk) return rc;
   if (int rc = ReadRow(number, item.row); rc != dbengine::kOk) return rc;
-  if (int rc = ReadPosition(RowPosition(item.row.data()), item.start); rc != dbengine::kOk) return rc;
-  if (int rc = moves_.ReadMoves(owner_kind_, number, item.moves); rc != dbengine::kOk) return rc;
+  ItemParts parts;
+  if (int rc = ReadParts(number, item.row, parts); rc != dbengine::kOk) return rc;
+  if (!FindItemDamage(row_layout(), parts).whole()) {
+    // A short game written as if it were the game would be worse than none.
+    job_.Show(DamagedText(number));
+    return kDamagedItem;
+  }
+  item.start = *parts.start;
+  item.moves = std::move(parts.moves);
   item.side = side_of(item.row.data(), item.moves);
   item.notes.assign(item.moves.size() + 1, std::string());
-  std::vector<std::pair<std::string, std::string>> notes;
-  if (int rc = notes_.ListAnnotations(note_kind_, NotesPrefix(number), notes); rc != dbengine::kOk) return rc;
-  for (const auto& [key, text] : notes) {
-    long ply = -1;
-    if (ParseMoveNoteKey(key, nullptr, &ply) && static_cast<size_t>(ply) < item.notes.size()) {
-      item.notes[static_cast<size_t>(ply)] = text;
-    }
+  for (auto& [ply, text] : parts.notes) {
+    if (static_cast<size_t>(ply) < item.notes.size()) item.notes[static_cast<size_t>(ply)] = std::move(text);
   }
   return dbengine::kOk;
+}
+
+int ItemDatabase::VerifyItem(int32_t number) {
+  OpenTables open;
+  if (int rc = OpenAll(open); rc != dbengine::kOk) return rc;
+  std::vector<uint8_t> row;
+  if (int rc = ReadRow(number, row); rc != dbengine::kOk) return rc;
+  ItemParts parts;
+  if (int rc = ReadParts(number, row, parts); rc != dbengine::kOk) return rc;
+  return FindItemDamage(row_layout(), parts).whole() ? dbengine::kOk : kDamagedItem;
+}
+
+int ItemDatabase::Reseal(int32_t number) {
+  OpenTables open;
+  if (int rc = OpenAll(open); rc != dbengine::kOk) return rc;
+  std::vector<uint8_t> row;
+  if (int rc = ReadRow(number, row); rc != dbengine::kOk) return rc;
+  ItemParts parts;
+  if (int rc = ReadParts(number, row, parts); rc != dbengine::kOk) return rc;
+  if (!parts.start) return kDamagedItem;
+  SealRow(row_layout(), parts, row.data());
+  if (int rc = dbengine::UpdateRecord(header_table_.schema(), row.data(), number); rc != dbengine::kOk) return rc;
+  return header_table_.Flush();
 }
 
 int ItemDatabase::DeleteItem(int32_t number) {

@@ -20,6 +20,7 @@
 #include "record/record_document.h"
 #include "shogidb/annotation_table.h"
 #include "shogidb/db_job.h"
+#include "shogidb/item_integrity.h"
 #include "shogidb/move_block_table.h"
 #include "shogidb/position_table.h"
 #include "shogidb/record_text_reader.h"
@@ -82,7 +83,8 @@ class ItemDatabase : public PositionTable {
   int ListEntryOf(int32_t number, ListEntry& entry);
   // The stored header row of an item: kOk, kNotFound (also for an unfinished registration), or a code.
   int ReadRow(int32_t number, std::vector<uint8_t>& row);
-  // An item's moves and annotations, its start position and side: kOk or a code. Opens what it needs.
+  // An item's moves and annotations, its start position and side: kOk, kDamagedItem (shown: its parts
+  // are not whole), or a code. Opens what it needs.
   struct StoredItem {
     std::vector<uint8_t> row;
     rules::BoardForm start;
@@ -91,6 +93,15 @@ class ItemDatabase : public PositionTable {
     std::vector<std::string> notes;  // by ply; "" for none
   };
   int ReadStored(int32_t number, StoredItem& item);
+  // An item's parts as the tables hold them, for its row: kOk or the engine's code (a missing start
+  // position is no error: parts.start stays empty). The tables must be open.
+  int ReadParts(int32_t number, const std::vector<uint8_t>& row, ItemParts& parts);
+  // kOk when an item's parts are whole, kDamagedItem (not shown) when not, or the engine's code.
+  int VerifyItem(int32_t number);
+  // Seals an item's row anew after a change to its parts. REQUIRES: the item was whole before the change
+  // (VerifyItem), or the seal would bless its damage.
+  int Reseal(int32_t number);
+  virtual const ItemRowLayout& row_layout() const = 0;
 
   TableObject& header_table() { return header_table_; }
   MoveBlockTable& move_table() { return moves_; }
@@ -114,12 +125,15 @@ class ItemDatabase : public PositionTable {
   virtual std::string UpdateError(int code, const ParsedItem& item, int32_t position) const = 0;
   virtual std::string NotRegistered(long number, int code) const = 0;
   virtual const char* stopped_registration() const { return "CSA登録を中断終了しました"; }
+  // The message of an item whose parts are not whole.
+  virtual std::string DamagedText(int32_t number) const = 0;
   virtual const char* delete_question() const = 0;
   virtual const char* delete_stopped() const = 0;
   virtual const char* export_stopped() const = 0;
   virtual const char* export_question() const = 0;
-  // After an item is stored (problems write their move-space file).
-  virtual void AfterStore(ParsedItem&, int32_t, RecordTextReader&) {}
+  // After an item is stored (problems write their move-space file): false (shown) when what it writes
+  // failed, and the item must not count as stored.
+  virtual bool AfterStore(ParsedItem&, int32_t, RecordTextReader&) { return true; }
   virtual void AfterDelete(const uint8_t*) {}
 
   int OpenAll(OpenTables& open);

@@ -9,11 +9,21 @@
 #include "shogidb/header_rows.h"
 #include "shogidb/item_text.h"
 #include "shogidb/position_key.h"
+#include "shogidb/solution_file.h"
 
 using namespace rules;
 using namespace record;
 
 namespace shogidb {
+
+namespace {
+
+std::string BadSolutionFileText(int32_t number, const std::string& name) {
+  return Format("詰将棋番号=%06ld の指し手空間ファイル %s.pcl は登録された詰将棋と合いません。"
+                "データベースを修復してください。", static_cast<long>(number), name.c_str());
+}
+
+}  // namespace
 
 ProblemDatabase::ProblemDatabase() : ItemDatabase(kTableC, kProblemOwner, kProblemMoveNote, ItemKind::kProblem) {}
 
@@ -79,7 +89,7 @@ std::string ProblemDatabase::NotRegistered(long number, int code) const {
   return Format("詰将棋番号=%06ld のレコードは登録されていません(%d)。", number, code);
 }
 
-void ProblemDatabase::AfterStore(ParsedItem& item, int32_t number, RecordTextReader& reader) {
+bool ProblemDatabase::AfterStore(ParsedItem& item, int32_t number, RecordTextReader& reader) {
   ProblemDocument doc(reader.board(), job_.messages);
   doc.header() = item.problem;
   doc.header().SetMessageSink(job_.messages);
@@ -88,8 +98,17 @@ void ProblemDatabase::AfterStore(ParsedItem& item, int32_t number, RecordTextRea
   if (ReadRow(number, row) == dbengine::kOk) {
     doc.header().SetProblemPosition(GetText(row.data() + ProblemRowLayout::kProblemPosition, 8));
   }
-  // The move-space file is a convenience: its failures are shown and never stop the registration.
-  MoveSpaceFileIn(database(), doc, true, true);
+  if (MoveSpaceFileIn(database(), doc, true, true)) return true;
+  // Without a folder for them the files are done without (the message says so). A file that could not be
+  // written would leave a problem that exports a broken or empty solution: the registration is taken back.
+  if (!platform::IsDirectory(MoveSpaceFolder(database()))) return true;
+  job_.Show(Format("詰将棋の登録を取り消しました(詰将棋番号=%06ld)。", static_cast<long>(number)));
+  return false;
+}
+
+std::string ProblemDatabase::DamagedText(int32_t number) const {
+  return Format("詰将棋番号=%06ld の詰将棋は指し手か注釈が欠けています。データベースを修復してください。",
+                static_cast<long>(number));
 }
 
 void ProblemDatabase::AfterDelete(const uint8_t* row) {
@@ -104,13 +123,16 @@ int ProblemDatabase::ExportItem(int32_t number, std::string& text) {
   if (int rc = ReadStored(number, item); rc != dbengine::kOk) return rc;
   ProblemHeader header;
   ReadProblemRow(item.row.data(), header);
-  const std::string file = MoveSpaceFilePath(database(), header.ProblemPosition());
-  std::string bytes;
-  if (!header.ProblemPosition().empty() && platform::ReadWholeFile(file, bytes)) {
-    text = platform::InputTextToCp932(bytes);
-    // One problem per item of the export: no "/" of the file's own at its end.
-    while (text.size() >= 3 && text.compare(text.size() - 3, 3, "/\r\n") == 0) text.resize(text.size() - 3);
-    return dbengine::kOk;
+  switch (ReadSolutionFile(database(), header.ProblemPosition(), item.start, item.moves, &text)) {
+    case SolutionFileState::kMatches:
+      // One problem per item of the export: no "/" of the file's own at its end.
+      while (text.size() >= 3 && text.compare(text.size() - 3, 3, "/\r\n") == 0) text.resize(text.size() - 3);
+      return dbengine::kOk;
+    case SolutionFileState::kDamaged:
+      job_.Show(BadSolutionFileText(number, header.ProblemPosition()));
+      return kDamagedItem;
+    case SolutionFileState::kAbsent:
+      break;
   }
   text.clear();
   for (int i = 0; i < header.FieldCount(); ++i) {
@@ -135,13 +157,17 @@ int ProblemDatabase::LoadProblem(int32_t number, ProblemDocument& doc) {
     at = end + 2;
   }
   doc.DeleteContents();
-  std::string bytes;
+  std::string text;
   bool from_file = false;
-  if (platform::ReadWholeFile(MoveSpaceFilePath(database(), header.ProblemPosition()), bytes)) {
-    Archive in = Archive::FromText(bytes);
+  const SolutionFileState file = ReadSolutionFile(database(), header.ProblemPosition(), item.start, item.moves, &text);
+  if (file == SolutionFileState::kDamaged) {
+    job_.Show(BadSolutionFileText(number, header.ProblemPosition()));
+    return kDamagedItem;
+  }
+  if (file == SolutionFileState::kMatches) {
+    Archive in = Archive::FromBytes(std::move(text));
     const DocumentResult r = doc.Serialize(in);
-    // The file must hold this very problem: its start position must be the stored one.
-    from_file = r.loaded && r.header == HeaderStatus::kOk && doc.board().initial_form() == item.start;
+    from_file = r.loaded && r.header == HeaderStatus::kOk;
   }
   if (!from_file &&
       !BuildRecord(doc.board(), item.start, SideOfProblem(item.start, item.moves), item.moves, item.notes, false)) {

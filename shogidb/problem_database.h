@@ -37,6 +37,8 @@ class ProblemDatabase : public ItemDatabase {
   // (shown).
   int WriteSolution(int32_t number, record::ProblemDocument& doc);
 
+  const ItemRowLayout& row_layout() const override { return kProblemItemLayout; }
+
  protected:
   int number_offset() const override { return ProblemRowLayout::kNumber; }
   int position_offset() const override { return ProblemRowLayout::kProblemPosition; }
@@ -51,11 +53,12 @@ class ProblemDatabase : public ItemDatabase {
   std::string RegisterError(int code, const ParsedItem& item, int32_t position) const override;
   std::string UpdateError(int code, const ParsedItem& item, int32_t position) const override;
   std::string NotRegistered(long number, int code) const override;
+  std::string DamagedText(int32_t number) const override;
   const char* delete_question() const override { return "%d 件の詰将棋を削除します。よろしいですか？"; }
   const char* delete_stopped() const override { return "詰将棋削除を中断終了しました。"; }
   const char* export_stopped() const override { return "PCLファイル出力を中断終了しました。"; }
   const char* export_question() const override { return "PCLファイル(%s)に上書きしてもよろしいですか？"; }
-  void AfterStore(ParsedItem& item, int32_t number, RecordTextReader& reader) override;
+  bool AfterStore(ParsedItem& item, int32_t number, RecordTextReader& reader) override;
   void AfterDelete(const uint8_t* row) override;
 };
 
