@@ -3,3 +3,4 @@ komaraku_fuzz(fuzz_dbengine_schema SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_dben
 komaraku_fuzz(fuzz_dbengine_create SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_dbengine_create.cpp LIBS dbengine RUNS 500)
 komaraku_fuzz(fuzz_dbengine_select SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_dbengine_select.cpp LIBS dbengine RUNS 3000)
 komaraku_fuzz(fuzz_dbengine_index SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_dbengine_index.cpp LIBS dbengine RUNS 400)
+komaraku_fuzz(fuzz_dbengine_rebuild SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_dbengine_rebuild.cpp LIBS dbengine RUNS 400)
