@@ -44,33 +44,47 @@ OldBitmap ReadOldBitmap(const DbFile& bitmap, int record_length) {
   return old;
 }
 
-// The records that an index entry names with the key the record's bytes give. The trees are walked by
-// the check's walk, which goes around damage; whatever it reaches is evidence when the key matches.
+// The records that index entries name with the keys the records' bytes give. The trees are walked by
+// the check's walk, which goes around damage; whatever it reaches is evidence when the key matches. An
+// index read without a problem also speaks by its silence: a record it does not name with its key has
+// changed, or was not in use when the index was written.
 struct Evidence {
-  std::vector<bool> vouched;  // by record number, up to the whole records of the data file
-  bool sound_index = false;   // some index was read without a problem, so its silence means something
+  std::vector<bool> vouched;          // named by some index, by record number up to the whole records
+  std::vector<uint8_t> sound_matches; // how many sound indexes name it
+  int sound_indexes = 0;
+
+  bool Confirmed(int64_t r) const {
+    return vouched[static_cast<size_t>(r)] && sound_matches[static_cast<size_t>(r)] == sound_indexes;
+  }
 };
 
 Evidence GatherEvidence(const std::string& path, const DbSchema& schema, const DbFile& data, int64_t whole) {
   Evidence ev;
   ev.vouched.assign(static_cast<size_t>(whole), false);
+  ev.sound_matches.assign(static_cast<size_t>(whole), 0);
   std::vector<uint8_t> record(static_cast<size_t>(schema.RecordLength()));
   for (int k = 0; k < static_cast<int>(schema.indexes.size()); ++k) {
     IndexFile ix;
     if (OpenIndexFile(IndexFilePath(path, k), schema.indexes[k].duplicates, &ix) != kOk) continue;
     std::vector<CheckProblem> problems;
+    std::vector<bool> named(static_cast<size_t>(whole), false);
     for (const KeyedEntry& e : CheckIndexTree(&ix, k, &problems)) {
-      if (e.record < 0 || e.record >= whole || ev.vouched[static_cast<size_t>(e.record)]) continue;
+      if (e.record < 0 || e.record >= whole || named[static_cast<size_t>(e.record)]) continue;
       uint64_t at = static_cast<uint64_t>(e.record) * record.size();
       uint8_t key[kMaxKeyLength + 1];
       int length;
       if (!data.ReadAt(at, record.data(), record.size()) || BuildKey(schema, k, record.data(), key, &length) != kOk) continue;
-      if (e.key == std::string_view(reinterpret_cast<const char*>(key), static_cast<size_t>(length))) {
-        ev.vouched[static_cast<size_t>(e.record)] = true;
-      }
+      named[static_cast<size_t>(e.record)] =
+          e.key == std::string_view(reinterpret_cast<const char*>(key), static_cast<size_t>(length));
     }
-    ev.sound_index = ev.sound_index || problems.empty();
     DiscardIndexFile(&ix);
+    const bool sound = problems.empty();
+    ev.sound_indexes += sound;
+    for (size_t r = 0; r < named.size(); ++r) {
+      if (!named[r]) continue;
+      ev.vouched[r] = true;
+      ev.sound_matches[r] = static_cast<uint8_t>(ev.sound_matches[r] + sound);
+    }
   }
   return ev;
 }
@@ -132,7 +146,7 @@ int RebuildRecordUse(const std::string& path, const DbSchema& schema, RebuildRep
     if (!was && !vouched && !derived) continue;
     SetBit(bits, r);
     if (!was) report->restored.push_back(static_cast<int32_t>(r));
-    if (!vouched && (!was || evidence.sound_index)) report->unconfirmed.push_back(static_cast<int32_t>(r));
+    if (!evidence.Confirmed(r) && (!was || evidence.sound_indexes > 0)) report->unconfirmed.push_back(static_cast<int32_t>(r));
   }
 
   std::vector<uint8_t> image(kBitmapHeaderBytes);

@@ -18,9 +18,11 @@
 //     bitmap, so this restores a bit lost to damage, or to a process killed before writing the bitmap);
 //   - where the bitmap bytes are lost (file missing, short, or its header unusable), bytes other than
 //     zero in its slot. A record deleted before the loss comes back this way.
-// A record in use that no index entry names, where an index could be read whole (or whose bit was lost
-// too), is unconfirmed: perhaps a deleted one come back, perhaps one written just before a process died.
-// The rebuild lists those for the caller to judge.
+// A record in use is confirmed when an index entry names it with the key its bytes give and every
+// index read without a problem does so. The others, where such an index exists (or whose bit was lost
+// too), are unconfirmed: the files disagree about them. Each is a deleted record come back, a record
+// whose bytes or whose index entry were damaged, or one written just before a process died; the files
+// cannot tell which. The rebuild keeps them and lists them for the caller to judge.
 #pragma once
 #include <cstdint>
 #include <string>
