@@ -1,8 +1,10 @@
 #include "record/move_space_file.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
+#include "platform/crc32.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "record/archive.h"
@@ -17,6 +19,14 @@ std::string MoveSpaceFolder(const std::string& database_directory) {
 
 std::string MoveSpaceFilePath(const std::string& database_directory, const std::string& name) {
   return MoveSpaceFolder(database_directory) + "/" + name + ".pcl";
+}
+
+std::string MoveSpaceSumPath(const std::string& move_space_file_path) { return move_space_file_path + ".sum"; }
+
+std::string MoveSpaceSum(std::string_view bytes) {
+  char text[9];
+  std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(platform::Crc32Of(bytes)));
+  return text;
 }
 
 int MoveSpaceFile(ProblemDocument& doc, bool write, bool show_messages, const std::string* name) {
@@ -36,7 +46,9 @@ int MoveSpaceFileIn(const std::string& database_directory, ProblemDocument& doc,
   if (write) {
     Archive ar = Archive::ToMemory();
     doc.Serialize(ar);
-    if (file_name.empty() || !platform::WriteWholeFile(path, ar.text())) {
+    // The sum goes first: a file that is there is never without the sum it must match.
+    if (file_name.empty() || !platform::WriteWholeFile(MoveSpaceSumPath(path), MoveSpaceSum(ar.text())) ||
+        !platform::WriteWholeFile(path, ar.text())) {
       if (show_messages) {
         messages.Show("指し手空間ファイル " + path + " の書き込みに失敗しました。\r\n" +
                       "すでにこのファイルが存在している場合は手動で削除してください。");
@@ -45,6 +57,7 @@ int MoveSpaceFileIn(const std::string& database_directory, ProblemDocument& doc,
     }
     return 1;
   }
+  if (!file_name.empty() && platform::FileExists(MoveSpaceSumPath(path))) platform::RemoveFile(MoveSpaceSumPath(path));
   if (!file_name.empty() && platform::FileExists(path) && !platform::RemoveFile(path)) {
     if (show_messages) {
       std::string error = std::strerror(errno);

@@ -69,9 +69,16 @@ void DatabaseAnalysis::Run() {
   Positions();
   Owners(games, games_);
   Owners(problems, problems_);
+  MendPositions();
+  for (int32_t id : named_ids_) {
+    if (positions_.count(id)) ++rows_naming_[id];
+  }
   Joseki();
   Blocks();
   Pieces();
+  Reattach(games, problems);
+  BlockGaps();
+  PieceGaps();
   Items(games);
   Items(problems);
   Strays();
@@ -93,10 +100,32 @@ void DatabaseAnalysis::Positions() {
     BoardForm form;
     std::memcpy(form.data(), row.bytes.data() + PositionTable::kFormOffset, BoardForm::kSize);
     if (hash < 0 || synonym < 0 || !form.IsValid() || PositionHash(form) != hash) {
-      Problem(kTableA, "record " + std::to_string(row.number) + " holds a damaged position");
+      damaged_positions_.push_back(&row);
       continue;
     }
     positions_[static_cast<int32_t>(hash * 100 + synonym)] = &row;
+  }
+}
+
+// A position whose key digits were damaged and whose board still reads: its key is what its board
+// gives, when an item names that key and no other position holds it.
+void DatabaseAnalysis::MendPositions() {
+  for (const TableRow* row : damaged_positions_) {
+    const std::string where = "record " + std::to_string(row->number);
+    const long synonym = NumberIn(row->bytes.data() + PositionTable::kSynonymOffset, 2);
+    BoardForm form;
+    std::memcpy(form.data(), row->bytes.data() + PositionTable::kFormOffset, BoardForm::kSize);
+    const int32_t id = form.IsValid() && synonym >= 0 ? PositionHash(form) * 100 + static_cast<int32_t>(synonym) : -1;
+    if (id >= 0 && !positions_.count(id) && named_ids_.count(id)) {
+      Problem(kTableA, where + " holds a damaged key; its board gives position " + PositionIdText(id));
+      std::vector<uint8_t> fixed = row->bytes;
+      std::memcpy(fixed.data() + PositionTable::kHashOffset, ZeroPadded(PositionHash(form), 6).data(), 6);
+      positions_[id] = row;
+      Rewrite(kTableA, *row, std::move(fixed));
+      continue;
+    }
+    Problem(kTableA, where + " holds a damaged position" + (remove_damaged_ ? " (removed)" : ""));
+    if (remove_damaged_) Delete(kTableA, *row);
   }
 }
 
@@ -118,8 +147,8 @@ void DatabaseAnalysis::Owners(const ItemKind& kind, std::set<int32_t>& owners) {
       Rewrite(kind.table, row, std::move(fixed));
     }
     owners.insert(row.number);
-    const int32_t id = ParsePositionId(GetText(row.bytes.data() + layout.position_offset, 8));
-    if (positions_.count(id)) ++rows_naming_[id];
+    item_rows_[kind.table][row.number] = &row;
+    named_ids_.insert(ParsePositionId(GetText(row.bytes.data() + layout.position_offset, 8)));
   }
 }
 
@@ -155,15 +184,21 @@ void DatabaseAnalysis::Blocks() {
                            ? NumberIn(row.bytes.data() + MoveBlockTable::kBlockOffset, 2) : -1;
     const std::set<int32_t>* owners = kind == kGameOwner ? &games_ : kind == kProblemOwner ? &problems_ : nullptr;
     if (!owners || owner < 0 || block < 0 || owners->count(static_cast<int32_t>(owner)) == 0) {
+      const std::string noun = kind == kProblemOwner ? "problem" : "game";
       Problem(kTableD, "block \"" + Text(row.bytes.data(), 9) + "\" (record " + std::to_string(row.number) + ") belongs to no " +
-                           (kind == kProblemOwner ? "problem" : "game"));
+                           noun + (owners && owner >= 0 ? " (" + noun + " " + ZeroPadded(owner, 6) + " is not stored)" : ""));
       stray_blocks_.push_back(&row);
       continue;
     }
     blocks_[{kind, owner}].emplace_back(static_cast<int>(block), &row);
   }
+  for (auto& [owner, blocks] : blocks_) std::sort(blocks.begin(), blocks.end());
+}
+
+// A list ends at its first missing block (once strays have gone back where they belong): what follows
+// is read by no one.
+void DatabaseAnalysis::BlockGaps() {
   for (auto& [owner, blocks] : blocks_) {
-    std::sort(blocks.begin(), blocks.end());
     for (size_t i = 0; i < blocks.size(); ++i) {
       if (blocks[i].first == static_cast<int>(i)) continue;
       const TableRow& row = *blocks[i].second;
@@ -195,23 +230,171 @@ void DatabaseAnalysis::Pieces() {
     const long piece = IsDigits(row.bytes.data() + AnnotationTable::kPieceOffset, 2)
                            ? NumberIn(row.bytes.data() + AnnotationTable::kPieceOffset, 2) : -1;
     if (piece < 0 || !PieceOwnerExists(kind, key)) {
+      int32_t owner = -1;
+      const bool item_note = (kind == kGameMoveNote || kind == kProblemMoveNote) && ParseMoveNoteKey(key, &owner, nullptr);
       Problem(kTableF, "piece " + std::string(1, kind) + " \"" + key + "\" " +
                            Text(row.bytes.data() + AnnotationTable::kPieceOffset, 2) + " (record " +
-                           std::to_string(row.number) + ") belongs to nothing");
+                           std::to_string(row.number) + ") belongs to nothing" +
+                           (item_note ? std::string(kind == kGameMoveNote ? " (game " : " (problem ") +
+                                            ZeroPadded(owner, 6) + " is not stored)"
+                                      : ""));
       stray_pieces_.push_back(&row);
       continue;
     }
     pieces_[{kind, key}].emplace_back(static_cast<int>(piece), &row);
   }
-  for (auto& [key, pieces] : pieces_) {
-    std::sort(pieces.begin(), pieces.end());
+  for (auto& [key, pieces] : pieces_) std::sort(pieces.begin(), pieces.end());
+}
+
+// The pieces after a missing piece of their text, as they stand now.
+std::vector<const TableRow*> DatabaseAnalysis::PiecesAfterGaps() const {
+  std::vector<const TableRow*> rows;
+  for (const auto& [key, pieces] : pieces_) {
     for (size_t i = 0; i < pieces.size(); ++i) {
-      if (pieces[i].first == static_cast<int>(i)) continue;
-      Problem(kTableF, "piece " + std::string(1, key.first) + " \"" + key.second + "\" " +
-                           std::to_string(pieces[i].first) + " follows a missing piece");
-      stray_pieces_.push_back(pieces[i].second);
+      if (pieces[i].first != static_cast<int>(i)) rows.push_back(pieces[i].second);
     }
   }
+  return rows;
+}
+
+void DatabaseAnalysis::PieceGaps() {
+  gap_pieces_ = PiecesAfterGaps();
+  for (const TableRow* row : gap_pieces_) {
+    Problem(kTableF, "piece " + std::string(1, static_cast<char>(row->bytes[AnnotationTable::kIdOffset])) + " \"" +
+                         GetText(row->bytes.data() + AnnotationTable::kKeyOffset, AnnotationTable::kKeyWidth) + "\" " +
+                         Text(row->bytes.data() + AnnotationTable::kPieceOffset, 2) + " follows a missing piece");
+  }
+}
+
+// Whether an item that is damaged now would be whole with what has just been put in place: for a
+// sealed item its seal decides; an unsealed one must have every counted move, fitting its start.
+bool DatabaseAnalysis::Completes(const ItemKind& kind, int32_t owner) const {
+  const TableRow& row = *item_rows_[kind.table].at(owner);
+  const ItemParts parts = PartsOf(kind, row);
+  if (!parts.start || !FindItemDamage(*kind.layout, parts).whole()) return false;
+  return StoredSeal(*kind.layout, parts.row.data()) || MovesFit(*parts.start, parts.moves);
+}
+
+// Blocks and pieces whose key a damaged byte has turned into no item's: where changing one byte of the
+// key back gives exactly one place that makes a damaged item whole, they go back there.
+void DatabaseAnalysis::Reattach(const ItemKind& games, const ItemKind& problems) {
+  std::vector<const TableRow*> blocks, pieces;
+  for (const TableRow* row : stray_blocks_) {
+    if (!ReattachBlock(*row, games, problems)) blocks.push_back(row);
+  }
+  for (const TableRow* row : stray_pieces_) {
+    if (!ReattachPiece(*row, games, problems)) pieces.push_back(row);
+  }
+  // A piece after a missing one may be that one with a damaged number: tried elsewhere without its place.
+  for (const TableRow* row : PiecesAfterGaps()) {
+    const std::pair<char, std::string> key{static_cast<char>(row->bytes[AnnotationTable::kIdOffset]),
+                                           GetText(row->bytes.data() + AnnotationTable::kKeyOffset, AnnotationTable::kKeyWidth)};
+    BlockList& own = pieces_[key];
+    const auto at = std::find_if(own.begin(), own.end(), [&](const auto& p) { return p.second == row; });
+    const std::pair<int, const TableRow*> was = *at;
+    own.erase(at);
+    if (!ReattachPiece(*row, games, problems)) {
+      pieces_[key].push_back(was);
+      std::sort(pieces_[key].begin(), pieces_[key].end());
+    }
+  }
+  stray_blocks_ = std::move(blocks);
+  stray_pieces_ = std::move(pieces);
+}
+
+bool DatabaseAnalysis::ReattachBlock(const TableRow& row, const ItemKind& games, const ItemKind& problems) {
+  constexpr int kKeyBytes = MoveBlockTable::kMovesOffset;
+  std::optional<std::pair<std::vector<uint8_t>, std::pair<char, long>>> found;
+  for (int at = 0; at < kKeyBytes; ++at) {
+    const char* alphabet = at == 0 ? "12" : at < MoveBlockTable::kBlockOffset ? " 0123456789" : "0123456789";
+    for (const char* c = alphabet; *c; ++c) {
+      std::vector<uint8_t> key(row.bytes.begin(), row.bytes.begin() + kKeyBytes);
+      if (key[at] == static_cast<uint8_t>(*c)) continue;
+      key[at] = static_cast<uint8_t>(*c);
+      const char kind = static_cast<char>(key[0]);
+      const ItemKind& item = kind == kGameOwner ? games : problems;
+      const long owner = NumberIn(key.data() + MoveBlockTable::kRecNoOffset, 6);
+      const long block = NumberIn(key.data() + MoveBlockTable::kBlockOffset, 2);
+      if (owner < 0 || block < 0 || !item_rows_[item.table].count(static_cast<int32_t>(owner))) continue;
+      BlockList& list = blocks_[{kind, owner}];
+      if (std::any_of(list.begin(), list.end(), [&](const auto& b) { return b.first == block; })) continue;
+      const ItemParts before = PartsOf(item, *item_rows_[item.table].at(static_cast<int32_t>(owner)));
+      if (before.start && FindItemDamage(*item.layout, before).whole()) continue;
+      list.emplace_back(static_cast<int>(block), &row);
+      std::sort(list.begin(), list.end());
+      const bool fits = Completes(item, static_cast<int32_t>(owner));
+      list.erase(std::find(list.begin(), list.end(), std::make_pair(static_cast<int>(block), &row)));
+      if (!fits) continue;
+      if (found) return false;  // two places fit: no telling which
+      found.emplace(key, std::make_pair(kind, owner));
+    }
+  }
+  if (!found) return false;
+  std::vector<uint8_t> fixed = row.bytes;
+  std::copy(found->first.begin(), found->first.end(), fixed.begin());
+  const long block = NumberIn(fixed.data() + MoveBlockTable::kBlockOffset, 2);
+  BlockList& list = blocks_[found->second];
+  list.emplace_back(static_cast<int>(block), &row);
+  std::sort(list.begin(), list.end());
+  Problem(kTableD, "record " + std::to_string(row.number) + " is block " + std::to_string(block) + " of " +
+                       (found->second.first == kGameOwner ? "game " : "problem ") + ZeroPadded(found->second.second, 6) +
+                       ": its key is mended");
+  Rewrite(kTableD, row, std::move(fixed));
+  return true;
+}
+
+bool DatabaseAnalysis::ReattachPiece(const TableRow& row, const ItemKind& games, const ItemKind& problems) {
+  constexpr int kKeyBytes = AnnotationTable::kTextOffset;
+  std::optional<std::vector<uint8_t>> found;
+  for (int at = 0; at < kKeyBytes; ++at) {
+    std::string alphabet = at == 0 ? "34" : at >= AnnotationTable::kPieceOffset ? "0123456789" : "0123456789";
+    if (at > 0 && at < AnnotationTable::kPieceOffset) alphabet += '\0';
+    for (char c : alphabet) {
+      std::vector<uint8_t> key(row.bytes.begin(), row.bytes.begin() + kKeyBytes);
+      if (key[at] == static_cast<uint8_t>(c)) continue;
+      key[at] = static_cast<uint8_t>(c);
+      const char kind = static_cast<char>(key[0]);
+      const ItemKind& item = kind == kGameMoveNote ? games : problems;
+      const std::string text_key = GetText(key.data() + AnnotationTable::kKeyOffset, AnnotationTable::kKeyWidth);
+      const long piece = IsDigits(key.data() + AnnotationTable::kPieceOffset, 2)
+                             ? NumberIn(key.data() + AnnotationTable::kPieceOffset, 2) : -1;
+      int32_t owner = -1;
+      // Keys are NUL-padded: a key with bytes after its first NUL is none the writer makes.
+      const bool padded = std::all_of(key.begin() + AnnotationTable::kKeyOffset + static_cast<long>(text_key.size()),
+                                      key.begin() + AnnotationTable::kPieceOffset, [](uint8_t b) { return b == 0; });
+      if (!padded || piece < 0 || !ParseMoveNoteKey(text_key, &owner, nullptr) || !item_rows_[item.table].count(owner)) {
+        continue;
+      }
+      const TableRow& owner_row = *item_rows_[item.table].at(owner);
+      // Only a seal can tell where a piece of text belongs.
+      if (!StoredSeal(*item.layout, owner_row.bytes.data())) continue;
+      BlockList& list = pieces_[{kind, text_key}];
+      if (std::any_of(list.begin(), list.end(), [&](const auto& p) { return p.first == piece; })) continue;
+      const ItemParts before = PartsOf(item, owner_row);
+      if (before.start && FindItemDamage(*item.layout, before).whole()) continue;
+      list.emplace_back(static_cast<int>(piece), &row);
+      std::sort(list.begin(), list.end());
+      const bool fits = Completes(item, owner);
+      list.erase(std::find(list.begin(), list.end(), std::make_pair(static_cast<int>(piece), &row)));
+      if (list.empty()) pieces_.erase({kind, text_key});
+      if (!fits) continue;
+      if (found) return false;
+      found = key;
+    }
+  }
+  if (!found) return false;
+  std::vector<uint8_t> fixed = row.bytes;
+  std::copy(found->begin(), found->end(), fixed.begin());
+  const char kind = static_cast<char>(fixed[0]);
+  const std::string text_key = GetText(fixed.data() + AnnotationTable::kKeyOffset, AnnotationTable::kKeyWidth);
+  const long piece = NumberIn(fixed.data() + AnnotationTable::kPieceOffset, 2);
+  BlockList& list = pieces_[{kind, text_key}];
+  list.emplace_back(static_cast<int>(piece), &row);
+  std::sort(list.begin(), list.end());
+  Problem(kTableF, "record " + std::to_string(row.number) + " is piece " + std::to_string(piece) + " of \"" + text_key +
+                       "\": its key is mended");
+  Rewrite(kTableF, row, std::move(fixed));
+  return true;
 }
 
 // The parts of an item as the reading functions of the databases would see them.
@@ -345,7 +528,7 @@ void DatabaseAnalysis::CheckItem(const ItemKind& kind, const TableRow& row) {
   const std::string name = GetText(parts.row.data() + layout.position_offset, 8);
   if (ReadSolutionFile(directory_, name, *parts.start, parts.moves) == SolutionFileState::kDamaged) {
     Problem(kind.table, where + ": its solution file pcl/" + name + ".pcl does not hold it");
-    bad_solution_files.push_back(name);
+    bad_solution_files.push_back({row.number, name});
   }
 }
 
@@ -362,6 +545,17 @@ void DatabaseAnalysis::Strays() {
       Problem(kTableD, "record " + std::to_string(row->number) + " kept: it may be a block a damaged item lost");
     } else {
       Delete(kTableD, *row);
+    }
+  }
+  for (const TableRow* row : gap_pieces_) {
+    const char kind = static_cast<char>(row->bytes[AnnotationTable::kIdOffset]);
+    int32_t owner = -1;
+    const std::string key = GetText(row->bytes.data() + AnnotationTable::kKeyOffset, AnnotationTable::kKeyWidth);
+    const bool item_note = (kind == kGameMoveNote || kind == kProblemMoveNote) && ParseMoveNoteKey(key, &owner, nullptr);
+    if (item_note && damaged_owners_.count({kind == kGameMoveNote ? kGameOwner : kProblemOwner, owner})) {
+      Problem(kTableF, "record " + std::to_string(row->number) + " kept: it is part of a damaged item's annotation");
+    } else {
+      Delete(kTableF, *row);
     }
   }
   for (const TableRow* row : stray_pieces_) {

@@ -47,8 +47,8 @@ class DatabaseAnalysis {
   void Run();
 
   std::vector<RecordFix> fixes[kTableCount];
-  // Problems whose solution file does not hold them, by the file's name (出題図).
-  std::vector<std::string> bad_solution_files;
+  // Problems whose solution file does not hold them: the problem's number and the file's name (出題図).
+  std::vector<std::pair<int32_t, std::string>> bad_solution_files;
 
  private:
   using BlockList = std::vector<std::pair<int, const TableRow*>>;  // (block or piece number, record)
@@ -65,10 +65,18 @@ class DatabaseAnalysis {
   void Rewrite(TableId t, const TableRow& row, std::vector<uint8_t> bytes);
 
   void Positions();
+  void MendPositions();
   void Owners(const ItemKind& kind, std::set<int32_t>& owners);
   void Joseki();
   void Blocks();
+  void BlockGaps();
   void Pieces();
+  std::vector<const TableRow*> PiecesAfterGaps() const;
+  void PieceGaps();
+  void Reattach(const ItemKind& games, const ItemKind& problems);
+  bool ReattachBlock(const TableRow& row, const ItemKind& games, const ItemKind& problems);
+  bool ReattachPiece(const TableRow& row, const ItemKind& games, const ItemKind& problems);
+  bool Completes(const ItemKind& kind, int32_t owner) const;
   void Items(const ItemKind& kind);
   void CheckItem(const ItemKind& kind, const TableRow& row);
   void Strays();
@@ -84,6 +92,9 @@ class DatabaseAnalysis {
   bool remove_damaged_;
   DatabaseCheck& report_;
   std::map<int32_t, const TableRow*> positions_;
+  std::vector<const TableRow*> damaged_positions_;
+  std::multiset<int32_t> named_ids_;  // the position ids item rows name, stored or not
+  std::map<int32_t, const TableRow*> item_rows_[kTableCount];  // games and problems by number
   std::map<int32_t, uint32_t> references_;
   std::map<int32_t, uint32_t> rows_naming_;  // items and joseki keys naming each stored position
   std::set<int32_t> games_, problems_;
@@ -91,7 +102,8 @@ class DatabaseAnalysis {
   std::set<std::pair<int32_t, BoardMove>> joseki_moves_;
   std::map<std::pair<char, long>, BlockList> blocks_;           // by (owner kind, owner)
   std::map<std::pair<char, std::string>, BlockList> pieces_;    // by (note kind, key)
-  std::vector<const TableRow*> stray_blocks_, stray_pieces_;    // owner unknown, or after a gap
+  std::vector<const TableRow*> stray_blocks_, stray_pieces_;    // owner unknown (blocks, at last: or after a gap)
+  std::vector<const TableRow*> gap_pieces_;                     // pieces after a missing piece
   std::set<std::pair<char, long>> damaged_owners_;              // (owner kind of SHGDB_D, number)
   bool unknown_start_ = false;  // some item names a position that is not stored and was not found
 };

@@ -1,18 +1,31 @@
 #include "shogidb/db_check.h"
 
+#include <cassert>
 #include <cstdio>
 
 #include "dbengine/check.h"
+#include "dbengine/query.h"
+#include "dbengine/schema.h"
 #include "dbengine/table.h"
 #include "platform/files.h"
 #include "record/move_space_file.h"
 #include "shogidb/db_analysis.h"
 #include "shogidb/schema.h"
+#include "shogidb/table_object.h"
 
 namespace shogidb {
 namespace {
 
 std::string Name(TableId t) { return Table(t).name; }
+
+// The schema a table was created with: what restores a damaged schema file.
+dbengine::DbSchema ExpectedSchema(TableId t) {
+  dbengine::DbSchema schema;
+  const int rc = dbengine::SchemaFromStatements(Table(t).create_statement, {Table(t).index_statement}, &schema);
+  (void)rc;
+  assert(rc == dbengine::kOk);
+  return schema;
+}
 
 bool LoadTable(std::string_view directory, TableId id, std::vector<TableRow>& rows) {
   dbengine::TableHandle t(dbengine::OpenTable(TablePathIn(directory, id)));
@@ -30,7 +43,8 @@ bool CheckTables(std::string_view directory, DatabaseCheck& report, TableRows& t
   for (int i = 0; i < kTableCount; ++i) {
     const TableId t = static_cast<TableId>(i);
     dbengine::TableCheck check;
-    const int rc = dbengine::CheckTable(TablePathIn(directory, t), &check);
+    const dbengine::DbSchema expected = ExpectedSchema(t);
+    const int rc = dbengine::CheckTable(TablePathIn(directory, t), &check, &expected);
     if (rc != dbengine::kOk) {
       report.problems.push_back(Name(t) + ": cannot be checked (" + dbengine::ResultCodeText(rc) + ")");
       usable = false;
@@ -43,7 +57,8 @@ bool CheckTables(std::string_view directory, DatabaseCheck& report, TableRows& t
         usable = false;
       }
     }
-    report.notes.push_back(Name(t) + ": " + std::to_string(check.records_in_use) + " records");
+    report.notes.push_back(Name(t) + ": " + std::to_string(check.records_in_use) + " records" +
+                           (check.read_only ? " (read-only)" : ""));
   }
   if (!usable) return false;
   for (int i = 0; i < kTableCount; ++i) usable = LoadTable(directory, static_cast<TableId>(i), tables.rows[i]) && usable;
@@ -83,12 +98,23 @@ bool RebuildTables(std::string_view directory, DatabaseCheck& done, int& rc_out)
   for (int i = 0; i < kTableCount; ++i) {
     const TableId t = static_cast<TableId>(i);
     dbengine::RebuildReport report;
-    const int rc = dbengine::RebuildTable(TablePathIn(directory, t), &report);
+    const dbengine::DbSchema expected = ExpectedSchema(t);
+    const int rc = dbengine::RebuildTable(TablePathIn(directory, t), &report, &expected);
+    if (report.schema_restored) done.notes.push_back(Name(t) + ": schema file written anew");
+    if (report.bitmap_restored) done.notes.push_back(Name(t) + ": bitmap written anew from the data file");
+    if (!report.restored.empty()) {
+      done.notes.push_back(Name(t) + ": " + std::to_string(report.restored.size()) + " records in use found again");
+    }
     for (int32_t r : report.left_out) {
       done.notes.push_back(Name(t) + ": record " + std::to_string(r) + " left out of its unique index, deleted");
     }
     if (report.slots_freed > 0) {
       done.notes.push_back(Name(t) + ": " + std::to_string(report.slots_freed) + " records beyond the data file freed");
+    }
+    if (rc == dbengine::kReadOnly) {
+      done.problems.push_back("read-only: the database cannot be repaired where it is (copy it to a writable place)");
+      rc_out = rc;
+      return false;
     }
     if (rc != dbengine::kOk && rc != dbengine::kDuplicateKey) {
       done.problems.push_back(Name(t) + ": cannot be rebuilt (" + dbengine::ResultCodeText(rc) + ")");
@@ -117,6 +143,10 @@ bool FixRound(std::string_view directory, bool remove_damaged, DatabaseCheck& do
   if (!CheckTables(directory, found, tables)) return false;
   DatabaseAnalysis analysis(tables, std::string(directory), remove_damaged, found);
   analysis.Run();
+  // What was found is what the fixes below answer: the user sees both.
+  if (note) {
+    for (const std::string& line : found.problems) done.notes.push_back("found: " + line);
+  }
   bool any = false;
   for (int i = 0; i < kTableCount; ++i) {
     if (analysis.fixes[i].empty()) continue;
@@ -129,10 +159,20 @@ bool FixRound(std::string_view directory, bool remove_damaged, DatabaseCheck& do
     }
   }
   // A solution file that does not hold its problem is kept for a person to look at, out of the way.
-  for (const std::string& name : analysis.bad_solution_files) {
+  for (const auto& [number, name] : analysis.bad_solution_files) {
     const std::string path = record::MoveSpaceFilePath(std::string(directory), name);
-    if (std::rename(platform::NativePath(path).c_str(), platform::NativePath(path + ".damaged").c_str()) == 0) {
-      done.notes.push_back("pcl/" + name + ".pcl set aside as " + name + ".pcl.damaged");
+    const std::string sum = record::MoveSpaceSumPath(path);
+    bool moved = false;
+    for (const std::string& file : {path, sum}) {
+      if (platform::FileExists(file) &&
+          std::rename(platform::NativePath(file).c_str(), platform::NativePath(file + ".damaged").c_str()) == 0) {
+        moved = true;
+      }
+    }
+    if (moved) {
+      done.notes.push_back("problem " + ZeroPadded(number, 6) + ": pcl/" + name + ".pcl set aside as " + name +
+                           ".pcl.damaged; the problem keeps its stored main line and annotations, its other branches "
+                           "are lost");
       any = true;
     }
   }

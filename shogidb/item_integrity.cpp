@@ -1,42 +1,14 @@
 #include "shogidb/item_integrity.h"
 
 #include <algorithm>
-#include <array>
 
+#include "platform/crc32.h"
 #include "platform/text_scan.h"
 #include "shogidb/header_rows.h"
 #include "shogidb/table_object.h"
 
 namespace shogidb {
 namespace {
-
-constexpr std::array<uint32_t, 256> MakeCrcTable() {
-  std::array<uint32_t, 256> table{};
-  for (uint32_t i = 0; i < 256; ++i) {
-    uint32_t c = i;
-    for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    table[i] = c;
-  }
-  return table;
-}
-constexpr std::array<uint32_t, 256> kCrcTable = MakeCrcTable();
-
-// CRC-32 (the zlib one), fed piece by piece.
-class Crc {
- public:
-  void Add(const uint8_t* bytes, size_t n) {
-    for (size_t i = 0; i < n; ++i) value_ = kCrcTable[(value_ ^ bytes[i]) & 0xFF] ^ (value_ >> 8);
-  }
-  void AddU32(uint32_t v) {
-    const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-                              static_cast<uint8_t>(v >> 24)};
-    Add(bytes, 4);
-  }
-  uint32_t value() const { return ~value_; }
-
- private:
-  uint32_t value_ = 0xFFFFFFFFu;
-};
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
@@ -50,7 +22,7 @@ long CountedMoves(const ItemRowLayout& layout, const uint8_t* row) {
 }  // namespace
 
 uint32_t ItemDigest(const ItemRowLayout& layout, const ItemParts& parts) {
-  Crc crc;
+  platform::Crc32 crc;
   // The number is set after the seal and may be corrected by the repair; the seal does not seal itself.
   std::vector<uint8_t> row = parts.row;
   row.resize(static_cast<size_t>(layout.record_length));

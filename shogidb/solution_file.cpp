@@ -10,10 +10,15 @@ namespace shogidb {
 
 SolutionFileState ReadSolutionFile(const std::string& directory, const std::string& name, const rules::BoardForm& start,
                                    const std::vector<BoardMove>& moves, std::string* text) {
+  if (name.empty()) return SolutionFileState::kAbsent;
   const std::string path = record::MoveSpaceFilePath(directory, name);
-  if (name.empty() || !platform::FileExists(path)) return SolutionFileState::kAbsent;
+  std::string sum;
+  const bool summed = platform::ReadWholeFile(record::MoveSpaceSumPath(path), sum);
+  if (!platform::FileExists(path)) return summed ? SolutionFileState::kDamaged : SolutionFileState::kAbsent;
   std::string bytes;
   if (!platform::ReadWholeFile(path, bytes)) return SolutionFileState::kDamaged;
+  // Files from before sums were kept, or from other programs, are judged by their start and main line.
+  if (summed && sum != record::MoveSpaceSum(bytes)) return SolutionFileState::kDamaged;
   std::string cp932 = platform::InputTextToCp932(bytes);
   // Read as registration reads a problem, without showing what a broken file would make it say.
   ParsedItem item;

@@ -1,7 +1,8 @@
 // A problem's move-space file (pcl/<出題図>.pcl) holds its whole solution tree, which the tables keep
-// only the main line of. The file is trusted only when it holds that very problem: the stored start
-// position and the stored main line. A file cut short by a full disk, or changed by hand, is not
-// exported or loaded in the problem's place.
+// only the main line of. The file is trusted only when it holds that very problem (the stored start
+// position and the stored main line) and matches the checksum written beside it. A file cut short by a
+// full disk, changed by hand or lost while its checksum stays is not exported or loaded in the
+// problem's place.
 #pragma once
 #include <string>
 #include <vector>

@@ -89,8 +89,19 @@ TEST(TsumeDatabaseTest, TreeLineExportAndDeletion) {
   std::string exported;
   ASSERT_EQ(t.db.ExportItem(0, exported), 0);
   EXPECT_NE(exported.find("'手数目:1\r\n+0022GI"), std::string::npos) << exported;  // from the file
-  // Without its file the problem is made from the tables: the stored line only.
-  ASSERT_TRUE(platform::RemoveFile(MoveSpaceFilePath(dir, header.ProblemPosition())));
+  // A file lost while its checksum stays is lost data: the export refuses; a file cut short too.
+  const std::string file = MoveSpaceFilePath(dir, header.ProblemPosition());
+  std::string bytes;
+  ASSERT_TRUE(platform::ReadWholeFile(file, bytes));
+  ASSERT_TRUE(platform::WriteWholeFile(file, bytes.substr(0, bytes.size() - 3)));
+  EXPECT_EQ(t.db.ExportItem(0, exported), kDamagedItem);
+  ASSERT_TRUE(platform::RemoveFile(file));
+  EXPECT_EQ(t.db.ExportItem(0, exported), kDamagedItem);
+  ASSERT_EQ(t.messages.messages.size(), 2u);
+  t.messages.messages.clear();
+  // Without file and checksum (no folder for them, or another program) the problem is made from the
+  // tables: the stored line only.
+  ASSERT_TRUE(platform::RemoveFile(MoveSpaceSumPath(file)));
   ASSERT_EQ(t.db.ExportItem(0, exported), 0);
   EXPECT_EQ(exported.find("手数目"), std::string::npos);
   EXPECT_NE(exported.find("N+攻方\r\nN-受方\r\nP1 *  *  *  *  *  *  * -KE-OU\r\n"), std::string::npos) << exported;
