@@ -163,7 +163,8 @@ class Position {
   void SetMessageSink(platform::MessageSink* messages);
   platform::MessageSink& messages() const { return *messages_; }
 
-  // Checks the invariants above; returns an empty string when they hold, else what is wrong.
+  // Checks the invariants above; returns an empty string when they hold, else what is wrong. The walk
+  // from the current node to the root takes time in proportion to the depth.
   std::string CheckConsistency() const;
 
  protected:
@@ -188,6 +189,10 @@ class Position {
   void ComputeAttackMap() const;
   int TakeBack(bool quiet);
   void CopySubtree(Position& dest, const MoveNode& from, int depth, bool selected_only);
+  // What the assertions check after every move made and taken back: the pieces and the current node's
+  // own link, in constant time (the path above it was checked when the board stood there).
+  std::string CheckStep() const;
+  std::string CheckPieces() const;
 
   std::unique_ptr<NodePool> pool_;
   MoveNode* root_ = nullptr;

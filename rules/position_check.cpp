@@ -14,6 +14,33 @@ std::string Fail(const char* what, int a, int b = 0) {
 }  // namespace
 
 std::string Position::CheckConsistency() const {
+  std::string fault = CheckStep();
+  if (!fault.empty()) return fault;
+  int steps = 0;
+  const MoveNode* n = current_;
+  while (n && n != root_) {
+    if (!n->parent || n->parent->IndexOfChild(n) < 0) return Fail("record node is not its parent's child", steps);
+    n = n->parent;
+    ++steps;
+  }
+  if (n != root_ || steps != depth_) return Fail("current node is not depth nodes below the root", steps, depth_);
+  return "";
+}
+
+std::string Position::CheckStep() const {
+  // One step changes only the current node's link; the path above it was whole before the step. Walking
+  // the whole path after every step would make replaying a long record quadratic.
+  std::string fault = CheckPieces();
+  if (!fault.empty()) return fault;
+  if (depth_ < 0 || (depth_ == 0) != (current_ == root_)) return Fail("current node and depth disagree", depth_);
+  if (current_ != root_ && (!current_->parent || current_->parent->IndexOfChild(current_) < 0)) {
+    return Fail("record node is not its parent's child", depth_);
+  }
+  if (nesting_ != 1) return Fail("move nesting level is not at rest", nesting_);
+  return "";
+}
+
+std::string Position::CheckPieces() const {
   int seen_in_boxes[kPieceCount] = {};
   for (int b = 0; b < 3; ++b) {
     int sum = 0;
@@ -56,15 +83,6 @@ std::string Position::CheckConsistency() const {
       return Fail("board cell names a piece that is elsewhere", i, c);
     }
   }
-  int steps = 0;
-  const MoveNode* n = current_;
-  while (n && n != root_) {
-    if (!n->parent || n->parent->IndexOfChild(n) < 0) return Fail("record node is not its parent's child", steps);
-    n = n->parent;
-    ++steps;
-  }
-  if (n != root_ || steps != depth_) return Fail("current node is not depth nodes below the root", steps, depth_);
-  if (nesting_ != 1) return Fail("move nesting level is not at rest", nesting_);
   return "";
 }
 

@@ -65,14 +65,14 @@ void Position::DoMove(const MoveNode& node) {
   attack_valid_ = false;
   MoveWord w = node.move;
   pieces_[w.Piece()]->MoveTo(w.To(), PromotionTo(w.PromotedAfter()), w.SideAfter());
-  assert(CheckConsistency().empty());
+  assert(CheckStep().empty());
 }
 
 void Position::DoMoveQuiet(const MoveNode& node) {
   attack_valid_ = false;
   MoveWord w = node.move;
   pieces_[w.Piece()]->PlaceTo(w.To(), PromotionTo(w.PromotedAfter()), w.SideAfter());
-  assert(CheckConsistency().empty());
+  assert(CheckStep().empty());
 }
 
 int Position::ForwardToChild(int n) {
@@ -115,7 +115,7 @@ int Position::TakeBack(bool quiet) {
   }
   current_ = current_->parent;
   --depth_;
-  assert(CheckConsistency().empty());
+  assert(CheckStep().empty());
   return current_ != root_ ? 1 : 0;
 }
 
@@ -143,17 +143,30 @@ const std::string* Position::Annotation(const MoveNode* node, int i) const {
 }
 
 void Position::CopySubtree(Position& dest, const MoveNode& from, int depth, bool selected_only) {
-  const MoveNode* only = selected_only ? from.ChildAt(SelectedChildIndex(depth)) : nullptr;
-  if (selected_only && !only) only = from.child;
-  for (const MoveNode* c = selected_only ? only : from.child; c; c = selected_only ? nullptr : c->next) {
+  // Depth first with a stack of its own, as a record may be far deeper than the call stack allows. Level
+  // k holds the next source node to copy among the children of a node `depth + k` plies down; the copy
+  // stands on that node's copy. A node's subtree is copied before its next sibling.
+  auto first_child = [&](const MoveNode& n, int at_depth) -> const MoveNode* {
+    if (!selected_only) return n.child;
+    const MoveNode* only = n.ChildAt(SelectedChildIndex(at_depth));
+    return only ? only : n.child;
+  };
+  std::vector<const MoveNode*> pending{first_child(from, depth)};
+  while (!pending.empty()) {
+    const MoveNode* c = pending.back();
+    if (!c) {
+      pending.pop_back();
+      if (!pending.empty()) dest.UndoMove();  // this level's parent is done
+      continue;
+    }
+    pending.back() = selected_only ? nullptr : c->next;
     MoveNode* before = dest.current();
     dest.DoMove(*c);
     if (dest.current() == before) continue;  // the copy could not take the move (its pool is exhausted)
     if (c->note) {
       for (const std::string& line : c->note->lines) dest.AddAnnotation(dest.current(), line);
     }
-    CopySubtree(dest, *c, depth + 1, selected_only);
-    dest.UndoMove();
+    pending.push_back(first_child(*c, depth + static_cast<int>(pending.size())));
   }
 }
 
