@@ -25,7 +25,7 @@ const char kDbUsageText[] =
     "       kzb db joseki delete DIR FILE [--ply N] --depth D --backup OUT --yes\n"
     "       kzb db solve DIR [NUMBER...] [--yes]\n"
     "       kzb db check DIR\n"
-    "       kzb db repair DIR";
+    "       kzb db repair DIR [--remove-damaged]";
 
 }  // namespace
 

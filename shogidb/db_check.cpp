@@ -5,6 +5,7 @@
 
 #include "dbengine/check.h"
 #include "dbengine/query.h"
+#include "dbengine/read_only.h"
 #include "dbengine/schema.h"
 #include "dbengine/table.h"
 #include "platform/files.h"
@@ -71,6 +72,9 @@ int CheckDatabase(std::string_view directory, DatabaseCheck* out) {
   *out = DatabaseCheck{};
   TableRows tables;
   // Cross-table findings mean little while a table itself is damaged: they follow a clean table check.
+  if (dbengine::DirectoryReadOnly(directory)) {
+    out->notes.push_back("read-only: the database is checked where it is, and cannot be repaired there");
+  }
   if (!CheckTables(directory, *out, tables) || !out->ok()) return dbengine::kOk;
   DatabaseAnalysis analysis(tables, std::string(directory), false, *out);
   analysis.Run();
