@@ -29,6 +29,7 @@ int RunCsa(const Args& args) {
     Err("usage: kzb csa FILE [-o OUT] [--game K]");
     return kUsage;
   }
+  if (!output.empty() && OutputIsInput("csa", file_name, output)) return kFailed;
   platform::ConsoleMessageSink messages;
   RecordFile file(&messages);
   bool opened = false;
@@ -37,8 +38,7 @@ int RunCsa(const Args& args) {
   const std::string text = file.Text();
   if (output.empty()) {
     PrintText(text);
-  } else if (!WriteTextFile(output, text)) {
-    Err("kzb csa: cannot write " + output);
+  } else if (!WriteOutputFile("csa", output, text)) {
     return kFailed;
   }
   return status;

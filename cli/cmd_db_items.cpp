@@ -246,7 +246,7 @@ int RunDbSolve(const Args& args) {
   pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
   OutLine(std::to_string(result.solved) + " solved, " + std::to_string(result.unsolved) + " without a solution, " +
           std::to_string(result.failed) + " failed" + (result.stopped ? " (stopped)" : ""));
-  return session.Status(result.failed == 0);
+  return session.Status(result.failed == 0 && !result.stopped);
 }
 
 }  // namespace kzb

@@ -2,6 +2,7 @@
 // file's selected line.
 #include "cli/console.h"
 #include "cli/db_cli.h"
+#include "cli/record_io.h"
 #include "platform/files.h"
 #include "platform/text_codec.h"
 #include "record/record_file.h"
@@ -117,6 +118,7 @@ int ExportOrDelete(const DbOptions& o, bool del) {
       !ParseLimit(o, "--depth", 0, 2000, depth)) {
     return kUsage;
   }
+  if (OutputIsInput(del ? "db joseki delete" : "db joseki export", o.positional[1], *out)) return kFailed;
   JosekiAt at(o, o.Has("--yes"));
   if (!at.Begin(o, ply)) return kFailed;
   const int d = static_cast<int>(depth);

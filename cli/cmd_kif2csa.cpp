@@ -1,6 +1,7 @@
 // kzb kif2csa FILE [-o OUT]: the simple KIF reader (柿木棋譜の読込: even games, or a position diagram) to
 // CSA text, to OUT in CP932 or to standard output in UTF-8. What was converted before a failure is
-// written as well, and the exit status says the conversion failed.
+// written as well, and the exit status says the conversion failed; a file that is no KIF record gives
+// nothing to write.
 #include "cli/command.h"
 #include "cli/console.h"
 #include "cli/record_io.h"
@@ -29,6 +30,7 @@ int RunKif2Csa(const Args& args) {
     Err("usage: kzb kif2csa FILE [-o OUT]");
     return kUsage;
   }
+  if (!output.empty() && OutputIsInput("kif2csa", file_name, output)) return kFailed;
   std::string bytes;
   if (!platform::ReadWholeFile(file_name, bytes)) {
     Err("ファイル " + file_name + " がオープンできません。");
@@ -38,10 +40,13 @@ int RunKif2Csa(const Args& args) {
   KifReader reader(&messages);
   std::string csa;
   const bool converted = reader.Convert(platform::InputTextToCp932(bytes), csa);
+  if (csa.empty()) {  // the reader said why, but for an empty file
+    if (bytes.empty()) Err("kzb kif2csa: " + file_name + " is empty");
+    return kFailed;
+  }
   if (output.empty()) {
     PrintText(csa);
-  } else if (!WriteTextFile(output, csa)) {
-    Err("kzb kif2csa: cannot write " + output);
+  } else if (!WriteOutputFile("kif2csa", output, csa)) {
     return kFailed;
   }
   return converted ? kOk : kFailed;

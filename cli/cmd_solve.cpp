@@ -1,14 +1,17 @@
 // kzb solve FILE [--max-depth N] [-o OUT.pcl]: the mate solver on the start position of a record file,
 // the side to move attacking. The solver's lines appear as they come; Ctrl-C stops the search the way
-// the stop button does (a second Ctrl-C ends the program at once).
+// the stop button does (a second Ctrl-C ends the program at once). Exit status 0 when a mate was found
+// (and written), 1 otherwise: no mate, none within the depth, stopped, or a file not read or written.
 #include <signal.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "cli/command.h"
 #include "cli/console.h"
+#include "cli/record_io.h"
 #include "platform/message_sink.h"
 #include "platform/progress_sink.h"
 #include "record/record_file.h"
@@ -73,6 +76,20 @@ void WaitForSolve(SolveWorker& worker, const sigset_t& signals) {
   worker.Wait();
 }
 
+// What the search ended with, when it is not a whole solution.
+const char* OutcomeText(SolveOutcome outcome) {
+  switch (outcome) {
+    case SolveOutcome::kMate: return nullptr;
+    case SolveOutcome::kMatePartial: return "stopped while completing the solution; the side lines may be incomplete";
+    case SolveOutcome::kMateUnconfirmed: return "the mate found could not be confirmed; nothing written";
+    case SolveOutcome::kNoMate: return "no mate";
+    case SolveOutcome::kUndecided: return "no mate found within the maximum depth (--max-depth)";
+    case SolveOutcome::kInterrupted: return "stopped before a mate was found";
+    case SolveOutcome::kNoProblem: return "the position has no king to mate or no side to move";
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 int RunSolve(const Args& args) {
@@ -84,9 +101,10 @@ int RunSolve(const Args& args) {
   platform::ConsoleMessageSink messages;
   RecordFile file(&messages);
   const RecordFileResult loaded = file.Load(a.file);
+  if (!a.output.empty() && OutputIsInput("solve", a.file, a.output)) return kFailed;
   if (!loaded.opened) {
     Err("kzb solve: " + a.file + ": " + loaded.problem);
-    return kUsage;
+    return kFailed;
   }
   if (!loaded.complete) Err("kzb solve: " + a.file + ": " + loaded.problem + " (solving what was read)");
 
@@ -108,15 +126,12 @@ int RunSolve(const Args& args) {
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 
   const SolveOutcome outcome = worker.outcome();
-  if (outcome == SolveOutcome::kNoProblem) {
-    Err("kzb solve: the position has no king to mate or no side to move");
-    return kFailed;
-  }
+  if (const char* why = OutcomeText(outcome)) Err(std::string("kzb solve: ") + why);
   if (!SolutionWritten(outcome)) return kFailed;
 
   if (!a.output.empty() && !WriteSolvedProblem(file.problem(), a.output)) {
-    Err("kzb solve: cannot write " + a.output);
-    return kUsage;
+    Err("kzb solve: cannot write " + a.output + ": " + std::strerror(errno));
+    return kFailed;
   }
   const std::vector<std::string> main_line = MainLineTexts(board);
   OutLine("詰手順 (" + std::to_string(main_line.size()) + "手)");
@@ -128,7 +143,7 @@ int RunSolve(const Args& args) {
       line.clear();
     }
   }
-  return kOk;
+  return outcome == SolveOutcome::kMate ? kOk : kFailed;
 }
 
 }  // namespace kzb

@@ -94,6 +94,10 @@ bool DbSession::Begin(bool lock_it) {
 }
 
 int DbSession::Status(bool ok) const {
+  if (stop_.IsRaised()) {
+    Err("kzb db: stopped before the end");
+    return kFailed;
+  }
   return ok && messages_.shown == 0 && messages_.declined == 0 ? kOk : kFailed;
 }
 

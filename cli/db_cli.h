@@ -70,7 +70,8 @@ class DbSession {
   CountingMessages& messages() { return messages_; }
   ConsoleProgress& progress() { return progress_; }
   const std::string& directory() const { return directory_; }
-  // The exit status of the command: kOk when `ok`, no message box was shown and no question declined.
+  // The exit status of the command: kOk when `ok`, no message box was shown, no question declined and
+  // the command was not stopped (a stopped command did not do all it was asked; it says so).
   int Status(bool ok = true) const;
 
  private:

@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
   using namespace kzb;
   if (argc < 2) {
     RunHelp({});
-    return kUsage;
+    return FinishOutput(kUsage);
   }
   Args args;
   // Arguments arrive in UTF-8 (file names, conditions); the core reads CP932.
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
       Err(std::string("usage: ") + c.synopsis);
       return kUsage;
     }
-    return c.run(args);
+    return FinishOutput(c.run(args));
   }
   Err("kzb: unknown command: " + platform::Utf8ToCp932(argv[1]) + " (try: kzb help)");
   return kUsage;

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "cli/console.h"
 #include "platform/files.h"
@@ -18,8 +19,16 @@ int LoadRecordFile(std::string_view command, const std::string& path, int index,
   return kFailed;
 }
 
-bool WriteTextFile(const std::string& path, std::string_view cp932_text) {
-  return platform::WriteWholeFile(path, cp932_text);
+bool WriteOutputFile(std::string_view command, const std::string& path, std::string_view cp932_text) {
+  if (platform::WriteWholeFile(path, cp932_text)) return true;
+  Err("kzb " + std::string(command) + ": cannot write " + path + ": " + std::strerror(errno));
+  return false;
+}
+
+bool OutputIsInput(std::string_view command, const std::string& input, const std::string& output) {
+  if (!platform::SameFile(input, output)) return false;
+  Err("kzb " + std::string(command) + ": the output " + output + " is the input file; nothing written");
+  return true;
 }
 
 void PrintText(std::string_view text) {

@@ -1,5 +1,6 @@
 // What the record commands of kzb share: opening a record file with its problems reported, writing a
-// text to a file (CP932, CRLF, as the program's files are) or to the terminal (UTF-8), small numbers.
+// text to a file (CP932, CRLF, as the program's files are) or to the terminal (UTF-8), outputs that
+// would overwrite an input, small numbers.
 #pragma once
 #include <string>
 #include <string_view>
@@ -14,8 +15,11 @@ namespace kzb {
 // what was read) or not at all (`file.kind()` then tells nothing useful; check `opened`).
 int LoadRecordFile(std::string_view command, const std::string& path, int index, record::RecordFile& file, bool& opened);
 
-// Writes CP932 text with CRLF lines to a file by CP932 path; false when it cannot be written.
-bool WriteTextFile(const std::string& path, std::string_view cp932_text);
+// Writes CP932 text with CRLF lines to a file by CP932 path, whole or not at all (an old file stays as it
+// was). False, with "kzb COMMAND: cannot write PATH: reason" on standard error, when it cannot.
+bool WriteOutputFile(std::string_view command, const std::string& path, std::string_view cp932_text);
+// True, with a message, when `output` names the file `input` does: writing it would destroy the input.
+bool OutputIsInput(std::string_view command, const std::string& input, const std::string& output);
 // Writes CP932 text to standard output as UTF-8 lines (LF).
 void PrintText(std::string_view cp932_text);
 

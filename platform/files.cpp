@@ -36,10 +36,15 @@ bool WriteWholeFile(std::string_view cp932_path, std::string_view bytes) {
   return file.Open(cp932_path) && file.Write(bytes) && file.Commit();
 }
 
+std::optional<FileId> FileIdOf(std::string_view cp932_path) {
+  struct stat st;
+  if (::stat(NativePath(cp932_path).c_str(), &st) != 0) return std::nullopt;
+  return FileId{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
 bool SameFile(std::string_view cp932_a, std::string_view cp932_b) {
-  struct stat a, b;
-  return ::stat(NativePath(cp932_a).c_str(), &a) == 0 && ::stat(NativePath(cp932_b).c_str(), &b) == 0 &&
-         a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+  const std::optional<FileId> a = FileIdOf(cp932_a);
+  return a && a == FileIdOf(cp932_b);
 }
 
 // --- ReplacementFile ----------------------------------------------------------------------------------

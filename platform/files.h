@@ -1,5 +1,6 @@
 // Files named by CP932 paths. The core names files in its own text; the name on disk is UTF-8.
 #pragma once
+#include <compare>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -19,8 +20,15 @@ std::FILE* OpenFile(std::string_view cp932_path, const char* mode);
 bool ReadWholeFile(std::string_view cp932_path, std::string& bytes);
 // Replaces the file's content whole or not at all (see ReplacementFile). On failure errno tells why.
 bool WriteWholeFile(std::string_view cp932_path, std::string_view bytes);
-// True when both paths name one existing file (the same device and inode: "a.csa", "./a.csa" and a link
-// to it are one file).
+// What names one file on this machine, whatever path leads to it ("a.csa", "./a.csa", a link to it).
+struct FileId {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  auto operator<=>(const FileId&) const = default;
+};
+// The file a path names (links followed), or nothing when there is none.
+std::optional<FileId> FileIdOf(std::string_view cp932_path);
+// True when both paths name one existing file.
 bool SameFile(std::string_view cp932_a, std::string_view cp932_b);
 bool FileExists(std::string_view cp932_path);
 bool IsDirectory(std::string_view cp932_path);

@@ -7,10 +7,35 @@
 #include "platform/text_codec.h"
 
 namespace record {
+namespace {
+
+char LineEndOf(std::string_view text) {
+  return text.find('\n') == std::string_view::npos && text.find('\r') != std::string_view::npos ? '\r' : '\n';
+}
+
+// The line from `pos` on, without its line end; `pos` moves past it.
+std::string_view NextLine(std::string_view text, char line_end, size_t& pos) {
+  const size_t end = text.find(line_end, pos);
+  std::string_view line = text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  pos = end == std::string_view::npos ? text.size() : end + 1;
+  return line;
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  const char line_end = LineEndOf(text);
+  size_t pos = 0;
+  while (pos < text.size()) lines.push_back(NextLine(text, line_end, pos));
+  return lines;
+}
 
 Archive Archive::FromBytes(std::string bytes) {
   Archive a;
   a.data_ = std::move(bytes);
+  a.line_end_ = LineEndOf(a.data_);
   return a;
 }
 
@@ -26,37 +51,19 @@ Archive Archive::ToMemory(size_t reserve) {
 Archive Archive::ToFile(std::string_view cp932_path, bool append) {
   Archive a;
   a.storing_ = true;
-  a.file_ = platform::OpenFile(cp932_path, append ? "ab" : "wb");
-  a.ok_ = a.file_ != nullptr;
+  a.file_ = std::make_unique<platform::ReplacementFile>();
+  a.ok_ = a.file_->Open(cp932_path, append);
   return a;
 }
 
-Archive::Archive(Archive&& other) noexcept { *this = std::move(other); }
-
-Archive& Archive::operator=(Archive&& other) noexcept {
-  if (this != &other) {
-    if (file_) std::fclose(file_);
-    storing_ = other.storing_;
-    ok_ = other.ok_;
-    data_ = std::move(other.data_);
-    pos_ = other.pos_;
-    file_ = std::exchange(other.file_, nullptr);
-  }
-  return *this;
-}
-
-Archive::~Archive() {
-  if (file_) std::fclose(file_);
-}
+Archive::Archive(Archive&&) noexcept = default;
+Archive& Archive::operator=(Archive&&) noexcept = default;
+Archive::~Archive() = default;
 
 bool Archive::ReadLine(std::string& line) {
   line.clear();
   if (storing_ || pos_ >= data_.size()) return false;
-  const size_t lf = data_.find('\n', pos_);
-  const size_t end = lf == std::string::npos ? data_.size() : lf;
-  line.assign(data_, pos_, end - pos_);
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  pos_ = lf == std::string::npos ? data_.size() : lf + 1;
+  line = NextLine(data_, line_end_, pos_);
   return true;
 }
 
@@ -73,7 +80,7 @@ void Archive::Write(std::string_view text) {
   // After a failure nothing more is written: a file that lost a piece must not look whole.
   if (!storing_ || !ok_ || text.empty()) return;
   if (file_) {
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) ok_ = false;
+    if (!file_->Write(text)) ok_ = false;
   } else {
     data_.append(text);
   }
@@ -84,10 +91,10 @@ void Archive::WriteLine(std::string_view text) {
   Write("\r\n");
 }
 
-bool Archive::Close() {
+bool Archive::Commit() {
   if (!file_) return ok_;
-  if (std::fclose(file_) != 0) ok_ = false;
-  file_ = nullptr;
+  if (!ok_ || !file_->Commit()) ok_ = false;
+  file_.reset();
   return ok_;
 }
 

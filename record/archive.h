@@ -2,17 +2,23 @@
 //
 // A loading archive holds the whole input in memory (record files are small) and hands out lines or raw
 // bytes; it can report and return to a position, which the header scan and the select-read offsets need.
-// A storing archive appends text to memory or writes it to a file as it comes.
+// A storing archive appends text to memory, or to a file that replaces its target only on Commit: an
+// archive dropped uncommitted, or a write that fails, leaves the target as it was.
 //
-// Lines: a line ends at LF; one CR before the LF is dropped; the last line may lack its LF. Lines are
-// returned whole, however long, so a long annotation is never split into a second line that could be
-// mistaken for a move.
+// Lines: a line ends at LF; one CR before the LF is dropped; the last line may lack its LF. A text that
+// holds CR but no LF at all (old Macintosh files) ends its lines at CR; elsewhere a lone CR is part of
+// its line. Lines are returned whole, however long, so a long annotation is never split into a second
+// line that could be mistaken for a move.
 #pragma once
 #include <cstddef>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
+
+namespace platform {
+class ReplacementFile;
+}
 
 namespace record {
 
@@ -24,8 +30,8 @@ class Archive {
   static Archive FromText(std::string_view bytes);
   // Storing into memory; `reserve` is the initial capacity.
   static Archive ToMemory(size_t reserve = 8192);
-  // Storing into a file by CP932 path: created anew, or appended to. `ok()` is false when it could not be
-  // opened.
+  // Storing into a file by CP932 path: written anew, or after the file's present bytes (`append`). `ok()`
+  // is false when it could not be opened.
   static Archive ToFile(std::string_view cp932_path, bool append);
 
   Archive(Archive&&) noexcept;
@@ -52,8 +58,9 @@ class Archive {
   const std::string& text() const { return data_; }
   // False when the file could not be opened or a write failed.
   bool ok() const { return ok_; }
-  // Flushes and closes a file archive; false when anything failed. Memory archives just answer ok().
-  bool Close();
+  // Puts a file archive's text in place of its target, once all of it is on disk; false (the target as
+  // it was) when anything failed. Memory archives just answer ok().
+  bool Commit();
 
  private:
   Archive() = default;
@@ -62,7 +69,11 @@ class Archive {
   bool ok_ = true;
   std::string data_;  // loading: the input; storing to memory: the output
   size_t pos_ = 0;
-  std::FILE* file_ = nullptr;
+  std::unique_ptr<platform::ReplacementFile> file_;  // storing to a file
+  char line_end_ = '\n';
 };
+
+// The lines of a text by the rules of Archive::ReadLine, as views into it.
+std::vector<std::string_view> SplitLines(std::string_view text);
 
 }  // namespace record

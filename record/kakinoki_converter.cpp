@@ -359,19 +359,6 @@ void GameConverter::Write(const Game& game, std::string_view source, Archive& ou
   if (!end_line.empty()) out.WriteLine(end_line);
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const size_t lf = text.find('\n');
-    std::string_view line = text.substr(0, lf);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    if (lf == std::string_view::npos) break;
-    text.remove_prefix(lf + 1);
-  }
-  return lines;
-}
-
 }  // namespace
 
 KakinokiStats ConvertKakinokiText(std::string_view text, std::string_view source_path,
@@ -405,12 +392,16 @@ KakinokiStats ConvertKakinokiText(std::string_view text, std::string_view source
 
 namespace {
 
-bool EndsWithCsa(std::string_view name) {
-  if (name.size() < 4) return false;
-  std::string ext;
-  for (char c : name.substr(name.size() - 4)) ext += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext == ".csa";
+// ASCII letters lowered; the second bytes of double-byte characters left alone.
+std::string AsciiLower(std::string_view text) {
+  std::string lower(text);
+  for (size_t i = 0; i < lower.size(); i += platform::SjisCharLength(lower, i)) {
+    lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(lower[i])));
+  }
+  return lower;
 }
+
+bool EndsWithCsa(std::string_view name) { return name.size() >= 4 && AsciiLower(name.substr(name.size() - 4)) == ".csa"; }
 
 std::string BaseName(std::string_view path) {
   const size_t slash = path.find_last_of('/');
@@ -425,12 +416,13 @@ std::string JoinPath(const std::string& dir, std::string_view name) {
 }
 
 // The output of an input in one file per input: its base name and ".csa", numbered from "-2" on when an
-// earlier input of the same run has the name (g.kif, g.kifu and g.ki2 give g.csa, g-2.csa, g-3.csa). The
+// earlier input of the same run has the name (g.kif, g.kifu and g.ki2 give g.csa, g-2.csa, g-3.csa; so do
+// a/g.kif and b/g.kif). Names that differ only in case count as one, as they are on a USB stick. The
 // names depend on the inputs alone, so a run repeated finds the files of the last one.
 std::string OutputNameFor(const std::string& input, std::set<std::string>& taken) {
   const std::string base = BaseName(input);
   std::string name = base + ".csa";
-  for (int n = 2; !taken.insert(name).second; ++n) name = base + "-" + std::to_string(n) + ".csa";
+  for (int n = 2; !taken.insert(AsciiLower(name)).second; ++n) name = base + "-" + std::to_string(n) + ".csa";
   return name;
 }
 
@@ -438,6 +430,34 @@ bool ReadInput(const std::string& path, std::string& text) {
   std::string bytes;
   if (!platform::ReadWholeFile(path, bytes)) return false;
   text = platform::InputTextToCp932(bytes);
+  return true;
+}
+
+// The files the inputs name, so that no output is written over one of them.
+std::set<platform::FileId> InputFiles(const std::vector<std::string>& inputs) {
+  std::set<platform::FileId> files;
+  for (const std::string& input : inputs) {
+    if (std::optional<platform::FileId> id = platform::FileIdOf(input)) files.insert(*id);
+  }
+  return files;
+}
+
+bool IsInput(const std::string& output, const std::set<platform::FileId>& inputs) {
+  const std::optional<platform::FileId> id = platform::FileIdOf(output);
+  return id && inputs.count(*id) > 0;
+}
+
+// Writes one output whole (or leaves the old file as it was), saying why when it cannot.
+bool WriteOutput(const std::string& path, std::string_view text, platform::MessageSink& messages) {
+  platform::ReplacementFile file;
+  if (!file.Open(path)) {
+    messages.Show("出力[" + path + "]が開けません");
+    return false;
+  }
+  if (!file.Write(text) || !file.Commit()) {
+    messages.Show("出力[" + path + "]に書き込めません");
+    return false;
+  }
   return true;
 }
 
@@ -458,6 +478,11 @@ KakinokiBatchResult RunKakinokiBatch(const KakinokiBatch& batch, platform::Messa
     return result;
   }
   result.ran = true;
+  if (!platform::IsDirectory(batch.out_dir)) {
+    messages.Show("出力ディレクトリ[" + batch.out_dir + "]がありません");
+    ++result.files_failed;
+    return result;
+  }
   auto add = [&](const KakinokiStats& s) {
     result.stats.games += s.games;
     result.stats.failed_games += s.failed_games;
@@ -465,51 +490,67 @@ KakinokiBatchResult RunKakinokiBatch(const KakinokiBatch& batch, platform::Messa
     result.stats.refused_games += s.refused_games;
     result.stats.problems.insert(result.stats.problems.end(), s.problems.begin(), s.problems.end());
   };
+  const std::set<platform::FileId> input_files = InputFiles(batch.inputs);
+  auto refuse_input_as_output = [&](const std::string& output) {
+    messages.Show("出力[" + output + "]は入力と同じファイルなので書きませんでした");
+    ++result.files_failed;
+  };
+  // Reads and converts one input; false when it gave nothing to write (said why).
+  auto convert = [&](const std::string& input, Archive& out, bool& separator_due) {
+    std::string text;
+    if (!ReadInput(input, text)) {
+      messages.Show("入力[" + input + "]が開けません");
+      ++result.files_failed;
+      return false;
+    }
+    const KakinokiStats stats = ConvertKakinokiText(text, input, batch.options, out, separator_due);
+    add(stats);
+    ++result.files_converted;
+    for (const std::string& problem : stats.problems) messages.Show(problem);
+    if (stats.games > 0) return true;
+    if (stats.problems.empty()) messages.Show("入力[" + input + "]に棋譜がありません");
+    ++result.files_failed;
+    return false;
+  };
 
   if (!batch.bulk) {
     std::set<std::string> taken;
     for (const std::string& input : batch.inputs) {
       const std::string output = JoinPath(batch.out_dir, OutputNameFor(input, taken));
-      std::string text;
-      if (!ReadInput(input, text)) {
-        messages.Show("入力[" + input + "]が開けません");
-        ++result.files_failed;
+      if (IsInput(output, input_files)) {
+        refuse_input_as_output(output);
         continue;
       }
       Archive csa = Archive::ToMemory();
       bool separator_due = false;
-      const KakinokiStats stats = ConvertKakinokiText(text, input, batch.options, csa, separator_due);
-      add(stats);
-      ++result.files_converted;
-      for (const std::string& problem : stats.problems) messages.Show(problem);
-      if (stats.games == 0) {  // nothing to write; a refused game has said why
-        if (stats.problems.empty()) messages.Show("入力[" + input + "]に棋譜がありません");
-        ++result.files_failed;
-        continue;
-      }
+      if (!convert(input, csa, separator_due)) continue;
       // An output is replaced only when asked: it may be a file of its own or the last run's work.
       if (!batch.overwrite && platform::FileExists(output)) {
         messages.Show("出力[" + output + "]は既にあるので書きませんでした");
         ++result.files_skipped;
         continue;
       }
-      if (!platform::WriteWholeFile(output, csa.text())) {
-        messages.Show("出力[" + output + "]が開けません");
+      if (!WriteOutput(output, csa.text(), messages)) {
         ++result.files_failed;
         continue;
       }
       ++result.files_written;
       result.csa_file = output;
     }
-    messages.Show("ディレクトリ " + batch.out_dir + " に個別出力しました");
+    if (result.files_written > 0) messages.Show("ディレクトリ " + batch.out_dir + " に個別出力しました");
     return result;
   }
 
   std::string name = batch.out_file;
   if (!EndsWithCsa(name)) name += ".csa";
   const std::string output = JoinPath(batch.out_dir, name);
-  // Appending to a file that holds games already: the first new game needs its separator, and the
-  // last old line its line end.
+  if (IsInput(output, input_files)) {
+    refuse_input_as_output(output);
+    return result;
+  }
+  // 追加 writes the old games and then the new ones to a new file that replaces the old one only when
+  // complete: a run that fails half-way leaves the old file as it was. The first new game needs its
+  // separator, and the last old line its line end.
   std::string existing;
   const bool had_games = !batch.overwrite && platform::ReadWholeFile(output, existing) &&
                          existing.find_first_not_of(" \t\r\n") != std::string::npos;
@@ -521,24 +562,14 @@ KakinokiBatchResult RunKakinokiBatch(const KakinokiBatch& batch, platform::Messa
   }
   if (had_games && existing.back() != '\n') out.Write("\r\n");
   bool separator_due = had_games;
-  for (const std::string& input : batch.inputs) {
-    std::string text;
-    if (!ReadInput(input, text)) {
-      messages.Show("入力[" + input + "]が開けません");
-      ++result.files_failed;
-      continue;
-    }
-    const KakinokiStats stats = ConvertKakinokiText(text, input, batch.options, out, separator_due);
-    add(stats);
-    for (const std::string& problem : stats.problems) messages.Show(problem);
-    ++result.files_converted;
-  }
-  if (!out.Close()) {
-    messages.Show("出力[" + output + "]が開けません");
+  for (const std::string& input : batch.inputs) convert(input, out, separator_due);
+  if (result.stats.games == 0) return result;  // nothing new: the old file stays untouched
+  if (!out.Commit()) {
+    messages.Show("出力[" + output + "]に書き込めません");
     ++result.files_failed;
-  } else {
-    result.files_written = 1;
+    return result;
   }
+  result.files_written = 1;
   result.csa_file = output;
   messages.Show("ファイル " + output + " に一括出力しました");
   return result;

@@ -76,18 +76,23 @@ struct KakinokiBatch {
 struct KakinokiBatchResult {
   bool ran = false;        // the settings passed their checks
   int files_converted = 0; // inputs read and converted
-  int files_written = 0;   // outputs written
+  int files_written = 0;   // outputs written (一括: 1 when the file took new games)
   int files_skipped = 0;   // 個別: outputs that exist, left alone
-  int files_failed = 0;    // inputs or outputs that could not be opened or written; inputs without a game
+  // Inputs or outputs that could not be opened or written, inputs without a game, outputs refused as
+  // inputs, a missing output folder.
+  int files_failed = 0;
   KakinokiStats stats;
   std::string csa_file;    // the file written last, when it ends in ".csa" (remembered for select-read)
 };
 
 // Runs the conversion (実行) and shows its messages: "入力ファイル未設定", "出力ディレクトリ未設定",
-// "出力ファイル未設定", "入力[%s]が開けません", "出力[%s]が開けません", the problems of refused games,
-// "入力[%s]に棋譜がありません", "出力[%s]は既にあるので書きませんでした", "ディレクトリ %s に個別出力しました",
-// "ファイル %s に一括出力しました".
+// "出力ファイル未設定", "出力ディレクトリ[%s]がありません", "入力[%s]が開けません", "出力[%s]が開けません",
+// "出力[%s]に書き込めません", the problems of refused games, "入力[%s]に棋譜がありません",
+// "出力[%s]は既にあるので書きませんでした", "出力[%s]は入力と同じファイルなので書きませんでした",
+// "ディレクトリ %s に個別出力しました", "ファイル %s に一括出力しました" (the last two when a file was written).
 //
+// Every output is written whole or not at all: a failed run leaves the old files as they were, also the
+// file 追加 appends to. No output is written over an input of the run (a 一括 run is then refused whole).
 // 個別 names each output after its input (g.kif to g.csa); inputs of one run that share a base name get
 // numbered outputs (g-2.csa, g-3.csa), so no game of the run replaces another.
 KakinokiBatchResult RunKakinokiBatch(const KakinokiBatch& batch, platform::MessageSink& messages);

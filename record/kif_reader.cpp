@@ -97,8 +97,10 @@ class SimpleConversion {
 
   // Takes one line; false when the conversion stops at it (the message has been shown).
   bool Take(const std::string& raw);
-  // At the end of the input: a diagram that no move list followed still gives the position.
-  bool Finish() { return phase_ != Phase::kHeader || !diagram_.present() || StartMoves(); }
+  // At the end of the input: a diagram that no move list followed still gives the position. Without a
+  // move list or a diagram the text is no KIF record (another kind of file, a KI2 record), and none of
+  // it is kept.
+  bool Finish();
   std::string Text() const;
 
  private:
@@ -127,6 +129,14 @@ bool SimpleConversion::Take(const std::string& raw) {
     case Phase::kRest: return true;
   }
   return true;
+}
+
+bool SimpleConversion::Finish() {
+  if (phase_ != Phase::kHeader) return true;
+  if (diagram_.present()) return StartMoves();
+  out_.clear();
+  messages_.Show("柿木形式の棋譜ではありません。");
+  return false;
 }
 
 bool SimpleConversion::Header(const std::string& raw) {

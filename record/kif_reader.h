@@ -21,8 +21,9 @@ class KifReader {
 
   // Converts KIF text (CP932) into CSA text. On failure the message has been shown ("手合は平手しか変換
   // できません(%s)。", "局面図が読めません(%s)。", "局面図の五段目がありません。", "指し手エラーです。(%s)",
-  // "メモリが足りません。") and `csa` holds what was produced up to the failure; an empty input fails
-  // without a message.
+  // "メモリが足りません。", "柿木形式の棋譜ではありません。" for a text with neither a move list nor a
+  // diagram, which gives no CSA text) and `csa` holds what was produced up to the failure; an empty input
+  // fails without a message.
   bool Convert(std::string_view kif, std::string& csa);
 
  private:

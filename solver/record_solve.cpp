@@ -27,7 +27,7 @@ bool WriteSolvedProblem(ProblemDocument& doc, std::string_view cp932_path) {
   Archive out = Archive::ToFile(cp932_path, false);
   if (!out.ok()) return false;
   doc.Serialize(out);
-  return out.Close();
+  return out.Commit();
 }
 
 }  // namespace solver
