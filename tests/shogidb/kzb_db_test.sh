@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # kzb db end to end: create, import, search, duplicates, export, tsume solving, joseki, deletion, exit
-# statuses, and a killed import that the repair brings back to a clean check.
+# statuses, lost moves found and told, and a killed import that the repair brings back to a clean check.
 set -euo pipefail
 kzb=$1
 dir=$(mktemp -d)
@@ -104,6 +104,25 @@ expect_status 0 "$kzb" db delete "$db" --tsume 0 --yes
 expect_status 0 "$kzb" db check "$db"
 grep -q '^SHGDB_A: 0 records' "$dir/out" || fail "positions left: $(cat "$dir/out")"
 [ "$(count_of)" = "no problems" ] || fail "check: $(cat "$dir/out")"
+
+# Moves lost with the end of SHGDB_D: export writes only whole games and fails, the repair names the
+# damaged game and keeps it until asked to remove it.
+dmg="$dir/dmg"
+expect_status 0 "$kzb" db create "$dmg"
+expect_status 0 "$kzb" db import "$dmg" "$dir/games.csa" --new
+truncate -s 90 "$dmg/SHGDB_D.dat"  # one and a half move blocks of 60 bytes
+expect_status 1 "$kzb" db export "$dmg" 0 1 -o "$dir/dmg.csa"
+[ "$(grep -c '^[+-][0-9]' "$dir/dmg.csa")" = 4 ] || fail "export of a damaged game: $(cat "$dir/dmg.csa")"
+expect_status 1 "$kzb" db check "$dmg"
+expect_status 1 "$kzb" db repair "$dmg"
+grep -q '^SHGDB_B: game 000001 (record 1) has 0 of its 4 moves (kept, marked damaged)$' "$dir/out" ||
+  fail "repair of lost moves: $(cat "$dir/out")"
+grep -q '2 damaged items kept' "$dir/out" || fail "repair summary: $(cat "$dir/out")"
+expect_status 1 "$kzb" db export "$dmg" 1 -o "$dir/dmg.csa" --yes
+grep -q '対局番号=000001 の棋譜は指し手か注釈が欠けています' "$dir/out" "$dir/err" || fail "export: $(cat "$dir/err")"
+expect_status 0 "$kzb" db repair "$dmg" --remove-damaged
+expect_status 0 "$kzb" db check "$dmg"
+[ "$(count_of)" = "no problems" ] || fail "check after removing: $(cat "$dir/out")"
 
 # Killed in the middle of a long import: the repair leaves a database the check passes.
 { cat "$dir/games.csa"; printf '/\r\n'; } > "$dir/many.csa"

@@ -8,11 +8,15 @@
 #include "record/move_space_file.h"
 #include "record/plain_board.h"
 #include "shogidb/batch_solve.h"
+#include "shogidb/db_check.h"
 #include "shogidb/header_rows.h"
 #include "shogidb/position_key.h"
 #include "shogidb/problem_database.h"
+#include "shogidb/schema.h"
 #include "shogidb/search_condition.h"
 #include "tests/shogidb/shogidb_test_util.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/small_fs.h"
 
 using namespace record;
 
@@ -237,6 +241,37 @@ TEST(BatchSolveTest, SolutionsAreWrittenBack) {
   bool started = false;
   for (const std::string& line : output.lines) started = started || line.rfind("==== 詰思考開始", 0) == 0;
   EXPECT_TRUE(started);
+}
+
+// A full disk while the solution file is written: the problem is not registered (no empty file left to
+// block it later), the database stays whole, and once there is room it registers as new.
+TEST(TsumeDatabaseTest, ASolutionFileTheDiskCannotTakeLeavesNoProblem) {
+  test_support::SmallFileSystem fs(test_support::ScratchPath("tsume", "full"), 512 * 1024);
+  SKIP_UNLESS_MOUNTED(fs);
+  const std::string dir = fs.path() + "/db";
+  platform::RecordingProgressSink progress;
+  platform::RecordingMessageSink created;
+  ASSERT_TRUE(CreateDatabase(dir, progress, created));
+  TsumeDb t(dir + "/");
+  ASSERT_EQ(t.db.RegisterFromCsa(Problem("一問目"), false), 1);
+  ASSERT_TRUE(fs.Fill());
+  const std::string second = Crlf({"N+攻方", "N-受方", "P1 *  *  *  *  *  *  * -OU * ", "P3 *  *  *  *  *  *  * +FU * ",
+                                   "P+00KI", "P-00AL", "+", "+0022KI"});
+  EXPECT_EQ(t.db.RegisterFromCsa(second, false), 0);
+  ASSERT_FALSE(t.messages.messages.empty());
+  EXPECT_EQ(t.messages.messages.back(), "詰将棋の登録を取り消しました(詰将棋番号=000001)。");
+  EXPECT_EQ(t.Search("").size(), 1u);
+  DatabaseCheck check;
+  ASSERT_EQ(CheckDatabase(dir, &check), 0);
+  EXPECT_TRUE(check.ok()) << check.problems[0];
+
+  fs.Unfill();
+  t.messages.messages.clear();
+  ASSERT_EQ(t.db.RegisterFromCsa(second, false), 1) << t.messages.messages[0];
+  EXPECT_EQ(t.Search("").size(), 2u);
+  DatabaseCheck after;
+  ASSERT_EQ(CheckDatabase(dir, &after), 0);
+  EXPECT_TRUE(after.ok()) << after.problems[0];
 }
 
 }  // namespace
