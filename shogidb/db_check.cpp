@@ -75,7 +75,11 @@ int CheckDatabase(std::string_view directory, DatabaseCheck* out) {
   if (dbengine::DirectoryReadOnly(directory)) {
     out->notes.push_back("read-only: the database is checked where it is, and cannot be repaired there");
   }
-  if (!CheckTables(directory, *out, tables) || !out->ok()) return dbengine::kOk;
+  if (!CheckTables(directory, *out, tables) || !out->ok()) {
+    // Said, so that no one takes the table problems for all there is.
+    out->notes.push_back("games and problems are checked once the tables are whole (the repair names the damaged ones)");
+    return dbengine::kOk;
+  }
   DatabaseAnalysis analysis(tables, std::string(directory), false, *out);
   analysis.Run();
   return dbengine::kOk;
