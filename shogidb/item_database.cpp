@@ -308,12 +308,16 @@ int ItemDatabase::ReadParts(int32_t number, const std::vector<uint8_t>& row, Ite
   return dbengine::kOk;
 }
 
+int ItemDatabase::ReadRowAndParts(int32_t number, std::vector<uint8_t>& row, ItemParts& parts) {
+  const int rc = ReadRow(number, row);
+  return rc == dbengine::kOk ? ReadParts(number, row, parts) : rc;
+}
+
 int ItemDatabase::ReadStored(int32_t number, StoredItem& item) {
   OpenTables open;
   if (int rc = OpenAll(open); rc != dbengine::kOk) return rc;
-  if (int rc = ReadRow(number, item.row); rc != dbengine::kOk) return rc;
   ItemParts parts;
-  if (int rc = ReadParts(number, item.row, parts); rc != dbengine::kOk) return rc;
+  if (int rc = ReadRowAndParts(number, item.row, parts); rc != dbengine::kOk) return rc;
   if (!FindItemDamage(row_layout(), parts).whole()) {
     // A short game written as if it were the game would be worse than none.
     job_.Show(DamagedText(number));
@@ -333,9 +337,8 @@ int ItemDatabase::VerifyItem(int32_t number) {
   OpenTables open;
   if (int rc = OpenAll(open); rc != dbengine::kOk) return rc;
   std::vector<uint8_t> row;
-  if (int rc = ReadRow(number, row); rc != dbengine::kOk) return rc;
   ItemParts parts;
-  if (int rc = ReadParts(number, row, parts); rc != dbengine::kOk) return rc;
+  if (int rc = ReadRowAndParts(number, row, parts); rc != dbengine::kOk) return rc;
   return FindItemDamage(row_layout(), parts).whole() ? dbengine::kOk : kDamagedItem;
 }
 
@@ -343,9 +346,8 @@ int ItemDatabase::Reseal(int32_t number) {
   OpenTables open;
   if (int rc = OpenAll(open); rc != dbengine::kOk) return rc;
   std::vector<uint8_t> row;
-  if (int rc = ReadRow(number, row); rc != dbengine::kOk) return rc;
   ItemParts parts;
-  if (int rc = ReadParts(number, row, parts); rc != dbengine::kOk) return rc;
+  if (int rc = ReadRowAndParts(number, row, parts); rc != dbengine::kOk) return rc;
   if (!parts.start) return kDamagedItem;
   SealRow(row_layout(), parts, row.data());
   if (int rc = dbengine::UpdateRecord(header_table_.schema(), row.data(), number); rc != dbengine::kOk) return rc;

@@ -96,6 +96,8 @@ class ItemDatabase : public PositionTable {
   // An item's parts as the tables hold them, for its row: kOk or the engine's code (a missing start
   // position is no error: parts.start stays empty). The tables must be open.
   int ReadParts(int32_t number, const std::vector<uint8_t>& row, ItemParts& parts);
+  // ReadRow, then ReadParts. The tables must be open.
+  int ReadRowAndParts(int32_t number, std::vector<uint8_t>& row, ItemParts& parts);
   // kOk when an item's parts are whole, kDamagedItem (not shown) when not, or the engine's code.
   int VerifyItem(int32_t number);
   // Seals an item's row anew after a change to its parts. REQUIRES: the item was whole before the change
