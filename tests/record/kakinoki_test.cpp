@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -13,6 +14,8 @@
 #include "record/record_file.h"
 #include "rules/notation.h"
 #include "tests/record/record_test_util.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/small_fs.h"
 
 using namespace rules;
 using namespace record;
@@ -411,6 +414,80 @@ TEST_F(KakinokiBatchTest, AllIntoOneFileAppendingWithASeparator) {
   EXPECT_EQ(file.game().header().SenteName(), "b");
 }
 
+TEST_F(KakinokiBatchTest, NoOutputOverAnInputNorIntoAMissingFolderAndNamesAcrossFolders) {
+  KakinokiBatch b = Batch();
+  std::filesystem::create_directories(dir / "x");
+  Write("x/a.kif", Crlf({"先手：x", "▲７六歩"}));
+  Write("out/b.csa", "input");
+  b.inputs = {(dir / "a.kif").string(), (dir / "x" / "a.kif").string(), (dir / "out" / "b.csa").string()};
+  KakinokiBatchResult r = RunKakinokiBatch(b, messages);
+  EXPECT_EQ(r.files_written, 2);
+  EXPECT_EQ(r.files_failed, 1);
+  EXPECT_NE(Read("a-2.csa").find("N+x\r\n"), std::string::npos);
+  EXPECT_EQ(Read("b.csa"), "input");
+  EXPECT_EQ(messages.messages[0], "出力[" + (dir / "out" / "b.csa").string() + "]は入力と同じファイルなので書きませんでした");
+  // 一括 into an input: refused whole.
+  b.bulk = true;
+  b.out_file = "b";
+  EXPECT_EQ(RunKakinokiBatch(b, messages).files_written, 0);
+  EXPECT_EQ(Read("b.csa"), "input");
+
+  messages.messages.clear();
+  b.out_dir = (dir / "nowhere").string();
+  r = RunKakinokiBatch(b, messages);
+  EXPECT_TRUE(r.ran);
+  EXPECT_EQ(r.files_written, 0);
+  EXPECT_EQ(r.files_failed, 1);
+  EXPECT_EQ(messages.messages, std::vector<std::string>{"出力ディレクトリ[" + b.out_dir + "]がありません"});
+  EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
+}
+
+TEST_F(KakinokiBatchTest, AppendingNothingNewLeavesTheFileUntouched) {
+  KakinokiBatch b = Batch();
+  b.bulk = true;
+  b.out_file = "all";
+  Write("out/all.csa", "mine");
+  Write("empty.kif", "");
+  b.inputs = {(dir / "empty.kif").string(), (dir / "missing.kif").string()};
+  const KakinokiBatchResult r = RunKakinokiBatch(b, messages);
+  EXPECT_EQ(r.files_written, 0);
+  EXPECT_EQ(r.files_failed, 2);
+  EXPECT_EQ(Read("all.csa"), "mine");
+  EXPECT_TRUE(std::find(messages.messages.begin(), messages.messages.end(),
+                        "ファイル " + (dir / "out" / "all.csa").string() + " に一括出力しました") == messages.messages.end());
+}
+
+// Converting onto a full disk reports every output it could not write and leaves each old one whole.
+TEST(KakinokiBatchOnAFullDisk, OldOutputsStayWholeAndTheFailureIsCounted) {
+  test_support::SmallFileSystem fs(test_support::ScratchPath("k2c", "full"));
+  SKIP_UNLESS_MOUNTED(fs);
+  const std::string in = test_support::ScratchPath("k2c", "input");
+  test_support::RemoveAfterPassingTest(in);
+  ASSERT_TRUE(platform::MakeDirectory(in));
+  ASSERT_TRUE(platform::WriteWholeFile(in + "/g.ki2", Crlf({"先手：a", "▲２六歩 △８四歩"})));
+  const std::string old = "'old\r\n";
+  for (const char* name : {"/g.csa", "/all.csa"}) ASSERT_TRUE(platform::WriteWholeFile(fs.path() + name, old));
+  ASSERT_TRUE(fs.Fill());
+  platform::RecordingMessageSink messages;
+  KakinokiBatch b;
+  b.inputs = {in + "/g.ki2"};
+  b.out_dir = fs.path();
+  b.out_file = "all";
+  for (bool bulk : {false, true}) {
+    b.bulk = bulk;
+    b.overwrite = !bulk;  // 個別 replaces g.csa, 一括 appends to all.csa
+    const KakinokiBatchResult r = RunKakinokiBatch(b, messages);
+    EXPECT_EQ(r.files_written, 0) << "bulk " << bulk;
+    EXPECT_EQ(r.files_failed, 1) << "bulk " << bulk;
+    EXPECT_EQ(messages.messages.back(), "出力[" + fs.path() + (bulk ? "/all.csa" : "/g.csa") + "]に書き込めません");
+  }
+  for (const char* name : {"/g.csa", "/all.csa"}) {
+    std::string back;
+    ASSERT_TRUE(platform::ReadWholeFile(fs.path() + name, back));
+    EXPECT_EQ(back, old) << name;
+  }
+}
+
 TEST_F(KakinokiBatchTest, SettingsAreCheckedFirst) {
   KakinokiBatch b;
   EXPECT_FALSE(RunKakinokiBatch(b, messages).ran);
@@ -454,6 +531,11 @@ TEST(KifReaderTest, FailuresStopWithTheirMessage) {
                                                          "指し手エラーです。(   2 ３四)"}));
   EXPECT_EQ(csa, Crlf({"PI", "+", "+7776FU"}));
   EXPECT_FALSE(reader.Convert("", csa));
+  // Neither a move list nor a diagram (a KI2 record, any other text): nothing is taken for a header.
+  messages.messages.clear();
+  EXPECT_FALSE(reader.Convert(Crlf({"先手：a", "▲７六歩 △３四歩"}), csa));
+  EXPECT_EQ(csa, "");
+  EXPECT_EQ(messages.messages, std::vector<std::string>{"柿木形式の棋譜ではありません。"});
 }
 
 }  // namespace
