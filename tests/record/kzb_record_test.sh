@@ -4,6 +4,7 @@
 set -euo pipefail
 kzb=$1
 data=$2/kifu
+tsume=$2/tsume
 skb=$3
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
@@ -30,6 +31,45 @@ crlf PI + +2726FU -3334FU +8822KA > "$dir/jump.csa"
 LC_ALL=C sed 's/|[^|]*$/|\r/' "$dir/board.kif" > "$dir/norank.kif"
 [ "$(status "$kzb" csa "$dir/norank.kif")" = 1 ] && [ ! -s "$dir/out" ] || fail "a board without rank numerals"
 [ "$(status "$kzb" csa --help)" = 2 ] || fail "csa --help"
+
+# Outputs: never written over an input, never claimed when not written; exit statuses that tell.
+cp "$dir/toryo.csa" "$dir/keep.csa"
+[ "$(status "$kzb" csa "$dir/toryo.csa" -o "$dir/toryo.csa")" = 1 ] && grep -q "is the input file" "$dir/err" ||
+  fail "csa -o onto its input: $(cat "$dir/err")"
+[ "$(status "$kzb" csa "$dir/toryo.csa" -o "$dir/./toryo.csa")" = 1 ] || fail "csa -o onto ./ its input"
+[ "$(status "$kzb" convert --outdir "$dir" "$dir/toryo.csa")" = 1 ] &&
+  grep -q "は入力と同じファイルなので書きませんでした" "$dir/err" || fail "convert onto its input: $(cat "$dir/err")"
+cmp "$dir/toryo.csa" "$dir/keep.csa" || fail "an input was written over"
+kif() { crlf "先手：$1" '手数----' '   1 ７六歩(77)' '   2 投了' | iconv -f UTF-8 -t CP932; }
+mkdir "$dir/a" "$dir/b" "$dir/same" "$dir/across"
+kif x > "$dir/x.kif"; kif a > "$dir/a/x.kif"; kif b > "$dir/b/x.kif"
+crlf '先手：y' '▲７六歩 △３四歩' | iconv -f UTF-8 -t CP932 > "$dir/x.ki2"
+for run in "same x.kif x.ki2" "across a/x.kif b/x.kif"; do
+  read -r to first second <<< "$run"
+  [ "$(status "$kzb" convert --outdir "$dir/$to" "$dir/$first" "$dir/$second")" = 0 ] &&
+    grep -q "; 2 files written" "$dir/err" && [ "$(LC_ALL=C ls "$dir/$to" | tr '\n' ' ')" = "x-2.csa x.csa " ] ||
+    fail "$run: $(cat "$dir/err"; ls "$dir/$to")"
+done
+[ "$(status "$kzb" convert --outdir "$dir/missing" "$dir/x.kif")" = 1 ] && grep -q "がありません" "$dir/err" &&
+  ! grep -q "出力しました" "$dir/err" && [ ! -e "$dir/missing" ] || fail "convert into a missing folder: $(cat "$dir/err")"
+for command in show csa list kif2csa solve; do
+  [ "$(status "$kzb" $command "$dir/missing.csa")" = 1 ] || fail "$command of a missing file"
+done
+if [ -w /dev/full ]; then
+  set +e; "$kzb" show "$dir/toryo.csa" > /dev/full 2> "$dir/err"; s=$?; set -e
+  [ $s = 1 ] && grep -q "cannot write standard output" "$dir/err" || fail "show > /dev/full: $s $(cat "$dir/err")"
+fi
+[ "$(status "$kzb" kif2csa "$dir/x.ki2")" = 1 ] && [ ! -s "$dir/out" ] &&
+  grep -q "柿木形式の棋譜ではありません。" "$dir/err" || fail "kif2csa of a KI2 record: $(cat "$dir/err")"
+# Old Macintosh line ends (CR alone) read as CRLF does.
+tr -d '\n' < "$dir/x.kif" > "$dir/cr.kif"
+"$kzb" show "$dir/x.kif" | grep -v 変換元 > "$dir/crlf.show"
+"$kzb" show "$dir/cr.kif" | grep -v 変換元 > "$dir/cr.show"
+grep -q "^先手: x *$" "$dir/cr.show" && cmp -s "$dir/crlf.show" "$dir/cr.show" || fail "a CR-only KIF: $(head -5 "$dir/cr.show")"
+[ "$("$kzb" kif2csa "$dir/cr.kif")" = "$("$kzb" kif2csa "$dir/x.kif")" ] || fail "kif2csa of a CR-only KIF"
+{ crlf 'P1 *  *  *  *  * -OU *  *  * '; for rank in 2 3 4 5 6 7 8; do crlf "P$rank *  *  *  *  *  *  *  *  * "; done
+  crlf 'P9 *  *  *  *  * +OU *  *  * ' +; } > "$dir/bare.csa"
+[ "$(status "$kzb" solve "$dir/bare.csa")" = 1 ] && grep -q "kzb solve: no mate$" "$dir/err" || fail "solve, no mate"
 
 [ -d "$data" ] || { echo "no test data at $data"; exit 77; }
 
@@ -80,4 +120,12 @@ grep -q "^%ERROR" "$dir/each/bad.csa" || fail "error lines"
 grep -q $'^+2848HI\r$' "$dir/k.csa" || fail "kif2csa output"
 [ "$(status "$kzb" kif2csa "$data/g008.kif")" = 1 ] || fail "kif2csa of a handicap game"
 grep -q "手合は平手しか変換できません" "$dir/err" || fail "kif2csa message: $(cat "$dir/err")"
+# solve: Ctrl-C stops a long search, which says so and fails.
+if [ -f "$tsume/microcosmos.pcl" ]; then
+  "$kzb" solve "$tsume/microcosmos.pcl" > "$dir/out" 2> "$dir/err" & pid=$!
+  for _ in $(seq 100); do grep -q "探索中" "$dir/out" && break; sleep 0.1; done
+  kill -INT $pid
+  set +e; wait $pid; s=$?; set -e
+  [ $s = 1 ] && grep -q "stopped before a mate was found" "$dir/err" || fail "solve stopped: $s $(cat "$dir/err")"
+fi
 echo "kzb record commands: ok"
