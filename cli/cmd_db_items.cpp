@@ -127,7 +127,7 @@ int RunDbSearch(const Args& args) {
     OutLine(e.ply >= 0 ? e.line + "  " + std::to_string(e.ply) + "手目" : e.line);
   }
   OutLine("全 " + std::to_string(found.size()) + " 件");
-  return kOk;
+  return session.ListingStatus();
 }
 
 int RunDbDuplicates(const Args& args, bool dedupe) {
@@ -158,7 +158,7 @@ int RunDbDuplicates(const Args& args, bool dedupe) {
     size_t count = 0;
     for (const auto& g : groups) count += g.size();
     OutLine("全 " + std::to_string(count) + " 件");
-    return kOk;
+    return session.ListingStatus();
   }
   // The notice that "order by" is ignored is no failure of the deletion.
   session.messages().shown = 0;
