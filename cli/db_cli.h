@@ -74,7 +74,7 @@ class DbSession {
   // the command was not stopped (a stopped command did not do all it was asked; it says so).
   int Status(bool ok = true) const;
   // The exit status of a command that lists what it found: kOk, or kFailed when it was stopped and the
-  // list is a part (it says so).
+  // list is incomplete (it says so).
   int ListingStatus() const { return stop_.IsRaised() ? Status() : kOk; }
 
  private:
