@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # kzb db end to end: create, import, search, duplicates, export, tsume solving, joseki, deletion, exit
-# statuses, lost moves found and told, and a killed import that the repair brings back to a clean check.
+# statuses, lost moves found and told, an import stopped by Ctrl-C, and a killed import that the repair
+# brings back to a clean check.
 set -euo pipefail
 kzb=$1
 dir=$(mktemp -d)
@@ -133,4 +134,20 @@ kill -9 $! 2> /dev/null || true
 wait $! 2> /dev/null || true
 expect_status 0 "$kzb" db repair "$db"
 expect_status 0 "$kzb" db check "$db"
+# Stopped by Ctrl-C: the import says so and exits 1 (or, done before the signal came, registered all);
+# what it registered is whole.
+for i in 1 2 3 4; do cat "$dir/many.csa"; done > "$dir/more.csa"
+expect_status 0 "$kzb" db create "$dir/int"
+"$kzb" db import "$dir/int" "$dir/more.csa" --new > "$dir/out" 2> "$dir/err" < /dev/null &
+pid=$!
+sleep 0.2
+kill -INT $pid 2> /dev/null || true
+got=0
+wait $pid || got=$?
+case $got in
+  0) grep -q '^24576 件登録しました' "$dir/out" || fail "an import said done: $(tail -n2 "$dir/out")" ;;
+  1) grep -q 'stopped before the end' "$dir/err" || fail "a stopped import: $(cat "$dir/err")" ;;
+  *) fail "a stopped import exited $got" ;;
+esac
+expect_status 0 "$kzb" db check "$dir/int"
 echo "kzb db commands: ok"
