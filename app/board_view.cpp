@@ -165,6 +165,9 @@ CommandState BoardView::Query(int id) {
     case cmd::kTabFocus:
       s.enabled = true;
       break;
+    case cmd::kMoveAnnotation:
+      s.enabled = doc_->kind() != DocKind::kSetup && !controller_.busy() && doc_->board().current() != doc_->board().root();
+      break;
     case cmd::kMailPosition:
     case cmd::kClipRecordText:
     case cmd::kClipRecordCsa:
@@ -198,6 +201,9 @@ bool BoardView::Execute(int id) {
       break;
     case cmd::kTabFocus:
       setFocus(Qt::TabFocusReason);
+      break;
+    case cmd::kMoveAnnotation:
+      annotation_.Open(true);
       break;
     case cmd::kMailPosition:
       QGuiApplication::clipboard()->setText(FromCore(doc_->game()->MailPositionText()));

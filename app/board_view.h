@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/annotation_editor.h"
 #include "app/board_document.h"
 #include "app/core/board_controller.h"
 
@@ -43,6 +44,10 @@ class BoardView : public QWidget, public BoardHost {
   bool SetupActive() const override;
   void PrepareLabel(int index) override;
   void ReversedChanged(bool reversed) override;
+  void CloseAnnotation() override { annotation_.Close(); }  // 104
+  bool AnnotationOpen() const override { return annotation_.open(); }
+  void OpenAnnotation() override { annotation_.Open(false); }
+  AnnotationLink& annotation() { return annotation_; }
 
  Q_SIGNALS:
   void StateChanged();  // something the menus and the status bar show may have changed
@@ -61,6 +66,7 @@ class BoardView : public QWidget, public BoardHost {
   BoardPicture picture_;
   BoardController controller_;
   QTimer timers_[2];
+  AnnotationLink annotation_{*this};  // last: its editor goes first when the board goes
 };
 
 BoardKind BoardKindOf(DocKind kind);

@@ -14,6 +14,7 @@ bool Checkable(int id) {
     case cmd::kRecordWindowAlways:
     case cmd::kAutoAnnotation:
     case cmd::kStatusBar:
+    case cmd::kEditorToolbar:
     case cmd::kSideSente:
     case cmd::kSideGote:
     case cmd::kSideUnset:

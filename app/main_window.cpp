@@ -27,6 +27,7 @@
 #include "app/core/pane_text.h"
 #include "app/qt_text.h"
 #include "app/setup_window.h"
+#include "app/text_editor_window.h"
 #include "app/title_window.h"
 
 namespace app {
@@ -360,6 +361,7 @@ CommandState MainWindow::Query(int id) {
     case cmd::kAbout:
     case cmd::kHelpTopics:
     case cmd::kPrintSetup:
+    case cmd::kEditor:
       break;
     case cmd::kFileClose:
     case cmd::kFileSave:
@@ -445,6 +447,9 @@ void MainWindow::Execute(int id) {
       break;
     case cmd::kBitmapTitle:
       app->ShowTitleWindow();
+      break;
+    case cmd::kEditor:
+      OpenTextEditor(this);
       break;
     case cmd::kAbout:
       ShowAbout();

@@ -5,14 +5,17 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <cstdio>
 
 #include "app/application.h"
+#include "app/annotation_editor.h"
 #include "app/board_view.h"
 #include "app/core/command_ids.h"
 #include "app/main_window.h"
 #include "app/setup_window.h"
+#include "platform/text_codec.h"
 #include "rules/piece_code.h"
 
 using namespace app;
@@ -31,6 +34,27 @@ bool Save(QWidget* w, const QDir& dir, const char* name) {
 }
 
 }  // namespace
+
+// The move-annotation editor on the sample's first move (shown by the automatic display as the board steps
+// onto it), and the text editor with a short text.
+static bool EditorShots(MainWindow* frame, BoardView* game, const QDir& out) {
+  frame->Activate(game);
+  game->Execute(cmd::kFirst);
+  game->Execute(cmd::kForward);
+  AnnotationEditor* note = game->annotation().editor();
+  if (!note) return false;
+  note->SetText(note->Text() + platform::Utf8ToCp932("先手は角道を開け、後手の出方を見ます。\r\n"));
+  bool ok = Save(note, out, "annotation-editor.png");
+  note->CloseQuietly();
+  TextEditor* text = OpenTextEditor(frame);
+  text->view()->setPlainText(QString::fromUtf8(
+      "矢倉の駒組み\n\n▲７六歩 △８四歩 ▲６八銀 △３四歩 ▲７七銀 △６二銀\n"
+      "先手は銀を７七へ上がり、矢倉囲いを目指します。\n後手は角道を開けて様子を見ます。"));
+  ok = ok && Save(text, out, "text-editor.png");
+  text->view()->document()->setModified(false);
+  text->close();
+  return ok;
+}
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -79,5 +103,6 @@ int main(int argc, char** argv) {
   setup->view()->Execute(cmd::kLayoutBox);
   setup->view()->Execute(cmd::kLayoutRookLance);
   ok = ok && Save(setup, out, "setup-window.png");
+  ok = ok && EditorShots(frame, game, out);
   return ok ? 0 : 1;
 }

@@ -89,17 +89,21 @@ QIcon ToolbarIcon(int id) {
       p.drawText(QRectF(0, 0, 8, 8), Qt::AlignCenter, QStringLiteral("*"));
       break;
     case cmd::kFileOpen:
+    case cmd::kEdOpen:
       Folder(p);
       break;
     case cmd::kFileSave:
+    case cmd::kEdSave:
       Disk(p);
       break;
     case cmd::kCopyRecord:
+    case cmd::kEdCopy:
       Page(p);
       p.setBrush(kPage);
       p.drawRect(QRectF(5.5, 4.5, 9, 10));
       break;
     case cmd::kPasteRecord:
+    case cmd::kEdPaste:
       p.setBrush(kBrown);
       p.drawRect(QRectF(1.5, 2.5, 10, 12));
       p.setBrush(kPage);
@@ -133,6 +137,29 @@ QIcon ToolbarIcon(int id) {
       p.rotate(180);
       Piece(p, 0, 0, 7, kWood);
       p.restore();
+      break;
+    case cmd::kEdNew:
+      Page(p);
+      break;
+    case cmd::kEdCut:
+      // Scissors: two rings and crossed blades.
+      p.setBrush(Qt::NoBrush);
+      p.drawEllipse(QPointF(4, 11.5), 2.5, 2.5);
+      p.drawEllipse(QPointF(11, 11.5), 2.5, 2.5);
+      p.drawLine(QPointF(5.5, 9.5), QPointF(11, 0.5));
+      p.drawLine(QPointF(9.5, 9.5), QPointF(4, 0.5));
+      break;
+    case cmd::kNoteStore:
+      Page(p);
+      p.setPen(QPen(kRed, 2));
+      p.drawLine(QPointF(4.5, 8), QPointF(7, 11));
+      p.drawLine(QPointF(7, 11), QPointF(12, 4));
+      break;
+    case cmd::kNoteDelete:
+      Page(p);
+      p.setPen(QPen(kRed, 2));
+      p.drawLine(QPointF(4.5, 4.5), QPointF(11.5, 11.5));
+      p.drawLine(QPointF(11.5, 4.5), QPointF(4.5, 11.5));
       break;
     case 57669:
       p.setPen(kBlue);

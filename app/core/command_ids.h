@@ -48,7 +48,7 @@ constexpr int kLayoutBox = 32796, kLayoutRookLance = 32897, kLayoutBishopLance =
 constexpr int kSideSente = 32799, kSideGote = 32800, kSideUnset = 32801;
 // Editors.
 constexpr int kEdNew = 32878, kEdOpen = 32879, kEdSave = 32880, kEdSaveAs = 32881, kEdClose = 32888;
-constexpr int kEdUndo = 57643, kEdCut = 57635, kEdCopy = 57634, kEdPaste = 57637, kEdFind = 32774;
+constexpr int kEdUndo = 57643, kEdCut = 57635, kEdCopy = 57634, kEdPaste = 57637, kEdReflow = 32774;
 constexpr int kNoteStore = 32780, kNoteDelete = 32778;
 
 // Internal commands between windows.

@@ -1,6 +1,7 @@
 #include "app/core/command_table.h"
 
 #include "app/core/command_ids.h"
+#include "app/core/editor_commands.h"
 
 namespace app {
 namespace {
@@ -114,6 +115,16 @@ const CommandInfo kCommands[] = {
     {kEdCut, "切り取り(&T)", "選択範囲を切り取ってクリップボードへ移します\n切り取り", nullptr, nullptr},
     {kEdCopy, "コピー(&C)", "選択範囲をクリップボードへコピーします\nコピー", nullptr, nullptr},
     {kEdPaste, "貼り付け(&P)", "クリップボードの内容を貼り付けます\n貼り付け", nullptr, nullptr},
+    {kEdNew, "新規作成(&N)", "文書を新しく作成します\n新規作成", nullptr, nullptr},
+    {kEdOpen, "開く(&O)...", "文書ファイルを開きます\n開く", nullptr, nullptr},
+    {kEdSave, "上書き保存(&S)", "文書をファイルへ保存します\n上書き保存", nullptr, nullptr},
+    {kEdSaveAs, "名前を付けて保存(&A)...", "文書に名前を付けて保存します\n名前を付けて保存", nullptr, nullptr},
+    {kEdClose, "閉じる(&C)", "編集を終えてウィンドウを閉じます\n閉じる", nullptr, nullptr},
+    {kEdReflow, "追い詰め(&F)", "段落の行を詰めてウィンドウの幅で折り返します\n追い詰め", nullptr, nullptr},
+    {kEditorFont, "フォントの設定(&F)", "エディタのフォントを変更します\nフォントの設定", nullptr, nullptr},
+    {kEditorToolbar, "ﾂｰﾙ ﾊﾞｰ(&T)", "ツールバーの表示・非表示を切り替えます\nツールバー", nullptr, nullptr},
+    {kNoteStore, "注釈の登録(&T)", "編集した注釈を指し手に登録します\n注釈の登録", nullptr, nullptr},
+    {kNoteDelete, "注釈の削除(&D)", "指し手の注釈を削除します\n注釈の削除", nullptr, nullptr},
     {57669, "", "選んだものの説明を表示します\nヘルプ", nullptr, nullptr},
 };
 
@@ -156,6 +167,7 @@ std::string CommandToolTip(int id) {
 
 std::vector<Accelerator> AcceleratorsOf(WindowKind kind) {
   std::vector<Accelerator> keys;
+  if (kind == kAnnotationMenu || kind == kEditorMenu) keys = EditorAccelerators(kind);
   if (kind == kGameMenu || kind == kTsumeMenu || kind == kMainMenu) {
     keys = {{"Ctrl+A", kMailPosition}, {"Ctrl+B", kBack},        {"Ctrl+E", kBranchInput}, {"Ctrl+F", kForward},
             {"Ctrl+H", kFirst},        {"Ctrl+K", kStop},        {"Ctrl+L", kEditAtEnd},   {"Ctrl+N", kAutoForward},
@@ -176,6 +188,7 @@ std::vector<Accelerator> AcceleratorsOf(WindowKind kind) {
 std::vector<MenuSpec> MenusOf(WindowKind kind) {
   const MenuEntry sep{kSeparator};
   const MenuSpec help{"ヘルプ(&H)", {{kHelpTopics}, sep, {kAbout}}};
+  if (kind == kAnnotationMenu || kind == kEditorMenu) return EditorMenus(kind);
   if (kind == kMainMenu) {
     return {
         {"ファイル(&F)", {{kNewGame}, {kNewTsume}, {kOpenGame}, {kOpenTsume}, sep, {kPrintSetup}, sep, {kRecentFile}, sep, {kAppExit}}},

@@ -12,6 +12,8 @@ enum WindowKind : unsigned {
   kGameMenu = 2,    // K: a game record window
   kTsumeMenu = 4,   // T: a tsume window
   kSetupMenu = 8,   // S: the position set-up window
+  kAnnotationMenu = 16,  // A: the move-annotation editor
+  kEditorMenu = 32,      // E: the text editor
 };
 
 struct CommandInfo {

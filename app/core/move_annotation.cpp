@@ -38,8 +38,8 @@ bool DeleteAnnotation(MoveNode& node) {
   return true;
 }
 
-MovePath MovePath::Of(const Position& position, const MoveNode* node) {
-  MovePath path;
+MoveLocator MoveLocator::Of(const Position& position, const MoveNode* node) {
+  MoveLocator path;
   for (const MoveNode* n = node; n && n != position.root() && n->parent; n = n->parent) {
     path.steps_.push_back(n->parent->IndexOfChild(n));
     path.moves_.push_back(n->move.bits);
@@ -49,7 +49,7 @@ MovePath MovePath::Of(const Position& position, const MoveNode* node) {
   return path;
 }
 
-MoveNode* MovePath::Find(const Position& position) const {
+MoveNode* MoveLocator::Find(const Position& position) const {
   MoveNode* n = position.root();
   for (size_t i = 0; n && i < steps_.size(); ++i) {
     n = n->ChildAt(steps_[i]);

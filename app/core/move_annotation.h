@@ -23,10 +23,10 @@ bool DeleteAnnotation(rules::MoveNode& node);
 // A move named by the way to it from the root (child indices) and its move word. The record's nodes may be
 // freed or replaced while an editor is open (a branch deleted, a record pasted); the name then finds
 // nothing rather than a stale node.
-class MovePath {
+class MoveLocator {
  public:
-  MovePath() = default;
-  static MovePath Of(const rules::Position& position, const rules::MoveNode* node);
+  MoveLocator() = default;
+  static MoveLocator Of(const rules::Position& position, const rules::MoveNode* node);
   // The node named, or nullptr when the record no longer holds that move at that place.
   rules::MoveNode* Find(const rules::Position& position) const;
   bool at_root() const { return steps_.empty(); }

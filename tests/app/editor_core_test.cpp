@@ -85,17 +85,17 @@ TEST_F(MoveAnnotationTest, StoreAndDeleteRoundTrip) {
   EXPECT_EQ(AnnotationText(node), "") << "an empty text stores nothing";
 }
 
-TEST_F(MoveAnnotationTest, APathFindsItsMoveUntilTheRecordChanges) {
-  const MovePath path = MovePath::Of(board_, board_.current());
-  EXPECT_EQ(path.Find(board_), board_.current());
+TEST_F(MoveAnnotationTest, ALocatorFindsItsMoveUntilTheRecordChanges) {
+  const MoveLocator locator = MoveLocator::Of(board_, board_.current());
+  EXPECT_EQ(locator.Find(board_), board_.current());
   EXPECT_EQ(AnnotationTitle(board_, board_.current()), "指し手 後手３四歩の注釈");
   EXPECT_EQ(AnnotationTitle(board_, board_.root()), "指し手 ???の注釈");
-  // Another second move in place of the first: the path names nothing now.
+  // Another second move in place of the first: the locator finds nothing now.
   controller_.StepBack();
   board_.DeleteBranch(board_.current()->child);
   Move(83, 84);
-  EXPECT_EQ(path.Find(board_), nullptr);
-  EXPECT_TRUE(MovePath::Of(board_, board_.root()).at_root());
+  EXPECT_EQ(locator.Find(board_), nullptr);
+  EXPECT_TRUE(MoveLocator::Of(board_, board_.root()).at_root());
 }
 
 TEST(EditorSettingsTest, FontsBarsAndRectanglesReadBackAndDefaultsApply) {
