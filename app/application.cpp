@@ -239,6 +239,7 @@ BoardView* Application::NewDocument(DocKind kind) {
   if (kind == DocKind::kTsume) {
     view->controller().TsumeLayout();
     view->controller().Refresh();
+    view->RecordChanged();
     doc->SetModified(false);
   }
   return view;

@@ -7,9 +7,12 @@
 #include <QPainter>
 
 #include "app/application.h"
+#include "app/branch_dialog.h"
 #include "app/core/command_ids.h"
+#include "app/core/record_navigation.h"
 #include "app/qt_dib.h"
 #include "app/qt_text.h"
+#include "app/record_window.h"
 #include "record/archive.h"
 
 using namespace record;
@@ -45,7 +48,22 @@ BoardView::BoardView(BoardDocument* doc, QWidget* parent)
   controller_.Attach();
 }
 
-BoardView::~BoardView() = default;
+BoardView::~BoardView() {
+  // The record window goes with its board.
+  if (record_window_) record_window_->Detach();
+}
+
+RecordWindow* BoardView::record_window() const { return record_window_; }
+void BoardView::SetRecordWindow(RecordWindow* window) { record_window_ = window; }
+void BoardView::RecordWindowClosed() { record_window_ = nullptr; }
+
+void BoardView::CurrentMoveChanged() {
+  if (record_window_) record_window_->SelectCurrentMove();
+}
+
+void BoardView::RecordChanged() {
+  if (record_window_) record_window_->Rebuild();
+}
 
 platform::MessageSink& BoardView::messages() { return Application::instance()->messages(); }
 
@@ -165,6 +183,18 @@ CommandState BoardView::Query(int id) {
     case cmd::kTabFocus:
       s.enabled = true;
       break;
+    case cmd::kOpenRecordWindow:
+      s.enabled = doc_->kind() != DocKind::kSetup && !controller_.busy() && !record_window_;
+      break;
+    case cmd::kCloseRecordWindow:
+      s.enabled = !controller_.busy() && record_window_;
+      break;
+    case cmd::kSelectBranch:
+      s.enabled = doc_->kind() != DocKind::kSetup && CanSelectBranch(controller_);
+      break;
+    case cmd::kDeleteMoves:
+      s.enabled = doc_->kind() != DocKind::kSetup && CanDeleteMoves(controller_);
+      break;
     case cmd::kMoveAnnotation:
       s.enabled = doc_->kind() != DocKind::kSetup && !controller_.busy() && doc_->board().current() != doc_->board().root();
       break;
@@ -201,6 +231,18 @@ bool BoardView::Execute(int id) {
       break;
     case cmd::kTabFocus:
       setFocus(Qt::TabFocusReason);
+      break;
+    case cmd::kOpenRecordWindow:
+      OpenRecordWindow(this);
+      break;
+    case cmd::kCloseRecordWindow:
+      record_window_->close();
+      break;
+    case cmd::kSelectBranch:
+      RunBranchSelection(this);
+      break;
+    case cmd::kDeleteMoves:
+      RunBranchDeletion(this);
       break;
     case cmd::kMoveAnnotation:
       annotation_.Open(true);

@@ -12,6 +12,8 @@
 
 namespace app {
 
+class RecordWindow;
+
 class BoardView : public QWidget, public BoardHost {
   Q_OBJECT
 
@@ -44,6 +46,12 @@ class BoardView : public QWidget, public BoardHost {
   bool SetupActive() const override;
   void PrepareLabel(int index) override;
   void ReversedChanged(bool reversed) override;
+  void CurrentMoveChanged() override;  // 113 to the record window
+  void RecordChanged() override;       // 114 to the record window
+
+  RecordWindow* record_window() const;
+  void SetRecordWindow(RecordWindow* window);
+  void RecordWindowClosed();  // 112
   void CloseAnnotation() override { annotation_.Close(); }  // 104
   bool AnnotationOpen() const override { return annotation_.open(); }
   void OpenAnnotation() override { annotation_.Open(false); }
@@ -66,6 +74,7 @@ class BoardView : public QWidget, public BoardHost {
   BoardPicture picture_;
   BoardController controller_;
   QTimer timers_[2];
+  QPointer<RecordWindow> record_window_;
   AnnotationLink annotation_{*this};  // last: its editor goes first when the board goes
 };
 

@@ -26,6 +26,7 @@
 #include "app/core/command_ids.h"
 #include "app/core/pane_text.h"
 #include "app/qt_text.h"
+#include "app/record_window.h"
 #include "app/setup_window.h"
 #include "app/text_editor_window.h"
 #include "app/title_window.h"
@@ -248,6 +249,7 @@ BoardView* MainWindow::AddDocument(BoardDocument* doc) {
   connect(view, &BoardView::StateChanged, this, [this] { UpdateCommandUi(); });
   mdi_->setActiveSubWindow(child);
   view->setFocus();
+  if (Application::instance()->kif_window() && doc->kind() != DocKind::kSetup) view->Execute(cmd::kOpenRecordWindow);
   ActiveChanged();
   return view;
 }
@@ -255,6 +257,7 @@ BoardView* MainWindow::AddDocument(BoardDocument* doc) {
 BoardWindow* MainWindow::ActiveChild() const {
   QMdiSubWindow* w = mdi_->activeSubWindow();
   if (!w && !mdi_->subWindowList().isEmpty()) w = mdi_->currentSubWindow();
+  if (QMdiSubWindow* board = BoardFrameOf(w)) w = board;  // a record window acts for its board
   return qobject_cast<BoardWindow*>(w);
 }
 

@@ -12,8 +12,11 @@
 #include "app/application.h"
 #include "app/annotation_editor.h"
 #include "app/board_view.h"
+#include "app/branch_dialog.h"
 #include "app/core/command_ids.h"
+#include "app/core/record_navigation.h"
 #include "app/main_window.h"
+#include "app/record_window.h"
 #include "app/setup_window.h"
 #include "platform/text_codec.h"
 #include "rules/piece_code.h"
@@ -31,6 +34,32 @@ bool Save(QWidget* w, const QDir& dir, const char* name) {
   }
   std::printf("%s\n", qPrintable(path));
   return true;
+}
+
+// The sample game at ply 5 with its record window beside it (the tree open down to the board's move,
+// through the branch at ply 2), and the branch selection dialog at that branch.
+bool RecordWindowShots(MainWindow* frame, BoardView* game, const QDir& out) {
+  frame->resize(1120, 720);
+  for (QMdiSubWindow* w : frame->mdi()->subWindowList()) {
+    if (w->widget() && !w->widget()->isAncestorOf(game)) w->showMinimized();
+  }
+  frame->Activate(game);
+  frame->ActiveChild()->move(0, 0);
+  frame->ActiveChild()->Fit();
+  game->Execute(cmd::kOpenRecordWindow);
+  QApplication::processEvents();
+  MovePath ply5 = LineFollowed(game->document()->board()).path;
+  ply5.resize(5);
+  StepBoardTo(game->controller(), *game, ply5);
+  frame->UpdateCommandUi();
+  bool ok = Save(frame, out, "record-window.png");
+  StepBoardTo(game->controller(), *game, {ply5[0], ply5[1]});
+  const AlternativeList alternatives = AlternativesOfCurrentMove(game->document()->board());
+  BranchDialog dialog(BranchDialog::kSelect, alternatives.lines, alternatives.current, frame);
+  dialog.show();
+  ok = ok && Save(&dialog, out, "branch-dialog.png");
+  dialog.close();
+  return ok;
 }
 
 }  // namespace
@@ -104,5 +133,6 @@ int main(int argc, char** argv) {
   setup->view()->Execute(cmd::kLayoutRookLance);
   ok = ok && Save(setup, out, "setup-window.png");
   ok = ok && EditorShots(frame, game, out);
+  ok = ok && RecordWindowShots(frame, game, out);
   return ok ? 0 : 1;
 }

@@ -41,6 +41,7 @@ class BoardController {
 
   BoardKind kind() const { return kind_; }
   ScreenBoard& board() { return board_; }
+  const ScreenBoard& board() const { return board_; }
 
   // --- modes ------------------------------------------------------------------------------------
   bool record_editing() const { return record_editing_; }
@@ -86,6 +87,12 @@ class BoardController {
   void StopAutoPlay() { stop_requested_ = true; }
   int auto_direction() const { return auto_direction_; }
   void TimerTick(int id);
+  // Puts every held piece back (before the board moves by another way, e.g. the record window).
+  void PutBackHeld() {
+    while (holding()) PutBackLast();
+  }
+  // Opens the annotation window on the move now current when automatic display is on and it has one.
+  void AnnotationWhenDue();
 
   // --- set-up window ----------------------------------------------------------------------------
   void ApplyLayout(int command);  // the 駒 配置 commands, 詰将棋 included
@@ -124,7 +131,6 @@ class BoardController {
   void ShowImages();
   void EndAutoPlay();
   void RestartIfDue(int direction);
-  void AnnotationWhenDue();
   bool CanPromoteFace(int piece) const;
   bool InPromotionZone(rules::Side side, rules::Location location) const;
   void Message(const char* utf8);
