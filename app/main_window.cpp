@@ -77,11 +77,17 @@ void BoardWindow::Fit() {
 }
 
 void BoardWindow::closeEvent(QCloseEvent* event) {
-  if (busy_ > 0 || !document()->SaveModified()) {
+  if (busy_ > 0) {
     event->ignore();
     return;
   }
-  view_->CloseAnnotation();  // internal command 104 before the frame goes
+  // Internal command 104 first: an annotation stored as its editor closes is then part of the document
+  // that the save question is about.
+  view_->CloseAnnotation();
+  if (!document()->SaveModified()) {
+    event->ignore();
+    return;
+  }
   QMdiSubWindow::closeEvent(event);
 }
 

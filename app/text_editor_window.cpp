@@ -19,6 +19,7 @@
 #include "app/core/command_ids.h"
 #include "app/core/editor_commands.h"
 #include "app/core/reflow.h"
+#include "app/main_window.h"
 #include "app/qt_text.h"
 #include "platform/files.h"
 #include "platform/text_codec.h"
@@ -312,9 +313,8 @@ bool TextEditor::Execute(int id) {
       statusBar()->setVisible(statusBar()->isHidden());
       break;
     case cmd::kAbout:
-      if (auto* main = qobject_cast<QMainWindow*>(parentWidget())) {
-        if (auto* ui = main->findChild<CommandUi*>(QString(), Qt::FindDirectChildrenOnly)) ui->Action(id)->trigger();
-      }
+      // The about box is the main window's.
+      if (auto* main = qobject_cast<MainWindow*>(parentWidget())) main->Execute(id);
       break;
     default:
       return false;

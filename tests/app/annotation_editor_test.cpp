@@ -158,8 +158,18 @@ class AnnotationEditorTest : public QObject {
     QVERIFY(!editor->Execute(cmd::kNoteStore));
 
     editor->toolbar()->hide();
+    // Closing the board: an annotation stored as its editor closes is in the save question that follows.
+    view->Execute(cmd::kFirst);
+    view->Execute(cmd::kForward);
+    view->Execute(cmd::kMoveAnnotation);
+    editor = view->annotation().editor();
+    editor->toolbar()->hide();
+    editor->view()->insertPlainText(QStringLiteral("x"));
     view->document()->SetModified(false);
+    sink_.questions.clear();
+    sink_.answers = {Answer::kYes, Answer::kNo};
     frame()->ActiveChild()->close();
+    QCOMPARE(sink_.questions.size(), size_t{2});
     QTRY_VERIFY(editor.isNull());
     QCOMPARE(app_->settings().GetInt("EDITOR_SECTION", "VisibleCEditorToolBar", 1), 0);
   }
@@ -181,6 +191,15 @@ class AnnotationEditorTest : public QObject {
     QVERIFY(editor->OpenFile(path));
     QCOMPARE(editor->view()->toPlainText(), QString::fromUtf8("矢倉\n\n先手は銀を上がる"));
     QVERIFY(!editor->modified());
+    // 追い詰め closes up the paragraph and keeps the blank line; 元に戻す takes it back.
+    editor->Execute(cmd::kEdReflow);
+    QCOMPARE(editor->view()->toPlainText(), QString::fromUtf8("矢倉\n\n先手は銀を上がる"));
+    editor->view()->setPlainText(QString::fromUtf8("先手は\n銀を上がる"));
+    editor->Execute(cmd::kEdReflow);
+    QCOMPARE(editor->view()->toPlainText(), QString::fromUtf8("先手は銀を上がる"));
+    editor->Execute(cmd::kEdUndo);
+    QCOMPARE(editor->view()->toPlainText(), QString::fromUtf8("先手は\n銀を上がる"));
+    editor->SetModified(false);
 
     // Closed and opened again: the same frame at its place, with a new empty text.
     const QRect place = editor->geometry();
