@@ -10,6 +10,7 @@
 #include "app/branch_dialog.h"
 #include "app/core/command_ids.h"
 #include "app/core/record_navigation.h"
+#include "app/header_dialog.h"
 #include "app/qt_dib.h"
 #include "app/qt_text.h"
 #include "app/record_window.h"
@@ -183,6 +184,9 @@ CommandState BoardView::Query(int id) {
     case cmd::kTabFocus:
       s.enabled = true;
       break;
+    case cmd::kMoveAnnotation:
+      s.enabled = doc_->kind() != DocKind::kSetup && !controller_.busy() && doc_->board().current() != doc_->board().root();
+      break;
     case cmd::kOpenRecordWindow:
       s.enabled = doc_->kind() != DocKind::kSetup && !controller_.busy() && !record_window_;
       break;
@@ -195,8 +199,17 @@ CommandState BoardView::Query(int id) {
     case cmd::kDeleteMoves:
       s.enabled = doc_->kind() != DocKind::kSetup && CanDeleteMoves(controller_);
       break;
-    case cmd::kMoveAnnotation:
-      s.enabled = doc_->kind() != DocKind::kSetup && !controller_.busy() && doc_->board().current() != doc_->board().root();
+    case cmd::kOpenAux:
+      s.enabled = doc_->kind() != DocKind::kSetup;
+      break;
+    case cmd::kCloseAux:
+      s.enabled = panes_.open();
+      break;
+    case cmd::kGameHeader:
+      s.enabled = doc_->kind() == DocKind::kGame && !controller_.busy();
+      break;
+    case cmd::kTsumeHeader:
+      s.enabled = doc_->kind() == DocKind::kTsume && !controller_.busy();
       break;
     case cmd::kMailPosition:
     case cmd::kClipRecordText:
@@ -232,6 +245,9 @@ bool BoardView::Execute(int id) {
     case cmd::kTabFocus:
       setFocus(Qt::TabFocusReason);
       break;
+    case cmd::kMoveAnnotation:
+      annotation_.Open(true);
+      break;
     case cmd::kOpenRecordWindow:
       OpenRecordWindow(this);
       break;
@@ -244,8 +260,15 @@ bool BoardView::Execute(int id) {
     case cmd::kDeleteMoves:
       RunBranchDeletion(this);
       break;
-    case cmd::kMoveAnnotation:
-      annotation_.Open(true);
+    case cmd::kOpenAux:
+      panes_.Open();
+      break;
+    case cmd::kCloseAux:
+      panes_.Close();
+      break;
+    case cmd::kGameHeader:
+    case cmd::kTsumeHeader:
+      EditHeader(*this);
       break;
     case cmd::kMailPosition:
       QGuiApplication::clipboard()->setText(FromCore(doc_->game()->MailPositionText()));

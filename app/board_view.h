@@ -6,8 +6,9 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "app/annotation_editor.h"
 #include "app/board_document.h"
+#include "app/annotation_editor.h"
+#include "app/board_panes.h"
 #include "app/core/board_controller.h"
 
 namespace app {
@@ -46,16 +47,19 @@ class BoardView : public QWidget, public BoardHost {
   bool SetupActive() const override;
   void PrepareLabel(int index) override;
   void ReversedChanged(bool reversed) override;
+  void CloseAnnotation() override { annotation_.Close(); }  // 104
+  bool AnnotationOpen() const override { return annotation_.open(); }
+  void OpenAnnotation() override { annotation_.Open(false); }
+  AnnotationLink& annotation() { return annotation_; }
   void CurrentMoveChanged() override;  // 113 to the record window
   void RecordChanged() override;       // 114 to the record window
 
   RecordWindow* record_window() const;
   void SetRecordWindow(RecordWindow* window);
   void RecordWindowClosed();  // 112
-  void CloseAnnotation() override { annotation_.Close(); }  // 104
-  bool AnnotationOpen() const override { return annotation_.open(); }
-  void OpenAnnotation() override { annotation_.Open(false); }
-  AnnotationLink& annotation() { return annotation_; }
+  void RedrawHeader() override { panes_.Refresh(); }
+
+  BoardPanes& panes() { return panes_; }
 
  Q_SIGNALS:
   void StateChanged();  // something the menus and the status bar show may have changed
@@ -75,6 +79,7 @@ class BoardView : public QWidget, public BoardHost {
   BoardController controller_;
   QTimer timers_[2];
   QPointer<RecordWindow> record_window_;
+  BoardPanes panes_{*this};
   AnnotationLink annotation_{*this};  // last: its editor goes first when the board goes
 };
 

@@ -15,6 +15,7 @@
 #include "app/branch_dialog.h"
 #include "app/core/command_ids.h"
 #include "app/core/record_navigation.h"
+#include "app/header_dialog.h"
 #include "app/main_window.h"
 #include "app/record_window.h"
 #include "app/setup_window.h"
@@ -132,7 +133,16 @@ int main(int argc, char** argv) {
   setup->view()->Execute(cmd::kLayoutBox);
   setup->view()->Execute(cmd::kLayoutRookLance);
   ok = ok && Save(setup, out, "setup-window.png");
-  ok = ok && EditorShots(frame, game, out);
+  // The header and guide panes on a game in progress, and the header dialog over it.
+  frame->Activate(game);
+  game->Execute(cmd::kOpenAux);
+  ok = ok && Save(game, out, "guide-header.png");
+  HeaderDialog header(true, GameFormValues(game->document()->game()->header()), &app.opening_types(), frame);
+  header.show();
+  ok = ok && Save(&header, out, "header-dialog.png");
+  header.close();
+  game->Execute(cmd::kCloseAux);
   ok = ok && RecordWindowShots(frame, game, out);
+  ok = ok && EditorShots(frame, game, out);
   return ok ? 0 : 1;
 }
