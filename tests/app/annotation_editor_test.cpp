@@ -11,6 +11,7 @@
 
 #include "app/annotation_editor.h"
 #include "app/application.h"
+#include "tests/app/gui_test_home.h"
 #include "app/board_view.h"
 #include "app/core/command_ids.h"
 #include "app/main_window.h"
@@ -62,17 +63,9 @@ class AnnotationEditorTest : public QObject {
 
  private Q_SLOTS:
   void initTestCase() {
-    QVERIFY(home_.isValid());
-    for (const char* f : {"back.dib", "kmfont.dib", "KBox.dib", "sg0.dib", "sg1.dib", "su0.dib", "su1.dib", "kmsound.wav"}) {
-      QVERIFY(QFile::copy(QStringLiteral(KOMARAKU_PROGRAM_DIR "/") + f, home_.filePath(QString::fromLatin1(f))));
-    }
-    qputenv("SHGDB", home_.filePath(QStringLiteral("database")).toUtf8());
-    AppOptions options;
-    options.program_dir = home_.path() + '/';
-    options.title = false;
-    app_ = std::make_unique<Application>(options);
-    app_->SetMessageSink(&sink_);
-    QCOMPARE(app_->Start(), -1);
+    QVERIFY(CopyProgramFiles(home_));
+    app_ = StartApplication(home_, &sink_);
+    QVERIFY(app_);
   }
 
   void commandOpensTheEditorOnTheMoveAndStoresAndDeletes() {

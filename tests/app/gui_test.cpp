@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "app/application.h"
+#include "tests/app/gui_test_home.h"
 #include "app/board_view.h"
 #include "app/core/command_ids.h"
 #include "app/main_window.h"
@@ -75,18 +76,10 @@ class GuiTest : public QObject {
 
  private Q_SLOTS:
   void initTestCase() {
-    QVERIFY(home_.isValid());
-    for (const char* f : {"back.dib", "kmfont.dib", "KBox.dib", "sg0.dib", "sg1.dib", "su0.dib", "su1.dib", "kmsound.wav"}) {
-      QVERIFY(QFile::copy(QStringLiteral(KOMARAKU_PROGRAM_DIR "/") + f, home_.filePath(QString::fromLatin1(f))));
-    }
+    QVERIFY(CopyProgramFiles(home_));
     QFile::remove(home_.filePath(QStringLiteral("su1.dib")));  // drawn from text on first use
-    qputenv("SHGDB", home_.filePath(QStringLiteral("database")).toUtf8());
-    AppOptions options;
-    options.program_dir = home_.path() + '/';
-    options.title = false;
-    app_ = std::make_unique<Application>(options);
-    app_->SetMessageSink(&sink_);
-    QCOMPARE(app_->Start(), -1);
+    app_ = StartApplication(home_, &sink_);
+    QVERIFY(app_);
     QVERIFY(frame() != nullptr);
     QVERIFY(frame()->ActiveView() != nullptr);  // a new game record on start
   }

@@ -1,0 +1,26 @@
+#include "tests/app/gui_test_home.h"
+
+#include <QFile>
+
+namespace app {
+
+bool CopyProgramFiles(const QTemporaryDir& home) {
+  if (!home.isValid()) return false;
+  for (const char* f : {"back.dib", "kmfont.dib", "KBox.dib", "sg0.dib", "sg1.dib", "su0.dib", "su1.dib", "kmsound.wav"}) {
+    if (!QFile::copy(QStringLiteral(KOMARAKU_PROGRAM_DIR "/") + f, home.filePath(QString::fromLatin1(f)))) return false;
+  }
+  return true;
+}
+
+std::unique_ptr<Application> StartApplication(const QTemporaryDir& home, platform::MessageSink* sink) {
+  qputenv("SHGDB", home.filePath(QStringLiteral("database")).toUtf8());
+  AppOptions options;
+  options.program_dir = home.path() + '/';
+  options.title = false;
+  auto app = std::make_unique<Application>(options);
+  app->SetMessageSink(sink);
+  if (app->Start() != -1) return nullptr;
+  return app;
+}
+
+}  // namespace app
