@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
+#include <QPointer>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
@@ -235,6 +236,34 @@ QMdiSubWindow* BoardFrameOf(QMdiSubWindow* w) {
   return record && record->view() ? FrameOf(record->view()) : nullptr;
 }
 
+namespace {
+
+// Beside the board, as tall as it; moved left over the board rather than out of sight.
+void PlaceBesideBoard(RecordWindow* window, QMdiSubWindow* board_frame, QMdiArea* mdi) {
+  mdi->addSubWindow(window);
+  window->setWindowIcon(ToolbarIcon(cmd::kOpenRecordWindow));
+  const QRect b = board_frame->geometry();
+  const int x = std::max(0, std::min(b.right() + 1, mdi->viewport()->width() - window->width()));
+  window->setGeometry(x, b.top(), window->width(), b.height());
+  window->show();
+  mdi->setActiveSubWindow(board_frame);
+  // Scrolled again once the panes have their sizes.
+  QTimer::singleShot(0, window, &RecordWindow::SelectCurrentMove);
+}
+
+// An area not shown yet places its windows when it shows, around those already placed: the board must
+// have its place, and the area its size, before the record window takes the place beside the board.
+void PlaceWhenShown(RecordWindow* window, QPointer<QMdiSubWindow> frame, QPointer<QMdiArea> area) {
+  if (!frame || !area) return;
+  if (area->isVisible()) {
+    PlaceBesideBoard(window, frame, area);
+    return;
+  }
+  QTimer::singleShot(20, window, [window, frame, area] { PlaceWhenShown(window, frame, area); });
+}
+
+}  // namespace
+
 RecordWindow* OpenRecordWindow(BoardView* view) {
   if (RecordWindow* open = view->record_window()) {
     open->show();
@@ -248,16 +277,7 @@ RecordWindow* OpenRecordWindow(BoardView* view) {
     window->show();
     return window;
   }
-  mdi->addSubWindow(window);
-  window->setWindowIcon(ToolbarIcon(cmd::kOpenRecordWindow));
-  // Beside the board, as tall as it; moved left over the board rather than out of sight.
-  const QRect b = board_frame->geometry();
-  const int x = std::max(0, std::min(b.right() + 1, mdi->viewport()->width() - window->width()));
-  window->setGeometry(x, b.top(), window->width(), b.height());
-  window->show();
-  mdi->setActiveSubWindow(board_frame);
-  // Scrolled again once the panes have their sizes.
-  QTimer::singleShot(0, window, &RecordWindow::SelectCurrentMove);
+  PlaceWhenShown(window, board_frame, mdi);
   return window;
 }
 
