@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "app/qt_message_sink.h"
 #include "app/qt_text.h"
 #include "platform/files.h"
 #include "record/archive.h"
@@ -112,16 +113,7 @@ bool BoardDocument::SaveAs() {
 
 bool BoardDocument::SaveModified() {
   if (!modified_) return true;
-  const std::string question = ToCore(title_) + platform::Utf8ToCp932(" への変更を保存しますか?");
-  switch (messages_->Ask(question, platform::Buttons::kYesNoCancel)) {
-    case platform::Answer::kYes:
-      return Save();
-    case platform::Answer::kNo:
-      return true;
-    case platform::Answer::kCancel:
-      break;
-  }
-  return false;
+  return AskToSaveChanges(*messages_, title_, [this] { return Save(); });
 }
 
 bool BoardDocument::ReadText(const std::string& bytes) {

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/qt_text.h"
+#include "platform/text_codec.h"
 
 namespace app {
 
@@ -41,6 +42,18 @@ platform::Answer QtMessageSink::Ask(std::string_view question, platform::Buttons
   if (box.clickedButton() == yes) return platform::Answer::kYes;
   if (no && box.clickedButton() == no) return platform::Answer::kNo;
   return cancel ? platform::Answer::kCancel : platform::Answer::kNo;
+}
+
+bool AskToSaveChanges(platform::MessageSink& messages, const QString& name, const std::function<bool()>& save) {
+  switch (messages.Ask(ToCore(name) + platform::Utf8ToCp932(" への変更を保存しますか?"), platform::Buttons::kYesNoCancel)) {
+    case platform::Answer::kYes:
+      return save();
+    case platform::Answer::kNo:
+      return true;
+    case platform::Answer::kCancel:
+      break;
+  }
+  return false;
 }
 
 }  // namespace app

@@ -20,6 +20,7 @@
 #include "app/core/editor_commands.h"
 #include "app/core/reflow.h"
 #include "app/main_window.h"
+#include "app/qt_message_sink.h"
 #include "app/qt_text.h"
 #include "platform/files.h"
 #include "platform/text_codec.h"
@@ -326,15 +327,7 @@ bool TextEditor::Execute(int id) {
 bool TextEditor::CanClose() {
   if (!modified()) return true;
   const QString name = path_.isEmpty() ? QString::fromUtf8("文書") : QFileInfo(path_).fileName();
-  switch (Messages().Ask(ToCore(name) + platform::Utf8ToCp932(" への変更を保存しますか?"), platform::Buttons::kYesNoCancel)) {
-    case platform::Answer::kYes:
-      return Save();
-    case platform::Answer::kNo:
-      return true;
-    case platform::Answer::kCancel:
-      break;
-  }
-  return false;
+  return AskToSaveChanges(Messages(), name, [this] { return Save(); });
 }
 
 void TextEditor::SaveSettings() {

@@ -32,19 +32,10 @@ std::string Sjis(const char* utf8) { return platform::Utf8ToCp932(utf8); }
 
 }  // namespace
 
-class AnnotationEditorTest : public QObject {
+class AnnotationEditorTest : public GuiSuite {
   Q_OBJECT
 
  private:
-  QTemporaryDir home_;
-  std::unique_ptr<Application> app_;
-  platform::RecordingMessageSink sink_;
-
-  MainWindow* frame() { return app_->main_window(); }
-  bool Enabled(int id) {
-    frame()->UpdateCommandUi();
-    return frame()->commands().Action(id)->isEnabled();
-  }
   BoardView* OpenGame() {
     const QString path = home_.filePath(QStringLiteral("game.csa"));
     if (!platform::WriteWholeFile(ToCore(path), Sjis(kGameText))) return nullptr;

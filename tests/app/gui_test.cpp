@@ -45,21 +45,10 @@ const char kProblemText[] =
 
 }  // namespace
 
-class GuiTest : public QObject {
+class GuiTest : public GuiSuite {
   Q_OBJECT
 
  private:
-  QTemporaryDir home_;
-  std::unique_ptr<Application> app_;
-  platform::RecordingMessageSink sink_;
-
-  MainWindow* frame() { return app_->main_window(); }
-  void Trigger(int id) {
-    frame()->UpdateCommandUi();
-    QAction* a = frame()->commands().Action(id);
-    QVERIFY2(a->isEnabled(), qPrintable(QStringLiteral("command %1 disabled").arg(id)));
-    a->trigger();
-  }
   void Click(BoardView* view, int square) {
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, Center(square, view->document()->board().reversed()));
   }

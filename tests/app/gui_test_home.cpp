@@ -1,6 +1,8 @@
 #include "tests/app/gui_test_home.h"
 
+#include <QAction>
 #include <QFile>
+#include <QTest>
 
 namespace app {
 
@@ -21,6 +23,18 @@ std::unique_ptr<Application> StartApplication(const QTemporaryDir& home, platfor
   app->SetMessageSink(sink);
   if (app->Start() != -1) return nullptr;
   return app;
+}
+
+void GuiSuite::Trigger(int id) {
+  frame()->UpdateCommandUi();
+  QAction* a = frame()->commands().Action(id);
+  QVERIFY2(a->isEnabled(), qPrintable(QStringLiteral("command %1 disabled").arg(id)));
+  a->trigger();
+}
+
+bool GuiSuite::Enabled(int id) {
+  frame()->UpdateCommandUi();
+  return frame()->commands().Action(id)->isEnabled();
 }
 
 }  // namespace app

@@ -25,25 +25,10 @@
 using namespace app;
 using namespace rules;
 
-class RecordWindowTest : public QObject {
+class RecordWindowTest : public GuiSuite {
   Q_OBJECT
 
  private:
-  QTemporaryDir home_;
-  std::unique_ptr<Application> app_;
-  platform::RecordingMessageSink sink_;
-
-  MainWindow* frame() { return app_->main_window(); }
-  void Trigger(int id) {
-    frame()->UpdateCommandUi();
-    QAction* a = frame()->commands().Action(id);
-    QVERIFY2(a->isEnabled(), qPrintable(QStringLiteral("command %1 disabled").arg(id)));
-    a->trigger();
-  }
-  bool Enabled(int id) {
-    frame()->UpdateCommandUi();
-    return frame()->commands().Action(id)->isEnabled();
-  }
   static void Click(BoardView* view, int square) {
     const Point p = SquareCenter(square, view->document()->board().reversed());
     view->controller().LeftDown(p.x, p.y);
