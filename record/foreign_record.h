@@ -1,0 +1,34 @@
+// Records that come from elsewhere as text: Kakinoki files (KIF and KI2, what most web sites and shogi
+// programs give out, in CP932 or UTF-8) opened as games, and text pasted from another program, which may
+// hold a CSA, KIF or KI2 record. Kakinoki text goes through the batch converter's reader, which replays
+// every move, keeps branches and handicaps, and refuses a game whose start it cannot place.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace record {
+
+class GameDocument;
+
+enum class RecordTextKind { kNotRecord, kCsa, kKakinoki };
+
+// Which reader a text (CP932) needs, by its first line that only one kind has: a CSA position, move or
+// player line, or a Kakinoki header, diagram or move line (KIF numbered, KI2 with ▲/△).
+RecordTextKind DetectRecordText(std::string_view cp932);
+
+// The bytes of a text as CP932: UTF-8 is converted, with the ☗/☖ turn marks some sites use read as ▲/△
+// (CP932 has no such characters).
+std::string ForeignTextToCp932(std::string_view bytes);
+
+// Reads the first game of a Kakinoki text (CP932 or UTF-8) into the document. The document changes only
+// when a game was read; otherwise the reason has been shown (the converter's, or
+// "柿木形式の棋譜ではありません。") and the result is false. A game whose moves stop at one that cannot
+// be read or played loads up to there, and the message says so.
+bool ReadKakinokiGame(std::string_view bytes, std::string_view source_name, GameDocument& doc);
+
+// Reads pasted text (CP932 or UTF-8) holding a CSA record (header and moves, or moves alone) or a
+// Kakinoki record into the document. Text that is neither shows "クリップボードの内容は棋譜ではありません。"
+// and changes nothing.
+bool ReadPastedRecord(std::string_view bytes, GameDocument& doc);
+
+}  // namespace record
