@@ -3,10 +3,13 @@
 namespace solver {
 
 int SolverOutputList::Append(std::string_view line) {
-  const int n = static_cast<int>(lines_.size());
+  int dropped = 0;
+  if (size() >= kMaxLines) {
+    lines_.pop_front();
+    dropped = 1;
+  }
   lines_.emplace_back(line);
-  if (n == kMaxLines) lines_.clear();
-  return n;
+  return dropped;
 }
 
 }  // namespace solver

@@ -1,10 +1,11 @@
 // The lines of a solver output window (its one column, 思考状況): appended in order as the solve procedure
-// sends them, never more than 5000. The 5001st line empties the list and is lost with it; the next line
-// starts it again. The window keeps one of these on its own thread and shows it.
+// sends them, never more than 5000. A full list lets its oldest line go for each new one, so the newest
+// lines, the ones that say how the solve ended, are always there. The window shows one of these on its
+// own thread.
 #pragma once
+#include <deque>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace solver {
 
@@ -12,14 +13,15 @@ class SolverOutputList {
  public:
   static constexpr int kMaxLines = 5000;
 
-  // Appends a line and returns the index the window selects and scrolls to: the new line's, which no
-  // longer exists when the list has just been emptied.
+  // Appends a line, the oldest going first when the list is full. Returns how many lines left the front
+  // (0 or 1); the new line is always the last.
   int Append(std::string_view line);
-  const std::vector<std::string>& lines() const { return lines_; }
+  const std::deque<std::string>& lines() const { return lines_; }
+  int size() const { return static_cast<int>(lines_.size()); }
   void Clear() { lines_.clear(); }
 
  private:
-  std::vector<std::string> lines_;
+  std::deque<std::string> lines_;
 };
 
 }  // namespace solver

@@ -13,6 +13,21 @@ void PrepareForSolving(RecordBoard& board) {
   board.BeginRecord();
 }
 
+void CopyProblemForSolving(const RecordDocument& source, ProblemDocument& target) {
+  target.board().SetPositionFrom(source.board());
+  target.SetReversed(source.reversed());
+  if (const auto* problem = dynamic_cast<const ProblemDocument*>(&source)) {
+    const ProblemHeader& from = problem->header();
+    ProblemHeader& to = target.header();
+    for (int i = 0; i < from.FieldCount(); ++i) {
+      to.ClearField(i);
+      to.SetField(i, from.Field(i));
+    }
+    to.SetAnnotation(from.Annotation());
+    to.SetProblemPosition(from.ProblemPosition());
+  }
+}
+
 std::vector<std::string> MainLineTexts(RecordBoard& board) {
   std::vector<std::string> texts;
   board.GoToStart();

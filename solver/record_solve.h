@@ -15,6 +15,12 @@ namespace solver {
 // to move as the attacker, is what gets solved. The header stays.
 void PrepareForSolving(record::RecordBoard& board);
 
+// The problem a new window solves: `target` takes the current position of `source` as its start, with
+// the side to move as the attacker and no moves, its seat, and its tsume header when `source` is a
+// problem too (a game's header has no place in a problem; `target` keeps its own). `source` is left as it
+// was.
+void CopyProblemForSolving(const record::RecordDocument& source, record::ProblemDocument& target);
+
 // The standard texts of the record's selected line (the main line the main-line rule picks), from the
 // start. The board is left at the start.
 std::vector<std::string> MainLineTexts(record::RecordBoard& board);

@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/progress_sink.h"
 #include "record/record_file.h"
+#include "rules/board_form.h"
 #include "solver/record_solve.h"
 #include "solver/solve_procedure.h"
 #include "tests/support/solution_check.h"
@@ -70,6 +71,43 @@ TEST_F(RecordSolve, AnUnwritablePathIsReported) {
   RecordFile file;
   ASSERT_TRUE(file.Load(problem_path_).complete);
   EXPECT_FALSE(WriteSolvedProblem(file.problem(), "/nonexistent-folder/solved.pcl"));
+}
+
+BoardForm FormOf(const Position& position) {
+  BoardForm form;
+  form.FromPosition(position);
+  return form;
+}
+
+TEST(CopyProblemForSolving, TakesTheCurrentPositionAndAProblemHeaderAndLeavesTheSourceAlone) {
+  PlainBoard board;
+  ProblemDocument target(board);
+  RecordFile game;
+  ASSERT_TRUE(game.LoadText("PI\r\n+\r\n+7776FU\r\n-3334FU\r\n+2726FU\r\n", RecordFileKind::kCsa).complete);
+  game.board().GoToStart();
+  game.board().StepForward();
+  game.board().StepForward();
+  game.document().SetReversed(1);
+  const MoveNode* source_place = game.board().current();
+  target.header().SetField(ProblemHeader::kTitle, "old");
+  CopyProblemForSolving(game.document(), target);
+  EXPECT_TRUE(FormOf(board) == FormOf(game.board()));
+  EXPECT_EQ(board.side_to_move(), kSente);
+  EXPECT_EQ(board.root()->child, nullptr);
+  EXPECT_EQ(target.reversed(), 1);
+  EXPECT_EQ(target.header().Field(ProblemHeader::kTitle), "old");  // a game has no tsume header to give
+  EXPECT_EQ(game.board().current(), source_place);
+  EXPECT_EQ(game.board().SelectedLineLength(), 3);
+
+  RecordFile problem;
+  ASSERT_TRUE(problem.LoadText("'表題:頭金\r\nP1 *  *  *  * -OU *  *  *  * \r\nP3 *  *  *  * +FU *  *  *  * \r\n"
+                               "P+00KI\r\nP-00AL\r\n+\r\n+0052KI\r\n", RecordFileKind::kPcl).complete);
+  CopyProblemForSolving(problem.document(), target);
+  EXPECT_EQ(target.header().Field(ProblemHeader::kTitle), "頭金");
+  EXPECT_EQ(target.reversed(), 0);
+  EXPECT_TRUE(FormOf(board) == FormOf(problem.board()));
+  EXPECT_EQ(board.root()->child, nullptr);
+  EXPECT_NE(problem.board().root()->child, nullptr);
 }
 
 }  // namespace

@@ -113,14 +113,20 @@ TEST(SolveWorkers, RunOneSolveAtATimeAndStopOnRequest) {
 
 namespace {
 
-TEST(SolverOutputLists, TheLine5001EmptiesTheList) {
+TEST(SolverOutputLists, KeepTheNewest5000Lines) {
   SolverOutputList list;
-  for (int i = 0; i < SolverOutputList::kMaxLines; ++i) EXPECT_EQ(list.Append("line"), i);
-  EXPECT_EQ(list.lines().size(), 5000u);
-  EXPECT_EQ(list.Append("5001"), 5000);
-  EXPECT_TRUE(list.lines().empty());
+  for (int i = 0; i < SolverOutputList::kMaxLines; ++i) EXPECT_EQ(list.Append(std::to_string(i)), 0);
+  EXPECT_EQ(list.size(), 5000);
+  // The 5001st line pushes the oldest out; nothing else is lost.
+  EXPECT_EQ(list.Append("5000"), 1);
+  EXPECT_EQ(list.size(), 5000);
+  EXPECT_EQ(list.lines().front(), "1");
+  EXPECT_EQ(list.lines().back(), "5000");
+  EXPECT_EQ(list.Append("5001"), 1);
+  EXPECT_EQ(list.lines().front(), "2");
+  list.Clear();
   EXPECT_EQ(list.Append("again"), 0);
-  EXPECT_EQ(list.lines(), std::vector<std::string>{"again"});
+  EXPECT_EQ(list.size(), 1);
 }
 
 }  // namespace
