@@ -6,12 +6,14 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMdiSubWindow>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QTimer>
 #include <cstdlib>
 
 #include "app/board_view.h"
 #include "app/main_window.h"
+#include "app/printing.h"
 #include "app/qt_dib.h"
 #include "app/qt_message_sink.h"
 #include "app/qt_text.h"
@@ -319,6 +321,12 @@ void Application::ShowTitleWindow() {
 }
 
 SpeedDialog* Application::speed_dialog() const { return speed_dialog_; }
+
+QPrinter& Application::printer() {
+  if (!printer_) printer_ = NewPrinter();
+  return *printer_;
+}
+
 bool Application::setup_active() const { return setup_window_ != nullptr; }
 SetupWindow* Application::setup_window() const { return setup_window_; }
 void Application::SetupClosed() { setup_window_ = nullptr; }

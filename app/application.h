@@ -16,6 +16,8 @@
 #include "platform/message_sink.h"
 #include "platform/settings_file.h"
 
+class QPrinter;
+
 namespace app {
 
 class BoardView;
@@ -73,6 +75,8 @@ class Application : public QObject {
   QStringList& opening_types() { return opening_types_; }
   QStringList& database_dirs() { return database_dirs_; }
   bool title_file_present() const { return title_file_present_; }
+  // The one printer of print, preview and printer setup (its choice, paper and orientation).
+  QPrinter& printer();
 
   // Documents and their windows.
   BoardView* NewDocument(DocKind kind);
@@ -110,6 +114,7 @@ class Application : public QObject {
   MainWindow* main_window_ = nullptr;
   QPointer<SetupWindow> setup_window_;
   QPointer<SpeedDialog> speed_dialog_;
+  std::unique_ptr<QPrinter> printer_;
   bool sound_on_ = false, kif_window_ = false, title_file_present_ = false;
   int slider_forward_ = 5, slider_backward_ = 9;
   QPoint speed_pos_{-1000, -1000};

@@ -11,6 +11,7 @@
 #include "app/core/command_ids.h"
 #include "app/core/record_navigation.h"
 #include "app/header_dialog.h"
+#include "app/printing.h"
 #include "app/qt_dib.h"
 #include "app/qt_text.h"
 #include "app/record_window.h"
@@ -220,6 +221,10 @@ CommandState BoardView::Query(int id) {
     case cmd::kClipTsumePcl:
       s.enabled = doc_->kind() == DocKind::kTsume && !controller_.busy();
       break;
+    case cmd::kPrint:
+    case cmd::kPrintPreview:
+      s.enabled = doc_->kind() != DocKind::kSetup && !controller_.busy();
+      break;
     default:
       s.handled = false;
   }
@@ -280,6 +285,10 @@ bool BoardView::Execute(int id) {
     case cmd::kClipRecordCsa:
     case cmd::kClipTsumePcl:
       QGuiApplication::clipboard()->setText(FromCore(doc_->record().GetRecordCsaText()));
+      break;
+    case cmd::kPrint:
+    case cmd::kPrintPreview:
+      RunPrintCommand(id, this, RecordPrintJob(*doc_));
       break;
     default:
       done = controller_.Execute(id);

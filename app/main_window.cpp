@@ -12,8 +12,6 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -25,6 +23,7 @@
 #include "app/board_view.h"
 #include "app/core/command_ids.h"
 #include "app/core/pane_text.h"
+#include "app/printing.h"
 #include "app/qt_text.h"
 #include "app/record_window.h"
 #include "app/setup_window.h"
@@ -466,12 +465,9 @@ void MainWindow::Execute(int id) {
     case cmd::kHelpTopics:
       ShowHelp();
       break;
-    case cmd::kPrintSetup: {
-      if (!printer_) printer_ = std::make_unique<QPrinter>();
-      QPrintDialog dialog(printer_.get(), this);
-      dialog.exec();
+    case cmd::kPrintSetup:
+      SetUpPrinter(this);
       break;
-    }
     default:
       break;
   }

@@ -10,7 +10,6 @@
 
 class QLabel;
 class QMdiArea;
-class QPrinter;
 class QToolBar;
 
 namespace app {
@@ -93,7 +92,6 @@ class MainWindow : public QMainWindow {
   QToolBar* toolbars_[3] = {};
   QLabel* database_pane_ = nullptr;
   int busy_ = 0;
-  std::unique_ptr<QPrinter> printer_;  // the printer settings the print commands will use
 };
 
 }  // namespace app

@@ -20,6 +20,7 @@
 #include "app/core/editor_commands.h"
 #include "app/core/reflow.h"
 #include "app/main_window.h"
+#include "app/printing.h"
 #include "app/qt_message_sink.h"
 #include "app/qt_text.h"
 #include "platform/files.h"
@@ -263,10 +264,13 @@ CommandState TextEditor::Query(int id) {
     case cmd::kStatusBar:
       s.checked = !statusBar()->isHidden();
       break;
+    case cmd::kPrint:
+    case cmd::kPrintPreview:
+    case cmd::kPrintSetup:
+      break;
     default:
-      // Printing comes with the printing of records; until then its commands stay disabled.
       s.enabled = false;
-      s.handled = id == cmd::kPrint || id == cmd::kPrintPreview || id == cmd::kPrintSetup;
+      s.handled = false;
   }
   return s;
 }
@@ -312,6 +316,11 @@ bool TextEditor::Execute(int id) {
       break;
     case cmd::kStatusBar:
       statusBar()->setVisible(statusBar()->isHidden());
+      break;
+    case cmd::kPrint:
+    case cmd::kPrintPreview:
+    case cmd::kPrintSetup:
+      RunPrintCommand(id, this, TextPrintJob(windowTitle(), Text()));
       break;
     case cmd::kAbout:
       // The about box is the main window's.
