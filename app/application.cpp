@@ -41,7 +41,7 @@ const char kRecentSection[] = "Recent File List";
 
 bool IsRecordFile(const QString& path) {
   return path.endsWith(QStringLiteral(".csa"), Qt::CaseInsensitive) ||
-         path.endsWith(QStringLiteral(".pcl"), Qt::CaseInsensitive);
+         path.endsWith(QStringLiteral(".pcl"), Qt::CaseInsensitive) || IsKakinokiPath(path);
 }
 
 std::vector<std::string> ToCoreList(const QStringList& list) {
@@ -267,6 +267,7 @@ BoardView* Application::OpenDocument(const QString& path, DocKind kind) {
 BoardView* Application::OpenByExtension(const QString& path) {
   if (path.endsWith(QStringLiteral(".csa"), Qt::CaseInsensitive)) return OpenDocument(path, DocKind::kGame);
   if (path.endsWith(QStringLiteral(".pcl"), Qt::CaseInsensitive)) return OpenDocument(path, DocKind::kTsume);
+  if (IsKakinokiPath(path)) return OpenDocument(path, DocKind::kGame);
   return nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include "app/qt_text.h"
 #include "platform/files.h"
 #include "record/archive.h"
+#include "record/foreign_record.h"
 
 using namespace record;
 
@@ -24,6 +25,11 @@ const DocTemplateInfo kTemplates[] = {
 }  // namespace
 
 const DocTemplateInfo& TemplateOf(DocKind kind) { return kTemplates[static_cast<int>(kind)]; }
+
+bool IsKakinokiPath(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  return suffix == "kif" || suffix == "kifu" || suffix == "ki2" || suffix == "ki2u";
+}
 
 BoardDocument::BoardDocument(DocKind kind, platform::MessageSink* messages)
     : kind_(kind), messages_(messages), board_(std::make_unique<ScreenBoard>(messages)) {
@@ -53,6 +59,13 @@ void BoardDocument::SetModified(bool modified) {
   Q_EMIT Changed();
 }
 
+void BoardDocument::TakeUntitled(const QString& title) {
+  path_.clear();
+  title_ = title;
+  modified_ = false;
+  Q_EMIT Changed();
+}
+
 void BoardDocument::OnNewDocument() {
   switch (kind_) {
     case DocKind::kGame:
@@ -77,6 +90,7 @@ bool BoardDocument::OnOpenDocument(const QString& path) {
     messages_->Show(platform::Utf8ToCp932("ドキュメントを開くことに失敗しました。"));
     return false;
   }
+  if (kind_ == DocKind::kGame && IsKakinokiFile(path, bytes)) return ReadKakinokiFile(path, bytes);
   if (!ReadText(bytes)) return false;
   path_ = path;
   title_ = QFileInfo(path).fileName();
@@ -125,6 +139,21 @@ bool BoardDocument::ReadText(const std::string& bytes) {
     messages_->Show(record::CsaBodyProblemText(result.body));
   }
   board_->SetReversed(record_->reversed() != 0);
+  return true;
+}
+
+bool BoardDocument::IsKakinokiFile(const QString& path, const std::string& bytes) {
+  if (IsKakinokiPath(path)) return true;
+  if (path.endsWith(QStringLiteral(".csa"), Qt::CaseInsensitive)) return false;
+  return record::DetectRecordText(record::ForeignTextToCp932(bytes)) == record::RecordTextKind::kKakinoki;
+}
+
+bool BoardDocument::ReadKakinokiFile(const QString& path, const std::string& bytes) {
+  if (!record::ReadKakinokiGame(bytes, ToCore(path), *game())) return false;
+  board_->SetReversed(record_->reversed() != 0);
+  board_->MarkStale();
+  // Saving writes CSA, so the Kakinoki file must never be the target of a plain save.
+  TakeUntitled(QFileInfo(path).completeBaseName());
   return true;
 }
 

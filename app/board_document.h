@@ -27,6 +27,9 @@ struct DocTemplateInfo {
   const char* type_name;
 };
 const DocTemplateInfo& TemplateOf(DocKind kind);
+// KIF and KI2 files, by their extension (.kif .kifu .ki2 .ki2u, case ignored): opened as games through
+// the Kakinoki reader.
+bool IsKakinokiPath(const QString& path);
 
 class BoardDocument : public QObject {
   Q_OBJECT
@@ -48,6 +51,8 @@ class BoardDocument : public QObject {
   void SetTitle(const QString& title);
   bool modified() const { return modified_; }
   void SetModified(bool modified = true);
+  // Contents taken from part of a file (select-read): no path of its own, so a save asks for one.
+  void TakeUntitled(const QString& title);
 
   // A new document: the even game (games), the tsume layout (problems, set by the view), the even game
   // with rules off (set-up).
@@ -71,6 +76,9 @@ class BoardDocument : public QObject {
   void Changed();
 
  private:
+  static bool IsKakinokiFile(const QString& path, const std::string& bytes);
+  bool ReadKakinokiFile(const QString& path, const std::string& bytes);
+
   DocKind kind_;
   platform::MessageSink* messages_;
   std::unique_ptr<ScreenBoard> board_;

@@ -14,6 +14,7 @@
 #include "app/printing.h"
 #include "app/qt_dib.h"
 #include "app/qt_text.h"
+#include "app/record_transfer.h"
 #include "app/record_window.h"
 #include "record/archive.h"
 
@@ -225,6 +226,13 @@ CommandState BoardView::Query(int id) {
     case cmd::kPrintPreview:
       s.enabled = doc_->kind() != DocKind::kSetup && !controller_.busy();
       break;
+    case cmd::kCopyRecord:
+    case cmd::kPasteRecord:
+      s.enabled = doc_->kind() != DocKind::kSetup && !controller_.busy();
+      break;
+    case cmd::kReadKakinoki:
+      s.enabled = doc_->kind() == DocKind::kGame && !controller_.busy();
+      break;
     default:
       s.handled = false;
   }
@@ -289,6 +297,15 @@ bool BoardView::Execute(int id) {
     case cmd::kPrint:
     case cmd::kPrintPreview:
       RunPrintCommand(id, this, RecordPrintJob(*doc_));
+      break;
+    case cmd::kCopyRecord:
+      CopyRecord(*this);
+      break;
+    case cmd::kPasteRecord:
+      PasteRecord(*this);
+      break;
+    case cmd::kReadKakinoki:
+      ReadKakinokiFile(*this);
       break;
     default:
       done = controller_.Execute(id);

@@ -1,4 +1,4 @@
-// komaraku: the 駒楽工房 GUI. Usage: komaraku [--no-title] [FILE.csa | FILE.pcl]
+// komaraku: the 駒楽工房 GUI. Usage: komaraku [--no-title] [FILE.csa | FILE.pcl | FILE.kif | FILE.ki2]
 // (--no-title skips the title window's wait; tests and screenshots use it).
 #include <QApplication>
 

@@ -480,14 +480,15 @@ void MainWindow::OpenWithDialog(int id) {
   if (id == cmd::kFileOpen && kind == kGameMenu) id = cmd::kOpenGame;
   if (id == cmd::kFileOpen && kind == kTsumeMenu) id = cmd::kOpenTsume;
   QString filter;
+  const QString kakinoki = QString::fromUtf8("柿木形式の棋譜 (*.kif *.kifu *.ki2 *.ki2u)");
   if (id == cmd::kOpenGame) {
-    filter = QString::fromUtf8(TemplateOf(DocKind::kGame).filter_name);
+    filter = QString::fromUtf8(TemplateOf(DocKind::kGame).filter_name) + ";;" + kakinoki;
   } else if (id == cmd::kOpenTsume) {
     filter = QString::fromUtf8(TemplateOf(DocKind::kTsume).filter_name);
   } else {
-    filter = QString::fromUtf8("駒楽工房 ファイル (*.csa *.pcl);;") +
+    filter = QString::fromUtf8("棋譜と詰将棋 (*.csa *.pcl *.kif *.kifu *.ki2 *.ki2u);;") +
              QString::fromUtf8(TemplateOf(DocKind::kGame).filter_name) + ";;" +
-             QString::fromUtf8(TemplateOf(DocKind::kTsume).filter_name);
+             QString::fromUtf8(TemplateOf(DocKind::kTsume).filter_name) + ";;" + kakinoki;
   }
   QFileDialog dialog(this, QString::fromUtf8("開く"), QString(), filter);
   dialog.setFileMode(QFileDialog::ExistingFile);

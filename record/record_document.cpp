@@ -76,7 +76,8 @@ void RecordDocument::DeleteContents() {
 
 std::string RecordDocument::CopyRecordText() {
   PlainBoard copy(PlainBoard::kCopyPool, messages_);
-  board_.CopyRecordTo(copy, false, true);
+  // Every alternative below the current position goes with it: a paste must give back what was copied.
+  board_.CopyRecordTo(copy, false, false);
   Archive ar = Archive::ToMemory();
   copy.WriteCsaBody(ar);
   return ar.text();

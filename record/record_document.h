@@ -79,7 +79,8 @@ class RecordDocument {
   DocumentResult Serialize(Archive& ar) { return SerializeRecord(ar, false); }
   // Empties the document: header cleared, every piece in the box, an empty record, flag 0.
   virtual void DeleteContents();
-  // 棋譜のコピー: the current position as the start and the selected line from there, as CSA body text,
+  // 棋譜のコピー: the current position as the start and the moves from there with their alternatives and
+  // annotations, as CSA body text,
   // which the clipboard carries under the private format kRecordClipboardFormat.
   std::string CopyRecordText();
   // 棋譜の貼り付け: when `modified`, first asks "バッファは変更されています。更新してもよろしいですか？"

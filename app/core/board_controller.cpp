@@ -589,6 +589,11 @@ bool BoardController::SetSideCommand(Side side) {
 bool BoardController::ReceiveSetup(const std::function<bool(bool* reversed)>& read) {
   host_.CloseAnnotation();
   if (board_.root()->child && !AskYesNo("このバッファの指し手は全て破棄されます。よろしいですか？")) return false;
+  return ReplaceRecord(read);
+}
+
+bool BoardController::ReplaceRecord(const std::function<bool(bool* reversed)>& read) {
+  host_.CloseAnnotation();
   while (holding()) PutBackLast();
   const bool shown_reversed = board_.reversed();
   bool reversed = shown_reversed;

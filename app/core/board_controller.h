@@ -102,6 +102,9 @@ class BoardController {
   // (false when it refused the bytes, having said why) and tells the seat it was set up from. False when
   // the user declined or the bytes were refused.
   bool ReceiveSetup(const std::function<bool(bool* reversed)>& read);
+  // A whole record replaces the board's (a paste, a record read from a file into this window): `read`
+  // fills the document as ReceiveSetup's does, without the question; the caller has asked what it must.
+  bool ReplaceRecord(const std::function<bool(bool* reversed)>& read);
 
   // --- commands ---------------------------------------------------------------------------------
   CommandState Query(int id) const;
