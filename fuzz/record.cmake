@@ -3,3 +3,4 @@ komaraku_fuzz(fuzz_select_read SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_select_r
 komaraku_fuzz(fuzz_skb SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_skb.cpp LIBS record RUNS 5000)
 komaraku_fuzz(fuzz_kakinoki SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_kakinoki.cpp LIBS record RUNS 3000)
 komaraku_fuzz(fuzz_kif_reader SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_kif_reader.cpp LIBS record RUNS 3000)
+komaraku_fuzz(fuzz_pasted_record SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_pasted_record.cpp LIBS record RUNS 3000)
