@@ -62,18 +62,6 @@ void PaintPage(QPainter& painter, const PrintGeometry& g, double scale, const Pr
   painter.drawText(QPointF((width - metrics.horizontalAdvance(footer)) / 2, baseline + footer_row * pitch), footer);
 }
 
-// PDF output goes to a file named after the document, beside the last one.
-void NamePdfAfter(QPrinter& printer, const QString& title) {
-  printer.setDocName(title);
-  if (printer.outputFormat() != QPrinter::PdfFormat) return;
-  const QString last = printer.outputFileName();
-  const QString dir = last.isEmpty() ? QDir::homePath() : QFileInfo(last).absolutePath();
-  QString name = QFileInfo(title).completeBaseName();
-  name.replace(QLatin1Char('/'), QLatin1Char('_'));
-  if (name.isEmpty()) name = QStringLiteral("komaraku");
-  printer.setOutputFileName(QDir(dir).filePath(name + QStringLiteral(".pdf")));
-}
-
 void Print(QWidget* parent, QPrinter& printer, const PrintJob& job) {
   NamePdfAfter(printer, job.title);
   printer.setPrintRange(QPrinter::AllPages);
@@ -91,13 +79,7 @@ void Print(QWidget* parent, QPrinter& printer, const PrintJob& job) {
 
 void Preview(QWidget* parent, QPrinter& printer, const PrintJob& job) {
   NamePdfAfter(printer, job.title);
-  QPrintPreviewDialog dialog(&printer, parent);
-  dialog.setWindowTitle(QString::fromUtf8("印刷プレビュー - ") + job.title);
-  // The dialog asks again after its own page setup, so the pages follow a changed paper or orientation.
-  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                   [&job](QPrinter* target) { PaintPages(*target, job); });
-  dialog.resize(720, 860);
-  dialog.exec();
+  NewPrintPreview(parent, printer, job)->exec();
 }
 
 }  // namespace
@@ -108,6 +90,27 @@ PrintJob RecordPrintJob(BoardDocument& doc) {
 
 PrintJob TextPrintJob(const QString& title, std::string cp932) {
   return {title, [text = std::move(cp932)](const PrintGeometry& g) { return TextPages(text, g); }};
+}
+
+void NamePdfAfter(QPrinter& printer, const QString& title) {
+  printer.setDocName(title);
+  if (printer.outputFormat() != QPrinter::PdfFormat) return;
+  const QString last = printer.outputFileName();
+  const QString dir = last.isEmpty() ? QDir::homePath() : QFileInfo(last).absolutePath();
+  QString name = QFileInfo(title).completeBaseName();
+  name.replace(QLatin1Char('/'), QLatin1Char('_'));
+  if (name.isEmpty()) name = QStringLiteral("komaraku");
+  printer.setOutputFileName(QDir(dir).filePath(name + QStringLiteral(".pdf")));
+}
+
+std::unique_ptr<QPrintPreviewDialog> NewPrintPreview(QWidget* parent, QPrinter& printer, PrintJob job) {
+  auto dialog = std::make_unique<QPrintPreviewDialog>(&printer, parent);
+  dialog->setWindowTitle(QString::fromUtf8("印刷プレビュー - ") + job.title);
+  // Asked again after the dialog's own page setup, so the pages follow a changed paper or orientation.
+  QObject::connect(dialog.get(), &QPrintPreviewDialog::paintRequested, dialog.get(),
+                   [job = std::move(job)](QPrinter* target) { PaintPages(*target, job); });
+  dialog->resize(720, 860);
+  return dialog;
 }
 
 std::unique_ptr<QPrinter> NewPrinter() {

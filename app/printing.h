@@ -15,6 +15,7 @@
 
 #include "app/core/print_pages.h"
 
+class QPrintPreviewDialog;
 class QPrinter;
 class QWidget;
 
@@ -41,8 +42,14 @@ PrintGeometry GeometryOf(const QPrinter& printer);
 // Paints the job's pages for the printer's geometry; the number of pages, 0 when the printer refused.
 int PaintPages(QPrinter& printer, const PrintJob& job);
 
-// 印刷 and 印刷プレビュー of a job, and プリンタの設定, with the application's printer. For PDF output the
-// file is named after the job's title, in the folder of the last PDF or else the home folder.
+// The job's title as the document name, and for PDF output the file named after it, in the folder of
+// the last PDF or else the home folder.
+void NamePdfAfter(QPrinter& printer, const QString& title);
+// The preview of a job on the printer, not yet shown; it repaints after its own page setup.
+std::unique_ptr<QPrintPreviewDialog> NewPrintPreview(QWidget* parent, QPrinter& printer, PrintJob job);
+
+// 印刷 and 印刷プレビュー of a job (the PDF file named after it), and プリンタの設定, with the application's
+// printer.
 void RunPrintCommand(int id, QWidget* parent, const PrintJob& job);
 void SetUpPrinter(QWidget* parent);
 

@@ -5,7 +5,10 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPageSetupDialog>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -17,6 +20,7 @@
 #include "app/core/record_navigation.h"
 #include "app/header_dialog.h"
 #include "app/main_window.h"
+#include "app/printing.h"
 #include "app/record_window.h"
 #include "app/setup_window.h"
 #include "platform/text_codec.h"
@@ -86,6 +90,34 @@ static bool EditorShots(MainWindow* frame, BoardView* game, const QDir& out) {
   return ok;
 }
 
+// The print preview of the sample game and of the tsume problem (their first pages, large enough to
+// read), and the print and printer setup dialogs as a user without a printer sees them.
+static bool PrintShots(MainWindow* frame, BoardView* game, const QDir& out) {
+  QPrinter& printer = Application::instance()->printer();
+  auto shoot_preview = [&](BoardView* view, const char* name) {
+    auto preview = NewPrintPreview(frame, printer, RecordPrintJob(*view->document()));
+    preview->resize(900, 1240);
+    preview->show();
+    const bool saved = Save(preview.get(), out, name);
+    preview->close();
+    return saved;
+  };
+  bool ok = shoot_preview(game, "print-preview.png");
+  for (BoardView* view : frame->Views()) {
+    if (view->document()->kind() == DocKind::kTsume) ok = ok && shoot_preview(view, "print-preview-tsume.png");
+  }
+  NamePdfAfter(printer, game->document()->title());
+  QPrintDialog print(&printer, frame);
+  print.show();
+  ok = ok && Save(&print, out, "print-dialog.png");
+  print.close();
+  QPageSetupDialog setup(&printer, frame);
+  setup.show();
+  ok = ok && Save(&setup, out, "printer-setup.png");
+  setup.close();
+  return ok;
+}
+
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication qt(argc, argv);
@@ -144,5 +176,6 @@ int main(int argc, char** argv) {
   game->Execute(cmd::kCloseAux);
   ok = ok && RecordWindowShots(frame, game, out);
   ok = ok && EditorShots(frame, game, out);
+  ok = ok && PrintShots(frame, game, out);
   return ok ? 0 : 1;
 }
