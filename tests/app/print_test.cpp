@@ -1,6 +1,6 @@
 // Printing as a user reaches it (offscreen): the preview of a 150-move game shows the pages its print
 // text implies, printing it to a PDF file writes that many pages, the editors print their text, and the
-// printer setup opens and closes without a printer installed.
+// printer setup changes the one printer, also without a printer installed.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -10,6 +10,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
@@ -125,14 +126,18 @@ class PrintTest : public GuiSuite {
     editor->close();
   }
 
-  void printerSetupOpensWithoutAPrinter() {
+  void printerSetupChangesTheOnePrinter() {
     bool opened = false;
     WhenModal<QPageSetupDialog>([&opened](QPageSetupDialog* dialog) {
-      opened = true;
-      dialog->reject();
+      auto* landscape = dialog->findChild<QRadioButton*>(QStringLiteral("landscape"));
+      opened = landscape != nullptr;
+      if (landscape) landscape->click();
+      dialog->accept();
     });
     Trigger(cmd::kPrintSetup);
     QVERIFY(opened);
+    QCOMPARE(app_->printer().pageLayout().orientation(), QPageLayout::Landscape);
+    app_->printer().setPageOrientation(QPageLayout::Portrait);
   }
 
   void cleanupTestCase() {
