@@ -16,6 +16,7 @@
 #include "app/qt_text.h"
 #include "app/record_transfer.h"
 #include "app/record_window.h"
+#include "app/select_read_dialog.h"
 #include "record/archive.h"
 
 using namespace record;
@@ -233,6 +234,11 @@ CommandState BoardView::Query(int id) {
     case cmd::kReadKakinoki:
       s.enabled = doc_->kind() == DocKind::kGame && !controller_.busy();
       break;
+    case cmd::kSelectReadGame:
+    case cmd::kSelectReadTsume:
+      s.enabled = doc_->kind() == (id == cmd::kSelectReadGame ? DocKind::kGame : DocKind::kTsume) &&
+                  !controller_.busy() && controller_.auto_direction() == 0;
+      break;
     default:
       s.handled = false;
   }
@@ -306,6 +312,10 @@ bool BoardView::Execute(int id) {
       break;
     case cmd::kReadKakinoki:
       ReadKakinokiFile(*this);
+      break;
+    case cmd::kSelectReadGame:
+    case cmd::kSelectReadTsume:
+      RunSelectRead(*this);
       break;
     default:
       done = controller_.Execute(id);

@@ -14,6 +14,7 @@
 namespace app {
 
 class RecordWindow;
+class SolverWindow;
 
 class BoardView : public QWidget, public BoardHost {
   Q_OBJECT
@@ -59,6 +60,10 @@ class BoardView : public QWidget, public BoardHost {
   void RecordWindowClosed();  // 112
   void RedrawHeader() override { panes_.Refresh(); }
 
+  // The solver output window of this board's solve (119 clears it).
+  SolverWindow* solver_window() const;
+  void SetSolverWindow(SolverWindow* window);
+
   BoardPanes& panes() { return panes_; }
 
  Q_SIGNALS:
@@ -79,6 +84,7 @@ class BoardView : public QWidget, public BoardHost {
   BoardController controller_;
   QTimer timers_[2];
   QPointer<RecordWindow> record_window_;
+  QPointer<SolverWindow> solver_window_;
   BoardPanes panes_{*this};
   AnnotationLink annotation_{*this};  // last: its editor goes first when the board goes
 };

@@ -21,6 +21,7 @@
 
 #include "app/application.h"
 #include "app/board_view.h"
+#include "app/convert_dialog.h"
 #include "app/core/command_ids.h"
 #include "app/core/pane_text.h"
 #include "app/printing.h"
@@ -370,6 +371,7 @@ CommandState MainWindow::Query(int id) {
     case cmd::kHelpTopics:
     case cmd::kPrintSetup:
     case cmd::kEditor:
+    case cmd::kConvertFiles:
       break;
     case cmd::kFileClose:
     case cmd::kFileSave:
@@ -458,6 +460,9 @@ void MainWindow::Execute(int id) {
       break;
     case cmd::kEditor:
       OpenTextEditor(this);
+      break;
+    case cmd::kConvertFiles:
+      RunConvertDialog(this);
       break;
     case cmd::kAbout:
       ShowAbout();

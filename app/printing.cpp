@@ -32,13 +32,12 @@ QFont PrintFont(double pixel_size) {
 
 // One line on the cell grid: each character centred in its one or two cells, whatever the font's
 // own advance, so that columns written for a fixed-pitch font stay columns.
-void PaintGridLine(QPainter& painter, const QFontMetricsF& metrics, double x, double baseline, double cell,
-                   std::string_view line) {
+void PaintGridLine(QPainter& painter, const QFontMetricsF& metrics, double baseline, double cell, std::string_view line) {
   for (size_t i = 0; i < line.size();) {
     const size_t n = platform::SjisCharLength(line, i);
     if (n > 1 || line[i] != ' ') {
       const QString c = FromCore(line.substr(i, n));
-      const double left = x + i * cell + (n * cell - metrics.horizontalAdvance(c)) / 2;
+      const double left = i * cell + (n * cell - metrics.horizontalAdvance(c)) / 2;
       painter.drawText(QPointF(left, baseline), c);
     }
     i += n;
@@ -48,14 +47,14 @@ void PaintGridLine(QPainter& painter, const QFontMetricsF& metrics, double x, do
 // The title and page number lines around the text.
 void PaintPage(QPainter& painter, const PrintGeometry& g, double scale, const PrintPage& page,
                const QString& title, int number, int count) {
-  const QFontMetricsF metrics(painter.font());
+  const QFontMetricsF metrics(painter.font(), painter.device());
   const double pitch = g.line_pitch * scale, cell = g.cell_width() * scale;
   // The baseline centres the glyphs' height in the line.
   const double baseline = (pitch + metrics.ascent() - metrics.descent()) / 2;
   const double width = g.width * cell;
   painter.drawText(QPointF(0, baseline), metrics.elidedText(title, Qt::ElideRight, width));
   for (size_t row = 0; row < page.size(); ++row) {
-    PaintGridLine(painter, metrics, 0, baseline + (kHeaderLines + row) * pitch, cell, page[row]);
+    PaintGridLine(painter, metrics, baseline + (kHeaderLines + row) * pitch, cell, page[row]);
   }
   const QString footer = QStringLiteral("- %1 / %2 -").arg(number).arg(count);
   const double footer_row = kHeaderLines + g.lines_per_page + kFooterLines - 1;
@@ -146,7 +145,6 @@ void RunPrintCommand(int id, QWidget* parent, const PrintJob& job) {
   QPrinter& printer = Application::instance()->printer();
   if (id == cmd::kPrint) Print(parent, printer, job);
   if (id == cmd::kPrintPreview) Preview(parent, printer, job);
-  if (id == cmd::kPrintSetup) SetUpPrinter(parent);
 }
 
 void SetUpPrinter(QWidget* parent) {

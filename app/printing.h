@@ -48,8 +48,8 @@ void NamePdfAfter(QPrinter& printer, const QString& title);
 // The preview of a job on the printer, not yet shown; it repaints after its own page setup.
 std::unique_ptr<QPrintPreviewDialog> NewPrintPreview(QWidget* parent, QPrinter& printer, PrintJob job);
 
-// 印刷 and 印刷プレビュー of a job (the PDF file named after it), and プリンタの設定, with the application's
-// printer.
+// 印刷 (57607) or 印刷プレビュー (57609) of a job with the application's printer, the PDF file named after
+// the job; プリンタの設定 (57606): paper, orientation and margins of that printer.
 void RunPrintCommand(int id, QWidget* parent, const PrintJob& job);
 void SetUpPrinter(QWidget* parent);
 

@@ -3,12 +3,15 @@
 // position set-up window.
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPageSetupDialog>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -16,13 +19,17 @@
 #include "app/annotation_editor.h"
 #include "app/board_view.h"
 #include "app/branch_dialog.h"
+#include "app/convert_dialog.h"
 #include "app/core/command_ids.h"
 #include "app/core/record_navigation.h"
 #include "app/header_dialog.h"
 #include "app/main_window.h"
 #include "app/printing.h"
+#include "app/qt_text.h"
 #include "app/record_window.h"
+#include "app/select_read_dialog.h"
 #include "app/setup_window.h"
+#include "platform/files.h"
 #include "platform/text_codec.h"
 #include "rules/piece_code.h"
 
@@ -87,6 +94,43 @@ static bool EditorShots(MainWindow* frame, BoardView* game, const QDir& out) {
   ok = ok && Save(text, out, "text-editor.png");
   text->view()->document()->setModified(false);
   text->close();
+  return ok;
+}
+
+// The CSA select-read over a file of twelve games (the samples four times), and the conversion dialog after
+// converting two short Kakinoki records one per input.
+static bool FileDialogShots(MainWindow* frame, BoardView* game, const QDir& out, const QTemporaryDir& home) {
+  std::string games, sample;
+  platform::ReadWholeFile(ToCore(QCoreApplication::applicationDirPath() + "/samples/sample-games.csa"), sample);
+  for (int i = 0; i < 4; ++i) games += (i > 0 ? "/\r\n" : "") + sample;
+  const QString many = home.filePath(QStringLiteral("kzbkif.csa"));
+  platform::WriteWholeFile(ToCore(many), games);
+  frame->Activate(game);
+  SelectReadDialog select(*game, frame);
+  select.file_field()->setText(many);
+  select.ListFile();
+  while (select.scanning()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  select.list()->setCurrentRow(4);
+  select.show();
+  bool ok = Save(&select, out, "select-read.png");
+  select.close();
+
+  const QString kif = home.filePath(QStringLiteral("yagura.kif")), ki2 = home.filePath(QStringLiteral("furibisha.ki2"));
+  platform::WriteWholeFile(ToCore(kif), platform::Utf8ToCp932("先手：佐藤\r\n後手：鈴木\r\n手数----\r\n   1 ７六歩(77)\r\n"
+                                                             "   2 ８四歩(83)\r\n   3 投了\r\n"));
+  platform::WriteWholeFile(ToCore(ki2), platform::Utf8ToCp932("先手：高橋\r\n後手：田中\r\n▲７六歩 △３四歩 ▲２六歩\r\n"));
+  QDir(home.path()).mkpath(QStringLiteral("csa"));
+  ConvertDialog convert(frame);
+  convert.AddInputs({kif, ki2});
+  convert.each()->setChecked(true);
+  convert.event_field()->setText(QString::fromUtf8("研究会"));
+  convert.date_field()->setText(QStringLiteral("20261207"));
+  convert.out_dir_field()->setText(home.filePath(QStringLiteral("csa")));
+  convert.Run();
+  while (convert.running()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  convert.show();
+  ok = ok && Save(&convert, out, "convert-dialog.png");
+  convert.close();
   return ok;
 }
 
@@ -176,6 +220,7 @@ int main(int argc, char** argv) {
   game->Execute(cmd::kCloseAux);
   ok = ok && RecordWindowShots(frame, game, out);
   ok = ok && EditorShots(frame, game, out);
+  ok = ok && FileDialogShots(frame, game, out, home);
   ok = ok && PrintShots(frame, game, out);
   return ok ? 0 : 1;
 }

@@ -93,8 +93,10 @@ CommandState SetupWindow::Query(int id) {
     case cmd::kFileClose:
     case cmd::kFileSave:
     case cmd::kFileSaveAs:
-    case cmd::kSetupEnd:
     case cmd::kAbout:
+      break;
+    case cmd::kSetupEnd:
+      s.enabled = !source_ || !source_->controller().busy();  // a solve owns the board it would go to
       break;
     case cmd::kStatusBar:
       s.checked = statusBar()->isVisible();

@@ -319,8 +319,10 @@ bool TextEditor::Execute(int id) {
       break;
     case cmd::kPrint:
     case cmd::kPrintPreview:
-    case cmd::kPrintSetup:
       RunPrintCommand(id, this, TextPrintJob(windowTitle(), Text()));
+      break;
+    case cmd::kPrintSetup:
+      SetUpPrinter(this);
       break;
     case cmd::kAbout:
       // The about box is the main window's.

@@ -496,6 +496,10 @@ KakinokiBatchResult RunKakinokiBatch(const KakinokiBatch& batch, platform::Messa
     ++result.files_failed;
   };
   // Reads and converts one input; false when it gave nothing to write (said why).
+  int taken_up = 0;
+  auto tell_progress = [&] {
+    if (batch.on_input) batch.on_input(++taken_up, static_cast<int>(batch.inputs.size()));
+  };
   auto convert = [&](const std::string& input, Archive& out, bool& separator_due) {
     std::string text;
     if (!ReadInput(input, text)) {
@@ -516,6 +520,7 @@ KakinokiBatchResult RunKakinokiBatch(const KakinokiBatch& batch, platform::Messa
   if (!batch.bulk) {
     std::set<std::string> taken;
     for (const std::string& input : batch.inputs) {
+      tell_progress();
       const std::string output = JoinPath(batch.out_dir, OutputNameFor(input, taken));
       if (IsInput(output, input_files)) {
         refuse_input_as_output(output);
@@ -562,7 +567,10 @@ KakinokiBatchResult RunKakinokiBatch(const KakinokiBatch& batch, platform::Messa
   }
   if (had_games && existing.back() != '\n') out.Write("\r\n");
   bool separator_due = had_games;
-  for (const std::string& input : batch.inputs) convert(input, out, separator_due);
+  for (const std::string& input : batch.inputs) {
+    tell_progress();
+    convert(input, out, separator_due);
+  }
   if (result.stats.games == 0) return result;  // nothing new: the old file stays untouched
   if (!out.Commit()) {
     messages.Show("出力[" + output + "]に書き込めません");

@@ -26,6 +26,7 @@
 //   +7776FU  '注釈:…  '手数目:2 …      the moves (see WriteCsaMoveTree)
 //   %TORYO                             how the game ended, when the record says so
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +72,9 @@ struct KakinokiBatch {
   // otherwise left alone.
   bool overwrite = false;
   KakinokiOptions options;
+  // Told before each input is taken up (1-based, and the number of inputs), so a window can show how far
+  // a long run has come. Called on the thread that runs the batch.
+  std::function<void(int input, int inputs)> on_input;
 };
 
 struct KakinokiBatchResult {

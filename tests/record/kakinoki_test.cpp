@@ -347,7 +347,10 @@ class KakinokiBatchTest : public testing::Test {
 TEST_F(KakinokiBatchTest, OneFilePerInput) {
   KakinokiBatch b = Batch();
   b.inputs.push_back((dir / "missing.kif").string());
+  std::vector<std::pair<int, int>> progress;
+  b.on_input = [&](int input, int inputs) { progress.emplace_back(input, inputs); };
   const KakinokiBatchResult r = RunKakinokiBatch(b, messages);
+  EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
   EXPECT_EQ(r.files_converted, 2);
   EXPECT_EQ(r.files_failed, 1);
   EXPECT_NE(Read("a.csa").find("+7776FU\r\n%TORYO\r\n"), std::string::npos);
