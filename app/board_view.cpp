@@ -10,12 +10,14 @@
 #include "app/branch_dialog.h"
 #include "app/core/command_ids.h"
 #include "app/core/record_navigation.h"
+#include "app/core/solving_commands.h"
 #include "app/header_dialog.h"
 #include "app/printing.h"
 #include "app/qt_dib.h"
 #include "app/qt_text.h"
 #include "app/record_transfer.h"
 #include "app/record_window.h"
+#include "app/solver_window.h"
 #include "app/select_read_dialog.h"
 #include "record/archive.h"
 
@@ -53,6 +55,8 @@ BoardView::BoardView(BoardDocument* doc, QWidget* parent)
 }
 
 BoardView::~BoardView() {
+  // The worker must let go of the board before the document goes.
+  if (solver_window_) solver_window_->Detach();
   // The record window goes with its board.
   if (record_window_) record_window_->Detach();
 }
@@ -60,6 +64,8 @@ BoardView::~BoardView() {
 RecordWindow* BoardView::record_window() const { return record_window_; }
 void BoardView::SetRecordWindow(RecordWindow* window) { record_window_ = window; }
 void BoardView::RecordWindowClosed() { record_window_ = nullptr; }
+SolverWindow* BoardView::solver_window() const { return solver_window_; }
+void BoardView::SetSolverWindow(SolverWindow* window) { solver_window_ = window; }
 
 void BoardView::CurrentMoveChanged() {
   if (record_window_) record_window_->SelectCurrentMove();
@@ -166,7 +172,10 @@ bool BoardView::focusNextPrevChild(bool) {
 }
 
 CommandState BoardView::Query(int id) {
-  CommandState s = controller_.Query(id);
+  CommandState s = QuerySolveCommand(*this, id);
+  if (controller_.busy() && RefusedWhileSolving(id)) s.handled = true;  // and disabled
+  if (s.handled) return s;
+  s = controller_.Query(id);
   if (s.handled) return s;
   Application* app = Application::instance();
   s.handled = true;
@@ -254,6 +263,11 @@ bool BoardView::Execute(int id) {
     case cmd::kSpeed:
       app->OpenSpeedDialog();
       break;
+    case cmd::kSolveNew:
+    case cmd::kSolveHere:
+    case cmd::kSolveStop:
+      ExecuteSolveCommand(*this, id);
+      break;
     case cmd::kSound:
       app->SetSoundOn(!app->sound_on());
       break;
@@ -325,6 +339,7 @@ bool BoardView::Execute(int id) {
 }
 
 void BoardView::ReceiveSetup(const std::string& bytes) {
+  if (controller_.busy()) return;  // the set-up window waits while a solve owns the board
   if (!doc_->SaveModified()) return;
   const bool received = controller_.ReceiveSetup([&](bool* reversed) {
     Archive in = Archive::FromBytes(bytes);

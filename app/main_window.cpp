@@ -28,6 +28,7 @@
 #include "app/qt_text.h"
 #include "app/record_window.h"
 #include "app/setup_window.h"
+#include "app/solver_window.h"
 #include "app/text_editor_window.h"
 #include "app/title_window.h"
 
@@ -81,6 +82,7 @@ void BoardWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  StopSolveOf(*view_);  // the worker lets go of the board before anything reads or saves it
   // Internal command 104 first: an annotation stored as its editor closes is then part of the document
   // that the save question is about.
   view_->CloseAnnotation();
@@ -264,6 +266,7 @@ BoardWindow* MainWindow::ActiveChild() const {
   QMdiSubWindow* w = mdi_->activeSubWindow();
   if (!w && !mdi_->subWindowList().isEmpty()) w = mdi_->currentSubWindow();
   if (QMdiSubWindow* board = BoardFrameOf(w)) w = board;  // a record window acts for its board
+  if (QMdiSubWindow* board = SolverOwnerFrameOf(w)) w = board;  // so does a solver window
   return qobject_cast<BoardWindow*>(w);
 }
 
