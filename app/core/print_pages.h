@@ -37,8 +37,8 @@ struct PrintGeometry {
 };
 
 // The geometry for a printable area: the move list goes into two columns when 103 cells fit at a font
-// of 8 points or more (A4 portrait does at 10 points); otherwise one column at a font that fits at
-// least 72 cells.
+// of 8 points or more (A4 portrait with margins up to 14 mm does at 10 points); otherwise one column at
+// a font that fits at least 72 cells.
 PrintGeometry GeometryFor(double printable_width, double printable_height);
 
 // A page as the lines to draw (CP932, without line ends).
