@@ -146,7 +146,11 @@ ConvertDialog::~ConvertDialog() {
 }
 
 void ConvertDialog::AddInputs(const QStringList& paths) {
-  for (const QString& path : paths) inputs_->addItem(QDir::toNativeSeparators(path));
+  for (const QString& path : paths) {
+    // A file chosen twice would only be converted twice, into a numbered second output.
+    const QString shown = QDir::toNativeSeparators(path);
+    if (inputs_->findItems(shown, Qt::MatchExactly).isEmpty()) inputs_->addItem(shown);
+  }
   if (!paths.isEmpty()) in_dir_ = ToCore(QFileInfo(paths.last()).absolutePath());
 }
 

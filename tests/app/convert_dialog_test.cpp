@@ -1,6 +1,7 @@
 // The conversion dialog offscreen: two Kakinoki files converted one per input into a folder give the bytes
 // the library's batch (what kzb convert runs) gives; the controls 個別 disables, the settings section the
 // dialog keeps, the CSA file remembered for select-read, and a bad default date refused before a run.
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
@@ -9,8 +10,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/convert_dialog.h"
+#include "app/core/command_ids.h"
 #include "app/qt_text.h"
 #include "platform/files.h"
 #include "platform/text_codec.h"
@@ -52,7 +55,8 @@ class ConvertDialogTest : public GuiSuite {
   void twoFilesConvertIntoAFolderAsTheBatchDoes() {
     {
       ConvertDialog dialog(frame());
-      dialog.AddInputs({Path("a.kif"), Path("b.ki2")});
+      dialog.AddInputs({Path("a.kif"), Path("b.ki2"), Path("a.kif")});
+      QCOMPARE(dialog.inputs()->count(), 2);
       dialog.each()->setChecked(true);
       QVERIFY(!dialog.out_file_field()->isEnabled());
       QVERIFY(!dialog.append()->isEnabled() && !dialog.overwrite()->isEnabled());
@@ -86,6 +90,18 @@ class ConvertDialogTest : public GuiSuite {
     QCOMPARE(FromCore(settings.GetString("KF_Section", "KF_CsaFileName", "")), Path("dialog/b.csa"));
     ConvertDialog again(frame());
     QCOMPARE(again.out_dir_field()->text(), Path("dialog"));
+  }
+
+  void theCommandOpensTheDialogOverABoardWindow() {
+    Trigger(cmd::kNewTsume);
+    bool shown = false;
+    QTimer::singleShot(0, [&shown] {
+      auto* dialog = qobject_cast<ConvertDialog*>(QApplication::activeModalWidget());
+      shown = dialog && dialog->windowTitle() == QStringLiteral("棋譜→CSAファイル変換");
+      if (dialog) dialog->reject();
+    });
+    Trigger(cmd::kConvertFiles);
+    QVERIFY(shown);
   }
 
   void allIntoOneFileAndABadDateRefused() {
