@@ -29,6 +29,7 @@
 #include "app/record_window.h"
 #include "app/select_read_dialog.h"
 #include "app/setup_window.h"
+#include "app/solver_window.h"
 #include "platform/files.h"
 #include "platform/text_codec.h"
 #include "rules/piece_code.h"
@@ -162,6 +163,24 @@ static bool PrintShots(MainWindow* frame, BoardView* game, const QDir& out) {
   return ok;
 }
 
+// The sample problem solved in a new window: the board on the mating move with the record window beside
+// it, and the solver window at the top right with the lines of the solve.
+static bool SolverShots(MainWindow* frame, BoardView* tsume, const QDir& out) {
+  frame->resize(1440, 720);
+  for (QMdiSubWindow* w : frame->mdi()->subWindowList()) w->showMinimized();
+  BoardView* view = SolveInNewWindow(*tsume);
+  if (!view) return false;
+  while (view->solver_window() && view->solver_window()->solving()) {
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  }
+  frame->ActiveChild()->move(0, 0);
+  view->Execute(cmd::kOpenRecordWindow);
+  QApplication::processEvents();
+  view->Execute(cmd::kForward);
+  frame->UpdateCommandUi();
+  return Save(frame, out, "solver-window.png");
+}
+
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication qt(argc, argv);
@@ -222,5 +241,6 @@ int main(int argc, char** argv) {
   ok = ok && EditorShots(frame, game, out);
   ok = ok && FileDialogShots(frame, game, out, home);
   ok = ok && PrintShots(frame, game, out);
+  ok = ok && SolverShots(frame, tsume, out);
   return ok ? 0 : 1;
 }

@@ -74,7 +74,7 @@ void Place(SolverWindow* window, BoardView& owner) {
   }
   QMdiArea* mdi = main->mdi();
   mdi->addSubWindow(window);
-  window->setWindowIcon(ToolbarIcon(cmd::kSolveHere));
+  window->setWindowIcon(ToolbarIcon(cmd::kNewTsume));  // the tsume window's own
   window->resize(SolverWindow::kWidth, SolverWindow::kHeight);
   const auto to_corner = [window, mdi] { window->move(std::max(0, mdi->viewport()->width() - window->width()), 0); };
   to_corner();
