@@ -621,14 +621,15 @@ bool BoardController::ReplaceRecord(const std::function<bool(bool* reversed)>& r
 CommandState BoardController::Query(int id) const {
   CommandState s;
   s.handled = true;
-  const bool side_set = board_.side_to_move() != kSideUnset;
+  // Busy first: while the solver's worker owns the board, the position is not read here.
+  const auto side_set = [this] { return board_.side_to_move() != kSideUnset; };
   switch (id) {
     case cmd::kRecordEditing:
-      s.enabled = !busy_ && side_set && !joseki_editing_;
+      s.enabled = !busy_ && side_set() && !joseki_editing_;
       s.text = record_editing_ ? "棋譜編集終了(&K)" : "棋譜編集開始(&K)";
       break;
     case cmd::kEditAtEnd:
-      s.enabled = !busy_ && side_set && !joseki_editing_;
+      s.enabled = !busy_ && side_set() && !joseki_editing_;
       break;
     case cmd::kJosekiEditing:
       // Joseki editing stores moves in the joseki database, which this build does not have yet.
@@ -667,7 +668,7 @@ CommandState BoardController::Query(int id) const {
     case cmd::kSideGote:
     case cmd::kSideUnset:
       s.enabled = kind_ == BoardKind::kSetup;
-      s.checked = board_.side_to_move() == SideOfCommand(id);
+      s.checked = s.enabled && board_.side_to_move() == SideOfCommand(id);
       break;
     default:
       if (kind_ == BoardKind::kSetup && (id == cmd::kLayoutTsume || (id >= cmd::kLayoutEven && id <= cmd::kLayoutBox) ||
