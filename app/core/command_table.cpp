@@ -57,10 +57,10 @@ const CommandInfo kCommands[] = {
     {kCascade, "重ねて表示(&C)", "ウィンドウを重ねて表示します\n重ねて表示", nullptr, nullptr},
     {kTile, "並べて表示(&T)", "ウィンドウを並べて表示します\n並べて表示", nullptr, nullptr},
     {kArrange, "アイコンの整列(&A)", "最小化したウィンドウを整列します\nアイコンの整列", nullptr, nullptr},
-    {kSolveNew, "新規ウィンドウで思考(&N)", "この局面の詰みを新しいウィンドウで探します\n新規ウィンドウで思考", nullptr, nullptr},
-    {kSolveHere, "現行ウィンドウで思考(&C)", "この局面の詰みを探し、手順をこのバッファに書き込みます\n現行ウィンドウで思考", nullptr, nullptr},
-    {kSolveDatabase, "データベースを思考(&D)", "詰将棋データベースの問題を順に解きます\nデータベースを思考", nullptr, nullptr},
-    {kSolveStop, "詰思考の中断(&B)", "詰みの探索を中断します\n詰思考の中断", nullptr, nullptr},
+    {kSolveNew, "新規ウィンドウで思考(&N)", "新規ウィンドウを開いて、現局面を詰思考します。\n新規窓で詰思考", nullptr, nullptr},
+    {kSolveHere, "現行ウィンドウで思考(&C)", "現行ウィンドウの局面を詰思考し、バッファを更新します。\n現行窓で詰思考", nullptr, nullptr},
+    {kSolveDatabase, "データベースを思考(&D)", "詰将棋データベースの問題を連続して思考します。\n詰将棋ＤＢの思考", nullptr, nullptr},
+    {kSolveStop, "詰思考の中断(&B)", "詰思考を中断します。\n詰思考の中断", nullptr, nullptr},
     {kDbSearch, "対局棋譜検索・選択(&S)", "データベースを検索して棋譜を選びます\n検索・選択", "詰将棋検索・選択(&S)", nullptr},
     {kJosekiBrowser, "定跡散策(&J)", "この局面から定跡をたどります\n定跡散策", nullptr, nullptr},
     {kDbRegister, "現バッファの対局登録(&T)", "このバッファの棋譜をデータベースへ登録します\n登録", "現バッファの詰将棋登録(&T)", nullptr},
@@ -227,7 +227,7 @@ std::vector<MenuSpec> MenusOf(WindowKind kind) {
   if (!game) play.entries.push_back({kSelectBranch});
   Add<MenuEntry>(play.entries, {sep, {kAutoForward}, {kAutoBack}, {kStop}, {kSpeed}, sep, {kAutoAnnotation},
                                            {kFlip}, {kSound}});
-  MenuSpec solve{"思考(&S)", {{kSolveNew}, {kSolveHere}, {kSolveDatabase}, sep, {kSolveStop}}};
+  MenuSpec solve{"詰思考(&S)", {{kSolveNew}, {kSolveHere}, {kSolveDatabase}, sep, {kSolveStop}}};
   MenuSpec db{"データベース(&D)", {{kDbSearch}, {kJosekiBrowser}, {kDbRegister}, sep}};
   if (game) {
     Add<MenuEntry>(db.entries, {{kDbImportGames}, {kDbExportGames}, {kDbDeleteGames}});

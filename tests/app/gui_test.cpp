@@ -78,7 +78,7 @@ class GuiTest : public GuiSuite {
     QVERIFY(game);
     QStringList titles;
     for (QAction* a : frame()->menuBar()->actions()) titles << a->text();
-    QVERIFY(titles.contains(QString::fromUtf8("思考(&S)")));
+    QVERIFY(titles.contains(QString::fromUtf8("詰思考(&S)")));
     frame()->UpdateCommandUi();
     QVERIFY2(!frame()->commands().Action(cmd::kSolveHere)->isEnabled(), "commands of later issues are present, disabled");
     QVERIFY(!frame()->commands().Action(cmd::kForward)->isEnabled());

@@ -198,6 +198,21 @@ class SolverWindowTest : public GuiSuite {
     QVERIFY(Lines(w).contains(QStringLiteral("中断されました")));
   }
 
+  void closingTheSolverWindowStopsTheSolveAndFreesTheBoard() {
+    BoardView* view = OpenNoMateProblem();
+    QVERIFY(view);
+    Trigger(cmd::kSolveHere);
+    QPointer<SolverWindow> w = view->solver_window();
+    QTRY_VERIFY(Lines(w).size() > 3);
+    w->close();
+    QVERIFY(!view->controller().busy());
+    QVERIFY(!view->solver_window());
+    QVERIFY(!view->document()->board().root()->child);
+    QVERIFY(Enabled(cmd::kSolveHere));
+    QVERIFY(!Enabled(cmd::kSolveStop));
+    QTRY_VERIFY(!w);
+  }
+
   void theListKeepsTheNewest5000Lines() {
     SolverOutputModel model;
     for (int i = 0; i < solver::SolverOutputList::kMaxLines - 1; ++i) model.Append(std::to_string(i));
