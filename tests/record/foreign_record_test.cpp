@@ -1,6 +1,9 @@
 // Records from elsewhere: KIF and KI2 files opened as games, and text pasted from other programs.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "platform/files.h"
 #include "platform/message_sink.h"
 #include "platform/text_codec.h"
 #include "record/foreign_record.h"
@@ -79,6 +82,31 @@ TEST(ForeignRecord, PastedCsaOfOtherProgramsKeepsItsHeader) {
   EXPECT_EQ(MainLine(g.board), "+7776FU -3334FU ");
   EXPECT_NE(WriteDoc(g.doc).find("'棋戦名:名人戦"), std::string::npos);
   EXPECT_NE(WriteDoc(g.doc).find("SITE:東京"), std::string::npos);
+}
+
+// Every Kakinoki file of the test data, pasted as it stands (CP932 or UTF-8), reads to the main line its
+// .expected file lists: detection sends each to the right reader.
+TEST(ForeignRecord, EveryTestDataFilePastesToItsMainLine) {
+  const std::string dir = TestDataDir();
+  if (dir.empty()) GTEST_SKIP() << "no test data";
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir + "/kifu")) {
+    const std::string ext = entry.path().extension().string();
+    if (ext != ".kif" && ext != ".kifu" && ext != ".ki2" && ext != ".csa") continue;
+    std::filesystem::path expected_path = entry.path();
+    std::string bytes, expected;
+    ASSERT_TRUE(platform::ReadWholeFile(entry.path().string(), bytes));
+    ASSERT_TRUE(platform::ReadWholeFile(expected_path.replace_extension(".expected").string(), expected));
+    std::string main_line;
+    for (char c : expected) {
+      if (c != '\r') main_line += c == '\n' ? ' ' : c;
+    }
+    Game g;
+    ASSERT_TRUE(ReadPastedRecord(bytes, g.doc)) << entry.path();
+    EXPECT_EQ(MainLine(g.board), main_line) << entry.path();
+    ++files;
+  }
+  EXPECT_EQ(files, 72);
 }
 
 }  // namespace
