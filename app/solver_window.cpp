@@ -76,10 +76,14 @@ void Place(SolverWindow* window, BoardView& owner) {
   mdi->addSubWindow(window);
   window->setWindowIcon(ToolbarIcon(cmd::kNewTsume));  // the tsume window's own
   window->resize(SolverWindow::kWidth, SolverWindow::kHeight);
-  const auto to_corner = [window, mdi] { window->move(std::max(0, mdi->viewport()->width() - window->width()), 0); };
-  to_corner();
+  // Raised over the active board too: a board opened for the solve would otherwise cover the lines.
+  const auto to_corner = [window, mdi] {
+    window->move(std::max(0, mdi->viewport()->width() - window->width()), 0);
+    window->raise();
+  };
   window->show();
   if (QMdiSubWindow* board = FrameOf(&owner)) mdi->setActiveSubWindow(board);
+  to_corner();
   // Again once the area has its scroll bars for the windows it now holds.
   QTimer::singleShot(0, window, to_corner);
 }
