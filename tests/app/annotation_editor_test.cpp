@@ -53,11 +53,7 @@ class AnnotationEditorTest : public GuiSuite {
   }
 
  private Q_SLOTS:
-  void initTestCase() {
-    QVERIFY(CopyProgramFiles(home_));
-    app_ = StartApplication(home_, &sink_);
-    QVERIFY(app_);
-  }
+  void initTestCase() { StartSuite(); }
 
   void commandOpensTheEditorOnTheMoveAndStoresAndDeletes() {
     BoardView* view = OpenGame();

@@ -42,9 +42,7 @@ class ConvertDialogTest : public GuiSuite {
 
  private Q_SLOTS:
   void initTestCase() {
-    QVERIFY(CopyProgramFiles(home_));
-    app_ = StartApplication(home_, &sink_);
-    QVERIFY(app_);
+    StartSuite();
     QVERIFY(platform::WriteWholeFile(ToCore(Path("a.kif")),
                                      Cp932("先手：山田-太郎\r\n後手：b\r\n手数----\r\n   1 ７六歩(77)\r\n   2 ３四歩(33)\r\n   3 投了\r\n")));
     QVERIFY(platform::WriteWholeFile(ToCore(Path("b.ki2")), Cp932("棋戦：順位戦\r\n先手：c\r\n▲２六歩 △８四歩\r\n")));

@@ -335,11 +335,7 @@ class GuiTest : public GuiSuite {
     QCOMPARE(FromCore(s.GetString("SHGDB", "ShgdbDir", "")), home_.filePath(QStringLiteral("database")));
   }
 
-  void cleanupTestCase() {
-    sink_.default_answer = Answer::kNo;
-    frame()->close();
-    app_.reset();
-  }
+  void cleanupTestCase() { EndSuite(); }
 
  private:
   BoardView* GameWithMoves() {
@@ -355,11 +351,6 @@ class GuiTest : public GuiSuite {
   }
 };
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  GuiTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(GuiTest)
 
 #include "gui_test.moc"

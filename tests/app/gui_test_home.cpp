@@ -25,6 +25,18 @@ std::unique_ptr<Application> StartApplication(const QTemporaryDir& home, platfor
   return app;
 }
 
+void GuiSuite::StartSuite() {
+  QVERIFY(CopyProgramFiles(home_));
+  app_ = StartApplication(home_, &sink_);
+  QVERIFY(app_);
+}
+
+void GuiSuite::EndSuite() {
+  sink_.default_answer = platform::Answer::kNo;
+  frame()->close();
+  app_.reset();
+}
+
 void GuiSuite::Trigger(int id) {
   frame()->UpdateCommandUi();
   QAction* a = frame()->commands().Action(id);

@@ -20,6 +20,10 @@ std::unique_ptr<Application> StartApplication(const QTemporaryDir& home, platfor
 // the commands as the menus offer them.
 class GuiSuite : public QObject {
  protected:
+  // The program directory and the application on it (initTestCase); the test fails when either is missing.
+  void StartSuite();
+  // Every window closed without saving, then the application ended (cleanupTestCase).
+  void EndSuite();
   MainWindow* frame() { return app_->main_window(); }
   // Runs a command through its menu action; the test fails when the command is disabled.
   void Trigger(int id);
@@ -31,3 +35,4 @@ class GuiSuite : public QObject {
 };
 
 }  // namespace app
+

@@ -49,9 +49,7 @@ class PrintTest : public GuiSuite {
 
  private Q_SLOTS:
   void initTestCase() {
-    QVERIFY(CopyProgramFiles(home_));
-    app_ = StartApplication(home_, &sink_);
-    QVERIFY(app_);
+    StartSuite();
     // 150 rook shuffles, every fifth move annotated: more than one page in either layout.
     const char* const shuffle[] = {"+2838HI", "-8272HI", "+3828HI", "-7282HI"};
     QByteArray csa = "PI\r\n+\r\n";
@@ -140,18 +138,9 @@ class PrintTest : public GuiSuite {
     app_->printer().setPageOrientation(QPageLayout::Portrait);
   }
 
-  void cleanupTestCase() {
-    sink_.default_answer = platform::Answer::kNo;
-    frame()->close();
-    app_.reset();
-  }
+  void cleanupTestCase() { EndSuite(); }
 };
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication a(argc, argv);
-  PrintTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(PrintTest)
 
 #include "print_test.moc"

@@ -54,11 +54,7 @@ class RecordTransferTest : public GuiSuite {
   }
 
  private Q_SLOTS:
-  void initTestCase() {
-    QVERIFY(CopyProgramFiles(home_));
-    app_ = StartApplication(home_, &sink_);
-    QVERIFY(app_);
-  }
+  void initTestCase() { StartSuite(); }
 
   void CopyThenPasteGivesTheRecordBack() {
     BoardView* source = app_->OpenDocument(QStringLiteral(KOMARAKU_PROGRAM_DIR "/samples/sample-game.csa"), DocKind::kGame);
@@ -126,18 +122,9 @@ class RecordTransferTest : public GuiSuite {
     QCOMPARE(Tree(view), before);
   }
 
-  void cleanupTestCase() {
-    sink_.default_answer = platform::Answer::kNo;
-    frame()->close();
-    app_.reset();
-  }
+  void cleanupTestCase() { EndSuite(); }
 };
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication qt(argc, argv);
-  RecordTransferTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(RecordTransferTest)
 
 #include "record_transfer_test.moc"

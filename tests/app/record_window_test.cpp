@@ -90,11 +90,7 @@ class RecordWindowTest : public GuiSuite {
   }
 
  private Q_SLOTS:
-  void initTestCase() {
-    QVERIFY(CopyProgramFiles(home_));
-    app_ = StartApplication(home_, &sink_);
-    QVERIFY(app_);
-  }
+  void initTestCase() { StartSuite(); }
 
   void emptyRecordShowsOnlyTheStart() {
     Trigger(cmd::kNewGame);
@@ -267,18 +263,9 @@ class RecordWindowTest : public GuiSuite {
     QVERIFY2(entered > 50, qPrintable(QString::number(entered)));
   }
 
-  void cleanupTestCase() {
-    sink_.default_answer = platform::Answer::kNo;
-    frame()->close();
-    app_.reset();
-  }
+  void cleanupTestCase() { EndSuite(); }
 };
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  RecordWindowTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(RecordWindowTest)
 
 #include "record_window_test.moc"

@@ -45,11 +45,7 @@ class SelectReadTest : public GuiSuite {
   Q_OBJECT
 
  private Q_SLOTS:
-  void initTestCase() {
-    QVERIFY(CopyProgramFiles(home_));
-    app_ = StartApplication(home_, &sink_);
-    QVERIFY(app_);
-  }
+  void initTestCase() { StartSuite(); }
 
   void everyGameOfATwentyGameFileIsListedAndTheThirteenthLoads() {
     const QString path = home_.filePath(QStringLiteral("games.csa"));

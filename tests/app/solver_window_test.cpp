@@ -77,11 +77,7 @@ class SolverWindowTest : public GuiSuite {
   }
 
  private Q_SLOTS:
-  void initTestCase() {
-    QVERIFY(CopyProgramFiles(home_));
-    app_ = StartApplication(home_, &sink_);
-    QVERIFY(app_);
-  }
+  void initTestCase() { StartSuite(); }
   void cleanup() { CloseAll(); }
 
   void solvingInANewWindowWritesTheSolutionThereAndLeavesTheSourceAlone() {
@@ -241,11 +237,6 @@ class SolverWindowTest : public GuiSuite {
   }
 };
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  SolverWindowTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(SolverWindowTest)
 
 #include "solver_window_test.moc"
