@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <cstring>
 
 #include "app/board_view.h"
 #include "app/qt_text.h"
