@@ -12,6 +12,7 @@
 
 #include "app/board_document.h"
 #include "app/core/board_images.h"
+#include "app/database_state.h"
 #include "app/piece_sound.h"
 #include "platform/message_sink.h"
 #include "platform/settings_file.h"
@@ -55,6 +56,7 @@ class Application : public QObject {
   void SetMessageSink(platform::MessageSink* sink);
   MainWindow* main_window() const { return main_window_; }
   QString database_dir() const;
+  DatabaseState& database_state() { return database_state_; }
 
   // Images (loaded with the first board view; a missing background or piece file ends the program).
   BoardImages& images();
@@ -119,6 +121,7 @@ class Application : public QObject {
   int slider_forward_ = 5, slider_backward_ = 9;
   QPoint speed_pos_{-1000, -1000};
   QStringList opening_types_, database_dirs_, recent_;
+  DatabaseState database_state_;
   int untitled_[3] = {0, 0, 0};
 };
 
