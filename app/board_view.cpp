@@ -7,11 +7,15 @@
 #include <QPainter>
 
 #include "app/application.h"
+#include "app/batch_solve_dialog.h"
 #include "app/branch_dialog.h"
 #include "app/core/command_ids.h"
 #include "app/core/record_navigation.h"
 #include "app/core/solving_commands.h"
+#include "app/db_search_dialog.h"
 #include "app/header_dialog.h"
+#include "app/joseki_dialogs.h"
+#include "app/joseki_browser.h"
 #include "app/printing.h"
 #include "app/qt_dib.h"
 #include "app/qt_text.h"
@@ -243,10 +247,25 @@ CommandState BoardView::Query(int id) {
     case cmd::kReadKakinoki:
       s.enabled = doc_->kind() == DocKind::kGame && !controller_.busy();
       break;
+    case cmd::kSolveDatabase:
+      s = QueryBatchSolve(*this);
+      break;
+    case cmd::kJosekiRegister:
+    case cmd::kJosekiImport:
+    case cmd::kJosekiExport:
+    case cmd::kJosekiBulkDelete:
+      s = QueryJosekiCommand(*this, id);
+      break;
+    case cmd::kJosekiBrowser:
+      s.enabled = doc_->kind() != DocKind::kSetup && !controller_.busy();
+      break;
     case cmd::kSelectReadGame:
     case cmd::kSelectReadTsume:
       s.enabled = doc_->kind() == (id == cmd::kSelectReadGame ? DocKind::kGame : DocKind::kTsume) &&
                   !controller_.busy() && controller_.auto_direction() == 0;
+      break;
+    case cmd::kDbSearch:  // one search dialog at a time
+      s.enabled = doc_->kind() != DocKind::kSetup && !app->database_state().search_open;
       break;
     default:
       s.handled = false;
@@ -267,6 +286,16 @@ bool BoardView::Execute(int id) {
     case cmd::kSolveHere:
     case cmd::kSolveStop:
       ExecuteSolveCommand(*this, id);
+      break;
+    case cmd::kSolveDatabase:
+      OpenBatchSolve(*this);
+      break;
+    case cmd::kJosekiRegister:
+    case cmd::kJosekiImport:
+    case cmd::kJosekiExport:
+    case cmd::kJosekiBulkDelete:
+    case cmd::kJosekiDefaults:
+      ExecuteJosekiCommand(*this, id);
       break;
     case cmd::kSound:
       app->SetSoundOn(!app->sound_on());
@@ -327,9 +356,15 @@ bool BoardView::Execute(int id) {
     case cmd::kReadKakinoki:
       ReadKakinokiFile(*this);
       break;
+    case cmd::kJosekiBrowser:
+      OpenJosekiBrowser(this);
+      break;
     case cmd::kSelectReadGame:
     case cmd::kSelectReadTsume:
       RunSelectRead(*this);
+      break;
+    case cmd::kDbSearch:
+      OpenDbSearchDialog(*this);
       break;
     default:
       done = controller_.Execute(id);
@@ -349,6 +384,12 @@ void BoardView::ReceiveSetup(const std::string& bytes) {
   });
   if (received) doc_->SetModified(true);
   Q_EMIT StateChanged();
+}
+
+void BoardView::JosekiRefresh() { NotifyJosekiBrowser(this); }
+
+void BoardView::JosekiMoveEntered(const rules::BoardForm& before, rules::MoveWord move) {
+  RegisterEnteredJoseki(*this, before, move);
 }
 
 void BoardView::ReversedChanged(bool reversed) { doc_->record().SetReversed(reversed ? 1 : 0); }

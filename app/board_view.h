@@ -48,6 +48,7 @@ class BoardView : public QWidget, public BoardHost {
   bool SetupActive() const override;
   void PrepareLabel(int index) override;
   void ReversedChanged(bool reversed) override;
+  void JosekiMoveEntered(const rules::BoardForm& before, rules::MoveWord move) override;
   void CloseAnnotation() override { annotation_.Close(); }  // 104
   bool AnnotationOpen() const override { return annotation_.open(); }
   void OpenAnnotation() override { annotation_.Open(false); }
@@ -59,6 +60,7 @@ class BoardView : public QWidget, public BoardHost {
   void SetRecordWindow(RecordWindow* window);
   void RecordWindowClosed();  // 112
   void RedrawHeader() override { panes_.Refresh(); }
+  void JosekiRefresh() override;  // 103 to the joseki browser bound here
 
   // The solver output window of this board's solve (119 clears it).
   SolverWindow* solver_window() const;

@@ -2,6 +2,7 @@
 
 #include "app/core/command_ids.h"
 #include "app/core/editor_commands.h"
+#include "app/core/joseki_commands.h"
 
 namespace app {
 namespace {
@@ -28,6 +29,12 @@ const CommandInfo kCommands[] = {
     {kSetupOpen, "開く(&O)...", "局面ファイル(*.skb)を開きます\n開く", nullptr, nullptr},
     {kSetupEnd, "局面設定終了(&X)", "設定した局面を初期局面として局面設定を終了します\n局面設定終了", nullptr, nullptr},
     {kJosekiClose, "定跡窓を閉じる(&X)", "定跡散策の窓を閉じます\n閉じる", nullptr, nullptr},
+    {kJosekiPositionNote, "定跡局面注釈(&K)", "選んだ定跡局面の注釈を編集します\n定跡局面注釈", nullptr, nullptr},
+    {kJosekiMoveNote, "定跡手注釈(&B)", "選んだ定跡手の注釈を編集します\n定跡手注釈", nullptr, nullptr},
+    {kJosekiMoveProps, "定跡手の特性(&P)", "選んだ定跡手の評価値を設定します\n定跡手の特性", nullptr, nullptr},
+    {kJosekiEval, "形勢評価値の設定(&K)", "選んだ局面の形勢評価値を設定します\n形勢評価値", nullptr, nullptr},
+    {kJosekiDelete, "定跡の削除(&D)", "選んだ定跡手を削除します\n定跡の削除", nullptr, nullptr},
+    {kJosekiAutoNote, "定跡注釈自動表示(&A)", "定跡をたどったとき注釈を自動的に表示します\n定跡注釈自動表示", nullptr, nullptr},
     {kGameHeader, "対局見出(&M)", "対局者・対局日などの見出情報を設定します\n対局見出", nullptr, nullptr},
     {kTsumeHeader, "詰将棋見出(&M)", "表題・作者などの見出情報を設定します\n詰将棋見出", nullptr, nullptr},
     {kInitialPosition, "初期局面(&I)", "局面設定の窓で初期局面を編集します\n初期局面の設定", nullptr, nullptr},
@@ -189,6 +196,7 @@ std::vector<MenuSpec> MenusOf(WindowKind kind) {
   const MenuEntry sep{kSeparator};
   const MenuSpec help{"ヘルプ(&H)", {{kHelpTopics}, sep, {kAbout}}};
   if (kind == kAnnotationMenu || kind == kEditorMenu) return EditorMenus(kind);
+  if (kind == kJosekiMenu) return JosekiMenus();
   if (kind == kMainMenu) {
     return {
         {"ファイル(&F)", {{kNewGame}, {kNewTsume}, {kOpenGame}, {kOpenTsume}, sep, {kPrintSetup}, sep, {kRecentFile}, sep, {kAppExit}}},

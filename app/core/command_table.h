@@ -14,6 +14,7 @@ enum WindowKind : unsigned {
   kSetupMenu = 8,   // S: the position set-up window
   kAnnotationMenu = 16,  // A: the move-annotation editor
   kEditorMenu = 32,      // E: the text editor
+  kJosekiMenu = 64,      // J: the joseki browser
 };
 
 struct CommandInfo {
