@@ -164,8 +164,21 @@ void SetupWindow::OpenFile() {
   view_->controller().Refresh();
 }
 
+void SetupWindow::SetUpFor(const std::string& bytes, std::function<void(const std::string&)> receiver) {
+  receiver_ = std::move(receiver);
+  if (doc_->ReadText(bytes)) view_->controller().Refresh();
+  doc_->SetModified(false);
+}
+
 void SetupWindow::EndSetup() {
   view_->controller().SetFreePlacement(false);
+  if (receiver_) {
+    const std::string bytes = doc_->setup()->SetupBytes();
+    doc_->SetModified(false);
+    receiver_(bytes);
+    close();
+    return;
+  }
   if (!doc_->modified()) {
     close();
     return;

@@ -4,6 +4,8 @@
 #pragma once
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
+#include <string>
 
 #include "app/command_ui.h"
 
@@ -26,6 +28,9 @@ class SetupWindow : public QMainWindow {
   void Execute(int id);
   // 局面設定終了: hands the position to the source window (when it changed) and closes.
   void EndSetup();
+  // A set-up for a search dialog's target position rather than a document: starts from `bytes` (a
+  // position file's), and 局面設定終了 hands the position to `receiver` even when it was not changed.
+  void SetUpFor(const std::string& bytes, std::function<void(const std::string&)> receiver);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -38,6 +43,7 @@ class SetupWindow : public QMainWindow {
   BoardView* view_;
   QPointer<BoardView> source_;
   bool from_tsume_;
+  std::function<void(const std::string&)> receiver_;
   CommandUi* commands_;
 };
 
