@@ -7,6 +7,8 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPainter>
+#include <QTreeWidget>
 #include <QPageSetupDialog>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
@@ -22,7 +24,10 @@
 #include "app/convert_dialog.h"
 #include "app/core/command_ids.h"
 #include "app/core/record_navigation.h"
+#include "app/db_search_dialog.h"
 #include "app/header_dialog.h"
+#include "app/joseki_annotation_editor.h"
+#include "app/joseki_browser.h"
 #include "app/main_window.h"
 #include "app/printing.h"
 #include "app/qt_text.h"
@@ -30,9 +35,13 @@
 #include "app/select_read_dialog.h"
 #include "app/setup_window.h"
 #include "app/solver_window.h"
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/text_codec.h"
 #include "rules/piece_code.h"
+#include "shogidb/joseki_lines.h"
+#include "shogidb/sample_database.h"
+#include "shogidb/schema.h"
 
 using namespace app;
 
@@ -181,6 +190,85 @@ static bool SolverShots(MainWindow* frame, BoardView* tsume, const QDir& out) {
   return Save(frame, out, "solver-window.png");
 }
 
+// The joseki browser on the start position of the sample game, whose opening is registered as joseki in a
+// database of its own (the shared one is left alone), the tree open three levels deep beside the board;
+// then the joseki-annotation editor on a move of it.
+static bool JosekiShots(MainWindow* frame, BoardView* game, const QDir& out, const QTemporaryDir& home) {
+  const std::optional<std::string> shared = platform::GetEnv("SHGDB");
+  const std::string dir = ToCore(home.filePath(QStringLiteral("joseki-db")));
+  platform::RecordingProgressSink progress;
+  platform::RecordingMessageSink quiet;
+  if (!shogidb::CreateDatabase(dir, progress, quiet) || !platform::SetEnv("SHGDB", dir)) return false;
+  shogidb::JosekiDatabase db;
+  db.SetDatabase(dir);
+  shogidb::JosekiOptions options;
+  options.depth = 8;
+  shogidb::RegisterJosekiFromRecord(db, game->document()->board(), options);
+  frame->Activate(game);
+  game->Execute(cmd::kFirst);
+  JosekiBrowser* browser = OpenJosekiBrowser(game);
+  QTreeWidgetItem* item = browser->tree()->topLevelItem(0);
+  for (int level = 0; level < 3 && item && item->childCount() > 0; ++level) {
+    item->setExpanded(true);
+    item = item->child(0);
+  }
+  browser->tree()->setCurrentItem(item);
+  QApplication::processEvents();
+  // The browser is a window of its own: drawn beside a picture of its board.
+  const QPixmap board = game->grab(), tree = browser->grab();
+  QPixmap both(board.width() + tree.width() + 8, std::max(board.height(), tree.height()));
+  both.fill(QColor(0xc0, 0xc0, 0xc0));
+  QPainter painter(&both);
+  painter.drawPixmap(0, 0, board);
+  painter.drawPixmap(board.width() + 8, 0, tree);
+  painter.end();
+  const QString path = out.filePath(QStringLiteral("joseki-browser.png"));
+  bool ok = both.save(path);
+  std::printf("%s\n", qPrintable(path));
+  browser->Execute(cmd::kJosekiMoveNote);
+  if (JosekiAnnotationEditor* note = browser->note_editor()) {
+    note->SetText(platform::Utf8ToCp932("居飛車の基本形。\r\n後手は角道を止めずに駒組みを進めます。\r\n"));
+    ok = ok && Save(note, out, "joseki-annotation.png");
+    note->CloseQuietly();
+  } else {
+    ok = false;
+  }
+  browser->close();
+  if (shared) platform::SetEnv("SHGDB", *shared);
+  return ok;
+}
+
+// The game and tsume search dialogs over a database of the sample records made for them (the shared one
+// is left alone), each after a search with the condition offered first, its hits listed.
+static bool DbSearchShots(MainWindow* frame, BoardView* game, BoardView* tsume, const QDir& out,
+                          const QTemporaryDir& home) {
+  const std::optional<std::string> shared = platform::GetEnv("SHGDB");
+  const std::string dir = ToCore(home.filePath(QStringLiteral("search-db")));
+  const shogidb::SampleRecords samples =
+      shogidb::ReadSampleRecords(ToCore(QCoreApplication::applicationDirPath() + "/samples"));
+  platform::RecordingMessageSink quiet;
+  shogidb::DbJob job;
+  job.messages = &quiet;
+  if (shogidb::CreateSampleDatabase(dir, samples, job).status != shogidb::SampleDatabaseResult::kCreated ||
+      !platform::SetEnv("SHGDB", dir)) {
+    return false;
+  }
+  bool ok = true;
+  for (BoardView* view : {game, tsume}) {
+    frame->Activate(view);
+    auto* dialog = new DbSearchDialog(view, view == tsume, frame);
+    dialog->show();
+    dialog->Search();
+    while (dialog->searching()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QApplication::processEvents();
+    dialog->list()->setCurrentRow(1);
+    ok = ok && Save(dialog, out, view == tsume ? "db-tsume-search.png" : "db-search.png");
+    dialog->close();
+  }
+  if (shared) platform::SetEnv("SHGDB", *shared);
+  return ok;
+}
+
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication qt(argc, argv);
@@ -242,5 +330,7 @@ int main(int argc, char** argv) {
   ok = ok && FileDialogShots(frame, game, out, home);
   ok = ok && PrintShots(frame, game, out);
   ok = ok && SolverShots(frame, tsume, out);
+  ok = ok && JosekiShots(frame, game, out, home);
+  ok = ok && DbSearchShots(frame, game, tsume, out, home);
   return ok ? 0 : 1;
 }
