@@ -22,6 +22,7 @@
 #include "app/application.h"
 #include "app/board_view.h"
 #include "app/convert_dialog.h"
+#include "app/db_file_commands.h"
 #include "app/core/command_ids.h"
 #include "app/core/pane_text.h"
 #include "app/printing.h"
@@ -398,6 +399,16 @@ CommandState MainWindow::Query(int id) {
     case cmd::kBitmapTitle:
       s.enabled = app->title_file_present();
       break;
+    case cmd::kDbCreate:
+    case cmd::kDbSettings:
+    case cmd::kDbImportGames:
+    case cmd::kDbExportGames:
+    case cmd::kDbDeleteGames:
+    case cmd::kDbImportTsume:
+    case cmd::kDbExportTsume:
+    case cmd::kDbDeleteTsume:
+    case cmd::kDbRegister:
+      return QueryDbFileCommand(id, ActiveView());
     default:
       s.handled = false;
       s.enabled = false;
@@ -475,6 +486,17 @@ void MainWindow::Execute(int id) {
       break;
     case cmd::kPrintSetup:
       SetUpPrinter(this);
+      break;
+    case cmd::kDbCreate:
+    case cmd::kDbSettings:
+    case cmd::kDbImportGames:
+    case cmd::kDbExportGames:
+    case cmd::kDbDeleteGames:
+    case cmd::kDbImportTsume:
+    case cmd::kDbExportTsume:
+    case cmd::kDbDeleteTsume:
+    case cmd::kDbRegister:
+      ExecuteDbFileCommand(id, this, ActiveView());
       break;
     default:
       break;
