@@ -4,6 +4,7 @@
 
 #include "app/board_view.h"
 #include "app/core/record_navigation.h"
+#include "app/select_read_dialog.h"
 #include "platform/db_lock.h"
 #include "platform/text_codec.h"
 #include "shogidb/game_database.h"
@@ -49,13 +50,7 @@ bool LoadDbItem(BoardView& view, const std::string& cp932_dir, int32_t number, i
     doc->messages().Show(platform::Utf8ToCp932(doc->kind() == DocKind::kTsume ? "詰将棋" : "対局") +
                          platform::Utf8ToCp932("が読み込めません。(rc=") + std::to_string(rc) + ")");
   }
-  doc->board().SetReversed(shown_reversed);
-  if ((doc->record().reversed() != 0) != shown_reversed) controller.Flip();
-  doc->board().MarkStale();
-  view.picture().DirtyAll();
-  controller.Refresh();
-  view.RedrawHeader();
-  view.RecordChanged();
+  ShowReplacedContents(view, shown_reversed);
   if (rc != 0) return false;
   if (ply > 0) StepBoardTo(controller, view, MovePath(ply, 0));
   doc->TakeUntitled(QString::fromUtf8(doc->kind() == DocKind::kTsume ? "詰将棋%1" : "対局%1")

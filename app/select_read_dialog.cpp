@@ -164,16 +164,21 @@ bool LoadSelectedEntry(BoardView& view, const SelectReadList& list, const Select
   } else if (!result.body.ok()) {
     doc->messages().Show(record::CsaBodyProblemText(result.body));
   }
-  doc->board().SetReversed(shown_reversed);
-  if ((doc->record().reversed() != 0) != shown_reversed) controller.Flip();
-  doc->board().MarkStale();
-  view.picture().DirtyAll();
-  controller.Refresh();
-  view.RedrawHeader();
-  view.RecordChanged();
+  ShowReplacedContents(view, shown_reversed);
   if (!result.loaded) return false;
   doc->TakeUntitled(FromCore(record::SelectedTitle(list.path, k)));
   return true;
+}
+
+void ShowReplacedContents(BoardView& view, bool shown_reversed) {
+  BoardDocument* doc = view.document();
+  doc->board().SetReversed(shown_reversed);
+  if ((doc->record().reversed() != 0) != shown_reversed) view.controller().Flip();
+  doc->board().MarkStale();
+  view.picture().DirtyAll();
+  view.controller().Refresh();
+  view.RedrawHeader();
+  view.RecordChanged();
 }
 
 void RunSelectRead(BoardView& view) {

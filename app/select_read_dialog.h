@@ -63,6 +63,10 @@ class SelectReadDialog : public QDialog {
 // entry does not read, the document keeps what it had. False when nothing was loaded.
 bool LoadSelectedEntry(BoardView& view, const SelectReadList& list, const SelectReadKind& kind, int k);
 
+// After the document's contents were replaced in place: the board keeps the seat it was shown from
+// (turned when the new contents want the other), and it, its panes and record window show the new record.
+void ShowReplacedContents(BoardView& view, bool shown_reversed);
+
 // Commands 32825 and 32857.
 void RunSelectRead(BoardView& view);
 

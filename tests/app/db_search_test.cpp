@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "app/qt_text.h"
 #include "app/setup_window.h"
+#include "platform/db_lock.h"
 #include "platform/files.h"
 #include "shogidb/game_database.h"
 #include "shogidb/problem_database.h"
@@ -80,6 +81,15 @@ class DbSearchTest : public GuiSuite {
     QVERIFY(dialog->condition()->toPlainText().startsWith(QStringLiteral("#検索条件")));
     const QString condition = QStringLiteral("対局者 matches \"谷川\"");
     dialog->condition()->setPlainText(condition);
+    {
+      // Held elsewhere (here: by this thread, which is not the search's): the search does not wait.
+      platform::DatabaseLockGuard held(ToCore(app_->database_dir()), platform::DatabaseLockGuard::Mode::kTry);
+      QVERIFY(held.held());
+      QVERIFY(dialog->Search());
+      WaitForSearch(dialog);
+      QCOMPARE(LastMessage(), Cp932("データベースが使用中です"));
+      QCOMPARE(dialog->list()->count(), 0);
+    }
     QVERIFY(dialog->Search());
     WaitForSearch(dialog);
     QCOMPARE(dialog->list()->count(), 1);
@@ -161,6 +171,21 @@ class DbSearchTest : public GuiSuite {
     dialog->list()->setCurrentRow(row);
     dialog->CompareMoves();
     QVERIFY(LastMessage().rfind(Cp932("次元が違います。１次元の棋譜と多次元の棋譜は比較できません。"), 0) == 0);
+    dialog->close();
+  }
+
+  void DuplicatesByMovesListTheGamesThatRepeatOne() {
+    shogidb::GameDatabase games;
+    games.SetDatabase(ToCore(app_->database_dir()));
+    QCOMPARE(games.RegisterFromCsa(Cp932("N+中原\r\nN-米長\r\nPI\r\n+\r\n+7776FU\r\n-3334FU\r\n+2726FU\r\n-8384FU\r\n"),
+                                   true), 1);
+    DbSearchDialog* dialog = OpenDialog();
+    dialog->mode_button(2)->setChecked(true);
+    QVERIFY(dialog->SearchDuplicates());
+    QCOMPARE(LastMessage(), Cp932("重複検索時は「局面指定」は無効です"));
+    WaitForSearch(dialog);
+    QCOMPARE(dialog->list()->count(), 2);
+    QVERIFY(RowOfPlayers(dialog, "羽生") >= 0 && RowOfPlayers(dialog, "中原") >= 0);
     dialog->close();
   }
 
