@@ -2,6 +2,7 @@
 // files, so a person can look at them: a game in progress, a tsume problem, a reversed board and the
 // position set-up window.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,6 +16,7 @@
 #include <QPrintPreviewDialog>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/application.h"
@@ -24,12 +26,19 @@
 #include "app/convert_dialog.h"
 #include "app/core/command_ids.h"
 #include "app/core/record_navigation.h"
+#include "app/db_delete_dialog.h"
+#include "app/db_export_dialog.h"
+#include "app/db_register_buffer_dialog.h"
+#include "app/db_register_file_dialog.h"
 #include "app/db_search_dialog.h"
+#include "app/search_stop_window.h"
+#include "app/db_selection_list.h"
 #include "app/header_dialog.h"
 #include "app/joseki_annotation_editor.h"
 #include "app/joseki_browser.h"
 #include "app/main_window.h"
 #include "app/printing.h"
+#include "app/progress_window.h"
 #include "app/qt_text.h"
 #include "app/record_window.h"
 #include "app/select_read_dialog.h"
@@ -40,6 +49,7 @@
 #include "platform/text_codec.h"
 #include "rules/piece_code.h"
 #include "shogidb/joseki_lines.h"
+#include "shogidb/game_database.h"
 #include "shogidb/sample_database.h"
 #include "shogidb/schema.h"
 
@@ -263,8 +273,79 @@ static bool DbSearchShots(MainWindow* frame, BoardView* game, BoardView* tsume, 
     QApplication::processEvents();
     dialog->list()->setCurrentRow(1);
     ok = ok && Save(dialog, out, view == tsume ? "db-tsume-search.png" : "db-search.png");
+    if (view == game) {
+      // The stop window as a long duplicate search shows it, over the dialog.
+      dialog->stop_window()->progress().Line(platform::Utf8ToCp932("全 4000 件を照合中、 残り 1200 件"));
+      dialog->stop_window()->show();
+      QEventLoop wait;  // the window takes the worker's line on its timer
+      QTimer::singleShot(150, &wait, &QEventLoop::quit);
+      wait.exec();
+      ok = ok && Save(dialog->stop_window(), out, "db-search-stop.png");
+      dialog->stop_window()->hide();
+    }
     dialog->close();
   }
+  if (shared) platform::SetEnv("SHGDB", *shared);
+  return ok;
+}
+
+// The registration, progress, export and deletion dialogs over a database of the sample records made for
+// them (the shared one and the last search are left as they were): the progress window after the sample
+// games were registered once more, the export and deletion dialogs with the database's games listed.
+static bool DbFileShots(MainWindow* frame, BoardView* game, const QDir& out, const QTemporaryDir& home) {
+  const std::optional<std::string> shared = platform::GetEnv("SHGDB");
+  const std::string dir = ToCore(home.filePath(QStringLiteral("files-db")));
+  const QString samples = QCoreApplication::applicationDirPath() + "/samples";
+  platform::RecordingMessageSink quiet;
+  shogidb::DbJob job;
+  job.messages = &quiet;
+  if (shogidb::CreateSampleDatabase(dir, shogidb::ReadSampleRecords(ToCore(samples)), job).status !=
+          shogidb::SampleDatabaseResult::kCreated ||
+      !platform::SetEnv("SHGDB", dir)) {
+    return false;
+  }
+  RegisterFileDialog import(DbItemKind::kGame, frame);
+  import.file_field()->setText(samples + "/sample-games.csa");
+  import.show();
+  bool ok = Save(&import, out, "db-register.png");
+  import.close();
+  RegisterBufferDialog current(*game, frame);
+  current.show();
+  ok = ok && Save(&current, out, "db-register-current.png");
+  current.close();
+
+  std::string text;
+  platform::ReadWholeFile(ToCore(samples + "/sample-games.csa"), text);
+  ProgressWindow progress([&](const shogidb::DbJob& j) {
+    shogidb::GameDatabase db;
+    db.SetDatabase(dir);
+    db.SetJob(j);
+    db.RegisterFromCsa(text, true);
+  }, frame, &quiet);
+  progress.Start();
+  while (progress.running()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  ok = ok && Save(&progress, out, "db-progress.png");
+  progress.close();
+
+  DatabaseState& state = Application::instance()->database_state();
+  const std::vector<shogidb::ListEntry> kept = state.last_games;
+  shogidb::GameDatabase db;
+  db.SetDatabase(dir);
+  db.Search("", {}, state.last_games);
+  ExportDialog exporter(DbItemKind::kGame, frame);
+  exporter.file_field()->setText(home.filePath(QStringLiteral("games.csa")));
+  exporter.selection()->list()->item(0)->setSelected(true);
+  exporter.selection()->list()->item(2)->setSelected(true);
+  exporter.show();
+  ok = ok && Save(&exporter, out, "db-export.png");
+  exporter.close();
+  DeleteDialog deleter(DbItemKind::kGame, frame);
+  for (int row : {1, 3, 4}) deleter.selection()->list()->item(row)->setSelected(true);
+  deleter.gather_box()->setChecked(true);
+  deleter.show();
+  ok = ok && Save(&deleter, out, "db-delete.png");
+  deleter.close();
+  state.last_games = kept;
   if (shared) platform::SetEnv("SHGDB", *shared);
   return ok;
 }
@@ -332,5 +413,6 @@ int main(int argc, char** argv) {
   ok = ok && SolverShots(frame, tsume, out);
   ok = ok && JosekiShots(frame, game, out, home);
   ok = ok && DbSearchShots(frame, game, tsume, out, home);
+  ok = ok && DbFileShots(frame, game, out, home);
   return ok ? 0 : 1;
 }
