@@ -31,6 +31,7 @@
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "shogidb/game_database.h"
+#include "shogidb/problem_database.h"
 #include "shogidb/schema.h"
 #include "tests/app/gui_test_home.h"
 
@@ -224,6 +225,31 @@ class DbFilesTest : public GuiSuite {
     QVERIFY(registered >= 50 && registered < 6000);
     const std::vector<shogidb::ListEntry> stored = StoredGames(dir());
     QCOMPARE(static_cast<int>(stored.size()), 6000 + registered);
+  }
+
+  void ProblemsRegisterFromAPclFileAndDeletedOnesLeaveTheList() {
+    UseNewDatabase("problems");
+    RegisterFileDialog dialog(DbItemKind::kProblem, frame());
+    dialog.file_field()->setText(QStringLiteral(KOMARAKU_PROGRAM_DIR "/samples/sample-problems.pcl"));
+    const ProgressSeen seen = WithProgress([&] { dialog.accept(); });
+    QVERIFY(seen.lines.last().contains(QStringLiteral("件登録しました")));
+    auto& problems = app_->database_state().last_problems;
+    {
+      platform::DatabaseLockGuard lock(dir(), platform::DatabaseLockGuard::Mode::kWait);
+      shogidb::ProblemDatabase db;
+      db.SetDatabase(dir());
+      QCOMPARE(db.Search("", {}, problems), 0);
+    }
+    const size_t registered = problems.size();
+    QVERIFY(registered >= 2);
+
+    sink_.default_answer = platform::Answer::kYes;
+    DeleteDialog deleter(DbItemKind::kProblem, frame());
+    QVERIFY(deleter.gather_box() == nullptr);
+    deleter.selection()->list()->item(0)->setSelected(true);
+    WithProgress([&] { deleter.DeleteChosen(); });
+    QCOMPARE(problems.size(), registered - 1);
+    QCOMPARE(static_cast<size_t>(deleter.selection()->list()->count()), registered - 1);
   }
 
   void TheCurrentGameRegistersAfterItsChecks() {
