@@ -5,6 +5,7 @@
 
 #include "app/application.h"
 #include "app/core/db_forms.h"
+#include "app/progress_window.h"
 #include "app/qt_text.h"
 #include "platform/db_lock.h"
 #include "shogidb/game_database.h"
@@ -26,6 +27,14 @@ std::unique_ptr<shogidb::ItemDatabase> ItemDatabaseOf(DbItemKind kind, const std
   db->SetDatabase(directory);
   db->SetJob(job);
   return db;
+}
+
+void RunOnItemDatabase(QWidget* parent, DbItemKind kind, const ItemDatabaseWork& work) {
+  const std::string dir = DatabaseDirectory();
+  RunInProgressWindow(parent, [&](const shogidb::DbJob& job) {
+    JobDatabaseLock lock(dir, job);
+    if (lock.held()) work(*ItemDatabaseOf(kind, dir, job), job);
+  });
 }
 
 void RememberDatabaseFolder(const QString& folder) {

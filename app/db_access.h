@@ -3,12 +3,15 @@
 // progress window waits for, saying so in its list and giving up when the user stops it.
 #pragma once
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/core/db_forms.h"
 #include "shogidb/db_job.h"
 #include "shogidb/item_database.h"
+
+class QWidget;
 
 namespace app {
 
@@ -18,6 +21,11 @@ std::string DatabaseDirectory();
 // The game or tsume database of `directory`, reporting to `job`.
 std::unique_ptr<shogidb::ItemDatabase> ItemDatabaseOf(DbItemKind kind, const std::string& directory,
                                                       const shogidb::DbJob& job);
+
+// Runs `work` on the game or tsume database of the program in the progress window (modal), under the
+// lock; `work` does not run when the job is stopped while it waits for the lock.
+using ItemDatabaseWork = std::function<void(shogidb::ItemDatabase& db, const shogidb::DbJob& job)>;
+void RunOnItemDatabase(QWidget* parent, DbItemKind kind, const ItemDatabaseWork& work);
 
 // Puts a folder first in the remembered database folders (Application::database_dirs).
 void RememberDatabaseFolder(const QString& folder);

@@ -10,7 +10,6 @@
 #include "app/application.h"
 #include "app/db_access.h"
 #include "app/db_selection_list.h"
-#include "app/progress_window.h"
 #include "dbengine/result_codes.h"
 #include "shogidb/game_database.h"
 
@@ -81,23 +80,18 @@ void DeleteDialog::DeleteDuplicates() { Run(true); }
 void DeleteDialog::Run(bool duplicates) {
   const std::vector<shogidb::ListEntry> chosen = selection_->Chosen();
   if (chosen.empty()) return;
-  const std::string dir = DatabaseDirectory();
-  const DbItemKind kind = kind_;
   const bool gather = gather_ && gather_->isChecked();
   std::set<int32_t> gone;
-  RunInProgressWindow(this, [&](const shogidb::DbJob& job) {
-    JobDatabaseLock lock(dir, job);
-    if (!lock.held()) return;
-    auto db = ItemDatabaseOf(kind, dir, job);
+  RunOnItemDatabase(this, kind_, [&](shogidb::ItemDatabase& db, const shogidb::DbJob& job) {
     if (duplicates) {
-      DeleteDuplicatesAmong(chosen, dir, gather, job);
+      DeleteDuplicatesAmong(chosen, db.database(), gather, job);
     } else {
-      db->DeleteItems(chosen);
+      db.DeleteItems(chosen);
     }
     // Whatever the end (all done, stopped, failed), the list keeps exactly what is still stored.
     std::vector<uint8_t> row;
     for (const shogidb::ListEntry& e : chosen) {
-      if (db->ReadRow(e.number, row) == dbengine::kNotFound) gone.insert(e.number);
+      if (db.ReadRow(e.number, row) == dbengine::kNotFound) gone.insert(e.number);
     }
   });
   DropEntries(LastList(kind_), gone);

@@ -28,7 +28,8 @@ class DeleteDialog : public QDialog {
   void DeleteDuplicates();
 
  private:
-  // Runs `work` on the chosen items in the progress window, then takes what is gone out of the lists.
+  // Deletes the chosen items (or their duplicates) in the progress window, then takes what is gone out of
+  // the lists.
   void Run(bool duplicates);
   void UpdateButtons();
 

@@ -12,7 +12,6 @@
 #include "app/application.h"
 #include "app/db_access.h"
 #include "app/db_selection_list.h"
-#include "app/progress_window.h"
 #include "app/qt_text.h"
 
 namespace app {
@@ -72,13 +71,9 @@ void ExportDialog::accept() {
   for (const shogidb::ListEntry& e : selection_->Chosen()) numbers.push_back(e.number);
   if (numbers.empty()) return;
   const std::string path = ToCore(typed);
-  const std::string dir = DatabaseDirectory();
-  const DbItemKind kind = kind_;
   QDialog::accept();
-  RunInProgressWindow(parentWidget(), [&](const shogidb::DbJob& job) {
-    JobDatabaseLock lock(dir, job);
-    if (lock.held()) ItemDatabaseOf(kind, dir, job)->ExportItems(numbers, path);
-  });
+  RunOnItemDatabase(parentWidget(), kind_,
+                    [&](shogidb::ItemDatabase& db, const shogidb::DbJob&) { db.ExportItems(numbers, path); });
 }
 
 }  // namespace app

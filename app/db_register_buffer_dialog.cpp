@@ -12,8 +12,8 @@
 #include "app/board_view.h"
 #include "app/core/db_forms.h"
 #include "app/db_access.h"
+#include "app/db_register_file_dialog.h"
 #include "app/header_dialog.h"
-#include "app/progress_window.h"
 #include "app/text_editor_window.h"
 #include "platform/text_codec.h"
 #include "record/archive.h"
@@ -29,14 +29,7 @@ QString Utf8(const char* text) { return QString::fromUtf8(text); }
 RegisterBufferDialog::RegisterBufferDialog(BoardView& view, QWidget* parent)
     : QDialog(parent), view_(view), game_(view.document()->game() != nullptr) {
   setWindowTitle(Utf8(game_ ? "対局の登録" : "詰将棋の登録"));
-  new_ = new QRadioButton(Utf8("新規"));
-  overwrite_ = new QRadioButton(Utf8("上書"));
-  new_->setChecked(true);
-  auto* mode = new QGroupBox(Utf8("登録方法"));
-  auto* mode_row = new QHBoxLayout(mode);
-  mode_row->addWidget(new_);
-  mode_row->addWidget(overwrite_);
-  mode_row->addStretch(1);
+  QGroupBox* mode = MakeRegisterModeBox(new_, overwrite_);
 
   header_ = new QPlainTextEdit;
   header_->setReadOnly(true);
@@ -92,13 +85,9 @@ void RegisterBufferDialog::accept() {
   record::Archive archive = record::Archive::ToMemory();
   doc->record().SerializeRecord(archive, game_);  // a game's selected line, a problem's whole tree
   const std::string text = archive.text();
-  const std::string dir = DatabaseDirectory();
-  const DbItemKind kind = game_ ? DbItemKind::kGame : DbItemKind::kProblem;
   QDialog::accept();
-  RunInProgressWindow(parentWidget(), [&](const shogidb::DbJob& job) {
-    JobDatabaseLock lock(dir, job);
-    if (lock.held()) ItemDatabaseOf(kind, dir, job)->RegisterFromCsa(text, !overwrite);
-  });
+  RunOnItemDatabase(parentWidget(), game_ ? DbItemKind::kGame : DbItemKind::kProblem,
+                    [&](shogidb::ItemDatabase& db, const shogidb::DbJob&) { db.RegisterFromCsa(text, !overwrite); });
 }
 
 }  // namespace app

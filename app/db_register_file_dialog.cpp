@@ -12,7 +12,6 @@
 
 #include "app/application.h"
 #include "app/db_access.h"
-#include "app/progress_window.h"
 #include "app/qt_text.h"
 
 namespace app {
@@ -22,6 +21,18 @@ namespace {
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
+
+QGroupBox* MakeRegisterModeBox(QRadioButton*& new_button, QRadioButton*& overwrite_button) {
+  new_button = new QRadioButton(Utf8("新規"));
+  overwrite_button = new QRadioButton(Utf8("上書"));
+  new_button->setChecked(true);
+  auto* box = new QGroupBox(Utf8("登録方法"));
+  auto* row = new QHBoxLayout(box);
+  row->addWidget(new_button);
+  row->addWidget(overwrite_button);
+  row->addStretch(1);
+  return box;
+}
 
 RegisterFileDialog::RegisterFileDialog(DbItemKind kind, QWidget* parent) : QDialog(parent), kind_(kind) {
   const std::string file_kind = FileKindOf(kind);
@@ -33,14 +44,7 @@ RegisterFileDialog::RegisterFileDialog(DbItemKind kind, QWidget* parent) : QDial
   row->addWidget(file_, 1);
   row->addWidget(choose);
 
-  new_ = new QRadioButton(Utf8("新規"));
-  overwrite_ = new QRadioButton(Utf8("上書"));
-  new_->setChecked(true);
-  auto* mode = new QGroupBox(Utf8("登録方法"));
-  auto* mode_row = new QHBoxLayout(mode);
-  mode_row->addWidget(new_);
-  mode_row->addWidget(overwrite_);
-  mode_row->addStretch(1);
+  QGroupBox* mode = MakeRegisterModeBox(new_, overwrite_);
 
   auto* buttons = new QDialogButtonBox;
   buttons->addButton(Utf8("登録"), QDialogButtonBox::AcceptRole);
@@ -69,12 +73,9 @@ void RegisterFileDialog::accept() {
     return;
   }
   const bool force_new = new_->isChecked();
-  const std::string dir = DatabaseDirectory();
-  const DbItemKind kind = kind_;
   QDialog::accept();
-  RunInProgressWindow(parentWidget(), [&](const shogidb::DbJob& job) {
-    JobDatabaseLock lock(dir, job);
-    if (lock.held()) ItemDatabaseOf(kind, dir, job)->RegisterFromCsa(text, force_new);
+  RunOnItemDatabase(parentWidget(), kind_, [&](shogidb::ItemDatabase& db, const shogidb::DbJob&) {
+    db.RegisterFromCsa(text, force_new);
   });
 }
 

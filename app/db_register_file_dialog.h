@@ -6,10 +6,14 @@
 
 #include "app/core/db_forms.h"
 
+class QGroupBox;
 class QLineEdit;
 class QRadioButton;
 
 namespace app {
+
+// The registration mode of both registration dialogs: 新規 (checked) or 上書.
+QGroupBox* MakeRegisterModeBox(QRadioButton*& new_button, QRadioButton*& overwrite_button);
 
 class RegisterFileDialog : public QDialog {
   Q_OBJECT
