@@ -15,6 +15,13 @@ namespace app {
 
 enum class DocKind { kGame, kTsume, kSetup };
 
+// 定跡編集(デフォルト値の設定): the position evaluation and move value that joseki editing and registration
+// use when the user gives none.
+struct JosekiDefaults {
+  int evaluation = 100;
+  int value = 100;
+};
+
 // The seven fields of a template's descriptor string.
 struct DocTemplateInfo {
   int resource;
@@ -49,6 +56,7 @@ class BoardDocument : public QObject {
   const QString& path() const { return path_; }
   const QString& title() const { return title_; }
   void SetTitle(const QString& title);
+  JosekiDefaults& joseki_defaults() { return joseki_defaults_; }
   bool modified() const { return modified_; }
   void SetModified(bool modified = true);
   // Contents taken from part of a file (select-read): no path of its own, so a save asks for one.
@@ -85,6 +93,7 @@ class BoardDocument : public QObject {
   std::unique_ptr<record::RecordDocument> record_;
   QString path_, title_;
   bool modified_ = false;
+  JosekiDefaults joseki_defaults_;
 };
 
 }  // namespace app

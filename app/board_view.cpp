@@ -388,6 +388,11 @@ void BoardView::ReceiveSetup(const std::string& bytes) {
 
 void BoardView::JosekiRefresh() { NotifyJosekiBrowser(this); }
 
+bool BoardView::PiecesLocked() const {
+  const DatabaseState& state = Application::instance()->database_state();
+  return state.joseki_open && state.search_open;
+}
+
 void BoardView::JosekiMoveEntered(const rules::BoardForm& before, rules::MoveWord move) {
   RegisterEnteredJoseki(*this, before, move);
 }

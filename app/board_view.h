@@ -61,6 +61,7 @@ class BoardView : public QWidget, public BoardHost {
   void RecordWindowClosed();  // 112
   void RedrawHeader() override { panes_.Refresh(); }
   void JosekiRefresh() override;  // 103 to the joseki browser bound here
+  bool PiecesLocked() const override;
 
   // The solver output window of this board's solve (119 clears it).
   SolverWindow* solver_window() const;

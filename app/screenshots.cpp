@@ -20,6 +20,7 @@
 #include <cstdio>
 
 #include "app/application.h"
+#include "app/batch_solve_dialog.h"
 #include "app/annotation_editor.h"
 #include "app/board_view.h"
 #include "app/branch_dialog.h"
@@ -36,6 +37,7 @@
 #include "app/header_dialog.h"
 #include "app/joseki_annotation_editor.h"
 #include "app/joseki_browser.h"
+#include "app/joseki_dialogs.h"
 #include "app/main_window.h"
 #include "app/printing.h"
 #include "app/progress_window.h"
@@ -50,6 +52,7 @@
 #include "rules/piece_code.h"
 #include "shogidb/joseki_lines.h"
 #include "shogidb/game_database.h"
+#include "shogidb/problem_database.h"
 #include "shogidb/sample_database.h"
 #include "shogidb/schema.h"
 
@@ -350,6 +353,74 @@ static bool DbFileShots(MainWindow* frame, BoardView* game, const QDir& out, con
   return ok;
 }
 
+// The joseki dialogs of a game window: registration from the record, export and bulk deletion.
+static bool JosekiDialogShots(MainWindow* frame, BoardView* game, const QDir& out) {
+  const struct {
+    JosekiDialogKind kind;
+    const char* file;
+  } shots[] = {{JosekiDialogKind::kRegister, "joseki-register.png"},
+               {JosekiDialogKind::kImport, "joseki-import.png"},
+               {JosekiDialogKind::kExport, "joseki-export.png"},
+               {JosekiDialogKind::kDelete, "joseki-delete.png"},
+               {JosekiDialogKind::kDefaults, "joseki-defaults.png"}};
+  bool ok = true;
+  for (const auto& shot : shots) {
+    JosekiDialog dialog(shot.kind, game->document()->joseki_defaults(), frame, QStringLiteral("5手目 ▲２五歩"));
+    if (shot.kind == JosekiDialogKind::kExport) dialog.SetFile(QStringLiteral("/home/user/shgdb/Jsout.pcl"));
+    if (shot.kind == JosekiDialogKind::kDelete) dialog.SetFile(QStringLiteral("/home/user/shgdb/JsBackup.pcl"));
+    dialog.show();
+    ok = ok && Save(&dialog, out, shot.file);
+    dialog.close();
+  }
+  return ok;
+}
+
+// 詰将棋ＤＢの思考 over the sample problems of a database made for it (the shared one and the last search
+// are left as they were): the dialog with the search listed and chosen after the batch has solved them,
+// and the tsume window beside the solver window with every problem's lines.
+static bool BatchShots(MainWindow* frame, const QDir& out, const QTemporaryDir& home) {
+  Application* app = Application::instance();
+  const std::optional<std::string> shared = platform::GetEnv("SHGDB");
+  const std::string dir = ToCore(home.filePath(QStringLiteral("batch-db"))) + "/";
+  platform::RecordingMessageSink quiet;
+  quiet.default_answer = platform::Answer::kYes;
+  shogidb::DbJob job;
+  job.messages = &quiet;
+  const QString samples = QCoreApplication::applicationDirPath() + "/samples";
+  if (shogidb::CreateSampleDatabase(dir, shogidb::ReadSampleRecords(ToCore(samples)), job).status !=
+      shogidb::SampleDatabaseResult::kCreated) {
+    return false;
+  }
+  platform::SetEnv("SHGDB", dir);
+  DatabaseState& state = app->database_state();
+  const std::vector<shogidb::ListEntry> kept = state.last_problems;
+  shogidb::ProblemDatabase db;
+  db.SetDatabase(dir);
+  db.Search("", {}, state.last_problems);
+  platform::MessageSink& shown = app->messages();
+  app->SetMessageSink(&quiet);
+
+  frame->resize(1120, 720);
+  for (QMdiSubWindow* w : frame->mdi()->subWindowList()) w->showMinimized();
+  BoardView* view = app->NewDocument(DocKind::kTsume);
+  frame->Activate(view);
+  frame->ActiveChild()->move(0, 0);
+  BatchSolveDialog* dialog = OpenBatchSolve(*view);
+  bool ok = dialog != nullptr;
+  if (dialog) {
+    dialog->SelectAll();
+    dialog->Solve();
+    while (dialog->running()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    frame->UpdateCommandUi();
+    ok = Save(frame, out, "tsume-batch-solver.png") && Save(dialog, out, "tsume-batch.png");
+    dialog->close();
+  }
+  app->SetMessageSink(&shown);
+  state.last_problems = kept;
+  if (shared) platform::SetEnv("SHGDB", *shared);
+  return ok;
+}
+
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication qt(argc, argv);
@@ -414,5 +485,7 @@ int main(int argc, char** argv) {
   ok = ok && JosekiShots(frame, game, out, home);
   ok = ok && DbSearchShots(frame, game, tsume, out, home);
   ok = ok && DbFileShots(frame, game, out, home);
+  ok = ok && BatchShots(frame, out, home);
+  ok = ok && JosekiDialogShots(frame, game, out);
   return ok ? 0 : 1;
 }

@@ -88,6 +88,8 @@ void Place(SolverWindow* window, BoardView& owner) {
   QTimer::singleShot(0, window, to_corner);
 }
 
+}  // namespace
+
 // 115 in the owner: the worker has let go of the board. The views show the record from its start, the
 // solution's main line ahead; a written solution makes the document modified and sounds the beep.
 void SolveEnded(BoardView& view) {
@@ -107,8 +109,6 @@ void SolveEnded(BoardView& view) {
   if (Application::instance()->kif_window() && !view.record_window()) OpenRecordWindow(&view);
   Q_EMIT view.StateChanged();
 }
-
-}  // namespace
 
 // --- the list ---------------------------------------------------------------------------------------------
 
@@ -169,10 +169,11 @@ SolverWindow::~SolverWindow() {
   view_->setModel(nullptr);  // the view goes after the model
 }
 
-bool SolverWindow::Start() {
+bool SolverWindow::Start(bool keep_lines) {
   if (solving_ || !owner_) return false;
   TakeLines();  // what is left of an earlier solve goes with the list
-  model_.Clear();
+  if (!keep_lines) model_.Clear();
+  stop_asked_ = false;
   const int run = ++run_;
   solving_ = true;
   const bool started = worker_.Start(owner_->document()->board(), queue_, [this, run](solver::SolveOutcome) {
@@ -183,6 +184,8 @@ bool SolverWindow::Start() {
 }
 
 void SolverWindow::RequestStop() {
+  if (!solving_) return;
+  stop_asked_ = true;
   if (worker_.running()) worker_.RequestStop();
 }
 
@@ -218,7 +221,12 @@ void SolverWindow::Finish(int run) {
   worker_.Wait();
   solving_ = false;
   TakeLines();
-  if (owner_) SolveEnded(*owner_);
+  if (!owner_) return;
+  if (batch_) {
+    batch_(worker_.outcome(), stop_asked_);
+  } else {
+    SolveEnded(*owner_);
+  }
 }
 
 // --- the commands -----------------------------------------------------------------------------------------
@@ -293,12 +301,7 @@ bool SolveHere(BoardView& view) {
   view.RecordChanged();
   view.RedrawHeader();
 
-  SolverWindow* window = view.solver_window();
-  if (!window) {
-    window = new SolverWindow(&view);
-    view.SetSolverWindow(window);
-    Place(window, view);
-  }
+  SolverWindow* window = OpenSolverWindow(view);
   controller.SetBusy(true);
   const bool started = window->Start();
   if (!started) controller.SetBusy(false);
@@ -316,6 +319,16 @@ BoardView* SolveInNewWindow(BoardView& source) {
   view->controller().Refresh();
   doc->SetModified(false);
   return SolveHere(*view) ? view : nullptr;
+}
+
+SolverWindow* OpenSolverWindow(BoardView& view) {
+  SolverWindow* window = view.solver_window();
+  if (!window) {
+    window = new SolverWindow(&view);
+    view.SetSolverWindow(window);
+    Place(window, view);
+  }
+  return window;
 }
 
 void StopSolveOf(BoardView& view) {

@@ -10,6 +10,7 @@
 #include <QAbstractListModel>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <functional>
 
 #include "app/core/board_controller.h"
 #include "app/core/solver_lines.h"
@@ -55,8 +56,13 @@ class SolverWindow : public QMdiSubWindow {
   bool solving() const { return solving_; }
 
   // Solves the owner's current position, which must have no moves, with the side to move attacking;
-  // the list starts empty. False while a solve runs.
-  bool Start();
+  // the list starts empty unless `keep_lines` (a batch lists every problem's lines). False while a
+  // solve runs.
+  bool Start(bool keep_lines = false);
+  // 115 to a batch instead of the board: called on this thread with the outcome and whether a stop was
+  // asked for; the board stays busy, the batch frees it. An empty handler gives 115 back to the board.
+  using BatchHandler = std::function<void(solver::SolveOutcome outcome, bool stopped)>;
+  void SetBatchHandler(BatchHandler handler) { batch_ = std::move(handler); }
   // 118: the solve ends at its next attack node, well within a second, and then ends as usual.
   void RequestStop();
   // Stops a running solve, waits for the worker and takes its end in at once.
@@ -76,7 +82,8 @@ class SolverWindow : public QMdiSubWindow {
   SolverOutputModel model_;
   QTreeView* view_;
   SolverLineQueue queue_;
-  bool solving_ = false;
+  bool solving_ = false, stop_asked_ = false;
+  BatchHandler batch_;
   int run_ = 0;  // numbers the solves, so the end of one that was waited for cannot end the next
   solver::SolveWorker worker_;  // last: it goes first, while the queue it writes to is still here
 };
@@ -93,6 +100,10 @@ void ExecuteSolveCommand(BoardView& view, int id);
 bool SolveHere(BoardView& view);
 // 32877: the new window's view, solving; nullptr when nothing started.
 BoardView* SolveInNewWindow(BoardView& source);
+// The board's solver window, opened at the top right when it has none.
+SolverWindow* OpenSolverWindow(BoardView& view);
+// 115 in the board: the worker has let go of it; the views show the record from its start.
+void SolveEnded(BoardView& view);
 // A board window that closes stops its solve first and waits for it.
 void StopSolveOf(BoardView& view);
 // The owner's board window, so that its menus stay while the solver window is active; nullptr when `w`

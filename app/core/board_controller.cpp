@@ -198,6 +198,8 @@ void BoardController::LeftDown(int x, int y) {
   press_picked_ = false;
   if (busy_ || !record_editing_) return;
   if (held_.empty() || free_placement_) {
+    // While the joseki browser and a search dialog are open, both follow this board: it stays as it is.
+    if (held_.empty() && host_.PiecesLocked()) return;
     const int piece = HitSprite(x, y);
     if (piece >= 0) {
       PickUp(piece, x, y);
@@ -303,6 +305,7 @@ void BoardController::DropOnBoardMove(const Held& h, Location to) {
   }
   held_.pop_back();
   ReleaseIfEmpty();
+  const rules::BoardForm before = joseki_editing_ ? board_.CurrentBoardForm() : rules::BoardForm{};
   piece.MoveTo(to, PromotionTo(face), piece.side());
   if (board_.current() == at) {  // no node for the move (the pool has said so)
     Refresh();
@@ -315,6 +318,8 @@ void BoardController::DropOnBoardMove(const Held& h, Location to) {
   host_.CurrentMoveChanged();
   host_.RedrawHeader();
   host_.PlayPieceSound();
+  if (joseki_editing_) host_.JosekiMoveEntered(before, w);
+  host_.JosekiRefresh();
 }
 
 void BoardController::RightDown(int x, int y) {
@@ -632,12 +637,11 @@ CommandState BoardController::Query(int id) const {
       s.enabled = !busy_ && side_set() && !joseki_editing_;
       break;
     case cmd::kJosekiEditing:
-      // Joseki editing stores moves in the joseki database, which this build does not have yet.
-      s.enabled = false;
+      s.enabled = joseki_editing_ || (!busy_ && side_set() && !record_editing_);
       s.text = joseki_editing_ ? "定跡編集終了(&J)" : "定跡編集開始(&J)";
       break;
-    case cmd::kJosekiDefaults:
-      s.enabled = false;
+    case cmd::kJosekiDefaults:  // the dialog is the view's
+      s.enabled = !busy_ && kind_ != BoardKind::kSetup;
       break;
     case cmd::kBranchInput:
       s.enabled = !busy_ && (branch_input_ || (record_editing_ && !free_placement_));
@@ -691,6 +695,15 @@ bool BoardController::Execute(int id) {
     case cmd::kEditAtEnd:
       if (CanStepForward()) GoLast();
       SetRecordEditing(true);
+      return true;
+    case cmd::kJosekiEditing:
+      if (joseki_editing_) {
+        joseki_editing_ = false;
+        SetRecordEditing(false);
+      } else if (AskYesNo("これからの駒操作は定跡として登録されます。\r\nよろしいですか？")) {
+        joseki_editing_ = true;
+        SetRecordEditing(true);
+      }
       return true;
     case cmd::kBranchInput:
       SetBranchInput(!branch_input_);

@@ -3,6 +3,8 @@
 // mouse. The Qt view implements it; tests record the calls.
 #pragma once
 #include "platform/message_sink.h"
+#include "rules/board_form.h"
+#include "rules/move_word.h"
 
 namespace app {
 
@@ -25,6 +27,10 @@ class BoardHost {
   virtual void RecordChanged() {}          // 114 to the record window
   virtual void RedrawHeader() {}           // 102
   virtual void JosekiRefresh() {}          // 103 to a joseki browser bound to this view
+  // No piece is picked up (the joseki browser and a database search dialog are both open).
+  virtual bool PiecesLocked() const { return false; }
+  // Joseki editing: a move entered on the board, from the position `before`, goes into the joseki database.
+  virtual void JosekiMoveEntered(const rules::BoardForm& before, rules::MoveWord move) { (void)before; (void)move; }
 
   virtual void StartTimer(int id, int milliseconds) { (void)id; (void)milliseconds; }
   virtual void StopTimer(int id) { (void)id; }
