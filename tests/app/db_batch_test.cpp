@@ -54,6 +54,13 @@ std::string ProblemsWithoutMoves() {
   return out;
 }
 
+// A lone king against rooks, bishops, golds and silvers in hand: no mate, and a main pass of minutes.
+const char kNoMateProblem[] =
+    "P1 *  *  *  *  *  *  *  *  * \r\nP2 *  *  *  *  *  *  *  *  * \r\nP3 *  *  *  *  *  *  *  *  * \r\n"
+    "P4 *  *  *  *  *  *  *  *  * \r\nP5 *  *  *  * -OU *  *  *  * \r\nP6 *  *  *  *  *  *  *  *  * \r\n"
+    "P7 *  *  *  *  *  *  *  *  * \r\nP8 *  *  *  *  *  *  *  *  * \r\nP9 *  *  *  *  *  *  *  *  * \r\n"
+    "P+00HI00HI00KA00KA00KI00KI00GI00GI\r\nP-00AL\r\n+\r\n";
+
 // Closes each progress window once its job has ended (RunInProgressWindow waits for that).
 void CloseProgressWhenDone(QObject* context) {
   auto* timer = new QTimer(context);
@@ -166,6 +173,46 @@ class DbBatchTest : public GuiSuite {
     QVERIFY(!view->controller().busy());
     QVERIFY(!app_->database_state().batch_open);
     QVERIFY(Enabled(cmd::kSolveDatabase));
+  }
+
+  // 詰思考の中断 ends the batch with the problem in hand; closing the dialog mid-solve ends it too and
+  // gives the board back.
+  void StopAndCloseEndTheBatch() {
+    shogidb::ProblemDatabase db;
+    db.SetDatabase(dir_);
+    QCOMPARE(db.RegisterFromCsa(kNoMateProblem, true), 1);
+    const int32_t no_mate = db.last_number();
+    shogidb::ListEntry entry;
+    QCOMPARE(db.ListEntryOf(no_mate, entry), 0);
+    std::vector<shogidb::ListEntry>& last = app_->database_state().last_problems;
+    last.insert(last.begin(), entry);  // first, before problems the stop must leave alone
+
+    BoardView* view = app_->NewDocument(DocKind::kTsume);
+    frame()->Activate(view);
+    for (bool by_stop : {true, false}) {
+      BatchSolveDialog* dialog = OpenBatchSolve(*view);
+      QVERIFY(dialog);
+      dialog->SelectAll();
+      sink_.answers = {platform::Answer::kYes};
+      QVERIFY(dialog->Solve());
+      QTRY_VERIFY(view->solver_window() && view->solver_window()->solving());
+      QVERIFY(Enabled(cmd::kSolveStop));
+      if (by_stop) {
+        Trigger(cmd::kSolveStop);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->running(), 10000);
+        QVERIFY(view->controller().busy());
+        dialog->close();
+      } else {
+        dialog->close();
+        QVERIFY(!view->solver_window()->solving());
+      }
+      QVERIFY(!view->controller().busy());
+      QVERIFY(!app_->database_state().batch_open);
+      shogidb::ItemDatabase::StoredItem item;
+      QCOMPARE(db.ReadStored(no_mate, item), 0);
+      QVERIFY(item.moves.empty());
+    }
+    last.erase(last.begin());
   }
 
   void JosekiFromTheRecordIsFoundByTheLibrary() {
