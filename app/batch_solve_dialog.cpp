@@ -10,6 +10,8 @@
 
 #include "app/application.h"
 #include "app/board_view.h"
+#include "app/db_access.h"
+#include "app/db_selection_list.h"
 #include "app/qt_text.h"
 #include "app/record_window.h"
 #include "app/solver_window.h"
@@ -21,16 +23,7 @@ namespace app {
 
 namespace {
 
-// The list lines line up in half-width and full-width cells.
-QFont ListFont() {
-  QFont font(QStringLiteral("IPAGothic"));
-  font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
-                    QStringLiteral("monospace")});
-  font.setPixelSize(13);
-  return font;
-}
-
-std::string DatabaseDir() { return ToCore(Application::instance()->database_dir()); }
+std::string DatabaseDir() { return DatabaseDirectory(); }
 
 shogidb::DbJob MessagesJob() {
   shogidb::DbJob job;
@@ -55,42 +48,23 @@ BatchSolveDialog::BatchSolveDialog(BoardView* owner) : QDialog(owner ? owner->wi
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
 
-  auto* caption = new QLabel(QStringLiteral("選択リスト(前回検索結果)"));
-  auto* heading = new QLabel(QStringLiteral("詰将NO  作者          詰手数  表題              難易度       出題図"));
-  heading->setFont(ListFont());
-  list_ = new QListWidget;
-  list_->setObjectName(QStringLiteral("BatchList"));
-  list_->setFont(ListFont());
-  list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  for (const shogidb::ListEntry& e : Application::instance()->database_state().last_problems) {
-    auto* item = new QListWidgetItem(FromCore(e.line), list_);
-    item->setData(Qt::UserRole, e.number);
-  }
-  counts_ = new QLabel;
-  counts_->setObjectName(QStringLiteral("BatchCounts"));
-
+  selection_ = new DbSelectionList(DbItemKind::kProblem, "思考対象");
+  selection_->SetEntries(Application::instance()->database_state().last_problems);
   solve_button_ = new QPushButton(QStringLiteral("思考"));
-  all_button_ = new QPushButton(QStringLiteral("全件選択"));
   auto* close_button = new QPushButton(QStringLiteral("終了"));
   solve_button_->setDefault(true);
   connect(solve_button_, &QPushButton::clicked, this, [this] { Solve(); });
-  connect(all_button_, &QPushButton::clicked, this, &BatchSolveDialog::SelectAll);
   connect(close_button, &QPushButton::clicked, this, &QDialog::close);
-  connect(list_, &QListWidget::itemSelectionChanged, this, &BatchSolveDialog::UpdateCounts);
+  connect(selection_, &DbSelectionList::ChoiceChanged, this, &BatchSolveDialog::UpdateButtons);
 
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(counts_, 1);
-  buttons->addWidget(all_button_);
+  buttons->addStretch(1);
   buttons->addWidget(solve_button_);
   buttons->addWidget(close_button);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(caption);
-  layout->addWidget(heading);
-  layout->addWidget(list_, 1);
+  layout->addWidget(selection_, 1);
   layout->addLayout(buttons);
-  resize(760, 320);
-  UpdateCounts();
+  UpdateButtons();
 
   Application::instance()->database_state().batch_open = true;
   if (owner_) {
@@ -106,29 +80,19 @@ BatchSolveDialog::~BatchSolveDialog() {
   Application::instance()->database_state().batch_open = false;
 }
 
-void BatchSolveDialog::SelectAll() {
-  list_->selectAll();
-  UpdateCounts();
-}
+QListWidget* BatchSolveDialog::list() const { return selection_->list(); }
+QLabel* BatchSolveDialog::counts() const { return selection_->count_label(); }
+void BatchSolveDialog::SelectAll() { selection_->ChooseAll(); }
 
-void BatchSolveDialog::UpdateCounts() {
-  const int selected = static_cast<int>(list_->selectedItems().size());
-  counts_->setText(QStringLiteral("全 %1 件中 %2 件思考対象").arg(list_->count()).arg(selected));
-  solve_button_->setEnabled(!running_ && selected > 0);
-  all_button_->setEnabled(!running_);
-}
-
-std::vector<int32_t> BatchSolveDialog::SelectedNumbers() const {
-  std::vector<int32_t> numbers;
-  for (int row = 0; row < list_->count(); ++row) {
-    if (list_->item(row)->isSelected()) numbers.push_back(list_->item(row)->data(Qt::UserRole).toInt());
-  }
-  return numbers;
+void BatchSolveDialog::UpdateButtons() {
+  solve_button_->setEnabled(!running_ && !selection_->Chosen().empty());
+  selection_->all_button()->setEnabled(!running_);
 }
 
 bool BatchSolveDialog::Solve() {
   if (running_ || !owner_) return false;
-  std::vector<int32_t> numbers = SelectedNumbers();
+  std::vector<int32_t> numbers;
+  for (const shogidb::ListEntry& e : selection_->Chosen()) numbers.push_back(e.number);
   if (numbers.empty()) return false;
   BoardView& view = *owner_;
   ScreenBoard& board = view.document()->board();
@@ -149,7 +113,7 @@ bool BatchSolveDialog::Solve() {
   queue_ = std::move(numbers);
   next_ = 0;
   running_ = true;
-  UpdateCounts();
+  UpdateButtons();
   StartNext();
   return true;
 }
@@ -251,7 +215,7 @@ void BatchSolveDialog::EndBatch() {
   running_ = false;
   queue_.clear();
   next_ = 0;
-  UpdateCounts();
+  UpdateButtons();
   if (owner_) {
     owner_->document()->board().GoToStart();
     owner_->controller().Refresh();

@@ -1,6 +1,6 @@
 // BatchSolveDialog: 詰将棋ＤＢの思考, the modeless dialog of a tsume window that solves the problems of the
 // last tsume search one after another. It lists that search ("選択リスト(前回検索結果)"), counts the
-// problems chosen ("全 N 件中 M 件思考対象"), and on 思考 asks once, discards the window's moves, then for
+// problems chosen ("N 件中 M 件思考対象"), and on 思考 asks once, discards the window's moves, then for
 // each problem: reads it from the database into the window's board, solves it through the board's solver
 // window (whose list keeps every problem's lines), and writes the solution found back in place of the
 // problem's moves. Each read and write-back holds the database lock, waited for while the windows go on
@@ -25,6 +25,7 @@ class QPushButton;
 namespace app {
 
 class BoardView;
+class DbSelectionList;
 class SolverWindow;
 
 class BatchSolveDialog : public QDialog {
@@ -34,8 +35,8 @@ class BatchSolveDialog : public QDialog {
   explicit BatchSolveDialog(BoardView* owner);
   ~BatchSolveDialog() override;
 
-  QListWidget* list() const { return list_; }
-  QLabel* counts() const { return counts_; }
+  QListWidget* list() const;
+  QLabel* counts() const;
   bool running() const { return running_; }
   // 全件選択.
   void SelectAll();
@@ -46,8 +47,7 @@ class BatchSolveDialog : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void UpdateCounts();
-  std::vector<int32_t> SelectedNumbers() const;
+  void UpdateButtons();
   // Reads and starts the next problem that can be read; the end of the batch when none is left.
   void StartNext();
   // 115 from the solver window.
@@ -59,10 +59,8 @@ class BatchSolveDialog : public QDialog {
 
   QPointer<BoardView> owner_;
   QPointer<SolverWindow> solver_;
-  QListWidget* list_;
-  QLabel* counts_;
+  DbSelectionList* selection_;
   QPushButton* solve_button_;
-  QPushButton* all_button_;
   std::vector<int32_t> queue_;
   size_t next_ = 0;
   int32_t current_ = -1;

@@ -15,10 +15,10 @@
 #include "app/application.h"
 #include "app/board_view.h"
 #include "app/core/command_ids.h"
+#include "app/db_access.h"
 #include "app/main_window.h"
 #include "app/progress_window.h"
 #include "app/qt_text.h"
-#include "platform/db_lock.h"
 #include "platform/files.h"
 #include "platform/text_codec.h"
 #include "record/archive.h"
@@ -33,16 +33,12 @@ namespace {
 // The limits kzb gives the same values.
 constexpr int kMaxEvaluation = 256, kMaxDepth = 2000;
 
-std::string DatabaseDir() { return ToCore(Application::instance()->database_dir()); }
+std::string DatabaseDir() { return DatabaseDirectory(); }
 
 void Show(const char* utf8) { Application::instance()->messages().Show(platform::Utf8ToCp932(utf8)); }
 
 // The lock tried on the window's thread: another window's job or another program (kzb) may hold it.
-bool DatabaseFree(const std::string& dir) {
-  platform::DatabaseLockGuard guard(dir, platform::DatabaseLockGuard::Mode::kTry);
-  if (!guard.held()) Show("データベースが使用中です");
-  return guard.held();
-}
+bool DatabaseFree(const std::string& dir) { return UiDatabaseLock(dir).held(); }
 
 const char* TitleOf(JosekiDialogKind kind) {
   switch (kind) {

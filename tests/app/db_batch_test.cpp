@@ -145,9 +145,9 @@ class DbBatchTest : public GuiSuite {
     QVERIFY(app_->database_state().batch_open);
     QVERIFY(!Enabled(cmd::kSolveDatabase));  // one batch, and the board is the batch's
     QCOMPARE(dialog->list()->count(), 4);
-    QCOMPARE(dialog->counts()->text(), QStringLiteral("全 4 件中 0 件思考対象"));
+    QCOMPARE(dialog->counts()->text(), QStringLiteral("全 4 件"));
     dialog->SelectAll();
-    QCOMPARE(dialog->counts()->text(), QStringLiteral("全 4 件中 4 件思考対象"));
+    QCOMPARE(dialog->counts()->text(), QStringLiteral("4 件中 4 件思考対象"));
 
     sink_.questions.clear();
     sink_.answers = {platform::Answer::kYes};
