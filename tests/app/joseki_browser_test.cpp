@@ -204,6 +204,24 @@ class JosekiBrowserTest : public GuiSuite {
     b->board()->Execute(cmd::kBack);
     QCOMPARE(Texts(Root(b)), QStringList{QStringLiteral("先手２六歩")});
   }
+
+  void enteredMoveIsFollowedAndSearchWithBrowserLocksThePieces() {
+    JosekiBrowser* b = BrowserOnNewGame();
+    BoardView* view = frame()->ActiveView();
+    QCOMPARE(b->board(), view);
+    view->controller().SetRecordEditing(true);
+    DatabaseState& state = app_->database_state();
+    state.search_open = true;
+    Click(view, 77);
+    QVERIFY(!view->controller().holding());
+    state.search_open = false;
+    Move(view, 77, 76);
+    QCOMPARE(view->document()->board().depth(), 1);
+    QCOMPARE(Texts(Root(b)), (QStringList{QStringLiteral("後手３四歩"), QStringLiteral("後手８四歩")}));
+    b->close();
+    QVERIFY(!FindJosekiBrowser());
+    QVERIFY(!state.joseki_open);
+  }
 };
 
 QTEST_MAIN(JosekiBrowserTest)
