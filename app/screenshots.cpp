@@ -36,6 +36,7 @@
 #include "app/db_selection_list.h"
 #include "app/header_dialog.h"
 #include "app/joseki_annotation_editor.h"
+#include "app/joseki_boxes.h"
 #include "app/joseki_browser.h"
 #include "app/joseki_dialogs.h"
 #include "app/main_window.h"
@@ -238,6 +239,10 @@ static bool JosekiShots(MainWindow* frame, BoardView* game, const QDir& out, con
   const QString path = out.filePath(QStringLiteral("joseki-browser.png"));
   bool ok = both.save(path);
   std::printf("%s\n", qPrintable(path));
+  browser->Execute(cmd::kJosekiMoveProps);
+  if (JosekiPropertiesBox* box = browser->properties_box()) ok = ok && Save(box, out, "joseki-move-properties.png");
+  browser->Execute(cmd::kJosekiEval);
+  if (JosekiEvaluationBox* box = browser->evaluation_box()) ok = ok && Save(box, out, "joseki-evaluation.png");
   browser->Execute(cmd::kJosekiMoveNote);
   if (JosekiAnnotationEditor* note = browser->note_editor()) {
     note->SetText(platform::Utf8ToCp932("居飛車の基本形。\r\n後手は角道を止めずに駒組みを進めます。\r\n"));

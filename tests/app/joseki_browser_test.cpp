@@ -193,7 +193,17 @@ class JosekiBrowserTest : public GuiSuite {
     QTreeWidgetItem* third = Root(b)->child(0)->child(0)->child(0);
     QCOMPARE(third->text(0), QStringLiteral("先手２六歩"));
     b->tree()->setCurrentItem(third);
+    {
+      JosekiSession session(Directory(), {});
+      QCOMPARE(WriteJosekiNote(session.db(), {*b->CellOf(third), true}, platform::Utf8ToCp932("棒銀を見せる")), 0);
+      QCOMPARE(session.Flush(), 0);
+    }
+    QVERIFY(b->Execute(cmd::kJosekiAutoNote));
     QTest::keyClick(b->tree(), Qt::Key_Return);
+    QVERIFY(b->Execute(cmd::kJosekiAutoNote));
+    QVERIFY(b->note_editor());  // the automatic display shows the last move's annotation
+    QCOMPARE(b->note_editor()->windowTitle(), QStringLiteral("定跡手 先手２六歩 の注釈"));
+    b->note_editor()->CloseQuietly();
     QCOMPARE(board.depth(), 3);
     QCOMPARE(board.root()->ChildCount(), 1);
     QVERIFY(b->board()->document()->modified());
@@ -205,7 +215,7 @@ class JosekiBrowserTest : public GuiSuite {
     QCOMPARE(Texts(Root(b)), QStringList{QStringLiteral("先手２六歩")});
   }
 
-  void enteredMoveIsFollowedAndSearchWithBrowserLocksThePieces() {
+  void enteredMoveIsFollowedPiecesLockedWithASearchAndDeletionAsksFirst() {
     JosekiBrowser* b = BrowserOnNewGame();
     BoardView* view = frame()->ActiveView();
     QCOMPARE(b->board(), view);
@@ -218,6 +228,16 @@ class JosekiBrowserTest : public GuiSuite {
     Move(view, 77, 76);
     QCOMPARE(view->document()->board().depth(), 1);
     QCOMPARE(Texts(Root(b)), (QStringList{QStringLiteral("後手３四歩"), QStringLiteral("後手８四歩")}));
+
+    // 定跡の削除 asks first; no leaves the database as it was.
+    b->tree()->setCurrentItem(Root(b)->child(1));
+    sink_.answers = {platform::Answer::kNo};
+    QVERIFY(b->Execute(cmd::kJosekiDelete));
+    QCOMPARE(FromCore(sink_.questions.back()), QStringLiteral("定跡 後手８四歩 を削除します。よろしいですか？"));
+    QCOMPARE(Root(b)->childCount(), 2);
+    sink_.answers = {platform::Answer::kYes};
+    QVERIFY(b->Execute(cmd::kJosekiDelete));
+    QCOMPARE(Texts(Root(b)), QStringList{QStringLiteral("後手３四歩")});
     b->close();
     QVERIFY(!FindJosekiBrowser());
     QVERIFY(!state.joseki_open);
