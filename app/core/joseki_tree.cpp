@@ -86,7 +86,9 @@ int WriteJosekiNote(JosekiDatabase& db, const JosekiNoteTarget& target, const st
   if (rc == dbengine::kNotFound) {
     // A note without a joseki position would have no key to be found by.
     if (cp932_text.empty()) return dbengine::kOk;
-    rc = db.RegisterJosekiPosition(position.form, position.side, 100, position);
+    const BoardForm form = position.form;  // Register fills `position` afresh: not by reference
+    const Side side = position.side;
+    rc = db.RegisterJosekiPosition(form, side, 100, position);
   }
   if (rc != dbengine::kOk) return rc;
   return target.move ? db.ReplaceMoveNote(position, target.cell.move, cp932_text)
