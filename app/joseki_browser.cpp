@@ -17,6 +17,7 @@
 #include "app/joseki_annotation_editor.h"
 #include "app/joseki_boxes.h"
 #include "app/main_window.h"
+#include "app/printing.h"
 #include "app/qt_text.h"
 #include "platform/progress_sink.h"
 #include "shogidb/joseki_lines.h"
@@ -321,6 +322,10 @@ bool JosekiBrowser::Execute(int id) {
     case cmd::kDbSearch:
       board_->Execute(cmd::kDbSearch);
       break;
+    case cmd::kPrint:
+    case cmd::kPrintPreview:
+      RunPrintCommand(id, this, TextPrintJob(windowTitle(), TreeText()));
+      break;
     case cmd::kJosekiClose:
       close();
       return true;
@@ -390,6 +395,22 @@ void JosekiBrowser::DeleteSelected() {
   db.SetJob(Job());
   // Takes the lock itself and gives the deletion's messages.
   if (shogidb::DeleteJosekiMoveAt(db, cell.form, cell.side, cell.move) == 0) Rebuild();
+}
+
+std::string JosekiBrowser::TreeText() const {
+  // The items as they show: each under its parent, indented by its depth, closed branches left out.
+  std::string text;
+  std::vector<const QTreeWidgetItem*> stack;
+  for (int i = tree_->topLevelItemCount() - 1; i >= 0; --i) stack.push_back(tree_->topLevelItem(i));
+  while (!stack.empty()) {
+    const QTreeWidgetItem* item = stack.back();
+    stack.pop_back();
+    const JosekiCell* cell = CellOf(item);
+    text += std::string(2 * static_cast<size_t>(cell ? cell->depth : 0), ' ') + (cell ? cell->text : std::string()) + "\r\n";
+    if (!item->isExpanded()) continue;
+    for (int i = item->childCount() - 1; i >= 0; --i) stack.push_back(item->child(i));
+  }
+  return text;
 }
 
 void JosekiBrowser::ShowPopup(const QPoint& at) {

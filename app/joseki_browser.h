@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/core/board_controller.h"
@@ -46,6 +47,9 @@ class JosekiBrowser : public QMainWindow {
   // The cell of an item and of the selected item (nullptr when none).
   const JosekiCell* CellOf(const QTreeWidgetItem* item) const;
   const JosekiCell* SelectedCell() const;
+
+  // What 印刷 prints: the items as they show, indented by depth (CP932, CR LF).
+  std::string TreeText() const;
 
   CommandState Query(int id);
   bool Execute(int id);

@@ -34,6 +34,10 @@ CommandState JosekiCommandState(int id, const JosekiUiState& s) {
       c.enabled = free && s.search_available;
       c.text = "棋譜検索・選択(&S)";
       break;
+    case kPrint:
+    case kPrintPreview:
+      c.enabled = s.has_item;
+      break;
     case kJosekiClose:
     case kStatusBar:
       c.enabled = true;
@@ -47,7 +51,7 @@ CommandState JosekiCommandState(int id, const JosekiUiState& s) {
 std::vector<MenuSpec> JosekiMenus() {
   const MenuEntry sep{kSeparator};
   return {
-      {"ファイル(&F)", {{kJosekiClose}}},
+      {"ファイル(&F)", {{kPrint}, {kPrintPreview}, sep, {kJosekiClose}}},
       {"編集(&E)", {{kJosekiPositionNote}, {kJosekiMoveNote}, sep, {kJosekiMoveProps}, {kJosekiEval}, sep, {kJosekiDelete}}},
       {"表示(&V)", {{kStatusBar}, sep, {kJosekiAutoNote}}},
       {"データベース(&D)", {{kDbSearch}}},

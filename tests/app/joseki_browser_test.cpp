@@ -108,6 +108,8 @@ class JosekiBrowserTest : public GuiSuite {
     first->setExpanded(true);
     QCOMPARE(Texts(first->child(0)), QStringList{QStringLiteral("先手２六歩")});
     QCOMPARE(first->child(1)->childCount(), 0);
+    // 印刷 prints what shows: △３四歩 is closed.
+    QCOMPARE(FromCore(b->TreeText()), QStringLiteral("初期局面\r\n  先手７六歩\r\n    後手３四歩\r\n    後手８四歩\r\n"));
   }
 
   void rootDisablesTheMoveCommands() {
