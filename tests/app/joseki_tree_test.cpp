@@ -3,6 +3,8 @@
 // not yet a joseki position.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "app/core/joseki_tree.h"
@@ -21,7 +23,9 @@ namespace {
 class JosekiTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = (std::filesystem::path(::testing::TempDir()) / "joseki_tree_db").string();
+    // Each test its own directory: ctest runs them side by side.
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    dir_ = (std::filesystem::path(::testing::TempDir()) / ("joseki_tree_" + name + "_" + std::to_string(getpid()))).string();
     std::filesystem::remove_all(dir_);
     platform::RecordingProgressSink progress;
     platform::RecordingMessageSink messages;
