@@ -153,6 +153,9 @@ bool BatchSolveDialog::LoadProblem(int32_t number) {
         platform::Utf8ToCp932(shogidb::Format("詰将棋(レコード番号=%06ld)が読めません", static_cast<long>(number))));
     return false;
   }
+  // The window now holds a database problem: a save must ask for a name, never write it over the file
+  // the window was opened from.
+  doc->TakeUntitled(QString::fromUtf8("詰将棋%1").arg(number, 6, 10, QLatin1Char('0')));
   return true;
 }
 

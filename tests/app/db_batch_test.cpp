@@ -155,6 +155,9 @@ class DbBatchTest : public GuiSuite {
     QCOMPARE(sink_.questions.size(), size_t(1));
     QCOMPARE(sink_.questions[0], Cp932("4 件の詰将棋を思考し、データベースを更新します。\r\nよろしいですか？"));
     QTRY_VERIFY_WITH_TIMEOUT(!dialog->running(), 120000);
+    // The window holds the last problem now, under its number: a save cannot write it over a file.
+    QVERIFY(view->document()->path().isEmpty());
+    QVERIFY(view->document()->title().startsWith(QStringLiteral("詰将棋0")));
 
     for (const shogidb::ListEntry& e : found) {
       shogidb::ItemDatabase::StoredItem item;

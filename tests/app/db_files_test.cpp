@@ -39,7 +39,6 @@ using namespace app;
 
 namespace {
 
-QString Utf8(const std::string& s) { return QString::fromStdString(s); }
 std::string Cp932(const char* utf8) { return platform::Utf8ToCp932(utf8); }
 
 // Games of two moves each, told apart by their players; `note_ply` 1 or 2 carries `note`.
