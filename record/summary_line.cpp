@@ -32,10 +32,12 @@ std::string GameListLine(const GameHeader& h, int opening_width) {
          CutOrPad(opening.empty() ? "戦型不詳" : opening, opening_width) + " " + (event.empty() ? "棋戦不詳" : event);
 }
 
+// The fields are padded to the columns of the heading, as the fixed-width rows they come from once were:
+// trimmed, an author ran into the move count and every column after it slid.
 std::string ProblemListLine(const ProblemHeader& h) {
-  return h.Field(ProblemHeader::kProblemNumber) + " " + h.Field(ProblemHeader::kAuthor) + RightAligned(h.Field(ProblemHeader::kMateLength), 4) +
-         " 手詰 " + h.Field(ProblemHeader::kTitle) + " " + h.Field(ProblemHeader::kDifficulty) + " " +
-         RightAligned(h.ProblemPosition(), 8);
+  return h.Field(ProblemHeader::kProblemNumber) + " " + CutOrPad(h.Field(ProblemHeader::kAuthor), 14) +
+         RightAligned(h.Field(ProblemHeader::kMateLength), 4) + " 手詰 " + CutOrPad(h.Field(ProblemHeader::kTitle), 16) +
+         " " + CutOrPad(h.Field(ProblemHeader::kDifficulty), 12) + " " + RightAligned(h.ProblemPosition(), 8);
 }
 
 }  // namespace record

@@ -75,7 +75,8 @@ TEST(SelectRead, ProblemsAreListedWithTheirSummary) {
   Archive ar = Archive::FromText(problem + "/\r\n" + problem);
   const SelectScan scan = ScanProblems(ar);
   ASSERT_EQ(scan.entries.size(), 2u);
-  EXPECT_EQ(scan.entries[0].line, " 看寿   3 手詰 煙詰          ");
+  // Author, title and difficulty padded to their columns (14, 16, 12 bytes), an empty 出題図 in 8.
+  EXPECT_EQ(scan.entries[0].line, " 看寿" + std::string(10, ' ') + "   3 手詰 煙詰" + std::string(12 + 1 + 12 + 1 + 8, ' '));
 }
 
 class MoveSpace : public testing::Test {

@@ -55,7 +55,7 @@ TEST(TsumeDatabaseTest, OneProblemPerPosition) {
   ASSERT_EQ(t.db.RegisterFromCsa(Problem("頭金"), false), 1);
   const std::string id = t.Search("")[0].line.substr(t.Search("")[0].line.size() - 8);
   EXPECT_EQ(t.progress.lines[0], "出題図 " + id + " (詰将棋番号=000000)を新規登録しました。");
-  EXPECT_EQ(t.Search("")[0].line, "000000 作者不詳0001 手詰 頭金  " + id);
+  EXPECT_EQ(t.Search("")[0].line, "000000 作者不詳      0001 手詰 頭金                          " + id);
   EXPECT_TRUE(platform::FileExists(MoveSpaceFilePath(dir, id)));
 
   EXPECT_EQ(t.db.RegisterFromCsa(Problem("二度目"), false), 0);
@@ -66,7 +66,7 @@ TEST(TsumeDatabaseTest, OneProblemPerPosition) {
   ASSERT_EQ(t.db.RegisterFromCsa(Problem("改題", "'詰将棋番号:000000\r\n'作者:看寿\r\n"), false), 1);
   EXPECT_EQ(t.progress.lines[0], "出題図 " + id + " (詰将棋番号=000000)を更新登録しました。");
   ASSERT_EQ(t.Search("").size(), 1u);
-  EXPECT_EQ(t.Search("")[0].line, "000000 看寿0001 手詰 改題  " + id);
+  EXPECT_EQ(t.Search("")[0].line, "000000 看寿          0001 手詰 改題                          " + id);
   // Its move-space file now holds the new header.
   std::string file;
   ASSERT_TRUE(platform::ReadWholeFile(MoveSpaceFilePath(dir, id), file));
