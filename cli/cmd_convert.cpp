@@ -5,12 +5,28 @@
 // --overwrite (上書). Nothing is replaced without --overwrite.
 #include "cli/command.h"
 #include "cli/console.h"
+#include "cli/usage.h"
 #include "platform/message_sink.h"
 #include "record/kakinoki_converter.h"
 
 using namespace record;
 
 namespace kzb {
+
+extern const Usage kConvertUsage = {
+    .usage = "kzb convert --outdir DIR [--bulk NAME] [--overwrite] [--event NAME] [--date YYYYMMDD]\n"
+             "            [--fullwidth-names] FILE...",
+    .summary = "Kakinoki records (KIF, KI2) to CSA files",
+    .about = "Converts Kakinoki records (.kif .kifu .ki2) to CSA files in DIR: one file per input, or all\n"
+             "games into one. Nothing that exists is replaced without --overwrite.",
+    .options = "  --outdir DIR        the folder the CSA files go to (it must exist)\n"
+               "  --bulk NAME         all games into DIR/NAME, added after what it holds\n"
+               "  --overwrite         replace outputs that exist (with --bulk: write NAME anew)\n"
+               "  --event NAME        the event of games that name none\n"
+               "  --date YYYYMMDD     the date of games that name none\n"
+               "  --fullwidth-names   the special characters of player names in full width",
+    .failed = "a file or game was not converted whole, or an output was not written (each is said)",
+};
 
 int RunConvert(const Args& args) {
   KakinokiBatch batch;
@@ -39,9 +55,7 @@ int RunConvert(const Args& args) {
     }
   }
   if (!ok || batch.inputs.empty() || batch.out_dir.empty()) {
-    Err("usage: kzb convert --outdir DIR [--bulk NAME] [--overwrite] [--event NAME] [--date YYYYMMDD] "
-        "[--fullwidth-names] FILE...");
-    return kUsage;
+    return UsageError(kConvertUsage);
   }
   platform::ConsoleMessageSink messages;
   const KakinokiBatchResult r = RunKakinokiBatch(batch, messages);

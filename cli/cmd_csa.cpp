@@ -3,11 +3,22 @@
 #include "cli/command.h"
 #include "cli/console.h"
 #include "cli/record_io.h"
+#include "cli/usage.h"
 #include "platform/message_sink.h"
 
 using namespace record;
 
 namespace kzb {
+
+extern const Usage kCsaUsage = {
+    .usage = "kzb csa FILE [-o OUT] [--game K]",
+    .summary = "any record as CSA text (PCL for a problem)",
+    .about = "Reads a record of any kind kzb knows (.csa .pcl .skb .kif .kifu .ki2) and writes it as CSA\n"
+             "text, or PCL for a problem: to OUT in CP932 with CRLF, or to standard output in UTF-8.",
+    .options = "  -o OUT       write to OUT (never over FILE itself)\n"
+               "  --game K     game or problem K of the file (0 the first; kzb list numbers them)",
+    .failed = "FILE could not be read, or only in part (what was read is still written), or OUT not written",
+};
 
 int RunCsa(const Args& args) {
   std::string file_name, output;
@@ -26,8 +37,7 @@ int RunCsa(const Args& args) {
     }
   }
   if (!ok || file_name.empty()) {
-    Err("usage: kzb csa FILE [-o OUT] [--game K]");
-    return kUsage;
+    return UsageError(kCsaUsage);
   }
   if (!output.empty() && OutputIsInput("csa", file_name, output)) return kFailed;
   platform::ConsoleMessageSink messages;

@@ -5,9 +5,26 @@
 
 #include "cli/console.h"
 #include "cli/db_cli.h"
+#include "cli/usage.h"
 #include "shogidb/db_check.h"
 
 namespace kzb {
+
+extern const Usage kDbCheckUsage = {
+    .usage = "kzb db check DIR",
+    .summary = "check the tables and the references between them",
+    .about = "Checks the six tables of the database, the references between them and the items they hold,\n"
+             "and prints every problem found.",
+    .failed = "problems were found, or the check could not run",
+};
+
+extern const Usage kDbRepairUsage = {
+    .usage = "kzb db repair DIR [--remove-damaged]",
+    .summary = "repair what kzb db check finds",
+    .about = "Repairs the tables and the references between them; damaged items are kept unless told.",
+    .options = "  --remove-damaged   remove the damaged items as well",
+    .failed = "problems are left, or the repair could not run",
+};
 
 int RunDbCheck(const Args& args, bool repair) {
   DbOptions o;

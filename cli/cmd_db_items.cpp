@@ -6,6 +6,7 @@
 
 #include "cli/console.h"
 #include "cli/db_cli.h"
+#include "cli/usage.h"
 #include "platform/db_lock.h"
 #include "platform/files.h"
 #include "platform/text_codec.h"
@@ -23,6 +24,88 @@ using namespace rules;
 using namespace record;
 
 namespace kzb {
+
+extern const Usage kDbCreateUsage = {
+    .usage = "kzb db create DIR",
+    .summary = "a new shogi database",
+    .about = "Makes DIR a new, empty shogi database.",
+    .failed = "the database could not be made (the reason is said)",
+};
+
+extern const Usage kDbImportUsage = {
+    .usage = "kzb db import DIR FILE [--tsume] [--new] [--yes]",
+    .summary = "register the games or problems of a file",
+    .about = "Registers every game of a .csa or Kakinoki file (every problem of a .pcl file) in the database:\n"
+             "as a new item, or in place of the item whose number the record carries.",
+    .options = "  --tsume      into the tsume problems (a .pcl file always goes there)\n"
+               "  --new        every record as a new item, whatever number it carries\n"
+               "  --yes        answer yes to every question (without it: asked on the terminal)",
+    .failed = "FILE could not be read, or a record could not be read or stored (those before it stay)",
+};
+
+extern const Usage kDbSearchUsage = {
+    .usage = "kzb db search DIR [--tsume] [CONDITION] [--position FILE [--ply N] --match whole|board\n"
+             "              [--side sente|gote|any] [--reversed] [--from F --count C]]",
+    .summary = "list the items a condition or a position finds",
+    .about = "Lists the games (or problems) that meet CONDITION, a condition of the query language, and that\n"
+             "reach the position after N moves of FILE when --position is given.",
+    .options = "  --tsume             search the tsume problems\n"
+               "  --position FILE     the position to find, after --ply N moves of FILE (default 0)\n"
+               "  --match whole|board  the whole position, or the board without the pieces in hand\n"
+               "  --side sente|gote|any   the side to move of the position (default: FILE's)\n"
+               "  --reversed          the position turned around as well\n"
+               "  --from F --count C  only positions from move F on, C moves of them\n"
+               "  --yes        answer yes to every question (without it: asked on the terminal)",
+    .failed = "the search failed or was stopped (the list is incomplete)",
+};
+
+extern const Usage kDbDuplicatesUsage = {
+    .usage = "kzb db duplicates DIR [CONDITION] --by moves|final",
+    .summary = "list games registered twice",
+    .about = "Lists the groups of games that meet CONDITION and have the same moves (--by moves) or the same\n"
+             "final position (--by final), a blank line after each group.",
+    .options = "  --by moves|final   what makes two games the same",
+    .failed = "the search failed or was stopped (the list is incomplete)",
+};
+
+extern const Usage kDbDedupeUsage = {
+    .usage = "kzb db dedupe DIR [CONDITION] --by moves|final [--merge-annotations] --yes",
+    .summary = "delete games registered twice",
+    .about = "Deletes all but one game of each group kzb db duplicates lists.",
+    .options = "  --by moves|final      what makes two games the same\n"
+               "  --merge-annotations   the kept game takes the annotations of the deleted ones\n"
+               "  --yes        answer yes to every question (without it: asked on the terminal)",
+    .failed = "a game could not be deleted, a question was declined, or the job was stopped",
+};
+
+extern const Usage kDbExportUsage = {
+    .usage = "kzb db export DIR [--tsume] NUMBER... -o FILE [--yes]",
+    .summary = "write items to a record file",
+    .about = "Writes the games (or problems) with the numbers given to FILE as CSA (PCL) text.",
+    .options = "  --tsume      the tsume problems\n"
+               "  -o FILE      the file to write (asked before it is replaced)\n"
+               "  --yes        answer yes to every question (without it: asked on the terminal)",
+    .failed = "an item could not be read or FILE not written",
+};
+
+extern const Usage kDbDeleteUsage = {
+    .usage = "kzb db delete DIR [--tsume] NUMBER... --yes",
+    .summary = "delete items",
+    .about = "Deletes the games (or problems) with the numbers given.",
+    .options = "  --tsume      the tsume problems\n"
+               "  --yes        answer yes to every question (without it: asked on the terminal)",
+    .failed = "an item is not there or could not be deleted, or a question was declined",
+};
+
+extern const Usage kDbSolveUsage = {
+    .usage = "kzb db solve DIR [NUMBER...] [--yes]",
+    .summary = "solve stored problems",
+    .about = "Runs the mate search on the tsume problems with the numbers given (all of them without a number)\n"
+             "and stores each solution found. Ctrl-C stops the batch.",
+    .options = "  --yes        answer yes to every question (without it: asked on the terminal)",
+    .failed = "a problem could not be read or stored, or the batch was stopped",
+};
+
 namespace {
 
 std::unique_ptr<shogidb::ItemDatabase> Database(bool tsume, DbSession& session) {
@@ -81,6 +164,7 @@ int RunDbImport(const Args& args) {
     text = converted.text();
   }
   auto db = Database(o.Has("--tsume") || kind == RecordFileKind::kPcl, session);
+  session.messages().source = path;  // a record that does not read is told with its file
   db->RegisterFromCsa(text, o.Has("--new"));
   return session.Status();
 }

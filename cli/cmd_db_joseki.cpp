@@ -3,6 +3,7 @@
 #include "cli/console.h"
 #include "cli/db_cli.h"
 #include "cli/record_io.h"
+#include "cli/usage.h"
 #include "platform/files.h"
 #include "platform/text_codec.h"
 #include "record/record_file.h"
@@ -12,6 +13,53 @@ using namespace rules;
 using namespace record;
 
 namespace kzb {
+
+extern const Usage kJosekiAddUsage = {
+    .usage = "kzb db joseki add DIR FILE [--depth N] [--eval E] [--value V] [--annotations] [--details]",
+    .summary = "register a record's lines as joseki",
+    .about = "Registers every line of the record in FILE (all its alternatives) as joseki, from its start down\n"
+             "to N moves; the joseki lines of a .csa or .pcl text bring their own values.",
+    .options = "  --depth N      down to move N (default 30)\n"
+               "  --eval E       the evaluation of new positions (0 to 256, default 100)\n"
+               "  --value V      the value of new moves (0 to 16383, default 100)\n"
+               "  --annotations  register the annotations as well\n"
+               "  --details      print what was registered, position by position\n"
+               "  --yes        answer yes to every question (without it: asked on the terminal)",
+    .failed = "FILE could not be read or the registration failed",
+};
+
+extern const Usage kJosekiShowUsage = {
+    .usage = "kzb db joseki show DIR FILE [--ply N]",
+    .summary = "the joseki moves at a position",
+    .about = "Prints the evaluation, the notes and the joseki moves at the position after N moves of FILE.",
+    .options = "  --ply N      the position after N moves of FILE's main line (default 0)",
+    .failed = "FILE could not be read or is shorter than N, or the database could not be read",
+};
+
+extern const Usage kJosekiExportUsage = {
+    .usage = "kzb db joseki export DIR FILE [--ply N] --depth D -o OUT [--annotations] [--yes]",
+    .summary = "write the joseki below a position as PCL",
+    .about = "Writes the joseki moves below the position after N moves of FILE, D moves deep, to OUT as PCL.",
+    .options = "  --ply N        the position after N moves of FILE's main line (default 0)\n"
+               "  --depth D      D moves deep\n"
+               "  -o OUT         the file to write (asked before it is replaced)\n"
+               "  --annotations  with the notes\n"
+               "  --yes        answer yes to every question (without it: asked on the terminal)",
+    .failed = "FILE could not be read, or OUT not written",
+};
+
+extern const Usage kJosekiDeleteUsage = {
+    .usage = "kzb db joseki delete DIR FILE [--ply N] --depth D --backup OUT --yes",
+    .summary = "delete the joseki below a position",
+    .about = "Deletes the joseki moves below the position after N moves of FILE, D moves deep, once they are\n"
+             "written to OUT as PCL.",
+    .options = "  --ply N        the position after N moves of FILE's main line (default 0)\n"
+               "  --depth D      D moves deep\n"
+               "  --backup OUT   the file the deleted moves are written to first\n"
+               "  --yes        answer yes to every question (without it: asked on the terminal)",
+    .failed = "FILE could not be read, OUT not written, or the deletion failed or was declined",
+};
+
 namespace {
 
 bool ParseLimit(const DbOptions& o, const char* name, long def, long max, long& value) {

@@ -1,6 +1,7 @@
 // The first thing a newcomer runs: a real position, real moves, real notation.
 #include "cli/command.h"
 #include "cli/console.h"
+#include "cli/usage.h"
 #include "record/board_diagram.h"
 #include "record/plain_board.h"
 #include "rules/notation.h"
@@ -9,6 +10,15 @@ using namespace rules;
 using namespace record;
 
 namespace kzb {
+
+extern const Usage kDemoUsage = {
+    .usage = "kzb demo",
+    .summary = "the even position and a short opening, as board diagrams",
+    .about = "Prints the even starting position, ten moves of 相掛かり with their notation, and the position\n"
+             "they reach: a first look at what kzb prints.",
+    .failed = "a move of the demo could not be played",
+};
+
 namespace {
 
 void ShowDiagram(const Position& board) {

@@ -5,6 +5,7 @@
 #include "cli/command.h"
 #include "cli/console.h"
 #include "cli/record_io.h"
+#include "cli/usage.h"
 #include "platform/files.h"
 #include "platform/message_sink.h"
 #include "platform/text_codec.h"
@@ -13,6 +14,15 @@
 using namespace record;
 
 namespace kzb {
+
+extern const Usage kKif2CsaUsage = {
+    .usage = "kzb kif2csa FILE [-o OUT]",
+    .summary = "the simple KIF reader (even games or a diagram)",
+    .about = "Converts a KIF record (an even game, or a position diagram) with the simple KIF reader to CSA\n"
+             "text: to OUT in CP932 with CRLF, or to standard output in UTF-8. kzb convert reads more.",
+    .options = "  -o OUT       write to OUT (never over FILE itself)",
+    .failed = "FILE is no KIF record or could not be read, or was converted only in part (that part is written)",
+};
 
 int RunKif2Csa(const Args& args) {
   std::string file_name, output;
@@ -27,8 +37,7 @@ int RunKif2Csa(const Args& args) {
     }
   }
   if (!ok || file_name.empty()) {
-    Err("usage: kzb kif2csa FILE [-o OUT]");
-    return kUsage;
+    return UsageError(kKif2CsaUsage);
   }
   if (!output.empty() && OutputIsInput("kif2csa", file_name, output)) return kFailed;
   std::string bytes;

@@ -4,6 +4,7 @@
 
 #include "cli/command.h"
 #include "cli/console.h"
+#include "cli/usage.h"
 #include "platform/files.h"
 #include "record/archive.h"
 #include "record/record_file.h"
@@ -14,10 +15,17 @@ using namespace record;
 
 namespace kzb {
 
+extern const Usage kListUsage = {
+    .usage = "kzb list FILE.csa|FILE.pcl",
+    .summary = "the games of a .csa file or the problems of a .pcl file",
+    .about = "Lists the games of a .csa file or the problems of a .pcl file, one line each after the number\n"
+             "K that --game K of the other commands takes.",
+    .failed = "FILE could not be read, or the list stops short",
+};
+
 int RunList(const Args& args) {
   if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
-    Err("usage: kzb list FILE.csa|FILE.pcl");
-    return kUsage;
+    return UsageError(kListUsage);
   }
   const std::string& path = args[0];
   const RecordFileKind kind = RecordFileKindOf(path);

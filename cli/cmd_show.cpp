@@ -4,12 +4,26 @@
 #include "cli/command.h"
 #include "cli/console.h"
 #include "cli/record_io.h"
+#include "cli/usage.h"
 #include "platform/message_sink.h"
 #include "record/board_diagram.h"
 
 using namespace record;
 
 namespace kzb {
+
+extern const Usage kShowUsage = {
+    .usage = "kzb show FILE [--diagram | --mail] [--ply N] [--game K]",
+    .summary = "print text, diagram or mail text",
+    .about = "Prints a game or problem as the print text (72 columns), the board diagram after N moves of\n"
+             "its main line, or the mail text of that position. A position file (.skb) prints as a diagram.",
+    .options = "  --diagram    the board diagram instead of the record text\n"
+               "  --mail       the mail text of the position (games only)\n"
+               "  --ply N      the position after N moves (with --diagram or --mail)\n"
+               "  --game K     game or problem K of the file (0 the first; kzb list numbers them)",
+    .failed = "FILE could not be read, or only in part (what was read is still printed), or is shorter than N",
+};
+
 namespace {
 
 struct ShowArgs {
@@ -45,8 +59,7 @@ bool ParseArgs(const Args& args, ShowArgs& out) {
 int RunShow(const Args& args) {
   ShowArgs a;
   if (!ParseArgs(args, a)) {
-    Err("usage: kzb show FILE [--diagram | --mail] [--ply N] [--game K]");
-    return kUsage;
+    return UsageError(kShowUsage);
   }
   platform::ConsoleMessageSink messages;
   RecordFile file(&messages);

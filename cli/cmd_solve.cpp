@@ -12,6 +12,7 @@
 #include "cli/command.h"
 #include "cli/console.h"
 #include "cli/record_io.h"
+#include "cli/usage.h"
 #include "platform/message_sink.h"
 #include "platform/progress_sink.h"
 #include "record/record_file.h"
@@ -22,6 +23,17 @@ using namespace record;
 using namespace solver;
 
 namespace kzb {
+
+extern const Usage kSolveUsage = {
+    .usage = "kzb solve FILE [--max-depth N] [-o OUT.pcl]",
+    .summary = "mate search on a record's start position",
+    .about = "Searches for a mate from the start position of a record, the side to move attacking, and prints\n"
+             "the mating line. Ctrl-C stops the search; a second Ctrl-C ends kzb at once.",
+    .options = "  --max-depth N   search at most N plies deep (1 to 999)\n"
+               "  -o OUT.pcl      write the problem with its solution tree as PCL",
+    .failed = "no mate (or none within the depth), stopped, or a file not read or written",
+};
+
 namespace {
 
 class ConsoleLines final : public platform::ProgressSink {
@@ -95,18 +107,17 @@ const char* OutcomeText(SolveOutcome outcome) {
 int RunSolve(const Args& args) {
   SolveArgs a;
   if (!ParseArgs(args, a)) {
-    Err("usage: kzb solve FILE [--max-depth N] [-o OUT.pcl]   (N from 1 to 999)");
-    return kUsage;
+    return UsageError(kSolveUsage);
   }
   platform::ConsoleMessageSink messages;
   RecordFile file(&messages);
   const RecordFileResult loaded = file.Load(a.file);
   if (!a.output.empty() && OutputIsInput("solve", a.file, a.output)) return kFailed;
   if (!loaded.opened) {
-    Err("kzb solve: " + a.file + ": " + loaded.problem);
+    Err("kzb solve: " + ProblemText(a.file, loaded));
     return kFailed;
   }
-  if (!loaded.complete) Err("kzb solve: " + a.file + ": " + loaded.problem + " (solving what was read)");
+  if (!loaded.complete) Err("kzb solve: " + ProblemText(a.file, loaded) + " (solving what was read)");
 
   PlainBoard& board = file.board();
   PrepareForSolving(board);

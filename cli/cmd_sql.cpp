@@ -7,11 +7,21 @@
 #include "cli/command.h"
 #include "cli/console.h"
 #include "cli/db_lock_guard.h"
+#include "cli/usage.h"
 #include "dbengine/query.h"
 #include "dbengine/record_text.h"
 #include "dbengine/table.h"
 
 namespace kzb {
+
+extern const Usage kSqlUsage = {
+    .usage = "kzb sql DIR STATEMENT",
+    .summary = "create table, create index or select on the tables in DIR",
+    .about = "Runs one statement of the database engine on the tables in DIR: create table, create index,\n"
+             "or select (its rows printed one a line). It waits while another program changes the tables.",
+    .failed = "the engine reported an error (its number and meaning are printed)",
+};
+
 namespace {
 
 // Runs the select as a sorted run into a temporary file, then prints its rows.
@@ -33,8 +43,7 @@ int PrintSelect(const std::string& statement, const std::string& dir) {
 
 int RunSql(const Args& args) {
   if (args.size() != 2 || LooksLikeOption(args[0])) {
-    Err("usage: kzb sql DIR STATEMENT");
-    return kUsage;
+    return UsageError(kSqlUsage);
   }
   const std::string& dir = args[0];
   const std::string& statement = args[1];

@@ -6,6 +6,7 @@
 #include "cli/command.h"
 #include "cli/console.h"
 #include "cli/db_lock_guard.h"
+#include "cli/usage.h"
 #include "dbengine/check.h"
 #include "dbengine/record_text.h"
 #include "dbengine/table.h"
@@ -14,6 +15,16 @@
 #include "platform/text_codec.h"
 
 namespace kzb {
+
+extern const Usage kTableUsage = {
+    .usage = "kzb table load DIR TABLE FILE.tsv\n"
+             "kzb table dump|check|rebuild DIR TABLE",
+    .summary = "records in and out, check, repair",
+    .about = "Loads tab-separated records into a table of DIR, dumps its records the same way, checks the\n"
+             "table and its indexes, or rebuilds them from its data.",
+    .failed = "a record or file could not be read or written, or the check found problems",
+};
+
 namespace {
 
 int Failed(const std::string& what, int code) {
@@ -47,7 +58,7 @@ int Load(const std::string& path, const std::string& file) {
   std::vector<std::string> lines = Lines(platform::InputTextToCp932(bytes));
   std::vector<uint8_t> record(static_cast<size_t>(table->RecordLength()));
   for (size_t i = 0; i < lines.size(); ++i) {
-    std::string where = "line " + std::to_string(i + 1) + " (" + std::to_string(i) + " records loaded before it): ";
+    std::string where = file + ": line " + std::to_string(i + 1) + " (" + std::to_string(i) + " records loaded before it): ";
     std::string problem;
     int rc = dbengine::ParseRecord(*table, lines[i], record.data(), &problem);
     if (rc != dbengine::kOk) {
@@ -115,25 +126,17 @@ std::string DirectoryOf(const std::string& path) {
 }  // namespace
 
 int RunTable(const Args& args) {
-  const std::string usage = "usage: kzb table load DIR TABLE FILE.tsv | dump DIR TABLE | check DIR TABLE | rebuild DIR TABLE";
-  if (args.size() < 3 || LooksLikeOption(args[1]) || LooksLikeOption(args[2])) {
-    Err(usage);
-    return kUsage;
-  }
+  if (args.size() < 3 || LooksLikeOption(args[1]) || LooksLikeOption(args[2])) return UsageError(kTableUsage);
   const std::string& verb = args[0];
   std::string path = dbengine::TablePath(args[1], args[2]);
   // A table is read or changed only while no other program (an import) is changing the database.
   ScopedDatabaseLock lock("kzb table", DirectoryOf(path));
   if (verb == "load" && args.size() == 4) return Load(path, args[3]);
-  if (args.size() != 3) {
-    Err(usage);
-    return kUsage;
-  }
+  if (args.size() != 3) return UsageError(kTableUsage);
   if (verb == "dump") return Dump(path);
   if (verb == "check") return Check(path, args[2]);
   if (verb == "rebuild") return Rebuild(path, args[2]);
-  Err(usage);
-  return kUsage;
+  return UsageError(kTableUsage);
 }
 
 }  // namespace kzb

@@ -17,10 +17,13 @@ inline bool LooksLikeOption(std::string_view word) {
   return word.size() > 1 && word[0] == '-' && !(word[1] >= '0' && word[1] <= '9');
 }
 
+struct Usage;
+
 struct Command {
   const char* name;
-  const char* synopsis;  // one usage line, shown by `kzb help`
+  const Usage* usage;  // its line in `kzb help`, its usage errors and its --help page
   int (*run)(const Args& args);
+  int (*help)(const Args& args) = nullptr;  // a --help of its own (one page per subcommand); else usage's
 };
 
 }  // namespace kzb

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "cli/console.h"
+#include "cli/record_io.h"
 #include "platform/db_lock.h"
 #include "platform/environment.h"
 #include "platform/files.h"
@@ -114,7 +115,7 @@ bool PositionFromFile(const std::string& command, const std::string& path, int p
   RecordFile file(&messages);
   const RecordFileResult r = file.Load(path);
   if (!r.opened) {
-    Err("kzb db " + command + ": cannot read " + path + (r.problem.empty() ? "" : ": " + r.problem));
+    Err("kzb db " + command + ": cannot read " + (r.problem.empty() ? path : ProblemText(path, r)));
     return false;
   }
   RecordBoard& board = file.board();

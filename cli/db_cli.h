@@ -38,7 +38,7 @@ class CountingMessages final : public platform::MessageSink {
   explicit CountingMessages(bool yes) : console_(yes) {}
   void Show(std::string_view text) override {
     ++shown;
-    console_.Show(text);
+    console_.Show(source.empty() ? std::string(text) : source + ": " + std::string(text));
   }
   platform::Answer Ask(std::string_view question, platform::Buttons buttons) override {
     const platform::Answer answer = console_.Ask(question, buttons);
@@ -47,6 +47,7 @@ class CountingMessages final : public platform::MessageSink {
   }
   int shown = 0;
   int declined = 0;
+  std::string source;  // the file being read, named before each message while it is read ("" for none)
 
  private:
   platform::ConsoleMessageSink console_;

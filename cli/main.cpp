@@ -1,15 +1,18 @@
 // kzb: the non-interactive jobs of 駒楽工房 (show, convert, solve, database work) for scripts and terminals.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "cli/command.h"
 #include "cli/console.h"
+#include "cli/usage.h"
 #include "platform/text_codec.h"
 
 namespace kzb {
 
 int RunConvert(const Args& args);
 int RunDb(const Args& args);
+int HelpDb(const Args& args);
 int RunCsa(const Args& args);
 int RunDemo(const Args& args);
 int RunKif2Csa(const Args& args);
@@ -19,27 +22,34 @@ int RunSolve(const Args& args);
 int RunSql(const Args& args);
 int RunTable(const Args& args);
 
+extern const Usage kDemoUsage, kShowUsage, kCsaUsage, kListUsage, kConvertUsage, kKif2CsaUsage, kSolveUsage,
+    kSqlUsage, kTableUsage, kDbUsage;
+
 namespace {
 
 int RunHelp(const Args& args);
 
-const Command kCommands[] = {
-    {"demo", "kzb demo                 the even position and a short opening, as board diagrams", RunDemo},
-    {"show", "kzb show FILE [--diagram | --mail] [--ply N] [--game K]   print text, diagram or mail text", RunShow},
-    {"csa", "kzb csa FILE [-o OUT] [--game K]   any record as CSA text (PCL for a problem)", RunCsa},
-    {"list", "kzb list FILE            the games of a .csa file or the problems of a .pcl file", RunList},
-    {"convert", "kzb convert --outdir DIR [--bulk NAME] [--overwrite] [--event NAME] [--date YYYYMMDD] "
-                "[--fullwidth-names] FILE...   Kakinoki records to CSA files", RunConvert},
-    {"kif2csa", "kzb kif2csa FILE [-o OUT]   the simple KIF reader (even games or a diagram)", RunKif2Csa},
-    {"solve", "kzb solve FILE [--max-depth N] [-o OUT.pcl]   mate search on a record's start position", RunSolve},
-    {"sql", "kzb sql DIR STATEMENT    create table, create index or select on the tables in DIR", RunSql},
-    {"table", "kzb table load|dump|check|rebuild DIR TABLE [FILE.tsv]   records in and out, check, repair", RunTable},
-    {"db", "kzb db create|import|search|duplicates|dedupe|export|delete|joseki|solve|check|repair DIR ...   "
-           "the shogi databases (kzb db for the details)", RunDb},
-    {"help", "kzb help                 this list", RunHelp},
+const Usage kHelpUsage = {
+    .usage = "kzb help",
+    .summary = "this list",
+    .about = "Lists the commands of kzb; kzb COMMAND --help tells more of one.",
 };
 
-// "--help" or "-h" anywhere after the subcommand: its usage line, and nothing done.
+const Command kCommands[] = {
+    {"demo", &kDemoUsage, RunDemo},
+    {"show", &kShowUsage, RunShow},
+    {"csa", &kCsaUsage, RunCsa},
+    {"list", &kListUsage, RunList},
+    {"convert", &kConvertUsage, RunConvert},
+    {"kif2csa", &kKif2CsaUsage, RunKif2Csa},
+    {"solve", &kSolveUsage, RunSolve},
+    {"sql", &kSqlUsage, RunSql},
+    {"table", &kTableUsage, RunTable},
+    {"db", &kDbUsage, RunDb, HelpDb},
+    {"help", &kHelpUsage, RunHelp},
+};
+
+// "--help" or "-h" anywhere after the subcommand: its help page, and nothing done.
 bool AsksForHelp(const Args& args) {
   for (const std::string& a : args) {
     if (a == "--help" || a == "-h") return true;
@@ -47,9 +57,22 @@ bool AsksForHelp(const Args& args) {
   return false;
 }
 
+// A command's line of the list: its first usage line, then what it does (aligned while the line is short).
+std::string ListLine(const Usage& usage) {
+  std::string line(usage.usage, std::strcspn(usage.usage, "\n"));
+  if (std::strchr(usage.usage, '\n')) line += " ...";
+  line.resize(std::max<size_t>(line.size() + 3, 27), ' ');
+  return "  " + line + usage.summary;
+}
+
 int RunHelp(const Args&) {
-  OutLine("kzb: 駒楽工房 command-line tool");
-  for (const Command& c : kCommands) OutLine(std::string("  ") + c.synopsis);
+  OutLine("kzb: 駒楽工房 command-line tool (kzb COMMAND --help for one command; kzb --version)");
+  for (const Command& c : kCommands) OutLine(ListLine(*c.usage));
+  return kOk;
+}
+
+int PrintVersion() {
+  OutLine("kzb (駒楽工房) " KOMARAKU_VERSION);
   return kOk;
 }
 
@@ -62,19 +85,17 @@ int main(int argc, char** argv) {
     RunHelp({});
     return FinishOutput(kUsage);
   }
+  const std::string first = argv[1];
+  if (first == "--version") return FinishOutput(PrintVersion());
+  if (first == "--help" || first == "-h") return FinishOutput(RunHelp({}));
   Args args;
   // Arguments arrive in UTF-8 (file names, conditions); the core reads CP932.
   for (int i = 2; i < argc; ++i) args.push_back(platform::Utf8ToCp932(argv[i]));
   for (const Command& c : kCommands) {
-    if (std::strcmp(argv[1], c.name) != 0) continue;
-    if (AsksForHelp(args)) {
-      // kzb db has a page of usage of its own, which it prints when given no words.
-      if (c.run == RunDb) return RunDb({});
-      Err(std::string("usage: ") + c.synopsis);
-      return kUsage;
-    }
+    if (first != c.name) continue;
+    if (AsksForHelp(args)) return FinishOutput(c.help ? c.help(args) : PrintHelp(*c.usage));
     return FinishOutput(c.run(args));
   }
-  Err("kzb: unknown command: " + platform::Utf8ToCp932(argv[1]) + " (try: kzb help)");
+  Err("kzb: unknown command: " + platform::Utf8ToCp932(first) + " (try: kzb help)");
   return kUsage;
 }

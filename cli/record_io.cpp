@@ -11,11 +11,15 @@ using namespace record;
 
 namespace kzb {
 
+std::string ProblemText(const std::string& path, const RecordFileResult& result) {
+  return path + (result.line > 0 ? ":" + std::to_string(result.line) : "") + ": " + result.problem;
+}
+
 int LoadRecordFile(std::string_view command, const std::string& path, int index, RecordFile& file, bool& opened) {
   const RecordFileResult r = file.Load(path, index);
   opened = r.opened;
   if (r.complete) return kOk;
-  Err("kzb " + std::string(command) + ": " + path + ": " + r.problem);
+  Err("kzb " + std::string(command) + ": " + ProblemText(path, r));
   return kFailed;
 }
 

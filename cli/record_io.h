@@ -13,6 +13,9 @@ namespace kzb {
 // Loads entry `index` of a record file. Problems go to standard error as "kzb COMMAND: FILE: ...".
 // Returns kOk when everything was read, kFailed when the file was read only in part (the record holds
 // what was read) or not at all (`file.kind()` then tells nothing useful; check `opened`).
+// "FILE: problem", or "FILE:LINE: problem" when the reader knows the line, as compilers say it.
+std::string ProblemText(const std::string& path, const record::RecordFileResult& result);
+
 int LoadRecordFile(std::string_view command, const std::string& path, int index, record::RecordFile& file, bool& opened);
 
 // Writes CP932 text with CRLF lines to a file by CP932 path, whole or not at all (an old file stays as it

@@ -1,5 +1,6 @@
 #include "record/archive.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -63,8 +64,14 @@ Archive::~Archive() = default;
 bool Archive::ReadLine(std::string& line) {
   line.clear();
   if (storing_ || pos_ >= data_.size()) return false;
+  line_start_ = pos_;
   line = NextLine(data_, line_end_, pos_);
   return true;
+}
+
+int Archive::LineNumber() const {
+  if (line_start_ == std::string::npos) return 0;
+  return 1 + static_cast<int>(std::count(data_.begin(), data_.begin() + static_cast<std::ptrdiff_t>(line_start_), line_end_));
 }
 
 size_t Archive::Read(void* destination, size_t n) {

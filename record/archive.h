@@ -44,6 +44,8 @@ class Archive {
   // --- loading ----------------------------------------------------------------------------------
   // The next line without its line end; false (and an empty line) at the end of the input.
   bool ReadLine(std::string& line);
+  // The number of the line ReadLine returned last (1 the first of the input), for messages; 0 before any.
+  int LineNumber() const;
   // Up to n raw bytes; returns how many were read.
   size_t Read(void* destination, size_t n);
   bool AtEnd() const { return pos_ >= data_.size(); }
@@ -71,6 +73,7 @@ class Archive {
   size_t pos_ = 0;
   std::unique_ptr<platform::ReplacementFile> file_;  // storing to a file
   char line_end_ = '\n';
+  size_t line_start_ = std::string::npos;  // where the line ReadLine returned last begins
 };
 
 // The lines of a text by the rules of Archive::ReadLine, as views into it.

@@ -198,6 +198,7 @@ bool ReadStartPosition(RecordBoard& board, Archive& ar, std::string& side_line, 
     } else if (!ApplyCsaPositionLine(line, CsaPolicy::kLenient, pieces)) {  // other lines change nothing
       result.status = CsaBodyResult::kBadPosition;
       result.bad_line = std::string(line);
+      result.bad_line_number = ar.LineNumber();
       break;
     }
   }
@@ -240,6 +241,7 @@ void ReadMoves(RecordBoard& board, Archive& ar, const std::string& side_line, Cs
       return;
     }
     result.bad_line = std::string(line);
+    result.bad_line_number = ar.LineNumber();  // the line just read (or the side line, read before the moves)
   };
   // A file may put its first move where the side line stands.
   if (CsaMove m; side_line.size() > 1 && ParseCsaMoveLine(board, side_line, m)) play(side_line);

@@ -28,6 +28,7 @@ struct CsaBodyResult {
   enum Status { kOk, kBadPosition, kBadMove, kNoNode };
   Status status = kOk;
   std::string bad_line;   // the line that stopped the reading
+  int bad_line_number = 0;  // its number in the text read (1 the first), for messages
   CsaMoveError move_error = CsaMoveError::kNone;  // why, for kBadMove
   bool game_end = false;  // the game ended at a "/" line (more games may follow in the stream)
   GameEnd end;            // the ending its last "%" line states (kNone without one)

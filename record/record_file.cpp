@@ -59,6 +59,7 @@ RecordFileResult RecordFile::LoadText(std::string_view bytes, RecordFileKind kin
         return r;
       }
       r = LoadText(csa.text(), RecordFileKind::kCsa, name, index);
+      r.line = 0;  // a line of the converted text, not of the file
       kind_ = kind;
       if (r.opened && stats.refused_games > 0) {
         r.complete = false;
@@ -95,6 +96,7 @@ RecordFileResult RecordFile::LoadText(std::string_view bytes, RecordFileKind kin
         r.problem = "the header was not read whole";
       } else if (!d.body.ok()) {
         r.problem = CsaBodyProblemText(d.body);
+        r.line = d.body.bad_line_number;
       }
       return r;
     }

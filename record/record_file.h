@@ -24,6 +24,7 @@ struct RecordFileResult {
   bool opened = false;    // the file was read and recognised; the document holds what it gave
   bool complete = false;  // nothing in it was refused
   std::string problem;    // when not complete: what went wrong (CP932, one line)
+  int line = 0;           // the line of the file the problem is on (1 the first), 0 when none is known
 };
 
 class RecordFile {

@@ -35,6 +35,22 @@ std::string Contents(const std::string& path) {
   return bytes;
 }
 
+TEST(ArchiveLines, LineNumberCountsTheLineEndsBeforeTheLineLastRead) {
+  for (std::string_view text : {"a\n\nb\n", "a\r\n\r\nb", "a\r\rb\r"}) {
+    Archive in = Archive::FromText(text);
+    EXPECT_EQ(in.LineNumber(), 0);
+    std::string line;
+    for (int n = 1; n <= 3; ++n) {
+      ASSERT_TRUE(in.ReadLine(line));
+      EXPECT_EQ(in.LineNumber(), n) << text;
+    }
+    // After a seek (the select-read offsets) the count still runs from the start of the text.
+    in.Seek(0);
+    in.ReadLine(line);
+    EXPECT_EQ(in.LineNumber(), 1);
+  }
+}
+
 TEST(ArchiveToFile, OnlyACommitReplacesTheFileAndAppendingKeepsItsBytes) {
   const std::string dir = test_support::ScratchPath("archive", "commit");
   test_support::RemoveAfterPassingTest(dir);

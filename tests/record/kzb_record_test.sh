@@ -20,8 +20,8 @@ crlf 'P8 * +KA * * * * * +HI *' + +7776FU > "$dir/row.csa"
 [ "$(status "$kzb" csa "$dir/row.csa")" = 1 ] && [ ! -s "$dir/out" ] || fail "a position row that does not parse"
 grep -q '駒配置指定エラーです。(P8' "$dir/err" || fail "row message: $(cat "$dir/err")"
 crlf PI + +2726FU -3334FU +8822KA > "$dir/jump.csa"
-[ "$(status "$kzb" csa "$dir/jump.csa")" = 1 ] && grep -q '指し手が間違っています(+8822KA)' "$dir/err" ||
-  fail "a bishop jumping over a piece: $(cat "$dir/err")"
+[ "$(status "$kzb" csa "$dir/jump.csa")" = 1 ] && grep -q 'jump.csa:5: 指し手が間違っています(+8822KA)' "$dir/err" ||
+  fail "a bishop jumping over a piece, with its file and line: $(cat "$dir/err")"
 { crlf '後手の持駒：なし' '+---------------------------+' '| ・ ・ ・ ・ ・ ・ ・ ・v玉|一'
   for rank in 二 三 四 五 六 七 八; do crlf "| ・ ・ ・ ・ ・ ・ ・ ・ ・|$rank"; done
   crlf '| ・ ・ ・ ・ 玉 ・ ・ ・ ・|九' '+---------------------------+' '先手の持駒：金'; } |
@@ -30,7 +30,23 @@ crlf PI + +2726FU -3334FU +8822KA > "$dir/jump.csa"
   grep -q '^P+00KI' "$dir/out" || fail "a record holding only a board: $(cat "$dir/out")"
 LC_ALL=C sed 's/|[^|]*$/|\r/' "$dir/board.kif" > "$dir/norank.kif"
 [ "$(status "$kzb" csa "$dir/norank.kif")" = 1 ] && [ ! -s "$dir/out" ] || fail "a board without rank numerals"
-[ "$(status "$kzb" csa --help)" = 2 ] || fail "csa --help"
+
+# Every command and database verb answers --help on standard output, and a usage error repeats its usage.
+commands=$("$kzb" help | sed -n 's/^  kzb \([a-z0-9]*\).*/\1/p')
+[ "$(echo $commands | wc -w)" -ge 10 ] || fail "kzb help lists: $commands"
+verbs=$("$kzb" db --help | sed -n 's/^  kzb db \([a-z]*\( add\| show\| export\| delete\)\?\) .*/\1/p')
+[ "$(echo "$verbs" | wc -l)" = 14 ] || fail "kzb db --help lists: $verbs"
+while read -r words; do
+  for flag in --help -h; do
+    [ "$(status "$kzb" $words $flag)" = 0 ] && grep -q "^usage: kzb $words" "$dir/out" && grep -q "^exit status:" "$dir/out" &&
+      [ ! -s "$dir/err" ] || fail "kzb $words $flag: $(cat "$dir/out" "$dir/err")"
+  done
+done < <(echo "$commands" | tr ' ' '\n'; echo "$verbs" | sed 's/^/db /')
+[ "$(status "$kzb" db joseki export "$dir" x --depth)" = 2 ] && [ "$(head -1 "$dir/err")" = \
+  "usage: kzb db joseki export DIR FILE [--ply N] --depth D -o OUT [--annotations] [--yes]" ] ||
+  fail "a usage error of kzb db joseki export: $(cat "$dir/err")"
+[ "$(status "$kzb" csa)" = 2 ] && grep -q "^usage: kzb csa FILE" "$dir/err" || fail "csa without a file"
+[ "$(status "$kzb" --version)" = 0 ] && grep -Eq '^kzb \(駒楽工房\) [0-9]+\.[0-9]+' "$dir/out" || fail "--version: $(cat "$dir/out")"
 
 # Outputs: never written over an input, never claimed when not written; exit statuses that tell.
 cp "$dir/toryo.csa" "$dir/keep.csa"
