@@ -38,8 +38,8 @@ extern const Usage kDbImportUsage = {
     .about = "Registers every game of a .csa or Kakinoki file (every problem of a .pcl file) in the database:\n"
              "as a new item, or in place of the item whose number the record carries.",
     .options = "  --tsume      into the tsume problems (a .pcl file always goes there)\n"
-               "  --new        every record as a new item, whatever number it carries\n"
-               "  --yes        answer yes to every question (without it: asked on the terminal)",
+               "  --new        every record as a new item, whatever number it carries",
+    .asks = true,
     .failed = "FILE could not be read, or a record could not be read or stored (those before it stay)",
 };
 
@@ -54,8 +54,8 @@ extern const Usage kDbSearchUsage = {
                "  --match whole|board  the whole position, or the board without the pieces in hand\n"
                "  --side sente|gote|any   the side to move of the position (default: FILE's)\n"
                "  --reversed          the position turned around as well\n"
-               "  --from F --count C  only positions from move F on, C moves of them\n"
-               "  --yes        answer yes to every question (without it: asked on the terminal)",
+               "  --from F --count C  only positions from move F on, C moves of them",
+    .asks = true,
     .failed = "the search failed or was stopped (the list is incomplete)",
 };
 
@@ -73,8 +73,8 @@ extern const Usage kDbDedupeUsage = {
     .summary = "delete games registered twice",
     .about = "Deletes all but one game of each group kzb db duplicates lists.",
     .options = "  --by moves|final      what makes two games the same\n"
-               "  --merge-annotations   the kept game takes the annotations of the deleted ones\n"
-               "  --yes        answer yes to every question (without it: asked on the terminal)",
+               "  --merge-annotations   the kept game takes the annotations of the deleted ones",
+    .asks = true,
     .failed = "a game could not be deleted, a question was declined, or the job was stopped",
 };
 
@@ -83,8 +83,8 @@ extern const Usage kDbExportUsage = {
     .summary = "write items to a record file",
     .about = "Writes the games (or problems) with the numbers given to FILE as CSA (PCL) text.",
     .options = "  --tsume      the tsume problems\n"
-               "  -o FILE      the file to write (asked before it is replaced)\n"
-               "  --yes        answer yes to every question (without it: asked on the terminal)",
+               "  -o FILE      the file to write (asked before it is replaced)",
+    .asks = true,
     .failed = "an item could not be read or FILE not written",
 };
 
@@ -92,8 +92,8 @@ extern const Usage kDbDeleteUsage = {
     .usage = "kzb db delete DIR [--tsume] NUMBER... --yes",
     .summary = "delete items",
     .about = "Deletes the games (or problems) with the numbers given.",
-    .options = "  --tsume      the tsume problems\n"
-               "  --yes        answer yes to every question (without it: asked on the terminal)",
+    .options = "  --tsume      the tsume problems",
+    .asks = true,
     .failed = "an item is not there or could not be deleted, or a question was declined",
 };
 
@@ -102,7 +102,7 @@ extern const Usage kDbSolveUsage = {
     .summary = "solve stored problems",
     .about = "Runs the mate search on the tsume problems with the numbers given (all of them without a number)\n"
              "and stores each solution found. Ctrl-C stops the batch.",
-    .options = "  --yes        answer yes to every question (without it: asked on the terminal)",
+    .asks = true,
     .failed = "a problem could not be read or stored, or the batch was stopped",
 };
 

@@ -23,8 +23,8 @@ extern const Usage kJosekiAddUsage = {
                "  --eval E       the evaluation of new positions (0 to 256, default 100)\n"
                "  --value V      the value of new moves (0 to 16383, default 100)\n"
                "  --annotations  register the annotations as well\n"
-               "  --details      print what was registered, position by position\n"
-               "  --yes        answer yes to every question (without it: asked on the terminal)",
+               "  --details      print what was registered, position by position",
+    .asks = true,
     .failed = "FILE could not be read or the registration failed",
 };
 
@@ -43,8 +43,8 @@ extern const Usage kJosekiExportUsage = {
     .options = "  --ply N        the position after N moves of FILE's main line (default 0)\n"
                "  --depth D      D moves deep\n"
                "  -o OUT         the file to write (asked before it is replaced)\n"
-               "  --annotations  with the notes\n"
-               "  --yes        answer yes to every question (without it: asked on the terminal)",
+               "  --annotations  with the notes",
+    .asks = true,
     .failed = "FILE could not be read, or OUT not written",
 };
 
@@ -55,8 +55,8 @@ extern const Usage kJosekiDeleteUsage = {
              "written to OUT as PCL.",
     .options = "  --ply N        the position after N moves of FILE's main line (default 0)\n"
                "  --depth D      D moves deep\n"
-               "  --backup OUT   the file the deleted moves are written to first\n"
-               "  --yes        answer yes to every question (without it: asked on the terminal)",
+               "  --backup OUT   the file the deleted moves are written to first",
+    .asks = true,
     .failed = "FILE could not be read, OUT not written, or the deletion failed or was declined",
 };
 

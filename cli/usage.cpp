@@ -13,7 +13,7 @@ namespace {
 
 // The option lines as (option, what it does), split at the first two blanks after the option; the
 // help page aligns them, so the tables need not.
-std::vector<std::pair<std::string, std::string>> OptionRows(const char* options) {
+std::vector<std::pair<std::string, std::string>> OptionRows(const char* options, bool asks) {
   std::vector<std::pair<std::string, std::string>> rows;
   std::string_view rest = options ? options : "";
   while (!rest.empty()) {
@@ -25,6 +25,7 @@ std::vector<std::pair<std::string, std::string>> OptionRows(const char* options)
     const size_t text = gap == std::string_view::npos ? line.size() : line.find_first_not_of(' ', gap);
     rows.emplace_back(line.substr(0, gap), text == std::string_view::npos ? "" : line.substr(text));
   }
+  if (asks) rows.emplace_back("--yes", "answer yes to every question (without it: asked on the terminal)");
   rows.emplace_back("-h, --help", "this help");
   return rows;
 }
@@ -46,7 +47,7 @@ int PrintHelp(const Usage& usage) {
   OutLine(usage.about);
   OutLine("");
   OutLine("options:");
-  const auto rows = OptionRows(usage.options);
+  const auto rows = OptionRows(usage.options, usage.asks);
   size_t width = 0;
   for (const auto& row : rows) width = std::max(width, row.first.size());
   for (const auto& [option, text] : rows) OutLine("  " + option + std::string(width + 3 - option.size(), ' ') + text);

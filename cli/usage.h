@@ -10,6 +10,7 @@ struct Usage {
   const char* summary;  // a few words for the list of `kzb help`
   const char* about;    // a line or two of what it does
   const char* options = nullptr;  // "  --word VALUE   what it does" lines separated by "\n"; none when null
+  bool asks = false;  // it may ask questions, which --yes answers
   const char* failed = "a failure the operation reported";  // what exit status 1 means here
 };
 
