@@ -14,14 +14,13 @@ namespace {
 constexpr int kGuideFontHeight = 14;
 const QColor kGuideGrey(170, 170, 170);
 
-QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+QRect Scaled(const Rect& r, double scale) {
+  return QRect(qRound(r.left * scale), qRound(r.top * scale), qRound(r.Width() * scale), qRound(r.Height() * scale));
+}
 
 }  // namespace
 
-GuidePane::GuidePane(QWidget* parent) : QWidget(parent) {
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setFont(MinchoFont(kGuideFontHeight));
-}
+GuidePane::GuidePane(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void GuidePane::SetLines(std::vector<std::string> utf8_lines) {
   if (utf8_lines == lines_) return;
@@ -46,18 +45,28 @@ void BoardPanes::Open() {
     header_ = new QPlainTextEdit(&view_);
     header_->setReadOnly(true);
     header_->setFocusPolicy(Qt::NoFocus);  // the keys belong to the board
-    header_->setFont(MinchoFont(12));
     header_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     header_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    header_->setGeometry(ToQRect(kHeaderWindowRect));
     header_->show();
   }
   if (!guide_) {
     guide_ = new GuidePane(&view_);
-    guide_->setGeometry(ToQRect(kGuideWindowRect));
     guide_->show();
   }
+  SetScale(scale_);
   Refresh();
+}
+
+void BoardPanes::SetScale(double scale) {
+  scale_ = scale;
+  if (header_) {
+    header_->setFont(MinchoFont(qRound(12 * scale)));
+    header_->setGeometry(Scaled(kHeaderWindowRect, scale));
+  }
+  if (guide_) {
+    guide_->setFont(MinchoFont(qRound(kGuideFontHeight * scale)));
+    guide_->setGeometry(Scaled(kGuideWindowRect, scale));
+  }
 }
 
 void BoardPanes::Close() {

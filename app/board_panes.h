@@ -35,6 +35,9 @@ class BoardPanes {
   // Takes the texts from the record again (after a step, an edited header, a new record).
   void Refresh();
 
+  // The panes grow with the board's zoom, keeping their place in the picture.
+  void SetScale(double scale);
+
   QPlainTextEdit* header_pane() const { return header_; }
   GuidePane* guide_pane() const { return guide_; }
 
@@ -42,6 +45,7 @@ class BoardPanes {
   BoardView& view_;
   QPointer<QPlainTextEdit> header_;
   QPointer<GuidePane> guide_;
+  double scale_ = 1.0;
 };
 
 }  // namespace app

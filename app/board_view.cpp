@@ -8,7 +8,9 @@
 
 #include "app/application.h"
 #include "app/batch_solve_dialog.h"
+#include "app/board_zoom_setting.h"
 #include "app/branch_dialog.h"
+#include "app/core/board_zoom.h"
 #include "app/core/command_ids.h"
 #include "app/core/record_navigation.h"
 #include "app/core/solving_commands.h"
@@ -56,6 +58,40 @@ BoardView::BoardView(BoardDocument* doc, QWidget* parent)
   }
   doc->board().SetImages(&Application::instance()->images());
   controller_.Attach();
+  zoom_ = StoredBoardZoom();
+  ApplyScale(zoom_ / 100.0);
+}
+
+QSize BoardView::sizeHint() const {
+  const ZoomMapping m(scale_);
+  return {m.ViewWidth(), m.ViewHeight()};
+}
+
+void BoardView::SetZoom(int percent) {
+  zoom_ = percent;
+  fitted_ = false;
+  ApplyScale(percent / 100.0);
+  Q_EMIT ZoomChanged();
+}
+
+void BoardView::FitInto(const QSize& area) {
+  fitted_ = true;
+  ApplyScale(FitScale(area.width(), area.height()));
+}
+
+bool BoardView::EndFit() {
+  if (!fitted_) return false;
+  fitted_ = false;
+  ApplyScale(zoom_ / 100.0);
+  return true;
+}
+
+void BoardView::ApplyScale(double scale) {
+  if (scale == scale_ && size() == sizeHint()) return;
+  scale_ = scale;
+  setFixedSize(sizeHint());
+  panes_.SetScale(scale);
+  update();
 }
 
 BoardView::~BoardView() {
@@ -82,7 +118,11 @@ void BoardView::RecordChanged() {
 platform::MessageSink& BoardView::messages() { return Application::instance()->messages(); }
 
 void BoardView::Redraw() {
-  for (const Rect& r : picture_.RenderDirty()) update(QRect(r.left, r.top, r.Width(), r.Height()));
+  const ZoomMapping m(scale_);
+  for (const Rect& dirty : picture_.RenderDirty()) {
+    const Rect r = m.ToView(dirty);
+    update(QRect(r.left, r.top, r.Width(), r.Height()));
+  }
 }
 
 void BoardView::CursorChanged() {
@@ -122,32 +162,36 @@ void BoardView::paintEvent(QPaintEvent* event) {
   QImage image(picture_.buffer(), kPictureWidth, kPictureHeight, kPictureWidth, QImage::Format_Indexed8);
   image.setColorTable(palette);
   QPainter painter(this);
-  painter.drawImage(event->rect(), image, event->rect());
+  if (scale_ == 1.0) {
+    painter.drawImage(event->rect(), image, event->rect());
+  } else {
+    PaintScaledPicture(painter, image, scale_, event->rect());
+  }
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) {
-  const QPoint p = event->position().toPoint();
-  if (event->button() == Qt::LeftButton) controller_.LeftDown(p.x(), p.y());
-  if (event->button() == Qt::RightButton) controller_.RightDown(p.x(), p.y());
+  const Point p = ZoomMapping(scale_).ToPicture(event->position().x(), event->position().y());
+  if (event->button() == Qt::LeftButton) controller_.LeftDown(p.x, p.y);
+  if (event->button() == Qt::RightButton) controller_.RightDown(p.x, p.y);
   setFocus(Qt::MouseFocusReason);
   Q_EMIT StateChanged();
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent* event) {
-  const QPoint p = event->position().toPoint();
-  if (event->button() == Qt::LeftButton) controller_.LeftUp(p.x(), p.y());
+  const Point p = ZoomMapping(scale_).ToPicture(event->position().x(), event->position().y());
+  if (event->button() == Qt::LeftButton) controller_.LeftUp(p.x, p.y);
   Q_EMIT StateChanged();
 }
 
 void BoardView::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint p = event->position().toPoint();
-  controller_.MouseMove(p.x(), p.y());
+  const Point p = ZoomMapping(scale_).ToPicture(event->position().x(), event->position().y());
+  controller_.MouseMove(p.x, p.y);
 }
 
 void BoardView::mouseDoubleClickEvent(QMouseEvent* event) {
-  const QPoint p = event->position().toPoint();
-  if (event->button() == Qt::LeftButton) controller_.LeftDoubleClick(p.x(), p.y());
-  if (event->button() == Qt::RightButton) controller_.RightDoubleClick(p.x(), p.y());
+  const Point p = ZoomMapping(scale_).ToPicture(event->position().x(), event->position().y());
+  if (event->button() == Qt::LeftButton) controller_.LeftDoubleClick(p.x, p.y);
+  if (event->button() == Qt::RightButton) controller_.RightDoubleClick(p.x, p.y);
   Q_EMIT StateChanged();
 }
 
@@ -190,6 +234,16 @@ CommandState BoardView::Query(int id) {
     case cmd::kSound:
       s.enabled = true;
       s.checked = app->sound_on();
+      break;
+    case cmd::kZoom100:
+    case cmd::kZoom150:
+    case cmd::kZoom200:
+      s.enabled = true;
+      s.checked = ZoomOfCommand(id) == zoom_;
+      break;
+    case cmd::kZoomIn:
+    case cmd::kZoomOut:
+      s.enabled = ZoomAfterCommand(id, zoom_) != zoom_;
       break;
     case cmd::kInitialPosition:
       s.enabled = doc_->kind() == DocKind::kGame && !controller_.busy() && !app->setup_active();
@@ -299,6 +353,14 @@ bool BoardView::Execute(int id) {
       break;
     case cmd::kSound:
       app->SetSoundOn(!app->sound_on());
+      break;
+    case cmd::kZoom100:
+    case cmd::kZoom150:
+    case cmd::kZoom200:
+    case cmd::kZoomIn:
+    case cmd::kZoomOut:
+      SetZoom(ZoomAfterCommand(id, zoom_));
+      StoreBoardZoom(zoom_);
       break;
     case cmd::kInitialPosition:
     case cmd::kProblemDiagram:

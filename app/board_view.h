@@ -33,7 +33,14 @@ class BoardView : public QWidget, public BoardHost {
   // A finished set-up arrives from the set-up window (the position file's bytes).
   void ReceiveSetup(const std::string& bytes);
 
-  QSize sizeHint() const override { return {kPictureWidth, kPictureHeight}; }
+  QSize sizeHint() const override;
+  // Zoom: the chosen step in percent, and the factor shown (the step's, or while the frame is maximized
+  // the one that fits its area). Mouse positions are mapped back, so input acts alike at every factor.
+  int zoom() const { return zoom_; }
+  double scale() const { return scale_; }
+  void SetZoom(int percent);  // a step of kZoomSteps; the frame follows through ZoomChanged
+  void FitInto(const QSize& area);
+  bool EndFit();  // back to the chosen step; false when the view was not fitted
 
   // BoardHost
   platform::MessageSink& messages() override;
@@ -71,6 +78,7 @@ class BoardView : public QWidget, public BoardHost {
 
  Q_SIGNALS:
   void StateChanged();  // something the menus and the status bar show may have changed
+  void ZoomChanged();   // a new step was chosen
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -82,7 +90,12 @@ class BoardView : public QWidget, public BoardHost {
   bool focusNextPrevChild(bool next) override;
 
  private:
+  void ApplyScale(double scale);
+
   BoardDocument* doc_;
+  int zoom_ = 100;
+  double scale_ = 1.0;
+  bool fitted_ = false;
   BoardPicture picture_;
   BoardController controller_;
   QTimer timers_[2];

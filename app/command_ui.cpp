@@ -18,6 +18,9 @@ bool Checkable(int id) {
     case cmd::kSideSente:
     case cmd::kSideGote:
     case cmd::kSideUnset:
+    case cmd::kZoom100:
+    case cmd::kZoom150:
+    case cmd::kZoom200:
       return true;
     default:
       return false;

@@ -57,6 +57,11 @@ BoardWindow::BoardWindow(BoardView* view) : view_(view) {
   setWidget(scroll);
   setWindowTitle(view->document()->title());
   connect(view->document(), &BoardDocument::Changed, this, [this] { setWindowTitle(view_->document()->title()); });
+  // A chosen zoom step shows in a normal frame sized to it.
+  connect(view, &BoardView::ZoomChanged, this, [this] {
+    if (isMaximized()) showNormal();
+    Fit();
+  });
 }
 
 BoardDocument* BoardWindow::document() const { return view_->document(); }
@@ -96,13 +101,25 @@ void BoardWindow::closeEvent(QCloseEvent* event) {
 
 void BoardWindow::changeEvent(QEvent* event) {
   QMdiSubWindow::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange && isMaximized()) {
-    // "Maximize" fits the frame to the board instead of filling the main window.
-    QTimer::singleShot(0, this, [this] {
-      showNormal();
-      Fit();
-    });
+  if (event->type() != QEvent::WindowStateChange) return;
+  // Maximized, the board is scaled to fill the frame; restored, it goes back to its zoom step.
+  if (isMaximized()) {
+    QTimer::singleShot(0, this, &BoardWindow::FitBoard);
+  } else if (!isMinimized() && view_->EndFit()) {
+    QTimer::singleShot(0, this, &BoardWindow::Fit);
   }
+}
+
+void BoardWindow::resizeEvent(QResizeEvent* event) {
+  QMdiSubWindow::resizeEvent(event);
+  if (isMaximized()) FitBoard();
+}
+
+void BoardWindow::FitBoard() {
+  if (!isMaximized()) return;
+  auto* scroll = static_cast<QScrollArea*>(widget());
+  const int f = 2 * scroll->frameWidth();
+  view_->FitInto(scroll->size() - QSize(f, f));
 }
 
 // --- main window ----------------------------------------------------------------------------------------

@@ -30,14 +30,17 @@ class BoardWindow : public QMdiSubWindow {
   void RaiseBusy();
   void LowerBusy();
   int busy() const { return busy_; }
-  // Resizes the frame so that the whole board shows without scroll bars (the frame's "maximize").
+  // Resizes the frame so that the whole board shows at its zoom without scroll bars.
   void Fit();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void FitBoard();  // the board scaled to the maximized frame
+
   BoardView* view_;
   int busy_ = 0;
 };

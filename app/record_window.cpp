@@ -1,5 +1,6 @@
 #include "app/record_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QListWidget>
@@ -25,11 +26,12 @@ constexpr int kTreeWidth = 200;
 constexpr int kAlternativeRole = Qt::UserRole;
 constexpr int kFilledRole = Qt::UserRole + 1;
 
+// The system font's size, so the moves grow with the desktop's font setting and Qt's scaling, in a
+// Japanese gothic face that holds every character of a move.
 QFont RecordFont() {
-  QFont font(QStringLiteral("IPAGothic"));
+  QFont font = QApplication::font();
   font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic"), QStringLiteral("Noto Sans CJK JP"),
                     QStringLiteral("MS Gothic"), QStringLiteral("monospace")});
-  font.setPixelSize(13);
   return font;
 }
 

@@ -467,6 +467,12 @@ int main(int argc, char** argv) {
   game->Execute(cmd::kFlip);
   ok = ok && Save(game, out, "board-reversed.png");
   game->Execute(cmd::kFlip);
+  // The game at 150 % in its frame, with the header and guide panes grown along.
+  game->Execute(cmd::kZoom150);
+  game->Execute(cmd::kOpenAux);
+  ok = ok && Save(frame->ActiveChild(), out, "board-zoom-150.png");
+  game->Execute(cmd::kCloseAux);
+  game->Execute(cmd::kZoom100);
 
   app.OpenSetupWindow(tsume);
   SetupWindow* setup = app.setup_window();

@@ -26,6 +26,8 @@ constexpr int kToolbarDialog = 32807, kStatusBar = 59393, kEditorToolbar = 59392
 constexpr int kFlip = 32815, kOpenAux = 32779, kCloseAux = 32781, kOpenRecordWindow = 32873;
 constexpr int kCloseRecordWindow = 32874, kJosekiAutoNote = 32839, kEditorFont = 32772;
 constexpr int kCascade = 57650, kTile = 57651, kArrange = 57649;
+// Board zoom: the three steps (checked items) and one step up or down.
+constexpr int kZoom100 = 32910, kZoom150 = 32911, kZoom200 = 32912, kZoomIn = 32913, kZoomOut = 32914;
 // Solver.
 constexpr int kSolveNew = 32877, kSolveHere = 32875, kSolveDatabase = 32876, kSolveStop = 32892;
 // Database.

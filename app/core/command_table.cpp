@@ -61,6 +61,11 @@ const CommandInfo kCommands[] = {
     {kCloseAux, "補助窓を閉じる(&C)", "見出の補助窓とガイド窓を閉じます\n補助窓を閉じる", nullptr, nullptr},
     {kOpenRecordWindow, "棋譜窓を開く(&K)", "指し手の一覧と分岐の木を表示します\n棋譜窓", nullptr, nullptr},
     {kCloseRecordWindow, "棋譜窓を閉じる(&E)", "棋譜窓を閉じます\n棋譜窓を閉じる", nullptr, nullptr},
+    {kZoom100, "表示倍率 100%(&1)", "盤面を元の大きさで表示します\n表示倍率 100%", nullptr, nullptr},
+    {kZoom150, "表示倍率 150%(&5)", "盤面を1.5倍の大きさで表示します\n表示倍率 150%", nullptr, nullptr},
+    {kZoom200, "表示倍率 200%(&2)", "盤面を2倍の大きさで表示します\n表示倍率 200%", nullptr, nullptr},
+    {kZoomIn, "盤面拡大", "盤面の表示倍率を一段上げます\n盤面拡大", nullptr, nullptr},
+    {kZoomOut, "盤面縮小", "盤面の表示倍率を一段下げます\n盤面縮小", nullptr, nullptr},
     {kCascade, "重ねて表示(&C)", "ウィンドウを重ねて表示します\n重ねて表示", nullptr, nullptr},
     {kTile, "並べて表示(&T)", "ウィンドウを並べて表示します\n並べて表示", nullptr, nullptr},
     {kArrange, "アイコンの整列(&A)", "最小化したウィンドウを整列します\nアイコンの整列", nullptr, nullptr},
@@ -187,6 +192,8 @@ std::vector<Accelerator> AcceleratorsOf(WindowKind kind) {
     } else {
       Add<Accelerator>(keys, {{"Ctrl+C", kEdCopy}, {"Ctrl+O", kFileOpen}, {"Ctrl+V", kEdPaste}});
     }
+    // One zoom step up or down on a board window.
+    if (kind != kMainMenu) Add<Accelerator>(keys, {{"Ctrl+=", kZoomIn}, {"Ctrl++", kZoomIn}, {"Ctrl+-", kZoomOut}});
   }
   Add<Accelerator>(keys, {{"Shift+Del", kEdCut}, {"Shift+Ins", kEdPaste}});
   return keys;
@@ -245,7 +252,7 @@ std::vector<MenuSpec> MenusOf(WindowKind kind) {
   Add<MenuEntry>(db.entries, {sep, {kJosekiRegister}, {kJosekiImport}, {kJosekiExport}, {kJosekiBulkDelete}, sep,
                                        {kDbStatus}, {kDbCreate}, {kDbSettings}});
   MenuSpec view{"表示(&V)", {{kToolbarDialog}, {kStatusBar}, sep, {kOpenAux}, {kCloseAux}, {kOpenRecordWindow},
-                              {kCloseRecordWindow}, sep, {kRecordWindowAlways}, sep, {kSubmenuBegin, "ビットマップ作成"},
+                              {kCloseRecordWindow}, sep, {kZoom100}, {kZoom150}, {kZoom200}, sep, {kRecordWindowAlways}, sep, {kSubmenuBegin, "ビットマップ作成"},
                               {kBitmapBack}, {kBitmapBox}, {kBitmapPieces}, {kBitmapTitle}, {kSubmenuEnd}, sep, {kEditor}}};
   MenuSpec window{"ウィンドウ(&W)", {{kCascade}, {kTile}, {kArrange}, sep, {kWindowList}}};
   return {file, edit, play, solve, db, view, window, help};
