@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QPrinter>
@@ -11,6 +12,7 @@
 #include <QTimer>
 #include <cstdlib>
 
+#include "app/app_paths.h"
 #include "app/board_view.h"
 #include "app/main_window.h"
 #include "app/printing.h"
@@ -62,8 +64,21 @@ Application::Application(AppOptions options)
     : options_(std::move(options)), own_messages_(std::make_unique<QtMessageSink>()), messages_(own_messages_.get()) {
   the_app = this;
   if (!options_.program_dir.endsWith('/')) options_.program_dir += '/';
-  title_file_present_ = QFileInfo::exists(options_.program_dir + QStringLiteral("title.wb"));
-  settings_ = std::make_unique<platform::SettingsFile>(ToCore(options_.program_dir + options_.exe_base + ".INI"));
+  if (options_.folders.assets.empty()) options_.folders = AppFolders::Inside(options_.program_dir.toStdString());
+  title_file_present_ = QFileInfo::exists(Asset("title.wb"));
+  settings_ = std::make_unique<platform::SettingsFile>(ToCore(FolderText(options_.folders.SettingsFile())));
+}
+
+QString Application::Asset(const char* name) const { return FolderText(options_.folders.assets) + name; }
+
+// An earlier run kept its settings beside the program: they are copied once into the configuration
+// folder, and the old file stays for whoever still uses it.
+void Application::CarryOverSettings() {
+  const auto exists = [](const std::string& p) { return QFileInfo::exists(FolderText(p)); };
+  const std::string old = SettingsToCarryOver(options_.program_dir.toStdString(), options_.folders, exists);
+  if (old.empty()) return;
+  QDir().mkpath(FolderText(options_.folders.config));
+  QFile::copy(FolderText(old), FolderText(options_.folders.SettingsFile()));
 }
 
 Application::~Application() {
@@ -89,6 +104,9 @@ bool Application::HandOver() {
 }
 
 int Application::Start() {
+  CarryOverSettings();
+  // The settings are written at the end and by a second start; their folder is made before either.
+  QDir().mkpath(FolderText(options_.folders.config));
   if (HandOver()) return 0;
   QElapsedTimer since_title;
   since_title.start();
@@ -101,8 +119,8 @@ int Application::Start() {
   platform::DatabaseLock::Instance();  // the "SHGDB" lock exists from here on
   LoadRecentFiles();
 
-  // Database directory: SHGDB, else "database" beside the program's directory; the setting overrides.
-  const std::string default_dir = ToCore(QDir::cleanPath(options_.program_dir + "../database"));
+  // Database directory: SHGDB, else "database" in the data folder; the setting overrides.
+  const std::string default_dir = ToCore(QDir::cleanPath(FolderText(options_.folders.DefaultDatabase())));
   std::string fallback = platform::GetEnv("SHGDB").value_or(default_dir);
   std::string dir = settings_->GetString("SHGDB", "ShgdbDir", fallback);
   if (!platform::SetEnv("SHGDB", dir)) {
@@ -128,7 +146,7 @@ int Application::Start() {
   } else {
     NewDocument(DocKind::kGame);
   }
-  if (!sound_.Load(ToCore(options_.program_dir + "kmsound.wav"))) sound_on_ = false;
+  if (!sound_.Load(ToCore(Asset("kmsound.wav")))) sound_on_ = false;
   ReadSettings();
 
   if (title) {
@@ -152,10 +170,11 @@ int Application::Start() {
 // the start: the returned line (empty when nothing was done) goes to the status bar.
 QString Application::MakeSampleDatabase(const std::string& dir, const std::string& default_dir) {
   if (shogidb::NormalizeDirectory(dir) != shogidb::NormalizeDirectory(default_dir)) return {};
+  QDir().mkpath(FolderText(options_.folders.data));
   platform::RecordingMessageSink quiet;
   shogidb::DbJob job;
   job.messages = &quiet;
-  const shogidb::SampleRecords samples = shogidb::ReadSampleRecords(ToCore(options_.program_dir + "samples"));
+  const shogidb::SampleRecords samples = shogidb::ReadSampleRecords(ToCore(Asset("samples")));
   return FromCore(shogidb::SampleDatabaseReport(shogidb::CreateSampleDatabase(dir, samples, job), dir));
 }
 
@@ -187,7 +206,7 @@ BoardImages& Application::images() {
   if (!images_) {
     images_ = std::make_unique<BoardImages>();
     std::string failed;
-    switch (LoadBoardImages(ToCore(options_.program_dir), *images_, &failed)) {
+    switch (LoadBoardImages(ToCore(Asset("")), *images_, &failed)) {
       case ImageLoad::kOk:
         break;
       case ImageLoad::kNoBackground:
@@ -197,6 +216,8 @@ BoardImages& Application::images() {
         messages_->Show(platform::Utf8ToCp932("将棋駒画像 ") + failed + platform::Utf8ToCp932(" のオープンに失敗しました。"));
         std::exit(1);
     }
+    // Labels drawn by an earlier run, when the assets lack them.
+    LoadMissingLabels(ToCore(FolderText(options_.folders.cache)), *images_);
   }
   return *images_;
 }
@@ -205,7 +226,9 @@ void Application::EnsureLabel(int index) {
   BoardImages& all = images();
   if (index < 0 || index >= kLabelCount || !all.labels[index].empty()) return;
   all.labels[index] = DrawStandLabel(all.backgrounds, index % 2, QString::fromUtf8(kLabelTexts[index]));
-  platform::WriteWholeFile(ToCore(options_.program_dir + kLabelFiles[index]), WriteDib(all.labels[index]));
+  // Saved where regenerable files go: the asset folder may be read-only, and is never written.
+  QDir().mkpath(FolderText(options_.folders.cache));
+  platform::WriteWholeFile(ToCore(FolderText(options_.folders.cache) + kLabelFiles[index]), WriteDib(all.labels[index]));
 }
 
 void Application::PlayPieceSound() {

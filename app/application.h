@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/board_document.h"
+#include "app/core/app_folders.h"
 #include "app/core/board_images.h"
 #include "app/database_state.h"
 #include "app/piece_sound.h"
@@ -29,8 +30,8 @@ class SpeedDialog;
 class TitleWindow;
 
 struct AppOptions {
-  QString program_dir;         // the executable's directory, ending in '/'
-  QString exe_base = QStringLiteral("komaraku");
+  QString program_dir;         // the executable's directory, ending in '/' (an old settings file may be there)
+  AppFolders folders;          // where files are read and written; unset: all of them in program_dir
   bool title = true;           // --no-title skips the title window and its wait
   QStringList files;           // the command line's file name, if any
 };
@@ -51,6 +52,7 @@ class Application : public QObject {
   void End();
 
   const QString& program_dir() const { return options_.program_dir; }
+  const AppFolders& folders() const { return options_.folders; }
   platform::SettingsFile& settings() { return *settings_; }
   platform::MessageSink& messages() { return *messages_; }
   void SetMessageSink(platform::MessageSink* sink);
@@ -102,6 +104,8 @@ class Application : public QObject {
  private:
   bool HandOver();
   QString MakeSampleDatabase(const std::string& dir, const std::string& default_dir);
+  QString Asset(const char* name) const;  // a file of the asset folder
+  void CarryOverSettings();
   void ReadSettings();
   void LoadRecentFiles();
   void WriteRecentFiles();

@@ -435,13 +435,13 @@ int main(int argc, char** argv) {
   }
   const QDir out(QString::fromLocal8Bit(argv[1]));
   QDir().mkpath(out.path());
-  // A private program directory: the images come from the build, the settings stay out of it.
+  // The images, sound and samples come from the build; the settings, database and drawn labels go to a
+  // temporary folder, so nothing is written anywhere else.
   QTemporaryDir home;
-  for (const char* f : {"back.dib", "kmfont.dib", "KBox.dib", "sg0.dib", "sg1.dib", "su0.dib", "su1.dib", "kmsound.wav"}) {
-    QFile::copy(QCoreApplication::applicationDirPath() + '/' + f, home.filePath(QString::fromLatin1(f)));
-  }
   AppOptions options;
   options.program_dir = home.path() + '/';
+  options.folders = AppFolders::Inside(home.path().toStdString());
+  options.folders.assets = (QCoreApplication::applicationDirPath() + '/').toStdString();
   options.title = false;
   options.files << QCoreApplication::applicationDirPath() + "/samples/sample-game.csa";
   Application app(options);

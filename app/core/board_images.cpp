@@ -31,12 +31,15 @@ ImageLoad LoadBoardImages(const std::string& directory, BoardImages& images, std
   }
   for (int i = 0; i < kPieceImageCount; ++i) images.pieces[i] = SubImage(strip, i, kPieceSize);
   if (!LoadImageFile(directory + "KBox.dib", kBoxWidth, kBoxHeight, images.box)) images.box = Dib8{};
-  for (int i = 0; i < kLabelCount; ++i) {
-    if (!LoadImageFile(directory + kLabelFiles[i], kLabelWidth, kLabelHeight, images.labels[i])) {
-      images.labels[i] = Dib8{};
-    }
-  }
+  for (int i = 0; i < kLabelCount; ++i) images.labels[i] = Dib8{};
+  LoadMissingLabels(directory, images);
   return ImageLoad::kOk;
+}
+
+void LoadMissingLabels(const std::string& directory, BoardImages& images) {
+  for (int i = 0; i < kLabelCount; ++i) {
+    if (images.labels[i].empty()) LoadImageFile(directory + kLabelFiles[i], kLabelWidth, kLabelHeight, images.labels[i]);
+  }
 }
 
 }  // namespace app

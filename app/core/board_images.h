@@ -1,4 +1,4 @@
-// The images every board window draws with, loaded once per process from the program directory:
+// The images every board window draws with, loaded once per process from the asset folder:
 // "back.dib" (the two backgrounds), "kmfont.dib" (the 32 piece images), "KBox.dib" (the piece box) and
 // the four stand labels "sg0.dib" 先手, "sg1.dib" 後手, "su0.dib" 攻方, "su1.dib" 受方. Every image is
 // mapped to the palette once loaded.
@@ -30,6 +30,8 @@ enum class ImageLoad { kOk, kNoBackground, kNoPieces };
 // Loads the images from `directory` (CP932, ending in '/'); a failure names the file that could not be
 // read or did not hold images of the stated sizes.
 ImageLoad LoadBoardImages(const std::string& directory, BoardImages& images, std::string* failed_path);
+// Fills the labels still empty from `directory` (the labels drawn and saved by an earlier run).
+void LoadMissingLabels(const std::string& directory, BoardImages& images);
 // Reads one image file of exact size; false when missing, unreadable or of another size.
 bool LoadImageFile(const std::string& path, int width, int height, Dib8& out);
 

@@ -1,5 +1,5 @@
-// The first start: with no database at the default place (the "database" directory beside the program's
-// directory), the program makes one holding the sample games and problems and says so in the status bar;
+// The first start: with no database at the default place (the "database" directory of the data folder),
+// the program makes one holding the sample games and problems and says so in the status bar;
 // a directory that exists, or one the user named, is left as it is.
 #include <QApplication>
 #include <QDir>
@@ -28,17 +28,21 @@ class FirstRunTest : public QObject {
   platform::RecordingMessageSink sink_;
 
   QString Path(const QString& name) const { return root_->filePath(name); }
-  // A program directory "prog" with the images, the sound and the samples, and the program started in it.
-  void StartProgram() {
+  // A program directory "prog" with the images, the sound and the samples, and the program started from
+  // it with the temporary folder as its settings, data and cache folder.
+  void StartProgram(bool with_labels = true) {
     QVERIFY(QDir(root_->path()).mkpath(QStringLiteral("prog/samples")));
     const QString from = QStringLiteral(KOMARAKU_PROGRAM_DIR "/");
     for (const char* f : {"back.dib", "kmfont.dib", "KBox.dib", "sg0.dib", "sg1.dib", "su0.dib", "su1.dib", "kmsound.wav",
                           "samples/sample-game.csa", "samples/sample-games.csa", "samples/sample-tsume.pcl",
                           "samples/sample-problems.pcl"}) {
+      if (!with_labels && QString::fromLatin1(f).startsWith('s') && QString::fromLatin1(f).endsWith(".dib")) continue;
       QVERIFY2(QFile::copy(from + f, Path(QStringLiteral("prog/")) + f), f);
     }
     AppOptions options;
     options.program_dir = Path(QStringLiteral("prog/"));
+    options.folders = AppFolders::Inside(root_->path().toStdString());
+    options.folders.assets = options.program_dir.toStdString();
     options.title = false;
     app_ = std::make_unique<Application>(options);
     app_->SetMessageSink(&sink_);
@@ -78,6 +82,29 @@ class FirstRunTest : public QObject {
     QCOMPARE(app_->database_dir(), dir);
     QVERIFY(sink_.messages.empty());  // no message box on the way
     QVERIFY(app_->main_window()->ActiveView() != nullptr);
+  }
+
+  void anOldSettingsFileBesideTheProgramIsCarriedOverAndKept() {
+    QVERIFY(QDir(root_->path()).mkpath(QStringLiteral("prog")));
+    const QString old = Path(QStringLiteral("prog/komaraku.INI"));
+    QVERIFY(platform::WriteWholeFile(ToCore(old), "[SETTING]\r\nKifWindow=1\r\n"));
+    StartProgram();
+    QVERIFY(app_->kif_window());
+    QVERIFY(QFileInfo::exists(old));
+    QCOMPARE(app_->settings().path(), ToCore(Path(QStringLiteral("komaraku.ini"))));
+    app_->SetKifWindow(false);
+    app_->End();
+    std::string kept;
+    QVERIFY(platform::ReadWholeFile(ToCore(old), kept));
+    QCOMPARE(kept, std::string("[SETTING]\r\nKifWindow=1\r\n"));  // the old file is never written
+  }
+
+  void aLabelTheAssetsLackIsDrawnIntoTheCacheNotBesideTheProgram() {
+    StartProgram(false);
+    app_->EnsureLabel(kLabelGote);
+    QVERIFY(!app_->images().labels[kLabelGote].empty());
+    QVERIFY(QFileInfo::exists(Path(QStringLiteral("sg1.dib"))));
+    QVERIFY(!QFileInfo::exists(Path(QStringLiteral("prog/sg1.dib"))));
   }
 
   void anExistingDefaultDirectoryIsLeftAlone() {

@@ -18,6 +18,10 @@ std::unique_ptr<Application> StartApplication(const QTemporaryDir& home, platfor
   qputenv("SHGDB", home.filePath(QStringLiteral("database")).toUtf8());
   AppOptions options;
   options.program_dir = home.path() + '/';
+  // Everything in the temporary folder; the default database apart from SHGDB's, so no sample database
+  // is made for the suites, which set up their databases themselves.
+  options.folders = AppFolders::Inside(home.path().toStdString());
+  options.folders.data = home.filePath(QStringLiteral("data/")).toStdString();
   options.title = false;
   auto app = std::make_unique<Application>(options);
   app->SetMessageSink(sink);
