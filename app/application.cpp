@@ -43,7 +43,8 @@ const char kRecentSection[] = "Recent File List";
 
 bool IsRecordFile(const QString& path) {
   return path.endsWith(QStringLiteral(".csa"), Qt::CaseInsensitive) ||
-         path.endsWith(QStringLiteral(".pcl"), Qt::CaseInsensitive) || IsKakinokiPath(path);
+         path.endsWith(QStringLiteral(".pcl"), Qt::CaseInsensitive) ||
+         path.endsWith(QStringLiteral(".skb"), Qt::CaseInsensitive) || IsKakinokiPath(path);
 }
 
 std::vector<std::string> ToCoreList(const QStringList& list) {
@@ -291,6 +292,7 @@ BoardView* Application::OpenByExtension(const QString& path) {
   if (path.endsWith(QStringLiteral(".csa"), Qt::CaseInsensitive)) return OpenDocument(path, DocKind::kGame);
   if (path.endsWith(QStringLiteral(".pcl"), Qt::CaseInsensitive)) return OpenDocument(path, DocKind::kTsume);
   if (IsKakinokiPath(path)) return OpenDocument(path, DocKind::kGame);
+  if (path.endsWith(QStringLiteral(".skb"), Qt::CaseInsensitive)) return OpenPositionFile(path);
   return nullptr;
 }
 
@@ -317,6 +319,17 @@ void Application::AddRecentFile(const QString& path) {
   recent_.removeAll(path);
   recent_.prepend(path);
   while (recent_.size() > kRecentFiles) recent_.removeLast();
+}
+
+// A position file has no window of its own: it opens in the set-up window over a new game, whose start
+// position it becomes when the set-up ends.
+BoardView* Application::OpenPositionFile(const QString& path) {
+  BoardView* game = setup_window_ ? nullptr : NewDocument(DocKind::kGame);
+  if (game) OpenSetupWindow(game);
+  if (!setup_window_) return nullptr;
+  setup_window_->raise();
+  setup_window_->activateWindow();
+  return setup_window_->OpenPath(path) ? (game ? game : main_window_->ActiveView()) : nullptr;
 }
 
 void Application::OpenSetupWindow(BoardView* source) {

@@ -85,8 +85,10 @@ class Application : public QObject {
   // Documents and their windows.
   BoardView* NewDocument(DocKind kind);
   BoardView* OpenDocument(const QString& path, DocKind kind);
-  // By the extension (".csa" games, ".pcl" problems); nullptr for any other file.
+  // By the extension (".csa" and Kakinoki games, ".pcl" problems, ".skb" positions in the set-up window);
+  // nullptr for any other file.
   BoardView* OpenByExtension(const QString& path);
+  BoardView* OpenPositionFile(const QString& path);
   const QStringList& recent_files() const { return recent_; }
   void AddRecentFile(const QString& path);
   QString NextTitle(DocKind kind);

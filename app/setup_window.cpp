@@ -148,13 +148,16 @@ void SetupWindow::Execute(int id) {
 
 void SetupWindow::OpenFile() {
   const QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8("開く"), QString(), doc_->FileFilter());
-  if (path.isEmpty()) return;
+  if (!path.isEmpty()) OpenPath(path);
+}
+
+bool SetupWindow::OpenPath(const QString& path) {
   if (!path.endsWith(QStringLiteral(".skb"), Qt::CaseInsensitive)) {
     doc_->messages().Show(platform::Utf8ToCp932("ドキュメントを開くことに失敗しました。"));
-    return;
+    return false;
   }
   const bool was_reversed = doc_->board().reversed();
-  if (!doc_->OnOpenDocument(path)) return;
+  if (!doc_->OnOpenDocument(path)) return false;
   const bool now_reversed = doc_->board().reversed();
   if (now_reversed != was_reversed) {
     // The file's seat: turn the window round to it (Flip redraws everything).
@@ -162,6 +165,7 @@ void SetupWindow::OpenFile() {
     view_->controller().Flip();
   }
   view_->controller().Refresh();
+  return true;
 }
 
 void SetupWindow::SetUpFor(const std::string& bytes, std::function<void(const std::string&)> receiver) {

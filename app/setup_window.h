@@ -32,6 +32,9 @@ class SetupWindow : public QMainWindow {
   // position file's), and 局面設定終了 hands the position to `receiver` even when it was not changed.
   void SetUpFor(const std::string& bytes, std::function<void(const std::string&)> receiver);
 
+  // Reads a position file (.skb) into the window; false after the reader's message.
+  bool OpenPath(const QString& path);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
