@@ -5,14 +5,13 @@
 
 #include "app/application.h"
 #include "app/board_view.h"
-#include "app/core/command_ids.h"
 #include "app/main_window.h"
 #include "platform/text_codec.h"
 
 namespace app {
 
 AnnotationEditor::AnnotationEditor(BoardView* board, QWidget* owner)
-    : TextEditor(EditorKind::kMoveAnnotation, owner), board_(board) {
+    : NoteEditor(EditorKind::kMoveAnnotation, owner), board_(board) {
   setObjectName(QStringLiteral("AnnotationEditor"));
   setAttribute(Qt::WA_DeleteOnClose);
 }
@@ -51,37 +50,7 @@ bool AnnotationEditor::Delete() {
   return true;
 }
 
-void AnnotationEditor::CloseQuietly() {
-  quiet_ = true;
-  close();
-}
-
-CommandState AnnotationEditor::Query(int id) {
-  if (id != cmd::kNoteStore && id != cmd::kNoteDelete) return TextEditor::Query(id);
-  CommandState s;
-  s.handled = true;
-  s.enabled = Move() != nullptr && Move() != board_->document()->board().root();
-  return s;
-}
-
-bool AnnotationEditor::Execute(int id) {
-  if (id == cmd::kNoteStore || id == cmd::kNoteDelete) {
-    if (!Query(id).enabled) return false;
-    const bool done = id == cmd::kNoteStore ? Store() : Delete();
-    commands().Update();
-    return done;
-  }
-  return TextEditor::Execute(id);
-}
-
-bool AnnotationEditor::CanClose() {
-  // Text typed for a move is not lost quietly: the board closes the editor before every step, so the
-  // question is whether to store it, and the step goes on either way.
-  if (quiet_ || !modified() || !Query(cmd::kNoteStore).enabled) return true;
-  const std::string question = platform::Utf8ToCp932("注釈が変更されています。登録しますか?");
-  if (Application::instance()->messages().Ask(question, platform::Buttons::kYesNo) == platform::Answer::kYes) Store();
-  return true;
-}
+bool AnnotationEditor::HasNote() const { return Move() != nullptr && Move() != board_->document()->board().root(); }
 
 // --- link -------------------------------------------------------------------------------------------------
 

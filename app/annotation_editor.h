@@ -7,13 +7,13 @@
 #include <QPointer>
 
 #include "app/core/move_annotation.h"
-#include "app/text_editor_window.h"
+#include "app/note_editor.h"
 
 namespace app {
 
 class BoardView;
 
-class AnnotationEditor : public TextEditor {
+class AnnotationEditor : public NoteEditor {
   Q_OBJECT
 
  public:
@@ -23,23 +23,17 @@ class AnnotationEditor : public TextEditor {
   void Load();
   // 32780: the text becomes the move's annotation lines. 32778: the move's lines go and the text empties.
   // False when the move is no longer in the record.
-  bool Store();
-  bool Delete();
-  // Closes without asking about changed text (the board goes).
-  void CloseQuietly();
-
-  CommandState Query(int id) override;
-  bool Execute(int id) override;
+  bool Store() override;
+  bool Delete() override;
 
  protected:
-  bool CanClose() override;
+  bool HasNote() const override;
 
  private:
   rules::MoveNode* Move() const;
 
   QPointer<BoardView> board_;
   MoveLocator move_;
-  bool quiet_ = false;
 };
 
 // What a board view holds of its annotation editor: the open window (if any) and the frame rectangle,

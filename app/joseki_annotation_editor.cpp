@@ -2,7 +2,6 @@
 
 #include "app/application.h"
 #include "app/command_ui.h"
-#include "app/core/command_ids.h"
 #include "app/qt_text.h"
 #include "platform/text_codec.h"
 
@@ -20,7 +19,7 @@ shogidb::DbJob EditorJob() {
 
 }  // namespace
 
-JosekiAnnotationEditor::JosekiAnnotationEditor(QWidget* owner) : TextEditor(EditorKind::kJosekiAnnotation, owner) {
+JosekiAnnotationEditor::JosekiAnnotationEditor(QWidget* owner) : NoteEditor(EditorKind::kJosekiAnnotation, owner) {
   setObjectName(QStringLiteral("JosekiAnnotationEditor"));
   setAttribute(Qt::WA_DeleteOnClose);
 }
@@ -68,36 +67,6 @@ bool JosekiAnnotationEditor::Delete() {
   if (!Write("")) return false;
   SetText("");
   SetModified(false);
-  return true;
-}
-
-void JosekiAnnotationEditor::CloseQuietly() {
-  quiet_ = true;
-  close();
-}
-
-CommandState JosekiAnnotationEditor::Query(int id) {
-  if (id != cmd::kNoteStore && id != cmd::kNoteDelete) return TextEditor::Query(id);
-  CommandState s;
-  s.handled = true;
-  s.enabled = loaded_;
-  return s;
-}
-
-bool JosekiAnnotationEditor::Execute(int id) {
-  if (id == cmd::kNoteStore || id == cmd::kNoteDelete) {
-    if (!Query(id).enabled) return false;
-    const bool done = id == cmd::kNoteStore ? Store() : Delete();
-    commands().Update();
-    return done;
-  }
-  return TextEditor::Execute(id);
-}
-
-bool JosekiAnnotationEditor::CanClose() {
-  if (quiet_ || !modified() || !loaded_) return true;
-  const std::string question = platform::Utf8ToCp932("注釈が変更されています。登録しますか?");
-  if (Messages().Ask(question, platform::Buttons::kYesNo) == platform::Answer::kYes) Store();
   return true;
 }
 

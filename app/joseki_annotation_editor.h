@@ -3,11 +3,11 @@
 // database lock, taken without waiting).
 #pragma once
 #include "app/core/joseki_tree.h"
-#include "app/text_editor_window.h"
+#include "app/note_editor.h"
 
 namespace app {
 
-class JosekiAnnotationEditor : public TextEditor {
+class JosekiAnnotationEditor : public NoteEditor {
   Q_OBJECT
 
  public:
@@ -18,24 +18,18 @@ class JosekiAnnotationEditor : public TextEditor {
   bool Load(const JosekiNoteTarget& target);
   // 32780: the text replaces the stored annotation (an empty text deletes it). 32778: the stored
   // annotation goes and the text empties. False when the database was busy or the write failed.
-  bool Store();
-  bool Delete();
+  bool Store() override;
+  bool Delete() override;
   const JosekiNoteTarget& target() const { return target_; }
-  // Closes without asking about changed text (the browser goes or plays a line).
-  void CloseQuietly();
-
-  CommandState Query(int id) override;
-  bool Execute(int id) override;
 
  protected:
-  bool CanClose() override;
+  bool HasNote() const override { return loaded_; }
 
  private:
   bool Write(const std::string& cp932_text);
 
   JosekiNoteTarget target_;
   bool loaded_ = false;
-  bool quiet_ = false;
 };
 
 // The JCmnt rectangle: read when the browser is made, written back when it goes.

@@ -376,6 +376,8 @@ CommandState MainWindow::Query(int id) {
     s = view->Query(id);
     if (s.handled) return s;
   }
+  s = QueryDbFileCommand(id, ActiveView());
+  if (s.handled) return s;
   Application* app = Application::instance();
   const bool has_child = ActiveChild() != nullptr;
   s.handled = true;
@@ -416,16 +418,6 @@ CommandState MainWindow::Query(int id) {
     case cmd::kBitmapTitle:
       s.enabled = app->title_file_present();
       break;
-    case cmd::kDbCreate:
-    case cmd::kDbSettings:
-    case cmd::kDbImportGames:
-    case cmd::kDbExportGames:
-    case cmd::kDbDeleteGames:
-    case cmd::kDbImportTsume:
-    case cmd::kDbExportTsume:
-    case cmd::kDbDeleteTsume:
-    case cmd::kDbRegister:
-      return QueryDbFileCommand(id, ActiveView());
     default:
       s.handled = false;
       s.enabled = false;
@@ -442,6 +434,11 @@ void MainWindow::Execute(int id) {
     }
   }
   if (!Query(id).enabled) return;
+  if (QueryDbFileCommand(id, ActiveView()).handled) {
+    ExecuteDbFileCommand(id, this, ActiveView());
+    UpdateCommandUi();
+    return;
+  }
   Application* app = Application::instance();
   BoardWindow* child = ActiveChild();
   switch (id) {
@@ -503,17 +500,6 @@ void MainWindow::Execute(int id) {
       break;
     case cmd::kPrintSetup:
       SetUpPrinter(this);
-      break;
-    case cmd::kDbCreate:
-    case cmd::kDbSettings:
-    case cmd::kDbImportGames:
-    case cmd::kDbExportGames:
-    case cmd::kDbDeleteGames:
-    case cmd::kDbImportTsume:
-    case cmd::kDbExportTsume:
-    case cmd::kDbDeleteTsume:
-    case cmd::kDbRegister:
-      ExecuteDbFileCommand(id, this, ActiveView());
       break;
     default:
       break;
