@@ -1,0 +1,533 @@
+#include "solver/dfpn_engine.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstdarg>
+#include <cstdio>
+
+#include "platform/clock.h"
+#include "rules/move_rules.h"
+
+using namespace rules;
+
+namespace solver {
+
+namespace {
+
+constexpr int kPoolFirstChunk = 2000;
+constexpr int kPoolGrowth = 2000;
+constexpr int kPoolLimit = 1 << 30;  // the generators' lists are returned at once; "low" never matters
+constexpr long kPollInterval = 1024;
+constexpr int64_t kReportIntervalMs = 1000;
+// No square: the node answers no interposition.
+constexpr BoardIndex kNoSquare = BoardIndex(0);
+
+// Mate on the board: it holds with any remaining depth.
+constexpr DfpnValue kMateOnBoard{0, kInfinitePn, kAnyDepth, false};
+constexpr DfpnValue kDisproven{kInfinitePn, 0, 0, false};
+constexpr DfpnValue kRepetition{kInfinitePn, 0, 0, true};
+// Past the deepest ply: hopeless, but not disproven.
+constexpr DfpnValue kTooDeep{kInfinitePn, kInfinitePn, 0, false};
+
+// The threshold for the best child: the second best's number times 1 + 1/4, at least one more, within
+// the parent's own threshold.
+ProofNumber EpsilonThreshold(ProofNumber parent_threshold, ProofNumber second) {
+  if (second >= kInfinitePn - 1) return parent_threshold;
+  const uint64_t t = uint64_t{second} + 1 + second / 4;
+  return static_cast<ProofNumber>(std::min<uint64_t>(parent_threshold, t));
+}
+
+// The threshold of the number summed over the children: what the parent may still spend, given to the
+// best child on top of its own number.
+ProofNumber SumThreshold(ProofNumber parent_threshold, ProofNumber parent_sum, ProofNumber child) {
+  if (parent_threshold >= kInfinitePn) return kInfinitePn;
+  const uint64_t t = uint64_t{parent_threshold} - parent_sum + child;
+  return static_cast<ProofNumber>(std::min<uint64_t>(t, kInfinitePn - 1));
+}
+
+}  // namespace
+
+struct DfpnEngine::Child {
+  MoveWord move;
+  uint64_t board = 0;  // the board key after the move
+  PackedHand hand;     // the attacker's hand after the move
+  DfpnValue value;
+  // While set, the child stands for the capture probe of its interposition square (see the header).
+  BoardIndex probe = kNoSquare;
+  uint64_t parent_board = 0;  // where the probe is asked
+  bool attack_position = false;
+  bool useless = false;
+};
+
+DfpnEngine::DfpnEngine(Position& position, DfpnOptions options)
+    : pos_(position),
+      options_(options),
+      pool_(std::make_unique<NodePool>(kPoolFirstChunk, kPoolGrowth, kPoolLimit, &position.messages())),
+      table_(std::make_unique<DfpnTable>(options.memory_mb)),
+      keys_(std::make_unique<ZobristKeys>()),
+      child_stack_(kMaxPly + 4) {
+  gen_ = std::make_unique<MoveGenerator>(pos_, *pool_);
+}
+
+DfpnEngine::~DfpnEngine() = default;
+
+// --- the driver ----------------------------------------------------------------------------------------
+
+namespace {
+
+// The least odd bound of at least one that a proof needing `needed` plies fits.
+int OddBound(int needed) {
+  const int n = std::max(needed, 1);
+  return n % 2 ? n : n + 1;
+}
+
+}  // namespace
+
+SolveOutcome DfpnEngine::Solve(platform::ProgressSink* out, platform::AutoResetEvent* stop) {
+  assert(!pos_.current()->child);
+  out_ = out;
+  stop_ = stop;
+  attacker_ = pos_.side_to_move();
+  if (attacker_ != kSente && attacker_ != kGote) return SolveOutcome::kNoProblem;
+  defender_ = Opponent(attacker_);
+  int defender_kings = 0;
+  for (int i = 0; i < 2; ++i) {
+    if (!pos_.piece(i).on_board()) continue;
+    if (pos_.SideOf(i) == defender_) {
+      defender_king_ = i;
+      ++defender_kings;
+    } else {
+      attacker_king_ = i;
+    }
+  }
+  if (defender_kings != 1) return SolveOutcome::kNoProblem;
+
+  Output("df-pn 探索開始 (置換表 %ldMB, %ld局面)", static_cast<long>(options_.memory_mb),
+         static_cast<long>(table_->entries()));
+  start_ms_ = platform::SteadyMilliseconds();
+  next_report_ms_ = start_ms_ + kReportIntervalMs;
+  nodes_ = 0;
+  next_poll_ = 0;  // a stop asked before the start counts at once
+  Node root{Kind::kAttack, keys_->Board(pos_), PackedHand::Of(pos_, attacker_), 0, kInfiniteDepth, kNoSquare};
+  const DfpnValue proof = Search(root, kInfinitePn, kInfinitePn);
+  elapsed_ms_ = platform::SteadyMilliseconds() - start_ms_;
+  auto seconds = [this] { return static_cast<long>(elapsed_ms_ / 1000); };
+
+  if (stopped_ || failed_ || !proof.solved()) {
+    const bool timed_out = options_.time_limit_ms > 0 && elapsed_ms_ >= options_.time_limit_ms;
+    if (!timed_out && stopped_) Output("中断されました");
+    Output(" ----- 判定できませんでした(%ld局面探索/%ldsec)", nodes_, seconds());
+    return stopped_ && !timed_out ? SolveOutcome::kInterrupted : SolveOutcome::kUndecided;
+  }
+  if (proof.disproven()) {
+    Output(" -----(;_;) 詰みませんでした(%ld局面探索/%ldsec)", nodes_, seconds());
+    return SolveOutcome::kNoMate;
+  }
+  Output(" -----(^_^)v 詰みました(%ld局面探索/%ldsec)", nodes_, seconds());
+
+  // The shortest: bounds two plies below the last proof's until one fails.
+  int length = OddBound(proof.depth_needed);
+  shortest_confirmed_ = true;
+  while (length > 1) {
+    Output(" %d手以内の詰みを探索中", length - 2);
+    root.remaining = length - 2;
+    const DfpnValue shorter = Search(root, kInfinitePn, kInfinitePn);
+    if (shorter.proven()) {
+      length = std::min(length - 2, OddBound(shorter.depth_needed));
+    } else {
+      shortest_confirmed_ = shorter.disproven();
+      break;
+    }
+  }
+  mate_length_ = length;
+  // The tree is built even after a stop of the shortening: the proof of `length` stands.
+  stopped_ = false;
+  root.remaining = length;
+  int depth = 0;
+  const bool built = BuildAttack(root, solution_, depth);
+  elapsed_ms_ = platform::SteadyMilliseconds() - start_ms_;
+  Output(" 詰手数 %d手%s (%ld局面探索/%ldsec)", length, shortest_confirmed_ ? "" : "以内", nodes_, seconds());
+  Output(" Hash使用 %ld/%ld", static_cast<long>(table_->UsedCount()), static_cast<long>(table_->entries()));
+  if (!built) {
+    solution_.clear();
+    Output(" ----- 手順の作成を中断しました");
+    return SolveOutcome::kMateUnconfirmed;
+  }
+  tree_depth_ = depth;
+  return SolveOutcome::kMate;
+}
+
+// --- the search ----------------------------------------------------------------------------------------
+
+uint64_t DfpnEngine::TableKey(const Node& n) const {
+  switch (n.kind) {
+    case Kind::kAttack: return n.board;
+    case Kind::kDefence: return n.board ^ keys_->defence_salt();
+    case Kind::kProbe: break;
+  }
+  return n.board ^ keys_->ProbeSalt(n.probe_square);
+}
+
+DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn) {
+  ++nodes_;
+  if (nodes_ >= next_poll_) PollStop();
+  if (stopped_ || failed_) return DfpnValue{};
+  assert(n.board == keys_->Board(pos_));
+  const uint64_t key = TableKey(n);
+  const DfpnTable::Lookup known = table_->Find(key, n.hand, n.remaining);
+  if (known.found && known.value.solved()) return known.value;
+  if (n.ply >= kMaxPly) return kTooDeep;
+  deepest_ = std::max(deepest_, n.ply);
+
+  std::vector<Child>& children = child_stack_[n.ply];
+  DfpnValue terminal;
+  if (!Expand(n, children, terminal)) {
+    if (!failed_) table_->Store(key, n.hand, terminal, n.remaining, 1);
+    return terminal;
+  }
+  const bool is_or = n.kind != Kind::kDefence;
+  // Past the bound a defender position is followed only while every answer is a drop.
+  bool board_answer = false;
+  if (!is_or) {
+    for (const Child& c : children) board_answer |= !c.move.IsDrop();
+    if (board_answer && n.remaining <= 0) {
+      table_->Store(key, n.hand, kDisproven, n.remaining, 1);
+      return kDisproven;
+    }
+  }
+  if (n.kind == Kind::kAttack) path_.push_back({n.board, n.hand});
+  for (Child& c : children) InitialValue(c, n.remaining - 1);
+
+  const long start_nodes = nodes_;
+  DfpnValue v;
+  for (;;) {
+    // The node's numbers from its children's.
+    v = DfpnValue{is_or ? kInfinitePn : 0, is_or ? 0 : kInfinitePn, 0, false};
+    int shortest = kInfiniteDepth, longest = kAnyDepth;
+    bool all_dependent = true, any_dependent = false;
+    size_t best = 0;
+    ProofNumber best_number = kInfinitePn, second = kInfinitePn;
+    for (size_t i = 0; i < children.size(); ++i) {
+      const DfpnValue& cv = children[i].value;
+      if (is_or) {
+        v.dn = SaturatedAdd(v.dn, cv.dn);
+        if (cv.proven()) shortest = std::min<int>(shortest, cv.depth_needed);
+        if (cv.disproven()) any_dependent |= cv.path_dependent;
+      } else {
+        v.pn = SaturatedAdd(v.pn, cv.pn);
+        if (cv.proven()) longest = std::max<int>(longest, cv.depth_needed);
+        if (cv.disproven()) all_dependent &= cv.path_dependent;
+      }
+      const ProofNumber number = is_or ? cv.pn : cv.dn;
+      if (number < best_number) {
+        second = best_number;
+        best_number = number;
+        best = i;
+      } else if (number < second) {
+        second = number;
+      }
+    }
+    if (is_or) {
+      v.pn = best_number;
+    } else {
+      v.dn = best_number;
+    }
+    if (v.pn == 0) {
+      v.dn = kInfinitePn;
+      // Children need one ply less than their parent; a board answer needs the bound not yet passed.
+      int needed = is_or ? shortest + 1 : longest + 1;
+      if (!is_or && board_answer) needed = std::max(needed, 1);
+      v.depth_needed = static_cast<int16_t>(std::clamp(needed, kAnyDepth, kInfiniteDepth));
+      break;
+    }
+    if (v.dn == 0) {
+      v.pn = kInfinitePn;
+      v.path_dependent = is_or ? any_dependent : all_dependent;
+      break;
+    }
+    if (v.pn >= thpn || v.dn >= thdn || stopped_ || failed_) break;
+
+    Child& c = children[best];
+    ProofNumber cthpn, cthdn;
+    if (is_or) {
+      cthpn = EpsilonThreshold(thpn, second);
+      cthdn = SumThreshold(thdn, v.dn, c.value.dn);
+    } else {
+      cthdn = EpsilonThreshold(thdn, second);
+      cthpn = SumThreshold(thpn, v.pn, c.value.pn);
+    }
+    if (c.probe != kNoSquare) {
+      const DfpnValue r = Search(ProbeNode(n, c.probe), cthpn, cthdn);
+      if (r.proven()) {
+        MarkUseless(c, r);
+      } else if (r.disproven()) {
+        // The capture does not mate: the interposition counts, and is searched as a move.
+        c.probe = kNoSquare;
+        InitialValue(c, n.remaining - 1);
+      } else {
+        c.value = r;
+      }
+      continue;
+    }
+    if (!Apply(c.move, n.kind == Kind::kProbe)) break;
+    const Kind child_kind = n.kind == Kind::kDefence ? Kind::kAttack : Kind::kDefence;
+    c.value = Search(Node{child_kind, c.board, c.hand, n.ply + 1, n.remaining - 1, kNoSquare}, cthpn, cthdn);
+    pos_.RetractFast();
+  }
+  if (n.kind == Kind::kAttack) path_.pop_back();
+  if (!failed_ && !(stopped_ && !v.solved())) {
+    table_->Store(key, n.hand, v, n.remaining, static_cast<uint64_t>(nodes_ - start_nodes));
+  }
+  return v;
+}
+
+bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& terminal) {
+  children.clear();
+  const BoardIndex K = pos_.LocationOf(defender_king_).square();
+  std::vector<MoveWord> moves;
+  if (n.kind == Kind::kDefence) {
+    // A check that leaves the attacker's own king attacked is no move.
+    if (attacker_king_ >= 0) {
+      pos_.RefreshAttackMap();
+      if (pos_.AttackCount(defender_, pos_.LocationOf(attacker_king_).square()) > 0) {
+        terminal = kDisproven;
+        return false;
+      }
+    }
+    moves = Moves(gen_->GenerateEvasions(K));
+    if (failed_) return false;
+    if (moves.empty()) {
+      terminal = kMateOnBoard;
+      return false;
+    }
+    pos_.RefreshAttackMap();
+    for (MoveWord w : moves) {
+      Child c;
+      c.move = w;
+      c.board = keys_->AfterMove(n.board, w);
+      c.hand = n.hand;
+      c.attack_position = true;
+      if (w.IsDrop()) {
+        const BoardIndex to = w.To().square();
+        const int defended = pos_.AttackCount(defender_, to), attacked = pos_.AttackCount(attacker_, to);
+        if (defended == 0 || (defended == 1 && attacked >= 2 && Adjacent(to, K))) c.probe = to;
+      }
+      c.parent_board = n.board;
+      children.push_back(c);
+    }
+    return true;
+  }
+
+  if (n.kind == Kind::kAttack) {
+    moves = Moves(gen_->GenerateChecks(attacker_, K));
+  } else {
+    pos_.RefreshAttackMap();
+    moves = Moves(gen_->ChecksToSquare(n.probe_square, K, attacker_));
+  }
+  if (failed_) return false;
+  for (MoveWord w : moves) {
+    if (w.IsDrop() && KindOfIndex(w.Piece()) == FU) {
+      MoveNode drop;
+      drop.move = w;
+      if (PawnDropMates(drop)) continue;
+      if (failed_) return false;
+    }
+    Child c;
+    c.move = w;
+    c.board = keys_->AfterMove(n.board, w);
+    c.hand = w.IsDrop() ? n.hand.Minus(KindOfIndex(w.Piece())) : n.hand;
+    if (w.IsCapture()) c.hand = c.hand.Plus(KindOfIndex(w.Captured()));
+    children.push_back(c);
+  }
+  if (children.empty()) {
+    terminal = kDisproven;
+    return false;
+  }
+  return true;
+}
+
+DfpnEngine::Node DfpnEngine::ProbeNode(const Node& defence, BoardIndex square) {
+  return Node{Kind::kProbe, defence.board, defence.hand, defence.ply + 1, defence.remaining + 1, square};
+}
+
+void DfpnEngine::MarkUseless(Child& c, const DfpnValue& probe) {
+  c.useless = true;
+  c.value = probe;
+  // The probe needs `d` plies with one more than the defence node has; its parent adds one to what a
+  // child needs, so the child reports d - 2.
+  c.value.depth_needed = static_cast<int16_t>(std::max<int>(probe.depth_needed - 2, kAnyDepth));
+}
+
+void DfpnEngine::InitialValue(Child& c, int remaining) {
+  if (c.probe != kNoSquare) {
+    // Asked with the defence node's depth plus one (remaining is the children's: two less).
+    const DfpnTable::Lookup probe =
+        table_->Find(c.parent_board ^ keys_->ProbeSalt(c.probe), c.hand, remaining + 2);
+    if (probe.found && probe.value.proven()) {
+      MarkUseless(c, probe.value);
+      return;
+    }
+    if (!(probe.found && probe.value.disproven())) {
+      c.value = probe.found ? probe.value : DfpnValue{};
+      return;
+    }
+    c.probe = kNoSquare;
+  }
+  // An attacker position repeated on the path is refuted here (see the header).
+  if (c.attack_position && RepeatsOnPath(c.board, c.hand)) {
+    c.value = kRepetition;
+    return;
+  }
+  const uint64_t key = c.attack_position ? c.board : c.board ^ keys_->defence_salt();
+  const DfpnTable::Lookup found = table_->Find(key, c.hand, remaining);
+  c.value = found.found ? found.value : DfpnValue{};
+}
+
+bool DfpnEngine::RepeatsOnPath(uint64_t board, PackedHand hand) const {
+  for (const PathEntry& e : path_) {
+    if (e.key == board && e.hand.Covers(hand)) return true;
+  }
+  return false;
+}
+
+bool DfpnEngine::PawnDropMates(const MoveNode& drop) {
+  if (!Apply(drop.move, false)) return false;
+  MoveList answers = gen_->GenerateEvasions(pos_.LocationOf(defender_king_).square());
+  const bool none = answers.empty();
+  answers.FreeAll(*pool_);
+  pos_.RetractFast();
+  if (gen_->failed()) failed_ = true;
+  return none;
+}
+
+// --- the solution tree ---------------------------------------------------------------------------------
+
+DfpnValue DfpnEngine::Prove(const Node& n) {
+  const DfpnTable::Lookup known = table_->Find(TableKey(n), n.hand, n.remaining);
+  if (known.found && known.value.solved()) return known.value;
+  return Search(n, kInfinitePn, kInfinitePn);
+}
+
+bool DfpnEngine::BuildAttack(const Node& n, std::vector<SolutionNode>& out, int& depth) {
+  if (n.ply >= kMaxPly || stopped_ || failed_) return false;
+  if (!Prove(n).proven()) return false;
+  std::vector<Child> children;
+  DfpnValue terminal;
+  if (!Expand(n, children, terminal)) return false;
+  path_.push_back({n.board, n.hand});
+  // The proven check that needs the fewest plies; when the table has lost them all, the first check
+  // that proves again.
+  const Child* chosen = nullptr;
+  for (Child& c : children) {
+    InitialValue(c, n.remaining - 1);
+    if (c.value.proven() && (!chosen || c.value.depth_needed < chosen->value.depth_needed)) chosen = &c;
+  }
+  for (size_t i = 0; !chosen && i < children.size() && !stopped_; ++i) {
+    Child& c = children[i];
+    if (c.value.disproven()) continue;
+    if (!Apply(c.move, false)) break;
+    c.value = Prove(Node{Kind::kDefence, c.board, c.hand, n.ply + 1, n.remaining - 1, kNoSquare});
+    pos_.RetractFast();
+    if (c.value.proven()) chosen = &c;
+  }
+  bool built = false;
+  if (chosen && Apply(chosen->move, false)) {
+    SolutionNode node{chosen->move, {}};
+    int below = 0;
+    built = BuildDefence(Node{Kind::kDefence, chosen->board, chosen->hand, n.ply + 1, n.remaining - 1, kNoSquare},
+                         node.children, below);
+    pos_.RetractFast();
+    if (built) {
+      out.push_back(std::move(node));
+      depth = 1 + below;
+    }
+  }
+  path_.pop_back();
+  return built;
+}
+
+bool DfpnEngine::BuildDefence(const Node& n, std::vector<SolutionNode>& out, int& depth) {
+  depth = 0;
+  if (n.ply >= kMaxPly || stopped_ || failed_) return false;
+  std::vector<Child> children;
+  DfpnValue terminal;
+  if (!Expand(n, children, terminal)) return terminal.proven();
+  for (Child& c : children) {
+    if (c.probe != kNoSquare) {
+      const DfpnValue probe = Prove(ProbeNode(n, c.probe));
+      if (probe.proven()) continue;  // useless: left out of the tree
+      if (!probe.disproven()) return false;
+    }
+    if (!Apply(c.move, false)) return false;
+    SolutionNode node{c.move, {}};
+    int below = 0;
+    const bool built =
+        BuildAttack(Node{Kind::kAttack, c.board, c.hand, n.ply + 1, n.remaining - 1, kNoSquare}, node.children, below);
+    pos_.RetractFast();
+    if (!built) return false;
+    out.push_back(std::move(node));
+    depth = std::max(depth, 1 + below);
+  }
+  return true;
+}
+
+MoveNode* DfpnEngine::WriteSolution() {
+  MoveNode* at = pos_.current();
+  Transfer(solution_);
+  return at->child;
+}
+
+void DfpnEngine::Transfer(const std::vector<SolutionNode>& nodes) {
+  for (const SolutionNode& n : nodes) {
+    MoveNode move;
+    move.move = n.move;
+    const MoveNode* before = pos_.current();
+    pos_.DoMoveQuiet(move);
+    if (pos_.current() == before) continue;  // the record's pool could not take the move
+    Transfer(n.children);
+    pos_.UndoMoveQuiet();
+  }
+}
+
+// --- housekeeping --------------------------------------------------------------------------------------
+
+std::vector<MoveWord> DfpnEngine::Moves(MoveList list) {
+  std::vector<MoveWord> moves;
+  for (MoveNode* m = list.head; m; m = m->next) moves.push_back(m->move);
+  list.FreeAll(*pool_);
+  if (gen_->failed()) failed_ = true;
+  return moves;
+}
+
+bool DfpnEngine::Apply(MoveWord w, bool keep_side) {
+  MoveNode n;
+  n.move = w;
+  if (pos_.ApplyFast(n, keep_side) != 0) return true;
+  failed_ = true;
+  return false;
+}
+
+void DfpnEngine::PollStop() {
+  next_poll_ = nodes_ + kPollInterval;
+  if (stop_ && stop_->TestAndReset()) stopped_ = true;
+  const int64_t now = platform::SteadyMilliseconds();
+  if (options_.time_limit_ms > 0 && now - start_ms_ >= options_.time_limit_ms) stopped_ = true;
+  if (now >= next_report_ms_) {
+    const int64_t ms = std::max<int64_t>(now - start_ms_, 1);
+    Output(" %ld局面 %ld局面/秒 深さ%d", nodes_, static_cast<long>(nodes_ * 1000 / ms), deepest_);
+    deepest_ = 0;
+    next_report_ms_ = now + kReportIntervalMs;
+  }
+}
+
+void DfpnEngine::Output(const char* format, ...) {
+  if (!out_) return;
+  char line[256];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(line, sizeof line, format, args);
+  va_end(args);
+  out_->Line(line);
+}
+
+}  // namespace solver

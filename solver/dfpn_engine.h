@@ -1,0 +1,166 @@
+// DfpnEngine: a second mate search for long problems, depth-first proof-number search (df-pn) over the
+// same checks and evasions as MateEngine, for the board's current position with the side to move
+// attacking.
+//
+// The search: every node has a proof number (how many positions at least must still be proven to mate)
+// and a disproof number (to refute); a node is searched only while its numbers stay under thresholds
+// given by its parent, which passes the best child a threshold of the second best child's number times
+// 1 + 1/4 (the 1+ε trick, so the search does not switch between two close children at every step).
+// Results live in a DfpnTable sized from a memory limit; a proof holds for every larger attacker hand,
+// a disproof for every smaller one.
+//
+// Rules of the problem, as MateEngine keeps them:
+//  - every attacker move checks; a check that leaves the attacker's own king attacked is no move;
+//  - a pawn drop that leaves no answer is no move (打ち歩詰め);
+//  - a useless interposition (無駄合) is left out: a drop between the king and a distant checker, on a
+//    square the defender does not defend (or defends with the king alone while the attacker attacks it
+//    twice, next to the king), when the attacker, moving a piece to that square with check as if the drop
+//    had not been made, still mates. That "capture probe" is a node of its own, searched before the drop.
+//
+// Repetition (the graph-history interaction): a position of the attacker to move that appears again on
+// the current path with no more pieces in the attacker's hand is a disproof there: perpetual check is
+// not mate, and with no gain the repeated line proves nothing the earlier position could not. Such a
+// disproof, and every disproof resting on one, is path-dependent: the parent keeps it for the rest of
+// its visit, and the table stores it marked so that no other path takes it as a disproof (only as a
+// hint to look there last). Proofs never rest on a repetition and are stored as they are. So neither a
+// false mate (proofs are built from mates only) nor a false no-mate (a disproof reused elsewhere is
+// always path-independent) can come from a cycle. A path longer than kMaxPly leaves its node undecided.
+//
+// Shortest mate: once a mate is proven, the search is repeated with a bound on the remaining plies, two
+// less each time than the last proof needed, until no mate fits: the length is the last bound that held
+// (the attacker's shortest against the defender's longest). As in MateEngine, the bound is enforced at
+// defender positions: past it only interposing drops are followed (so useless interpositions cost no
+// length), and a capture probe searches the capture as if neither it nor the drop took a ply.
+//
+// Threads: Solve runs on the caller's thread; lines go to the sink synchronously; the stop event and the
+// time limit are looked at every 1024 nodes, so a stop takes effect well within a second.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/events.h"
+#include "platform/progress_sink.h"
+#include "rules/position.h"
+#include "solver/dfpn_table.h"
+#include "solver/mate_engine.h"
+#include "solver/move_generator.h"
+
+namespace solver {
+
+struct DfpnOptions {
+  size_t memory_mb = 256;   // the table's size
+  int64_t time_limit_ms = 0;  // 0: no limit
+};
+
+// The solution as the search leaves it: a tree of moves, one attacker move at each attacker position,
+// every answer that is not a useless interposition at each defender position.
+struct SolutionNode {
+  rules::MoveWord move;
+  std::vector<SolutionNode> children;
+};
+
+class DfpnEngine {
+ public:
+  static constexpr int kMaxPly = 2000;
+
+  DfpnEngine(rules::Position& position, DfpnOptions options);
+  ~DfpnEngine();
+  DfpnEngine(const DfpnEngine&) = delete;
+  DfpnEngine& operator=(const DfpnEngine&) = delete;
+
+  // Proves or disproves a mate from the board's current position, the side to move attacking. On a mate
+  // the solution tree is built (solution()); nothing is written into the record. `out` and `stop` may be
+  // null.
+  SolveOutcome Solve(platform::ProgressSink* out, platform::AutoResetEvent* stop);
+
+  // Writes the solution tree into the board's record below the current node (DoMoveQuiet), where the
+  // record's main-line rule picks the line shown. Returns the first move entered, or nullptr.
+  rules::MoveNode* WriteSolution();
+
+  // The mate's length: the least odd bound on the plies that a proof fits (see above; MateEngine's
+  // mate_depth_limit()). shortest_confirmed() is false when a stop or the time limit ended the shortening
+  // early: the length is then an upper bound.
+  int mate_length() const { return mate_length_; }
+  bool shortest_confirmed() const { return shortest_confirmed_; }
+  // The plies of the longest line of the solution tree (past the bound where drops were followed).
+  int tree_depth() const { return tree_depth_; }
+  const std::vector<SolutionNode>& solution() const { return solution_; }
+  long node_count() const { return nodes_; }
+  int64_t elapsed_ms() const { return elapsed_ms_; }
+
+ private:
+  enum class Kind : uint8_t { kAttack, kDefence, kProbe };
+  struct Child;
+  struct Frame;
+
+  // A node searched with `remaining` plies (kInfiniteDepth: unbounded), within the thresholds.
+  struct Node {
+    Kind kind;
+    uint64_t board;
+    PackedHand hand;
+    int ply;
+    int remaining;
+    rules::BoardIndex probe_square;
+  };
+  DfpnValue Search(const Node& n, ProofNumber thpn, ProofNumber thdn);
+  uint64_t TableKey(const Node& n) const;
+  // The children of a node; false with `terminal` set when the node is decided without any.
+  bool Expand(const Node& n, std::vector<Child>& children, DfpnValue& terminal);
+  // The values children start with: a repetition, the table's, or the defaults. `remaining` is the
+  // children's depth.
+  void InitialValue(Child& c, int remaining);
+  // The capture probe of an interposition square answers for the drop and its capture together, which
+  // count no plies: it is searched with one ply more than its defence node, so that the positions after
+  // the capture keep the defence node's depth.
+  static Node ProbeNode(const Node& defence, rules::BoardIndex square);
+  static void MarkUseless(Child& c, const DfpnValue& probe);
+  bool RepeatsOnPath(uint64_t board, PackedHand hand) const;
+  // Whether the pawn drop leaves the defender no answer (then it is no move).
+  bool PawnDropMates(const rules::MoveNode& drop);
+  bool Apply(rules::MoveWord w, bool keep_side);
+  void PollStop();
+
+  // The solution tree below a proven attacker position (at the board's current position).
+  bool BuildAttack(const Node& n, std::vector<SolutionNode>& out, int& depth);
+  bool BuildDefence(const Node& n, std::vector<SolutionNode>& out, int& depth);
+  // The node's proof, searched again when the table has lost it.
+  DfpnValue Prove(const Node& n);
+
+  void Transfer(const std::vector<SolutionNode>& nodes);
+  std::vector<rules::MoveWord> Moves(MoveList list);
+  void Output(const char* format, ...);
+
+  rules::Position& pos_;
+  DfpnOptions options_;
+  std::unique_ptr<rules::NodePool> pool_;
+  std::unique_ptr<MoveGenerator> gen_;
+  std::unique_ptr<DfpnTable> table_;
+  std::unique_ptr<ZobristKeys> keys_;
+  std::vector<std::vector<Child>> child_stack_;  // per ply, reused
+  struct PathEntry {
+    uint64_t key;
+    PackedHand hand;
+  };
+  std::vector<PathEntry> path_;  // attacker positions by ply
+  rules::Side attacker_ = rules::kSente;
+  rules::Side defender_ = rules::kGote;
+  int defender_king_ = -1;
+  int attacker_king_ = -1;
+  platform::ProgressSink* out_ = nullptr;
+  platform::AutoResetEvent* stop_ = nullptr;
+  bool stopped_ = false;
+  bool failed_ = false;
+  long nodes_ = 0;
+  long next_poll_ = 0;
+  int64_t start_ms_ = 0;
+  int64_t next_report_ms_ = 0;
+  int64_t elapsed_ms_ = 0;
+  int deepest_ = 0;
+  int mate_length_ = 0;
+  int tree_depth_ = 0;
+  bool shortest_confirmed_ = false;
+  std::vector<SolutionNode> solution_;
+};
+
+}  // namespace solver

@@ -1,0 +1,111 @@
+// The proof-number search's transposition table: proof and disproof numbers of positions, keyed by a
+// Zobrist hash of the board (and of the kind of node), with the attacker's hand kept beside the key so
+// that one entry can answer for other hands:
+//  - proven with hand h  => proven with any hand covering h (more pieces never hurt the attacker);
+//  - disproven with hand h => disproven with any hand h covers.
+//
+// Searches may be bounded by a remaining depth (plies), for the shortest mate. So a proof records the
+// remaining depth it needs, and a disproof the remaining depth it holds for ("no mate within d plies";
+// kInfiniteDepth for none at all); one entry may hold both a long proof and a short disproof.
+//
+// Entries sit in clusters of four; a new position takes an empty slot or the one that cost the least work
+// (nodes searched below it), so expensive results survive longest. The size comes from a memory limit.
+//
+// A disproof that rests on a repetition of the path it was found on (see dfpn_engine.h) is stored only
+// as an estimate: no other path takes it as a disproof.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "solver/dfpn_hand.h"
+
+namespace solver {
+
+// Proof and disproof numbers; kInfinitePn marks a solved side.
+using ProofNumber = uint32_t;
+constexpr ProofNumber kInfinitePn = 0x3FFFFFFF;
+
+inline ProofNumber SaturatedAdd(ProofNumber a, ProofNumber b) {
+  if (a == kInfinitePn || b == kInfinitePn) return kInfinitePn;
+  const uint64_t s = uint64_t{a} + b;
+  return s >= kInfinitePn - 1 ? kInfinitePn - 1 : static_cast<ProofNumber>(s);
+}
+
+// Remaining depths: kInfiniteDepth for an unbounded search; kAnyDepth is what a mate on the board needs.
+constexpr int kInfiniteDepth = 30000;
+constexpr int kAnyDepth = -30000;
+
+struct DfpnValue {
+  ProofNumber pn = 1;
+  ProofNumber dn = 1;
+  // When proven: the least remaining depth this proof holds for.
+  int16_t depth_needed = 0;
+  // When disproven: the disproof rests on a repetition on the current path.
+  bool path_dependent = false;
+
+  bool proven() const { return pn == 0; }
+  bool disproven() const { return dn == 0; }
+  bool solved() const { return pn == 0 || dn == 0; }
+};
+
+class DfpnTable {
+ public:
+  // A table of about `megabytes` MB (at least one cluster).
+  explicit DfpnTable(size_t megabytes);
+
+  // What the table knows of the position (key, hand) searched with `remaining` plies: a proof or
+  // disproof that holds there (also from a covering hand), else an exact entry's estimate (found =
+  // false when there is none).
+  struct Lookup {
+    bool found = false;
+    DfpnValue value;
+  };
+  Lookup Find(uint64_t key, PackedHand hand, int remaining) const;
+
+  // Records what a search of (key, hand) with `remaining` plies found, adding `work` to the entry's work.
+  void Store(uint64_t key, PackedHand hand, const DfpnValue& value, int remaining, uint64_t work);
+
+  size_t entries() const { return slots_.size(); }
+  size_t UsedCount() const;
+
+ private:
+  struct Slot {
+    uint64_t key = 0;
+    uint64_t work = 0;
+    uint32_t hand = 0;
+    ProofNumber pn = 1;  // 0: proven (needing depth_needed); else the estimate
+    ProofNumber dn = 1;
+    int16_t depth_needed = 0;
+    int16_t no_mate_within = INT16_MIN;  // no mate within this many plies (INT16_MIN: nothing known)
+    bool used = false;
+  };
+  static constexpr size_t kCluster = 4;
+
+  const Slot* ClusterOf(uint64_t key) const { return &slots_[(key & mask_) * kCluster]; }
+  Slot* ClusterOf(uint64_t key) { return &slots_[(key & mask_) * kCluster]; }
+
+  std::vector<Slot> slots_;
+  uint64_t mask_ = 0;  // clusters - 1 (a power of two)
+};
+
+// Zobrist keys of positions: a random word per (board index, piece code), XORed over the pieces on the
+// board, and salts for the kind of node, so that an attacker-to-move position, a defender-to-move one and
+// the capture probe of an interposition square never share a key.
+class ZobristKeys {
+ public:
+  ZobristKeys();
+  uint64_t Board(const rules::Position& position) const;
+  // The key of a piece code on a square (codes 0..31).
+  uint64_t Piece(int square, int code) const { return piece_[square][code & 31]; }
+  // The board key after the move (only the board: no salt).
+  uint64_t AfterMove(uint64_t board, rules::MoveWord w) const;
+  uint64_t defence_salt() const { return defence_salt_; }
+  uint64_t ProbeSalt(rules::BoardIndex square) const { return probe_[square.value()]; }
+
+ private:
+  uint64_t piece_[rules::Position::kMapCells][32] = {};
+  uint64_t probe_[rules::Position::kMapCells] = {};
+  uint64_t defence_salt_ = 0;
+};
+
+}  // namespace solver
