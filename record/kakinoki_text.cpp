@@ -93,6 +93,8 @@ const KakinokiHandicap* HandicapOf(std::string_view value) {
   return nullptr;
 }
 
+std::span<const KakinokiHandicap> KnownHandicaps() { return kHandicaps; }
+
 std::string ConvertKakinokiDate(std::string_view v) {
   if (v.size() <= 7) return std::string(v);
   int year = -1, month = -1, day = -1;

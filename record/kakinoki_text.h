@@ -1,6 +1,7 @@
 // Pieces of Kakinoki (KIF/KI2) text shared by the two converters: dates, handicaps, player names,
 // game ends, summary lines and variation headers. All text is CP932.
 #pragma once
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,9 @@ struct KakinokiHandicap {
 // The handicap a 手合割 value names (blanks after the name aside); the even game for an empty value;
 // nullptr for a name this reader does not know, which must not be taken for the even game.
 const KakinokiHandicap* HandicapOf(std::string_view value);
+// Every 手合割 name known, in the order writers prefer them: the standard name of a position comes
+// before its other names.
+std::span<const KakinokiHandicap> KnownHandicaps();
 
 // 対局日/開始日時 values ("2024/01/10 10:00:00", "24/01/10", "2024年1月10日(水)") as yyyymmdd. Values of
 // 7 bytes or fewer, and values in no known form, come back unchanged.
