@@ -44,13 +44,14 @@ extern const Usage kDbImportUsage = {
 };
 
 extern const Usage kDbSearchUsage = {
-    .usage = "kzb db search DIR [--tsume] [CONDITION] [--position FILE [--ply N] --match whole|board\n"
+    .usage = "kzb db search DIR [--tsume] [CONDITION] [--position FILE|--sfen TEXT [--ply N] --match whole|board\n"
              "              [--side sente|gote|any] [--reversed] [--from F --count C]]",
     .summary = "list the items a condition or a position finds",
     .about = "Lists the games (or problems) that meet CONDITION, a condition of the query language, and that\n"
              "reach the position after N moves of FILE when --position is given.",
     .options = "  --tsume             search the tsume problems\n"
                "  --position FILE     the position to find, after --ply N moves of FILE (default 0)\n"
+               "  --sfen TEXT         the position as an SFEN or a USI line (\"position startpos moves ...\")\n"
                "  --match whole|board  the whole position, or the board without the pieces in hand\n"
                "  --side sente|gote|any   the side to move of the position (default: FILE's)\n"
                "  --reversed          the position turned around as well\n"
@@ -171,13 +172,15 @@ int RunDbImport(const Args& args) {
 
 int RunDbSearch(const Args& args) {
   DbOptions o;
-  if (!ParseDbOptions(args, 1, {"--position", "--ply", "--match", "--side", "--from", "--count"},
+  if (!ParseDbOptions(args, 1, {"--position", "--sfen", "--ply", "--match", "--side", "--from", "--count"},
                       {"--tsume", "--reversed", "--yes"}, o) ||
       o.positional.empty() || o.positional.size() > 2) {
     return kUsage;
   }
   shogidb::PositionSpec spec;
-  if (auto file = o.Value("--position")) {
+  if (o.Value("--position") && o.Value("--sfen")) return kUsage;
+  // An SFEN or USI line reads where a file name does (RecordFile takes either).
+  if (auto file = o.Value("--position") ? o.Value("--position") : o.Value("--sfen")) {
     long ply = 0, from = 1, count = shogidb::MoveBlockTable::kMaxPlies;
     const std::string match = o.Value("--match").value_or("");
     const std::string side = o.Value("--side").value_or("");

@@ -1,5 +1,5 @@
-// kzb solve FILE [--max-depth N] [-o OUT.pcl]: the mate solver on the start position of a record file,
-// the side to move attacking. The solver's lines appear as they come; Ctrl-C stops the search the way
+// kzb solve FILE|--sfen TEXT [--max-depth N] [-o OUT.pcl]: the mate solver on the start position of a
+// record file, or on a position given as an SFEN or a USI line, the side to move attacking. The solver's lines appear as they come; Ctrl-C stops the search the way
 // the stop button does (a second Ctrl-C ends the program at once). Exit status 0 when a mate was found
 // (and written), 1 otherwise: no mate, none within the depth, stopped, or a file not read or written.
 #include <signal.h>
@@ -25,11 +25,14 @@ using namespace solver;
 namespace kzb {
 
 extern const Usage kSolveUsage = {
-    .usage = "kzb solve FILE [--max-depth N] [-o OUT.pcl]",
+    .usage = "kzb solve FILE|--sfen TEXT [--max-depth N] [-o OUT.pcl]",
     .summary = "mate search on a record's start position",
     .about = "Searches for a mate from the start position of a record, the side to move attacking, and prints\n"
-             "the mating line. Ctrl-C stops the search; a second Ctrl-C ends kzb at once.",
-    .options = "  --max-depth N   search at most N plies deep (1 to 999)\n"
+             "the mating line. In place of FILE, an SFEN (\"sfen ...\" or bare) or a USI line\n"
+             "(\"position sfen|startpos ... [moves ...]\") gives the position: the one after its moves.\n"
+             "Ctrl-C stops the search; a second Ctrl-C ends kzb at once.",
+    .options = "  --sfen TEXT     the position as an SFEN or a USI position line\n"
+               "  --max-depth N   search at most N plies deep (1 to 999)\n"
                "  -o OUT.pcl      write the problem with its solution tree as PCL",
     .failed = "no mate (or none within the depth), stopped, or a file not read or written",
 };
@@ -47,6 +50,7 @@ class ConsoleLines final : public platform::ProgressSink {
 struct SolveArgs {
   std::string file;
   std::string output;
+  bool sfen = false;  // `file` holds an SFEN or USI line
   int max_depth = MateEngine::kDefaultMaxDepth;
 };
 
@@ -61,6 +65,9 @@ bool ParseArgs(const Args& args, SolveArgs& out) {
       out.max_depth = static_cast<int>(n);
     } else if (a == "-o" && i + 1 < args.size()) {
       out.output = args[++i];
+    } else if (a == "--sfen" && i + 1 < args.size() && out.file.empty() && !out.sfen) {
+      out.file = args[++i];
+      out.sfen = true;
     } else if (!a.empty() && a[0] != '-' && out.file.empty()) {
       out.file = a;
     } else {
@@ -111,7 +118,7 @@ int RunSolve(const Args& args) {
   }
   platform::ConsoleMessageSink messages;
   RecordFile file(&messages);
-  const RecordFileResult loaded = file.Load(a.file);
+  const RecordFileResult loaded = a.sfen ? file.LoadUsiText(a.file) : file.Load(a.file);
   if (!a.output.empty() && OutputIsInput("solve", a.file, a.output)) return kFailed;
   if (!loaded.opened) {
     Err("kzb solve: " + ProblemText(a.file, loaded));
@@ -120,6 +127,11 @@ int RunSolve(const Args& args) {
   if (!loaded.complete) Err("kzb solve: " + ProblemText(a.file, loaded) + " (solving what was read)");
 
   PlainBoard& board = file.board();
+  if (file.kind() == RecordFileKind::kUsi) {
+    // A USI line asks about the position its moves reach.
+    board.GoToEnd();
+    board.BeginRecord();
+  }
   PrepareForSolving(board);
 
   // The signals are taken by this thread alone: block them before the worker starts, so it inherits

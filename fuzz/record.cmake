@@ -4,3 +4,4 @@ komaraku_fuzz(fuzz_skb SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_skb.cpp LIBS rec
 komaraku_fuzz(fuzz_kakinoki SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_kakinoki.cpp LIBS record RUNS 3000)
 komaraku_fuzz(fuzz_kif_reader SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_kif_reader.cpp LIBS record RUNS 3000)
 komaraku_fuzz(fuzz_pasted_record SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_pasted_record.cpp LIBS record RUNS 3000)
+komaraku_fuzz(fuzz_sfen SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_sfen.cpp LIBS record RUNS 5000)

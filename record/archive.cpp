@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "platform/text_codec.h"
+#include "record/csa_encoding.h"
 
 namespace record {
 namespace {
@@ -40,7 +41,8 @@ Archive Archive::FromBytes(std::string bytes) {
   return a;
 }
 
-Archive Archive::FromText(std::string_view bytes) { return FromBytes(platform::InputTextToCp932(bytes)); }
+// A CSA text's own declaration of its encoding comes before any guess from its bytes.
+Archive Archive::FromText(std::string_view bytes) { return FromBytes(CsaTextToCp932(bytes)); }
 
 Archive Archive::ToMemory(size_t reserve) {
   Archive a;

@@ -26,7 +26,8 @@ class Archive {
  public:
   // Loading from bytes exactly as given (CP932 text, or binary such as a position file).
   static Archive FromBytes(std::string bytes);
-  // Loading from the bytes of a text file: UTF-8 text (with or without BOM) is converted to CP932.
+  // Loading from the bytes of a text file: UTF-8 text (with or without BOM, or declared by a CSA encoding
+  // line) is converted to CP932.
   static Archive FromText(std::string_view bytes);
   // Storing into memory; `reserve` is the initial capacity.
   static Archive ToMemory(size_t reserve = 8192);

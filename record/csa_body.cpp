@@ -16,8 +16,9 @@
 //
 // Reading also takes "PI" (the even game minus the pieces listed, e.g. PI82HI22KA), "P+"/"P-" groups
 // with a square ("P+55KA") or "00AL" (every non-king piece left in the box to that hand), a first move
-// directly in place of the side line, and a "/" line as the end of the game. Every other line is ignored
-// (version, "$", time and "%" lines, other comments). Pieces come from the piece box, lowest index of
+// directly in place of the side line, a "/" line as the end of the game, and "'*" comments (version
+// 3.0) as annotation lines of the move before them. Every other line is ignored (version, "$" and time
+// lines, other comments); a "%" line states how the game ended. Pieces come from the piece box, lowest index of
 // the kind first; a cell or group whose kind has no piece left in the box is ignored.
 #include "record/csa_body.h"
 
@@ -260,6 +261,9 @@ void ReadMoves(RecordBoard& board, Archive& ar, const std::string& side_line, Cs
         }
       } else if (platform::ConsumePrefix(rest, "注釈:")) {
         board.AddAnnotation(board.current(), rest);
+      } else if (line.size() > 2 && line[1] == '*') {
+        // Version 3.0: a comment for programs after a move ("'*", "'**" an evaluation) belongs to it.
+        board.AddAnnotation(board.current(), line.substr(2));
       }
     } else if (line[0] == '+' || line[0] == '-') {
       play(line);

@@ -11,10 +11,13 @@
 // annotation line; then the lines before the first "P" line are taken again in order: "'" + a field key
 // sets that field (an invalid value is ignored), "'後手座" the reversed flag, "N+"/"N-" a player, other
 // comments are ignored, and anything else is an error. Lines that do not begin with "'" are split at ",".
-// Files of the standard CSA format (other programs, game servers) also carry a version line ("V2.2") and
-// "$KEY:value" lines: they are taken, not refused, and the keys with a field of ours fill it.
+// Files of the standard CSA format (other programs, game servers) also carry a version line ("V2.2",
+// "V3.0"), an encoding line ("'CSA encoding=UTF-8", version 3.0) and "$KEY:value" lines: they are taken,
+// not refused, and the keys with a field of ours fill it. A later version than 3.x, or an encoding this
+// program does not read, is refused with a message naming the line rather than read as it may not be.
 #include "record/csa_header.h"
 
+#include <cstdio>
 #include <new>
 #include <optional>
 #include <string>
@@ -24,6 +27,7 @@
 #include "platform/text_scan.h"
 #include "record/archive.h"
 #include "record/csa_body.h"
+#include "record/csa_encoding.h"
 
 namespace record {
 
@@ -110,6 +114,14 @@ bool IsVersionLine(std::string_view t) {
   return true;
 }
 
+// Versions up to 3.x are read; a later one may mean what this reader does not know.
+bool KnownVersion(std::string_view t) {
+  const size_t digits = t.substr(1).find_first_not_of("0123456789") == std::string_view::npos
+                            ? t.size() - 1
+                            : t.substr(1).find_first_not_of("0123456789");
+  return digits > 0 && digits <= 2 && std::stoi(std::string(t.substr(1, digits))) <= 3;
+}
+
 std::string DigitsOf(std::string_view s) {
   std::string digits;
   for (char c : s) {
@@ -118,17 +130,85 @@ std::string DigitsOf(std::string_view s) {
   return digits;
 }
 
-// A "$KEY:value" line of the standard format: $EVENT, $SITE, $OPENING, the date of $START_TIME and
-// $TIME_LIMIT ("hh:mm+ss") fill the game fields; other keys, and every key of a problem, are taken
-// without effect. A value our field refuses is ignored, as for our own lines.
+namespace {
+
+// "$NOTE:" text with its escapes: a backslash and "n" end a line, two backslashes are one. A CP932
+// character whose second byte is a backslash stays whole. Empty lines are left out, as the annotation
+// lines of our own text are.
+bool AppendNoteLines(HeaderFields& header, std::string_view value) {
+  std::string line;
+  for (size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    if (platform::IsSjisLeadByte(static_cast<unsigned char>(c)) && i + 1 < value.size()) {
+      line.append(value.substr(i++, 2));
+    } else if (c == '\\' && i + 1 < value.size() && (value[i + 1] == 'n' || value[i + 1] == '\\')) {
+      if (value[++i] == '\\') {
+        line += '\\';
+        continue;
+      }
+      if (!line.empty() && !header.AppendAnnotationLine(line)) return false;
+      line.clear();
+    } else {
+      line += c;
+    }
+  }
+  return line.empty() || header.AppendAnnotationLine(line);
+}
+
+// The time of "$TIME:main+byoyomi+increment" (seconds, fractions allowed, version 3.0): the main time as
+// hhmmss in the time field, the byoyomi in its field. False when the value has another form.
+bool ReadTimeValue(GameHeader& game, std::string_view value) {
+  long parts[3] = {};
+  int n = 0;
+  size_t i = 0;
+  for (; i <= value.size() && n < 3; ++n) {
+    if (i == value.size() || !platform::IsDigit(value[i])) return false;
+    long v = 0;
+    while (i < value.size() && platform::IsDigit(value[i]) && v < 10000000) v = v * 10 + (value[i++] - '0');
+    if (i < value.size() && value[i] == '.') {
+      for (++i; i < value.size() && platform::IsDigit(value[i]);) ++i;
+    }
+    parts[n] = v;
+    if (i < value.size() && value[i] != '+') return false;
+    ++i;
+  }
+  if (n != 3 || i != value.size() + 1 || parts[0] >= 100 * 3600) return false;
+  char hms[8];
+  std::snprintf(hms, sizeof hms, "%02ld%02ld%02ld", parts[0] / 3600, parts[0] / 60 % 60, parts[0] % 60);
+  game.SetField(GameHeader::kTimeLimit, hms);
+  if (parts[1] < 100) {
+    char seconds[4];
+    std::snprintf(seconds, sizeof seconds, "%02ld", parts[1]);
+    game.SetField(GameHeader::kByoyomi, seconds);
+  }
+  return parts[2] == 0;  // an increment has no field of its own
+}
+
+}  // namespace
+
+// A "$KEY:value" line of the standard format: $EVENT, $SITE, $OPENING, the date of $START_TIME,
+// $TIME_LIMIT ("hh:mm+ss") and $TIME ("main+byoyomi+increment" in seconds) fill the game fields;
+// $NOTE adds its lines to the annotation. The keys of version 3.0 without a field of ours ($TIME+ and
+// $TIME- for one side, $MAX_MOVES, $JISHOGI, a $TIME with an increment) are kept as annotation lines,
+// "KEY:value", so nothing the file says is lost; other keys, and every key but $NOTE of a problem, are
+// taken without effect. A value our field refuses is ignored, as for our own lines.
 void ReadStandardInfoLine(HeaderFields& header, std::string_view t) {
   GameHeader* game = dynamic_cast<GameHeader*>(&header);
   const size_t colon = t.find(':');
-  if (!game || colon == std::string_view::npos) return;
+  if (colon == std::string_view::npos) return;
   const std::string_view key = t.substr(1, colon - 1);
   const std::string_view value = SkipBlanksAndTabs(t.substr(colon + 1));
   if (value.empty()) return;
-  if (key == "EVENT") {
+  if (key == "NOTE") {
+    AppendNoteLines(header, value);
+    return;
+  }
+  if (!game) return;
+  const bool keep = key == "TIME+" || key == "TIME-" || key == "MAX_MOVES" || key == "JISHOGI" ||
+                    (key == "TIME" && !ReadTimeValue(*game, value));
+  if (keep) {
+    game->AppendAnnotationLine(t.substr(1));
+  } else if (key == "EVENT") {
     game->SetField(GameHeader::kEvent, value);
   } else if (key == "SITE") {
     game->SetField(GameHeader::kPlace, value);
@@ -197,8 +277,12 @@ HeaderStatus ReadLayer(HeaderFields& header, Names* names, int& reversed, Archiv
         return HeaderStatus::kOk;
       }
       HeaderStatus error = HeaderStatus::kOk;
+      const char* refusal = nullptr;  // the message of a line taken as a refusal
       if (t.starts_with("'")) {
-        if (t == kReversedMark) {
+        if (CsaEncodingOfLine(t) == CsaEncoding::kUnknown) {
+          error = HeaderStatus::kSyntaxError;
+          refusal = "対応していない文字コードです。(";
+        } else if (t == kReversedMark) {
           reversed = 1;
         } else if (const int field = header.FieldWithKeyAt(t.substr(1)); field >= 0) {
           std::string_view value = t.substr(1 + std::char_traits<char>::length(header.FieldSpec(field).key));
@@ -207,7 +291,7 @@ HeaderStatus ReadLayer(HeaderFields& header, Names* names, int& reversed, Archiv
           if (!value.empty()) header.SetField(field, value);
         }
       } else if (IsVersionLine(t)) {
-        // the standard format's version line
+        if (!KnownVersion(t)) error = HeaderStatus::kSyntaxError, refusal = "対応していないバージョンです。(";
       } else if (t.starts_with("$")) {
         ReadStandardInfoLine(header, t);
       } else if (t.starts_with("N") && t.size() >= 2) {
@@ -223,7 +307,9 @@ HeaderStatus ReadLayer(HeaderFields& header, Names* names, int& reversed, Archiv
       if (error == HeaderStatus::kOk) continue;
       if (names) *names = seen;
       if (mode == HeaderMode::kScan) return HeaderStatus::kOk;
-      const char* format = error == HeaderStatus::kPlayerError ? "対局者指定エラーです。(" : "文法エラーです。(";
+      const char* format = refusal                                  ? refusal
+                           : error == HeaderStatus::kPlayerError ? "対局者指定エラーです。("
+                                                                 : "文法エラーです。(";
       messages.Show(std::string(format).append(error == HeaderStatus::kPlayerError ? std::string_view(line) : t) +
                     ")");
       return error;

@@ -9,6 +9,7 @@
 #include "record/kakinoki_converter.h"
 #include "record/kakinoki_text.h"
 #include "record/record_document.h"
+#include "record/sfen.h"
 
 namespace record {
 
@@ -23,7 +24,10 @@ bool IsCsaMoveLine(std::string_view s) {
 }
 
 bool IsCsaLine(std::string_view s) {
-  if (IsCsaMoveLine(s) || s.starts_with("N+") || s.starts_with("N-") || s.starts_with("V2")) return true;
+  if (IsCsaMoveLine(s) || s.starts_with("N+") || s.starts_with("N-") || s.starts_with("V2") || s.starts_with("V3") ||
+      s.starts_with("'CSA encoding=")) {
+    return true;
+  }
   return s.size() >= 2 && s[0] == 'P' && (s[1] == 'I' || s[1] == '+' || s[1] == '-' || (s[1] >= '1' && s[1] <= '9'));
 }
 
@@ -63,7 +67,7 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
 std::string WithoutForeignHeaderLines(const std::string& cp932) {
   std::string out;
   for (std::string_view line : SplitLines(cp932)) {
-    if (line.starts_with("V2")) continue;
+    if (line.starts_with("V2") || line.starts_with("V3")) continue;
     if (line.starts_with("$EVENT:")) {
       out += "'棋戦名:" + std::string(line.substr(7)) + "\r\n";
     } else if (line.starts_with("$")) {
@@ -84,9 +88,33 @@ bool ReadCsaText(const std::string& cp932, GameDocument& doc) {
   return true;
 }
 
+// Sets up the position of an SFEN or USI line and plays its moves as the record. A position that does
+// not read leaves the document as it was.
+bool ReadUsiText(std::string_view line_text, GameDocument& doc) {
+  UsiLine line;
+  std::string problem = ReadUsiLine(line_text, line);
+  if (problem.empty()) problem = CheckSfenPosition(line.start);
+  if (!problem.empty()) {
+    doc.messages().Show(problem);
+    return false;
+  }
+  doc.DeleteContents();
+  if (std::string stopped = LoadUsiLine(line, doc.board()); !stopped.empty()) doc.messages().Show(stopped);
+  return true;
+}
+
+// The first line that is not blank.
+std::string_view FirstLine(std::string_view text) {
+  for (std::string_view line : SplitLines(text)) {
+    if (line.find_first_not_of(" \t") != std::string_view::npos) return line;
+  }
+  return {};
+}
+
 }  // namespace
 
 RecordTextKind DetectRecordText(std::string_view cp932) {
+  if (LooksLikeSfenOrUsi(FirstLine(cp932))) return RecordTextKind::kUsi;
   for (std::string_view line : SplitLines(cp932)) {
     if (IsCsaLine(line)) return RecordTextKind::kCsa;
     if (IsKakinokiLine(line)) return RecordTextKind::kKakinoki;
@@ -133,6 +161,8 @@ bool ReadPastedRecord(std::string_view bytes, GameDocument& doc) {
       return ReadCsaText(text, doc);
     case RecordTextKind::kKakinoki:
       return ReadKakinokiGame(text, "クリップボード", doc);
+    case RecordTextKind::kUsi:
+      return ReadUsiText(FirstLine(text), doc);
     case RecordTextKind::kNotRecord:
       break;
   }

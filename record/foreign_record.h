@@ -10,10 +10,11 @@ namespace record {
 
 class GameDocument;
 
-enum class RecordTextKind { kNotRecord, kCsa, kKakinoki };
+enum class RecordTextKind { kNotRecord, kCsa, kKakinoki, kUsi };
 
-// Which reader a text (CP932) needs, by its first line that only one kind has: a CSA position, move or
-// player line, or a Kakinoki header, diagram or move line (KIF numbered, KI2 with ▲/△).
+// Which reader a text (CP932) needs: an SFEN or a USI position line when its first non-blank line is
+// one; otherwise by its first line that only one kind has: a CSA position, move or player line, or a
+// Kakinoki header, diagram or move line (KIF numbered, KI2 with ▲/△).
 RecordTextKind DetectRecordText(std::string_view cp932);
 
 // The bytes of a text as CP932: UTF-8 is converted, with the ☗/☖ turn marks some sites use read as ▲/△
@@ -26,9 +27,10 @@ std::string ForeignTextToCp932(std::string_view bytes);
 // be read or played loads up to there, and the message says so.
 bool ReadKakinokiGame(std::string_view bytes, std::string_view source_name, GameDocument& doc);
 
-// Reads pasted text (CP932 or UTF-8) holding a CSA record (header and moves, or moves alone) or a
-// Kakinoki record into the document. Text that is neither shows "クリップボードの内容は棋譜ではありません。"
-// and changes nothing.
+// Reads pasted text (CP932 or UTF-8) holding a CSA record (header and moves, or moves alone), a
+// Kakinoki record, or an SFEN or USI position line (the position with its moves as the record) into the
+// document. Text that is none of them shows "クリップボードの内容は棋譜ではありません。" and changes
+// nothing; so does an SFEN or USI line whose position does not read, with what is wrong with it.
 bool ReadPastedRecord(std::string_view bytes, GameDocument& doc);
 
 }  // namespace record

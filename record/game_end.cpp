@@ -18,6 +18,7 @@ constexpr CsaWord kCsaWords[] = {
     {"%TIME_UP", GameEnd::kTimeUp},       {"%ILLEGAL_MOVE", GameEnd::kIllegalLoss},
     {"%KACHI", GameEnd::kEnteringKing},   {"%HIKIWAKE", GameEnd::kDraw},
     {"%MATTA", GameEnd::kMatta},          {"%ERROR", GameEnd::kError},
+    {"%MAX_MOVES", GameEnd::kMaxMoves},
 };
 
 // A word ends where the line does or at a character no CSA word holds.
@@ -80,7 +81,8 @@ std::string ResultText(const GameEnd& end, bool handicap) {
     case GameEnd::kAbort: return "中断";
     case GameEnd::kRepetition: return "千日手";
     case GameEnd::kImpasse: return "持将棋";
-    case GameEnd::kDraw: return "引分";
+    case GameEnd::kDraw:
+    case GameEnd::kMaxMoves: return "引分";
     default: break;
   }
   if (end.winner == kSente) return handicap ? "下手勝" : "先手勝";

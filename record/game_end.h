@@ -31,6 +31,7 @@ struct GameEnd {
     kTry,           // トライ: the side to move wins by the try rule (no CSA word)
     kMatta,         // %MATTA
     kError,         // %ERROR
+    kMaxMoves,      // %MAX_MOVES (CSA 3.0): the move limit reached, a draw
   };
   Kind kind = kNone;
   rules::Side winner = rules::kSideUnset;  // unset: no winner (a draw, an abort) or none stated

@@ -7,6 +7,7 @@
 #include "record/archive.h"
 #include "record/kakinoki_converter.h"
 #include "record/select_read.h"
+#include "record/sfen.h"
 
 using namespace rules;
 
@@ -34,6 +35,7 @@ RecordFile::RecordFile(platform::MessageSink* messages)
 RecordFileResult RecordFile::Load(std::string_view path, int index) {
   std::string bytes;
   if (!platform::ReadWholeFile(path, bytes)) {
+    if (LooksLikeSfenOrUsi(path) && index == 0) return LoadUsiText(path);
     RecordFileResult r;
     r.problem = "cannot read " + std::string(path);
     return r;
@@ -111,6 +113,20 @@ RecordFileResult RecordFile::LoadText(std::string_view bytes, RecordFileKind kin
       r.problem = "unknown kind of file: " + std::string(name);
       return r;
   }
+}
+
+RecordFileResult RecordFile::LoadUsiText(std::string_view text) {
+  RecordFileResult r;
+  kind_ = RecordFileKind::kUsi;
+  UsiLine line;
+  r.problem = ReadUsiLine(text, line);
+  if (r.problem.empty()) r.problem = CheckSfenPosition(line.start);
+  if (!r.problem.empty()) return r;
+  game_.DeleteContents();
+  r.problem = LoadUsiLine(line, board_);
+  r.opened = true;
+  r.complete = r.problem.empty();
+  return r;
 }
 
 std::string RecordFile::Text() { return document().GetRecordCsaText(); }

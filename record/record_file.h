@@ -15,7 +15,7 @@
 
 namespace record {
 
-enum class RecordFileKind { kUnknown, kCsa, kPcl, kSkb, kKif, kKi2 };
+enum class RecordFileKind { kUnknown, kCsa, kPcl, kSkb, kKif, kKi2, kUsi };
 
 // By the extension, case ignored.
 RecordFileKind RecordFileKindOf(std::string_view path);
@@ -34,8 +34,12 @@ class RecordFile {
   RecordFile& operator=(const RecordFile&) = delete;
 
   // Reads entry `index` (0 = the first game or problem of the file). Messages of the readers go to the
-  // sink given at construction.
+  // sink given at construction. A path that names no file but reads as an SFEN or a USI position line
+  // ("sfen ...", "position startpos moves ...") is taken as that text (LoadUsiText).
   RecordFileResult Load(std::string_view cp932_path, int index = 0);
+  // Sets up the position of an SFEN or USI position line in the game document, its moves as the record
+  // (kind kUsi). Not opened when the position does not read; not complete when a move does not play.
+  RecordFileResult LoadUsiText(std::string_view text);
   // Reads text that is already in memory, as a file of the given kind would be read.
   RecordFileResult LoadText(std::string_view bytes, RecordFileKind kind, std::string_view name = "", int index = 0);
 
