@@ -16,6 +16,7 @@
 #include "platform/message_sink.h"
 #include "platform/progress_sink.h"
 #include "record/record_file.h"
+#include "solver/dfpn_procedure.h"
 #include "solver/record_solve.h"
 #include "solver/solve_procedure.h"
 
@@ -25,14 +26,18 @@ using namespace solver;
 namespace kzb {
 
 extern const Usage kSolveUsage = {
-    .usage = "kzb solve FILE|--sfen TEXT [--max-depth N] [-o OUT.pcl]",
+    .usage = "kzb solve FILE|--sfen TEXT [--max-depth N] [--engine mate|pn] [--time-limit S] [--memory MB]\n"
+             "          [-o OUT.pcl]",
     .summary = "mate search on a record's start position",
     .about = "Searches for a mate from the start position of a record, the side to move attacking, and prints\n"
              "the mating line. In place of FILE, an SFEN (\"sfen ...\" or bare) or a USI line\n"
              "(\"position sfen|startpos ... [moves ...]\") gives the position: the one after its moves.\n"
              "Ctrl-C stops the search; a second Ctrl-C ends kzb at once.",
     .options = "  --sfen TEXT     the position as an SFEN or a USI position line\n"
-               "  --max-depth N   search at most N plies deep (1 to 999)\n"
+               "  --max-depth N   search at most N plies deep (1 to 999; the mate engine)\n"
+               "  --engine E      mate (the default) or pn: proof-number search, for long problems\n"
+               "  --time-limit S  give up after S seconds (pn; default: no limit)\n"
+               "  --memory MB     the pn engine's table size (default 256)\n"
                "  -o OUT.pcl      write the problem with its solution tree as PCL",
     .failed = "no mate (or none within the depth), stopped, or a file not read or written",
 };
@@ -52,17 +57,36 @@ struct SolveArgs {
   std::string output;
   bool sfen = false;  // `file` holds an SFEN or USI line
   int max_depth = MateEngine::kDefaultMaxDepth;
+  bool pn = false;  // --engine pn
+  long time_limit_s = 0;
+  long memory_mb = 256;
 };
+
+// A whole number in [low, high], or false.
+bool ParseNumber(const std::string& text, long low, long high, long& out) {
+  char* end = nullptr;
+  errno = 0;
+  const long n = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || text.empty() || *end != '\0' || n < low || n > high) return false;
+  out = n;
+  return true;
+}
 
 bool ParseArgs(const Args& args, SolveArgs& out) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--max-depth" && i + 1 < args.size()) {
-      char* end = nullptr;
-      errno = 0;
-      const long n = std::strtol(args[++i].c_str(), &end, 10);
-      if (errno != 0 || *end != '\0' || n < 1 || n > 999) return false;
+      long n = 0;
+      if (!ParseNumber(args[++i], 1, 999, n)) return false;
       out.max_depth = static_cast<int>(n);
+    } else if (a == "--engine" && i + 1 < args.size()) {
+      const std::string& e = args[++i];
+      if (e != "mate" && e != "pn") return false;
+      out.pn = e == "pn";
+    } else if (a == "--time-limit" && i + 1 < args.size()) {
+      if (!ParseNumber(args[++i], 1, 1000000, out.time_limit_s)) return false;
+    } else if (a == "--memory" && i + 1 < args.size()) {
+      if (!ParseNumber(args[++i], 1, 1 << 20, out.memory_mb)) return false;
     } else if (a == "-o" && i + 1 < args.size()) {
       out.output = args[++i];
     } else if (a == "--sfen" && i + 1 < args.size() && out.file.empty() && !out.sfen) {
@@ -144,12 +168,23 @@ int RunSolve(const Args& args) {
   pthread_sigmask(SIG_BLOCK, &signals, &previous);
   ConsoleLines lines;
   SolveWorker worker;
-  worker.Start(board, lines, nullptr, a.max_depth);
+  if (a.pn) {
+    const DfpnOptions options{static_cast<size_t>(a.memory_mb), a.time_limit_s * 1000};
+    worker.StartJob(
+        [&board, &lines, options](platform::AutoResetEvent* stop) {
+          return RunDfpnSolveProcedure(board, lines, stop, options);
+        },
+        nullptr);
+  } else {
+    worker.Start(board, lines, nullptr, a.max_depth);
+  }
   WaitForSolve(worker, signals);
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 
   const SolveOutcome outcome = worker.outcome();
-  if (const char* why = OutcomeText(outcome)) Err(std::string("kzb solve: ") + why);
+  const char* why = a.pn && outcome == SolveOutcome::kUndecided ? "no decision within the time limit (--time-limit)"
+                                                                 : OutcomeText(outcome);
+  if (why) Err(std::string("kzb solve: ") + why);
   if (!SolutionWritten(outcome)) return kFailed;
 
   if (!a.output.empty() && !WriteSolvedProblem(file.problem(), a.output)) {

@@ -112,15 +112,17 @@ SolveOutcome DfpnEngine::Solve(platform::ProgressSink* out, platform::AutoResetE
   const DfpnValue proof = Search(root, kInfinitePn, kInfinitePn);
   elapsed_ms_ = platform::SteadyMilliseconds() - start_ms_;
   auto seconds = [this] { return static_cast<long>(elapsed_ms_ / 1000); };
+  auto rate = [this] { return static_cast<long>(nodes_ * 1000 / std::max<int64_t>(elapsed_ms_, 1)); };
 
   if (stopped_ || failed_ || !proof.solved()) {
     const bool timed_out = options_.time_limit_ms > 0 && elapsed_ms_ >= options_.time_limit_ms;
     if (!timed_out && stopped_) Output("中断されました");
-    Output(" ----- 判定できませんでした(%ld局面探索/%ldsec)", nodes_, seconds());
+    Output(" ----- 判定できませんでした(%ld局面探索/%ldsec, %ld局面/秒)", nodes_, seconds(), rate());
     return stopped_ && !timed_out ? SolveOutcome::kInterrupted : SolveOutcome::kUndecided;
   }
   if (proof.disproven()) {
     Output(" -----(;_;) 詰みませんでした(%ld局面探索/%ldsec)", nodes_, seconds());
+    Output(" %ld局面/秒", rate());
     return SolveOutcome::kNoMate;
   }
   Output(" -----(^_^)v 詰みました(%ld局面探索/%ldsec)", nodes_, seconds());
@@ -146,7 +148,8 @@ SolveOutcome DfpnEngine::Solve(platform::ProgressSink* out, platform::AutoResetE
   int depth = 0;
   const bool built = BuildAttack(root, solution_, depth);
   elapsed_ms_ = platform::SteadyMilliseconds() - start_ms_;
-  Output(" 詰手数 %d手%s (%ld局面探索/%ldsec)", length, shortest_confirmed_ ? "" : "以内", nodes_, seconds());
+  Output(" 詰手数 %d手%s (%ld局面探索/%ldsec, %ld局面/秒)", length, shortest_confirmed_ ? "" : "以内", nodes_,
+         seconds(), rate());
   Output(" Hash使用 %ld/%ld", static_cast<long>(table_->UsedCount()), static_cast<long>(table_->entries()));
   if (!built) {
     solution_.clear();

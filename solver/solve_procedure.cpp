@@ -44,23 +44,26 @@ std::string DurationText(long seconds) {
   return text;
 }
 
-SolveOutcome RunSolveProcedure(Position& position, platform::ProgressSink& out, platform::AutoResetEvent* stop,
-                               int max_depth) {
-  assert(!position.current()->child);
+SolveOutcome RunFramedSolve(platform::ProgressSink& out, const std::function<SolveOutcome()>& solve) {
   platform::LocalTime now = platform::Now();
   Say(out, "==== 詰思考開始 %s %s ====", SolveDateText(now), SolveTimeText(now));
   const int64_t start = platform::SteadyMilliseconds();
-  SolveOutcome outcome;
-  {
-    MateEngine engine(position);
-    engine.Solve(max_depth, &out, stop);
-    outcome = engine.outcome();
-  }
+  const SolveOutcome outcome = solve();
   const long seconds = static_cast<long>((platform::SteadyMilliseconds() - start) / 1000);
   now = platform::Now();
   const std::string duration = DurationText(seconds);
   Say(out, "=== 思考終了 %s %s, 思考時間は %s。 ===", SolveDateText(now), SolveTimeText(now), &duration);
   return outcome;
+}
+
+SolveOutcome RunSolveProcedure(Position& position, platform::ProgressSink& out, platform::AutoResetEvent* stop,
+                               int max_depth) {
+  assert(!position.current()->child);
+  return RunFramedSolve(out, [&] {
+    MateEngine engine(position);
+    engine.Solve(max_depth, &out, stop);
+    return engine.outcome();
+  });
 }
 
 SolveWorker::~SolveWorker() {
@@ -69,12 +72,20 @@ SolveWorker::~SolveWorker() {
 }
 
 bool SolveWorker::Start(Position& position, platform::ProgressSink& out, Finished finished, int max_depth) {
+  return StartJob(
+      [&position, &out, max_depth](platform::AutoResetEvent* stop) {
+        return RunSolveProcedure(position, out, stop, max_depth);
+      },
+      std::move(finished));
+}
+
+bool SolveWorker::StartJob(Job job, Finished finished) {
   if (running()) return false;
   Wait();  // the previous job has ended; collect its thread
   stop_.TestAndReset();
   running_.store(true, std::memory_order_release);
-  thread_.Start([this, &position, &out, finished = std::move(finished), max_depth] {
-    outcome_ = RunSolveProcedure(position, out, &stop_, max_depth);
+  thread_.Start([this, job = std::move(job), finished = std::move(finished)] {
+    outcome_ = job(&stop_);
     running_.store(false, std::memory_order_release);
     if (finished) finished(outcome_);
   });

@@ -20,6 +20,7 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/clock.h"
 #include "platform/events.h"
@@ -34,6 +35,10 @@ namespace solver {
 // node of the record has no children. `stop` may be null.
 SolveOutcome RunSolveProcedure(rules::Position& position, platform::ProgressSink& out, platform::AutoResetEvent* stop,
                                int max_depth = MateEngine::kDefaultMaxDepth);
+
+// Runs a solve between the start line and the end line with the time taken; RunSolveProcedure and the
+// other engines' procedures share it.
+SolveOutcome RunFramedSolve(platform::ProgressSink& out, const std::function<SolveOutcome()>& solve);
 
 // "12/05/26" (month/day/two-digit year) and "14:03:09".
 std::string SolveDateText(const platform::LocalTime& t);
@@ -56,6 +61,9 @@ class SolveWorker {
   // worker thread once the procedure has returned and the running flag is clear.
   bool Start(rules::Position& position, platform::ProgressSink& out, Finished finished,
              int max_depth = MateEngine::kDefaultMaxDepth);
+  // The same for any solving job (another engine's procedure), which gets the stop event.
+  using Job = std::function<SolveOutcome(platform::AutoResetEvent* stop)>;
+  bool StartJob(Job job, Finished finished);
   // Signals the stop event: the search stops at its next attack node and the procedure ends normally.
   void RequestStop() { stop_.Set(); }
   bool running() const { return running_.load(std::memory_order_acquire); }
