@@ -3,11 +3,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "app/core/game_save_format.h"
 #include "app/qt_message_sink.h"
 #include "app/qt_text.h"
 #include "platform/files.h"
 #include "record/archive.h"
 #include "record/foreign_record.h"
+#include "record/game_file_format.h"
 
 using namespace record;
 
@@ -101,7 +103,9 @@ bool BoardDocument::OnOpenDocument(const QString& path) {
 }
 
 bool BoardDocument::OnSaveDocument(const QString& path) {
-  if (!platform::WriteWholeFile(ToCore(path), WriteText())) {
+  std::string bytes;
+  if (!GameFileText(path, bytes)) return false;
+  if (!platform::WriteWholeFile(ToCore(path), bytes)) {
     messages_->Show(platform::Utf8ToCp932("ファイルを保存できません。(") + ToCore(path) + ")");
     return false;
   }
@@ -118,11 +122,41 @@ bool BoardDocument::Save() { return path_.isEmpty() ? SaveAs() : OnSaveDocument(
 
 bool BoardDocument::SaveAs() {
   QString suggestion = path_.isEmpty() ? title_ + QString::fromUtf8(TemplateOf(kind_).extension) : path_;
+  if (kind_ == DocKind::kGame) {
+    // A game may go out as KIF, KIFU or KI2 too; the name's extension decides, else the chosen filter.
+    const std::string own = TemplateOf(kind_).filter_name;
+    QStringList filters;
+    for (const std::string& f : GameSaveFilters(own)) filters << QString::fromStdString(f);
+    QString filter = QString::fromStdString(GameSaveFilterFor(own, suggestion.toStdString()));
+    const QString chosen = QFileDialog::getSaveFileName(nullptr, QString::fromUtf8("名前を付けて保存"), suggestion,
+                                                        filters.join(QStringLiteral(";;")), &filter);
+    if (chosen.isEmpty()) return false;
+    return OnSaveDocument(QString::fromStdString(GameSavePath(own, chosen.toStdString(), filter.toStdString())));
+  }
   QString chosen = QFileDialog::getSaveFileName(nullptr, QString::fromUtf8("名前を付けて保存"), suggestion, FileFilter());
   if (chosen.isEmpty()) return false;
   const QString ext = QString::fromUtf8(TemplateOf(kind_).extension);
   if (!chosen.endsWith(ext, Qt::CaseInsensitive)) chosen += ext;
   return OnSaveDocument(chosen);
+}
+
+bool BoardDocument::GameFileText(const QString& path, std::string& bytes) {
+  const std::optional<GameFileFormat> format = kind_ == DocKind::kGame ? GameFileFormatOfPath(ToCore(path)) : std::nullopt;
+  if (!format || *format == GameFileFormat::kCsa) {
+    bytes = WriteText();
+    return true;
+  }
+  // Asked once for a file: a later save to it asks again only when something else would be lost.
+  const std::vector<std::string> dropped = DroppedGameFields(*game(), *format);
+  if (!dropped.empty() && (path != lossy_path_ || dropped != lossy_fields_)) {
+    if (messages_->Ask(DroppedFieldsQuestion(*format, dropped), platform::Buttons::kYesNo) != platform::Answer::kYes) {
+      return false;
+    }
+    lossy_path_ = path;
+    lossy_fields_ = dropped;
+  }
+  bytes = GameFileBytes(*game(), *format);
+  return true;
 }
 
 bool BoardDocument::SaveModified() {
@@ -152,7 +186,7 @@ bool BoardDocument::ReadKakinokiFile(const QString& path, const std::string& byt
   if (!record::ReadKakinokiGame(bytes, ToCore(path), *game())) return false;
   board_->SetReversed(record_->reversed() != 0);
   board_->MarkStale();
-  // Saving writes CSA, so the Kakinoki file must never be the target of a plain save.
+  // Another program's file is never the target of a plain save: its times and lines we do not keep would go.
   TakeUntitled(QFileInfo(path).completeBaseName());
   return true;
 }

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/core/screen_board.h"
 #include "platform/message_sink.h"
@@ -67,6 +69,8 @@ class BoardDocument : public QObject {
   virtual void OnNewDocument();
   // Reads a file; false (after the reader's message) leaves the document as it was.
   bool OnOpenDocument(const QString& path);
+  // Writes the file in the format its extension names (a game: .csa, .kif, .kifu, .ki2, .ki2u), asking
+  // first when that format drops something of the game; false when refused or not written.
   bool OnSaveDocument(const QString& path);
   bool Save();
   bool SaveAs();
@@ -86,6 +90,7 @@ class BoardDocument : public QObject {
  private:
   static bool IsKakinokiFile(const QString& path, const std::string& bytes);
   bool ReadKakinokiFile(const QString& path, const std::string& bytes);
+  bool GameFileText(const QString& path, std::string& bytes);
 
   DocKind kind_;
   platform::MessageSink* messages_;
@@ -94,6 +99,9 @@ class BoardDocument : public QObject {
   QString path_, title_;
   bool modified_ = false;
   JosekiDefaults joseki_defaults_;
+  // The file a lossy format was last agreed for, and what it drops.
+  QString lossy_path_;
+  std::vector<std::string> lossy_fields_;
 };
 
 }  // namespace app
