@@ -13,6 +13,7 @@
 #include "record/archive.h"
 #include "record/foreign_record.h"
 #include "record/plain_board.h"
+#include "record/sfen.h"
 
 namespace app {
 
@@ -62,6 +63,11 @@ bool ReadProblemText(BoardView& view, const std::string& cp932) {
 // not before any question is asked.
 bool AcceptsPlainText(BoardView& view, const std::string& cp932) {
   const record::RecordTextKind kind = record::DetectRecordText(cp932);
+  if (kind == record::RecordTextKind::kUsi && view.document()->kind() != DocKind::kSetup) {
+    const std::string problem = record::UsiTextProblem(cp932);
+    if (!problem.empty()) MessagesOf(view).Show(problem);
+    return problem.empty();
+  }
   if (view.document()->kind() == DocKind::kGame && kind != record::RecordTextKind::kNotRecord) return true;
   if (view.document()->kind() == DocKind::kTsume && kind == record::RecordTextKind::kCsa) return true;
   MessagesOf(view).Show(platform::Utf8ToCp932(view.document()->kind() == DocKind::kGame
@@ -72,6 +78,9 @@ bool AcceptsPlainText(BoardView& view, const std::string& cp932) {
 
 bool PastePlainText(BoardView& view, const std::string& cp932) {
   BoardDocument& doc = *view.document();
+  if (record::DetectRecordText(cp932) == record::RecordTextKind::kUsi) {
+    return Replace(view, [&] { return record::ReadUsiText(cp932, doc.record()); });
+  }
   if (doc.kind() == DocKind::kGame) {
     return Replace(view, [&] { return record::ReadPastedRecord(cp932, *doc.game()); });
   }
@@ -79,6 +88,11 @@ bool PastePlainText(BoardView& view, const std::string& cp932) {
 }
 
 }  // namespace
+
+void CopyPositionSfen(BoardView& view) {
+  const rules::Position& board = view.document()->record().board();
+  QGuiApplication::clipboard()->setText(FromCore(record::PositionSfen(board, board.move_number() + 1)));
+}
 
 void CopyRecord(BoardView& view) {
   const std::string body = view.document()->record().CopyRecordText();

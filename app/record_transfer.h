@@ -4,7 +4,9 @@
 // A copy is placed twice: under the private format, whose bytes are the record's CSA body text exactly as
 // the program keeps it (CP932), and as UTF-8 plain text for other programs. A paste prefers the private
 // format; a game window also takes plain text holding a CSA, KIF or KI2 record (what other programs and
-// web sites copy), a tsume window plain CSA or PCL text.
+// web sites copy), a tsume window plain CSA or PCL text; both take an SFEN or a USI position line, which
+// sets up its position with its moves as the record. 局面のコピー(SFEN) puts the current position on the
+// clipboard as SFEN text.
 #pragma once
 #include <QString>
 
@@ -17,6 +19,8 @@ class BoardView;
 // The MIME type that carries the private clipboard format "WinKZB_Format".
 extern const char kRecordMimeType[];
 
+// The current position as SFEN text, its move number counted from the record's start (32931).
+void CopyPositionSfen(BoardView& view);
 // The current position and the selected line from there (32886).
 void CopyRecord(BoardView& view);
 // Replaces the window's record by the clipboard's (32887); false when nothing was pasted.

@@ -88,21 +88,6 @@ bool ReadCsaText(const std::string& cp932, GameDocument& doc) {
   return true;
 }
 
-// Sets up the position of an SFEN or USI line and plays its moves as the record. A position that does
-// not read leaves the document as it was.
-bool ReadUsiText(std::string_view line_text, GameDocument& doc) {
-  UsiLine line;
-  std::string problem = ReadUsiLine(line_text, line);
-  if (problem.empty()) problem = CheckSfenPosition(line.start);
-  if (!problem.empty()) {
-    doc.messages().Show(problem);
-    return false;
-  }
-  doc.DeleteContents();
-  if (std::string stopped = LoadUsiLine(line, doc.board()); !stopped.empty()) doc.messages().Show(stopped);
-  return true;
-}
-
 // The first line that is not blank.
 std::string_view FirstLine(std::string_view text) {
   for (std::string_view line : SplitLines(text)) {
@@ -112,6 +97,24 @@ std::string_view FirstLine(std::string_view text) {
 }
 
 }  // namespace
+
+std::string UsiTextProblem(std::string_view cp932) {
+  UsiLine line;
+  std::string problem = ReadUsiLine(FirstLine(cp932), line);
+  return problem.empty() ? CheckSfenPosition(line.start) : problem;
+}
+
+bool ReadUsiText(std::string_view cp932, RecordDocument& doc) {
+  if (const std::string problem = UsiTextProblem(cp932); !problem.empty()) {
+    doc.messages().Show(problem);
+    return false;
+  }
+  UsiLine line;
+  ReadUsiLine(FirstLine(cp932), line);
+  doc.DeleteContents();
+  if (std::string stopped = LoadUsiLine(line, doc.board()); !stopped.empty()) doc.messages().Show(stopped);
+  return true;
+}
 
 RecordTextKind DetectRecordText(std::string_view cp932) {
   if (LooksLikeSfenOrUsi(FirstLine(cp932))) return RecordTextKind::kUsi;
@@ -162,7 +165,7 @@ bool ReadPastedRecord(std::string_view bytes, GameDocument& doc) {
     case RecordTextKind::kKakinoki:
       return ReadKakinokiGame(text, "クリップボード", doc);
     case RecordTextKind::kUsi:
-      return ReadUsiText(FirstLine(text), doc);
+      return ReadUsiText(text, doc);
     case RecordTextKind::kNotRecord:
       break;
   }

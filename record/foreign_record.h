@@ -9,6 +9,7 @@
 namespace record {
 
 class GameDocument;
+class RecordDocument;
 
 enum class RecordTextKind { kNotRecord, kCsa, kKakinoki, kUsi };
 
@@ -32,5 +33,13 @@ bool ReadKakinokiGame(std::string_view bytes, std::string_view source_name, Game
 // document. Text that is none of them shows "クリップボードの内容は棋譜ではありません。" and changes
 // nothing; so does an SFEN or USI line whose position does not read, with what is wrong with it.
 bool ReadPastedRecord(std::string_view bytes, GameDocument& doc);
+
+// Why the first line of an SFEN or USI text (CP932) cannot be set up: its position does not read or the
+// rules refuse it; "" when it can (its moves are checked only as they are played).
+std::string UsiTextProblem(std::string_view cp932);
+// Sets up the position of the first line of an SFEN or USI text in a game or tsume document, its moves
+// as the record; a move that does not play ends the record there, with a message. A position that does
+// not read shows why and leaves the document as it was (false).
+bool ReadUsiText(std::string_view cp932, RecordDocument& doc);
 
 }  // namespace record

@@ -276,7 +276,7 @@ std::string ReadUsiLine(std::string_view text, UsiLine& out) {
     ++i;
   } else {
     if (words[i] == "sfen") ++i;
-    for (; i < words.size() && words[i] != "moves"; ++i) sfen.append(words[i]).append(" ");
+    for (; i < words.size() && words[i] != "moves"; ++i) sfen.append(sfen.empty() ? "" : " ").append(words[i]);
   }
   if (std::string e = ReadSfen(sfen, line.start); !e.empty()) return e;
   if (i < words.size()) {

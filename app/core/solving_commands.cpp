@@ -12,6 +12,7 @@ bool RefusedWhileSolving(int id) {
     case cmd::kPrint:
     case cmd::kPrintPreview:
     case cmd::kCopyRecord:
+    case cmd::kCopySfen:
     case cmd::kClipRecordText:
     case cmd::kClipRecordCsa:
     case cmd::kClipTsumeText:
