@@ -15,9 +15,11 @@
 #include "app/core/record_navigation.h"
 #include "app/core/solving_commands.h"
 #include "app/db_search_dialog.h"
+#include "app/diagram_save.h"
 #include "app/header_dialog.h"
 #include "app/joseki_dialogs.h"
 #include "app/joseki_browser.h"
+#include "app/position_cues.h"
 #include "app/printing.h"
 #include "app/qt_dib.h"
 #include "app/qt_text.h"
@@ -109,15 +111,18 @@ void BoardView::SetSolverWindow(SolverWindow* window) { solver_window_ = window;
 
 void BoardView::CurrentMoveChanged() {
   if (record_window_) record_window_->SelectCurrentMove();
+  cues_.PositionChanged();
 }
 
 void BoardView::RecordChanged() {
   if (record_window_) record_window_->Rebuild();
+  cues_.PositionChanged();
 }
 
 platform::MessageSink& BoardView::messages() { return Application::instance()->messages(); }
 
 void BoardView::Redraw() {
+  cues_.UpdateMark();
   const ZoomMapping m(scale_);
   for (const Rect& dirty : picture_.RenderDirty()) {
     const Rect r = m.ToView(dirty);
@@ -158,7 +163,7 @@ bool BoardView::SetupActive() const { return Application::instance()->setup_acti
 void BoardView::PrepareLabel(int index) { Application::instance()->EnsureLabel(index); }
 
 void BoardView::paintEvent(QPaintEvent* event) {
-  static const QVector<QRgb> palette = PaletteColourTable();
+  static const QVector<QRgb> palette = PictureColourTable();
   QImage image(picture_.buffer(), kPictureWidth, kPictureHeight, kPictureWidth, QImage::Format_Indexed8);
   image.setColorTable(palette);
   QPainter painter(this);
@@ -245,6 +250,10 @@ CommandState BoardView::Query(int id) {
     case cmd::kZoomOut:
       s.enabled = ZoomAfterCommand(id, zoom_) != zoom_;
       break;
+    case cmd::kLastMoveMark:
+      s.enabled = true;
+      s.checked = cues_.mark_shown();
+      break;
     case cmd::kInitialPosition:
       s.enabled = doc_->kind() == DocKind::kGame && !controller_.busy() && !app->setup_active();
       break;
@@ -295,11 +304,15 @@ CommandState BoardView::Query(int id) {
       s.enabled = doc_->kind() != DocKind::kSetup && !controller_.busy();
       break;
     case cmd::kCopyRecord:
+    case cmd::kCopySfen:
     case cmd::kPasteRecord:
       s.enabled = doc_->kind() != DocKind::kSetup && !controller_.busy();
       break;
     case cmd::kReadKakinoki:
       s.enabled = doc_->kind() == DocKind::kGame && !controller_.busy();
+      break;
+    case cmd::kSaveDiagram:
+      s.enabled = doc_->kind() != DocKind::kSetup && !controller_.busy();
       break;
     case cmd::kSolveDatabase:
       s = QueryBatchSolve(*this);
@@ -362,6 +375,9 @@ bool BoardView::Execute(int id) {
       SetZoom(ZoomAfterCommand(id, zoom_));
       StoreBoardZoom(zoom_);
       break;
+    case cmd::kLastMoveMark:
+      ToggleLastMoveMarks(*this);
+      break;
     case cmd::kInitialPosition:
     case cmd::kProblemDiagram:
       app->OpenSetupWindow(this);
@@ -394,6 +410,9 @@ bool BoardView::Execute(int id) {
     case cmd::kTsumeHeader:
       EditHeader(*this);
       break;
+    case cmd::kSaveDiagram:
+      SaveBoardDiagram(*this);
+      break;
     case cmd::kMailPosition:
       QGuiApplication::clipboard()->setText(FromCore(doc_->game()->MailPositionText()));
       break;
@@ -411,6 +430,9 @@ bool BoardView::Execute(int id) {
       break;
     case cmd::kCopyRecord:
       CopyRecord(*this);
+      break;
+    case cmd::kCopySfen:
+      CopyPositionSfen(*this);
       break;
     case cmd::kPasteRecord:
       PasteRecord(*this);

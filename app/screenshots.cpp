@@ -3,9 +3,12 @@
 // position set-up window.
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
@@ -27,6 +30,7 @@
 #include "app/convert_dialog.h"
 #include "app/core/command_ids.h"
 #include "app/core/record_navigation.h"
+#include "app/diagram_save.h"
 #include "app/db_delete_dialog.h"
 #include "app/db_export_dialog.h"
 #include "app/db_register_buffer_dialog.h"
@@ -426,8 +430,29 @@ static bool BatchShots(MainWindow* frame, const QDir& out, const QTemporaryDir& 
   return ok;
 }
 
+// A USI line pasted into a new game window (its last position shown), and the 編集 menu with
+// 局面のコピー(SFEN).
+bool SfenShots(MainWindow* frame, const QDir& out) {
+  frame->Execute(cmd::kNewGame);
+  BoardView* view = frame->ActiveView();
+  if (!view) return false;
+  QGuiApplication::clipboard()->setText(QStringLiteral(
+      "position sfen lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1 moves 7g7f 3c3d 2g2f 4c4d"));
+  view->Execute(cmd::kPasteRecord);
+  view->Execute(cmd::kLast);
+  bool ok = Save(view, out, "board-sfen-paste.png");
+  for (QAction* action : frame->menuBar()->actions()) {
+    if (!action->menu() || !action->text().startsWith(QStringLiteral("編集"))) continue;
+    action->menu()->popup(frame->mapToGlobal(QPoint(40, 40)));
+    ok = ok && Save(action->menu(), out, "edit-menu.png");
+    action->menu()->hide();
+  }
+  return ok;
+}
+
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  qunsetenv("SHGDB");  // a caller's database is never touched: the shots make their own in `home`
   QApplication qt(argc, argv);
   if (argc != 2) {
     std::fprintf(stderr, "usage: komaraku_screenshots OUTDIR\n");
@@ -447,8 +472,8 @@ int main(int argc, char** argv) {
   Application app(options);
   if (app.Start() >= 0) return 1;
   MainWindow* frame = app.main_window();
-  frame->resize(1000, 720);
 
+  // The main window as a first start sizes it, the game's board window whole in it, the last move marked.
   BoardView* game = frame->ActiveView();
   if (!game) return 1;
   game->Execute(cmd::kLast);
@@ -456,6 +481,7 @@ int main(int argc, char** argv) {
   game->controller().SetRecordEditing(true);
   frame->UpdateCommandUi();
   bool ok = Save(frame, out, "main-game.png") && Save(game, out, "board-game.png");
+  frame->resize(1000, 720);
 
   BoardView* tsume = app.OpenDocument(QCoreApplication::applicationDirPath() + "/samples/sample-tsume.pcl", DocKind::kTsume);
   if (!tsume) return 1;
@@ -498,5 +524,12 @@ int main(int argc, char** argv) {
   ok = ok && DbFileShots(frame, game, out, home);
   ok = ok && BatchShots(frame, out, home);
   ok = ok && JosekiDialogShots(frame, game, out);
+  // 局面図の保存 through its PNG path: the picture itself, for a game at ply 20 and a tsume problem.
+  game->Execute(cmd::kFirst);
+  for (int i = 0; i < 20; ++i) game->Execute(cmd::kForward);
+  ok = ok && WriteBoardDiagram(*game, out.filePath(QStringLiteral("diagram.png")));
+  tsume->Execute(cmd::kFirst);
+  ok = ok && WriteBoardDiagram(*tsume, out.filePath(QStringLiteral("diagram-tsume.png")));
+  ok = ok && SfenShots(frame, out);
   return ok ? 0 : 1;
 }

@@ -15,6 +15,7 @@ int RunDb(const Args& args);
 int HelpDb(const Args& args);
 int RunCsa(const Args& args);
 int RunDemo(const Args& args);
+int RunDiagram(const Args& args);
 int RunKif2Csa(const Args& args);
 int RunList(const Args& args);
 int RunShow(const Args& args);
@@ -22,6 +23,7 @@ int RunSolve(const Args& args);
 int RunSql(const Args& args);
 int RunTable(const Args& args);
 
+extern const Usage kDiagramUsage;
 extern const Usage kDemoUsage, kShowUsage, kCsaUsage, kListUsage, kConvertUsage, kKif2CsaUsage, kSolveUsage,
     kSqlUsage, kTableUsage, kDbUsage;
 
@@ -38,6 +40,7 @@ const Usage kHelpUsage = {
 const Command kCommands[] = {
     {"demo", &kDemoUsage, RunDemo},
     {"show", &kShowUsage, RunShow},
+    {"diagram", &kDiagramUsage, RunDiagram},
     {"csa", &kCsaUsage, RunCsa},
     {"list", &kListUsage, RunList},
     {"convert", &kConvertUsage, RunConvert},

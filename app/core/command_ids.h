@@ -10,12 +10,14 @@ namespace cmd {
 constexpr int kNewGame = 32885, kNewTsume = 32867, kOpenGame = 32869, kOpenTsume = 32868;
 constexpr int kFileOpen = 57601, kFileClose = 57602, kFileSave = 57603, kFileSaveAs = 57604;
 constexpr int kSelectReadGame = 32825, kSelectReadTsume = 32857, kReadKakinoki = 32856;
+constexpr int kSaveDiagram = 32905;  // 局面図の保存 (SVG or PNG)
 constexpr int kPrint = 57607, kPrintPreview = 57609, kPrintSetup = 57606, kRecentFile = 57616;
 constexpr int kAppExit = 57665;
 constexpr int kSetupNew = 32784, kSetupOpen = 32785, kSetupEnd = 32797, kJosekiClose = 32900;
 // Record and editing.
 constexpr int kGameHeader = 32821, kTsumeHeader = 32858, kInitialPosition = 32782, kProblemDiagram = 32859;
 constexpr int kCopyRecord = 32886, kPasteRecord = 32887, kRecordEditing = 32783, kEditAtEnd = 32833;
+constexpr int kCopySfen = 32931;  // 局面のコピー(SFEN)
 constexpr int kBranchInput = 32870, kDeleteMoves = 32899, kJosekiEditing = 32849, kJosekiDefaults = 32850;
 constexpr int kMoveAnnotation = 32827, kMailPosition = 32828, kClipRecordText = 32852, kClipRecordCsa = 32853;
 constexpr int kClipTsumeText = 32860, kClipTsumePcl = 32861;
@@ -28,6 +30,8 @@ constexpr int kCloseRecordWindow = 32874, kJosekiAutoNote = 32839, kEditorFont =
 constexpr int kCascade = 57650, kTile = 57651, kArrange = 57649;
 // Board zoom: the three steps (checked items) and one step up or down.
 constexpr int kZoom100 = 32910, kZoom150 = 32911, kZoom200 = 32912, kZoomIn = 32913, kZoomOut = 32914;
+// The last move marked on the board (a checked item).
+constexpr int kLastMoveMark = 32930;
 // Solver.
 constexpr int kSolveNew = 32877, kSolveHere = 32875, kSolveDatabase = 32876, kSolveStop = 32892;
 // Database.

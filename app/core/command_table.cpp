@@ -18,6 +18,7 @@ const CommandInfo kCommands[] = {
     {kFileClose, "閉じる(&C)", "作業中のウィンドウを閉じます\n閉じる", nullptr, nullptr},
     {kFileSave, "上書き保存(&S)", "作業中のファイルを保存します\n上書き保存", nullptr, nullptr},
     {kFileSaveAs, "名前を付けて保存(&A)...", "作業中のファイルに名前を付けて保存します\n名前を付けて保存", nullptr, nullptr},
+    {kSaveDiagram, "局面図の保存(&D)...", "現在の局面を局面図(SVG または PNG)として保存します\n局面図の保存", nullptr, nullptr},
     {kSelectReadGame, "対局棋譜の選択読込(&K)", "複数の対局を含むファイルから一局を選んで読み込みます\n選択読込", nullptr, nullptr},
     {kSelectReadTsume, "詰将棋の選択読込(&K)", "複数の詰将棋を含むファイルから一題を選んで読み込みます\n選択読込", nullptr, nullptr},
     {kReadKakinoki, "柿木棋譜の読込(&F)", "柿木形式の棋譜ファイルを読み込みます\n柿木棋譜の読込", nullptr, nullptr},
@@ -40,6 +41,7 @@ const CommandInfo kCommands[] = {
     {kInitialPosition, "初期局面(&I)", "局面設定の窓で初期局面を編集します\n初期局面の設定", nullptr, nullptr},
     {kProblemDiagram, "出題図(&I)", "局面設定の窓で出題図を編集します\n出題図の設定", nullptr, nullptr},
     {kCopyRecord, "棋譜のコピー(&C)", "現在の局面以降の棋譜をクリップボードへコピーします\n棋譜のコピー", nullptr, nullptr},
+    {kCopySfen, "局面のコピー(SFEN)(&S)", "現在の局面を SFEN の文字列でクリップボードへコピーします\n局面のコピー(SFEN)", nullptr, nullptr},
     {kPasteRecord, "棋譜の貼り付け(&P)", "クリップボードの棋譜でバッファを置き換えます\n棋譜の貼り付け", nullptr, nullptr},
     {kRecordEditing, "棋譜編集開始(&K)", "マウスで指し手を入力する棋譜編集を開始・終了します\n棋譜編集", nullptr, nullptr},
     {kEditAtEnd, "棋譜編集追加'(&L)", "最終局面から棋譜編集を開始します\n棋譜編集追加", nullptr, nullptr},
@@ -66,6 +68,7 @@ const CommandInfo kCommands[] = {
     {kZoom200, "表示倍率 200%(&2)", "盤面を2倍の大きさで表示します\n表示倍率 200%", nullptr, nullptr},
     {kZoomIn, "盤面拡大", "盤面の表示倍率を一段上げます\n盤面拡大", nullptr, nullptr},
     {kZoomOut, "盤面縮小", "盤面の表示倍率を一段下げます\n盤面縮小", nullptr, nullptr},
+    {kLastMoveMark, "最終手を表示(&L)", "直前の指し手の移動元と移動先のマスに色を付けます\n最終手を表示", nullptr, nullptr},
     {kCascade, "重ねて表示(&C)", "ウィンドウを重ねて表示します\n重ねて表示", nullptr, nullptr},
     {kTile, "並べて表示(&T)", "ウィンドウを並べて表示します\n並べて表示", nullptr, nullptr},
     {kArrange, "アイコンの整列(&A)", "最小化したウィンドウを整列します\nアイコンの整列", nullptr, nullptr},
@@ -225,11 +228,11 @@ std::vector<MenuSpec> MenusOf(WindowKind kind) {
   }
   const bool game = kind == kGameMenu;
   MenuSpec file{"ファイル(&F)", {{kNewGame}, {kNewTsume}, {game ? kOpenGame : kOpenTsume}, {kFileClose}, {kFileSave},
-                                  {kFileSaveAs}, sep, {game ? kSelectReadGame : kSelectReadTsume}}};
+                                  {kFileSaveAs}, {kSaveDiagram}, sep, {game ? kSelectReadGame : kSelectReadTsume}}};
   if (game) file.entries.push_back({kReadKakinoki});
   Add<MenuEntry>(file.entries, {{kConvertFiles}, sep, {kPrint}, {kPrintPreview}, {kPrintSetup}, sep,
                                            {kRecentFile}, sep, {kAppExit}});
-  MenuSpec edit{"編集(&E)", {{kCopyRecord}, {kPasteRecord}, sep}};
+  MenuSpec edit{"編集(&E)", {{kCopyRecord}, {kCopySfen}, {kPasteRecord}, sep}};
   if (game) {
     Add<MenuEntry>(edit.entries, {{kMailPosition}, {kClipRecordText}, {kClipRecordCsa}, sep, {kGameHeader},
                                              {kInitialPosition}, sep, {kRecordEditing}, {kEditAtEnd}});
@@ -252,7 +255,7 @@ std::vector<MenuSpec> MenusOf(WindowKind kind) {
   Add<MenuEntry>(db.entries, {sep, {kJosekiRegister}, {kJosekiImport}, {kJosekiExport}, {kJosekiBulkDelete}, sep,
                                        {kDbStatus}, {kDbCreate}, {kDbSettings}});
   MenuSpec view{"表示(&V)", {{kToolbarDialog}, {kStatusBar}, sep, {kOpenAux}, {kCloseAux}, {kOpenRecordWindow},
-                              {kCloseRecordWindow}, sep, {kZoom100}, {kZoom150}, {kZoom200}, sep, {kRecordWindowAlways}, sep, {kSubmenuBegin, "ビットマップ作成"},
+                              {kCloseRecordWindow}, sep, {kZoom100}, {kZoom150}, {kZoom200}, sep, {kLastMoveMark}, {kRecordWindowAlways}, sep, {kSubmenuBegin, "ビットマップ作成"},
                               {kBitmapBack}, {kBitmapBox}, {kBitmapPieces}, {kBitmapTitle}, {kSubmenuEnd}, sep, {kEditor}}};
   MenuSpec window{"ウィンドウ(&W)", {{kCascade}, {kTile}, {kArrange}, sep, {kWindowList}}};
   return {file, edit, play, solve, db, view, window, help};
