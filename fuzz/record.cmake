@@ -5,3 +5,4 @@ komaraku_fuzz(fuzz_kakinoki SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_kakinoki.cp
 komaraku_fuzz(fuzz_kif_reader SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_kif_reader.cpp LIBS record RUNS 3000)
 komaraku_fuzz(fuzz_pasted_record SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_pasted_record.cpp LIBS record RUNS 3000)
 komaraku_fuzz(fuzz_sfen SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_sfen.cpp LIBS record RUNS 5000)
+komaraku_fuzz(fuzz_kakinoki_writer SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_kakinoki_writer.cpp LIBS record RUNS 2000)

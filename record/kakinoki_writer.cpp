@@ -24,6 +24,12 @@ constexpr char kNoTime[] = "( 0:00/00:00:00)";
 constexpr char kSourceNote[] = " 変換元ファイル[";
 constexpr size_t kKi2MovesPerLine = 6;
 
+// A header value on its one line: a line break inside would begin a line of its own.
+std::string OneLine(std::string text) {
+  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  return text;
+}
+
 // Text padded with blanks to `width` bytes, and at least one blank.
 std::string Padded(std::string text, size_t width) {
   text.append(text.size() < width ? width - text.size() : 1, ' ');
@@ -122,20 +128,21 @@ void KakinokiWriter::WriteHeader() {
   const GameHeader& h = doc_.header();
   const std::string& date = h.Field(GameHeader::kDate);
   if (date.size() == 8) out_.WriteLine("開始日時：" + date.substr(0, 4) + "/" + date.substr(4, 2) + "/" + date.substr(6, 2));
-  if (!h.Field(GameHeader::kEvent).empty()) out_.WriteLine("棋戦：" + h.Field(GameHeader::kEvent));
-  if (!h.Field(GameHeader::kOpening).empty()) out_.WriteLine("戦型：" + h.Field(GameHeader::kOpening));
+  if (!h.Field(GameHeader::kEvent).empty()) out_.WriteLine("棋戦：" + OneLine(h.Field(GameHeader::kEvent)));
+  if (!h.Field(GameHeader::kOpening).empty()) out_.WriteLine("戦型：" + OneLine(h.Field(GameHeader::kOpening)));
   const std::string& named = h.Field(GameHeader::kHandicap);
   const KakinokiHandicap* handicap = StartHandicap(board_);
-  if (handicap && (handicap->handicap || !named.empty())) {
+  if (handicap) {
+    // Always said, as other programs write it: a KI2 text without moves is known by it.
     out_.WriteLine(std::string("手合割：") + handicap->name);
-  } else if (!handicap) {
-    if (!named.empty()) out_.WriteLine("手合割：" + named);
+  } else {
+    if (!named.empty()) out_.WriteLine("手合割：" + OneLine(named));
     WriteDiagram();
   }
   const std::string names[2] = {h.SenteName(), h.GoteName()};
   for (Side side : {kSente, kGote}) {
     const std::string& name = names[side == kGote ? 1 : 0];
-    if (!name.empty() && name != GameHeader::kUnknownPlayer) out_.WriteLine(Label(side) + "：" + name);
+    if (!name.empty() && name != GameHeader::kUnknownPlayer) out_.WriteLine(Label(side) + "：" + OneLine(name));
   }
   if (form_ == KakinokiForm::kKif) out_.WriteLine(kKifMoveHeading);
   std::vector<std::string> comments = AnnotationLines(h);
@@ -160,8 +167,16 @@ void KakinokiWriter::WriteDiagram() {
   if (board_.side_to_move() == kGote) out_.WriteLine("後手番");
 }
 
+// A line break inside a comment would let the rest be read as moves or a header: each piece is a comment.
 void KakinokiWriter::WriteComments(const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) out_.WriteLine("*" + line);
+  for (const std::string& line : lines) {
+    for (size_t at = 0;;) {
+      const size_t end = line.find_first_of("\r\n", at);
+      out_.WriteLine("*" + line.substr(at, end - at));
+      if (end == std::string::npos) break;
+      at = end + 1;
+    }
+  }
 }
 
 void KakinokiWriter::FlushKi2() {

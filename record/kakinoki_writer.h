@@ -2,8 +2,8 @@
 //
 //   開始日時：2024/02/10                from 対局日
 //   棋戦：…  戦型：…
-//   手合割：香落ち                      a known start position (omitted for an even game the header
-//                                       names no 手合 for); any other start is a diagram, with 後手番
+//   手合割：香落ち                      a known start position by its standard name; any other start
+//                                       is a diagram, with 後手番 when gote moves first
 //   先手：…  後手：…                    下手/上手 in handicap games; a name not known is left out
 //   手数----指手---------消費時間--      KIF only
 //   *…                                  the game annotation

@@ -285,6 +285,17 @@ TEST(KakinokiWriter, CommentsBeginningWithMarksAndBranchesAtTheFirstAndLastMove)
   EXPECT_HAS(w.ki2, Crlf({"*#見出し", "**星", "▲７六歩", "**印", "*#番号", "△３四歩"}));
 }
 
+TEST(KakinokiWriter, ALineBreakInsideACommentOrNameStaysAComment) {
+  auto g = FromCsa(Crlf({"N+a", "PI", "+", "+7776FU", "-3334FU"}));
+  const std::string sente = "名前\r   3 ２六歩(27)";
+  g->doc.header().SetPlayers(&sente, nullptr);
+  g->board.AddAnnotation(g->board.root()->child, "一行目\r   2 ８四歩(83)\nまで1手で先手の勝ち");
+  const std::string kif = WriteKakinokiText(g->doc, KakinokiForm::kKif);
+  EXPECT_HAS(kif, Crlf({"*一行目", "*   2 ８四歩(83)", "*まで1手で先手の勝ち"}));
+  EXPECT_HAS(kif, "先手：名前    3 ２六歩(27)\r\n");
+  EXPECT_EQ(MainLine(FromKakinoki(kif)->board), MainLine(g->board));
+}
+
 TEST(KakinokiWriter, GoldenFilesWrittenByHand) {
   const std::string dir = std::filesystem::path(__FILE__).parent_path().string() + "/golden/";
   Written even = Write({"'対局日:20240301", "'手合:平手", "'棋戦名:駒楽杯", "'試合結果:後手勝", "N+先手太郎",
