@@ -1,4 +1,4 @@
-// kzb convert [--to csa|kif|kifu|ki2|ki2u] --outdir DIR [--bulk NAME] [--overwrite] [--event NAME]
+// kzb convert [--to csa|kif|kifu|ki2|ki2u|sfen] --outdir DIR [--bulk NAME] [--overwrite] [--event NAME]
 //             [--date YYYYMMDD] [--fullwidth-names] FILE...
 // To CSA (the default): the batch conversion of Kakinoki records (KIF, KI2) to CSA files: one per input
 // (個別; an output that exists is left alone unless --overwrite), or all games into DIR/NAME (一括),
@@ -20,12 +20,13 @@ namespace kzb {
 extern const Usage kConvertUsage = {
     .usage = "kzb convert [--to FORMAT] --outdir DIR [--bulk NAME] [--overwrite] [--event NAME]\n"
              "            [--date YYYYMMDD] [--fullwidth-names] FILE...",
-    .summary = "game records between CSA, KIF and KI2",
+    .summary = "game records between CSA, KIF, KI2 and SFEN",
     .about = "Converts Kakinoki records (.kif .kifu .ki2) to CSA files in DIR: one file per input, or all\n"
-             "games into one. With --to kif, kifu, ki2 or ki2u, converts game records of any of these kinds\n"
-             "(.csa too) into that format, one file per input (the first game of each). Nothing that exists\n"
-             "is replaced without --overwrite.",
-    .options = "  --to FORMAT         csa (the default), kif, ki2 (Shift_JIS), kifu, ki2u (UTF-8)\n"
+             "games into one. With --to kif, kifu, ki2, ki2u or sfen, converts game records of any of these\n"
+             "kinds (.csa and .sfen too) into that format, one file per input (the first game of each).\n"
+             "Nothing that exists is replaced without --overwrite.",
+    .options = "  --to FORMAT         csa (the default), kif, ki2 (Shift_JIS), kifu, ki2u (UTF-8), sfen (the\n"
+               "                      main line as one USI position line)\n"
                "  --outdir DIR        the folder the files go to (it must exist)\n"
                "  --bulk NAME         CSA only: all games into DIR/NAME, added after what it holds\n"
                "  --overwrite         replace outputs that exist (with --bulk: write NAME anew)\n"

@@ -6,6 +6,7 @@
 #include "record/archive.h"
 #include "record/kakinoki_writer.h"
 #include "record/record_document.h"
+#include "record/sfen.h"
 
 namespace record {
 
@@ -19,7 +20,8 @@ constexpr FormatName kFormats[] = {{"csa", GameFileFormat::kCsa},
                                    {"kif", GameFileFormat::kKif},
                                    {"kifu", GameFileFormat::kKifu},
                                    {"ki2", GameFileFormat::kKi2},
-                                   {"ki2u", GameFileFormat::kKi2u}};
+                                   {"ki2u", GameFileFormat::kKi2u},
+                                   {"sfen", GameFileFormat::kSfen}};
 
 }  // namespace
 
@@ -45,6 +47,7 @@ const char* GameFileExtension(GameFileFormat format) {
     case GameFileFormat::kKifu: return ".kifu";
     case GameFileFormat::kKi2: return ".ki2";
     case GameFileFormat::kKi2u: return ".ki2u";
+    case GameFileFormat::kSfen: return ".sfen";
   }
   return "";
 }
@@ -60,12 +63,14 @@ std::string GameFileBytes(GameDocument& doc, GameFileFormat format) {
     case GameFileFormat::kKi2: return WriteKakinokiText(doc, KakinokiForm::kKi2);
     case GameFileFormat::kKifu: return platform::Cp932ToUtf8(WriteKakinokiText(doc, KakinokiForm::kKif));
     case GameFileFormat::kKi2u: return platform::Cp932ToUtf8(WriteKakinokiText(doc, KakinokiForm::kKi2));
+    case GameFileFormat::kSfen: return RecordUsiLine(doc.board()) + "\r\n";
   }
   return "";
 }
 
 std::vector<std::string> DroppedGameFields(const GameDocument& doc, GameFileFormat format) {
   if (format == GameFileFormat::kCsa) return {};
+  if (format == GameFileFormat::kSfen) return DroppedUsiParts(doc);
   return DroppedKakinokiFields(doc);
 }
 

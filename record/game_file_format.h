@@ -11,11 +11,12 @@ namespace record {
 
 class GameDocument;
 
-enum class GameFileFormat { kCsa, kKif, kKifu, kKi2, kKi2u };
+// kSfen: the main line as one USI position line (.sfen), for engines; nothing else of the record goes.
+enum class GameFileFormat { kCsa, kKif, kKifu, kKi2, kKi2u, kSfen };
 
 // By the extension, case ignored; nullopt for one that names no game format.
 std::optional<GameFileFormat> GameFileFormatOfPath(std::string_view path);
-// By its name as options give it ("csa", "kif", "kifu", "ki2", "ki2u"); nullopt for another.
+// By its name as options give it ("csa", "kif", "kifu", "ki2", "ki2u", "sfen"); nullopt for another.
 std::optional<GameFileFormat> GameFileFormatNamed(std::string_view name);
 // ".csa", ".kif" ...
 const char* GameFileExtension(GameFileFormat format);

@@ -23,6 +23,7 @@ RecordFileKind RecordFileKindOf(std::string_view path) {
   if (ext == "skb") return RecordFileKind::kSkb;
   if (ext == "kif" || ext == "kifu") return RecordFileKind::kKif;
   if (ext == "ki2" || ext == "ki2u") return RecordFileKind::kKi2;
+  if (ext == "sfen") return RecordFileKind::kUsi;
   return RecordFileKind::kUnknown;
 }
 
@@ -102,6 +103,9 @@ RecordFileResult RecordFile::LoadText(std::string_view bytes, RecordFileKind kin
       }
       return r;
     }
+    case RecordFileKind::kUsi:
+      // A .sfen file: its first line.
+      return LoadUsiText(bytes.substr(0, bytes.find('\n')));
     case RecordFileKind::kSkb: {
       Archive ar = Archive::FromBytes(std::string(bytes));
       game_.DeleteContents();

@@ -1,6 +1,7 @@
 // Opening a record file of any kind the program reads, by its extension: game records (.csa), tsume
 // problems (.pcl), position files (.skb) and Kakinoki records (.kif, .kifu, .ki2, converted on the way
-// in). The command-line tool and the solver's command use it; the GUI opens its documents itself.
+// in), and SFEN or USI position lines (.sfen, the first line). The command-line tool and the solver's
+// command use it; the GUI opens its documents itself.
 //
 //   RecordFile file(&messages);
 //   RecordFileResult r = file.Load(path);          // game or problem 0 of the file

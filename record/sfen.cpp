@@ -6,6 +6,7 @@
 #include "record/csa_body.h"
 #include "record/plain_board.h"
 #include "record/record_board.h"
+#include "record/record_document.h"
 #include "rules/notation.h"
 #include "rules/position.h"
 
@@ -337,6 +338,27 @@ std::string LoadUsiLine(const UsiLine& line, RecordBoard& board) {
   board.GoToStart();
   board.SetSideToMove(line.start.side);
   return problem;
+}
+
+std::vector<std::string> DroppedUsiParts(const GameDocument& doc) {
+  std::vector<std::string> dropped;
+  const GameHeader& h = doc.header();
+  bool header = !h.Annotation().empty() || h.SenteName() != GameHeader::kUnknownPlayer ||
+                h.GoteName() != GameHeader::kUnknownPlayer;
+  for (int i = 0; i < h.FieldCount(); ++i) header = header || !h.Field(i).empty();
+  if (header) dropped.push_back("対局情報");
+  bool notes = false, branches = false;
+  std::vector<const MoveNode*> stack{doc.board().root()};
+  while (!stack.empty() && !(notes && branches)) {
+    const MoveNode* n = stack.back();
+    stack.pop_back();
+    notes = notes || (n->note && !n->note->lines.empty());
+    branches = branches || (n->child && n->child->next);
+    for (const MoveNode* c = n->child; c; c = c->next) stack.push_back(c);
+  }
+  if (notes) dropped.push_back("注釈");
+  if (branches) dropped.push_back("変化");
+  return dropped;
 }
 
 std::string RecordUsiLine(RecordBoard& board) {

@@ -27,6 +27,7 @@ class Position;
 
 namespace record {
 
+class GameDocument;
 class RecordBoard;
 
 // The SFEN of an even game at its start.
@@ -76,6 +77,10 @@ std::string CheckSfenPosition(const SfenPosition& position);
 // the board unchanged; a move that cannot be played ends the record before it, and the message names
 // the move and its number.
 std::string LoadUsiLine(const UsiLine& line, RecordBoard& board);
+
+// What of a game a USI line leaves out, as names (CP932): the header ("対局情報"), the annotations
+// ("注釈") and the alternatives to the main line ("変化"), each when the game has any.
+std::vector<std::string> DroppedUsiParts(const GameDocument& doc);
 
 // The record as a USI line: "position startpos" when it starts from the even game with sente to move,
 // else "position sfen <start>", then " moves" and the selected line from the start, when it has moves.

@@ -28,6 +28,7 @@ const char* FormatName(GameFileFormat format) {
     case GameFileFormat::kKifu: return "KIFU";
     case GameFileFormat::kKi2: return "KI2";
     case GameFileFormat::kKi2u: return "KI2U";
+    case GameFileFormat::kSfen: return "SFEN";
   }
   return "";
 }

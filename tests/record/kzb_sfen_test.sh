@@ -27,6 +27,14 @@ tsume='4k4/9/4P4/9/9/9/9/9/9 b G2r2b3g4s4n4l17p 1'
 [ "$(status "$kzb" solve "sfen 4k4/9/4P4/9/9/9/9/9/9 b 19P 1")" = 1 ] &&
   grep -q 'SFENの持駒の数が間違っています(19P)' "$dir/err" || fail "a broken SFEN: $(cat "$dir/err")"
 
+# convert --to sfen writes the main line as a USI line, which reads back as a record.
+mkdir "$dir/conv"
+"$kzb" convert --to sfen --outdir "$dir/conv" "$samples/sample-game.csa" 2> /dev/null
+[ "$(tr -d '\r' < "$dir/conv/sample-game.sfen")" = "$("$kzb" show "$samples/sample-game.csa" --usi)" ] ||
+  fail "convert --to sfen: $(head -c 80 "$dir/conv/sample-game.sfen")"
+[ "$("$kzb" show "$dir/conv/sample-game.sfen" --sfen --ply 30)" = \
+  "$("$kzb" show "$samples/sample-game.csa" --sfen --ply 30)" ] || fail "a .sfen file read back"
+
 # db search --sfen finds the game that passes through the position.
 "$kzb" db create "$dir/db" > /dev/null
 "$kzb" db import "$dir/db" "$samples/sample-game.csa" --new --yes > /dev/null

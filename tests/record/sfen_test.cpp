@@ -118,6 +118,18 @@ TEST(Sfen, UsiLinesPlayTheirMovesAndWriteBack) {
   EXPECT_FALSE(LooksLikeSfenOrUsi("a/b/c"));
 }
 
+TEST(Sfen, AGameWrittenAsAUsiLineSaysWhatItLeavesOut) {
+  PlainBoard board;
+  GameDocument doc(board);
+  EXPECT_TRUE(DroppedUsiParts(doc).empty());
+  PlayCsa(board, "+7776FU");
+  board.StepBack();
+  PlayCsa(board, "+2726FU");
+  board.AddAnnotation(board.current(), "note");
+  doc.header().SetField(GameHeader::kEvent, "x");
+  EXPECT_EQ(DroppedUsiParts(doc), (std::vector<std::string>{"対局情報", "注釈", "変化"}));
+}
+
 // Every position along the main line of every test data game, written and read back, is the same
 // position; the whole main line goes through a USI line and back.
 TEST(Sfen, TestDataGamesRoundTrip) {
