@@ -9,6 +9,7 @@
 #include "app/board_document.h"
 #include "app/annotation_editor.h"
 #include "app/board_panes.h"
+#include "app/position_cues.h"
 #include "app/core/board_controller.h"
 
 namespace app {
@@ -75,6 +76,7 @@ class BoardView : public QWidget, public BoardHost {
   void SetSolverWindow(SolverWindow* window);
 
   BoardPanes& panes() { return panes_; }
+  PositionCues& cues() { return cues_; }
 
  Q_SIGNALS:
   void StateChanged();  // something the menus and the status bar show may have changed
@@ -102,6 +104,7 @@ class BoardView : public QWidget, public BoardHost {
   QPointer<RecordWindow> record_window_;
   QPointer<SolverWindow> solver_window_;
   BoardPanes panes_{*this};
+  PositionCues cues_{*this};
   AnnotationLink annotation_{*this};  // last: its editor goes first when the board goes
 };
 

@@ -21,6 +21,7 @@ bool Checkable(int id) {
     case cmd::kZoom100:
     case cmd::kZoom150:
     case cmd::kZoom200:
+    case cmd::kLastMoveMark:
       return true;
     default:
       return false;

@@ -21,10 +21,12 @@
 
 #include "app/application.h"
 #include "app/board_view.h"
+#include "app/board_window_placement.h"
 #include "app/convert_dialog.h"
 #include "app/db_file_commands.h"
 #include "app/core/command_ids.h"
 #include "app/core/pane_text.h"
+#include "app/core/window_placement.h"
 #include "app/printing.h"
 #include "app/qt_text.h"
 #include "app/record_window.h"
@@ -54,9 +56,10 @@ BoardWindow::BoardWindow(BoardView* view) : view_(view) {
   auto* scroll = new QScrollArea;
   scroll->setWidget(view);
   scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  scroll->setFocusProxy(view);  // the stepping keys work as soon as the window is active
   setWidget(scroll);
-  setWindowTitle(view->document()->title());
-  connect(view->document(), &BoardDocument::Changed, this, [this] { setWindowTitle(view_->document()->title()); });
+  setWindowTitle(BoardWindowTitle(*view));
+  connect(view->document(), &BoardDocument::Changed, this, [this] { setWindowTitle(BoardWindowTitle(*view_)); });
   // A chosen zoom step shows in a normal frame sized to it.
   connect(view, &BoardView::ZoomChanged, this, [this] {
     if (isMaximized()) showNormal();
@@ -207,11 +210,10 @@ void MainWindow::PlaceWindow() {
       return;
     }
   }
-  if (screen.width() < 641) {
-    setGeometry(0, 0, 640, 480);
-  } else {
-    setGeometry(screen.width() / 2 - 400, screen.height() / 2 - 300, 800, 600);
-  }
+  const QRect free = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : screen;
+  const Rect first = FirstStartRect({screen.left(), screen.top(), screen.right() + 1, screen.bottom() + 1},
+                                    {free.left(), free.top(), free.right() + 1, free.bottom() + 1});
+  setGeometry(first.left, first.top, first.Width(), first.Height());
 }
 
 void MainWindow::RestoreToolbars() {
@@ -270,8 +272,8 @@ BoardView* MainWindow::AddDocument(BoardDocument* doc) {
   mdi_->addSubWindow(child);
   child->setWindowIcon(ToolbarIcon(cmd::kNewGame));
   child->show();
-  child->Fit();
-  QTimer::singleShot(0, child, &BoardWindow::Fit);  // again once the frame has its real margins
+  PlaceNewBoardWindow(*this, *child);
+  QTimer::singleShot(0, child, [this, child] { PlaceNewBoardWindow(*this, *child); });  // with the real margins
   connect(view, &BoardView::StateChanged, this, [this] { UpdateCommandUi(); });
   mdi_->setActiveSubWindow(child);
   view->setFocus();

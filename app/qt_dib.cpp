@@ -4,12 +4,19 @@
 #include <QPainter>
 
 #include "app/core/geometry.h"
+#include "app/core/last_move_mark.h"
 
 namespace app {
 
 QVector<QRgb> PaletteColourTable() {
   QVector<QRgb> table;
   for (const Rgb& c : kPalette) table.push_back(qRgb(c.r, c.g, c.b));
+  return table;
+}
+
+QVector<QRgb> PictureColourTable() {
+  QVector<QRgb> table;
+  for (const Rgb& c : PictureColours()) table.push_back(qRgb(c.r, c.g, c.b));
   return table;
 }
 

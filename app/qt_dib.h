@@ -11,6 +11,8 @@ namespace app {
 
 // The palette as a Qt colour table.
 QVector<QRgb> PaletteColourTable();
+// The composed board picture's colours: the palette and its tinted bands (the last move's mark).
+QVector<QRgb> PictureColourTable();
 // Nearest palette colour of every pixel (alpha ignored).
 Dib8 QuantizeToPalette(const QImage& image);
 // A view of 8-bit palette pixels as a QImage (copied).

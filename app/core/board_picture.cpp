@@ -37,6 +37,21 @@ void BoardPicture::SetLabel(const Dib8* label) {
   AddDirty({kLabelAt.x, kLabelAt.y, kLabelAt.x + kLabelWidth, kLabelAt.y + kLabelHeight});
 }
 
+void BoardPicture::SetMarks(const MoveMarks& marks) {
+  if (marks == marks_) return;
+  for (const Rect& r : {marks_.to, marks_.from, marks.to, marks.from}) AddDirty(r);
+  marks_ = marks;
+}
+
+void BoardPicture::Tint(const Rect& cell, MarkTint tint, const Rect& clip) {
+  const Rect area = cell.Intersection(clip);
+  if (area.Empty()) return;
+  for (int y = area.top; y < area.bottom; ++y) {
+    uint8_t* row = &buffer_[static_cast<size_t>(y) * kPictureWidth];
+    for (int x = area.left; x < area.right; ++x) row[x] = TintedIndex(row[x], tint);
+  }
+}
+
 void BoardPicture::Insert(Sprite* sprite) {
   auto at = std::find_if(order_.begin(), order_.end(), [&](Sprite* s) { return s->z() >= sprite->z(); });
   order_.insert(at, sprite);
@@ -127,6 +142,8 @@ void BoardPicture::Render(const Rect& clip_in) {
       std::fill_n(&buffer_[static_cast<size_t>(y) * kPictureWidth + clip.left], clip.Width(), 15);
     }
   }
+  Tint(marks_.to, MarkTint::kTo, clip);
+  Tint(marks_.from, MarkTint::kFrom, clip);
   if (box_shown_ && box_) Blit(*box_, 0, kBoxPictureAt.x, kBoxPictureAt.y, clip, false);
   if (label_) Blit(*label_, 0, kLabelAt.x, kLabelAt.y, clip, false);
   for (auto it = order_.rbegin(); it != order_.rend(); ++it) {

@@ -1,6 +1,6 @@
 // The off-screen picture of a board window: an 8-bit buffer of the picture's size on the palette, composed
-// from a background image, the piece-box image (free placement only), the stand label and the sprites by
-// depth, and a list of dirty rectangles still to be composed and shown.
+// from a background image, the last move's tinted cells, the piece-box image (free placement only), the
+// stand label and the sprites by depth, and a list of dirty rectangles still to be composed and shown.
 //
 // Sprites are kept ordered by increasing depth; a sprite is inserted before the first one whose depth is
 // greater than or equal to its own, so among equal depths the newest is nearest. The picture listens to
@@ -12,6 +12,7 @@
 
 #include "app/core/dib.h"
 #include "app/core/geometry.h"
+#include "app/core/last_move_mark.h"
 #include "app/core/sprite.h"
 
 namespace app {
@@ -37,6 +38,9 @@ class BoardPicture final : public SpriteListener {
   bool box_shown() const { return box_shown_; }
   void SetLabel(const Dib8* label);
   const Dib8* label() const { return label_; }
+  // The last move's cells, tinted under the pieces; a change dirties the old and the new cells.
+  void SetMarks(const MoveMarks& marks);
+  const MoveMarks& marks() const { return marks_; }
 
   void AddSprite(Sprite* sprite);
   void RemoveAllSprites();
@@ -70,6 +74,7 @@ class BoardPicture final : public SpriteListener {
   void Insert(Sprite* sprite);
   Known* Find(Sprite* sprite);
   void Blit(const Dib8& image, int image_top, int at_x, int at_y, const Rect& clip, bool transparent);
+  void Tint(const Rect& cell, MarkTint tint, const Rect& clip);
 
   std::vector<uint8_t> buffer_;
   const Dib8* background_ = nullptr;
@@ -77,6 +82,7 @@ class BoardPicture final : public SpriteListener {
   const Dib8* box_ = nullptr;
   bool box_shown_ = false;
   const Dib8* label_ = nullptr;
+  MoveMarks marks_;
   std::vector<Sprite*> order_;  // by increasing depth: nearest first
   std::vector<Known> known_;
   std::vector<Rect> dirty_;
