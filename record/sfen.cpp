@@ -187,6 +187,15 @@ std::string CsaLineOfUsi(const Position& position, std::string_view usi) {
   return std::string(1, sign) + TwoDigits(from) + TwoDigits(to) + kCsaPieceCodes[(piece->code() & 7) | (promoted ? 8 : 0)];
 }
 
+// Whether the side's king stands attacked by the other side.
+bool KingAttacked(Position& position, Side side) {
+  const int king = position.KingIndex(side);
+  if (king < 0) return false;
+  position.InvalidateAttackMap();
+  position.RefreshAttackMap();
+  return position.AttackCount(Opponent(side), position.LocationOf(king).square()) > 0;
+}
+
 // Whether the side that is not to move stands in check, which no position of play allows.
 bool WaitingSideInCheck(const SfenPosition& start) {
   PlainBoard scratch(PlainBoard::kCopyPool);
@@ -194,10 +203,7 @@ bool WaitingSideInCheck(const SfenPosition& start) {
   scratch.PlacePieces(start.pieces);
   scratch.SetSideToMove(start.side);
   scratch.RecomputeKingIndices();
-  const int king = scratch.KingIndex(Opponent(start.side));
-  if (king < 0) return false;
-  scratch.RefreshAttackMap();
-  return scratch.AttackCount(start.side, scratch.LocationOf(king).square()) > 0;
+  return KingAttacked(scratch, Opponent(start.side));
 }
 
 }  // namespace
@@ -332,6 +338,12 @@ std::string LoadUsiLine(const UsiLine& line, RecordBoard& board) {
     }
     if (board.piece(m.piece).MoveTo(m.to, PromotionTo(m.promote), m.side) == 0) {
       problem = Quoted("No memory!!", where);
+      break;
+    }
+    // The rules of a single move do not see a king left in check; a line from elsewhere may hold one.
+    if (KingAttacked(board, m.side)) {
+      board.DeleteBranch(board.current());
+      problem = Quoted("USIの指し手が間違っています", where + ": 王手を放置する手です");
       break;
     }
   }

@@ -74,8 +74,9 @@ std::string CheckSfenPosition(const SfenPosition& position);
 // Replaces the board's position and record: the line's start becomes the start of the record and its
 // moves are played as the record's main line, each checked against the rules; the board is left at the
 // start. Returns "" or what stopped it: a start the rules refuse (the side not to move in check) leaves
-// the board unchanged; a move that cannot be played ends the record before it, and the message names
-// the move and its number.
+// the board unchanged; a move that cannot be played (against the rules of a move, or leaving its own
+// king in check) ends the record before it, and the message names the move and its number. A pawn-drop
+// mate is not looked for.
 std::string LoadUsiLine(const UsiLine& line, RecordBoard& board);
 
 // What of a game a USI line leaves out, as names (CP932): the header ("対局情報"), the annotations

@@ -104,6 +104,10 @@ TEST(Sfen, UsiLinesPlayTheirMovesAndWriteBack) {
   EXPECT_EQ(LoadUsiLine(line, board),
             "USIの指し手が間違っています(3手目 7f7d: 指し手が間違っています(+7674FU))");
   EXPECT_EQ(MainLine(board), "+7776FU -3334FU ");
+  ASSERT_EQ(ReadUsiLine("sfen 4k4/9/9/9/4r4/9/9/4G4/4K4 b - 1 moves 5h4h", line), "");  // a pinned gold
+  EXPECT_EQ(LoadUsiLine(line, board), "USIの指し手が間違っています(1手目 5h4h: 王手を放置する手です)");
+  EXPECT_EQ(MainLine(board), "");
+  EXPECT_EQ(board.PieceAt(rules::BoardIndex::At(5, 8))->kind(), rules::KI);
   ASSERT_EQ(ReadUsiLine("startpos moves 7g7f 5e5d", line), "");
   EXPECT_EQ(LoadUsiLine(line, board), "USIの指し手が間違っています(2手目 5e5d)");
   ASSERT_EQ(ReadUsiLine("startpos moves 7g7f x", line), "");
