@@ -45,6 +45,38 @@ ProofNumber SumThreshold(ProofNumber parent_threshold, ProofNumber parent_sum, P
   return static_cast<ProofNumber>(std::min<uint64_t>(t, kInfinitePn - 1));
 }
 
+// The drops of a defence node by square: drops of different pieces on one square are answered alike
+// (taken, or the same probe), so a square counts with its hardest drop rather than with all of them.
+class DropSquares {
+ public:
+  void Add(BoardIndex square, ProofNumber pn) {
+    for (int i = 0; i < count_; ++i) {
+      if (square_[i] == square.value()) {
+        pn_[i] = std::max(pn_[i], pn);
+        return;
+      }
+    }
+    if (count_ == kMax) {
+      extra_ = SaturatedAdd(extra_, pn);
+      return;
+    }
+    square_[count_] = square.value();
+    pn_[count_++] = pn;
+  }
+  ProofNumber Sum() const {
+    ProofNumber s = extra_;
+    for (int i = 0; i < count_; ++i) s = SaturatedAdd(s, pn_[i]);
+    return s;
+  }
+
+ private:
+  static constexpr int kMax = 8;  // a line to the king has at most seven squares between
+  int square_[kMax] = {};
+  ProofNumber pn_[kMax] = {};
+  int count_ = 0;
+  ProofNumber extra_ = 0;
+};
+
 }  // namespace
 
 struct DfpnEngine::Child {
@@ -54,6 +86,7 @@ struct DfpnEngine::Child {
   DfpnValue value;
   // While set, the child stands for the capture probe of its interposition square (see the header).
   BoardIndex probe = kNoSquare;
+  bool keep_side = false;     // a probe's capture: the side to move stays the defender's
   uint64_t parent_board = 0;  // where the probe is asked
   bool attack_position = false;
   bool useless = false;
@@ -108,6 +141,7 @@ SolveOutcome DfpnEngine::Solve(platform::ProgressSink* out, platform::AutoResetE
   next_report_ms_ = start_ms_ + kReportIntervalMs;
   nodes_ = 0;
   next_poll_ = 0;  // a stop asked before the start counts at once
+  deadline_ms_ = options_.time_limit_ms > 0 ? start_ms_ + options_.time_limit_ms : 0;
   Node root{Kind::kAttack, keys_->Board(pos_), PackedHand::Of(pos_, attacker_), 0, kInfiniteDepth, kNoSquare};
   const DfpnValue proof = Search(root, kInfinitePn, kInfinitePn);
   elapsed_ms_ = platform::SteadyMilliseconds() - start_ms_;
@@ -126,6 +160,8 @@ SolveOutcome DfpnEngine::Solve(platform::ProgressSink* out, platform::AutoResetE
     return SolveOutcome::kNoMate;
   }
   Output(" -----(^_^)v 詰みました(%ld局面探索/%ldsec)", nodes_, seconds());
+  first_proof_nodes_ = nodes_;
+  first_proof_ms_ = elapsed_ms_;
 
   // The shortest: bounds two plies below the last proof's until one fails.
   int length = OddBound(proof.depth_needed);
@@ -142,8 +178,13 @@ SolveOutcome DfpnEngine::Solve(platform::ProgressSink* out, platform::AutoResetE
     }
   }
   mate_length_ = length;
-  // The tree is built even after a stop of the shortening: the proof of `length` stands.
-  stopped_ = false;
+  // The tree is built even after the time limit ended the shortening, since the proof of `length`
+  // stands; rebuilding lost parts of it gets a grace of its own. A stop asked for ends it.
+  if (stopped_ && deadline_ms_ > 0 && platform::SteadyMilliseconds() >= deadline_ms_) {
+    constexpr int64_t kLeastGraceMs = 2000;
+    deadline_ms_ = platform::SteadyMilliseconds() + std::max(kLeastGraceMs, options_.time_limit_ms / 4);
+    stopped_ = false;
+  }
   root.remaining = length;
   int depth = 0;
   const bool built = BuildAttack(root, solution_, depth);
@@ -208,6 +249,7 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn) 
     v = DfpnValue{is_or ? kInfinitePn : 0, is_or ? 0 : kInfinitePn, 0, false};
     int shortest = kInfiniteDepth, longest = kAnyDepth;
     bool all_dependent = true, any_dependent = false;
+    DropSquares drops;
     size_t best = 0;
     ProofNumber best_number = kInfinitePn, second = kInfinitePn;
     for (size_t i = 0; i < children.size(); ++i) {
@@ -217,7 +259,11 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn) 
         if (cv.proven()) shortest = std::min<int>(shortest, cv.depth_needed);
         if (cv.disproven()) any_dependent |= cv.path_dependent;
       } else {
-        v.pn = SaturatedAdd(v.pn, cv.pn);
+        if (children[i].move.IsDrop()) {
+          drops.Add(children[i].move.To().square(), cv.pn);
+        } else {
+          v.pn = SaturatedAdd(v.pn, cv.pn);
+        }
         if (cv.proven()) longest = std::max<int>(longest, cv.depth_needed);
         if (cv.disproven()) all_dependent &= cv.path_dependent;
       }
@@ -234,6 +280,7 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn) 
       v.pn = best_number;
     } else {
       v.dn = best_number;
+      v.pn = SaturatedAdd(v.pn, drops.Sum());
     }
     if (v.pn == 0) {
       v.dn = kInfinitePn;
@@ -337,6 +384,7 @@ bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& 
     }
     Child c;
     c.move = w;
+    c.keep_side = n.kind == Kind::kProbe;
     c.board = keys_->AfterMove(n.board, w);
     c.hand = w.IsDrop() ? n.hand.Minus(KindOfIndex(w.Piece())) : n.hand;
     if (w.IsCapture()) c.hand = c.hand.Plus(KindOfIndex(w.Captured()));
@@ -383,7 +431,43 @@ void DfpnEngine::InitialValue(Child& c, int remaining) {
   }
   const uint64_t key = c.attack_position ? c.board : c.board ^ keys_->defence_salt();
   const DfpnTable::Lookup found = table_->Find(key, c.hand, remaining);
-  c.value = found.found ? found.value : DfpnValue{};
+  if (found.found) {
+    c.value = found.value;
+  } else {
+    c.value = c.attack_position ? DfpnValue{} : CheckEstimate(c, key, remaining);
+  }
+}
+
+DfpnValue DfpnEngine::CheckEstimate(const Child& c, uint64_t key, int remaining) {
+  if (!Apply(c.move, c.keep_side)) return DfpnValue{};
+  DfpnValue v;
+  if (attacker_king_ >= 0) {
+    pos_.RefreshAttackMap();
+    if (pos_.AttackCount(defender_, pos_.LocationOf(attacker_king_).square()) > 0) v = kDisproven;
+  }
+  if (!v.solved()) {
+    MoveList answers = gen_->GenerateEvasions(pos_.LocationOf(defender_king_).square());
+    int board_answers = 0;
+    bool drops = false;
+    for (const MoveNode* m = answers.head; m; m = m->next) {
+      if (m->move.IsDrop()) {
+        drops = true;
+      } else {
+        ++board_answers;
+      }
+    }
+    answers.FreeAll(*pool_);
+    if (gen_->failed()) failed_ = true;
+    if (board_answers == 0 && !drops) {
+      v = kMateOnBoard;
+    } else {
+      // Interpositions by drop are often useless: all of them count as one answer.
+      v.pn = static_cast<ProofNumber>(board_answers + (drops ? 1 : 0));
+    }
+  }
+  pos_.RetractFast();
+  if (v.solved()) table_->Store(key, c.hand, v, remaining, 1);
+  return v;
 }
 
 bool DfpnEngine::RepeatsOnPath(uint64_t board, PackedHand hand) const {
@@ -514,7 +598,7 @@ void DfpnEngine::PollStop() {
   next_poll_ = nodes_ + kPollInterval;
   if (stop_ && stop_->TestAndReset()) stopped_ = true;
   const int64_t now = platform::SteadyMilliseconds();
-  if (options_.time_limit_ms > 0 && now - start_ms_ >= options_.time_limit_ms) stopped_ = true;
+  if (deadline_ms_ > 0 && now >= deadline_ms_) stopped_ = true;
   if (now >= next_report_ms_) {
     const int64_t ms = std::max<int64_t>(now - start_ms_, 1);
     Output(" %ld局面 %ld局面/秒 深さ%d", nodes_, static_cast<long>(nodes_ * 1000 / ms), deepest_);

@@ -87,6 +87,9 @@ class DfpnEngine {
   int tree_depth() const { return tree_depth_; }
   const std::vector<SolutionNode>& solution() const { return solution_; }
   long node_count() const { return nodes_; }
+  // The nodes and milliseconds until the first proof, before the shortening.
+  long first_proof_nodes() const { return first_proof_nodes_; }
+  int64_t first_proof_ms() const { return first_proof_ms_; }
   int64_t elapsed_ms() const { return elapsed_ms_; }
 
  private:
@@ -113,6 +116,9 @@ class DfpnEngine {
   // The capture probe of an interposition square answers for the drop and its capture together, which
   // count no plies: it is searched with one ply more than its defence node, so that the positions after
   // the capture keep the defence node's depth.
+  // A check's first numbers, from playing it: mate, no move (own king left attacked), or a proof
+  // number from the count of answers.
+  DfpnValue CheckEstimate(const Child& c, uint64_t key, int remaining);
   static Node ProbeNode(const Node& defence, rules::BoardIndex square);
   static void MarkUseless(Child& c, const DfpnValue& probe);
   bool RepeatsOnPath(uint64_t board, PackedHand hand) const;
@@ -155,6 +161,9 @@ class DfpnEngine {
   long next_poll_ = 0;
   int64_t start_ms_ = 0;
   int64_t next_report_ms_ = 0;
+  int64_t deadline_ms_ = 0;  // 0: none
+  long first_proof_nodes_ = 0;
+  int64_t first_proof_ms_ = 0;
   int64_t elapsed_ms_ = 0;
   int deepest_ = 0;
   int mate_length_ = 0;
