@@ -5,7 +5,8 @@
 // reference confirmed its length as the shortest.
 //
 //   bench_dfpn [--min-length N] [--max-length N] [--limit N] [--seconds S] [--memory MB] [ID...]
-// --limit takes every k-th problem so that N are run (a sample across the set).
+// --limit takes every k-th problem so that N are run (a sample across the set). Every solution tree is
+// judged by the tests' independent checker; a tree it refuses is named.
 #include <time.h>
 
 #include <algorithm>
@@ -21,6 +22,7 @@
 #include "record/plain_board.h"
 #include "solver/dfpn_engine.h"
 #include "tests/support/sfen.h"
+#include "tests/support/solution_check.h"
 #include "tests/support/tsume_data.h"
 
 using namespace record;
@@ -135,7 +137,7 @@ int main(int argc, char** argv) {
   // "proof s": when the first proof came, before the shortening (wall clock).
   std::printf("%-10s %4s %4s %-10s %12s %8s %8s %8s\n", "problem", "ref", "len", "result", "nodes", "seconds", "proof s",
               "ref s");
-  int solved = 0, proven = 0, reference_solved = 0, wrong_length = 0;
+  int solved = 0, proven = 0, reference_solved = 0, wrong_length = 0, bad_trees = 0;
   long long total_nodes = 0;
   double total_seconds = 0;
   std::vector<double> ours_both, theirs_both;
@@ -154,10 +156,18 @@ int main(int argc, char** argv) {
                          : outcome == SolveOutcome::kNoMate ? "NOMATE"
                          : engine.first_proof_nodes() > 0  ? "proven"
                                                            : "timeout";
+    std::string judged;
+    if (mate) {
+      engine.WriteSolution();
+      const SolutionReport report = CheckSolutionTree(board);
+      if (!report.error.empty()) judged = "  TREE REFUSED: " + report.error;
+      bad_trees += !report.error.empty();
+    }
     const double proof_seconds = engine.first_proof_nodes() > 0 ? engine.first_proof_ms() / 1000.0 : -1;
     std::printf("%-10s %4d %4d %-10s %12ld %8.2f %8.2f %8.2f%s\n", p.id.c_str(), ref.length,
                 mate ? engine.mate_length() : 0, result, engine.node_count(), seconds, proof_seconds, ref.seconds,
                 mate && ref.confirmed && engine.mate_length() != ref.length ? "  length differs" : "");
+    if (!judged.empty()) std::printf("%s\n", judged.c_str());
     std::fflush(stdout);
     solved += mate && engine.shortest_confirmed();
     proven += engine.first_proof_nodes() > 0;
@@ -174,7 +184,8 @@ int main(int argc, char** argv) {
               "%lld nodes, %.1f s, %.0f nodes/s\n",
               chosen.size(), solved, proven, reference_solved, o.seconds, total_nodes, total_seconds,
               total_seconds > 0 ? total_nodes / total_seconds : 0.0);
-  std::printf("both solved %zu: median %.2f s here, %.2f s reference; confirmed lengths that differ: %d\n",
-              ours_both.size(), Median(ours_both), Median(theirs_both), wrong_length);
+  std::printf("both solved %zu: median %.2f s here, %.2f s reference; confirmed lengths that differ: %d; "
+              "trees refused: %d\n",
+              ours_both.size(), Median(ours_both), Median(theirs_both), wrong_length, bad_trees);
   return 0;
 }
