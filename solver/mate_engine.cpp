@@ -154,11 +154,20 @@ MoveNode* MateEngine::Solve(int max_depth, platform::ProgressSink* out, platform
   mate_depth_limit_ = depth_limit_;
   main_pass_ = false;
   Output("欠落手順を補正します");
-  int r;
-  do {
-    r = AttackNode(root_, nullptr, kNoInterposition);
-    depth_limit_ += 2;
-  } while (r != kNoMate && r != kInterrupted && r != kMate);
+  // The main pass's proofs leaned on table entries proved with more room than they were used with, so
+  // neither they nor the lines kept from them need be the shortest. No mate is shorter than the limit
+  // that proved it, so the root deepens from there.
+  // The main pass's tree is what a stop before the root is proved again still writes.
+  MoveNode* main_tree = root_->child;
+  root_->child = nullptr;
+  int r = ShortestMate(root_, mate_depth_limit_, kUnboundedLimit);
+  if (r == kInterrupted) {
+    FreeChildren(root_);
+    root_->child = main_tree;
+  } else {
+    FreeSiblings(main_tree);
+    if (r == kMate) r = CorrectBelow(root_);
+  }
   if (r == kMate) {
     Output(" -----(^_^)v 補正終了(%ld局面探索/%ldsec)", nodes_, ElapsedSeconds());
     Transfer(*root_);
@@ -172,6 +181,72 @@ MoveNode* MateEngine::Solve(int max_depth, platform::ProgressSink* out, platform
   }
   FreeChildren(root_);
   return SolutionWritten(outcome_) ? pos_.root()->child : nullptr;
+}
+
+int MateEngine::ShortestMate(MoveNode* node, int first_limit, int last_limit) {
+  // Fresh, and with a fresh table: a proof found below another node may lean on a line that the path
+  // here forbids as a repetition, and taking it would make a line too short or lose the checks that
+  // lost to it.
+  FreeChildren(node);
+  table_->Clear();
+  int r = kNoMate;
+  for (depth_limit_ = first_limit; depth_limit_ <= last_limit; depth_limit_ += 2) {
+    r = AttackNode(node, nullptr, kNoInterposition);
+    if (r == kMate || r == kNoMate || r == kInterrupted) return r;
+  }
+  depth_limit_ -= 2;
+  return r;
+}
+
+int MateEngine::CorrectAttack(MoveNode* node, int first_limit, int last_limit) {
+  // The parent's proof mated this answer within last_limit, with the line kept below it: only the
+  // shorter limits need a search of their own, and when none of them mates, that line stands.
+  MoveNode* kept = node->child;
+  node->child = nullptr;
+  int r = kept ? ShortestMate(node, first_limit, last_limit - 2) : kNoMate;
+  if (r == kInterrupted || r == kMate) {
+    FreeSiblings(kept);
+    return r == kMate ? CorrectBelow(node) : r;
+  }
+  if (kept) {
+    FreeChildren(node);
+    node->child = kept;
+    depth_limit_ = last_limit;
+    return CorrectBelow(node);
+  }
+  r = ShortestMate(node, first_limit, last_limit);
+  // When the search does not find what the parent's proof found, the table misled it (a proof it held
+  // leaned on a line that the path here forbids as a repetition): search again without it.
+  if (r != kMate && r != kInterrupted) {
+    table_on_ = false;
+    r = ShortestMate(node, first_limit, last_limit);
+    table_on_ = true;
+  }
+  return r == kMate ? CorrectBelow(node) : r;
+}
+
+int MateEngine::CorrectBelow(MoveNode* node) {
+  // The mating check is the node's only child now. The lines below it were found with the room the
+  // proving limit left, not necessarily the least: each answer's reply is searched again from a mate
+  // in one.
+  const int proved_limit = depth_limit_;
+  MoveNode* check = node->child;
+  if (!check) return kMate;
+  if (!Apply(*check, false)) return Fail();
+  int r = kMate;
+  for (MoveNode* answer = check->child; answer && r == kMate; answer = answer->next) {
+    if (!Apply(*answer, false)) {
+      r = Fail();
+      break;
+    }
+    PlyStep step(ply_, 2);
+    // An answer past the limit (an interposition followed further) is searched as there: from a mate
+    // in one.
+    r = CorrectAttack(answer, ply_ + 1, std::max(proved_limit, ply_ + 1));
+    pos_.RetractFast();
+  }
+  pos_.RetractFast();
+  return r;
 }
 
 void MateEngine::Transfer(const MoveNode& node) {
@@ -202,9 +277,14 @@ bool MateEngine::RepeatsOnPath(const PositionRecord& record, uint32_t hash) cons
 int MateEngine::TableValue(const PositionRecord& record, uint32_t hash, int verdict) const {
   const MateTable::Entry& e = table_->at(hash);
   if (e.value == MateTable::kEmpty) return 0;
+  const int remaining = depth_limit_ - ply_;
+  // In the correction pass a proof answers only where it had no more room than there is here, so that
+  // no line comes out longer than it need be; and not at a defence node, whose answers would be missing.
+  if (!table_on_) return 0;
+  if (!main_pass_ && e.value == kMate && (verdict != kMate || e.remaining > remaining)) return 0;
   const int c = Covers(record, e.record);
   if (c != 0 && e.value == verdict) return verdict;
-  if (c == 1 && e.remaining >= depth_limit_ - ply_) return e.value;
+  if (c == 1 && e.remaining >= remaining) return e.value;
   return 0;
 }
 
@@ -232,10 +312,8 @@ int MateEngine::AttackNode(MoveNode* node, const MoveWord* hint, Location interp
   here.record = record;
   here.tag = h;
 
-  // 4. The table, in the main pass only: the correction pass must search what the table cut short.
-  if (main_pass_) {
-    if (const int known = TableValue(record, h, kMate)) return known;
-  }
+  // 4. The table (in the correction pass with proofs that fit the room left only: see TableValue).
+  if (const int known = TableValue(record, h, kMate)) return known;
 
   // 5. The checks: generated and ordered the first time (captures first, then by static value, while
   // the limit leaves room), reordered by their values from the last iteration afterwards. The attack
@@ -318,7 +396,7 @@ int MateEngine::SearchChecks(MoveNode* node, bool generated, Location interposit
         o = o_next;
       }
       c->key = kMate;
-      if (main_pass_) table_->StoreVerdict(h, record, kMate, remaining);
+      table_->StoreVerdict(h, record, kMate, remaining);
       return kMate;
     }
     if (r == kNoMate) {
@@ -346,7 +424,7 @@ int MateEngine::SearchChecks(MoveNode* node, bool generated, Location interposit
     }
     c = next;
   }
-  if (main_pass_ && best != kNoMate) table_->Store(h, record, best, remaining);
+  if (best != kNoMate) table_->Store(h, record, best, remaining);
   return best;
 }
 
@@ -394,14 +472,11 @@ int MateEngine::DefenceNode(MoveNode* node, bool pawn_drop, int* refutation) {
     }
   }
 
-  // 4. The table (main pass only).
+  // 4. The table.
   PositionRecord record;
-  uint32_t h = 0;
-  if (main_pass_) {
-    BuildRecord(pos_, defender_, &record);
-    h = RecordHash(record);
-    if (const int known = TableValue(record, h, kNoMate)) return known;
-  }
+  BuildRecord(pos_, defender_, &record);
+  const uint32_t h = RecordHash(record);
+  if (const int known = TableValue(record, h, kNoMate)) return known;
 
   // 5. The attack counts of this position, for the interpositions still to be probed (the map itself
   // changes as the evasions are played).
@@ -425,7 +500,7 @@ int MateEngine::DefenceNode(MoveNode* node, bool pawn_drop, int* refutation) {
   // 6. Each answer in turn: the position is mate only if every answer is mated.
   for (MoveNode* e = node->child; e;) {
     MoveNode* next = e->next;
-    if (main_pass_ && e->key == kMate) {
+    if (e->key == kMate) {
       e = next;
       continue;
     }
@@ -471,7 +546,7 @@ int MateEngine::DefenceNode(MoveNode* node, bool pawn_drop, int* refutation) {
     }
     if (r == kNoMate) {
       *refutation = dest.value();
-      if (main_pass_) table_->StoreVerdict(h, record, kNoMate, depth_limit_ - ply_);
+      table_->StoreVerdict(h, record, kNoMate, depth_limit_ - ply_);
       return kNoMate;
     }
     if (r != kMate) {
@@ -625,6 +700,14 @@ int MateEngine::Fail() {
   stopped_ = true;
   interrupt_ = StopValue();
   return interrupt_;
+}
+
+void MateEngine::FreeSiblings(MoveNode* first) {
+  while (MoveNode* c = first) {
+    first = c->next;
+    c->next = nullptr;
+    pool_->FreeSubtree(c);
+  }
 }
 
 void MateEngine::FreeChildren(MoveNode* node) {

@@ -4,10 +4,12 @@
 // An AND/OR depth-first search under iterative deepening (depth limits 1, 3, 5, ... up to the maximum),
 // with a direct-mapped table of proved and estimated positions that lets more pieces in hand count as no
 // worse, detection of repeated positions on the path, pruning by material, pruning of useless
-// interpositions (無駄合), and the pawn-drop mate rule. Once a mate is proved, a correction pass searches
-// the kept tree again without the table so that lines the table cut short are expanded, and the whole
-// solution tree is written into the board's record (DoMoveQuiet), where the record's main-line rule
-// picks the line shown.
+// interpositions (無駄合), and the pawn-drop mate rule. Once a mate is proved, a correction pass builds
+// the solution tree again, node by node: at every attack node of the tree it deepens from the least
+// length that can mate, with a table whose proofs answer only where they fit, so every attacker move
+// starts a shortest mate (useless interpositions not counted) and the lines the main pass's table cut
+// short are filled in. The whole tree is written into the board's record (DoMoveQuiet), where the
+// record's main-line rule (the longest line) then picks a longest defence at every answer.
 //
 // Node values, always from the attacker's point of view: 120 mate within the depth limit, 10 no mate
 // (or an illegal or failing line), 11..119 undecided (higher is more promising), 8 interrupted.
@@ -100,11 +102,23 @@ class MateEngine {
   int DepthLimitEstimate(const rules::MoveNode& node, rules::BoardIndex king_square) const;
   void Transfer(const rules::MoveNode& node);
 
+  // The correction pass. ShortestMate searches `node` (the board at its position, the ply one less)
+  // afresh under the limits first_limit, first_limit + 2, ... up to last_limit and returns the first
+  // decision, or the last estimate; the limit of that search is left in depth_limit_. CorrectBelow
+  // takes a node just proved so and does the same below every answer to its mating check, from a mate
+  // in one up to the limit that proved the node (CorrectAttack: ShortestMate, then CorrectBelow), so
+  // every attacker move of the tree starts a shortest mate.
+  int ShortestMate(rules::MoveNode* node, int first_limit, int last_limit);
+  int CorrectAttack(rules::MoveNode* node, int first_limit, int last_limit);
+  int CorrectBelow(rules::MoveNode* node);
+  static constexpr int kUnboundedLimit = 1 << 20;
+
   bool Apply(const rules::MoveNode& node, bool keep_side);
   // Stops the search for want of memory, as an interrupt without the message.
   int Fail();
   int StopValue() const { return main_pass_ ? kNoMate : kInterrupted; }
   void FreeChildren(rules::MoveNode* node);
+  void FreeSiblings(rules::MoveNode* first);  // a list no node links to any more
   void DeleteChild(rules::MoveNode* parent, rules::MoveNode* child);
   PathEntry& ChainAt(int ply);
   rules::BoardIndex DefenderKingSquare() const { return pos_.LocationOf(defender_king_).square(); }
@@ -125,6 +139,7 @@ class MateEngine {
   int defender_king_ = -1;
   int attacker_king_ = -1;
   bool main_pass_ = true;
+  bool table_on_ = true;  // off only where a correction's fresh search fails with it
   std::vector<PathEntry> chain_;
   std::unique_ptr<rules::NodePool> pool_;
   rules::MoveNode* root_ = nullptr;

@@ -21,7 +21,7 @@ namespace {
 constexpr int kLongestInTests = 13;
 // The sum of the node counts of those problems: it changes only when the search itself changes (then
 // record the new figure here and in bench/solver, and say why in the commit).
-constexpr long kNodeSignature = 409343;
+constexpr long kNodeSignature = 892792;
 
 struct Solved {
   SolveOutcome outcome;
