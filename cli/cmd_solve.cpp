@@ -101,12 +101,16 @@ bool ParseArgs(const Args& args, SolveArgs& out) {
   return !out.file.empty();
 }
 
-// Waits for the worker while passing Ctrl-C (and a termination request) on as a stop request.
+// The worker's end, sent to the waiting thread by the worker itself so the wait ends at once.
+constexpr int kSolveEndSignal = SIGUSR1;
+
+// Waits for the worker's end signal while passing Ctrl-C (and a termination request) on as a stop
+// request. The end signal is taken here in any case, so none is left pending once the mask is restored.
 void WaitForSolve(SolveWorker& worker, const sigset_t& signals) {
   bool stop_requested = false;
-  const timespec tick{0, 100 * 1000 * 1000};
-  while (worker.running()) {
-    const int sig = sigtimedwait(&signals, nullptr, &tick);
+  for (;;) {
+    const int sig = sigwaitinfo(&signals, nullptr);
+    if (sig == kSolveEndSignal) break;
     if (sig != SIGINT && sig != SIGTERM) continue;
     if (stop_requested) {
       // Asked twice: leave now, as a terminal user expects.
@@ -164,19 +168,21 @@ int RunSolve(const Args& args) {
   sigemptyset(&signals);
   sigaddset(&signals, SIGINT);
   sigaddset(&signals, SIGTERM);
+  sigaddset(&signals, kSolveEndSignal);
   sigset_t previous;
   pthread_sigmask(SIG_BLOCK, &signals, &previous);
   ConsoleLines lines;
   SolveWorker worker;
+  const auto ended = [waiting = pthread_self()](SolveOutcome) { pthread_kill(waiting, kSolveEndSignal); };
   if (a.pn) {
     const DfpnOptions options{static_cast<size_t>(a.memory_mb), a.time_limit_s * 1000};
     worker.StartJob(
         [&board, &lines, options](platform::AutoResetEvent* stop) {
           return RunDfpnSolveProcedure(board, lines, stop, options);
         },
-        nullptr);
+        ended);
   } else {
-    worker.Start(board, lines, nullptr, a.max_depth);
+    worker.Start(board, lines, ended, a.max_depth);
   }
   WaitForSolve(worker, signals);
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
