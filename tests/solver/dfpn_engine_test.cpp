@@ -3,7 +3,10 @@
 // whose solution trees the independent judge checks.
 #include <gtest/gtest.h>
 
+#include <time.h>
+
 #include <string>
+#include <thread>
 
 #include "platform/events.h"
 #include "platform/progress_sink.h"
@@ -182,6 +185,23 @@ TEST_F(DfpnData, ShortProblemsAreMatedInTheFirstEnginesLengthWithASoundTree) {
     ++solved;
   }
   EXPECT_GE(solved, 39);
+}
+
+TEST_F(DfpnData, AStopDuringTheSearchEndsIt) {
+  // microcosmos (1525 moves) is far beyond a test's time: only the stop can end this search.
+  std::string sfen;
+  for (const TsumeProblem& p : problems_) {
+    if (p.id == "microcosmos") sfen = p.sfen;
+  }
+  if (sfen.empty()) GTEST_SKIP() << "microcosmos not in the index";
+  platform::AutoResetEvent stop;
+  std::thread stopper([&stop] {
+    const timespec pause{0, 200 * 1000 * 1000};
+    nanosleep(&pause, nullptr);
+    stop.Set();
+  });
+  EXPECT_EQ(Solve(sfen, {16, 0}, &stop), SolveOutcome::kInterrupted);
+  stopper.join();
 }
 
 TEST_F(DfpnData, NoMateProblemsAreNeverMated) {
