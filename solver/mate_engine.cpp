@@ -156,8 +156,8 @@ MoveNode* MateEngine::Solve(int max_depth, platform::ProgressSink* out, platform
   Output("欠落手順を補正します");
   // The main pass's proofs leaned on table entries proved with more room than they were used with, so
   // neither they nor the lines kept from them need be the shortest. No mate is shorter than the limit
-  // that proved it, so the root deepens from there.
-  // The main pass's tree is what a stop before the root is proved again still writes.
+  // that proved it, so the root deepens from there. The main pass's tree is what a stop before the
+  // root is proved again still writes.
   MoveNode* main_tree = root_->child;
   root_->child = nullptr;
   int r = ShortestMate(root_, mate_depth_limit_, kUnboundedLimit);
@@ -203,7 +203,7 @@ int MateEngine::CorrectAttack(MoveNode* node, int first_limit, int last_limit) {
   // shorter limits need a search of their own, and when none of them mates, that line stands.
   MoveNode* kept = node->child;
   node->child = nullptr;
-  int r = kept ? ShortestMate(node, first_limit, last_limit - 2) : kNoMate;
+  int r = kept && first_limit <= last_limit - 2 ? ShortestMate(node, first_limit, last_limit - 2) : kNoMate;
   if (r == kInterrupted || r == kMate) {
     FreeSiblings(kept);
     return r == kMate ? CorrectBelow(node) : r;
