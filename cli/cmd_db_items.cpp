@@ -15,6 +15,7 @@
 #include "record/plain_board.h"
 #include "record/record_file.h"
 #include "record/summary_line.h"
+#include "cli/engine_options.h"
 #include "shogidb/batch_solve.h"
 #include "shogidb/game_database.h"
 #include "shogidb/problem_database.h"
@@ -99,10 +100,11 @@ extern const Usage kDbDeleteUsage = {
 };
 
 extern const Usage kDbSolveUsage = {
-    .usage = "kzb db solve DIR [NUMBER...] [--yes]",
+    .usage = "kzb db solve DIR [NUMBER...] [--engine mate|pn] [--time-limit S] [--memory MB] [--yes]",
     .summary = "solve stored problems",
     .about = "Runs the mate search on the tsume problems with the numbers given (all of them without a number)\n"
              "and stores each solution found. Ctrl-C stops the batch.",
+    .options = kEngineOptionsHelp,
     .asks = true,
     .failed = "a problem could not be read or stored, or the batch was stopped",
 };
@@ -296,7 +298,9 @@ int RunDbDelete(const Args& args) {
 int RunDbSolve(const Args& args) {
   DbOptions o;
   std::vector<int32_t> numbers;
-  if (!ParseDbOptions(args, 1, {}, {"--yes"}, o) || o.positional.empty() || !Numbers(o.positional, 1, numbers)) {
+  solver::EngineChoice engine;
+  if (!ParseDbOptions(args, 1, EngineOptionNames(), {"--yes"}, o) || o.positional.empty() ||
+      !Numbers(o.positional, 1, numbers) || !EngineChoiceFromOptions(o, engine)) {
     return kUsage;
   }
   DbSession session(o.positional[0], o.Has("--yes"));
@@ -312,7 +316,7 @@ int RunDbSolve(const Args& args) {
     if (db.Search("", {}, all) != 0) return kFailed;
     for (const shogidb::ListEntry& e : all) numbers.push_back(e.number);
   }
-  shogidb::BatchSolver batch(session.directory(), session.job());
+  shogidb::BatchSolver batch(session.directory(), session.job(), engine);
   if (!batch.Confirm(numbers.size(), false)) return kFailed;
   // The solves run on the batch's thread; Ctrl-C here stops the search the way the stop button does.
   sigset_t signals;

@@ -3,15 +3,14 @@
 #include "platform/db_lock.h"
 #include "shogidb/problem_database.h"
 #include "solver/record_solve.h"
-#include "solver/solve_procedure.h"
 
 using namespace record;
 using namespace solver;
 
 namespace shogidb {
 
-BatchSolver::BatchSolver(std::string directory, const DbJob& job, int max_depth)
-    : directory_(std::move(directory)), job_(job.Complete()), max_depth_(max_depth) {}
+BatchSolver::BatchSolver(std::string directory, const DbJob& job, EngineChoice engine)
+    : directory_(std::move(directory)), job_(job.Complete()), engine_(engine) {}
 
 BatchSolver::~BatchSolver() {
   RequestStop();
@@ -42,7 +41,7 @@ void BatchSolver::SolveOne(int32_t number, ProblemDocument& doc, BatchResult& re
     }
   }
   PrepareForSolving(doc.board());
-  const SolveOutcome outcome = RunSolveProcedure(doc.board(), *job_.progress, &stop_event_, max_depth_);
+  const SolveOutcome outcome = RunChosenSolveProcedure(doc.board(), *job_.progress, &stop_event_, engine_);
   doc.board().GoToStart();
   if (!SolutionWritten(outcome) || !doc.board().root()->child) {
     ++result.unsolved;

@@ -20,7 +20,7 @@
 #include "platform/worker_thread.h"
 #include "record/record_document.h"
 #include "shogidb/db_job.h"
-#include "solver/mate_engine.h"
+#include "solver/engine_choice.h"
 
 namespace shogidb {
 
@@ -33,7 +33,7 @@ struct BatchResult {
 
 class BatchSolver {
  public:
-  BatchSolver(std::string directory, const DbJob& job, int max_depth = solver::MateEngine::kDefaultMaxDepth);
+  BatchSolver(std::string directory, const DbJob& job, solver::EngineChoice engine = {});
   ~BatchSolver();
   BatchSolver(const BatchSolver&) = delete;
   BatchSolver& operator=(const BatchSolver&) = delete;
@@ -55,7 +55,7 @@ class BatchSolver {
 
   std::string directory_;
   DbJob job_;
-  int max_depth_;
+  solver::EngineChoice engine_;
   platform::AutoResetEvent stop_event_;
   platform::StopFlag stop_flag_;
   std::atomic<bool> running_{false};

@@ -89,6 +89,10 @@ expect_status 0 "$kzb" db solve "$db" --yes
 grep -q '^1 solved, 0 without a solution, 0 failed' "$dir/out" || fail "solve: $(cat "$dir/out")"
 expect_status 0 "$kzb" db search "$db" --tsume
 grep -q '0001 手詰 一手詰' "$dir/out" || fail "solved length not stored: $(cat "$dir/out")"
+expect_status 0 "$kzb" db solve "$db" --engine pn --time-limit 10 --memory 16 --yes
+grep -q 'df-pn 探索開始' "$dir/out" || fail "db solve --engine pn: $(cat "$dir/out")"
+grep -q '^1 solved, 0 without a solution, 0 failed' "$dir/out" || fail "solve pn: $(cat "$dir/out")"
+expect_status 2 "$kzb" db solve "$db" --engine fast --yes
 
 expect_status 0 "$kzb" db joseki add "$db" "$dir/games.csa" --depth 4
 expect_status 0 "$kzb" db joseki add "$db" "$dir/games.csa" --depth 4 --details
