@@ -137,14 +137,14 @@ SolveOutcome DfpnEngine::Solve(platform::ProgressSink* out, platform::AutoResetE
 
   Output("df-pn 探索開始 (置換表 %ldMB, %ld局面)", static_cast<long>(options_.memory_mb),
          static_cast<long>(table_->entries()));
-  start_ms_ = platform::SteadyMilliseconds();
+  start_ms_ = Now();
   next_report_ms_ = start_ms_ + kReportIntervalMs;
   nodes_ = 0;
   next_poll_ = 0;  // a stop asked before the start counts at once
   deadline_ms_ = options_.time_limit_ms > 0 ? start_ms_ + options_.time_limit_ms : 0;
   Node root{Kind::kAttack, keys_->Board(pos_), PackedHand::Of(pos_, attacker_), 0, kInfiniteDepth, kNoSquare};
   const DfpnValue proof = Search(root, kInfinitePn, kInfinitePn);
-  elapsed_ms_ = platform::SteadyMilliseconds() - start_ms_;
+  elapsed_ms_ = Now() - start_ms_;
   auto seconds = [this] { return static_cast<long>(elapsed_ms_ / 1000); };
   auto rate = [this] { return static_cast<long>(nodes_ * 1000 / std::max<int64_t>(elapsed_ms_, 1)); };
 
@@ -180,15 +180,15 @@ SolveOutcome DfpnEngine::Solve(platform::ProgressSink* out, platform::AutoResetE
   mate_length_ = length;
   // The tree is built even after the time limit ended the shortening, since the proof of `length`
   // stands; rebuilding lost parts of it gets a grace of its own. A stop asked for ends it.
-  if (stopped_ && deadline_ms_ > 0 && platform::SteadyMilliseconds() >= deadline_ms_) {
+  if (stopped_ && deadline_ms_ > 0 && Now() >= deadline_ms_) {
     constexpr int64_t kLeastGraceMs = 2000;
-    deadline_ms_ = platform::SteadyMilliseconds() + std::max(kLeastGraceMs, options_.time_limit_ms / 4);
+    deadline_ms_ = Now() + std::max(kLeastGraceMs, options_.time_limit_ms / 4);
     stopped_ = false;
   }
   root.remaining = length;
   int depth = 0;
   const bool built = BuildAttack(root, solution_, depth);
-  elapsed_ms_ = platform::SteadyMilliseconds() - start_ms_;
+  elapsed_ms_ = Now() - start_ms_;
   Output(" 詰手数 %d手%s (%ld局面探索/%ldsec, %ld局面/秒)", length, shortest_confirmed_ ? "" : "以内", nodes_,
          seconds(), rate());
   Output(" Hash使用 %ld/%ld", static_cast<long>(table_->UsedCount()), static_cast<long>(table_->entries()));
@@ -230,17 +230,16 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn) 
     return terminal;
   }
   const bool is_or = n.kind != Kind::kDefence;
-  // Past the bound a defender position is followed only while every answer is a drop.
-  bool board_answer = false;
-  if (!is_or) {
-    for (const Child& c : children) board_answer |= !c.move.IsDrop();
-    if (board_answer && n.remaining <= 0) {
-      table_->Store(key, n.hand, kDisproven, n.remaining, 1);
-      return kDisproven;
-    }
-  }
   if (n.kind == Kind::kAttack) path_.push_back({n.board, n.hand});
   for (Child& c : children) InitialValue(c, n.remaining - 1);
+  // Past the bound a defender position is followed only while every answer may still be a useless
+  // interposition: a board move, or a drop that counts (no probe, or a probe that failed), takes plies
+  // the bound does not have.
+  if (!is_or && n.remaining <= 0 && AnyCountedAnswer(children)) {
+    if (n.kind == Kind::kAttack) path_.pop_back();
+    table_->Store(key, n.hand, kDisproven, n.remaining, 1);
+    return kDisproven;
+  }
 
   const long start_nodes = nodes_;
   DfpnValue v;
@@ -286,7 +285,7 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn) 
       v.dn = kInfinitePn;
       // Children need one ply less than their parent; a board answer needs the bound not yet passed.
       int needed = is_or ? shortest + 1 : longest + 1;
-      if (!is_or && board_answer) needed = std::max(needed, 1);
+      if (!is_or && AnyCountedAnswer(children)) needed = std::max(needed, 1);
       v.depth_needed = static_cast<int16_t>(std::clamp(needed, kAnyDepth, kInfiniteDepth));
       break;
     }
@@ -311,8 +310,14 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn) 
       if (r.proven()) {
         MarkUseless(c, r);
       } else if (r.disproven()) {
-        // The capture does not mate: the interposition counts, and is searched as a move.
+        // The capture does not mate: the interposition counts, and is searched as a move (past the
+        // bound it takes plies there are not).
         c.probe = kNoSquare;
+        if (n.remaining <= 0) {
+          v = kDisproven;
+          v.path_dependent = r.path_dependent;
+          break;
+        }
         InitialValue(c, n.remaining - 1);
       } else {
         c.value = r;
@@ -401,6 +406,13 @@ DfpnEngine::Node DfpnEngine::ProbeNode(const Node& defence, BoardIndex square) {
   return Node{Kind::kProbe, defence.board, defence.hand, defence.ply + 1, defence.remaining + 1, square};
 }
 
+bool DfpnEngine::AnyCountedAnswer(const std::vector<Child>& children) {
+  for (const Child& c : children) {
+    if (!c.useless && c.probe == kNoSquare) return true;
+  }
+  return false;
+}
+
 void DfpnEngine::MarkUseless(Child& c, const DfpnValue& probe) {
   c.useless = true;
   c.value = probe;
@@ -460,6 +472,10 @@ DfpnValue DfpnEngine::CheckEstimate(const Child& c, uint64_t key, int remaining)
     if (gen_->failed()) failed_ = true;
     if (board_answers == 0 && !drops) {
       v = kMateOnBoard;
+    } else if (board_answers > 0 && remaining <= 0) {
+      // A board answer where no plies are left: no mate within the bound, known without a search of
+      // its own (most nodes of a bounded search are such leaves).
+      v = kDisproven;
     } else {
       // Interpositions by drop are often useless: all of them count as one answer.
       v.pn = static_cast<ProofNumber>(board_answers + (drops ? 1 : 0));
@@ -594,10 +610,14 @@ bool DfpnEngine::Apply(MoveWord w, bool keep_side) {
   return false;
 }
 
+int64_t DfpnEngine::Now() const {
+  return options_.clock_ms ? options_.clock_ms() : platform::SteadyMilliseconds();
+}
+
 void DfpnEngine::PollStop() {
   next_poll_ = nodes_ + kPollInterval;
   if (stop_ && stop_->TestAndReset()) stopped_ = true;
-  const int64_t now = platform::SteadyMilliseconds();
+  const int64_t now = Now();
   if (deadline_ms_ > 0 && now >= deadline_ms_) stopped_ = true;
   if (now >= next_report_ms_) {
     const int64_t ms = std::max<int64_t>(now - start_ms_, 1);

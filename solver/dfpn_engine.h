@@ -28,9 +28,10 @@
 //
 // Shortest mate: once a mate is proven, the search is repeated with a bound on the remaining plies, two
 // less each time than the last proof needed, until no mate fits: the length is the last bound that held
-// (the attacker's shortest against the defender's longest). As in MateEngine, the bound is enforced at
-// defender positions: past it only interposing drops are followed (so useless interpositions cost no
-// length), and a capture probe searches the capture as if neither it nor the drop took a ply.
+// (the attacker's shortest against the defender's longest). The bound is enforced at defender
+// positions: past it only drops that may be useless interpositions are followed (so those cost no
+// length), and a capture probe searches the capture as if neither it nor the drop took a ply. A drop that
+// is not useless is a move like any other and takes its plies, also at the end of a line.
 //
 // Threads: Solve runs on the caller's thread; lines go to the sink synchronously; the stop event and the
 // time limit are looked at every 1024 nodes, so a stop takes effect well within a second.
@@ -51,6 +52,9 @@ namespace solver {
 struct DfpnOptions {
   size_t memory_mb = 256;   // the table's size
   int64_t time_limit_ms = 0;  // 0: no limit
+  // The clock the time limit and the elapsed times are read from (null: the steady clock); a benchmark
+  // on a busy machine passes the thread's CPU clock.
+  int64_t (*clock_ms)() = nullptr;
 };
 
 // The solution as the search leaves it: a tree of moves, one attacker move at each attacker position,
@@ -121,11 +125,14 @@ class DfpnEngine {
   DfpnValue CheckEstimate(const Child& c, uint64_t key, int remaining);
   static Node ProbeNode(const Node& defence, rules::BoardIndex square);
   static void MarkUseless(Child& c, const DfpnValue& probe);
+  // Whether an answer takes plies: a board move, or a drop that is not (or may not be) useless.
+  static bool AnyCountedAnswer(const std::vector<Child>& children);
   bool RepeatsOnPath(uint64_t board, PackedHand hand) const;
   // Whether the pawn drop leaves the defender no answer (then it is no move).
   bool PawnDropMates(const rules::MoveNode& drop);
   bool Apply(rules::MoveWord w, bool keep_side);
   void PollStop();
+  int64_t Now() const;
 
   // The solution tree below a proven attacker position (at the board's current position).
   bool BuildAttack(const Node& n, std::vector<SolutionNode>& out, int& depth);

@@ -133,6 +133,16 @@ TEST_F(Dfpn, UselessInterpositionsAreNotCounted) {
   EXPECT_EQ(report.error, "");
 }
 
+TEST_F(Dfpn, AnInterpositionThatIsNotUselessCountsAtTheEndOfALine) {
+  // R*1c leaves gote only P*1b, next to its king and taken by nothing but the rook, which the king
+  // would take back: a real interposition, answered by N*2c mate. Three moves, never one.
+  ASSERT_EQ(Solve("7pk/7n1/9/9/9/9/9/9/K8 b RNp 1"), SolveOutcome::kMate);
+  EXPECT_EQ(length, 3);
+  EXPECT_TRUE(confirmed);
+  EXPECT_EQ(report.error, "");
+  EXPECT_EQ(report.depth, 3);
+}
+
 TEST_F(Dfpn, AStopEndsTheSearchUndecided) {
   platform::AutoResetEvent stop;
   stop.Set();
