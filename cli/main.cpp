@@ -20,10 +20,11 @@ int RunKif2Csa(const Args& args);
 int RunList(const Args& args);
 int RunShow(const Args& args);
 int RunSolve(const Args& args);
+int RunCheckTsume(const Args& args);
 int RunSql(const Args& args);
 int RunTable(const Args& args);
 
-extern const Usage kDiagramUsage;
+extern const Usage kDiagramUsage, kCheckTsumeUsage;
 extern const Usage kDemoUsage, kShowUsage, kCsaUsage, kListUsage, kConvertUsage, kKif2CsaUsage, kSolveUsage,
     kSqlUsage, kTableUsage, kDbUsage;
 
@@ -46,6 +47,7 @@ const Command kCommands[] = {
     {"convert", &kConvertUsage, RunConvert},
     {"kif2csa", &kKif2CsaUsage, RunKif2Csa},
     {"solve", &kSolveUsage, RunSolve},
+    {"check-tsume", &kCheckTsumeUsage, RunCheckTsume},
     {"sql", &kSqlUsage, RunSql},
     {"table", &kTableUsage, RunTable},
     {"db", &kDbUsage, RunDb, HelpDb},
