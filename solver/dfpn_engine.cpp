@@ -446,8 +446,28 @@ void DfpnEngine::InitialValue(Child& c, int remaining) {
   if (found.found) {
     c.value = found.value;
   } else {
-    c.value = c.attack_position ? DfpnValue{} : CheckEstimate(c, key, remaining);
+    c.value = c.attack_position ? AnswerEstimate(c, key, remaining) : CheckEstimate(c, key, remaining);
   }
+}
+
+DfpnValue DfpnEngine::AnswerEstimate(const Child& c, uint64_t key, int remaining) {
+  if (!Apply(c.move, false)) return DfpnValue{};
+  MoveList checks = gen_->GenerateChecks(attacker_, pos_.LocationOf(defender_king_).square());
+  long count = 0;
+  for (const MoveNode* m = checks.head; m; m = m->next) ++count;
+  checks.FreeAll(*pool_);
+  if (gen_->failed()) failed_ = true;
+  pos_.RetractFast();
+  if (count == 0) {
+    // No check at all: this answer refutes, whatever the depth.
+    table_->Store(key, c.hand, kDisproven, kInfiniteDepth, 1);
+    return kDisproven;
+  }
+  // The fewer checks the attacker has, the sooner the answer is refuted.
+  DfpnValue v;
+  v.dn = static_cast<ProofNumber>(std::min<long>(count, 64));
+  (void)remaining;
+  return v;
 }
 
 DfpnValue DfpnEngine::CheckEstimate(const Child& c, uint64_t key, int remaining) {

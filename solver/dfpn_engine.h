@@ -123,6 +123,9 @@ class DfpnEngine {
   // A check's first numbers, from playing it: mate, no move (own king left attacked), or a proof
   // number from the count of answers.
   DfpnValue CheckEstimate(const Child& c, uint64_t key, int remaining);
+  // An answer's first numbers, from playing it: no check left is a disproof, else a disproof number
+  // from the count of checks.
+  DfpnValue AnswerEstimate(const Child& c, uint64_t key, int remaining);
   static Node ProbeNode(const Node& defence, rules::BoardIndex square);
   static void MarkUseless(Child& c, const DfpnValue& probe);
   // Whether an answer takes plies: a board move, or a drop that is not (or may not be) useless.
