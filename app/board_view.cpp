@@ -352,6 +352,9 @@ bool BoardView::Execute(int id) {
     case cmd::kSolveNew:
     case cmd::kSolveHere:
     case cmd::kSolveStop:
+    case cmd::kSolverIterative:
+    case cmd::kSolverProofNumber:
+    case cmd::kCheckTsume:
       ExecuteSolveCommand(*this, id);
       break;
     case cmd::kSolveDatabase:

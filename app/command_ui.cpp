@@ -22,6 +22,8 @@ bool Checkable(int id) {
     case cmd::kZoom150:
     case cmd::kZoom200:
     case cmd::kLastMoveMark:
+    case cmd::kSolverIterative:
+    case cmd::kSolverProofNumber:
       return true;
     default:
       return false;

@@ -13,6 +13,8 @@
 #include "app/main_window.h"
 #include "app/qt_text.h"
 #include "app/record_window.h"
+#include "app/solver_engine_setting.h"
+#include "app/tsume_check_command.h"
 #include "solver/record_solve.h"
 
 namespace app {
@@ -176,7 +178,26 @@ bool SolverWindow::Start(bool keep_lines) {
   stop_asked_ = false;
   const int run = ++run_;
   solving_ = true;
-  const bool started = worker_.Start(owner_->document()->board(), queue_, [this, run](solver::SolveOutcome) {
+  ended_ = nullptr;
+  const bool started = solver::StartChosenSolve(worker_, owner_->document()->board(), queue_,
+                                                [this, run](solver::SolveOutcome) {
+                                                  QMetaObject::invokeMethod(this, [this, run] { Finish(run); },
+                                                                            Qt::QueuedConnection);
+                                                },
+                                                SolverEngineChoice());
+  if (!started) solving_ = false;
+  return started;
+}
+
+bool SolverWindow::StartJob(solver::SolveWorker::Job job, std::function<void()> ended) {
+  if (solving_ || !owner_) return false;
+  TakeLines();
+  model_.Clear();
+  stop_asked_ = false;
+  const int run = ++run_;
+  solving_ = true;
+  ended_ = std::move(ended);
+  const bool started = worker_.StartJob(std::move(job), [this, run](solver::SolveOutcome) {
     QMetaObject::invokeMethod(this, [this, run] { Finish(run); }, Qt::QueuedConnection);
   });
   if (!started) solving_ = false;
@@ -222,7 +243,11 @@ void SolverWindow::Finish(int run) {
   solving_ = false;
   TakeLines();
   if (!owner_) return;
-  if (batch_) {
+  if (ended_) {
+    std::function<void()> ended = std::move(ended_);
+    ended_ = nullptr;
+    ended();
+  } else if (batch_) {
     batch_(worker_.outcome(), stop_asked_);
   } else {
     SolveEnded(*owner_);
@@ -246,6 +271,14 @@ CommandState QuerySolveCommand(BoardView& view, int id) {
     case cmd::kSolveStop:
       s.enabled = kind != DocKind::kSetup && AnySolving();
       break;
+    case cmd::kSolverIterative:
+    case cmd::kSolverProofNumber:
+      s.enabled = true;
+      s.checked = (id == cmd::kSolverProofNumber) == (StoredSolverEngine() == solver::SolverEngine::kProofNumber);
+      break;
+    case cmd::kCheckTsume:
+      s.enabled = kind == DocKind::kTsume && free;
+      break;
     default:
       s.handled = false;
   }
@@ -259,6 +292,14 @@ void ExecuteSolveCommand(BoardView& view, int id) {
       break;
     case cmd::kSolveHere:
       SolveHere(view);
+      break;
+    case cmd::kSolverIterative:
+    case cmd::kSolverProofNumber:
+      StoreSolverEngine(id == cmd::kSolverProofNumber ? solver::SolverEngine::kProofNumber
+                                                      : solver::SolverEngine::kIterativeDeepening);
+      break;
+    case cmd::kCheckTsume:
+      CheckTsumeHere(view);
       break;
     case cmd::kSolveStop: {
       // This board's solve, else the first one running.

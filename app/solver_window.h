@@ -52,6 +52,8 @@ class SolverWindow : public QMdiSubWindow {
   BoardView* owner() const { return owner_; }
   QTreeView* view() const { return view_; }
   const solver::SolverOutputList& lines() const { return model_.list(); }
+  // Where a job's lines go (any thread).
+  platform::ProgressSink& queue() { return queue_; }
   // From Start until the end of the solve has been taken in on this thread.
   bool solving() const { return solving_; }
 
@@ -59,6 +61,9 @@ class SolverWindow : public QMdiSubWindow {
   // the list starts empty unless `keep_lines` (a batch lists every problem's lines). False while a
   // solve runs.
   bool Start(bool keep_lines = false);
+  // Runs another job on the owner's behalf (the 余詰 check) with this list, the stop and the worker;
+  // `ended` is called on this thread at its end in place of the solve's end. False while a job runs.
+  bool StartJob(solver::SolveWorker::Job job, std::function<void()> ended);
   // 115 to a batch instead of the board: called on this thread with the outcome and whether a stop was
   // asked for; the board stays busy, the batch frees it. An empty handler gives 115 back to the board.
   using BatchHandler = std::function<void(solver::SolveOutcome outcome, bool stopped)>;
@@ -84,12 +89,14 @@ class SolverWindow : public QMdiSubWindow {
   SolverLineQueue queue_;
   bool solving_ = false, stop_asked_ = false;
   BatchHandler batch_;
+  std::function<void()> ended_;  // the running job's own end, when it has one
   int run_ = 0;  // numbers the solves, so the end of one that was waited for cannot end the next
   solver::SolveWorker worker_;  // last: it goes first, while the queue it writes to is still here
 };
 
 // The solving commands of a board window: 32877 (a new tsume window from the current position, solved
-// there), 32875 (the current window, after the discard question) and 32892 (stop). handled = false for
+// there), 32875 (the current window, after the discard question), 32892 (stop), the engine choice
+// (32932, 32933: checked items) and 余詰検討 (32934, tsume windows). handled = false for
 // other commands.
 CommandState QuerySolveCommand(BoardView& view, int id);
 void ExecuteSolveCommand(BoardView& view, int id);

@@ -34,6 +34,8 @@ constexpr int kZoom100 = 32910, kZoom150 = 32911, kZoom200 = 32912, kZoomIn = 32
 constexpr int kLastMoveMark = 32930;
 // Solver.
 constexpr int kSolveNew = 32877, kSolveHere = 32875, kSolveDatabase = 32876, kSolveStop = 32892;
+// The engine the solving commands use (a checked pair) and the alternative-mate check of a problem.
+constexpr int kSolverIterative = 32932, kSolverProofNumber = 32933, kCheckTsume = 32934;
 // Database.
 constexpr int kDbSearch = 32812, kJosekiBrowser = 32830, kDbRegister = 32820;
 constexpr int kDbImportGames = 32816, kDbExportGames = 32818, kDbDeleteGames = 32823;

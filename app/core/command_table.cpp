@@ -76,6 +76,9 @@ const CommandInfo kCommands[] = {
     {kSolveHere, "現行ウィンドウで思考(&C)", "現行ウィンドウの局面を詰思考し、バッファを更新します。\n現行窓で詰思考", nullptr, nullptr},
     {kSolveDatabase, "データベースを思考(&D)", "詰将棋データベースの問題を連続して思考します。\n詰将棋ＤＢの思考", nullptr, nullptr},
     {kSolveStop, "詰思考の中断(&B)", "詰思考を中断します。\n詰思考の中断", nullptr, nullptr},
+    {kSolverIterative, "詰探索：反復深化(&I)", "反復深化の詰探索で思考します（短編向き）。\n詰探索：反復深化", nullptr, nullptr},
+    {kSolverProofNumber, "詰探索：証明数(&P)", "証明数による詰探索で思考します（長編向き）。\n詰探索：証明数", nullptr, nullptr},
+    {kCheckTsume, "余詰検討(&Y)", "作意手順に余詰・早詰・不詰がないか調べます。\n余詰検討", nullptr, nullptr},
     {kDbSearch, "対局棋譜検索・選択(&S)", "データベースを検索して棋譜を選びます\n検索・選択", "詰将棋検索・選択(&S)", nullptr},
     {kJosekiBrowser, "定跡散策(&J)", "この局面から定跡をたどります\n定跡散策", nullptr, nullptr},
     {kDbRegister, "現バッファの対局登録(&T)", "このバッファの棋譜をデータベースへ登録します\n登録", "現バッファの詰将棋登録(&T)", nullptr},
@@ -245,7 +248,9 @@ std::vector<MenuSpec> MenusOf(WindowKind kind) {
   if (!game) play.entries.push_back({kSelectBranch});
   Add<MenuEntry>(play.entries, {sep, {kAutoForward}, {kAutoBack}, {kStop}, {kSpeed}, sep, {kAutoAnnotation},
                                            {kFlip}, {kSound}});
-  MenuSpec solve{"詰思考(&S)", {{kSolveNew}, {kSolveHere}, {kSolveDatabase}, sep, {kSolveStop}}};
+  MenuSpec solve{"詰思考(&S)", {{kSolveNew}, {kSolveHere}, {kSolveDatabase}, sep, {kSolveStop}, sep,
+                                 {kSolverIterative}, {kSolverProofNumber}}};
+  if (!game) Add<MenuEntry>(solve.entries, {sep, {kCheckTsume}});
   MenuSpec db{"データベース(&D)", {{kDbSearch}, {kJosekiBrowser}, {kDbRegister}, sep}};
   if (game) {
     Add<MenuEntry>(db.entries, {{kDbImportGames}, {kDbExportGames}, {kDbDeleteGames}});
