@@ -463,10 +463,11 @@ DfpnValue DfpnEngine::AnswerEstimate(const Child& c, uint64_t key, int remaining
     table_->Store(key, c.hand, kDisproven, kInfiniteDepth, 1);
     return kDisproven;
   }
-  // The fewer checks the attacker has, the sooner the answer is refuted.
+  // The fewer checks the attacker has, the sooner the answer is refuted; kept, so that the node's next
+  // expansion does not play the answer again.
   DfpnValue v;
   v.dn = static_cast<ProofNumber>(std::min<long>(count, 64));
-  (void)remaining;
+  if (!failed_) table_->Store(key, c.hand, v, remaining, 0);
   return v;
 }
 
@@ -502,7 +503,8 @@ DfpnValue DfpnEngine::CheckEstimate(const Child& c, uint64_t key, int remaining)
     }
   }
   pos_.RetractFast();
-  if (v.solved()) table_->Store(key, c.hand, v, remaining, 1);
+  // Kept also when unsolved, so that the node's next expansion does not play the check again.
+  if (!failed_) table_->Store(key, c.hand, v, remaining, v.solved() ? 1 : 0);
   return v;
 }
 

@@ -1,6 +1,7 @@
 #include "solver/dfpn_table.h"
 
 #include <algorithm>
+#include <climits>
 
 using namespace rules;
 
@@ -9,8 +10,8 @@ namespace solver {
 DfpnTable::DfpnTable(size_t megabytes) {
   const size_t bytes = std::max<size_t>(megabytes, 1) * 1024 * 1024;
   size_t clusters = 1;
-  while (clusters * 2 * kCluster * sizeof(Slot) <= bytes) clusters *= 2;
-  slots_.resize(clusters * kCluster);
+  while (clusters * 2 * sizeof(Cluster) <= bytes) clusters *= 2;
+  clusters_.resize(clusters);
   mask_ = clusters - 1;
 }
 
@@ -73,7 +74,7 @@ void DfpnTable::Store(uint64_t key, PackedHand hand, const DfpnValue& value, int
     target->key = key;
     target->hand = hand.bits();
   }
-  target->work += work;
+  target->work = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{target->work} + work, UINT32_MAX));
   if (value.proven()) {
     target->depth_needed = target->pn == 0 ? std::min(target->depth_needed, value.depth_needed) : value.depth_needed;
     target->pn = 0;
@@ -97,7 +98,11 @@ void DfpnTable::Store(uint64_t key, PackedHand hand, const DfpnValue& value, int
 }
 
 size_t DfpnTable::UsedCount() const {
-  return static_cast<size_t>(std::count_if(slots_.begin(), slots_.end(), [](const Slot& s) { return s.used; }));
+  size_t used = 0;
+  for (const Cluster& c : clusters_) {
+    for (const Slot& s : c.slot) used += s.used;
+  }
+  return used;
 }
 
 namespace {

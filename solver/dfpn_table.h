@@ -65,13 +65,15 @@ class DfpnTable {
   // Records what a search of (key, hand) with `remaining` plies found, adding `work` to the entry's work.
   void Store(uint64_t key, PackedHand hand, const DfpnValue& value, int remaining, uint64_t work);
 
-  size_t entries() const { return slots_.size(); }
+  size_t entries() const { return clusters_.size() * kCluster; }
   size_t UsedCount() const;
 
  private:
+  // 32 bytes, four to a 128-byte cluster: a lookup touches two cache lines (the table is far larger than
+  // the caches, so its misses are much of a node's cost).
   struct Slot {
     uint64_t key = 0;
-    uint64_t work = 0;
+    uint32_t work = 0;  // saturating
     uint32_t hand = 0;
     ProofNumber pn = 1;  // 0: proven (needing depth_needed); else the estimate
     ProofNumber dn = 1;
@@ -81,10 +83,14 @@ class DfpnTable {
   };
   static constexpr size_t kCluster = 4;
 
-  const Slot* ClusterOf(uint64_t key) const { return &slots_[(key & mask_) * kCluster]; }
-  Slot* ClusterOf(uint64_t key) { return &slots_[(key & mask_) * kCluster]; }
+  static_assert(sizeof(Slot) == 32);
+  struct alignas(128) Cluster {
+    Slot slot[kCluster];
+  };
+  const Slot* ClusterOf(uint64_t key) const { return clusters_[key & mask_].slot; }
+  Slot* ClusterOf(uint64_t key) { return clusters_[key & mask_].slot; }
 
-  std::vector<Slot> slots_;
+  std::vector<Cluster> clusters_;
   uint64_t mask_ = 0;  // clusters - 1 (a power of two)
 };
 
