@@ -51,6 +51,7 @@
 #include "app/select_read_dialog.h"
 #include "app/setup_window.h"
 #include "app/solver_window.h"
+#include "app/tsume_check_command.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/text_codec.h"
@@ -205,7 +206,21 @@ static bool SolverShots(MainWindow* frame, BoardView* tsume, const QDir& out) {
   QApplication::processEvents();
   view->Execute(cmd::kForward);
   frame->UpdateCommandUi();
-  return Save(frame, out, "solver-window.png");
+  bool ok = Save(frame, out, "solver-window.png");
+  // 余詰検討 of the solved problem, and the 詰思考 menu with the engine choice.
+  if (!CheckTsumeHere(*view)) return false;
+  while (view->solver_window() && view->solver_window()->solving()) {
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  }
+  frame->UpdateCommandUi();
+  ok = ok && Save(frame, out, "tsume-check.png");
+  for (QAction* action : frame->menuBar()->actions()) {
+    if (!action->menu() || !action->text().startsWith(QStringLiteral("詰思考"))) continue;
+    action->menu()->popup(frame->mapToGlobal(QPoint(200, 40)));
+    ok = ok && Save(action->menu(), out, "solve-menu.png");
+    action->menu()->hide();
+  }
+  return ok;
 }
 
 // The joseki browser on the start position of the sample game, whose opening is registered as joseki in a
