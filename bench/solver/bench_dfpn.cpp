@@ -1,6 +1,6 @@
 // The proof-number engine on the Edo-period problems (muso, zuko) whose reference length is 15 to 35:
 // per problem the result, the length found against the reference's, the nodes and the seconds within a
-// time limit each, then the totals compared with the reference solver (reference-times.tsv): how many
+// time limit each (both in the CPU time of the search's thread, so that a busy machine measures alike), then the totals compared with the reference solver (reference-times.tsv): how many
 // each solves, the median time of both on the problems both solve, and the lengths that differ where the
 // reference confirmed its length as the shortest.
 //
