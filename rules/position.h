@@ -5,7 +5,8 @@
 //  - every piece is in exactly one place: its board cell names it, or its hand/box group holds it;
 //  - a piece's location agrees with that place; pieces in a hand belong to that hand's side;
 //  - the current node lies in the record tree below the root, `depth` nodes down;
-//  - the move nesting level rests at 1 between operations.
+//  - the move nesting level rests at 1 between operations;
+//  - a fresh attack map is what a full build from the board gives.
 #pragma once
 #include <cassert>
 #include <cstdint>
@@ -102,21 +103,21 @@ class Position {
   void SetTurnOrder(int flag);  // only 0 and 1 are accepted
 
   // --- attack map -----------------------------------------------------------------------------------
+  // The map is kept as one bit per attacking piece, so that ApplyFast and RetractFast can bring a fresh
+  // map up to date by the few lines a move opens and closes instead of rebuilding it.
   void RefreshAttackMap() const {
     if (!attack_valid_) ComputeAttackMap();
   }
   void InvalidateAttackMap() { attack_valid_ = false; }
   bool attack_map_valid() const { return attack_valid_; }
-  // How many pieces of a side attack a cell, and the first kAttackListSize of them (piece indices).
+  // How many pieces of a side attack a cell, and the first kAttackListSize of them (piece indices, the
+  // highest first). The list stays valid until the next Attackers call for the same side and cell.
   // REQUIRES: the map is fresh (RefreshAttackMap).
   int AttackCount(Side side, BoardIndex at) const {
     assert(attack_valid_);
-    return attack_count_[SideIndex(side)][at.value()];
+    return __builtin_popcountll(attack_bits_[SideIndex(side)][at.value()]);
   }
-  const uint8_t* Attackers(Side side, BoardIndex at) const {
-    assert(attack_valid_);
-    return attackers_[SideIndex(side)][at.value()];
-  }
+  const uint8_t* Attackers(Side side, BoardIndex at) const;
 
   // --- the record -----------------------------------------------------------------------------------
   MoveNode* root() const { return root_; }
@@ -144,10 +145,11 @@ class Position {
   // root has been reached.
   int UndoMove();
   int UndoMoveQuiet();
-  // The mate search's direct forms: no MoveTo, no text, no attack map. ApplyFast enters a copy of the
-  // node's word below the current node; RetractFast takes back the current node's move and frees that
-  // node with its subtree. Use them only where the current node has no continuation of its own.
-  // ApplyFast returns 0 (and changes nothing) when the pool has no node left.
+  // The mate search's direct forms: no MoveTo, no text; a fresh attack map is kept fresh (a stale one
+  // stays stale until read). ApplyFast enters a copy of the node's word below the current node;
+  // RetractFast takes back the current node's move and frees that node with its subtree. Use them only
+  // where the current node has no continuation of its own. ApplyFast returns 0 (and changes nothing)
+  // when the pool has no node left.
   int ApplyFast(const MoveNode& node, bool keep_side);
   int RetractFast();
 
@@ -187,6 +189,13 @@ class Position {
   MoveNode* PrepareEntry(MoveWord w, bool& is_new);
   void CommitEntry(MoveNode* node, bool is_new);
   void ComputeAttackMap() const;
+  // The incremental forms: a piece's own lines from a square set or cleared, and the lines of the pieces
+  // attacking a cell carried on past it (the cell emptied) or stopped there (the cell filled). Each
+  // reads the board as it stands.
+  void MarkAttacks(int index, int from, uint8_t code, bool on) const;
+  void OpenLinesThrough(int at) const;
+  void CloseLinesThrough(int at) const;
+  std::string CheckAttackMap() const;
   int TakeBack(bool quiet);
   void CopySubtree(Position& dest, const MoveNode& from, int depth, bool selected_only);
   // What the assertions check after every move made and taken back: the pieces and the current node's
@@ -214,8 +223,8 @@ class Position {
   platform::MessageSink* messages_;
 
   mutable bool attack_valid_ = false;
-  mutable uint8_t attack_count_[2][kMapCells] = {};
-  mutable uint8_t attackers_[2][kMapCells][kAttackListSize] = {};
+  mutable uint64_t attack_bits_[2][kMapCells] = {};
+  mutable uint8_t attackers_[2][kMapCells][kAttackListSize] = {};  // filled by Attackers when asked
 };
 
 }  // namespace rules

@@ -24,7 +24,7 @@ std::string Position::CheckConsistency() const {
     ++steps;
   }
   if (n != root_ || steps != depth_) return Fail("current node is not depth nodes below the root", steps, depth_);
-  return "";
+  return CheckAttackMap();
 }
 
 std::string Position::CheckStep() const {

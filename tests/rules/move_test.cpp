@@ -133,7 +133,7 @@ TEST(MoveWord, ApplyFastSideHandling) {
   pos.RetractFast();
   pos.ApplyFast(node, false);
   EXPECT_EQ(pos.side_to_move(), kGote);
-  EXPECT_FALSE(pos.attack_map_valid());
+  EXPECT_TRUE(pos.attack_map_valid());  // fresh before, kept fresh
   pos.RetractFast();
   EXPECT_EQ(pos.side_to_move(), kSente);
   EXPECT_EQ(pos.pool().in_use(), 1);
