@@ -324,7 +324,11 @@ std::string FindingText(const TsumeFinding& f) {
 }
 
 std::string SummaryText(const TsumeCheckResult& r) {
-  if (!r.solved) return r.stopped ? "余詰検討: 中断されました" : "余詰検討: 詰みが見つかりません";
+  if (!r.solved) {
+    return r.stopped ? "余詰検討: 中断されました"
+           : r.complete ? "余詰検討: 詰みがありません"
+                        : "余詰検討: 時間内に詰みを判定できませんでした";
+  }
   int counts[4] = {};
   for (const TsumeFinding& f : r.findings) ++counts[static_cast<int>(f.kind)];
   char line[256];
