@@ -32,7 +32,7 @@ LC_ALL=C sed 's/|[^|]*$/|\r/' "$dir/board.kif" > "$dir/norank.kif"
 [ "$(status "$kzb" csa "$dir/norank.kif")" = 1 ] && [ ! -s "$dir/out" ] || fail "a board without rank numerals"
 
 # Every command and database verb answers --help on standard output, and a usage error repeats its usage.
-commands=$("$kzb" help | sed -n 's/^  kzb \([a-z0-9]*\).*/\1/p')
+commands=$("$kzb" help | sed -n 's/^  kzb \([a-z0-9-]*\).*/\1/p')
 [ "$(echo $commands | wc -w)" -ge 10 ] || fail "kzb help lists: $commands"
 verbs=$("$kzb" db --help | sed -n 's/^  kzb db \([a-z]*\( add\| show\| export\| delete\)\?\) .*/\1/p')
 [ "$(echo "$verbs" | wc -l)" = 14 ] || fail "kzb db --help lists: $verbs"
