@@ -6,7 +6,7 @@ namespace {
 
 // A warm red that reads against the yellow wood and the pale pieces alike.
 constexpr Rgb kTint{235, 70, 40};
-// Parts in 100 of the tint mixed in: the destination clearly, the origin as a hint.
+// Percent of the tint mixed in: the destination clearly, the origin as a hint.
 constexpr int kToStrength = 45;
 constexpr int kFromStrength = 22;
 
