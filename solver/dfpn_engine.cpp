@@ -7,6 +7,7 @@
 
 #include "platform/clock.h"
 #include "rules/move_rules.h"
+#include "solver/problem_kings.h"
 
 using namespace rules;
 
@@ -123,17 +124,10 @@ SolveOutcome DfpnEngine::Solve(platform::ProgressSink* out, platform::AutoResetE
   attacker_ = pos_.side_to_move();
   if (attacker_ != kSente && attacker_ != kGote) return SolveOutcome::kNoProblem;
   defender_ = Opponent(attacker_);
-  int defender_kings = 0;
-  for (int i = 0; i < 2; ++i) {
-    if (!pos_.piece(i).on_board()) continue;
-    if (pos_.SideOf(i) == defender_) {
-      defender_king_ = i;
-      ++defender_kings;
-    } else {
-      attacker_king_ = i;
-    }
-  }
-  if (defender_kings != 1) return SolveOutcome::kNoProblem;
+  const ProblemKings kings = FindProblemKings(pos_, defender_);
+  defender_king_ = kings.defender;
+  attacker_king_ = kings.attacker;
+  if (kings.defender_count != 1) return SolveOutcome::kNoProblem;
 
   Output("df-pn 探索開始 (置換表 %ldMB, %ld局面)", static_cast<long>(options_.memory_mb),
          static_cast<long>(table_->entries()));

@@ -9,6 +9,7 @@
 #include "rules/move_rules.h"
 #include "rules/notation.h"
 #include "solver/piece_values.h"
+#include "solver/problem_kings.h"
 
 using namespace rules;
 
@@ -104,19 +105,11 @@ MoveNode* MateEngine::Solve(int max_depth, platform::ProgressSink* out, platform
   attacker_ = pos_.side_to_move();
   if (attacker_ != kSente && attacker_ != kGote) return nullptr;
   defender_ = Opponent(attacker_);
-  defender_king_ = attacker_king_ = -1;
-  int defender_kings = 0;
-  for (int i = 0; i < 2; ++i) {
-    if (!pos_.piece(i).on_board()) continue;
-    if (pos_.SideOf(i) == defender_) {
-      defender_king_ = i;
-      ++defender_kings;
-    } else {
-      attacker_king_ = i;
-    }
-  }
+  const ProblemKings kings = FindProblemKings(pos_, defender_);
+  defender_king_ = kings.defender;
+  attacker_king_ = kings.attacker;
   // Two kings of the defender (an edited position) leave no one target: not a problem either.
-  if (defender_kings != 1 || !pool_ || !root_) return nullptr;
+  if (kings.defender_count != 1 || !pool_ || !root_) return nullptr;
 
   ply_ = 0;
   nodes_ = 0;
