@@ -85,4 +85,35 @@ TEST(ShortestLines, EveryAttackerPositionOfTheMainLinePlaysAShortestMate) {
   EXPECT_GE(solved, 40 + static_cast<int>(kLongerProblems.size()));
 }
 
+// zuko018 is a mate in 23: after ４五角 (move 13) a drop on ３四 is a useless interposition, since 同角
+// plays on as if nothing had been dropped and the piece taken is never used. A solver that counts the drop
+// gives 25: the drop's line is exactly those two plies longer.
+TEST(ShortestLines, AUselessInterpositionAddsNoPlies) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "a solve of several seconds: left to the normal build";
+#endif
+  const std::string folder = TsumeFolder(KOMARAKU_TESTDATA);
+  if (folder.empty()) GTEST_SKIP() << "shared test data not found under " << KOMARAKU_TESTDATA;
+  std::string sfen;
+  for (const TsumeProblem& p : LoadTsumeIndex(folder)) {
+    if (p.id == "zuko018") sfen = p.sfen;
+  }
+  ASSERT_NE(sfen, "");
+  PlainBoard board;
+  ASSERT_TRUE(SetPositionFromSfen(board, sfen));
+  MateEngine engine(board);
+  engine.Solve(MateEngine::kDefaultMaxDepth, nullptr, nullptr);
+  ASSERT_EQ(MainLineLength(board), 23);
+  for (int ply = 0; ply < 13; ++ply) board.StepForward();
+  RefMove drop;
+  drop.kind = rules::FU;
+  drop.side = kRefGote;
+  drop.to_file = 3;
+  drop.to_rank = 4;
+  const RefPosition after_drop = RefApply(Snapshot(board), drop);
+  PlainBoard interposed;
+  SetPositionFromRef(interposed, after_drop);
+  EXPECT_EQ(SolvedLength(interposed, MateEngine::kDefaultMaxDepth), 11);
+}
+
 }  // namespace
