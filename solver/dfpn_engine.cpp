@@ -206,14 +206,16 @@ uint64_t DfpnEngine::TableKey(const Node& n) const {
   return n.board ^ keys_->ProbeSalt(n.probe_square);
 }
 
-DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn) {
+DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn, bool own_entry) {
   ++nodes_;
   if (nodes_ >= next_poll_) PollStop();
   if (stopped_ || failed_) return DfpnValue{};
   assert(n.board == keys_->Board(pos_));
   const uint64_t key = TableKey(n);
-  const DfpnTable::Lookup known = table_->Find(key, n.hand, n.remaining);
-  if (known.found && known.value.solved()) return known.value;
+  if (own_entry) {
+    const DfpnTable::Lookup known = table_->Find(key, n.hand, n.remaining);
+    if (known.found && known.value.solved()) return known.value;
+  }
   if (n.ply >= kMaxPly) return kTooDeep;
   deepest_ = std::max(deepest_, n.ply);
 
@@ -527,20 +529,30 @@ DfpnValue DfpnEngine::Prove(const Node& n) {
   return Search(n, kInfinitePn, kInfinitePn);
 }
 
+const DfpnEngine::Child* DfpnEngine::ProvenCheck(std::vector<Child>& children, int remaining) {
+  const Child* chosen = nullptr;
+  for (Child& c : children) {
+    InitialValue(c, remaining);
+    if (c.value.proven() && (!chosen || c.value.depth_needed < chosen->value.depth_needed)) chosen = &c;
+  }
+  return chosen;
+}
+
 bool DfpnEngine::BuildAttack(const Node& n, std::vector<SolutionNode>& out, int& depth) {
   if (n.ply >= kMaxPly || stopped_ || failed_) return false;
   if (!Prove(n).proven()) return false;
   std::vector<Child> children;
   DfpnValue terminal;
   if (!Expand(n, children, terminal)) return false;
-  path_.push_back({n.board, n.hand});
-  // The proven check that needs the fewest plies; when the table has lost them all, the first check
-  // that proves again.
-  const Child* chosen = nullptr;
-  for (Child& c : children) {
-    InitialValue(c, n.remaining - 1);
-    if (c.value.proven() && (!chosen || c.value.depth_needed < chosen->value.depth_needed)) chosen = &c;
+  // The proven check that needs the fewest plies. When the table has lost them all (their slots taken
+  // by later searches), the node's checks are searched again together, most promising first, which
+  // proves one again; searching them one by one would refute each failing check in full first.
+  const Child* chosen = ProvenCheck(children, n.remaining - 1);
+  if (!chosen) {
+    Search(n, kInfinitePn, kInfinitePn, false);
+    chosen = ProvenCheck(children, n.remaining - 1);
   }
+  path_.push_back({n.board, n.hand});
   for (size_t i = 0; !chosen && i < children.size() && !stopped_; ++i) {
     Child& c = children[i];
     if (c.value.disproven()) continue;

@@ -110,7 +110,8 @@ class DfpnEngine {
     int remaining;
     rules::BoardIndex probe_square;
   };
-  DfpnValue Search(const Node& n, ProofNumber thpn, ProofNumber thdn);
+  // own_entry false: the node's own table entry is not taken (its children are searched).
+  DfpnValue Search(const Node& n, ProofNumber thpn, ProofNumber thdn, bool own_entry = true);
   uint64_t TableKey(const Node& n) const;
   // The children of a node; false with `terminal` set when the node is decided without any.
   bool Expand(const Node& n, std::vector<Child>& children, DfpnValue& terminal);
@@ -140,6 +141,9 @@ class DfpnEngine {
   // The solution tree below a proven attacker position (at the board's current position).
   bool BuildAttack(const Node& n, std::vector<SolutionNode>& out, int& depth);
   bool BuildDefence(const Node& n, std::vector<SolutionNode>& out, int& depth);
+  // Of a proven attacker position's checks (their values set from the table), the proven one that needs
+  // the fewest plies, or null.
+  const Child* ProvenCheck(std::vector<Child>& children, int remaining);
   // The node's proof, searched again when the table has lost it.
   DfpnValue Prove(const Node& n);
 
