@@ -11,9 +11,22 @@ DfpnTable::DfpnTable(size_t megabytes) {
   const size_t bytes = std::max<size_t>(megabytes, 1) * 1024 * 1024;
   size_t clusters = 1;
   while (clusters * 2 * sizeof(Cluster) <= bytes) clusters *= 2;
-  clusters_.resize(clusters);
-  mask_ = clusters - 1;
+  // Zeroed memory is a table of unused slots. Where the system refuses the size, half of it is tried.
+  for (;; clusters /= 2) {
+    memory_ = std::make_unique<platform::LargeMemory>(clusters * sizeof(Cluster));
+    if (memory_->data() || clusters == 1) break;
+  }
+  if (!memory_->data()) {
+    fallback_.resize(1);
+    clusters_ = fallback_.data();
+  } else {
+    clusters_ = static_cast<Cluster*>(memory_->data());
+  }
+  cluster_count_ = memory_->data() ? clusters : 1;
+  mask_ = cluster_count_ - 1;
 }
+
+DfpnTable::~DfpnTable() = default;
 
 namespace {
 
@@ -99,8 +112,8 @@ void DfpnTable::Store(uint64_t key, PackedHand hand, const DfpnValue& value, int
 
 size_t DfpnTable::UsedCount() const {
   size_t used = 0;
-  for (const Cluster& c : clusters_) {
-    for (const Slot& s : c.slot) used += s.used;
+  for (size_t i = 0; i < cluster_count_; ++i) {
+    for (const Slot& s : clusters_[i].slot) used += s.used;
   }
   return used;
 }

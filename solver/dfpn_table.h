@@ -15,8 +15,10 @@
 // as an estimate: no other path takes it as a disproof.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "platform/large_memory.h"
 #include "solver/dfpn_hand.h"
 
 namespace solver {
@@ -52,6 +54,9 @@ class DfpnTable {
  public:
   // A table of about `megabytes` MB (at least one cluster).
   explicit DfpnTable(size_t megabytes);
+  ~DfpnTable();
+  DfpnTable(const DfpnTable&) = delete;
+  DfpnTable& operator=(const DfpnTable&) = delete;
 
   // What the table knows of the position (key, hand) searched with `remaining` plies: a proof or
   // disproof that holds there (also from a covering hand), else an exact entry's estimate (found =
@@ -65,7 +70,7 @@ class DfpnTable {
   // Records what a search of (key, hand) with `remaining` plies found, adding `work` to the entry's work.
   void Store(uint64_t key, PackedHand hand, const DfpnValue& value, int remaining, uint64_t work);
 
-  size_t entries() const { return clusters_.size() * kCluster; }
+  size_t entries() const { return cluster_count_ * kCluster; }
   size_t UsedCount() const;
 
  private:
@@ -90,7 +95,10 @@ class DfpnTable {
   const Slot* ClusterOf(uint64_t key) const { return clusters_[key & mask_].slot; }
   Slot* ClusterOf(uint64_t key) { return clusters_[key & mask_].slot; }
 
-  std::vector<Cluster> clusters_;
+  std::unique_ptr<platform::LargeMemory> memory_;
+  std::vector<Cluster> fallback_;  // one cluster, when no block could be mapped at all
+  Cluster* clusters_ = nullptr;
+  size_t cluster_count_ = 0;
   uint64_t mask_ = 0;  // clusters - 1 (a power of two)
 };
 
