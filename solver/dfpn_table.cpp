@@ -82,6 +82,8 @@ void DfpnTable::Store(uint64_t key, PackedHand hand, const DfpnValue& value, int
       }
       if (!target || c[i].work < target->work) target = &c[i];
     }
+    // A first estimate (no work below it) never pushes out a searched result.
+    if (target->used && work == 0 && target->work > 0) return;
     *target = Slot{};
     target->used = true;
     target->key = key;
