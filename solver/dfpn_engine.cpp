@@ -243,6 +243,7 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn, 
     // The node's numbers from its children's.
     v = DfpnValue{is_or ? kInfinitePn : 0, is_or ? 0 : kInfinitePn, 0, false};
     int shortest = kInfiniteDepth, longest = kAnyDepth;
+    size_t shortest_index = 0;
     bool all_dependent = true, any_dependent = false;
     DropSquares drops;
     size_t best = 0;
@@ -251,7 +252,10 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn, 
       const DfpnValue& cv = children[i].value;
       if (is_or) {
         v.dn = SaturatedAdd(v.dn, cv.dn);
-        if (cv.proven()) shortest = std::min<int>(shortest, cv.depth_needed);
+        if (cv.proven() && cv.depth_needed < shortest) {
+          shortest = cv.depth_needed;
+          shortest_index = i;
+        }
         if (cv.disproven()) any_dependent |= cv.path_dependent;
       } else {
         if (children[i].move.IsDrop()) {
@@ -283,11 +287,15 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn, 
       int needed = is_or ? shortest + 1 : longest + 1;
       if (!is_or && AnyCountedAnswer(children)) needed = std::max(needed, 1);
       v.depth_needed = static_cast<int16_t>(std::clamp(needed, kAnyDepth, kInfiniteDepth));
+      v.has_hand = true;
+      v.hand = is_or ? AttackProofHand(children[shortest_index]) : DefenceProofHand(n, children);
       break;
     }
     if (v.dn == 0) {
       v.pn = kInfinitePn;
       v.path_dependent = is_or ? any_dependent : all_dependent;
+      v.has_hand = true;
+      v.hand = is_or ? AttackDisproofHand(n, children) : DefenceDisproofHand(n, children, v.path_dependent);
       break;
     }
     if (v.pn >= thpn || v.dn >= thdn || stopped_ || failed_) break;
@@ -326,6 +334,8 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn, 
     pos_.RetractFast();
   }
   if (n.kind == Kind::kAttack) path_.pop_back();
+  // A proof uses no more than the hand searched; a disproof holds at least for it.
+  assert(!v.has_hand || (v.proven() && n.hand.Covers(v.hand)) || (v.disproven() && v.hand.Covers(n.hand)));
   if (!failed_ && !(stopped_ && !v.solved())) {
     table_->Store(key, n.hand, v, n.remaining, static_cast<uint64_t>(nodes_ - start_nodes));
   }
@@ -341,14 +351,14 @@ bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& 
     if (attacker_king_ >= 0) {
       pos_.RefreshAttackMap();
       if (pos_.AttackCount(defender_, pos_.LocationOf(attacker_king_).square()) > 0) {
-        terminal = kDisproven;
+        terminal = WithHand(kDisproven, PackedHand::All());
         return false;
       }
     }
     moves = Moves(gen_->GenerateEvasions(K));
     if (failed_) return false;
     if (moves.empty()) {
-      terminal = kMateOnBoard;
+      terminal = WithHand(kMateOnBoard, KindsTheDefenderLacks(n.hand));
       return false;
     }
     pos_.RefreshAttackMap();
@@ -392,7 +402,7 @@ bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& 
     children.push_back(c);
   }
   if (children.empty()) {
-    terminal = kDisproven;
+    terminal = WithHand(kDisproven, NoCheckDisproofHand(n.hand));
     return false;
   }
   return true;
@@ -456,8 +466,9 @@ DfpnValue DfpnEngine::AnswerEstimate(const Child& c, uint64_t key, int remaining
   pos_.RetractFast();
   if (count == 0) {
     // No check at all: this answer refutes, whatever the depth.
-    table_->Store(key, c.hand, kDisproven, kInfiniteDepth, 1);
-    return kDisproven;
+    const DfpnValue none = WithHand(kDisproven, NoCheckDisproofHand(c.hand));
+    table_->Store(key, c.hand, none, kInfiniteDepth, 1);
+    return none;
   }
   // The fewer checks the attacker has, the sooner the answer is refuted; kept, so that the node's next
   // expansion does not play the answer again.
@@ -472,7 +483,9 @@ DfpnValue DfpnEngine::CheckEstimate(const Child& c, uint64_t key, int remaining)
   DfpnValue v;
   if (attacker_king_ >= 0) {
     pos_.RefreshAttackMap();
-    if (pos_.AttackCount(defender_, pos_.LocationOf(attacker_king_).square()) > 0) v = kDisproven;
+    if (pos_.AttackCount(defender_, pos_.LocationOf(attacker_king_).square()) > 0) {
+      v = WithHand(kDisproven, PackedHand::All());
+    }
   }
   if (!v.solved()) {
     MoveList answers = gen_->GenerateEvasions(pos_.LocationOf(defender_king_).square());
@@ -488,11 +501,11 @@ DfpnValue DfpnEngine::CheckEstimate(const Child& c, uint64_t key, int remaining)
     answers.FreeAll(*pool_);
     if (gen_->failed()) failed_ = true;
     if (board_answers == 0 && !drops) {
-      v = kMateOnBoard;
+      v = WithHand(kMateOnBoard, KindsTheDefenderLacks(c.hand));
     } else if (board_answers > 0 && remaining <= 0) {
       // A board answer where no plies are left: no mate within the bound, known without a search of
       // its own (most nodes of a bounded search are such leaves).
-      v = kDisproven;
+      v = WithHand(kDisproven, PackedHand::All());
     } else {
       // Interpositions by drop are often useless: all of them count as one answer.
       v.pn = static_cast<ProofNumber>(board_answers + (drops ? 1 : 0));
@@ -519,6 +532,76 @@ bool DfpnEngine::PawnDropMates(const MoveNode& drop) {
   pos_.RetractFast();
   if (gen_->failed()) failed_ = true;
   return none;
+}
+
+// --- the hands a result holds for ----------------------------------------------------------------------
+//
+// A proof is stored with the pieces in hand it uses, a disproof with the most the attacker could hold
+// for it to stand, so that one result answers for positions reached with other hands. The defender holds
+// what the attacker does not (for a given board), so fewer attacker pieces can give the defender a kind
+// to interpose that it lacked; the rules below keep every such kind at the searched count.
+
+DfpnValue DfpnEngine::WithHand(DfpnValue v, PackedHand hand) {
+  v.has_hand = true;
+  v.hand = hand;
+  return v;
+}
+
+PackedHand DfpnEngine::KindsTheDefenderLacks(PackedHand attacker) const {
+  PackedHand h;
+  for (int kind = HI; kind <= FU; ++kind) {
+    if (pos_.HandCount(defender_, kind) == 0) h = h.With(kind, attacker.Count(kind));
+  }
+  return h;
+}
+
+PackedHand DfpnEngine::NoCheckDisproofHand(PackedHand attacker) {
+  // A kind held gives no drop check; more of it gives none either. A kind not held might.
+  PackedHand h;
+  for (int kind = HI; kind <= FU; ++kind) {
+    if (attacker.Count(kind) > 0) h = h.With(kind, PackedHand::All().Count(kind));
+  }
+  return h;
+}
+
+PackedHand DfpnEngine::ResultHand(const Child& c) { return c.value.has_hand ? c.value.hand : c.hand; }
+
+PackedHand DfpnEngine::HandBeforeMove(PackedHand after, MoveWord w) {
+  if (w.IsDrop()) return after.PlusAtMost(KindOfIndex(w.Piece()));
+  if (w.IsCapture()) return after.MinusAtLeast(KindOfIndex(w.Captured()));
+  return after;
+}
+
+PackedHand DfpnEngine::AttackProofHand(const Child& proven) { return HandBeforeMove(ResultHand(proven), proven.move); }
+
+PackedHand DfpnEngine::DefenceProofHand(const Node& n, const std::vector<Child>& children) const {
+  PackedHand h = KindsTheDefenderLacks(n.hand);
+  for (const Child& c : children) h = PackedHand::Max(h, ResultHand(c));
+  return h;
+}
+
+PackedHand DfpnEngine::AttackDisproofHand(const Node& n, const std::vector<Child>& children) {
+  PackedHand h = NoCheckDisproofHand(n.hand);
+  for (const Child& c : children) h = PackedHand::Min(h, HandBeforeMove(ResultHand(c), c.move));
+  return h;
+}
+
+PackedHand DfpnEngine::DefenceDisproofHand(const Node& n, const std::vector<Child>& children, bool path_dependent) {
+  // A refutation that holds on every path, unless none does.
+  const Child* refutation = nullptr;
+  for (const Child& c : children) {
+    if (c.value.disproven() && (!refutation || (refutation->value.path_dependent && !c.value.path_dependent))) {
+      refutation = &c;
+    }
+  }
+  assert(refutation && (path_dependent || !refutation->value.path_dependent));
+  PackedHand h = ResultHand(*refutation);
+  if (refutation->move.IsDrop()) {
+    // The defender needs the piece it drops: not one fewer of it.
+    const int kind = KindOfIndex(refutation->move.Piece());
+    h = h.With(kind, std::min(h.Count(kind), n.hand.Count(kind)));
+  }
+  return h;
 }
 
 // --- the solution tree ---------------------------------------------------------------------------------

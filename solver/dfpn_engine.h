@@ -132,6 +132,16 @@ class DfpnEngine {
   // Whether an answer takes plies: a board move, or a drop that is not (or may not be) useless.
   static bool AnyCountedAnswer(const std::vector<Child>& children);
   bool RepeatsOnPath(uint64_t board, PackedHand hand) const;
+  // The hands a solved node's result holds for (see the .cpp).
+  static DfpnValue WithHand(DfpnValue v, PackedHand hand);
+  PackedHand KindsTheDefenderLacks(PackedHand attacker) const;
+  static PackedHand NoCheckDisproofHand(PackedHand attacker);
+  static PackedHand ResultHand(const Child& c);
+  static PackedHand HandBeforeMove(PackedHand after, rules::MoveWord w);
+  static PackedHand AttackProofHand(const Child& proven);
+  PackedHand DefenceProofHand(const Node& n, const std::vector<Child>& children) const;
+  static PackedHand AttackDisproofHand(const Node& n, const std::vector<Child>& children);
+  static PackedHand DefenceDisproofHand(const Node& n, const std::vector<Child>& children, bool path_dependent);
   // Whether the pawn drop leaves the defender no answer (then it is no move).
   bool PawnDropMates(const rules::MoveNode& drop);
   bool Apply(rules::MoveWord w, bool keep_side);

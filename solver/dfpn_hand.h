@@ -5,6 +5,7 @@
 // Only the attacker's hand is kept: pieces never go to the box during a search, so for a given board the
 // attacker's hand fixes the defender's.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 
 #include "rules/position.h"
@@ -34,8 +35,33 @@ class PackedHand {
   // One more or one fewer of a kind (HI..FU); the count stays within its field.
   PackedHand Plus(int kind) const { return PackedHand(bits_ + (1u << kShift[kind])); }
   PackedHand Minus(int kind) const { return PackedHand(bits_ - (1u << kShift[kind])); }
+  // One more, at most every piece of the kind; one fewer, at least none.
+  PackedHand PlusAtMost(int kind) const { return Count(kind) < kAll[kind] ? Plus(kind) : *this; }
+  PackedHand MinusAtLeast(int kind) const { return Count(kind) > 0 ? Minus(kind) : *this; }
+  PackedHand With(int kind, int count) const {
+    return PackedHand((bits_ & ~(kFieldMask[kind] << kShift[kind])) | static_cast<uint32_t>(count) << kShift[kind]);
+  }
+
+  // Every piece of every kind.
+  static PackedHand All() {
+    PackedHand h;
+    for (int kind = rules::HI; kind <= rules::FU; ++kind) h = h.With(kind, kAll[kind]);
+    return h;
+  }
+  // Per kind, the larger or the smaller count.
+  static PackedHand Max(PackedHand a, PackedHand b) { return Combine(a, b, true); }
+  static PackedHand Min(PackedHand a, PackedHand b) { return Combine(a, b, false); }
 
  private:
+  static PackedHand Combine(PackedHand a, PackedHand b, bool larger) {
+    PackedHand h;
+    for (int kind = rules::HI; kind <= rules::FU; ++kind) {
+      h = h.With(kind, larger ? std::max(a.Count(kind), b.Count(kind)) : std::min(a.Count(kind), b.Count(kind)));
+    }
+    return h;
+  }
+
+  static constexpr int kAll[rules::kKindCount] = {0, 2, 2, 4, 4, 4, 4, 18};
   // Field widths: FU 5 bits (18 pawns), HI and KA 2 bits, the others 3; one guard bit above each.
   static constexpr int kShift[rules::kKindCount] = {0, 25, 22, 18, 14, 10, 6, 0};
   static constexpr uint32_t kFieldMask[rules::kKindCount] = {0, 3, 3, 7, 7, 7, 7, 31};

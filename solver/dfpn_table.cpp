@@ -48,12 +48,12 @@ DfpnTable::Lookup DfpnTable::Find(uint64_t key, PackedHand hand, int remaining) 
     const PackedHand stored(s.hand);
     if (s.pn == 0 && s.depth_needed <= depth && hand.Covers(stored)) {
       out.found = true;
-      out.value = DfpnValue{0, kInfinitePn, s.depth_needed, false};
+      out.value = DfpnValue{0, kInfinitePn, s.depth_needed, false, true, stored};
       return out;
     }
     if (s.no_mate_within >= depth && stored.Covers(hand)) {
       out.found = true;
-      out.value = DfpnValue{kInfinitePn, 0, 0, false};
+      out.value = DfpnValue{kInfinitePn, 0, 0, false, true, stored};
       return out;
     }
     if (stored == hand && !out.found) {
@@ -66,6 +66,8 @@ DfpnTable::Lookup DfpnTable::Find(uint64_t key, PackedHand hand, int remaining) 
 }
 
 void DfpnTable::Store(uint64_t key, PackedHand hand, const DfpnValue& value, int remaining, uint64_t work) {
+  // A result that holds for more hands than the searched one is kept under those.
+  if (value.solved() && value.has_hand && !value.path_dependent) hand = value.hand;
   Slot* c = ClusterOf(key);
   Slot* target = nullptr;
   for (size_t i = 0; i < kCluster; ++i) {

@@ -44,6 +44,11 @@ struct DfpnValue {
   int16_t depth_needed = 0;
   // When disproven: the disproof rests on a repetition on the current path.
   bool path_dependent = false;
+  // When solved and has_hand: the attacker hands the result holds for, beyond the searched one: a proof
+  // for every hand covering `hand` (the pieces the proof uses), a disproof for every hand `hand`
+  // covers. Without: just the searched hand.
+  bool has_hand = false;
+  PackedHand hand;
 
   bool proven() const { return pn == 0; }
   bool disproven() const { return dn == 0; }

@@ -61,6 +61,33 @@ TEST(DfpnTableTest, ProofsHoldForMoreInHandAndDisproofsForLess) {
   EXPECT_FALSE(table.Find(key + 1, HandOf(2, 1, 0), kUnbounded).found);
 }
 
+TEST(PackedHandTest, KindByKindLargerSmallerAndLimits) {
+  EXPECT_EQ(PackedHand::Max(HandOf(3, 0, 1), HandOf(1, 2, 0)), HandOf(3, 2, 1));
+  EXPECT_EQ(PackedHand::Min(HandOf(3, 0, 1), HandOf(1, 2, 0)), HandOf(1, 0, 0));
+  EXPECT_EQ(HandOf(18, 4, 2).PlusAtMost(FU), HandOf(18, 4, 2));
+  EXPECT_EQ(HandOf(0, 1, 0).MinusAtLeast(FU), HandOf(0, 1, 0));
+  EXPECT_EQ(PackedHand::All().Count(KI), 4);
+  EXPECT_TRUE(PackedHand::All().Covers(HandOf(18, 4, 2)));
+}
+
+// A result carries the hands it holds for: a proof those it uses, a disproof the most it stands with.
+TEST(DfpnTableTest, AResultIsKeptUnderTheHandsItHoldsFor) {
+  DfpnTable table(1);
+  DfpnValue proof = kProof(5);
+  proof.has_hand = true;
+  proof.hand = HandOf(1, 0, 0);
+  table.Store(3, HandOf(3, 2, 0), proof, kUnbounded, 10);
+  EXPECT_TRUE(table.Find(3, HandOf(1, 1, 0), kUnbounded).value.proven());
+  EXPECT_FALSE(table.Find(3, HandOf(0, 2, 0), kUnbounded).value.solved());
+
+  DfpnValue disproof = kDisproof;
+  disproof.has_hand = true;
+  disproof.hand = HandOf(18, 0, 2);
+  table.Store(4, HandOf(0, 0, 0), disproof, kUnbounded, 10);
+  EXPECT_TRUE(table.Find(4, HandOf(5, 0, 1), kUnbounded).value.disproven());
+  EXPECT_FALSE(table.Find(4, HandOf(0, 1, 0), kUnbounded).value.solved());
+}
+
 TEST(DfpnTableTest, BoundedResultsHoldOnlyWithinTheirDepth) {
   DfpnTable table(1);
   // Mate in 9 known, no mate within 5 known: a search with 7 plies learns nothing final.
