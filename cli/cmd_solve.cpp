@@ -34,7 +34,7 @@ extern const Usage kSolveUsage = {
              "(\"position sfen|startpos ... [moves ...]\") gives the position: the one after its moves.\n"
              "Ctrl-C stops the search; a second Ctrl-C ends kzb at once.",
     .options = "  --sfen TEXT     the position as an SFEN or a USI position line\n"
-               "  --max-depth N   search at most N plies deep (1 to 999; the mate engine)\n"
+               "  --max-depth N   search at most N plies deep (1 to 999; pn: none unless given)\n"
                "  --engine E      mate (the default) or pn: proof-number search, for long problems\n"
                "  --time-limit S  give up after S seconds (pn; default: no limit)\n"
                "  --memory MB     the pn engine's table size (default 256)\n"
@@ -57,6 +57,7 @@ struct SolveArgs {
   std::string output;
   bool sfen = false;  // `file` holds an SFEN or USI line
   int max_depth = MateEngine::kDefaultMaxDepth;
+  bool max_depth_given = false;
   bool pn = false;  // --engine pn
   long time_limit_s = 0;
   long memory_mb = 256;
@@ -79,6 +80,7 @@ bool ParseArgs(const Args& args, SolveArgs& out) {
       long n = 0;
       if (!ParseNumber(args[++i], 1, 999, n)) return false;
       out.max_depth = static_cast<int>(n);
+      out.max_depth_given = true;
     } else if (a == "--engine" && i + 1 < args.size()) {
       const std::string& e = args[++i];
       if (e != "mate" && e != "pn") return false;
@@ -137,6 +139,13 @@ const char* OutcomeText(SolveOutcome outcome) {
   return nullptr;
 }
 
+// The proof-number engine ends undecided at its time limit or, with --max-depth, when no mate fits.
+const char* PnUndecidedText(const SolveArgs& a) {
+  if (!a.max_depth_given) return "no decision within the time limit (--time-limit)";
+  if (a.time_limit_s == 0) return OutcomeText(SolveOutcome::kUndecided);
+  return "no mate found within the maximum depth (--max-depth) or the time limit (--time-limit)";
+}
+
 }  // namespace
 
 int RunSolve(const Args& args) {
@@ -175,7 +184,8 @@ int RunSolve(const Args& args) {
   SolveWorker worker;
   const auto ended = [waiting = pthread_self()](SolveOutcome) { pthread_kill(waiting, kSolveEndSignal); };
   if (a.pn) {
-    const DfpnOptions options{static_cast<size_t>(a.memory_mb), a.time_limit_s * 1000};
+    const DfpnOptions options{static_cast<size_t>(a.memory_mb), a.time_limit_s * 1000, nullptr,
+                               a.max_depth_given ? a.max_depth : 0};
     worker.StartJob(
         [&board, &lines, options](platform::AutoResetEvent* stop) {
           return RunDfpnSolveProcedure(board, lines, stop, options);
@@ -188,8 +198,7 @@ int RunSolve(const Args& args) {
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 
   const SolveOutcome outcome = worker.outcome();
-  const char* why = a.pn && outcome == SolveOutcome::kUndecided ? "no decision within the time limit (--time-limit)"
-                                                                 : OutcomeText(outcome);
+  const char* why = a.pn && outcome == SolveOutcome::kUndecided ? PnUndecidedText(a) : OutcomeText(outcome);
   if (why) Err(std::string("kzb solve: ") + why);
   if (!SolutionWritten(outcome)) return kFailed;
 

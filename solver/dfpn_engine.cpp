@@ -136,7 +136,9 @@ SolveOutcome DfpnEngine::Solve(platform::ProgressSink* out, platform::AutoResetE
   nodes_ = 0;
   next_poll_ = 0;  // a stop asked before the start counts at once
   deadline_ms_ = options_.time_limit_ms > 0 ? start_ms_ + options_.time_limit_ms : 0;
-  Node root{Kind::kAttack, keys_->Board(pos_), PackedHand::Of(pos_, attacker_), 0, kInfiniteDepth, kNoSquare};
+  // Bounds are odd: an attacker node with r plies left may still give a check that mates at once at r + 1.
+  const int bound = options_.max_plies > 0 ? options_.max_plies - (options_.max_plies % 2 == 0) : kInfiniteDepth;
+  Node root{Kind::kAttack, keys_->Board(pos_), PackedHand::Of(pos_, attacker_), 0, bound, kNoSquare};
   const DfpnValue proof = Search(root, kInfinitePn, kInfinitePn);
   elapsed_ms_ = Now() - start_ms_;
   auto seconds = [this] { return static_cast<long>(elapsed_ms_ / 1000); };
@@ -147,6 +149,11 @@ SolveOutcome DfpnEngine::Solve(platform::ProgressSink* out, platform::AutoResetE
     if (!timed_out && stopped_) Output("中断されました");
     Output(" ----- 判定できませんでした(%ld局面探索/%ldsec, %ld局面/秒)", nodes_, seconds(), rate());
     return stopped_ && !timed_out ? SolveOutcome::kInterrupted : SolveOutcome::kUndecided;
+  }
+  if (proof.disproven() && bound != kInfiniteDepth) {
+    refuted_within_bound_ = true;
+    Output(" ----- %d手以内の詰みはありません(%ld局面探索/%ldsec)", options_.max_plies, nodes_, seconds());
+    return SolveOutcome::kUndecided;
   }
   if (proof.disproven()) {
     Output(" -----(;_;) 詰みませんでした(%ld局面探索/%ldsec)", nodes_, seconds());

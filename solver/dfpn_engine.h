@@ -55,6 +55,7 @@ struct DfpnOptions {
   // The clock the time limit and the elapsed times are read from (null: the steady clock); a benchmark
   // on a busy machine passes the thread's CPU clock.
   int64_t (*clock_ms)() = nullptr;
+  int max_plies = 0;  // only mates within this many plies (0: any length)
 };
 
 // The solution as the search leaves it: a tree of moves, one attacker move at each attacker position,
@@ -87,6 +88,8 @@ class DfpnEngine {
   // early: the length is then an upper bound.
   int mate_length() const { return mate_length_; }
   bool shortest_confirmed() const { return shortest_confirmed_; }
+  // Whether the solve ended because no mate fits within options.max_plies (outcome kUndecided).
+  bool refuted_within_bound() const { return refuted_within_bound_; }
   // The plies of the longest line of the solution tree (past the bound where drops were followed).
   int tree_depth() const { return tree_depth_; }
   const std::vector<SolutionNode>& solution() const { return solution_; }
@@ -193,6 +196,7 @@ class DfpnEngine {
   int mate_length_ = 0;
   int tree_depth_ = 0;
   bool shortest_confirmed_ = false;
+  bool refuted_within_bound_ = false;
   std::vector<SolutionNode> solution_;
 };
 

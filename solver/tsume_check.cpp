@@ -169,12 +169,12 @@ class Checker {
       const MoveNode* first = scratch_.current()->child;
       if (answered.kind == Reach::kMate && useless_square && first && TakesOn(first->move, reply)) answered.plies -= 2;
     } else if (left >= 0) {
-      DfpnEngine engine(scratch_, DfpnOptions{options_.memory_mb, left});
+      DfpnEngine engine(scratch_, DfpnOptions{options_.memory_mb, left, nullptr, allowed});
       const SolveOutcome outcome = engine.Solve(nullptr, stop_);
       if (outcome == SolveOutcome::kInterrupted) {
         result_.stopped = true;
         answered.kind = Reach::kStopped;
-      } else if (outcome == SolveOutcome::kNoMate) {
+      } else if (outcome == SolveOutcome::kNoMate || engine.refuted_within_bound()) {
         answered.kind = Reach::kTooLong;
       } else if (outcome == SolveOutcome::kMate) {
         answered = {Reach::kMate, engine.mate_length()};
@@ -187,8 +187,8 @@ class Checker {
     return answered;
   }
 
-  // Within a few plies the iterative-deepening engine answers at once and exactly to the bound; the
-  // proof-number engine has no bound and may spend long refuting where the attacker checks on and on.
+  // Within a few plies the iterative-deepening engine answers at once and exactly to the bound; beyond,
+  // the proof-number engine searches with the bound.
   static constexpr int kBoundedSearchPlies = 15;
 
   Answered Bounded(int allowed) {

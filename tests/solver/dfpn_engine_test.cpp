@@ -170,6 +170,16 @@ TEST_F(Dfpn, AnInterpositionThatIsNotUselessCountsAtTheEndOfALine) {
   EXPECT_EQ(report.depth, 3);
 }
 
+TEST_F(Dfpn, AMoveLimitRefusesLongerMates) {
+  const std::string three = "7pk/7n1/9/9/9/9/9/9/K8 b RNp 1";
+  DfpnOptions options{16, 0};
+  options.max_plies = 2;
+  EXPECT_EQ(Solve(three, options), SolveOutcome::kUndecided);
+  options.max_plies = 3;
+  ASSERT_EQ(Solve(three, options), SolveOutcome::kMate);
+  EXPECT_EQ(length, 3);
+}
+
 TEST_F(Dfpn, AStopEndsTheSearchUndecided) {
   platform::AutoResetEvent stop;
   stop.Set();
