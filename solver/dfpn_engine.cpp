@@ -234,6 +234,8 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn, 
   }
   const bool is_or = n.kind != Kind::kDefence;
   if (n.kind == Kind::kAttack) path_.push_back({n.board, n.hand});
+  // The children's table slots are fetched together, before the first is read.
+  for (const Child& c : children) table_->Prefetch(c.attack_position ? c.board : c.board ^ keys_->defence_salt());
   for (Child& c : children) InitialValue(c, n.remaining - 1);
   // Past the bound a defender position is followed only while every answer may still be a useless
   // interposition: a board move, or a drop that counts (no probe, or a probe that failed), takes plies
