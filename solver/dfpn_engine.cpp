@@ -496,6 +496,11 @@ DfpnValue DfpnEngine::CheckEstimate(const Child& c, uint64_t key, int remaining)
       v = WithHand(kDisproven, PackedHand::All());
     }
   }
+  if (!v.solved() && remaining <= 0 && gen_->KingCanStep(pos_.LocationOf(defender_king_).square())) {
+    // A king move answers where no plies are left (the common leaf of a bounded search, told apart
+    // without listing every answer).
+    v = WithHand(kDisproven, PackedHand::All());
+  }
   if (!v.solved()) {
     MoveList answers = gen_->GenerateEvasions(pos_.LocationOf(defender_king_).square());
     int board_answers = 0;

@@ -60,22 +60,37 @@ LineTable MoveGenerator::BuildLineTable(BoardIndex K, Side a) {
   return table;
 }
 
+bool MoveGenerator::KingMayStep(const LineTable& table, const Piece& k, int offset) const {
+  const int i = kKingDirectionIndex[offset + 11];
+  if (table.entry[i].checker != kEmptyCell && table.entry[i].sliding) return false;
+  const BoardIndex T = k.location().square() + offset;
+  const uint8_t c = pos_.cell(T);
+  if (c == kOutsideCell || (c != kEmptyCell && pos_.SideOf(c) == k.side())) return false;
+  return pos_.AttackCount(Opponent(k.side()), T) == 0;
+}
+
 MoveList MoveGenerator::KingMoves(const LineTable& table, int king) {
   MoveList out;
   const Piece& k = pos_.piece(king);
   const BoardIndex K = k.location().square();
-  const Side d = k.side(), a = Opponent(d);
   for (const MoveVector* v = k.Vectors(); v->offset; ++v) {
-    const int i = kKingDirectionIndex[v->offset + 11];
-    if (table.entry[i].checker != kEmptyCell && table.entry[i].sliding) continue;
-    const BoardIndex T = K + v->offset;
-    const uint8_t c = pos_.cell(T);
-    if (c == kOutsideCell || (c != kEmptyCell && pos_.SideOf(c) == d)) continue;
-    if (pos_.AttackCount(a, T) != 0) continue;
-    if (MoveNode* node = NewNode(pos_.BuildMoveWord(k, T, Promotion::kKeep, d))) out.Append(node);
+    if (!KingMayStep(table, k, v->offset)) continue;
+    if (MoveNode* node = NewNode(pos_.BuildMoveWord(k, K + v->offset, Promotion::kKeep, k.side()))) out.Append(node);
   }
   CapturesFirst(out);
   return out;
+}
+
+bool MoveGenerator::KingCanStep(BoardIndex K) {
+  pos_.RefreshAttackMap();
+  const uint8_t king = pos_.cell(K);
+  if (king >= kPieceCount) return false;
+  const Piece& k = pos_.piece(king);
+  const LineTable table = BuildLineTable(K, Opponent(k.side()));
+  for (const MoveVector* v = k.Vectors(); v->offset; ++v) {
+    if (KingMayStep(table, k, v->offset)) return true;
+  }
+  return false;
 }
 
 bool MoveGenerator::Pinned(const LineTable& table, int piece, BoardIndex target) const {

@@ -54,6 +54,8 @@ class MoveGenerator {
   LineTable BuildLineTable(rules::BoardIndex K, rules::Side a);
   // King moves to squares the attacker does not attack, captures first by value.
   MoveList KingMoves(const LineTable& table, int king);
+  // Whether the king on K has such a move (no list built).
+  bool KingCanStep(rules::BoardIndex K);
   // Moves of d-pieces other than the king to S, pinned pieces only along their pin line.
   MoveList CapturesOnSquare(const LineTable& table, rules::BoardIndex S, int king, rules::Side d);
   MoveList InterpositionDrops(rules::BoardIndex S, rules::Side d);
@@ -74,6 +76,7 @@ class MoveGenerator {
   // Whether the piece, after the move w, attacks K (the path judged on the board after the move).
   bool AttacksAfter(rules::MoveWord w, rules::BoardIndex K) const;
   bool Pinned(const LineTable& table, int piece, rules::BoardIndex target) const;
+  bool KingMayStep(const LineTable& table, const rules::Piece& k, int offset) const;
   // Whether any kind can check from a distance along direction i for attacker a.
   bool IsLine(int i, rules::Side a) const { return line_kinds_[rules::SideIndex(a)][i] != 0; }
 
