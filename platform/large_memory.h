@@ -1,6 +1,6 @@
-// A large zeroed block for a search table. Pages are mapped on first touch, and the system is asked to
-// back the block with huge pages: a table of hundreds of megabytes probed at random otherwise misses the
-// TLB on nearly every probe.
+// A large zeroed block for a search table, mapped from the system rather than allocated and cleared: its
+// pages are zeroed by the system as they are first touched, so a big table costs nothing up front and a
+// short search touches only the pages it uses.
 #pragma once
 #include <cstddef>
 
@@ -8,7 +8,7 @@ namespace platform {
 
 class LargeMemory {
  public:
-  // Maps `bytes` (rounded up to whole pages); data() is null when the system refuses.
+  // Maps `bytes` (page-aligned); data() is null when the system refuses.
   explicit LargeMemory(size_t bytes);
   ~LargeMemory();
   LargeMemory(const LargeMemory&) = delete;
@@ -20,8 +20,6 @@ class LargeMemory {
  private:
   void* data_ = nullptr;
   size_t size_ = 0;
-  void* mapped_ = nullptr;  // data_ lies within, on a huge page's boundary
-  size_t mapped_size_ = 0;
 };
 
 }  // namespace platform

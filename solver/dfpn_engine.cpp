@@ -129,7 +129,7 @@ SolveOutcome DfpnEngine::Solve(platform::ProgressSink* out, platform::AutoResetE
   attacker_king_ = kings.attacker;
   if (kings.defender_count != 1) return SolveOutcome::kNoProblem;
 
-  Output("df-pn 探索開始 (置換表 %ldMB, %ld局面)", static_cast<long>(options_.memory_mb),
+  Output("df-pn 探索開始 (置換表 %ldMB, %ld局面)", static_cast<long>(table_->megabytes()),
          static_cast<long>(table_->entries()));
   start_ms_ = Now();
   next_report_ms_ = start_ms_ + kReportIntervalMs;

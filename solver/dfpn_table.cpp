@@ -86,6 +86,7 @@ void DfpnTable::Store(uint64_t key, PackedHand hand, const DfpnValue& value, int
     }
     // A first estimate (no work below it) never pushes out a searched result.
     if (target->used && work == 0 && target->work > 0) return;
+    used_ += !target->used;
     *target = Slot{};
     target->used = true;
     target->key = key;
@@ -114,13 +115,6 @@ void DfpnTable::Store(uint64_t key, PackedHand hand, const DfpnValue& value, int
   target->dn = value.dn;
 }
 
-size_t DfpnTable::UsedCount() const {
-  size_t used = 0;
-  for (size_t i = 0; i < cluster_count_; ++i) {
-    for (const Slot& s : clusters_[i].slot) used += s.used;
-  }
-  return used;
-}
 
 namespace {
 

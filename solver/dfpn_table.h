@@ -82,7 +82,8 @@ class DfpnTable {
   }
 
   size_t entries() const { return cluster_count_ * kCluster; }
-  size_t UsedCount() const;
+  size_t UsedCount() const { return used_; }
+  size_t megabytes() const { return cluster_count_ * sizeof(Cluster) >> 20; }
 
  private:
   // 32 bytes, four to a 128-byte cluster: a lookup touches two cache lines (the table is far larger than
@@ -110,6 +111,7 @@ class DfpnTable {
   std::vector<Cluster> fallback_;  // one cluster, when no block could be mapped at all
   Cluster* clusters_ = nullptr;
   size_t cluster_count_ = 0;
+  size_t used_ = 0;  // slots ever taken (counted as they are, since a scan would touch every page)
   uint64_t mask_ = 0;  // clusters - 1 (a power of two)
 };
 
