@@ -1,8 +1,9 @@
 // The proof-number engine on the Edo-period problems (muso, zuko) whose reference length is 15 to 35:
 // per problem the result, the length found against the reference's, the nodes and the seconds within a
-// time limit each (both in the CPU time of the search's thread, so that a busy machine measures alike), then the totals compared with the reference solver (reference-times.tsv): how many
-// each solves, the median time of both on the problems both solve, and the lengths that differ where the
-// reference confirmed its length as the shortest.
+// time limit each (both in the CPU time of the search's thread, so that a busy machine measures alike),
+// then the totals compared with the reference solver (reference-times.tsv): how many each solves, the
+// median time of both on the problems both solve, and the lengths that differ where the reference
+// confirmed its length as the shortest.
 //
 //   bench_dfpn [--min-length N] [--max-length N] [--limit N] [--seconds S] [--memory MB] [ID...]
 // --limit takes every k-th problem so that N are run (a sample across the set). Every solution tree is
@@ -136,7 +137,7 @@ int main(int argc, char** argv) {
     chosen = sample;
   }
 
-  // "proof s": when the first proof came, before the shortening (wall clock).
+  // "proof s": when the first proof came, before the shortening (CPU time, as the seconds).
   std::printf("%-10s %4s %4s %-10s %12s %8s %8s %8s\n", "problem", "ref", "len", "result", "nodes", "seconds", "proof s",
               "ref s");
   int solved = 0, proven = 0, reference_solved = 0, wrong_length = 0, bad_trees = 0;
