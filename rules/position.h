@@ -195,6 +195,9 @@ class Position {
   void MarkAttacks(int index, int from, uint8_t code, bool on) const;
   void OpenLinesThrough(int at) const;
   void CloseLinesThrough(int at) const;
+  // Both of the above: each slider attacking `at` gains (kOpen) or loses its squares beyond it.
+  template <bool kOpen>
+  void UpdateLinesThrough(int at) const;
   std::string CheckAttackMap() const;
   int TakeBack(bool quiet);
   void CopySubtree(Position& dest, const MoveNode& from, int depth, bool selected_only);

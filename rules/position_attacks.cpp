@@ -72,7 +72,8 @@ void Position::MarkAttacks(int index, int from, uint8_t code, bool on) const {
   }
 }
 
-void Position::OpenLinesThrough(int at) const {
+template <bool kOpen>
+void Position::UpdateLinesThrough(int at) const {
   const uint8_t* cells = board_->cells();
   for (int side = 0; side < 2; ++side) {
     uint64_t* sets = attack_bits_[side];
@@ -83,30 +84,15 @@ void Position::OpenLinesThrough(int at) const {
       if (direction == 0 || !SlidesAlong(p.code_, direction)) continue;
       const uint64_t bit = uint64_t{1} << i;
       for (int next = at + direction; cells[next] != kOutsideCell; next += direction) {
-        sets[next] |= bit;
+        sets[next] = kOpen ? (sets[next] | bit) : (sets[next] & ~bit);
         if (cells[next] != kEmptyCell) break;
       }
     }
   }
 }
 
-void Position::CloseLinesThrough(int at) const {
-  const uint8_t* cells = board_->cells();
-  for (int side = 0; side < 2; ++side) {
-    uint64_t* sets = attack_bits_[side];
-    for (uint64_t set = sets[at]; set != 0; set &= set - 1) {
-      const int i = __builtin_ctzll(set);
-      const Piece& p = *pieces_[i];
-      const int direction = LineDirection(at - p.location_);
-      if (direction == 0 || !SlidesAlong(p.code_, direction)) continue;
-      const uint64_t bit = uint64_t{1} << i;
-      for (int next = at + direction; cells[next] != kOutsideCell; next += direction) {
-        sets[next] &= ~bit;
-        if (cells[next] != kEmptyCell) break;
-      }
-    }
-  }
-}
+void Position::OpenLinesThrough(int at) const { UpdateLinesThrough<true>(at); }
+void Position::CloseLinesThrough(int at) const { UpdateLinesThrough<false>(at); }
 
 std::string Position::CheckAttackMap() const {
   if (!attack_valid_) return "";
