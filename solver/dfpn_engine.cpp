@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "rules/move_rules.h"
 #include "solver/problem_kings.h"
+#include "solver/useless_interposition.h"
 
 using namespace rules;
 
@@ -380,7 +381,7 @@ bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& 
       if (w.IsDrop()) {
         const BoardIndex to = w.To().square();
         const int defended = pos_.AttackCount(defender_, to), attacked = pos_.AttackCount(attacker_, to);
-        if (defended == 0 || (defended == 1 && attacked >= 2 && Adjacent(to, K))) c.probe = to;
+        if (InterpositionMayBeUseless(defended, attacked, Adjacent(to, K))) c.probe = to;
       }
       c.parent_board = n.board;
       children.push_back(c);

@@ -10,6 +10,7 @@
 #include "rules/notation.h"
 #include "solver/piece_values.h"
 #include "solver/problem_kings.h"
+#include "solver/useless_interposition.h"
 
 using namespace rules;
 
@@ -505,8 +506,8 @@ int MateEngine::DefenceNode(MoveNode* node, bool pawn_drop, int* refutation) {
       while (j < probed && probed_square[j] != dest.value()) ++j;
       if (j < probed) {
         v = probed_value[j];
-      } else if (defender_counts[dest.value()] == 0 ||
-                 (defender_counts[dest.value()] == 1 && attacker_counts[dest.value()] >= 2 && Adjacent(dest, K))) {
+      } else if (InterpositionMayBeUseless(defender_counts[dest.value()], attacker_counts[dest.value()],
+                                           Adjacent(dest, K))) {
         v = InterpositionProbe(dest);
         if (probed < kMaxProbedSquares) {
           probed_square[probed] = dest.value();

@@ -6,11 +6,13 @@
 
 #include "platform/clock.h"
 #include "record/plain_board.h"
+#include "rules/move_rules.h"
 #include "rules/node_pool.h"
 #include "rules/notation.h"
 #include "solver/dfpn_engine.h"
 #include "solver/move_generator.h"
 #include "solver/record_solve.h"
+#include "solver/useless_interposition.h"
 
 using namespace rules;
 using namespace record;
@@ -155,7 +157,7 @@ class Checker {
   // A useless interposition's drop and capture count no plies: its plies may then be -1 (the capture
   // mates), making the check's line as long as without the drop.
   Answered Answer(MoveWord reply, Side defender, int allowed) {
-    const bool useless_square = reply.IsDrop() && UnguardedDrop(reply.To().square(), defender);
+    const bool useless_square = reply.IsDrop() && MayBeUselessDrop(reply.To().square(), defender);
     if (useless_square) allowed += 2;
     Answered answered;
     if (allowed < 1) return {Reach::kTooLong, 0};
@@ -213,15 +215,11 @@ class Checker {
     return move.IsCapture() && move.To().code() == drop.To().code();
   }
 
-  // A drop square no defender but the king guards, and the king only where the attacker guards it twice.
-  bool UnguardedDrop(BoardIndex square, Side defender) const {
+  bool MayBeUselessDrop(BoardIndex square, Side defender) const {
     scratch_.RefreshAttackMap();
-    const int guards = scratch_.AttackCount(defender, square);
-    const uint8_t* list = scratch_.Attackers(defender, square);
-    bool by_king = false;
-    for (int i = 0; i < std::min(guards, Position::kAttackListSize); ++i) by_king |= list[i] == KingOf(defender);
-    if (guards - (by_king ? 1 : 0) > 0) return false;
-    return !by_king || scratch_.AttackCount(Opponent(defender), square) >= 2;
+    const BoardIndex king = scratch_.LocationOf(KingOf(defender)).square();
+    return InterpositionMayBeUseless(scratch_.AttackCount(defender, square),
+                                     scratch_.AttackCount(Opponent(defender), square), Adjacent(square, king));
   }
 
   int KingOf(Side side) const {
