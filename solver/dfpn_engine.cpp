@@ -28,6 +28,10 @@ constexpr BoardIndex kNoSquare = BoardIndex(0);
 constexpr DfpnValue kMateOnBoard{0, kInfinitePn, kAnyDepth, false};
 constexpr DfpnValue kDisproven{kInfinitePn, 0, 0, false};
 constexpr DfpnValue kRepetition{kInfinitePn, 0, 0, true};
+// A drop that may be a useless interposition is seldom the defender's refutation (taking it usually
+// mates as if it had not been made), so until its probe is searched it is refuted last: above the
+// number of any board answer (at most 64 checks are counted).
+constexpr ProofNumber kUnsearchedProbeDn = 1000;
 // Past the deepest ply: hopeless, but not disproven.
 constexpr DfpnValue kTooDeep{kInfinitePn, kInfinitePn, 0, false};
 
@@ -447,7 +451,7 @@ void DfpnEngine::InitialValue(Child& c, int remaining) {
       return;
     }
     if (!(probe.found && probe.value.disproven())) {
-      c.value = probe.found ? probe.value : DfpnValue{};
+      c.value = probe.found ? probe.value : DfpnValue{1, kUnsearchedProbeDn};
       return;
     }
     c.probe = kNoSquare;
