@@ -21,10 +21,11 @@
 // the current path with no more pieces in the attacker's hand is a disproof there: perpetual check is
 // not mate, and with no gain the repeated line proves nothing the earlier position could not. Such a
 // disproof, and every disproof resting on one, is path-dependent: the parent keeps it for the rest of
-// its visit, and the table stores it marked so that no other path takes it as a disproof (only as a
-// hint to look there last). Proofs never rest on a repetition and are stored as they are. So neither a
-// false mate (proofs are built from mates only) nor a false no-mate (a disproof reused elsewhere is
-// always path-independent) can come from a cycle. A path longer than kMaxPly leaves its node undecided.
+// its visit, and the table keeps only the estimate the position had, so that no other path takes it as
+// a disproof (nor as a sign that the position is hopeless). Proofs never rest on a repetition and are
+// stored as they are. So neither a false mate (proofs are built from mates only) nor a false no-mate (a
+// disproof reused elsewhere is always path-independent) can come from a cycle. A path longer than
+// kMaxPly leaves its node undecided.
 //
 // Shortest mate: once a mate is proven, the search is repeated with a bound on the remaining plies, two
 // less each time than the last proof needed, until no mate fits: the length is the last bound that held

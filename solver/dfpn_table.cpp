@@ -104,8 +104,11 @@ void DfpnTable::Store(uint64_t key, PackedHand hand, const DfpnValue& value, int
   }
   if (target->pn == 0) return;  // an estimate never hides a proof
   if (value.disproven()) {
-    // No mate here (or not within the depth, or not on this path): probably none, so looked at last
-    // from an attack, first from a defence, when asked again with more depth or from another path.
+    // A disproof that holds on its own path only tells nothing of the position reached by another (the
+    // cycle it rests on is often what makes it look hopeless): the estimate stays as it was.
+    if (value.path_dependent) return;
+    // No mate within the depth: probably none with more, so looked at last from an attack, first from a
+    // defence, when asked again with more depth.
     constexpr ProofNumber kUnlikely = 1000;
     target->pn = kUnlikely;
     target->dn = 1;

@@ -11,8 +11,8 @@
 // Entries sit in clusters of four; a new position takes an empty slot or the one that cost the least work
 // (nodes searched below it), so expensive results survive longest. The size comes from a memory limit.
 //
-// A disproof that rests on a repetition of the path it was found on (see dfpn_engine.h) is stored only
-// as an estimate: no other path takes it as a disproof.
+// A disproof that rests on a repetition of the path it was found on (see dfpn_engine.h) leaves the entry
+// with the estimate it had: no other path takes it as a disproof, nor as a sign of one.
 #pragma once
 #include <cstdint>
 #include <memory>
