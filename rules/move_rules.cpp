@@ -89,7 +89,9 @@ int ValidateMove(const Position& position, MoveWord move) {
   return kLegal;
 }
 
-int UnitStep(BoardIndex a, BoardIndex b) {
+namespace {
+
+constexpr int StepBetween(BoardIndex a, BoardIndex b) {
   const int r = b.rank() - a.rank(), delta = b - a;
   const int sign = r > 0 ? 1 : -1;
   switch (r) {
@@ -110,6 +112,27 @@ int UnitStep(BoardIndex a, BoardIndex b) {
       if (delta == 11 * r) return 11 * sign;
       return 0;
   }
+}
+
+// Every cell pair's step, computed at compile time: the mate searches ask for it at every line they
+// follow.
+struct StepTable {
+  int8_t step[kBoardCells][kBoardCells] = {};
+  constexpr StepTable() {
+    for (int a = 0; a < kBoardCells; ++a) {
+      for (int b = 0; b < kBoardCells; ++b) step[a][b] = static_cast<int8_t>(StepBetween(BoardIndex(a), BoardIndex(b)));
+    }
+  }
+};
+
+constexpr StepTable kSteps;
+
+}  // namespace
+
+int UnitStep(BoardIndex a, BoardIndex b) {
+  const unsigned x = static_cast<unsigned>(a.value()), y = static_cast<unsigned>(b.value());
+  if (x < kBoardCells && y < kBoardCells) return kSteps.step[x][y];
+  return StepBetween(a, b);
 }
 
 int DirectionIndex(BoardIndex from, BoardIndex to) {

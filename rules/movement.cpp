@@ -34,12 +34,36 @@ constexpr MoveVector kNone[] = {kEnd};
 }  // namespace
 
 // Indexed by code & 15 for each side.
-const MoveVector* const kMovementBySide[2][16] = {
+constexpr const MoveVector* kMovementBySide[2][16] = {
     {kSenteKing, kRook, kBishop, kSenteGold, kSenteSilver, kSenteKnight, kSenteLance, kSentePawn,
      kNone, kDragon, kHorse, kNone, kSenteGold, kSenteGold, kSenteGold, kSenteGold},
     {kGoteKing, kRook, kBishop, kGoteGold, kGoteSilver, kGoteKnight, kGoteLance, kGotePawn,
      kNone, kDragon, kHorse, kNone, kGoteGold, kGoteGold, kGoteGold, kGoteGold},
 };
+
+namespace {
+
+// MovesAlong as a table by code & 31 and offset + kReach, built at compile time from the lists.
+constexpr int kReach = 21;
+struct AlongTable {
+  int8_t how[32][2 * kReach + 1] = {};
+  constexpr AlongTable() {
+    for (int code = 0; code < 32; ++code) {
+      for (const MoveVector* v = kMovementBySide[(code >> 4) & 1][code & 15]; v->offset; ++v) {
+        int8_t& h = how[code][v->offset + kReach];
+        if (h == 0) h = v->slides ? 2 : 1;
+      }
+    }
+  }
+};
+constexpr AlongTable kAlong;
+
+}  // namespace
+
+int MovesAlong(uint8_t code, int offset) {
+  if (offset < -kReach || offset > kReach) return 0;
+  return kAlong.how[code & 31][offset + kReach];
+}
 
 bool IsLineChecker(int dir, Side attacker, int kind) {
   switch (kDirections[dir]) {

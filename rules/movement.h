@@ -19,6 +19,9 @@ extern const MoveVector* const kMovementBySide[2][16];
 // The vector list of a piece code (code & 31), terminated by offset 0. Codes 8 and 11 have empty lists.
 inline const MoveVector* MovementVectors(uint8_t code) { return kMovementBySide[(code >> 4) & 1][code & 15]; }
 
+// How a piece of `code` moves along the step `offset` (a UnitStep): 0 not at all, 1 one step, 2 sliding.
+int MovesAlong(uint8_t code, int offset);
+
 // Whether an unpromoted piece of `kind` belonging to `attacker` can give check from a distance along the
 // direction with index `dir` (0..11 of kDirections).
 bool IsLineChecker(int dir, Side attacker, int kind);

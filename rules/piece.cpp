@@ -77,12 +77,6 @@ bool Piece::CanReach(BoardIndex target) const {
   }
 }
 
-int Piece::MovesInDirection(int offset) const {
-  if (offset == 0) return 0;
-  for (const MoveVector* v = Vectors(); v->offset; ++v) {
-    if (v->offset == offset) return v->slides ? 2 : 1;
-  }
-  return 0;
-}
+int Piece::MovesInDirection(int offset) const { return MovesAlong(code_, offset); }
 
 }  // namespace rules
