@@ -28,6 +28,20 @@ constexpr BoardIndex kNoSquare = BoardIndex(0);
 constexpr DfpnValue kMateOnBoard{0, kInfinitePn, kAnyDepth, false};
 constexpr DfpnValue kDisproven{kInfinitePn, 0, 0, false};
 constexpr DfpnValue kRepetition{kInfinitePn, 0, 0, true};
+
+// A disproof that holds with any number of plies left (no check, or an illegal position), or with none
+// left (a board answer past the bound).
+DfpnValue AtAnyDepth(DfpnValue v) {
+  v.holds_within = kInfiniteDepth;
+  return v;
+}
+DfpnValue PastTheBound(DfpnValue v) {
+  v.holds_within = 0;
+  return v;
+}
+
+// One ply more than a child's disproof holds for, within the depths a value can name.
+int OnePlyMore(int within) { return std::min(within + 1, kInfiniteDepth); }
 // A drop that may be a useless interposition is seldom the defender's refutation (taking it usually
 // mates as if it had not been made), so until its probe is searched it is refuted last: above the
 // number of any board answer (at most 64 checks are counted).
@@ -96,6 +110,9 @@ struct DfpnEngine::Child {
   uint64_t parent_board = 0;  // where the probe is asked
   bool attack_position = false;
   bool useless = false;
+  // The most remaining plies of the parent at which the answer counts (a drop: those its failed probe
+  // holds for; a board move: any).
+  int counted_within = kInfiniteDepth;
 };
 
 DfpnEngine::DfpnEngine(Position& position, DfpnOptions options)
@@ -247,8 +264,11 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn, 
   // the bound does not have.
   if (!is_or && n.remaining <= 0 && AnyCountedAnswer(children)) {
     if (n.kind == Kind::kAttack) path_.pop_back();
-    table_->Store(key, n.hand, kDisproven, n.remaining, 1);
-    return kDisproven;
+    // A board answer takes plies at every depth past the bound; a drop counts only at the depths its
+    // probe failed for.
+    const DfpnValue refuted = AnyBoardAnswer(children) ? PastTheBound(kDisproven) : kDisproven;
+    table_->Store(key, n.hand, refuted, n.remaining, 1);
+    return refuted;
   }
 
   const long start_nodes = nodes_;
@@ -309,7 +329,16 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn, 
       v.pn = kInfinitePn;
       v.path_dependent = is_or ? any_dependent : all_dependent;
       v.has_hand = true;
-      v.hand = is_or ? AttackDisproofHand(n, children) : DefenceDisproofHand(n, children, v.path_dependent);
+      if (is_or) {
+        v.hand = AttackDisproofHand(n, children);
+        v.holds_within = static_cast<int16_t>(AttackDisproofDepth(n, children));
+      } else {
+        const Child& refutation = Refutation(children);
+        assert(v.path_dependent || !refutation.value.path_dependent);
+        v.hand = DefenceDisproofHand(n, refutation);
+        v.holds_within = static_cast<int16_t>(
+            std::min(OnePlyMore(HoldsWithin(refutation.value, n.remaining - 1)), refutation.counted_within));
+      }
       break;
     }
     if (v.pn >= thpn || v.dn >= thdn || stopped_ || failed_) break;
@@ -329,8 +358,9 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn, 
         MarkUseless(c, r);
       } else if (r.disproven()) {
         // The capture does not mate: the interposition counts, and is searched as a move (past the
-        // bound it takes plies there are not).
+        // bound it takes plies there are not). It counts at the depths the probe's disproof holds for.
         c.probe = kNoSquare;
+        c.counted_within = HoldsWithin(r, n.remaining + 1) - 1;
         if (n.remaining <= 0) {
           v = kDisproven;
           v.path_dependent = r.path_dependent;
@@ -365,7 +395,7 @@ bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& 
     if (attacker_king_ >= 0) {
       pos_.RefreshAttackMap();
       if (pos_.AttackCount(defender_, pos_.LocationOf(attacker_king_).square()) > 0) {
-        terminal = WithHand(kDisproven, PackedHand::All());
+        terminal = AtAnyDepth(WithHand(kDisproven, PackedHand::All()));
         return false;
       }
     }
@@ -416,7 +446,7 @@ bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& 
     children.push_back(c);
   }
   if (children.empty()) {
-    terminal = WithHand(kDisproven, NoCheckDisproofHand(n.hand));
+    terminal = AtAnyDepth(WithHand(kDisproven, NoCheckDisproofHand(n.hand)));
     return false;
   }
   return true;
@@ -424,6 +454,13 @@ bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& 
 
 DfpnEngine::Node DfpnEngine::ProbeNode(const Node& defence, BoardIndex square) {
   return Node{Kind::kProbe, defence.board, defence.hand, defence.ply + 1, defence.remaining + 1, square};
+}
+
+bool DfpnEngine::AnyBoardAnswer(const std::vector<Child>& children) {
+  for (const Child& c : children) {
+    if (!c.move.IsDrop()) return true;
+  }
+  return false;
 }
 
 bool DfpnEngine::AnyCountedAnswer(const std::vector<Child>& children) {
@@ -455,6 +492,7 @@ void DfpnEngine::InitialValue(Child& c, int remaining) {
       return;
     }
     c.probe = kNoSquare;
+    c.counted_within = HoldsWithin(probe.value, remaining + 2) - 1;
   }
   // An attacker position repeated on the path is refuted here (see the header).
   if (c.attack_position && RepeatsOnPath(c.board, c.hand)) {
@@ -480,7 +518,7 @@ DfpnValue DfpnEngine::AnswerEstimate(const Child& c, uint64_t key, int remaining
   pos_.RetractFast();
   if (count == 0) {
     // No check at all: this answer refutes, whatever the depth.
-    const DfpnValue none = WithHand(kDisproven, NoCheckDisproofHand(c.hand));
+    const DfpnValue none = AtAnyDepth(WithHand(kDisproven, NoCheckDisproofHand(c.hand)));
     table_->Store(key, c.hand, none, kInfiniteDepth, 1);
     return none;
   }
@@ -498,13 +536,13 @@ DfpnValue DfpnEngine::CheckEstimate(const Child& c, uint64_t key, int remaining)
   if (attacker_king_ >= 0) {
     pos_.RefreshAttackMap();
     if (pos_.AttackCount(defender_, pos_.LocationOf(attacker_king_).square()) > 0) {
-      v = WithHand(kDisproven, PackedHand::All());
+      v = AtAnyDepth(WithHand(kDisproven, PackedHand::All()));
     }
   }
   if (!v.solved() && remaining <= 0 && gen_->KingCanStep(pos_.LocationOf(defender_king_).square())) {
     // A king move answers where no plies are left (the common leaf of a bounded search, told apart
     // without listing every answer).
-    v = WithHand(kDisproven, PackedHand::All());
+    v = PastTheBound(WithHand(kDisproven, PackedHand::All()));
   }
   if (!v.solved()) {
     MoveList answers = gen_->GenerateEvasions(pos_.LocationOf(defender_king_).square());
@@ -524,7 +562,7 @@ DfpnValue DfpnEngine::CheckEstimate(const Child& c, uint64_t key, int remaining)
     } else if (board_answers > 0 && remaining <= 0) {
       // A board answer where no plies are left: no mate within the bound, known without a search of
       // its own (most nodes of a bounded search are such leaves).
-      v = WithHand(kDisproven, PackedHand::All());
+      v = PastTheBound(WithHand(kDisproven, PackedHand::All()));
     } else {
       // Interpositions by drop are often useless: all of them count as one answer.
       v.pn = static_cast<ProofNumber>(board_answers + (drops ? 1 : 0));
@@ -605,7 +643,13 @@ PackedHand DfpnEngine::AttackDisproofHand(const Node& n, const std::vector<Child
   return h;
 }
 
-PackedHand DfpnEngine::DefenceDisproofHand(const Node& n, const std::vector<Child>& children, bool path_dependent) {
+int DfpnEngine::AttackDisproofDepth(const Node& n, const std::vector<Child>& children) {
+  int within = kInfiniteDepth;
+  for (const Child& c : children) within = std::min(within, OnePlyMore(HoldsWithin(c.value, n.remaining - 1)));
+  return within;
+}
+
+const DfpnEngine::Child& DfpnEngine::Refutation(const std::vector<Child>& children) {
   // A refutation that holds on every path, unless none does.
   const Child* refutation = nullptr;
   for (const Child& c : children) {
@@ -613,11 +657,15 @@ PackedHand DfpnEngine::DefenceDisproofHand(const Node& n, const std::vector<Chil
       refutation = &c;
     }
   }
-  assert(refutation && (path_dependent || !refutation->value.path_dependent));
-  PackedHand h = ResultHand(*refutation);
-  if (refutation->move.IsDrop()) {
+  assert(refutation);
+  return *refutation;
+}
+
+PackedHand DfpnEngine::DefenceDisproofHand(const Node& n, const Child& refutation) {
+  PackedHand h = ResultHand(refutation);
+  if (refutation.move.IsDrop()) {
     // The defender needs the piece it drops: not one fewer of it.
-    const int kind = KindOfIndex(refutation->move.Piece());
+    const int kind = KindOfIndex(refutation.move.Piece());
     h = h.With(kind, std::min(h.Count(kind), n.hand.Count(kind)));
   }
   return h;

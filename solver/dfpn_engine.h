@@ -32,7 +32,10 @@
 // (the attacker's shortest against the defender's longest). The bound is enforced at defender
 // positions: past it only drops that may be useless interpositions are followed (so those cost no
 // length), and a capture probe searches the capture as if neither it nor the drop took a ply. A drop that
-// is not useless is a move like any other and takes its plies, also at the end of a line.
+// is not useless is a move like any other and takes its plies, also at the end of a line. A disproof
+// keeps how many plies it holds for: one that rests only on lines where the attacker ran out of checks,
+// or on board answers past the bound, holds for more plies than it was searched with, so that the same
+// position reached again by a shorter path (with more plies left) is not searched again.
 //
 // Threads: Solve runs on the caller's thread; lines go to the sink synchronously; the stop event and the
 // time limit are looked at every 1024 nodes, so a stop takes effect well within a second.
@@ -135,6 +138,7 @@ class DfpnEngine {
   static void MarkUseless(Child& c, const DfpnValue& probe);
   // Whether an answer takes plies: a board move, or a drop that is not (or may not be) useless.
   static bool AnyCountedAnswer(const std::vector<Child>& children);
+  static bool AnyBoardAnswer(const std::vector<Child>& children);
   bool RepeatsOnPath(uint64_t board, PackedHand hand) const;
   // The hands a solved node's result holds for (see the .cpp).
   static DfpnValue WithHand(DfpnValue v, PackedHand hand);
@@ -145,7 +149,11 @@ class DfpnEngine {
   static PackedHand AttackProofHand(const Child& proven);
   PackedHand DefenceProofHand(const Node& n, const std::vector<Child>& children) const;
   static PackedHand AttackDisproofHand(const Node& n, const std::vector<Child>& children);
-  static PackedHand DefenceDisproofHand(const Node& n, const std::vector<Child>& children, bool path_dependent);
+  // The most remaining plies a disproven attacker position's disproof holds for.
+  static int AttackDisproofDepth(const Node& n, const std::vector<Child>& children);
+  // The answer a disproven defender position is refuted by: one that holds on every path, unless none does.
+  static const Child& Refutation(const std::vector<Child>& children);
+  static PackedHand DefenceDisproofHand(const Node& n, const Child& refutation);
   // Whether the pawn drop leaves the defender no answer (then it is no move).
   bool PawnDropMates(const rules::MoveNode& drop);
   bool Apply(rules::MoveWord w, bool keep_side);

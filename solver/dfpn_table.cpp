@@ -54,6 +54,7 @@ DfpnTable::Lookup DfpnTable::Find(uint64_t key, PackedHand hand, int remaining) 
     if (s.no_mate_within >= depth && stored.Covers(hand)) {
       out.found = true;
       out.value = DfpnValue{kInfinitePn, 0, 0, false, true, stored};
+      out.value.holds_within = static_cast<int16_t>(s.no_mate_within == INT16_MAX ? kInfiniteDepth : s.no_mate_within);
       return out;
     }
     if (stored == hand && !out.found) {
@@ -100,7 +101,7 @@ void DfpnTable::Store(uint64_t key, PackedHand hand, const DfpnValue& value, int
     return;
   }
   if (value.disproven() && !value.path_dependent) {
-    target->no_mate_within = std::max(target->no_mate_within, StoredDepth(remaining));
+    target->no_mate_within = std::max(target->no_mate_within, StoredDepth(HoldsWithin(value, remaining)));
   }
   if (target->pn == 0) return;  // an estimate never hides a proof
   if (value.disproven()) {

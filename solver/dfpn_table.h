@@ -6,7 +6,8 @@
 //
 // Searches may be bounded by a remaining depth (plies), for the shortest mate. So a proof records the
 // remaining depth it needs, and a disproof the remaining depth it holds for ("no mate within d plies";
-// kInfiniteDepth for none at all); one entry may hold both a long proof and a short disproof.
+// kInfiniteDepth for none at all; more than the depth searched where the value says so); one entry may
+// hold both a long proof and a short disproof.
 //
 // Entries sit in clusters of four; a new position takes an empty slot or the one that cost the least work
 // (nodes searched below it), so expensive results survive longest. The size comes from a memory limit.
@@ -49,11 +50,18 @@ struct DfpnValue {
   // covers. Without: just the searched hand.
   bool has_hand = false;
   PackedHand hand;
+  // When disproven: the most remaining plies the disproof is known to hold for (kInfiniteDepth: any), or
+  // kAnyDepth when it is known for the plies searched only. A disproof that never met the bound (the
+  // attacker ran out of checks) holds however deep a later search asks.
+  int16_t holds_within = kAnyDepth;
 
   bool proven() const { return pn == 0; }
   bool disproven() const { return dn == 0; }
   bool solved() const { return pn == 0 || dn == 0; }
 };
+
+// The most remaining plies a disproof found with `remaining` plies holds for.
+inline int HoldsWithin(const DfpnValue& v, int remaining) { return v.holds_within > remaining ? v.holds_within : remaining; }
 
 class DfpnTable {
  public:

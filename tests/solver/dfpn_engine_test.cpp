@@ -102,6 +102,24 @@ TEST(DfpnTableTest, BoundedResultsHoldOnlyWithinTheirDepth) {
   EXPECT_TRUE(table.Find(7, HandOf(1, 0, 0), 7).value.proven());
 }
 
+TEST(DfpnTableTest, ADisproofHoldsAsDeepAsItsValueSays) {
+  DfpnTable table(1);
+  // Found with 5 plies, known to hold with 11: asked with 9, it answers, and says how deep it holds.
+  DfpnValue deeper = kDisproof;
+  deeper.holds_within = 11;
+  table.Store(8, HandOf(0, 0, 0), deeper, 5, 10);
+  const DfpnTable::Lookup found = table.Find(8, HandOf(0, 0, 0), 9);
+  EXPECT_TRUE(found.value.disproven());
+  EXPECT_EQ(found.value.holds_within, 11);
+  EXPECT_FALSE(table.Find(8, HandOf(0, 0, 0), 13).value.solved());
+  // No check at all: any depth, also an unbounded search's.
+  DfpnValue any = kDisproof;
+  any.holds_within = kInfiniteDepth;
+  table.Store(9, HandOf(0, 0, 0), any, 1, 10);
+  EXPECT_TRUE(table.Find(9, HandOf(0, 0, 0), kUnbounded).value.disproven());
+  EXPECT_EQ(table.Find(9, HandOf(0, 0, 0), kUnbounded).value.holds_within, kInfiniteDepth);
+}
+
 TEST(DfpnTableTest, APathDependentDisproofIsOnlyAHint) {
   DfpnTable table(1);
   table.Store(99, HandOf(0, 0, 0), DfpnValue{kInfinitePn, 0, 0, true}, kUnbounded, 10);
