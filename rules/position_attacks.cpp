@@ -26,12 +26,7 @@ constexpr int LineDirection(int delta) {
 static_assert(LineDirection(-80) == -10 && LineDirection(72) == 9 && LineDirection(-88) == -11 &&
               LineDirection(-8) == -1 && LineDirection(19) == 0 && LineDirection(-21) == 0);
 
-bool SlidesAlong(uint8_t code, int direction) {
-  for (const MoveVector* v = MovementVectors(code); v->offset; ++v) {
-    if (v->offset == direction) return v->slides;
-  }
-  return false;
-}
+bool SlidesAlong(uint8_t code, int direction) { return MovesAlong(code, direction) == 2; }
 
 }  // namespace
 

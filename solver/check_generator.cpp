@@ -38,10 +38,7 @@ bool MoveGenerator::AttacksAfter(MoveWord w, BoardIndex K) const {
   const Location from = w.From();
   const int d = UnitStep(to, K);
   if (d == 0) return false;
-  int how = 0;
-  for (const MoveVector* v = MovementVectors(code); v->offset; ++v) {
-    if (v->offset == d) how = v->slides ? 2 : 1;
-  }
+  const int how = MovesAlong(code, d);
   if (how == 0) return false;
   // The square the piece left is empty after the move.
   for (BoardIndex at = to + d;; at += d) {

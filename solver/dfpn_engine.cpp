@@ -42,6 +42,7 @@ DfpnValue PastTheBound(DfpnValue v) {
 
 // One ply more than a child's disproof holds for, within the depths a value can name.
 int OnePlyMore(int within) { return std::min(within + 1, kInfiniteDepth); }
+
 // A drop that may be a useless interposition is seldom the defender's refutation (taking it usually
 // mates as if it had not been made), so until its probe is searched it is refuted last: above the
 // number of any board answer (at most 64 checks are counted).
