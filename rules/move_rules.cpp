@@ -114,26 +114,19 @@ constexpr int StepBetween(BoardIndex a, BoardIndex b) {
   }
 }
 
-// Every cell pair's step, computed at compile time: the mate searches ask for it at every line they
-// follow.
-struct StepTable {
-  int8_t step[kBoardCells][kBoardCells] = {};
-  constexpr StepTable() {
-    for (int a = 0; a < kBoardCells; ++a) {
-      for (int b = 0; b < kBoardCells; ++b) step[a][b] = static_cast<int8_t>(StepBetween(BoardIndex(a), BoardIndex(b)));
-    }
+constexpr CellSteps MakeCellSteps() {
+  CellSteps t{};
+  for (int a = 0; a < kBoardCells; ++a) {
+    for (int b = 0; b < kBoardCells; ++b) t.step[a][b] = static_cast<int8_t>(StepBetween(BoardIndex(a), BoardIndex(b)));
   }
-};
-
-constexpr StepTable kSteps;
+  return t;
+}
 
 }  // namespace
 
-int UnitStep(BoardIndex a, BoardIndex b) {
-  const unsigned x = static_cast<unsigned>(a.value()), y = static_cast<unsigned>(b.value());
-  if (x < kBoardCells && y < kBoardCells) return kSteps.step[x][y];
-  return StepBetween(a, b);
-}
+constinit const CellSteps kCellSteps = MakeCellSteps();
+
+int UnitStepOffBoard(BoardIndex a, BoardIndex b) { return StepBetween(a, b); }
 
 int DirectionIndex(BoardIndex from, BoardIndex to) {
   int d = UnitStep(from, to);

@@ -1,6 +1,9 @@
 // Whether a move word is acceptable as a move of play, and the geometry the move texts and the mate
 // search share. The validation is local: it does not look for a king left in check or a pawn-drop mate.
 #pragma once
+#include <cstdint>
+
+#include "rules/board_index.h"
 #include "rules/move_word.h"
 
 namespace rules {
@@ -35,8 +38,17 @@ bool TwoPawns(const Position& position, BoardIndex target, Side side);
 int ValidateMove(const Position& position, MoveWord move);
 
 // The offset of the line from one board index to another (0 when they share none); knight offsets only
-// for a single jump.
-int UnitStep(BoardIndex from, BoardIndex to);
+// for a single jump. Read from a table for cells (the mate searches ask at every line they follow).
+struct CellSteps {
+  int8_t step[kBoardCells][kBoardCells];
+};
+extern const CellSteps kCellSteps;
+int UnitStepOffBoard(BoardIndex from, BoardIndex to);
+inline int UnitStep(BoardIndex from, BoardIndex to) {
+  const unsigned x = static_cast<unsigned>(from.value()), y = static_cast<unsigned>(to.value());
+  if (x < kBoardCells && y < kBoardCells) return kCellSteps.step[x][y];
+  return UnitStepOffBoard(from, to);
+}
 // The index of UnitStep(from, to) in kDirections, or -1.
 int DirectionIndex(BoardIndex from, BoardIndex to);
 bool Adjacent(BoardIndex a, BoardIndex b);

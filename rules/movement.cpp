@@ -43,27 +43,20 @@ constexpr const MoveVector* kMovementBySide[2][16] = {
 
 namespace {
 
-// MovesAlong as a table by code & 31 and offset + kReach, built at compile time from the lists.
-constexpr int kReach = 21;
-struct AlongTable {
-  int8_t how[32][2 * kReach + 1] = {};
-  constexpr AlongTable() {
-    for (int code = 0; code < 32; ++code) {
-      for (const MoveVector* v = kMovementBySide[(code >> 4) & 1][code & 15]; v->offset; ++v) {
-        int8_t& h = how[code][v->offset + kReach];
-        if (h == 0) h = v->slides ? 2 : 1;
-      }
+constexpr MovesAlongTable MakeMovesAlong() {
+  MovesAlongTable t{};
+  for (int code = 0; code < 32; ++code) {
+    for (const MoveVector* v = kMovementBySide[(code >> 4) & 1][code & 15]; v->offset; ++v) {
+      int8_t& h = t.how[code][v->offset + kMoveReach];
+      if (h == 0) h = v->slides ? 2 : 1;
     }
   }
-};
-constexpr AlongTable kAlong;
+  return t;
+}
 
 }  // namespace
 
-int MovesAlong(uint8_t code, int offset) {
-  if (offset < -kReach || offset > kReach) return 0;
-  return kAlong.how[code & 31][offset + kReach];
-}
+constinit const MovesAlongTable kMovesAlong = MakeMovesAlong();
 
 bool IsLineChecker(int dir, Side attacker, int kind) {
   switch (kDirections[dir]) {

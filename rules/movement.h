@@ -20,7 +20,16 @@ extern const MoveVector* const kMovementBySide[2][16];
 inline const MoveVector* MovementVectors(uint8_t code) { return kMovementBySide[(code >> 4) & 1][code & 15]; }
 
 // How a piece of `code` moves along the step `offset` (a UnitStep): 0 not at all, 1 one step, 2 sliding.
-int MovesAlong(uint8_t code, int offset);
+// A table by code & 31 and offset, read inline for the same reason.
+constexpr int kMoveReach = 21;  // the longest step: a knight's jump
+struct MovesAlongTable {
+  int8_t how[32][2 * kMoveReach + 1];
+};
+extern const MovesAlongTable kMovesAlong;
+inline int MovesAlong(uint8_t code, int offset) {
+  if (offset < -kMoveReach || offset > kMoveReach) return 0;
+  return kMovesAlong.how[code & 31][offset + kMoveReach];
+}
 
 // Whether an unpromoted piece of `kind` belonging to `attacker` can give check from a distance along the
 // direction with index `dir` (0..11 of kDirections).

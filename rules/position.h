@@ -118,6 +118,16 @@ class Position {
     return __builtin_popcountll(attack_bits_[SideIndex(side)][at.value()]);
   }
   const uint8_t* Attackers(Side side, BoardIndex at) const;
+  // Whether the piece with index `piece` (on the board) attacks a cell.
+  bool AttacksCell(int piece, BoardIndex at) const {
+    assert(attack_valid_);
+    return (attack_bits_[SideIndex(SideOf(piece))][at.value()] >> piece) & 1;
+  }
+  // Whether any piece of a side attacks a cell (the common question, without a count).
+  bool Attacked(Side side, BoardIndex at) const {
+    assert(attack_valid_);
+    return attack_bits_[SideIndex(side)][at.value()] != 0;
+  }
 
   // --- the record -----------------------------------------------------------------------------------
   MoveNode* root() const { return root_; }

@@ -32,6 +32,30 @@ MoveNode* MoveGenerator::NewNode(MoveWord w) {
   return node;
 }
 
+void MoveGenerator::Emit(MoveList& out, const Piece& p, BoardIndex target, Promotion promotion) {
+  if (counting_) {
+    ++(p.on_board() ? counted_.board : counted_.drops);
+    return;
+  }
+  if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, target, promotion, p.side()))) out.Append(node);
+}
+
+MoveGenerator::MoveCount MoveGenerator::CountChecks(Side a, BoardIndex K) {
+  counting_ = true;
+  counted_ = MoveCount{};
+  GenerateChecks(a, K);
+  counting_ = false;
+  return counted_;
+}
+
+MoveGenerator::MoveCount MoveGenerator::CountEvasions(BoardIndex K) {
+  counting_ = true;
+  counted_ = MoveCount{};
+  GenerateEvasions(K);
+  counting_ = false;
+  return counted_;
+}
+
 bool MoveGenerator::AttacksAfter(MoveWord w, BoardIndex K) const {
   const uint8_t code = MakeCode(KindOfIndex(w.Piece()), w.PromotedAfter(), w.SideAfter());
   const BoardIndex to = w.To().square();
@@ -49,9 +73,13 @@ bool MoveGenerator::AttacksAfter(MoveWord w, BoardIndex K) const {
 
 void MoveGenerator::KeepTest(MoveList& out, int piece, BoardIndex target, Promotion promotion, bool want_attack,
                              BoardIndex K) {
+  const Piece& p = pos_.piece(piece);
+  if (counting_) {
+    if (AttacksAfter(pos_.BuildMoveWord(p, target, promotion, p.side()), K) == want_attack) ++counted_.board;
+    return;
+  }
   // The node is taken before the test, as the search has always done, so that the pool grows at the
   // same moments whatever the test says.
-  const Piece& p = pos_.piece(piece);
   MoveNode* node = NewNode(pos_.BuildMoveWord(p, target, promotion, p.side()));
   if (!node) return;
   if (AttacksAfter(node->move, K) == want_attack) {
@@ -80,9 +108,7 @@ void MoveGenerator::AttackerExpansion(MoveList& out, int piece, BoardIndex targe
 
 void MoveGenerator::DefenderExpansion(MoveList& out, int piece, BoardIndex target) {
   const Piece& p = pos_.piece(piece);
-  auto add = [&](Promotion promotion) {
-    if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, target, promotion, p.side()))) out.Append(node);
-  };
+  auto add = [&](Promotion promotion) { Emit(out, p, target, promotion); };
   switch (PromotionClassTo(pos_, piece, target)) {
     case 0:
       add(Promotion::kKeep);
@@ -103,7 +129,7 @@ int MoveGenerator::AdjacentAttackCount(BoardIndex K, Side a) const {
   int n = 0;
   for (int i = 2; i <= 9; ++i) {
     const BoardIndex at = K + kDirections[i];
-    if (pos_.cell(at) != kOutsideCell && pos_.AttackCount(a, at) > 0) ++n;
+    if (pos_.cell(at) != kOutsideCell && pos_.Attacked(a, at)) ++n;
   }
   return n;
 }
@@ -116,7 +142,7 @@ MoveList MoveGenerator::ChecksToSquare(BoardIndex S, BoardIndex K, Side a, bool 
   for (int j = n - 1; j >= 0; --j) {
     const int p = list[j];
     if (pos_.LocationOf(p) == Location(K)) continue;
-    if (guarded && pos_.piece(p).CanReach(K)) continue;
+    if (guarded && pos_.AttacksCell(p, K)) continue;
     AttackerExpansion(out, p, S, true, K);
   }
   return out;
@@ -125,17 +151,20 @@ MoveList MoveGenerator::ChecksToSquare(BoardIndex S, BoardIndex K, Side a, bool 
 MoveList MoveGenerator::DropChecks(BoardIndex S, BoardIndex K, Side a) {
   static constexpr int kKinds[] = {HI, KA, KI, GI, KE, KY, FU};
   MoveList out;
-  scratch_.SetSide(a);
-  scratch_.SetPromoted(false);
-  scratch_.SetLocation(S);
+  // The line to K is the same for every kind: walked once, then each kind only asks how it moves.
+  const int d = UnitStep(S, K);
+  if (d == 0) return out;
+  bool clear = true;
+  for (BoardIndex at = S + d; at != K && clear; at += d) clear = pos_.cell(at) == kEmptyCell;
+  const bool adjacent = S + d == K;
   for (int kind : kKinds) {
     if (pos_.HandCount(a, kind) == 0) continue;
-    scratch_.SetKind(kind);
-    if (!scratch_.CanReach(K)) continue;
+    const int how = MovesAlong(MakeCode(kind, false, a), d);
+    if (!(how == 2 ? clear : how == 1 && adjacent)) continue;
     // Only the pawn that would check is worth the walk along the file.
     if (kind == FU && TwoPawns(pos_, K, a)) continue;
     const Piece& p = pos_.piece(pos_.LastPieceOfKind(Location::Hand(a), kind));
-    if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, S, Promotion::kDemote, p.side()))) out.Append(node);
+    Emit(out, p, S, Promotion::kDemote);
   }
   return out;
 }
@@ -157,7 +186,7 @@ MoveList MoveGenerator::LineMovesToSquare(const int* pieces, int count, BoardInd
 MoveList MoveGenerator::DiscoveredChecks(BoardIndex S, BoardIndex K, int i, Side a) {
   assert(pos_.attack_map_valid());
   MoveList out;
-  if (pos_.AttackCount(a, S) == 0) return out;
+  if (!pos_.Attacked(a, S)) return out;
   const int o = kDirections[i];
   BoardIndex at = S - o;
   while (pos_.cell(at) == kEmptyCell) at -= o;
@@ -193,12 +222,12 @@ MoveList MoveGenerator::GenerateChecks(Side a, BoardIndex K) {
     const uint8_t s_cell = pos_.cell(S);
     if (s_cell == kOutsideCell) continue;
     if (s_cell != kEmptyCell) {
-      if (pos_.AttackCount(a, S) == 0) continue;
+      if (!pos_.Attacked(a, S)) continue;
       out.Append(pos_.SideOf(s_cell) == a ? DiscoveredChecks(S, K, i, a) : ChecksToSquare(S, K, a, true));
       continue;
     }
     out.Append(DropChecks(S, K, a));
-    if (pos_.AttackCount(a, S) > 0) out.Append(ChecksToSquare(S, K, a, true));
+    if (pos_.Attacked(a, S)) out.Append(ChecksToSquare(S, K, a, true));
 
     // Farther out along the line only the line kinds can check.
     bool line = false, hand = false;
@@ -220,10 +249,10 @@ MoveList MoveGenerator::GenerateChecks(Side a, BoardIndex K) {
     BoardIndex T = S - o;
     for (; pos_.cell(T) == kEmptyCell; T -= o) {
       if (hand) out.Append(DropChecks(T, K, a));
-      if (count > 0 && pos_.AttackCount(a, T) > 0) out.Append(LineMovesToSquare(line_pieces, count, T, K));
+      if (count > 0 && pos_.Attacked(a, T)) out.Append(LineMovesToSquare(line_pieces, count, T, K));
     }
     const uint8_t t_cell = pos_.cell(T);
-    if (t_cell == kOutsideCell || pos_.AttackCount(a, T) == 0) continue;
+    if (t_cell == kOutsideCell || !pos_.Attacked(a, T)) continue;
     out.Append(pos_.SideOf(t_cell) == a ? DiscoveredChecks(T, K, i, a) : ChecksToSquare(T, K, a, true));
   }
   return out;

@@ -66,7 +66,7 @@ bool MoveGenerator::KingMayStep(const LineTable& table, const Piece& k, int offs
   const BoardIndex T = k.location().square() + offset;
   const uint8_t c = pos_.cell(T);
   if (c == kOutsideCell || (c != kEmptyCell && pos_.SideOf(c) == k.side())) return false;
-  return pos_.AttackCount(Opponent(k.side()), T) == 0;
+  return !pos_.Attacked(Opponent(k.side()), T);
 }
 
 MoveList MoveGenerator::KingMoves(const LineTable& table, int king) {
@@ -75,7 +75,7 @@ MoveList MoveGenerator::KingMoves(const LineTable& table, int king) {
   const BoardIndex K = k.location().square();
   for (const MoveVector* v = k.Vectors(); v->offset; ++v) {
     if (!KingMayStep(table, k, v->offset)) continue;
-    if (MoveNode* node = NewNode(pos_.BuildMoveWord(k, K + v->offset, Promotion::kKeep, k.side()))) out.Append(node);
+    Emit(out, k, K + v->offset, Promotion::kKeep);
   }
   CapturesFirst(out);
   return out;
@@ -125,7 +125,7 @@ MoveList MoveGenerator::InterpositionDrops(BoardIndex S, Side d) {
     scratch_.SetPromoted(false);
     if (!DropAllowed(pos_, scratch_, S)) continue;
     const Piece& p = pos_.piece(pos_.LastPieceOfKind(Location::Hand(d), kind));
-    if (MoveNode* node = NewNode(pos_.BuildMoveWord(p, S, Promotion::kKeep, d))) out.Append(node);
+    Emit(out, p, S, Promotion::kKeep);
   }
   return out;
 }

@@ -431,7 +431,7 @@ int MateEngine::DefenceNode(MoveNode* node, bool pawn_drop, int* refutation) {
   // 1. A check that leaves the attacker's own king attacked is no move.
   if (attacker_king_ >= 0) {
     pos_.RefreshAttackMap();
-    if (pos_.AttackCount(defender_, pos_.LocationOf(attacker_king_).square()) > 0) {
+    if (pos_.Attacked(defender_, pos_.LocationOf(attacker_king_).square())) {
       *refutation = kOwnKingLeftInCheck;
       return kNoMate;
     }
@@ -638,7 +638,7 @@ bool MateEngine::MaterialPrune() {
     const BoardIndex K = DefenderKingSquare();
     for (int i = kFirstKingDirection; i <= kLastKingDirection; ++i) {
       const BoardIndex at = K + kDirections[i];
-      if (pos_.cell(at) != kOutsideCell && pos_.AttackCount(attacker_, at) > 0) return false;
+      if (pos_.cell(at) != kOutsideCell && pos_.Attacked(attacker_, at)) return false;
     }
     return true;
   }
@@ -656,10 +656,10 @@ int MateEngine::StaticValue(const MoveNode& check) {
   int attacked = 0;
   for (int i = kFirstKingDirection; i <= kLastKingDirection; ++i) {
     const BoardIndex at = K + kDirections[i];
-    if (pos_.cell(at) != kOutsideCell && pos_.AttackCount(attacker_, at) > 0) ++attacked;
+    if (pos_.cell(at) != kOutsideCell && pos_.Attacked(attacker_, at)) ++attacked;
   }
   const MoveWord w = check.move;
-  const int protected_square = pos_.AttackCount(attacker_, w.To().square()) > 0 ? 1 : 0;
+  const int protected_square = pos_.Attacked(attacker_, w.To().square()) ? 1 : 0;
   pos_.RetractFast();
   return kBase + PieceValue(KindOfIndex(w.Piece()), w.PromotedAfter()) - kPerFreeSquare * (kKingNeighbours - attacked) +
          protected_square;

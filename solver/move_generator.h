@@ -34,6 +34,16 @@ class MoveGenerator {
   // True once the pool could not give a node: the lists produced since then may be incomplete.
   bool failed() const { return failed_; }
 
+  // How many moves a generator would list, without listing them (the search's first estimates need the
+  // number only, for many more positions than it expands).
+  struct MoveCount {
+    int board = 0;
+    int drops = 0;
+    int total() const { return board + drops; }
+  };
+  MoveCount CountChecks(rules::Side a, rules::BoardIndex K);
+  MoveCount CountEvasions(rules::BoardIndex K);
+
   // --- attacker side -------------------------------------------------------------------------------
   // Every move of side `a` that gives check to the king on K (see the gaps above).
   MoveList GenerateChecks(rules::Side a, rules::BoardIndex K);
@@ -73,6 +83,8 @@ class MoveGenerator {
   void DefenderExpansion(MoveList& out, int piece, rules::BoardIndex target);
   // Appends a node carrying the move word, unless the pool is exhausted.
   rules::MoveNode* NewNode(rules::MoveWord w);
+  // Lists the move of p to target (a drop when p is in hand), or in counting mode only counts it.
+  void Emit(MoveList& out, const rules::Piece& p, rules::BoardIndex target, rules::Promotion promotion);
   // Whether the piece, after the move w, attacks K (the path judged on the board after the move).
   bool AttacksAfter(rules::MoveWord w, rules::BoardIndex K) const;
   bool Pinned(const LineTable& table, int piece, rules::BoardIndex target) const;
@@ -85,6 +97,8 @@ class MoveGenerator {
   rules::Piece scratch_;  // hypothetical drops: a piece of the wanted kind standing on the drop square
   uint8_t line_kinds_[2][12] = {};  // IsLineChecker as bits (1 << kind), asked at every direction
   bool failed_ = false;
+  bool counting_ = false;
+  MoveCount counted_;
 };
 
 }  // namespace solver

@@ -125,7 +125,7 @@ class Checker {
     if (!Apply(check)) return reach;
     const int own_king = KingOf(attacker), king = KingOf(defender);
     scratch_.RefreshAttackMap();
-    const bool leaves_king = own_king >= 0 && scratch_.AttackCount(defender, scratch_.LocationOf(own_king).square()) > 0;
+    const bool leaves_king = own_king >= 0 && scratch_.Attacked(defender, scratch_.LocationOf(own_king).square());
     const std::vector<MoveWord> replies =
         leaves_king ? std::vector<MoveWord>{} : Moves(gen_.GenerateEvasions(scratch_.LocationOf(king).square()));
     if (leaves_king || (replies.empty() && check.IsDrop() && KindOfIndex(check.Piece()) == FU)) {

@@ -1,5 +1,5 @@
 // The check and evasion generators: their exact orders on positions worked out by hand, and their move
-// sets against the independent reference rules on random positions.
+// sets (and counts) against the independent reference rules on random positions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -171,8 +171,13 @@ TEST(GeneratorsRandom, EvasionsAreExactlyTheLegalAnswersToACheck) {
     if (pos.AttackCount(Opponent(d), K) > 1) ++double_checks;
     const std::multiset<std::string> expected = KeysOf(RefLegalMoves(ref, SideIndex(d)));
     const std::multiset<std::string> got = KeysOf(ref, gen.GenerateEvasions(K), pool);
-    for (const std::string& k : got) interposed += k.substr(1, 2) == "00";
+    int drops = 0;
+    for (const std::string& k : got) drops += k.substr(1, 2) == "00";
+    interposed += drops;
     ASSERT_EQ(got, expected) << "position " << n << " defender " << SideIndex(d);
+    const MoveGenerator::MoveCount count = gen.CountEvasions(K);
+    ASSERT_EQ(count.drops, drops) << "position " << n;
+    ASSERT_EQ(count.total(), static_cast<int>(got.size())) << "position " << n;
     ASSERT_EQ(pool.in_use(), 0);
   }
   EXPECT_GT(double_checks, 20);
@@ -197,6 +202,7 @@ TEST(GeneratorsRandom, ChecksAreExactlyTheCheckingMovesOfTheAttacker) {
     const std::vector<RefMove> reference = RefCheckingMoves(ref, SideIndex(a));
     const std::multiset<std::string> got = KeysOf(ref, gen.GenerateChecks(a, K), pool);
     ASSERT_EQ(got, KeysOf(reference)) << "position " << n << " attacker " << SideIndex(a);
+    ASSERT_EQ(gen.CountChecks(a, K).total(), static_cast<int>(got.size())) << "position " << n;
     ASSERT_EQ(pool.in_use(), 0);
     listed += static_cast<int>(got.size());
   }
