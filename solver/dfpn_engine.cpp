@@ -256,20 +256,26 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn, 
     return terminal;
   }
   const bool is_or = n.kind != Kind::kDefence;
+  if (!is_or && n.remaining <= 0 && AnyBoardAnswer(children)) {
+    // A board answer takes plies the bound does not have, whatever the other answers are worth.
+    table_->Store(key, n.hand, PastTheBound(kDisproven), n.remaining, 1);
+    return PastTheBound(kDisproven);
+  }
   if (n.kind == Kind::kAttack) path_.push_back({n.board, n.hand});
   // The children's table slots are fetched together, before the first is read.
   for (const Child& c : children) table_->Prefetch(c.attack_position ? c.board : c.board ^ keys_->defence_salt());
-  for (Child& c : children) InitialValue(c, n.remaining - 1);
+  for (Child& c : children) {
+    InitialValue(c, n.remaining - 1);
+    // The rest keep the defaults: they cannot change the node's value (see DecidesAlone).
+    if (DecidesAlone(c, is_or)) break;
+  }
   // Past the bound a defender position is followed only while every answer may still be a useless
   // interposition: a board move, or a drop that counts (no probe, or a probe that failed), takes plies
   // the bound does not have.
   if (!is_or && n.remaining <= 0 && AnyCountedAnswer(children)) {
-    if (n.kind == Kind::kAttack) path_.pop_back();
-    // A board answer takes plies at every depth past the bound; a drop counts only at the depths its
-    // probe failed for.
-    const DfpnValue refuted = AnyBoardAnswer(children) ? PastTheBound(kDisproven) : kDisproven;
-    table_->Store(key, n.hand, refuted, n.remaining, 1);
-    return refuted;
+    // A drop counts only at the depths its probe failed for.
+    table_->Store(key, n.hand, kDisproven, n.remaining, 1);
+    return kDisproven;
   }
 
   const long start_nodes = nodes_;
@@ -395,7 +401,7 @@ bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& 
     // A check that leaves the attacker's own king attacked is no move.
     if (attacker_king_ >= 0) {
       pos_.RefreshAttackMap();
-      if (pos_.AttackCount(defender_, pos_.LocationOf(attacker_king_).square()) > 0) {
+      if (pos_.Attacked(defender_, pos_.LocationOf(attacker_king_).square())) {
         terminal = AtAnyDepth(WithHand(kDisproven, PackedHand::All()));
         return false;
       }
@@ -509,13 +515,16 @@ void DfpnEngine::InitialValue(Child& c, int remaining) {
   }
 }
 
+bool DfpnEngine::DecidesAlone(const Child& c, bool is_or) {
+  // A mate on the board needs the fewest plies a proof can, so no other check makes the proof shorter.
+  if (is_or) return c.value.proven() && c.value.depth_needed <= kAnyDepth;
+  // The refutation taken is the first that holds on every path (Refutation).
+  return c.value.disproven() && !c.value.path_dependent;
+}
+
 DfpnValue DfpnEngine::AnswerEstimate(const Child& c, uint64_t key, int remaining) {
   if (!Apply(c.move, false)) return DfpnValue{};
-  MoveList checks = gen_->GenerateChecks(attacker_, pos_.LocationOf(defender_king_).square());
-  long count = 0;
-  for (const MoveNode* m = checks.head; m; m = m->next) ++count;
-  checks.FreeAll(*pool_);
-  if (gen_->failed()) failed_ = true;
+  const long count = gen_->CountChecks(attacker_, pos_.LocationOf(defender_king_).square()).total();
   pos_.RetractFast();
   if (count == 0) {
     // No check at all: this answer refutes, whatever the depth.
@@ -536,7 +545,7 @@ DfpnValue DfpnEngine::CheckEstimate(const Child& c, uint64_t key, int remaining)
   DfpnValue v;
   if (attacker_king_ >= 0) {
     pos_.RefreshAttackMap();
-    if (pos_.AttackCount(defender_, pos_.LocationOf(attacker_king_).square()) > 0) {
+    if (pos_.Attacked(defender_, pos_.LocationOf(attacker_king_).square())) {
       v = AtAnyDepth(WithHand(kDisproven, PackedHand::All()));
     }
   }
@@ -546,18 +555,9 @@ DfpnValue DfpnEngine::CheckEstimate(const Child& c, uint64_t key, int remaining)
     v = PastTheBound(WithHand(kDisproven, PackedHand::All()));
   }
   if (!v.solved()) {
-    MoveList answers = gen_->GenerateEvasions(pos_.LocationOf(defender_king_).square());
-    int board_answers = 0;
-    bool drops = false;
-    for (const MoveNode* m = answers.head; m; m = m->next) {
-      if (m->move.IsDrop()) {
-        drops = true;
-      } else {
-        ++board_answers;
-      }
-    }
-    answers.FreeAll(*pool_);
-    if (gen_->failed()) failed_ = true;
+    const MoveGenerator::MoveCount answers = gen_->CountEvasions(pos_.LocationOf(defender_king_).square());
+    const int board_answers = answers.board;
+    const bool drops = answers.drops > 0;
     if (board_answers == 0 && !drops) {
       v = WithHand(kMateOnBoard, KindsTheDefenderLacks(c.hand));
     } else if (board_answers > 0 && remaining <= 0) {
@@ -584,11 +584,8 @@ bool DfpnEngine::RepeatsOnPath(uint64_t board, PackedHand hand) const {
 
 bool DfpnEngine::PawnDropMates(const MoveNode& drop) {
   if (!Apply(drop.move, false)) return false;
-  MoveList answers = gen_->GenerateEvasions(pos_.LocationOf(defender_king_).square());
-  const bool none = answers.empty();
-  answers.FreeAll(*pool_);
+  const bool none = gen_->CountEvasions(pos_.LocationOf(defender_king_).square()).total() == 0;
   pos_.RetractFast();
-  if (gen_->failed()) failed_ = true;
   return none;
 }
 

@@ -125,6 +125,8 @@ class DfpnEngine {
   // The values children start with: a repetition, the table's, or the defaults. `remaining` is the
   // children's depth.
   void InitialValue(Child& c, int remaining);
+  // Whether a child's first value alone gives its parent's value, as the value from all children would.
+  static bool DecidesAlone(const Child& c, bool is_or);
   // The capture probe of an interposition square answers for the drop and its capture together, which
   // count no plies: it is searched with one ply more than its defence node, so that the positions after
   // the capture keep the defence node's depth.
