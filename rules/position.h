@@ -118,6 +118,8 @@ class Position {
     return __builtin_popcountll(attack_bits_[SideIndex(side)][at.value()]);
   }
   const uint8_t* Attackers(Side side, BoardIndex at) const;
+  // The same list with its length (at most kAttackListSize), for loops over it.
+  const uint8_t* Attackers(Side side, BoardIndex at, int& count) const;
   // Whether the piece with index `piece` (on the board) attacks a cell.
   bool AttacksCell(int piece, BoardIndex at) const {
     assert(attack_valid_);

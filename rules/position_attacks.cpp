@@ -31,14 +31,21 @@ bool SlidesAlong(uint8_t code, int direction) { return MovesAlong(code, directio
 }  // namespace
 
 const uint8_t* Position::Attackers(Side side, BoardIndex at) const {
+  int count;
+  return Attackers(side, at, count);
+}
+
+const uint8_t* Position::Attackers(Side side, BoardIndex at, int& count) const {
   assert(attack_valid_);
   uint64_t set = attack_bits_[SideIndex(side)][at.value()];
   uint8_t* list = attackers_[SideIndex(side)][at.value()];
-  for (int n = 0; set != 0 && n < kAttackListSize; ++n) {
+  int n = 0;
+  for (; set != 0 && n < kAttackListSize; ++n) {
     const int i = 63 - __builtin_clzll(set);
     list[n] = static_cast<uint8_t>(i);
     set &= ~(uint64_t{1} << i);
   }
+  count = n;
   return list;
 }
 

@@ -58,8 +58,10 @@ MoveGenerator::MoveCount MoveGenerator::CountEvasions(BoardIndex K) {
 
 bool MoveGenerator::AttacksAfter(MoveWord w, BoardIndex K) const {
   const uint8_t code = MakeCode(KindOfIndex(w.Piece()), w.PromotedAfter(), w.SideAfter());
-  const BoardIndex to = w.To().square();
-  const Location from = w.From();
+  return AttacksFrom(code, w.From(), w.To().square(), K);
+}
+
+bool MoveGenerator::AttacksFrom(uint8_t code, Location from, BoardIndex to, BoardIndex K) const {
   const int d = UnitStep(to, K);
   if (d == 0) return false;
   const int how = MovesAlong(code, d);
@@ -75,7 +77,8 @@ void MoveGenerator::KeepTest(MoveList& out, int piece, BoardIndex target, Promot
                              BoardIndex K) {
   const Piece& p = pos_.piece(piece);
   if (counting_) {
-    if (AttacksAfter(pos_.BuildMoveWord(p, target, promotion, p.side()), K) == want_attack) ++counted_.board;
+    const bool promoted = promotion == Promotion::kKeep ? p.promoted() : promotion == Promotion::kPromote;
+    if (AttacksFrom(MakeCode(p.kind(), promoted, p.side()), p.location(), target, K) == want_attack) ++counted_.board;
     return;
   }
   // The node is taken before the test, as the search has always done, so that the pool grows at the
@@ -137,8 +140,8 @@ int MoveGenerator::AdjacentAttackCount(BoardIndex K, Side a) const {
 MoveList MoveGenerator::ChecksToSquare(BoardIndex S, BoardIndex K, Side a, bool guarded) {
   assert(pos_.attack_map_valid());
   MoveList out;
-  const int n = std::min<int>(pos_.AttackCount(a, S), Position::kAttackListSize);
-  const uint8_t* list = pos_.Attackers(a, S);
+  int n;
+  const uint8_t* list = pos_.Attackers(a, S, n);
   for (int j = n - 1; j >= 0; --j) {
     const int p = list[j];
     if (pos_.LocationOf(p) == Location(K)) continue;
@@ -148,8 +151,18 @@ MoveList MoveGenerator::ChecksToSquare(BoardIndex S, BoardIndex K, Side a, bool 
   return out;
 }
 
-MoveList MoveGenerator::DropChecks(BoardIndex S, BoardIndex K, Side a) {
+MoveGenerator::HandKinds MoveGenerator::KindsInHand(Side a) const {
   static constexpr int kKinds[] = {HI, KA, KI, GI, KE, KY, FU};
+  HandKinds hand;
+  for (int kind : kKinds) {
+    if (pos_.HandCount(a, kind) == 0) continue;
+    hand.kind[hand.count] = kind;
+    hand.piece[hand.count++] = pos_.LastPieceOfKind(Location::Hand(a), kind);
+  }
+  return hand;
+}
+
+MoveList MoveGenerator::DropChecks(BoardIndex S, BoardIndex K, Side a, const HandKinds& hand) {
   MoveList out;
   // The line to K is the same for every kind: walked once, then each kind only asks how it moves.
   const int d = UnitStep(S, K);
@@ -157,14 +170,13 @@ MoveList MoveGenerator::DropChecks(BoardIndex S, BoardIndex K, Side a) {
   bool clear = true;
   for (BoardIndex at = S + d; at != K && clear; at += d) clear = pos_.cell(at) == kEmptyCell;
   const bool adjacent = S + d == K;
-  for (int kind : kKinds) {
-    if (pos_.HandCount(a, kind) == 0) continue;
+  for (int j = 0; j < hand.count; ++j) {
+    const int kind = hand.kind[j];
     const int how = MovesAlong(MakeCode(kind, false, a), d);
     if (!(how == 2 ? clear : how == 1 && adjacent)) continue;
     // Only the pawn that would check is worth the walk along the file.
     if (kind == FU && TwoPawns(pos_, K, a)) continue;
-    const Piece& p = pos_.piece(pos_.LastPieceOfKind(Location::Hand(a), kind));
-    Emit(out, p, S, Promotion::kDemote);
+    Emit(out, pos_.piece(hand.piece[j]), S, Promotion::kDemote);
   }
   return out;
 }
@@ -174,8 +186,8 @@ MoveList MoveGenerator::LineMovesToSquare(const int* pieces, int count, BoardInd
   for (int k = 0; k < count; ++k) {
     const int p = pieces[k];
     const Side side = pos_.SideOf(p);
-    const int n = std::min<int>(pos_.AttackCount(side, S), Position::kAttackListSize);
-    const uint8_t* list = pos_.Attackers(side, S);
+    int n;
+    const uint8_t* list = pos_.Attackers(side, S, n);
     bool listed = false;
     for (int j = 0; j < n && !listed; ++j) listed = list[j] == p;
     if (listed) AttackerExpansion(out, p, S, true, K);
@@ -215,6 +227,7 @@ MoveList MoveGenerator::DiscoveredChecks(BoardIndex S, BoardIndex K, int i, Side
 MoveList MoveGenerator::GenerateChecks(Side a, BoardIndex K) {
   pos_.RefreshAttackMap();
   MoveList out;
+  const HandKinds in_hand = KindsInHand(a);
   const int first = a == kSente ? 0 : 2, last = a == kSente ? 9 : 11;
   for (int i = first; i <= last; ++i) {
     const int o = kDirections[i];
@@ -226,7 +239,7 @@ MoveList MoveGenerator::GenerateChecks(Side a, BoardIndex K) {
       out.Append(pos_.SideOf(s_cell) == a ? DiscoveredChecks(S, K, i, a) : ChecksToSquare(S, K, a, true));
       continue;
     }
-    out.Append(DropChecks(S, K, a));
+    out.Append(DropChecks(S, K, a, in_hand));
     if (pos_.Attacked(a, S)) out.Append(ChecksToSquare(S, K, a, true));
 
     // Farther out along the line only the line kinds can check.
@@ -248,7 +261,7 @@ MoveList MoveGenerator::GenerateChecks(Side a, BoardIndex K) {
 
     BoardIndex T = S - o;
     for (; pos_.cell(T) == kEmptyCell; T -= o) {
-      if (hand) out.Append(DropChecks(T, K, a));
+      if (hand) out.Append(DropChecks(T, K, a, in_hand));
       if (count > 0 && pos_.Attacked(a, T)) out.Append(LineMovesToSquare(line_pieces, count, T, K));
     }
     const uint8_t t_cell = pos_.cell(T);

@@ -104,8 +104,8 @@ bool MoveGenerator::Pinned(const LineTable& table, int piece, BoardIndex target)
 
 MoveList MoveGenerator::CapturesOnSquare(const LineTable& table, BoardIndex S, int king, Side d) {
   MoveList out;
-  const int n = std::min<int>(pos_.AttackCount(d, S), Position::kAttackListSize);
-  const uint8_t* list = pos_.Attackers(d, S);
+  int n;
+  const uint8_t* list = pos_.Attackers(d, S, n);
   for (int j = 0; j < n; ++j) {
     const int p = list[j];
     if (p == king || Pinned(table, p, S)) continue;

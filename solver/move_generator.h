@@ -50,8 +50,15 @@ class MoveGenerator {
   // Every move of an a-piece to S after which the moved piece attacks K. The guarded form skips pieces
   // that already attack K. REQUIRES: fresh attack map.
   MoveList ChecksToSquare(rules::BoardIndex S, rules::BoardIndex K, rules::Side a, bool guarded = false);
-  // Drops of a on the empty square S that attack K.
-  MoveList DropChecks(rules::BoardIndex S, rules::BoardIndex K, rules::Side a);
+  // The attacker's pieces in hand, one of each kind in the order of DropChecks.
+  struct HandKinds {
+    int kind[7];
+    int piece[7];
+    int count = 0;
+  };
+  HandKinds KindsInHand(rules::Side a) const;
+  // Drops of a (holding `hand`) on the empty square S that attack K.
+  MoveList DropChecks(rules::BoardIndex S, rules::BoardIndex K, rules::Side a, const HandKinds& hand);
   // Moves of the given pieces (each in its side's attacker list of S) to S that attack K.
   MoveList LineMovesToSquare(const int* pieces, int count, rules::BoardIndex S, rules::BoardIndex K);
   // Moves of a's piece on S that uncover a check by an a-slider behind it on direction i, keeping only
@@ -87,6 +94,8 @@ class MoveGenerator {
   void Emit(MoveList& out, const rules::Piece& p, rules::BoardIndex target, rules::Promotion promotion);
   // Whether the piece, after the move w, attacks K (the path judged on the board after the move).
   bool AttacksAfter(rules::MoveWord w, rules::BoardIndex K) const;
+  // The same for a piece of `code` moved from `from` (a square or a hand) to `to`.
+  bool AttacksFrom(uint8_t code, rules::Location from, rules::BoardIndex to, rules::BoardIndex K) const;
   bool Pinned(const LineTable& table, int piece, rules::BoardIndex target) const;
   bool KingMayStep(const LineTable& table, const rules::Piece& k, int offset) const;
   // Whether any kind can check from a distance along direction i for attacker a.
