@@ -396,7 +396,7 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn, 
 bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& terminal) {
   children.clear();
   const BoardIndex K = pos_.LocationOf(defender_king_).square();
-  std::vector<MoveWord> moves;
+  const std::vector<MoveWord>& moves = moves_;
   if (n.kind == Kind::kDefence) {
     // A check that leaves the attacker's own king attacked is no move.
     if (attacker_king_ >= 0) {
@@ -406,7 +406,7 @@ bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& 
         return false;
       }
     }
-    moves = Moves(gen_->GenerateEvasions(K));
+    TakeMoves(gen_->GenerateEvasions(K));
     if (failed_) return false;
     if (moves.empty()) {
       terminal = WithHand(kMateOnBoard, KindsTheDefenderLacks(n.hand));
@@ -431,10 +431,10 @@ bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& 
   }
 
   if (n.kind == Kind::kAttack) {
-    moves = Moves(gen_->GenerateChecks(attacker_, K));
+    TakeMoves(gen_->GenerateChecks(attacker_, K));
   } else {
     pos_.RefreshAttackMap();
-    moves = Moves(gen_->ChecksToSquare(n.probe_square, K, attacker_));
+    TakeMoves(gen_->ChecksToSquare(n.probe_square, K, attacker_));
   }
   if (failed_) return false;
   for (MoveWord w : moves) {
@@ -770,12 +770,11 @@ void DfpnEngine::Transfer(const std::vector<SolutionNode>& nodes) {
 
 // --- housekeeping --------------------------------------------------------------------------------------
 
-std::vector<MoveWord> DfpnEngine::Moves(MoveList list) {
-  std::vector<MoveWord> moves;
-  for (MoveNode* m = list.head; m; m = m->next) moves.push_back(m->move);
+void DfpnEngine::TakeMoves(MoveList list) {
+  moves_.clear();
+  for (MoveNode* m = list.head; m; m = m->next) moves_.push_back(m->move);
   list.FreeAll(*pool_);
   if (gen_->failed()) failed_ = true;
-  return moves;
 }
 
 bool DfpnEngine::Apply(MoveWord w, bool keep_side) {

@@ -172,7 +172,8 @@ class DfpnEngine {
   DfpnValue Prove(const Node& n);
 
   void Transfer(const std::vector<SolutionNode>& nodes);
-  std::vector<rules::MoveWord> Moves(MoveList list);
+  // The list's moves into moves_ (one buffer for every expansion: no allocation per node).
+  void TakeMoves(MoveList list);
   void Output(const char* format, ...);
 
   rules::Position& pos_;
@@ -182,6 +183,7 @@ class DfpnEngine {
   std::unique_ptr<DfpnTable> table_;
   std::unique_ptr<ZobristKeys> keys_;
   std::vector<std::vector<Child>> child_stack_;  // per ply, reused
+  std::vector<rules::MoveWord> moves_;  // the moves of the node being expanded
   struct PathEntry {
     uint64_t key;
     PackedHand hand;
