@@ -47,6 +47,8 @@ int OnePlyMore(int within) { return std::min(within + 1, kInfiniteDepth); }
 // mates as if it had not been made), so until its probe is searched it is refuted last: above the
 // number of any board answer (at most 64 checks are counted).
 constexpr ProofNumber kUnsearchedProbeDn = 1000;
+// Remaining depths above this belong to an unbounded search (which probes only at first: see the header).
+constexpr int kUnboundedRemaining = kInfiniteDepth - 4000;
 // Past the deepest ply: hopeless, but not disproven.
 constexpr DfpnValue kTooDeep{kInfinitePn, kInfinitePn, 0, false};
 
@@ -162,7 +164,7 @@ SolveOutcome DfpnEngine::Solve(platform::ProgressSink* out, platform::AutoResetE
   // Bounds are odd: an attacker node with r plies left may still give a check that mates at once at r + 1.
   const int bound = options_.max_plies > 0 ? options_.max_plies - (options_.max_plies % 2 == 0) : kInfiniteDepth;
   Node root{Kind::kAttack, keys_->Board(pos_), PackedHand::Of(pos_, attacker_), 0, bound, kNoSquare};
-  const DfpnValue proof = Search(root, kInfinitePn, kInfinitePn);
+  const DfpnValue proof = FirstProof(root);
   elapsed_ms_ = Now() - start_ms_;
   auto seconds = [this] { return static_cast<long>(elapsed_ms_ / 1000); };
   auto rate = [this] { return static_cast<long>(nodes_ * 1000 / std::max<int64_t>(elapsed_ms_, 1)); };
@@ -225,6 +227,26 @@ SolveOutcome DfpnEngine::Solve(platform::ProgressSink* out, platform::AutoResetE
   return SolveOutcome::kMate;
 }
 
+DfpnValue DfpnEngine::FirstProof(const Node& root) {
+  long turn = options_.probing_nodes;
+  if (root.remaining < kUnboundedRemaining || turn <= 0) return Search(root, kInfinitePn, kInfinitePn);
+  // Probing finds the shorter first proofs, which the shortening then starts from, but on some problems
+  // the probes take nearly every node (see the header). The two take turns on the same table, each
+  // turn twice as long as the last one of its kind, so neither costs much more than twice the other.
+  DfpnValue proof;
+  for (bool probing = true;; probing = !probing) {
+    probe_unbounded_ = probing;
+    pass_end_nodes_ = nodes_ + turn;
+    proof = Search(root, kInfinitePn, kInfinitePn);
+    if (!pass_ended_) break;
+    pass_ended_ = false;
+    if (!probing) turn *= 2;
+  }
+  probe_unbounded_ = false;
+  pass_end_nodes_ = 0;
+  return proof;
+}
+
 // --- the search ----------------------------------------------------------------------------------------
 
 uint64_t DfpnEngine::TableKey(const Node& n) const {
@@ -239,7 +261,7 @@ uint64_t DfpnEngine::TableKey(const Node& n) const {
 DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn, bool own_entry) {
   ++nodes_;
   if (nodes_ >= next_poll_) PollStop();
-  if (stopped_ || failed_) return DfpnValue{};
+  if (Halted()) return DfpnValue{};
   assert(n.board == keys_->Board(pos_));
   const uint64_t key = TableKey(n);
   if (own_entry) {
@@ -348,7 +370,7 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn, 
       }
       break;
     }
-    if (v.pn >= thpn || v.dn >= thdn || stopped_ || failed_) break;
+    if (v.pn >= thpn || v.dn >= thdn || Halted()) break;
 
     Child& c = children[best];
     ProofNumber cthpn, cthdn;
@@ -387,7 +409,7 @@ DfpnValue DfpnEngine::Search(const Node& n, ProofNumber thpn, ProofNumber thdn, 
   if (n.kind == Kind::kAttack) path_.pop_back();
   // A proof uses no more than the hand searched; a disproof holds at least for it.
   assert(!v.has_hand || (v.proven() && n.hand.Covers(v.hand)) || (v.disproven() && v.hand.Covers(n.hand)));
-  if (!failed_ && !(stopped_ && !v.solved())) {
+  if (!failed_ && !((stopped_ || pass_ended_) && !v.solved())) {
     table_->Store(key, n.hand, v, n.remaining, static_cast<uint64_t>(nodes_ - start_nodes));
   }
   return v;
@@ -419,7 +441,7 @@ bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& 
       c.board = keys_->AfterMove(n.board, w);
       c.hand = n.hand;
       c.attack_position = true;
-      if (w.IsDrop()) {
+      if (w.IsDrop() && (n.remaining < kUnboundedRemaining || probe_unbounded_)) {
         const BoardIndex to = w.To().square();
         const int defended = pos_.AttackCount(defender_, to), attacked = pos_.AttackCount(attacker_, to);
         if (InterpositionMayBeUseless(defended, attacked, Adjacent(to, K))) c.probe = to;
@@ -791,6 +813,7 @@ int64_t DfpnEngine::Now() const {
 
 void DfpnEngine::PollStop() {
   next_poll_ = nodes_ + kPollInterval;
+  if (pass_end_nodes_ > 0 && nodes_ >= pass_end_nodes_) pass_ended_ = true;
   if (stop_ && stop_->TestAndReset()) stopped_ = true;
   const int64_t now = Now();
   if (deadline_ms_ > 0 && now >= deadline_ms_) stopped_ = true;

@@ -16,6 +16,11 @@
 //    square the defender does not defend (or defends with the king alone while the attacker attacks it
 //    twice, next to the king), when the attacker, moving a piece to that square with check as if the drop
 //    had not been made, still mates. That "capture probe" is a node of its own, searched before the drop.
+//    An unbounded search (the first proof) takes turns with probes and without: whether there is a
+//    mate at all does not depend on which drops count (a useless drop is answered by the capture its
+//    probe would have tried), and on problems with many interpositions the probes take most of such a
+//    search's nodes. A proof found without probes claims the plies its drops took: more than a bounded
+//    search counts, never less.
 //
 // Repetition (the graph-history interaction): a position of the attacker to move that appears again on
 // the current path with no more pieces in the attacker's hand is a disproof there: perpetual check is
@@ -60,6 +65,8 @@ struct DfpnOptions {
   // on a busy machine passes the thread's CPU clock.
   int64_t (*clock_ms)() = nullptr;
   int max_plies = 0;  // only mates within this many plies (0: any length)
+  // An unbounded search's first turn with probes, in nodes (0: it never probes; see above).
+  long probing_nodes = 500000;
 };
 
 // The solution as the search leaves it: a tree of moves, one attacker move at each attacker position,
@@ -120,6 +127,9 @@ class DfpnEngine {
   // own_entry false: the node's own table entry is not taken (its children are searched).
   DfpnValue Search(const Node& n, ProofNumber thpn, ProofNumber thdn, bool own_entry = true);
   uint64_t TableKey(const Node& n) const;
+  // The first proof of the root, or why there is none.
+  DfpnValue FirstProof(const Node& root);
+  bool Halted() const { return stopped_ || failed_ || pass_ended_; }
   // The children of a node; false with `terminal` set when the node is decided without any.
   bool Expand(const Node& n, std::vector<Child>& children, DfpnValue& terminal);
   // The values children start with: a repetition, the table's, or the defaults. `remaining` is the
@@ -199,6 +209,11 @@ class DfpnEngine {
   bool failed_ = false;
   long nodes_ = 0;
   long next_poll_ = 0;
+  // The unbounded search probes while probe_unbounded_; a pass that reaches pass_end_nodes_ (0: none)
+  // ends undecided with pass_ended_ set.
+  bool probe_unbounded_ = false;
+  long pass_end_nodes_ = 0;
+  bool pass_ended_ = false;
   int64_t start_ms_ = 0;
   int64_t next_report_ms_ = 0;
   int64_t deadline_ms_ = 0;  // 0: none

@@ -171,21 +171,33 @@ TEST_F(Dfpn, MateByDroppingAPawnIsNoMove) {
   EXPECT_EQ(report.error, "");
 }
 
+// Options that search without a bound unprobed from the start (the lengths come from the bounded
+// searches after the first proof).
+DfpnOptions Unprobed() {
+  DfpnOptions options{16, 0};
+  options.probing_nodes = 0;
+  return options;
+}
+
 TEST_F(Dfpn, UselessInterpositionsAreNotCounted) {
   // A rook dropped anywhere on the first rank mates: every pawn dropped between is taken with mate.
-  ASSERT_EQ(Solve("8k/6G2/7G1/9/9/9/9/9/K8 b R3p 1"), SolveOutcome::kMate);
-  EXPECT_EQ(length, 1);
-  EXPECT_EQ(report.error, "");
+  for (const DfpnOptions& options : {DfpnOptions{16, 0}, Unprobed()}) {
+    ASSERT_EQ(Solve("8k/6G2/7G1/9/9/9/9/9/K8 b R3p 1", options), SolveOutcome::kMate);
+    EXPECT_EQ(length, 1);
+    EXPECT_EQ(report.error, "");
+  }
 }
 
 TEST_F(Dfpn, AnInterpositionThatIsNotUselessCountsAtTheEndOfALine) {
   // R*1c leaves gote only P*1b, next to its king and taken by nothing but the rook, which the king
   // would take back: a real interposition, answered by N*2c mate. Three moves, never one.
-  ASSERT_EQ(Solve("7pk/7n1/9/9/9/9/9/9/K8 b RNp 1"), SolveOutcome::kMate);
-  EXPECT_EQ(length, 3);
-  EXPECT_TRUE(confirmed);
-  EXPECT_EQ(report.error, "");
-  EXPECT_EQ(report.depth, 3);
+  for (const DfpnOptions& options : {DfpnOptions{16, 0}, Unprobed()}) {
+    ASSERT_EQ(Solve("7pk/7n1/9/9/9/9/9/9/K8 b RNp 1", options), SolveOutcome::kMate);
+    EXPECT_EQ(length, 3);
+    EXPECT_TRUE(confirmed);
+    EXPECT_EQ(report.error, "");
+    EXPECT_EQ(report.depth, 3);
+  }
 }
 
 TEST_F(Dfpn, AMoveLimitRefusesLongerMates) {
@@ -223,7 +235,7 @@ class DfpnData : public Dfpn {
 };
 
 // The short set, and every problem of at most 13 moves: mated in the length the first engine finds,
-// with a tree the judge accepts.
+// with a tree the judge accepts, whether the first proof came with probes or without.
 TEST_F(DfpnData, ShortProblemsAreMatedInTheFirstEnginesLengthWithASoundTree) {
 #if defined(__SANITIZE_ADDRESS__)
   constexpr int kLongest = 0;  // ten times slower under the sanitizers: the short set only
@@ -240,13 +252,15 @@ TEST_F(DfpnData, ShortProblemsAreMatedInTheFirstEnginesLengthWithASoundTree) {
     MateEngine first(first_board);
     first.Solve(MateEngine::kDefaultMaxDepth, nullptr, nullptr);
 
-    ASSERT_EQ(Solve(p.sfen), SolveOutcome::kMate);
-    EXPECT_TRUE(confirmed);
-    EXPECT_EQ(length, first.mate_depth_limit());
-    EXPECT_LE(length, reference);
-    EXPECT_EQ(report.error, "");
-    EXPECT_TRUE(report.single_reply);
-    EXPECT_GE(report.depth, length);
+    for (const DfpnOptions& options : {DfpnOptions{16, 0}, Unprobed()}) {
+      ASSERT_EQ(Solve(p.sfen, options), SolveOutcome::kMate);
+      EXPECT_TRUE(confirmed);
+      EXPECT_EQ(length, first.mate_depth_limit());
+      EXPECT_LE(length, reference);
+      EXPECT_EQ(report.error, "");
+      EXPECT_TRUE(report.single_reply);
+      EXPECT_GE(report.depth, length);
+    }
     ++solved;
   }
   EXPECT_GE(solved, 39);
@@ -275,6 +289,7 @@ TEST_F(DfpnData, NoMateProblemsAreNeverMated) {
     if (!ShortSet(p) || !p.ReferenceNoMate()) continue;
     SCOPED_TRACE(p.id);
     EXPECT_EQ(Solve(p.sfen), SolveOutcome::kNoMate);
+    EXPECT_EQ(Solve(p.sfen, Unprobed()), SolveOutcome::kNoMate);
     ++tested;
   }
   EXPECT_EQ(tested, 3);
