@@ -47,7 +47,7 @@ int OnePlyMore(int within) { return std::min(within + 1, kInfiniteDepth); }
 // mates as if it had not been made), so until its probe is searched it is refuted last: above the
 // number of any board answer (at most 64 checks are counted).
 constexpr ProofNumber kUnsearchedProbeDn = 1000;
-// Remaining depths above this belong to an unbounded search (which probes only at first: see the header).
+// Remaining depths above this belong to an unbounded search (which probes only in turns: see the header).
 constexpr int kUnboundedRemaining = kInfiniteDepth - 4000;
 // Past the deepest ply: hopeless, but not disproven.
 constexpr DfpnValue kTooDeep{kInfinitePn, kInfinitePn, 0, false};
