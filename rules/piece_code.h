@@ -44,5 +44,9 @@ constexpr int KindOfIndex(int index) {
 // What a move does to the moving piece's promotion.
 enum class Promotion : int8_t { kKeep = -1, kDemote = 0, kPromote = 1 };
 constexpr Promotion PromotionTo(bool promoted) { return promoted ? Promotion::kPromote : Promotion::kDemote; }
+// Whether a piece promoted `before` a move is promoted after it.
+constexpr bool PromotedAfter(bool before, Promotion promotion) {
+  return promotion == Promotion::kKeep ? before : promotion == Promotion::kPromote;
+}
 
 }  // namespace rules

@@ -9,7 +9,7 @@ namespace rules {
 
 MoveWord Position::BuildMoveWord(const Piece& piece, Location target, Promotion promotion, Side side) const {
   const bool promoted_before = piece.promoted();
-  const bool promoted_after = promotion == Promotion::kKeep ? promoted_before : promotion == Promotion::kPromote;
+  const bool promoted_after = PromotedAfter(promoted_before, promotion);
   Side side_after;
   if (target == kSenteHand || target == kPieceBox) {
     side_after = kSente;

@@ -77,8 +77,8 @@ void MoveGenerator::KeepTest(MoveList& out, int piece, BoardIndex target, Promot
                              BoardIndex K) {
   const Piece& p = pos_.piece(piece);
   if (counting_) {
-    const bool promoted = promotion == Promotion::kKeep ? p.promoted() : promotion == Promotion::kPromote;
-    if (AttacksFrom(MakeCode(p.kind(), promoted, p.side()), p.location(), target, K) == want_attack) ++counted_.board;
+    const uint8_t code = MakeCode(p.kind(), PromotedAfter(p.promoted(), promotion), p.side());
+    if (AttacksFrom(code, p.location(), target, K) == want_attack) ++counted_.board;
     return;
   }
   // The node is taken before the test, as the search has always done, so that the pool grows at the
