@@ -3,6 +3,7 @@
 // the stop button does (a second Ctrl-C ends the program at once). Exit status 0 when a mate was found
 // (and written), 1 otherwise: no mate, none within the depth, stopped, or a file not read or written.
 #include <signal.h>
+#include <time.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -36,7 +37,7 @@ extern const Usage kSolveUsage = {
     .options = "  --sfen TEXT     the position as an SFEN or a USI position line\n"
                "  --max-depth N   search at most N plies deep (1 to 999; pn: none unless given)\n"
                "  --engine E      mate (the default) or pn: proof-number search, for long problems\n"
-               "  --time-limit S  give up after S seconds (pn; default: no limit)\n"
+               "  --time-limit S  give up after S seconds (default: no limit)\n"
                "  --memory MB     the pn engine's table size (default 256)\n"
                "  -o OUT.pcl      write the problem with its solution tree as PCL",
     .failed = "no mate (or none within the depth), stopped, or a file not read or written",
@@ -106,23 +107,50 @@ bool ParseArgs(const Args& args, SolveArgs& out) {
 // The worker's end, sent to the waiting thread by the worker itself so the wait ends at once.
 constexpr int kSolveEndSignal = SIGUSR1;
 
-// Waits for the worker's end signal while passing Ctrl-C (and a termination request) on as a stop
-// request. The end signal is taken here in any case, so none is left pending once the mask is restored.
-void WaitForSolve(SolveWorker& worker, const sigset_t& signals) {
-  bool stop_requested = false;
+// The next of `signals`, or 0 once the monotonic clock reaches `deadline` (null: none).
+int NextSignal(const sigset_t& signals, const timespec* deadline) {
+  if (!deadline) return sigwaitinfo(&signals, nullptr);
   for (;;) {
-    const int sig = sigwaitinfo(&signals, nullptr);
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const long long left_ns =
+        (deadline->tv_sec - now.tv_sec) * 1000000000LL + (deadline->tv_nsec - now.tv_nsec);
+    if (left_ns <= 0) return 0;
+    const timespec wait{static_cast<time_t>(left_ns / 1000000000LL), static_cast<long>(left_ns % 1000000000LL)};
+    const int sig = sigtimedwait(&signals, nullptr, &wait);
+    if (sig > 0) return sig;
+  }
+}
+
+// Waits for the worker's end signal while passing Ctrl-C (and a termination request) on as a stop
+// request, and asks the stop itself once `limit_s` seconds have passed (0: no limit). The end signal is
+// taken here in any case, so none is left pending once the mask is restored. True when the time limit
+// asked the stop.
+bool WaitForSolve(SolveWorker& worker, const sigset_t& signals, long limit_s) {
+  bool stop_requested = false, timed_out = false;
+  timespec deadline{};
+  clock_gettime(CLOCK_MONOTONIC, &deadline);
+  deadline.tv_sec += limit_s;
+  for (;;) {
+    const int sig = NextSignal(signals, limit_s > 0 && !stop_requested ? &deadline : nullptr);
     if (sig == kSolveEndSignal) break;
+    if (sig == 0) {
+      stop_requested = timed_out = true;
+      worker.RequestStop();
+      continue;
+    }
     if (sig != SIGINT && sig != SIGTERM) continue;
-    if (stop_requested) {
+    if (stop_requested && !timed_out) {
       // Asked twice: leave now, as a terminal user expects.
       std::fflush(stdout);
       std::_Exit(128 + sig);
     }
+    timed_out = false;
     stop_requested = true;
     worker.RequestStop();
   }
   worker.Wait();
+  return timed_out;
 }
 
 // What the search ended with, when it is not a whole solution.
@@ -194,11 +222,14 @@ int RunSolve(const Args& args) {
   } else {
     worker.Start(board, lines, ended, a.max_depth);
   }
-  WaitForSolve(worker, signals);
+  // The proof-number engine keeps its own clock (and finishes the tree of a mate it has proven); the
+  // first one is stopped from here, as Ctrl-C would.
+  const bool timed_out = WaitForSolve(worker, signals, a.pn ? 0 : a.time_limit_s);
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 
   const SolveOutcome outcome = worker.outcome();
   const char* why = a.pn && outcome == SolveOutcome::kUndecided ? PnUndecidedText(a) : OutcomeText(outcome);
+  if (timed_out && outcome == SolveOutcome::kInterrupted) why = "no mate found within the time limit (--time-limit)";
   if (why) Err(std::string("kzb solve: ") + why);
   if (!SolutionWritten(outcome)) return kFailed;
 
