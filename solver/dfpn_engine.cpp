@@ -428,7 +428,7 @@ bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& 
         return false;
       }
     }
-    TakeMoves(gen_->GenerateEvasions(K));
+    TakeMoves(gen_->GenerateEvasions(K), moves_);
     if (failed_) return false;
     if (moves.empty()) {
       terminal = WithHand(kMateOnBoard, KindsTheDefenderLacks(n.hand));
@@ -453,10 +453,10 @@ bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& 
   }
 
   if (n.kind == Kind::kAttack) {
-    TakeMoves(gen_->GenerateChecks(attacker_, K));
+    TakeMoves(gen_->GenerateChecks(attacker_, K), moves_);
   } else {
     pos_.RefreshAttackMap();
-    TakeMoves(gen_->ChecksToSquare(n.probe_square, K, attacker_));
+    TakeMoves(gen_->ChecksToSquare(n.probe_square, K, attacker_), moves_);
   }
   if (failed_) return false;
   for (MoveWord w : moves) {
@@ -547,11 +547,21 @@ bool DfpnEngine::DecidesAlone(const Child& c, bool is_or) {
 DfpnValue DfpnEngine::AnswerEstimate(const Child& c, uint64_t key, int remaining) {
   if (!Apply(c.move, false)) return DfpnValue{};
   const long count = gen_->CountChecks(attacker_, pos_.LocationOf(defender_king_).square()).total();
+  // With one ply left only a check that mates on the board counts: most such answers are refuted here,
+  // and the first one refuted is the defender position's refutation, before its other answers are played.
+  const bool refuted = count > 0 && remaining == 1 && !MateInOne();
   pos_.RetractFast();
   if (count == 0) {
     // No check at all: this answer refutes, whatever the depth.
     const DfpnValue none = AtAnyDepth(WithHand(kDisproven, NoCheckDisproofHand(c.hand)));
     table_->Store(key, c.hand, none, kInfiniteDepth, 1);
+    return none;
+  }
+  if (refuted) {
+    // As the search of the position would find it: every check answered, at one ply.
+    DfpnValue none = WithHand(kDisproven, NoCheckDisproofHand(c.hand));
+    none.holds_within = 1;
+    if (!failed_) table_->Store(key, c.hand, none, remaining, 1);
     return none;
   }
   // The fewer checks the attacker has, the sooner the answer is refuted; kept, so that the node's next
@@ -595,6 +605,27 @@ DfpnValue DfpnEngine::CheckEstimate(const Child& c, uint64_t key, int remaining)
   // Kept also when unsolved, so that the node's next expansion does not play the check again.
   if (!failed_) table_->Store(key, c.hand, v, remaining, v.solved() ? 1 : 0);
   return v;
+}
+
+bool DfpnEngine::MateInOne() {
+  const BoardIndex K = pos_.LocationOf(defender_king_).square();
+  TakeMoves(gen_->GenerateChecks(attacker_, K), leaf_moves_);
+  for (MoveWord w : leaf_moves_) {
+    // A pawn drop that mates is no move.
+    if (w.IsDrop() && KindOfIndex(w.Piece()) == FU) continue;
+    if (!Apply(w, false)) return true;
+    bool answered = false;
+    if (attacker_king_ >= 0) {
+      pos_.RefreshAttackMap();
+      answered = pos_.Attacked(defender_, pos_.LocationOf(attacker_king_).square());
+    }
+    if (!answered) answered = gen_->KingCanStep(K);
+    // Answered by drops alone, the check may still mate (useless interpositions): not refuted here.
+    if (!answered) answered = gen_->CountEvasions(K).board > 0;
+    pos_.RetractFast();
+    if (!answered) return true;
+  }
+  return false;
 }
 
 bool DfpnEngine::RepeatsOnPath(uint64_t board, PackedHand hand) const {
@@ -792,9 +823,9 @@ void DfpnEngine::Transfer(const std::vector<SolutionNode>& nodes) {
 
 // --- housekeeping --------------------------------------------------------------------------------------
 
-void DfpnEngine::TakeMoves(MoveList list) {
-  moves_.clear();
-  for (MoveNode* m = list.head; m; m = m->next) moves_.push_back(m->move);
+void DfpnEngine::TakeMoves(MoveList list, std::vector<MoveWord>& into) {
+  into.clear();
+  for (MoveNode* m = list.head; m; m = m->next) into.push_back(m->move);
   list.FreeAll(*pool_);
   if (gen_->failed()) failed_ = true;
 }

@@ -151,6 +151,8 @@ class DfpnEngine {
   // Whether an answer takes plies: a board move, or a drop that is not (or may not be) useless.
   static bool AnyCountedAnswer(const std::vector<Child>& children);
   static bool AnyBoardAnswer(const std::vector<Child>& children);
+  // Whether a check of the attacker (to move) mates on the board, or may (answered by drops alone).
+  bool MateInOne();
   bool RepeatsOnPath(uint64_t board, PackedHand hand) const;
   // The hands a solved node's result holds for (see the .cpp).
   static DfpnValue WithHand(DfpnValue v, PackedHand hand);
@@ -182,8 +184,8 @@ class DfpnEngine {
   DfpnValue Prove(const Node& n);
 
   void Transfer(const std::vector<SolutionNode>& nodes);
-  // The list's moves into moves_ (one buffer for every expansion: no allocation per node).
-  void TakeMoves(MoveList list);
+  // The list's moves into a buffer kept for the purpose (no allocation per node).
+  void TakeMoves(MoveList list, std::vector<rules::MoveWord>& into);
   void Output(const char* format, ...);
 
   rules::Position& pos_;
@@ -194,6 +196,7 @@ class DfpnEngine {
   std::unique_ptr<ZobristKeys> keys_;
   std::vector<std::vector<Child>> child_stack_;  // per ply, reused
   std::vector<rules::MoveWord> moves_;  // the moves of the node being expanded
+  std::vector<rules::MoveWord> leaf_moves_;  // MateInOne's
   struct PathEntry {
     uint64_t key;
     PackedHand hand;
