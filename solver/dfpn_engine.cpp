@@ -546,10 +546,11 @@ bool DfpnEngine::DecidesAlone(const Child& c, bool is_or) {
 
 DfpnValue DfpnEngine::AnswerEstimate(const Child& c, uint64_t key, int remaining) {
   if (!Apply(c.move, false)) return DfpnValue{};
-  const long count = gen_->CountChecks(attacker_, pos_.LocationOf(defender_king_).square()).total();
   // With one ply left only a check that mates on the board counts: most such answers are refuted here,
   // and the first one refuted is the defender position's refutation, before its other answers are played.
-  const bool refuted = count > 0 && remaining == 1 && !MateInOne();
+  const bool refuted = remaining == 1 && !MateInOne();
+  const long count = remaining == 1 ? static_cast<long>(leaf_moves_.size())
+                                    : gen_->CountChecks(attacker_, pos_.LocationOf(defender_king_).square()).total();
   pos_.RetractFast();
   if (count == 0) {
     // No check at all: this answer refutes, whatever the depth.
@@ -608,6 +609,7 @@ DfpnValue DfpnEngine::CheckEstimate(const Child& c, uint64_t key, int remaining)
 }
 
 bool DfpnEngine::MateInOne() {
+  // The checks stay listed in leaf_moves_ for the caller to count.
   const BoardIndex K = pos_.LocationOf(defender_king_).square();
   TakeMoves(gen_->GenerateChecks(attacker_, K), leaf_moves_);
   for (MoveWord w : leaf_moves_) {
