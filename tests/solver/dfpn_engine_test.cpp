@@ -200,6 +200,17 @@ TEST_F(Dfpn, AnInterpositionThatIsNotUselessCountsAtTheEndOfALine) {
   }
 }
 
+TEST_F(Dfpn, AMateAnsweredByUselessInterpositionsAloneEndsABoundedLine) {
+  // The last check, +R1c, is answered only by drops on 1b, all useless: with one ply left it still
+  // mates, so the shortest is 11 moves (as the first engine finds), not 13.
+  for (const DfpnOptions& options : {DfpnOptions{16, 0}, Unprobed()}) {
+    ASSERT_EQ(Solve("9/8k/5B3/5S3/9/R8/9/9/K8 b N3p 1", options), SolveOutcome::kMate);
+    EXPECT_EQ(length, 11);
+    EXPECT_TRUE(confirmed);
+    EXPECT_EQ(report.error, "");
+  }
+}
+
 TEST_F(Dfpn, AMoveLimitRefusesLongerMates) {
   const std::string three = "7pk/7n1/9/9/9/9/9/9/K8 b RNp 1";
   DfpnOptions options{16, 0};
