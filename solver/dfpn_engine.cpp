@@ -612,6 +612,7 @@ bool DfpnEngine::MateInOne() {
   // The checks stay listed in leaf_moves_ for the caller to count.
   const BoardIndex K = pos_.LocationOf(defender_king_).square();
   TakeMoves(gen_->GenerateChecks(attacker_, K), leaf_moves_);
+  if (failed_) return true;  // the list may be short: nothing is refuted on it
   for (MoveWord w : leaf_moves_) {
     // A pawn drop that mates is no move.
     if (w.IsDrop() && KindOfIndex(w.Piece()) == FU) continue;

@@ -37,7 +37,9 @@
 // (the attacker's shortest against the defender's longest). The bound is enforced at defender
 // positions: past it only drops that may be useless interpositions are followed (so those cost no
 // length), and a capture probe searches the capture as if neither it nor the drop took a ply. A drop that
-// is not useless is a move like any other and takes its plies, also at the end of a line. A disproof
+// is not useless is a move like any other and takes its plies, also at the end of a line. With one ply
+// left after an answer, the answer is refuted at once when no check mates on the board (a check answered
+// by drops alone is searched, since they may be useless), before the position's other answers. A disproof
 // keeps how many plies it holds for: one that rests only on lines where the attacker ran out of checks,
 // or on board answers past the bound, holds for more plies than it was searched with, so that the same
 // position reached again by a shorter path (with more plies left) is not searched again.
