@@ -421,12 +421,9 @@ bool DfpnEngine::Expand(const Node& n, std::vector<Child>& children, DfpnValue& 
   const std::vector<MoveWord>& moves = moves_;
   if (n.kind == Kind::kDefence) {
     // A check that leaves the attacker's own king attacked is no move.
-    if (attacker_king_ >= 0) {
-      pos_.RefreshAttackMap();
-      if (pos_.Attacked(defender_, pos_.LocationOf(attacker_king_).square())) {
-        terminal = AtAnyDepth(WithHand(kDisproven, PackedHand::All()));
-        return false;
-      }
+    if (OwnKingLeftAttacked()) {
+      terminal = AtAnyDepth(WithHand(kDisproven, PackedHand::All()));
+      return false;
     }
     TakeMoves(gen_->GenerateEvasions(K), moves_);
     if (failed_) return false;
@@ -576,12 +573,7 @@ DfpnValue DfpnEngine::AnswerEstimate(const Child& c, uint64_t key, int remaining
 DfpnValue DfpnEngine::CheckEstimate(const Child& c, uint64_t key, int remaining) {
   if (!Apply(c.move, c.keep_side)) return DfpnValue{};
   DfpnValue v;
-  if (attacker_king_ >= 0) {
-    pos_.RefreshAttackMap();
-    if (pos_.Attacked(defender_, pos_.LocationOf(attacker_king_).square())) {
-      v = AtAnyDepth(WithHand(kDisproven, PackedHand::All()));
-    }
-  }
+  if (OwnKingLeftAttacked()) v = AtAnyDepth(WithHand(kDisproven, PackedHand::All()));
   if (!v.solved() && remaining <= 0 && gen_->KingCanStep(pos_.LocationOf(defender_king_).square())) {
     // A king move answers where no plies are left (the common leaf of a bounded search, told apart
     // without listing every answer).
@@ -608,6 +600,12 @@ DfpnValue DfpnEngine::CheckEstimate(const Child& c, uint64_t key, int remaining)
   return v;
 }
 
+bool DfpnEngine::OwnKingLeftAttacked() {
+  if (attacker_king_ < 0) return false;
+  pos_.RefreshAttackMap();
+  return pos_.Attacked(defender_, pos_.LocationOf(attacker_king_).square());
+}
+
 bool DfpnEngine::MateInOne() {
   // The checks stay listed in leaf_moves_ for the caller to count.
   const BoardIndex K = pos_.LocationOf(defender_king_).square();
@@ -617,12 +615,7 @@ bool DfpnEngine::MateInOne() {
     // A pawn drop that mates is no move.
     if (w.IsDrop() && KindOfIndex(w.Piece()) == FU) continue;
     if (!Apply(w, false)) return true;
-    bool answered = false;
-    if (attacker_king_ >= 0) {
-      pos_.RefreshAttackMap();
-      answered = pos_.Attacked(defender_, pos_.LocationOf(attacker_king_).square());
-    }
-    if (!answered) answered = gen_->KingCanStep(K);
+    bool answered = OwnKingLeftAttacked() || gen_->KingCanStep(K);
     // Answered by drops alone, the check may still mate (useless interpositions): not refuted here.
     if (!answered) answered = gen_->CountEvasions(K).board > 0;
     pos_.RetractFast();

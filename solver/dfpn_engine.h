@@ -153,6 +153,8 @@ class DfpnEngine {
   // Whether an answer takes plies: a board move, or a drop that is not (or may not be) useless.
   static bool AnyCountedAnswer(const std::vector<Child>& children);
   static bool AnyBoardAnswer(const std::vector<Child>& children);
+  // Whether the check just played leaves the attacker's own king attacked (then it is no move).
+  bool OwnKingLeftAttacked();
   // Whether a check of the attacker (to move) mates on the board, or may (answered by drops alone).
   bool MateInOne();
   bool RepeatsOnPath(uint64_t board, PackedHand hand) const;
